@@ -346,7 +346,7 @@ Screen* AutoProductionTab(ScreenSet& s) {
   SampleGame::Pump();
   SampleGame::ClickControl(FormFindControlById(s.mapScreen.base.currentForm, kBaseTabAutoProduction));
   SampleGame::Pump();
-  return &s.mapScreen.ss6d;
+  return &s.mapScreen.autoProduction;
 }
 
 // The Attack header orders a base's land designs by their soft attack,

@@ -120,8 +120,8 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   }
   ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.base.currentForm) << "MAP1_ss6 is shown";
   ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlById(s.mapScreen.base.currentForm, kBaseTabActions)));
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.ss6a.currentForm) << "MAP1_ss6a is shown";
-  Control* pause = FormFindControlByTag(s.mapScreen.ss6a.currentForm, "PAUSE");
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.facilityActions.currentForm) << "MAP1_ss6a is shown";
+  Control* pause = FormFindControlByTag(s.mapScreen.facilityActions.currentForm, "PAUSE");
   ASSERT_NE(pause, nullptr);
   ASSERT_FALSE(pause->Hidden()) << "a base under construction may pause";
   ASSERT_NO_FATAL_FAILURE(ClickOnTop(pause));
@@ -135,8 +135,8 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   s.mapScreen.base.Refresh();
   EXPECT_TRUE(FormFindControlByTag(s.mapScreen.base.currentForm, "NOTE")->Selected()) << "the note shows the pause";
 
-  s.mapScreen.ss6a.Refresh();
-  Control* rallyButton = FormFindControlByTag(s.mapScreen.ss6a.currentForm, "RALLYBUT");
+  s.mapScreen.facilityActions.Refresh();
+  Control* rallyButton = FormFindControlByTag(s.mapScreen.facilityActions.currentForm, "RALLYBUT");
   ASSERT_NE(rallyButton, nullptr);
   ASSERT_FALSE(rallyButton->Hidden());
   ASSERT_NO_FATAL_FAILURE(ClickOnTop(rallyButton));
@@ -153,12 +153,12 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   }
   // The pick selected the picked hex; the base's own panels show its point.
   SetObjectHex(w, HexX(site), HexY(site), w.gameState.currentHex);
-  s.mapScreen.ss6a.Refresh();
-  EXPECT_EQ(s.mapScreen.ss6c.id, 1) << "a rally point is set";
+  s.mapScreen.facilityActions.Refresh();
+  EXPECT_EQ(s.mapScreen.rallyPointPanel.id, 1) << "a rally point is set";
   // Three columns away, at the map's kilometres a hex.
   char distance[32];
   std::snprintf(distance, sizeof distance, "%4.1f km", 3.0 * w.mapHeader.hexScale);
-  EXPECT_EQ(FormFindControlByTag(s.mapScreen.ss6c.currentForm, "DISTANCE")->text, distance);
+  EXPECT_EQ(FormFindControlByTag(s.mapScreen.rallyPointPanel.currentForm, "DISTANCE")->text, distance);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST(BaseTargetPanelPlay, TheArmyBasesActionsShowItsGatheringPoint) {
     SampleGame::Pump();
     Control* parent2 = FormFindControlByTag(s.baseActions.currentForm, "PARENT2");
     ASSERT_NE(parent2, nullptr);
-    RallyPointPanel& target = s.mapScreen.ss6c;
+    RallyPointPanel& target = s.mapScreen.rallyPointPanel;
     ASSERT_NE(target.currentForm, nullptr) << r.mode;
     EXPECT_EQ(target.currentForm->parent, parent2) << "the target panel stands in the actions' PARENT2";
     EXPECT_EQ(target.id, r.mode);

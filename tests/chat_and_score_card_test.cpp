@@ -66,7 +66,7 @@ TEST(SampleChatAndScoreCard, ChatAndStatusLinesFloatOverTheMapAndWShowsTheScoreC
   EXPECT_NE(s.chatMap.pollRegistration, nullptr);
   EXPECT_NE(s.statMap.pollRegistration, nullptr);
 
-  SampleGame::ClickControl(FormFindControlById(s.cmdBar2.currentForm, kChatButton));
+  SampleGame::ClickControl(FormFindControlById(s.speedBar.currentForm, kChatButton));
   ASSERT_NE(s.chat.currentForm, nullptr);
   EXPECT_NE(s.chat.currentForm->parent, nullptr) << "the chat line is open";
   EXPECT_EQ(g_controls.edit, s.chat.message) << "and takes the typing";

@@ -184,7 +184,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ASSERT_EQ(InitApplication(g_app), 0);
   PumpWholeProgram();
 
-  const Screen& menu = g_screens.mapEditorMenu[0];
+  const Screen& menu = g_screens.fileMenuPanels[0];
   ASSERT_TRUE(menu.currentForm);
   ClickControl(FormFindControlById(menu.currentForm, 4));
   ASSERT_TRUE(g_editorScreens.setupPopup && g_editorScreens.setupPopup->currentForm);
@@ -192,7 +192,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ControlSetText(Tagged(*g_editorScreens.setupPopup, "GAMNAME"), "CHANNEL");
   ClickControl(Tagged(*g_editorScreens.setupPopup, "OKBUT"));
   ASSERT_EQ(FieldText(g_world.gameState.scenarioName), "CHANNEL");
-  ClickControl(FormFindControlById(g_screens.mapEditorFiles[0].currentForm, 15));
+  ClickControl(FormFindControlById(g_screens.scenarioFilePanels[0].currentForm, 15));
   ASSERT_EQ(g_world.gameState.highestPlayer, 9);
 
   // Editing on, each region is painted on populated farmland (terrain 4)
@@ -236,7 +236,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   // scenario panel of the Info tab opens on the present one (back to
   // region 0, then on to 1).
   ClickControl(FormFindControlById(bar, 1));
-  ClickControl(Tagged(g_screens.mapEditorScn1[0], "PVARS"));
+  ClickControl(Tagged(g_screens.scenarioInfoPanels[0], "PVARS"));
   ASSERT_TRUE(g_editorScreens.derivedData && g_editorScreens.derivedData->currentForm);
   ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 1));
   ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 3));
@@ -287,7 +287,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
 
   // Region 0 the editor's own again, as the scenario is saved with it.
   ClickControl(FormFindControlById(bar, 1));
-  ClickControl(Tagged(g_screens.mapEditorScn1[0], "PVARS"));
+  ClickControl(Tagged(g_screens.scenarioInfoPanels[0], "PVARS"));
   ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 1));
   ClickControl(Tagged(*g_editorScreens.derivedData, "CLOSEBUT"));
   ASSERT_EQ(g_world.gameState.localPlayer, 0);
@@ -394,7 +394,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ClickControl(Tagged(g_screens.gameFile, "OKBUT"));
   EXPECT_EQ(FieldText(g_world.gameState.scenarioName), "ISLES");
   EXPECT_EQ(CellWords(), saved);
-  EXPECT_EQ(Tagged(g_screens.mapEditorScn1[0], "SCNNAME")->text, "ISLES") << "the panels show the scenario loaded";
+  EXPECT_EQ(Tagged(g_screens.scenarioInfoPanels[0], "SCNNAME")->text, "ISLES") << "the panels show the scenario loaded";
   EXPECT_GE(g_world.players[1].hexCount, 20) << "the derived figures are the loaded map's";
 
   // The editor left, the game started: New game lists the scenario by its

@@ -85,7 +85,7 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
 
   uint32_t width = 0, height = 0;
   const std::vector<uint32_t> before = BackBuffer(width, height);
-  Control* mailButton = FormFindControlById(s.cmdBar3.currentForm, 11);
+  Control* mailButton = FormFindControlById(s.mailBar.currentForm, 11);
   ASSERT_NE(mailButton, nullptr);
   SampleGame::ClickControl(mailButton);
   SampleGame::Pump();
@@ -303,7 +303,7 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
       ApplySideScreensLayout(*g_ui.mapView);
     }
     if (!row.sidescreens) {
-      if (!g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
+      if (!g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
       ASSERT_TRUE(g_ui.sidePopupOpen) << "the mail bar opens the mailbox";
     }
     Control* form = s.mailWindow.currentForm;

@@ -123,7 +123,7 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 2), 2);
   SetMapEditMode(kBrushTerrain, 17);
   PumpWholeProgram();
-  Control* tiles = FormFindControlByTag(g_screens.mapEditorB.currentForm, "TERRAINBITS");
+  Control* tiles = FormFindControlByTag(g_screens.editorStrip.currentForm, "TERRAINBITS");
   ASSERT_TRUE(tiles);
   std::vector<uint32_t> pixels;
   uint32_t width = 0, height = 0;
@@ -146,8 +146,8 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 5), 5);
   SetMapEditMode(kBrushObject, 4009);
   PumpWholeProgram();
-  Control* cells = FormFindControlByTag(g_screens.mapEditorB.currentForm, "UGBITS");
-  Control* pick = FormFindControlByTag(g_screens.mapEditorB.currentForm, "UGPICK");
+  Control* cells = FormFindControlByTag(g_screens.editorStrip.currentForm, "UGBITS");
+  Control* pick = FormFindControlByTag(g_screens.editorStrip.currentForm, "UGPICK");
   ASSERT_TRUE(cells && pick);
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
   const int32_t cellLeft = ControlAbsoluteRect(cells).left + 32;

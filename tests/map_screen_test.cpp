@@ -117,7 +117,7 @@ class MapScreenTest : public ::testing::Test {
   static std::vector<Screen*> Screens() {
     MapScreen& m = g_screens.mapScreen;
     // The dock bar first: the hex panel hangs in it.
-    return {&g_screens.botBar2,  &m,
+    return {&g_screens.dockLevel2,  &m,
             &m.units,            &m.hexInfo,
             &m.settlement,       &m.units.summary,
             &m.units.detail,     &m.units.status,

@@ -208,7 +208,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
   SampleGame::ClickControl(facilities.facilList, siloRow);
   SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
-  StoredMissilesPanel& beside = s.mapScreen.ss8c2;
+  StoredMissilesPanel& beside = s.mapScreen.storedMissiles2;
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";
   const int stockRow = RowOfFinished(beside.storedList, kTacticalMissile, &stock);
   ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
@@ -273,7 +273,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   int missileRow = RowOf(s.mapScreen.silo.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0) << "the silo lists its missile";
   SampleGame::ClickControl(s.mapScreen.silo.list, missileRow);
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8b.currentForm, "TARGET"));
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.missileTarget.currentForm, "TARGET"));
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
@@ -291,7 +291,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
       if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = u->strength;
   }
   const size_t beforeLaunch = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8d.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.launchSchedule.currentForm, "LAUNCH"));
   uint32_t launchOrders = 0;
   {
     const std::vector<GameCommand> log = g_commandLog.Entries();

@@ -98,8 +98,8 @@ void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
   const int row = RowOfUnit(s.mapScreen.silo.list, missile);
   ASSERT_GE(row, 0) << "the silo lists its missile";
   SampleGame::ClickControl(s.mapScreen.silo.list, row);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.ss8b.currentForm) << "MAP1_ss8b is shown";
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8b.currentForm, "TARGET"));
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.missileTarget.currentForm) << "MAP1_ss8b is shown";
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.missileTarget.currentForm, "TARGET"));
   EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
   EXPECT_EQ(g_mapClickPending.unitId, missile);
   int32_t x = 0, y = 0;
@@ -175,9 +175,9 @@ TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailS
     TextsReadWhole(r->firstChild, "silo missile row");
   SampleGame::ClickControl(s.mapScreen.silo.list, row);
   SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.silo.currentForm, "LAUNCH"));
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.ss8d.currentForm) << "MAP1_ss8d is shown";
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.launchSchedule.currentForm) << "MAP1_ss8d is shown";
   const size_t before = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8d.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.launchSchedule.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
   EXPECT_EQ(MailAbout(kMsgLaunchDropped, missile), 0u) << "nothing is said before the launch is tried";
@@ -185,7 +185,7 @@ TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailS
   const uint32_t told = MailAbout(kMsgLaunchDropped, missile);
   ASSERT_NE(told, 0u) << "the mail tells that the launch was given up";
   // The mail bar's button opens the mailbox, which lists it.
-  SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
+  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
   ASSERT_NE(s.mailList.list, nullptr);
   EXPECT_GE(RowOfUnit(s.mailList.list, told), 0) << "the mailbox lists the message";
   plat::CriticalSectionLock lock(g_simulationLock);

@@ -19,7 +19,7 @@ namespace {
 
 TEST(TitleBarSample, ANewGameOfTheSampleMapStartsOnTheFirstOfMarch2010) {
   // Filling the date also marks the speed on the command bar: none here.
-  GlobalGuard<Control*> noSpeeds(g_screens.cmdBar2.speeds, nullptr);
+  GlobalGuard<Control*> noSpeeds(g_screens.speedBar.speeds, nullptr);
   const std::string oldRoot = plat::DataRoot();
   char oldHaps[sizeof g_app.hapsDirectory];
   std::memcpy(oldHaps, g_app.hapsDirectory, sizeof oldHaps);

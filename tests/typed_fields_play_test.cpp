@@ -95,7 +95,7 @@ TEST(TypedFieldsPlay, TheEditorSetUpKeepsTheScenarioNameTypedIntoIt) {
   Restores restores;
   ASSERT_EQ(InitApplication(g_app), 0);
   PumpWholeProgram();
-  const Screen& menu = g_screens.mapEditorMenu[0];
+  const Screen& menu = g_screens.fileMenuPanels[0];
   ASSERT_TRUE(menu.currentForm);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -124,7 +124,7 @@ TEST(TypedFieldsPlay, TheMailOptionsKeepTheDeleteDaysTypedIntoThem) {
     g_uiOptions.sidescreens = 0;
     ApplySideScreensLayout(*g_ui.mapView);
   }
-  SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
+  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
   ASSERT_TRUE(g_ui.sidePopupOpen) << "the mail bar opens the mailbox";
   SampleGame::ClickControl(Tagged(s.mailWindow.currentForm, "LABELBUT"));
   Control* days = Tagged(s.mailOptions.currentForm, "DELDAYS");

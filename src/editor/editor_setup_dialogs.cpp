@@ -77,7 +77,6 @@ void Put(Control* c, const std::string& text) {
   if (c) c->SetText(text.c_str());
 }
 void PutNumber(Control* c, int32_t v) { Put(c, std::to_string(v)); }
-bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
 SlideBarControl* Slider(const Screen& s, const char* tag) {
   Control* c = Tag(s, tag);
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;

@@ -33,17 +33,15 @@ constexpr const char* kUnitAttributeTags[] = {
 constexpr int32_t kUnitAttributeIds[] = {23, 24, 25, 26};
 constexpr int32_t kFirstOptionId = 23;
 
-SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
-bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
 void Reveal(Control* c, bool shown) {
   if (c) SetControlFlag(c, kStateHidden, shown ? 0 : 1);
 }
 float Value(Control* form, const char* tag, float otherwise) {
-  const SlideBarControl* bar = Bar(form, tag);
+  const SlideBarControl* bar = TagAs<SlideBarControl>(form, tag);
   return bar ? SliderGetValueFloat(bar) : otherwise;
 }
 void SetSlider(Control* form, const char* tag, float maximum, float value) {
-  if (SlideBarControl* bar = Bar(form, tag)) {
+  if (SlideBarControl* bar = TagAs<SlideBarControl>(form, tag)) {
     SliderSetMaxFloat(bar, maximum);
     SliderSetValueFloat(bar, value);
   }
@@ -103,7 +101,7 @@ void EditorUnitAttributesPanel::OnOpen() {
   for (const char* tag : {"DAYSSLDR", "DAYS"}) Reveal(Tag(f, tag), !OnMap(*u));
   SetSlider(f, "EXPSLDR", 5.0f, u->experience);
   SetSlider(f, "MORSLDR", 1.0f, u->morale);
-  if (SlideBarControl* bar = Bar(f, "SENTSLDR")) {
+  if (SlideBarControl* bar = TagAs<SlideBarControl>(f, "SENTSLDR")) {
     SliderSetMaxInt(bar, 100);
     SliderSetValueInt(bar, u->entrenchment);
   }
@@ -155,7 +153,7 @@ void EditorUnitAttributesPanel::OnControlChange(Control* control, int32_t) {
   } else if (is("EFFSLDR")) {
     u->efficiency = v;
   } else if (is("SENTSLDR")) {
-    u->entrenchment = static_cast<uint8_t>(SliderGetValueInt(Bar(f, "SENTSLDR")));
+    u->entrenchment = static_cast<uint8_t>(SliderGetValueInt(TagAs<SlideBarControl>(f, "SENTSLDR")));
   }
   Refresh();
 }

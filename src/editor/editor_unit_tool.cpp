@@ -49,17 +49,15 @@ constexpr int32_t kFirstOptionId = 23;
 constexpr uint8_t kStockEquipmentType = 8;
 constexpr uint32_t kPlacementBits = kPostureInReserve | kPostureUnderConstruction;
 
-SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
-bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
 void Hide(Control* c, bool hidden) {
   if (c) SetControlFlag(c, kStateHidden, hidden ? 1 : 0);
 }
 float Value(Control* form, const char* tag, float otherwise) {
-  const SlideBarControl* bar = Bar(form, tag);
+  const SlideBarControl* bar = TagAs<SlideBarControl>(form, tag);
   return bar ? SliderGetValueFloat(bar) : otherwise;
 }
 int32_t IntValue(Control* form, const char* tag) {
-  const SlideBarControl* bar = Bar(form, tag);
+  const SlideBarControl* bar = TagAs<SlideBarControl>(form, tag);
   return bar ? SliderGetValueInt(bar) : 0;
 }
 void Percent(Control* form, const char* tag, float v) {
@@ -67,13 +65,13 @@ void Percent(Control* form, const char* tag, float v) {
 }
 void Count(Control* form, const char* tag, float v) { EnterInt(Tag(form, tag), static_cast<int32_t>(std::trunc(v))); }
 void SetSlider(Control* form, const char* tag, float maximum, float value) {
-  if (SlideBarControl* bar = Bar(form, tag)) {
+  if (SlideBarControl* bar = TagAs<SlideBarControl>(form, tag)) {
     SliderSetMaxFloat(bar, maximum);
     SliderSetValueFloatNotify(bar, value);
   }
 }
 void SetIntSlider(Control* form, const char* tag, int32_t maximum, int32_t value) {
-  if (SlideBarControl* bar = Bar(form, tag)) {
+  if (SlideBarControl* bar = TagAs<SlideBarControl>(form, tag)) {
     SliderSetMaxInt(bar, maximum);
     SliderSetValueIntNotify(bar, value);
   }

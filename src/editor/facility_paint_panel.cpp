@@ -51,7 +51,6 @@ constexpr float kPopulationPerScale = 5000000.0f;
 constexpr int32_t kSheetWidth = 256;
 constexpr int32_t kSheetColumns = 8;
 
-bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
 void SetFlagBit(uint32_t bit, bool on) { g_editorMap.flags = on ? g_editorMap.flags | bit : g_editorMap.flags & ~bit; }
 uint32_t Selected(const World& w) { return MakeHexPos(w.gameState.currentHex.x, w.gameState.currentHex.y); }
 HexCell* SelectedCell(World& w) {

@@ -49,10 +49,6 @@ void OpenIn(Screen* panel, Control* container) {
   panel->Refresh();
 }
 
-SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
-
-SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
-
 void SetBar(SlideBarControl* bar, uint16_t exponent, float maximum, float value) {
   if (!bar) return;
   bar->exponent = exponent;
@@ -63,7 +59,7 @@ void SetBar(SlideBarControl* bar, uint16_t exponent, float maximum, float value)
 // The class's people, support, upgrade and rubble; an empty class shows 0.
 void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
   const float populationScale = g_world.mapHeader.scaleSquared;
-  SlideBarControl* people = Bar(form, "MAXPOPSLDR");
+  SlideBarControl* people = TagAs<SlideBarControl>(form, "MAXPOPSLDR");
   SetBar(people, 3, populationScale * kPopulationPerScale, cls ? populationScale * cls->maxPopulationFactor : 0.0f);
   // A box too narrow for "1 M" keeps what it shows.
   auto* peopleText = dynamic_cast<StringControl*>(Tag(form, "MAXPOP"));
@@ -73,7 +69,7 @@ void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
   }
   // The class record keeps no unit support, repair factor or further cost
   // of its own; their bars stay at 0 rather than show another figure.
-  SetBar(Bar(form, "UNITSUPSLDR"), 2, 1.0f, 0.0f);
+  SetBar(TagAs<SlideBarControl>(form, "UNITSUPSLDR"), 2, 1.0f, 0.0f);
   EnterInt(Tag(form, "UGNEXTUP"), cls ? ClassUpgradeClass(*cls) : 0);
   EnterInt(Tag(form, "UGRUBBLE"), cls ? cls->rubbleClass : 0);
 }
@@ -95,7 +91,7 @@ void IndustryPanel::Refresh() {
     for (int k = 0; k < 3; ++k) shown[k] = yields[kIndustryFirstProduct + k];
   }
   for (int k = 0; k < 3; ++k) {
-    SlideBarControl* bar = Bar(currentForm, k + 1);
+    SlideBarControl* bar = IdAs<SlideBarControl>(currentForm, k + 1);
     if (!bar) continue;
     bar->exponent = 2;
     SliderSetMaxFloat(bar, 1.0f);
@@ -106,10 +102,10 @@ void IndustryPanel::Refresh() {
 
 void CostsPanel::Refresh() {
   const UnitClassRecord* cls = ClassRecordAt(g_world, g_editorMap.brushValue);
-  for (int32_t id : {1, 2, 3}) SetBar(Bar(currentForm, id), 2, 1.0f, 0.0f);
-  SetBar(Bar(currentForm, 4), 2, g_world.mapHeader.scale * kCostPerScale, 0.0f);
-  SetBar(Bar(currentForm, 5), 2, kRepairFactorTop, 0.0f);
-  if (SlideBarControl* bar = Bar(currentForm, 6)) {
+  for (int32_t id : {1, 2, 3}) SetBar(IdAs<SlideBarControl>(currentForm, id), 2, 1.0f, 0.0f);
+  SetBar(IdAs<SlideBarControl>(currentForm, 4), 2, g_world.mapHeader.scale * kCostPerScale, 0.0f);
+  SetBar(IdAs<SlideBarControl>(currentForm, 5), 2, kRepairFactorTop, 0.0f);
+  if (SlideBarControl* bar = IdAs<SlideBarControl>(currentForm, 6)) {
     bar->exponent = 2;
     SliderSetMaxInt(bar, kCostByteTop);
     SliderSetValueInt(bar, cls ? cls->costByte : 0);

@@ -33,7 +33,6 @@ Control* Find(const TerrainPaintPanel* panel, const char* tag) {
 Control* Find(const char* tag) {
   return Find(static_cast<const TerrainPaintPanel*>(g_editorScreens.terrainPaint), tag);
 }
-bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
 int32_t TextNumber(const Control* c) { return c ? std::atoi(c->text.c_str()) : 0; }
 
 std::string TerrainName(const World& w, int32_t terrain) {

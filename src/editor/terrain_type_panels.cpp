@@ -37,7 +37,6 @@ constexpr const char* kFlagBoxes[7] = {"SET1", "SET2", "SET4", "SET6", "SET3", "
 constexpr const char* kSeasons[8] = {"TEMPWIN", "TEMPSPR", "TEMPSUM", "TEMPFALL",
                                      "RAINWIN", "RAINSPR", "RAINSUM", "RAINFALL"};
 
-SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
 // A bar's integer maximum, or its k-th root under a power curve.
 void SetIntScale(SlideBarControl* bar, int32_t maximum) {
   if (!bar) return;
@@ -77,16 +76,16 @@ int32_t BrowsedTerrain(int32_t value, int32_t terrainCount) { return value < 0 |
 void TerrainChartPanel::Refresh() {
   Control* form = currentForm;
   for (int32_t id : kTerrainChartIds) {
-    SlideBarControl* bar = Bar(form, id);
+    SlideBarControl* bar = IdAs<SlideBarControl>(form, id);
     SetIntScale(bar, 70);
     if (bar) bar->notches = 14;
   }
   const World& w = g_world;
   if (const TerrainRecord* t = Browsed(w)) {
     for (int i = 0; i < 8; ++i)
-      if (SlideBarControl* bar = Bar(form, 1 + i)) SliderSetValueInt(bar, t->bytes[kMovementAt + static_cast<size_t>(i)]);
+      if (SlideBarControl* bar = IdAs<SlideBarControl>(form, 1 + i)) SliderSetValueInt(bar, t->bytes[kMovementAt + static_cast<size_t>(i)]);
     for (int i = 0; i < 4; ++i)
-      if (SlideBarControl* bar = Bar(form, 11 + i)) SliderSetValueInt(bar, t->bytes[kFurtherAt + static_cast<size_t>(i)]);
+      if (SlideBarControl* bar = IdAs<SlideBarControl>(form, 11 + i)) SliderSetValueInt(bar, t->bytes[kFurtherAt + static_cast<size_t>(i)]);
     for (int bit = 0; bit < 7; ++bit) Press(Tag(form, kFlagBoxes[bit]), (t->bytes[kFlagsAt] >> bit) & 1u);
   } else if (g_editorMap.brushKind == kBrushObject) {
     if (const UnitClassRecord* cls = ClassRecordAt(w, g_editorMap.brushValue)) {
@@ -100,7 +99,7 @@ void TerrainChartPanel::Refresh() {
 void AttributesPanel::Refresh() {
   Control* form = currentForm;
   for (int32_t id : kAttributeIds) {
-    if (SlideBarControl* bar = Bar(form, id)) {
+    if (SlideBarControl* bar = IdAs<SlideBarControl>(form, id)) {
       bar->exponent = 2;
       SliderSetMaxFloat(bar, 1.0f);
     }
@@ -129,8 +128,8 @@ void AttributesPanel::Refresh() {
     }
   }
   for (int k = 0; k < 8; ++k) {
-    if (SlideBarControl* bar = Bar(form, 2 * k + 1)) SliderSetValueFloat(bar, odd[k]);
-    if (SlideBarControl* bar = Bar(form, 2 * k + 2)) SliderSetValueFloat(bar, even[k]);
+    if (SlideBarControl* bar = IdAs<SlideBarControl>(form, 2 * k + 1)) SliderSetValueFloat(bar, odd[k]);
+    if (SlideBarControl* bar = IdAs<SlideBarControl>(form, 2 * k + 2)) SliderSetValueFloat(bar, even[k]);
   }
 }
 

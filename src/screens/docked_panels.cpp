@@ -26,7 +26,7 @@ void ShowHidden(Control* control, bool show) {
 
 // The mail bar floats beside the side pop-up while it is open (id 1).
 void MoveMailBar(ScreenManager& ui) {
-  CmdBar3& bar = g_screens.cmdBar3;
+  CmdBar3& bar = g_screens.mailBar;
   ShowHidden(bar.currentForm, true);
   bar.Show(ui.sidePopupOpen ? 1 : 0, nullptr);
 }
@@ -38,16 +38,16 @@ void PopPopupsTo(ScreenManager& ui, int32_t depth) {
   if (depth < ui.panelDepth) SetUiPanelDepth(ui, depth);
   if (ui.panelDepth == 0) {
     PanelsClosedOnBar(ui);
-    UpdatePopupButton(g_screens.cmdBar3);
+    UpdatePopupButton(g_screens.mailBar);
   }
 }
 
 void ClosePanelsAbove(ScreenManager& ui, int32_t level, int32_t keep) {
-  const int32_t width = g_platform.clientRect.right - g_platform.clientRect.left;
+  const int32_t width = ClientWidth();
   if (level == 3 && width < 1024 && !g_uiOptions.sidescreens) ClosePopup(ui, SidePopup());
   if (!keep || level > ui.panelDepth) SetUiPanelDepth(ui, level);
   PanelsClosedOnBar(ui);
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
 }
 
 void ShowSidePopup(ScreenManager& ui, Screen& screen, Screen* attached) {
@@ -64,7 +64,7 @@ void ShowSidePopup(ScreenManager& ui, Screen& screen, Screen* attached) {
   if (!ui.sidePopupOpen) PlayPopupSound(kSoundSidePopup);
   ui.sidePopupOpen = 1;
   MoveMailBar(ui);
-  CmdBar3& bar = g_screens.cmdBar3;
+  CmdBar3& bar = g_screens.mailBar;
   if (Control* flag = bar.currentForm ? FormFindControlByTag(bar.currentForm, "EMAILFLAG") : nullptr) {
     flag->flags &= ~kCtlAnimate;
     if (auto* strip = dynamic_cast<BitmapControl*>(flag)) strip->frame = 0;

@@ -53,14 +53,14 @@ void DrawEditorClassPicture(Control* control, int32_t classIndex, int32_t frame)
 
 void LinkEditorScreens(ScreenSet& s) {
   EditorScreens e;
-  e.frame = &s.mapEditorB;
+  e.frame = &s.editorStrip;
   e.cmdBar = &s.mapEditCmdBar;
-  Screen* const panels[kEditorModes] = {&s.mapEditorBSs00, &s.mapEditorBSs00, &s.terrainPaintPanel, &s.terrainTypePanel,
+  Screen* const panels[kEditorModes] = {&s.editorInfoPanel, &s.editorInfoPanel, &s.terrainPaintPanel, &s.terrainTypePanel,
                                         nullptr,           &s.facilityPaintPanel,  &s.facilityTypePanel, nullptr,
                                         &s.unitToolPanel,  &s.editorTechPanel};
   for (int i = 0; i < kEditorModes; ++i) e.modePanels[i] = panels[i];
   e.terrainPaint = &s.terrainPaintPanel;
-  e.infoModes = &s.mapEditorBSs00;
+  e.infoModes = &s.editorInfoPanel;
   e.derivedData = &s.playerVariablesPanel;
   e.setupPopup = &s.scenarioSetupDialog;
   e.mapPopup = &s.mapSetupDialog;
@@ -68,8 +68,8 @@ void LinkEditorScreens(ScreenSet& s) {
   e.applyFacilityBrush = [] { g_screens.facilityPaintPanel.ApplyHexFacilityBrush(); };
   e.placeUnit = [] { g_screens.unitToolPanel.PlaceUnit(g_world); };
   g_editorScreens = e;
-  Screen* const info[4] = {&s.mapEditorMenu[0], &s.mapEditorFiles[0], &s.mapEditorScn1[0], &s.mapEditorMap1[0]};
-  for (int i = 0; i < 4; ++i) s.mapEditorBSs00.infoPanels[i] = info[i];
+  Screen* const info[4] = {&s.fileMenuPanels[0], &s.scenarioFilePanels[0], &s.scenarioInfoPanels[0], &s.mapInfoPanels[0]};
+  for (int i = 0; i < 4; ++i) s.editorInfoPanel.infoPanels[i] = info[i];
   s.terrainTypePanel.chart = &s.terrainChartPanel;
   s.terrainTypePanel.attributes = &s.attributesPanel;
   s.facilityPaintPanel.attributes = &s.attributesPanel;

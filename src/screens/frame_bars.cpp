@@ -20,7 +20,7 @@
 namespace {
 
 Control* PaletteControl(const char* tag) {
-  Control* form = g_screens.mapEditorB.currentForm;
+  Control* form = g_screens.editorStrip.currentForm;
   return form ? FormFindControlByTag(form, tag) : nullptr;
 }
 
@@ -28,7 +28,7 @@ Control* PaletteControl(const char* tag) {
 // other hides; the fourth right box shows and the fifth hides either way.
 void ShowCommandStrips(ScreenManager& ui, ScreenSet& s, bool editor) {
   SetHidden(s.mapEditCmdBar.currentForm, !editor);
-  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.speedBar), static_cast<Screen*>(&s.mailBar)})
     SetHidden(bar->currentForm, editor);
   SetHidden(ui.bottomStrip, !editor);
   SetHidden(ui.bottomBar, editor);
@@ -46,7 +46,7 @@ void ShowFrontEndScreen(ScreenManager& ui) {
 void ShowEditorFrameBars(ScreenManager& ui) {
   ScreenSet& s = g_screens;
   g_uiOptions.sidescreens = 1;
-  s.mapEditorB.AttachForm(ui.bottomStrip);
+  s.editorStrip.AttachForm(ui.bottomStrip);
   ShowCommandStrips(ui, s, true);
   OpenScreen(s.editorBar);
   OpenScreen(s.mapEditCmdBar);

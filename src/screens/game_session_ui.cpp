@@ -107,7 +107,7 @@ void CloseGameScreens(ScreenManager* ui) {
   CancelMapPlacement(g_screens);
   if (ui->panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
   g_screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
   CloseMapPopups(g_screens);
   CancelMapPlacement(g_screens);
 }

@@ -90,9 +90,9 @@ void MarkScreenFlag1(Screen& screen) { screen.refreshRequest |= kScreenRefreshAs
 void ScreenSlotSelectMapMode(ScreenSet& screens) {
   // Under 1024 pixels the mail window, docked beside the map, takes the room
   // the third level's panel opens into.
-  const int32_t width = g_platform.clientRect.right - g_platform.clientRect.left;
+  const int32_t width = ClientWidth();
   if (width < 1024 && !g_uiOptions.sidescreens) ClosePopup(g_ui, screens.mailWindow);
   SetPanelDepth(3, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3);
+  UpdatePopupButton(screens.mailBar);
 }

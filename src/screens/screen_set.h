@@ -196,8 +196,8 @@ struct ScreenSet {
   EditorBar editorBar;
   MapBorder mapBorder;
   CmdBar cmdBar;
-  CmdBar2 cmdBar2;
-  CmdBar3 cmdBar3;
+  CmdBar2 speedBar;  // CMDBAR2
+  CmdBar3 mailBar;  // CMDBAR3
   MapEditCmdBar mapEditCmdBar;
   FilterBar filterBar;
   MinimapBar minimapBar;
@@ -205,16 +205,16 @@ struct ScreenSet {
   // The slot under the side panels' box: the mailbox hangs in this frame
   // (the fourth slot is empty, below the screen).
   SideFrameBar sideBar3{"SIDEBAR3", 2};
-  BottomBar botBar1{"BOTBAR1", 1};
-  BottomBar botBar2{"BOTBAR2", 2};
-  BottomBar botBar3{"BOTBAR2", 3};
+  BottomBar dockLevel1{"BOTBAR1", 1};
+  BottomBar dockLevel2{"BOTBAR2", 2};
+  BottomBar dockLevel3{"BOTBAR2", 3};
   // Map editor.
-  MapEditorB mapEditorB;
-  MapEditorBSs00 mapEditorBSs00;
-  ScreenArray<2, MapEditorMap1> mapEditorMap1{"MAPEDITOR_MAP1"};
-  ScreenArray<2, MapEditorScn1> mapEditorScn1{"MAPEDITOR_SCN1"};
-  ScreenArray<2, MapEditorMenu> mapEditorMenu{"MAPEDITOR_MENU"};
-  ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
+  MapEditorB editorStrip;  // MAPEDITORB
+  MapEditorBSs00 editorInfoPanel;  // MAPEDITORB_SS00
+  ScreenArray<2, MapEditorMap1> mapInfoPanels{"MAPEDITOR_MAP1"};
+  ScreenArray<2, MapEditorScn1> scenarioInfoPanels{"MAPEDITOR_SCN1"};
+  ScreenArray<2, MapEditorMenu> fileMenuPanels{"MAPEDITOR_MENU"};
+  ScreenArray<2, MapEditorFiles> scenarioFilePanels{"MAPEDITOR_FILES"};
   TerrainPaintPanel terrainPaintPanel;  // MAPEDITORB_SS0
   TerrainTypePanel terrainTypePanel;  // MAPEDITORB_SS1
   FacilityPaintPanel facilityPaintPanel;  // MAPEDITORB_SS3
@@ -232,7 +232,7 @@ struct ScreenSet {
   IndustryPanel industryPanel;  // MAPEDITOR_IND
   CostsPanel costsPanel;  // MAPEDITOR_COST
   PlayerVariablesPanel playerVariablesPanel;  // MAPEDITOR_SS2
-  Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
+  Screen emptyUnitDetail{"POPUP_MILITARY1A14"};
   EditorUnitAttributesPanel unitAttributesPanel;  // MAPEDITORB_SS6C
   // Economy.
   EconomyScreen economyScreen;  // ECONOMY1
@@ -406,8 +406,8 @@ struct ScreenSet {
   SettlementInfoPanel settlementCard;
   // Orders.
   OrdersScreen ordersScreen;  // ORDERS1
-  OrdersScreenA ordersScreenA;  // ORDERS1a
-  OrdersScreenB ordersScreenB{orderSheets[0]};  // ORDERS1b
+  OrdersScreenA selectionTotals;  // ORDERS1a
+  OrdersScreenB selectedUnitBox{orderSheets[0]};  // ORDERS1b
   OrdersUnitSummary orderSheets[2];  // the third is the unit panel's
   UnitOrdersPanel unitOrders;  // ORDERS1_ss3
   MissionPanel missionPanel;  // ORDERS1_ss3a
@@ -436,8 +436,8 @@ struct ScreenSet {
   UnitCommandPanel unitCommands;  // POPUP_MILITARY1A
   UnitCommandPanel unitTabGrid{mapScreen.units.summary};  // POPUP_MILITARY1A, in the map's unit tab
   UnitBenefitPanel unitBenefit;  // POPUP_MILITARY1A1
-  UnitTextPanel2 unitText2;  // POPUP_MILITARY1A2
-  UnitTextPanel3 unitText3;  // POPUP_MILITARY1A3
+  UnitTextPanel2 carriedUnitNotice;  // POPUP_MILITARY1A2
+  UnitTextPanel3 unitSplitConfirm;  // POPUP_MILITARY1A3
   UnitEngagementPanel unitEngagement;  // POPUP_MILITARY1A4
   UnitRefitPanel unitRefit;  // POPUP_MILITARY1A6
   UnitUpgradePanel unitUpgrade;  // POPUP_MILITARY1A5
@@ -490,8 +490,8 @@ struct ScreenSet {
   BaseInfoPanel baseInfo;  // POPUP_BASE1d
   BaseUpgradePanel baseUpgrade;  // POPUP_BASE1a1
   BaseBuildListPanel baseBuildList;  // POPUP_BASE1f
-  BasePopup2 basePopup2;  // POPUP_BASE2
-  BasePopup3 basePopup3;  // POPUP_BASE3
+  BasePopup2 baseClassSheet;  // POPUP_BASE2
+  BasePopup3 baseAttackSheet;  // POPUP_BASE3
   LaunchKeypad launchKeypad;  // POPUP_KEYPAD
   // Help.
   HelpPopup help;
@@ -525,23 +525,23 @@ struct ScreenSet {
   ChatEntry chat;
   ChatWindow chatWindow;  // CHAT2
   ChatPartnerRow chatPartnerRows[kChatPartnerRows];  // CHAT2_ss1
-  Screen smChatfill{"SM_CHATFILL"};
+  Screen lobbyChatList{"SM_CHATFILL"};
   // Score card.
   StatusMapOverlay statMap;
   ScoreCard scoreCard;
   ScoreCardRegions scoreCardRegions[kScoreCardRows];  // SCORECARD1_SS1
   ScoreCardScenario scoreCardScenario[kScoreCardRows];  // SCORECARD1_SS1b
-  Screen scoreCard1Ss2{"SCORECARD1_SS2"};
+  Screen scoreCardOverviewHeader{"SCORECARD1_SS2"};
   ScoreCardOverview scoreCardOverview[kScoreCardRows];  // SCORECARD1_SS2a
-  Screen scoreCard1Ss3{"SCORECARD1_SS3"};
+  Screen scoreCardScoresHeader{"SCORECARD1_SS3"};
   ScoreCardScores scoreCardScores[kScoreCardRows];  // SCORECARD1_SS3a
-  Screen scoreCard1Ss4{"SCORECARD1_SS4"};
+  Screen scoreCardMilitaryHeader{"SCORECARD1_SS4"};
   ScoreCardMilitary scoreCardMilitary[kScoreCardRows];  // SCORECARD1_SS4a
-  Screen scoreCard1Ss5{"SCORECARD1_SS5"};
+  Screen scoreCardPollsHeader{"SCORECARD1_SS5"};
   ScoreCardPolls scoreCardPolls[kScoreCardRows];  // SCORECARD1_SS5a
-  Screen scoreCard1Ss6{"SCORECARD1_SS6"};
+  Screen scoreCardWarHeader{"SCORECARD1_SS6"};
   ScoreCardWar scoreCardWar[kScoreCardRows];  // SCORECARD1_SS6a
-  Screen scoreCard1Ss1c{"SCORECARD1_SS1c"};
+  Screen scoreCardTotalsLabel{"SCORECARD1_SS1c"};
   ScoreCardTotals scoreCardTotals;  // SCORECARD1_SS6b
   WaitingRoom waitingRoom;
   Tooltip tooltip;
@@ -576,7 +576,7 @@ struct ScreenSet {
   Screen smPlayer1f{"SM_PLAYER1f"};
   PlayerProfile playerProfile;
   GameLobby gameLobby;
-  ScreenArray<16> smPlayer2Ss1{"SM_PLAYER2_SS1"};
+  ScreenArray<16> lobbyRows{"SM_PLAYER2_SS1"};
   Screen smPlayer2Ss2{"SM_PLAYER2_SS2"};
   Screen smPlayer2Ss3{"SM_PLAYER2_SS3"};
   Screen smPlayer2Ss4{"SM_PLAYER2_SS4"};

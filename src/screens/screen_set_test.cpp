@@ -68,8 +68,8 @@ TEST(ScreenSetTest, TheSetHoldsEveryCatalogueScreenInTheCataloguesOrder) {
   EXPECT_EQ(built.back(), &g_screens.popupFrames);
   // BOTBAR1, then the two BOTBAR2 (the second is the dock's third level).
   const auto at = [&](const Screen* s) { return std::find(built.begin(), built.end(), s) - built.begin(); };
-  EXPECT_LT(at(&g_screens.botBar1), at(&g_screens.botBar2));
-  EXPECT_LT(at(&g_screens.botBar2), at(&g_screens.botBar3));
+  EXPECT_LT(at(&g_screens.dockLevel1), at(&g_screens.dockLevel2));
+  EXPECT_LT(at(&g_screens.dockLevel2), at(&g_screens.dockLevel3));
 
   // Every tag has as many screens as the catalogue gives it.
   std::map<std::string, int32_t> expected, found;

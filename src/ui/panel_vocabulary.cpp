@@ -36,6 +36,8 @@ Control* Id(const Screen& screen, int32_t id) { return Id(screen.currentForm, id
 
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
+bool Pressed(const Control* control) { return control && (control->state & kStateSelected); }
+
 void SetText(Control* control, const char* text) {
   if (!control) return;
   // A text box owns its copy and grows its room to it; any other control

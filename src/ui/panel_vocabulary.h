@@ -22,9 +22,21 @@ template <class T>
 T* TagAs(Control* form, const char* tag) {
   return dynamic_cast<T*>(Tag(form, tag));
 }
+template <class T>
+T* IdAs(Control* form, int32_t id) {
+  return dynamic_cast<T*>(Id(form, id));
+}
+
+// A colour with its alpha byte replaced (0 clear, 255 solid).
+constexpr uint32_t WithAlpha(uint32_t colour, uint32_t alpha) { return (colour & 0x00FFFFFFu) | (alpha << 24); }
+// The alpha byte of a colour kept in place (a control's fill or outline)
+// replaced.
+inline void SetAlpha(uint32_t& colour, uint32_t alpha) { colour = WithAlpha(colour, alpha); }
 
 // Whether the control (which may be null) carries the tag.
 bool Is(const Control* control, const char* tag);
+// Whether a button or toggle (which may be null) is pressed: its selected bit.
+bool Pressed(const Control* control);
 
 // Texts into a control (a text box's own copy; any other control's
 // caption); a null control takes nothing.

@@ -8,6 +8,7 @@
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
 #include "ui/ui_screen_hooks.h"
+#include "ui/panel_vocabulary.h"
 #include "world/text/ui_options.h"
 
 #include <vector>
@@ -90,7 +91,7 @@ int32_t OpenPopup(ScreenManager& ui, Control* form, uint32_t flags, int32_t x, i
   box->index = kGeneratedFrameIndex;
 
   const uint32_t alpha = (flags & kPopupOpaque) ? 0xFFu : g_uiOptions.popupalpha;
-  form->fills[kLookNormal] = (form->fills[kLookNormal] & 0x00FFFFFFu) | (alpha << 24);
+  SetAlpha(form->fills[kLookNormal], alpha);
   const int32_t width = form->rect.right - form->rect.left, height = form->rect.bottom - form->rect.top;
   RectMoveTo(&form->rect, Centred(x, init.width, width), Centred(y, init.height, height));
   ControlAddChild(box, form);

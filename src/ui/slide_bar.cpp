@@ -374,3 +374,9 @@ float SliderGetValueFloat(const SlideBarControl* bar) {
   const float w = static_cast<float>(bar->position) * bar->MaximumFloat() / static_cast<float>(kSliderRange);
   return bar->exponent ? GamePow(w, static_cast<float>(bar->exponent)) : w;
 }
+
+void SliderSetMaxAndValueFloat(SlideBarControl* bar, float maximum, float value) {
+  if (!bar) return;
+  SliderSetMaxFloat(bar, maximum);
+  SliderSetValueFloat(bar, value);
+}

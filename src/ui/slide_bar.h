@@ -95,6 +95,8 @@ int32_t SliderPositionOfInt(const SlideBarControl* bar, int32_t v);
 int32_t SliderPositionOfFloat(const SlideBarControl* bar, float v);
 void SliderSetValueInt(SlideBarControl* bar, int32_t v);
 void SliderSetValueFloat(SlideBarControl* bar, float v);
+// The bar's maximum, then its value (no notice); a null bar takes nothing.
+void SliderSetMaxAndValueFloat(SlideBarControl* bar, float maximum, float value);
 void SliderSetValueIntNotify(SlideBarControl* bar, int32_t v);
 void SliderSetValueFloatNotify(SlideBarControl* bar, float v);
 void SliderSetDefaultFloat(SlideBarControl* bar, float v);

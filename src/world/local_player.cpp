@@ -3,9 +3,11 @@
 #include "records/player_record.h"
 #include "world/world.h"
 
+bool IsPlayerSlot(int32_t index) { return index >= 0 && index < kMaxPlayers; }
+
 int32_t LocalPlayerIndex(const World& world) {
   const int32_t local = world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : -1;
+  return IsPlayerSlot(local) ? local : -1;
 }
 
 PlayerRecord* LocalPlayer(World& world) {

@@ -8,6 +8,8 @@
 struct PlayerRecord;
 struct World;
 
+// Whether the index names a slot of the player table (0 to kMaxPlayers - 1).
+bool IsPlayerSlot(int32_t index);
 // The local region's index, or -1 when there is none.
 int32_t LocalPlayerIndex(const World& world);
 // The local region's record, or null when there is none.

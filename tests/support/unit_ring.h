@@ -12,6 +12,19 @@
 
 namespace testsupport {
 
+// Links records the test keeps elsewhere into g_world's unit ring in the
+// order given, and indexes them; an empty list leaves the world no units.
+inline void LinkUnitRing(const std::vector<UnitRecord*>& ring) {
+  const size_t n = ring.size();
+  for (size_t i = 0; i < n; ++i) {
+    ring[i]->next = ring[(i + 1) % n];
+    ring[i]->prev = ring[(i + n - 1) % n];
+  }
+  g_world.units = n ? ring.front() : nullptr;
+  ReindexUnits(g_world);
+  ++g_unitRecordEpoch;
+}
+
 class UnitRing {
  public:
   UnitRing() = default;
@@ -41,14 +54,9 @@ class UnitRing {
 
  private:
   void Link() {
-    const size_t n = units_.size();
-    for (size_t i = 0; i < n; ++i) {
-      units_[i]->next = units_[(i + 1) % n].get();
-      units_[i]->prev = units_[(i + n - 1) % n].get();
-    }
-    g_world.units = n ? units_.front().get() : nullptr;
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
+    std::vector<UnitRecord*> ring;
+    for (const auto& u : units_) ring.push_back(u.get());
+    LinkUnitRing(ring);
   }
 
   std::vector<std::unique_ptr<UnitRecord>> units_;

@@ -10,5 +10,5 @@
 void DockPanelAtDepth(int32_t depth) {
   SetPanelDepth(depth, 1, g_mapView);
   if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
 }

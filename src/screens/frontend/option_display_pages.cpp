@@ -189,7 +189,7 @@ void GraphicsOptions::Apply() {
   // take it when they open.
   Control* menu = g_screens.gameMenu.currentForm;
   if (id == kOptionPageInGame && menu)
-    menu->fills[kLookNormal] = (menu->fills[kLookNormal] & 0x00FFFFFFu) | (uint32_t{g_uiOptions.popupalpha} << 24);
+    SetAlpha(menu->fills[kLookNormal], g_uiOptions.popupalpha);
   SaveRegistry();
 }
 
@@ -228,7 +228,7 @@ void AdvancedGraphicsOptions::Store() {
       if (button && button->Selected()) g_uiOptions.*group.key = kPresetColours[p];
     }
   const auto alpha = static_cast<uint32_t>(std::clamp(SliderInt(Find("LOSSLDR")), 0, 255));
-  g_uiOptions.maploscolor = (g_uiOptions.maploscolor & 0x00FFFFFFu) | (alpha << 24);
+  SetAlpha(g_uiOptions.maploscolor, alpha);
   SaveRegistry();
 }
 

@@ -86,13 +86,13 @@ Screen& RegionPageHeader(int32_t page) {
   ScreenSet& s = g_screens;
   switch (page) {
     case kScoreMilitary:
-      return s.scoreCard1Ss4;
+      return s.scoreCardMilitaryHeader;
     case kScoreScores:
-      return s.scoreCard1Ss3;
+      return s.scoreCardScoresHeader;
     case kScorePolls:
-      return s.scoreCard1Ss5;
+      return s.scoreCardPollsHeader;
     default:
-      return s.scoreCard1Ss2;
+      return s.scoreCardOverviewHeader;
   }
 }
 
@@ -147,7 +147,7 @@ void ShowScoreCardIn(ScoreCard& card, Control* host, int32_t page) {
   card.id = 0;
   if (Control* form = card.form) {
     RectMoveTo(&form->rect, 0, 0);
-    form->fills[0] = (form->fills[0] & 0x00FFFFFFu) | (kEmbeddedAlpha << 24);
+    SetAlpha(form->fills[0], kEmbeddedAlpha);
   }
   card.AttachForm(host);
   card.OnOpen();
@@ -200,7 +200,7 @@ void ScoreCard::OpenRegionPage() {
 
 void ScoreCard::OpenCampaignPage() {
   Press(Tag(*this, "SCOREHDR"), true);
-  if (par1) g_screens.scoreCard1Ss6.Show(0, par1);
+  if (par1) g_screens.scoreCardWarHeader.Show(0, par1);
   SetHidden(Tag(*this, "PAGEUP"), true);
   SetHidden(Tag(*this, "PAGEDOWN"), true);
   const int32_t finished = FinishedCampaignScenarios(g_world);
@@ -211,7 +211,7 @@ void ScoreCard::OpenCampaignPage() {
     ShowCell(g_screens.scoreCardScenario[static_cast<size_t>(i)], id, Id(*this, kScoreLeftCells + i));
     ShowCell(g_screens.scoreCardWar[static_cast<size_t>(i)], id, Id(*this, kScorePageCells + i));
   }
-  ShowCell(g_screens.scoreCard1Ss1c, 0, Id(*this, kScoreLeftCells + kTotalsRow));
+  ShowCell(g_screens.scoreCardTotalsLabel, 0, Id(*this, kScoreLeftCells + kTotalsRow));
   ShowCell(g_screens.scoreCardTotals, 0, Id(*this, kScorePageCells + kTotalsRow));
 }
 

@@ -30,8 +30,8 @@ constexpr int32_t kLocal = 1;
 // put back after each test.
 std::vector<Screen*> RowScreens() {
   ScreenSet& s = g_screens;
-  std::vector<Screen*> all{&s.scoreCard1Ss2, &s.scoreCard1Ss3, &s.scoreCard1Ss4, &s.scoreCard1Ss5,
-                           &s.scoreCard1Ss6, &s.scoreCard1Ss1c, &s.scoreCardTotals};
+  std::vector<Screen*> all{&s.scoreCardOverviewHeader, &s.scoreCardScoresHeader, &s.scoreCardMilitaryHeader, &s.scoreCardPollsHeader,
+                           &s.scoreCardWarHeader, &s.scoreCardTotalsLabel, &s.scoreCardTotals};
   for (int i = 0; i < kScoreCardRows; ++i)
     for (Screen* row : std::initializer_list<Screen*>{&s.scoreCardRegions[i], &s.scoreCardScenario[i], &s.scoreCardOverview[i],
                                                       &s.scoreCardScores[i], &s.scoreCardMilitary[i], &s.scoreCardPolls[i],

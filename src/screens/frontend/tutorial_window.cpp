@@ -137,9 +137,6 @@ void PressControl(Control* control) {
   if (!staysDown) SetControlFlag(control, kStateSelected, 0);
 }
 
-int32_t ScreenWidth() { return g_platform.clientRect.right - g_platform.clientRect.left; }
-int32_t ScreenHeight() { return g_platform.clientRect.bottom - g_platform.clientRect.top; }
-
 }  // namespace
 
 TutorialWindow::TutorialWindow() : Screen("TUTORIAL1", {kTutorialTags, {}}) {}
@@ -203,8 +200,8 @@ void TutorialWindow::PlaceWindow(const TutorialStep* step) {
   const int32_t askedHeight = step->values[2];
   const int32_t height =
       askedHeight < 0 ? defaultHeight : std::max(askedHeight, textTop + textBottomGap + kMinimumTextRoom);
-  const int32_t left = step->values[0] >= 0 ? step->values[0] : (ScreenWidth() - Width(f)) / 2;
-  const int32_t top = step->values[1] >= 0 ? step->values[1] : (ScreenHeight() - height) / 2 - 16;
+  const int32_t left = step->values[0] >= 0 ? step->values[0] : (ClientWidth() - Width(f)) / 2;
+  const int32_t top = step->values[1] >= 0 ? step->values[1] : (ClientHeight() - height) / 2 - 16;
   RectMoveTo(&f->rect, left, top);
   f->rect.bottom = top + height;
   if (textBox) textBox->rect.bottom = height - textBottomGap;
@@ -344,15 +341,15 @@ void OpenTutorialPage(TutorialWindow& window) {
   ControlInit init;
   init.kind = kKindBox;
   init.id = static_cast<int32_t>(kAlwaysOnTopMark);
-  init.width = ScreenWidth();
-  init.height = ScreenHeight();
+  init.width = ClientWidth();
+  init.height = ClientHeight();
   auto* backdrop = new BoxControl(init);
   backdrop->index = kGeneratedFrameIndex;
   // Pop-ups the pages open go beneath it: the window stays on top.
   backdrop->userWord = kAlwaysOnTopMark;
   window.backdrop = backdrop;
   const uint32_t alpha = g_uiOptions.popupalpha;
-  f->fills[kLookNormal] = (f->fills[kLookNormal] & 0x00FFFFFFu) | (alpha << 24);
+  SetAlpha(f->fills[kLookNormal], alpha);
   ControlAddChild(backdrop, f);
   ControlAddChild(ui.rootForm, backdrop);
   f->flags |= kCtlAlwaysRedraw;

@@ -27,29 +27,16 @@ namespace {
 constexpr int32_t kKindBase = 4, kKindSite = 6, kKindStore = 7;
 constexpr int kProducts = 11;
 
-struct Collection {
-  int32_t kind, stockMaskTest, facilityType, available;
-};
 
 // Fills the object list, available objects first, and opens the pop-up on
 // the unit when listed, else on the first; an empty list opens nothing.
-void OpenListPopup(Screen& popup, const UnitRecord* unit, int32_t flag, std::initializer_list<Collection> walks) {
+void OpenListPopup(Screen& popup, const UnitRecord* unit, int32_t flag, std::initializer_list<FacilityPass> walks) {
   ScreenParameterList list;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     World& w = g_world;
     ListHolder& objects = ObjectPopupList();
-    bool first = true;
-    for (const Collection& c : walks) {
-      CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &objects,
-                                                  .facilityKind = c.kind,
-                                                  .owner = w.gameState.localPlayer,
-                                                  .clearFirst = first ? 1 : 0,
-                                                  .available = c.available,
-                                                  .stockMaskTest = c.stockMaskTest,
-                                                  .facilityType = c.facilityType});
-      first = false;
-    }
+    CollectFacilityPasses(w, CollectFacilityArgs{.resultList = &objects, .owner = w.gameState.localPlayer}, walks);
     for (ListItem28* item = FirstInHolder(objects); item; item = NextInHolder(objects, item))
       if (const UnitRecord* u = RefUnit(w, *item)) list.entries.push_back(static_cast<intptr_t>(u->id));
   }
@@ -85,17 +72,17 @@ ListHolder& ObjectPopupList() {
 }
 
 void OpenBasePopup(ScreenSet& screens, const UnitRecord* unit, int32_t flag) {
-  OpenListPopup(screens.basePopup, unit, flag, {{kKindBase, 1, 0, 1}, {kKindBase, 1, 0, 0}});
+  OpenListPopup(screens.basePopup, unit, flag, {{kKindBase, 1, 1, 0}, {kKindBase, 0, 1, 0}});
 }
 void OpenSiloPopup(ScreenSet& screens, const UnitRecord* unit, int32_t flag) {
-  OpenListPopup(screens.siloPopup, unit, flag, {{kKindSite, 0, 2, 1}, {kKindSite, 0, 2, 0}});
+  OpenListPopup(screens.siloPopup, unit, flag, {{kKindSite, 1, 0, 2}, {kKindSite, 0, 0, 2}});
 }
 void OpenLaunchSitePopup(ScreenSet& screens, const UnitRecord* unit, int32_t flag) {
-  OpenListPopup(screens.launchSitePopup, unit, flag, {{kKindSite, 1, 3, 1}, {kKindSite, 1, 3, 0}});
+  OpenListPopup(screens.launchSitePopup, unit, flag, {{kKindSite, 1, 1, 3}, {kKindSite, 0, 1, 3}});
 }
 void OpenDepotPopup(ScreenSet& screens, const UnitRecord* unit, int32_t flag) {
   OpenListPopup(screens.depotPopup, unit, flag,
-                {{kKindBase, 0, 0, 1}, {kKindStore, 0, 0, 1}, {kKindBase, 0, 0, 0}, {kKindStore, 0, 0, 0}});
+                {{kKindBase, 1, 0, 0}, {kKindStore, 1, 0, 0}, {kKindBase, 0, 0, 0}, {kKindStore, 0, 0, 0}});
 }
 
 const HexCell* SelectedHexCell() {

@@ -32,8 +32,6 @@ constexpr int32_t kHelpId = 5, kChatId = 6, kReloadTurnId = 7, kMailId = 11;
 // The mail bar's flag blinks between its two frames every 20 drawing passes.
 constexpr uint8_t kMailFlagDelay = 20;
 
-int32_t ScreenWide() { return g_platform.clientRect.right - g_platform.clientRect.left; }
-
 // The floating bars hang over the map, last among its children.
 void HangOverMap(Control* form) {
   Control* pane = g_ui.mapArea;
@@ -140,7 +138,7 @@ void CmdBar2::OnCommand(Control* control, int32_t controlId) {
 // The other speeds lose their selection first: after a change by key or
 // from a peer only the speed in force looks pressed.
 void HighlightChildById(int32_t tier) {
-  Control* speeds = g_screens.cmdBar2.speeds;
+  Control* speeds = g_screens.speedBar.speeds;
   Control* button = speeds ? FormFindControlById(speeds, tier + 1) : nullptr;
   if (!button) return;
   ControlClearSelection(button, 0);
@@ -184,7 +182,7 @@ void CmdBar3::OnCommand(Control*, int32_t controlId) {
   }
   // Reopened with its options page on, the mailbox goes back to its list.
   ShowSidePopup(ui, g_screens.mailWindow, &g_screens.mailList);
-  if (ScreenWide() < 1024) PopPopupsTo(ui, 2);
+  if (ClientWidth() < 1024) PopPopupsTo(ui, 2);
 }
 
 bool MailBarShown(bool sideScreens, int32_t width, int32_t mailOpen, int32_t panelDepth) {
@@ -197,7 +195,7 @@ bool MailBarShown(bool sideScreens, int32_t width, int32_t mailOpen, int32_t pan
 
 void UpdatePopupButton(CmdBar3& bar) {
   const ScreenManager& ui = g_ui;
-  SetHidden(bar.currentForm, !MailBarShown(g_uiOptions.sidescreens != 0, ScreenWide(), ui.sidePopupOpen, ui.panelDepth));
+  SetHidden(bar.currentForm, !MailBarShown(g_uiOptions.sidescreens != 0, ClientWidth(), ui.sidePopupOpen, ui.panelDepth));
 }
 
 int32_t OpenChildPopup(Screen& panel, int32_t number) {
@@ -254,7 +252,7 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
     if (!(flags & kPanelFlagKeepDepth)) {
       SetPanelDepth(1, 1, view);
       if (ui.panelDepth == 0) s.cmdBar.dockedPanelMarker = 0;
-      UpdatePopupButton(s.cmdBar3);
+      UpdatePopupButton(s.mailBar);
     }
   }
   if (number >= 1 && number <= 9) g_panelFlags[number] = 0;
@@ -264,7 +262,7 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
 
 void InstallCommandBarHooks() {
   g_simUi.refreshSpeedControls = [] {
-    g_screens.cmdBar2.Refresh();
+    g_screens.speedBar.Refresh();
     HighlightChildById(GetGameSpeedTier(g_world.gameState));
   };
 }

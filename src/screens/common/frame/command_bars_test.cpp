@@ -99,12 +99,12 @@ TEST_F(CommandBarsTest, APanelOpensDockedWithOrWithoutItsCabinetOrFullSize) {
 TEST_F(CommandBarsTest, OnlyTheSpeedInForceLooksPressed) {
   Control speeds(ControlInit{.tag = "TCSPEED"});
   for (int32_t id = 1; id <= 4; ++id) ControlAddChild(&speeds, new Control(ControlInit{.flags = kCtlRadio, .id = id}));
-  g_screens.cmdBar2.speeds = &speeds;
+  g_screens.speedBar.speeds = &speeds;
   for (int32_t tier : {2, 0, 3, 3}) {
     HighlightChildById(tier);
     for (int32_t id = 1; id <= 4; ++id) EXPECT_EQ(FormFindControlById(&speeds, id)->Selected(), id == tier + 1);
   }
-  g_screens.cmdBar2.speeds = nullptr;
+  g_screens.speedBar.speeds = nullptr;
 }
 
 }  // namespace

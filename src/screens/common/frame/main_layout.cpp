@@ -28,9 +28,6 @@ constexpr plat::Rect kBorderInset{3, 3, 4, 4};
 constexpr int32_t kStatusRightGap = 32;
 constexpr int32_t kStatusBottomGap = 230;
 
-int32_t ScreenWidth() { return g_platform.clientRect.right - g_platform.clientRect.left; }
-int32_t ScreenHeight() { return g_platform.clientRect.bottom - g_platform.clientRect.top; }
-
 // The dock bar of a level, 1 to 3; level 0 holds the command bar.
 Control* DockBar(int32_t level) { return level >= 0 && level < kBottomBoxes ? g_ui.bottomBoxes[level] : nullptr; }
 
@@ -47,6 +44,9 @@ Screen& SidePopup(ScreenSet& s) {
 }
 
 }  // namespace
+
+int32_t ClientWidth() { return g_platform.clientRect.right - g_platform.clientRect.left; }
+int32_t ClientHeight() { return g_platform.clientRect.bottom - g_platform.clientRect.top; }
 
 void LayoutMainPanels(int32_t h, MapView& view) {
   ScreenManager& ui = g_ui;
@@ -83,7 +83,7 @@ void LayoutMainPanels(int32_t h, MapView& view) {
 
 void RelayoutMainScreen(MapView& view) {
   ScreenManager& ui = g_ui;
-  int32_t h = ScreenHeight() - kTitleBarHeight;
+  int32_t h = ClientHeight() - kTitleBarHeight;
   if (ui.mode != kUiInGame) h -= Height(ui.bottomStrip);
   LayoutMainPanels(h, view);
   SetMapZoomLimits(view, g_uiOptions.bfullzoom != 0);
@@ -177,15 +177,15 @@ void ApplySideScreensLayout(MapView& view) {
     while (slot && slot->firstChild) slot->firstChild->Unlink();
   }
   SetPanelDepth(-1, 1, view);
-  if (ScreenWidth() < kSideScreensMinWidth) g_uiOptions.sidescreens = 0;
+  if (ClientWidth() < kSideScreensMinWidth) g_uiOptions.sidescreens = 0;
   const bool on = g_uiOptions.sidescreens != 0;
   SetHidden(ui.rightColumn, !on);
-  if (ui.mapArea) ui.mapArea->rect.right = on && ui.rightColumn ? ui.rightColumn->rect.left : ScreenWidth();
-  SetHidden(s.cmdBar3.currentForm, on);
+  if (ui.mapArea) ui.mapArea->rect.right = on && ui.rightColumn ? ui.rightColumn->rect.left : ClientWidth();
+  SetHidden(s.mailBar.currentForm, on);
   if (on) {
     OpenScreen(s.minimapBar.filterShown ? static_cast<Screen&>(s.filterBar) : s.hexInfoPopup);
   } else {
-    s.cmdBar3.Show(kKeepScreenId, nullptr);
+    s.mailBar.Show(kKeepScreenId, nullptr);
   }
   LayoutStatusOverlay();
   SetHidden(FormFindControlByTag(s.minimapBar.currentForm, "FILTER"), !on);
@@ -194,7 +194,7 @@ void ApplySideScreensLayout(MapView& view) {
   // mailbox hangs in it.
   for (Screen* bar : {static_cast<Screen*>(&s.minimapBar), static_cast<Screen*>(&s.sideBar3),
                       static_cast<Screen*>(&s.mailWindow),
-                      static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+                      static_cast<Screen*>(&s.speedBar), static_cast<Screen*>(&s.mailBar)})
     OpenScreen(*bar);
   Control* area = ui.rightColumn;
   if (on && area && !area->Hidden()) {
@@ -219,8 +219,8 @@ void LayoutStatusOverlay() {
   form->rect.bottom = form->rect.top + height;
   if (list && list != form) list->rect.top = 0, list->rect.bottom = height;
   const int32_t formWidth = form->rect.right - form->rect.left;
-  const int32_t right = ScreenWidth() - kStatusRightGap - (g_uiOptions.sidescreens ? kRightColumnWidth : 0);
-  const int32_t bottom = ScreenHeight() - kStatusBottomGap;
+  const int32_t right = ClientWidth() - kStatusRightGap - (g_uiOptions.sidescreens ? kRightColumnWidth : 0);
+  const int32_t bottom = ClientHeight() - kStatusBottomGap;
   // An overlay hanging nowhere is placed for the map pane it is hung under
   // when it has lines.
   const Control* under = form->parent ? form->parent : g_ui.mapArea;

@@ -6,6 +6,10 @@
 
 #include "screens/common/screen_types_fwd.h"
 
+// The width and height of the window's client area, in pixels.
+int32_t ClientWidth();
+int32_t ClientHeight();
+
 // Height of the title bar the map sits under unless it is see-through.
 inline constexpr int32_t kTitleBarHeight = 24;
 // The open dock's width for each depth, 0 to 3.

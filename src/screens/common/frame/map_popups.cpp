@@ -47,7 +47,7 @@ void CloseMapPopups(ScreenSet& screens) {
                                   .placementRepeat = g_mapPlacement.placementRepeat};
     if (g_ui.panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
     if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-    UpdatePopupButton(screens.cmdBar3);
+    UpdatePopupButton(screens.mailBar);
   }
   ClearMapSelection(screens);
   g_selection.fromList = 0;

@@ -44,7 +44,7 @@ void CancelMapPlacement(ScreenSet& screens) {
   if (g_mapPlacement.active && g_ui.panelDepth == kDockLevelThird) {
     SetPanelDepth(kDockLevelSecond, 1, g_mapView);
     if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-    UpdatePopupButton(screens.cmdBar3);
+    UpdatePopupButton(screens.mailBar);
   }
   if (g_mapPlacement.active) RedrawMapAndMinimap(g_mapView);
   g_mapPlacement.active = 0;

@@ -59,12 +59,20 @@ void BottomBar::BindControls() {
 
 Control* DockHost(ScreenSet& screens, int32_t level) {
   switch (level) {
-    case 1: return screens.botBar1.parent2;
-    case 2: return screens.botBar2.parent2;
-    case 3: return screens.botBar3.parent2;
+    case 1: return screens.dockLevel1.parent2;
+    case 2: return screens.dockLevel2.parent2;
+    case 3: return screens.dockLevel3.parent2;
     default: return nullptr;
   }
 }
 
-void DockInBotbar2(Screen& screen) { screen.hostLink = &g_screens.botBar2.parent2; }
-void DockInSecondBotbar2(Screen& screen) { screen.hostLink = &g_screens.botBar3.parent2; }
+void RefreshHostedDockScreens(ScreenSet& screens) {
+  for (int32_t level : {2, 3}) {
+    Control* dock = DockHost(screens, level);
+    if (!dock || dock->Hidden()) break;
+    if (dock->hostedScreen) dock->hostedScreen->Refresh();
+  }
+}
+
+void DockInBotbar2(Screen& screen) { screen.hostLink = &g_screens.dockLevel2.parent2; }
+void DockInSecondBotbar2(Screen& screen) { screen.hostLink = &g_screens.dockLevel3.parent2; }

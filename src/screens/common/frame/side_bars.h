@@ -49,6 +49,11 @@ class BottomBar : public Screen {
 // The host of dock level 1 to 3 (the bar's PARENT2), null for any other
 // level or before the bars are bound.
 Control* DockHost(ScreenSet& screens, int32_t level);
+// Refreshes the screens the hosts of dock levels 2 and 3 hold, from level 2
+// down to the first hidden host: a pop-up over them may have changed what
+// they show. (RefreshDockedPanels of map_selection.h refreshes the forms
+// docked in the bars instead.)
+void RefreshHostedDockScreens(ScreenSet& screens);
 // The bind bodies the docked panels share: their host becomes the first
 // BOTBAR2's host (level 2) or the second's (level 3).
 void DockInBotbar2(Screen& screen);

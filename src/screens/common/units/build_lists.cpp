@@ -38,6 +38,7 @@
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/local_player.h"
 
 BuildListFilters g_buildListFilters;
 
@@ -73,11 +74,6 @@ constexpr int32_t kFirstSortHeader = 34, kLastSortHeader = 99;
 constexpr int32_t kScrollBarRoom = 16;
 
 int32_t Category(int32_t category) { return category >= 0 && category < 3 ? category : -1; }
-
-int32_t LocalIndex() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
 
 // The packed hex of a cell of the map, 0 for none.
 bool CellHex(const HexCell* cell, uint32_t& packed, int32_t& index) {
@@ -119,7 +115,7 @@ void ShowQuantity(Control* form, int32_t quantity) { SetInt(Tag(form, "QTY"), qu
 void Build(Control* form, BuildListState& s, const HexCell* site, Screen* refresh, Screen* options) {
   const UnitClassRecord* cls = s.selected;
   const int32_t classIndex = ClassIndexOf(cls);
-  const int32_t local = LocalIndex();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (!cls || classIndex == 0 || s.quantity <= 0 || local < 0) return;
   const uint32_t bits = BuildOptionBits(options && options->currentForm ? options->currentForm : form, *cls);
   const int32_t quantity = std::clamp(s.quantity, kLeastBuildQuantity, kMostBuildQuantity);
@@ -264,7 +260,7 @@ void OpenBuildList(Control* form, BuildListState& s, int32_t stockMode, const He
     const UnitClassRecord* cls = lead ? ClassRecordAt(g_world, lead->classIndex) : nullptr;
     usable = cls && !(lead->unitFlags & kUnitGone) && !(lead->ordersShown[15] & kFacilityIdle);
     if (cls) category = BaseFacilityCategory(cls);
-    const int32_t local = LocalIndex();
+    const int32_t local = LocalPlayerIndex(g_world);
     if (category >= 0 && local >= 0)
       delivery = static_cast<uint32_t>(BuildListValue(g_world.players[local].displayPolicy, category)) == packed;
   }
@@ -292,7 +288,7 @@ void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t s
   if (filter >= 0 && filter < kMilitaryClasses) statistic = std::max(f.sortColumn[filter] % 100 - 33, 0);
   if (research && statistic == 0) statistic = kResearchStatistic;
   int32_t levelLimit = kNoLevelLimit;
-  const int32_t local = LocalIndex();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (research && local >= 0) {
     plat::CriticalSectionLock lock(g_simulationLock);
     levelLimit = static_cast<int32_t>(g_world.players[local].techLevel);

@@ -42,8 +42,6 @@ constexpr int kCargoWalkLimit = 4096;
 // then the other, then the rest.
 constexpr uint32_t kIconWeaponKinds = kClassSpecialWeaponA | kClassSpecialWeaponB;
 
-SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
-
 // Rounded to the nearest whole number; what no integer holds shows 0.
 int32_t Rounded(float value) {
   const int32_t r = CheckedTrunc(value < 0.0f ? value - 0.5f : value + 0.5f);
@@ -62,12 +60,6 @@ void SetRoundedPercent(Control* c, float ratio) {
   char text[32];
   std::snprintf(text, sizeof text, "%d %%", Rounded(ratio * 100.0f));
   SetControlText(c, text);
-}
-
-void SetBar(SlideBarControl* bar, float maximum, float value) {
-  if (!bar) return;
-  SliderSetMaxFloat(bar, maximum);
-  SliderSetValueFloat(bar, value);
 }
 
 // Walks the unit's carried units (by id); f sees each live one.
@@ -133,14 +125,14 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   const World& world = g_world;
   SetControlText(Tag(f, "NAME"), k->name);
   const float maximum = static_cast<float>(k->strengthPerSize) * unit->targetStrength;
-  SetBar(Bar(f, "STRSLDR"), maximum, unit->strength);
+  SliderSetMaxAndValueFloat(TagAs<SlideBarControl>(f, "STRSLDR"), maximum, unit->strength);
   if (k->strengthPerSize == 1) {
     SetRoundedPercent(Id(f, 401), unit->strength);
   } else {
     SetPair(Id(f, 401), unit->strength, maximum);
   }
   const AmmunitionRoom room = AmmunitionRoomOf(world, *unit, *k);
-  SetBar(Bar(f, "AMMOSLDR"), room.capacity, unit->ammo);
+  SliderSetMaxAndValueFloat(TagAs<SlideBarControl>(f, "AMMOSLDR"), room.capacity, unit->ammo);
   // Rounds of the whole unit; a unit of no strength holds none rather than
   // a quotient by zero.
   const float perRound = k->ammoPerShot * unit->strength;
@@ -150,7 +142,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
     SetPair(Id(f, 403), 0.0f, 0.0f);
   }
   const float fuel = k->fuelCapacity * unit->strength;
-  if (SlideBarControl* bar = Bar(f, "FUELSLDR")) {
+  if (SlideBarControl* bar = TagAs<SlideBarControl>(f, "FUELSLDR")) {
     SliderSetMaxFloat(bar, fuel);
     if (fuel >= 1.0f) {
       SliderSetValueFloat(bar, unit->fuel);
@@ -162,31 +154,31 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   const bool missiles = k->cargoSlots > 0 && unit->owner == world.gameState.localPlayer;
   SetHidden(Tag(f, "CARGO"), missiles);
   SetHidden(Tag(f, "MISSILE"), !missiles);
-  SlideBarControl* cargo = Bar(f, "CARGOSLDR");
+  SlideBarControl* cargo = TagAs<SlideBarControl>(f, "CARGOSLDR");
   if (missiles) {
     float slots = 0.0f;
     ForEachCarried(world, *unit, [&](const UnitRecord& aboard, const UnitClassRecord& c) {
       slots += static_cast<float>(c.slotSize) * aboard.strength;
     });
     const float most = static_cast<float>(k->cargoSlots) * unit->strength;
-    SetBar(cargo, most, slots);
+    SliderSetMaxAndValueFloat(cargo, most, slots);
     if (cargo) cargo->rawMarker = 0;
     SetPair(Id(f, 404), slots, most);
   } else {
     const float most = k->carryCapacity * unit->strength;
     const float carried = unit->carrier == 0 ? room.load : 0.0f;
-    SetBar(cargo, most, unit->supply + carried);
+    SliderSetMaxAndValueFloat(cargo, most, unit->supply + carried);
     if (cargo) cargo->rawMarker = static_cast<uint16_t>(SliderPositionOfFloat(cargo, carried));
     SetPair(Id(f, 404), unit->supply + carried, most);
   }
-  SetBar(Bar(f, "EFFSLDR"), 1.2f, unit->efficiency);
+  SliderSetMaxAndValueFloat(TagAs<SlideBarControl>(f, "EFFSLDR"), 1.2f, unit->efficiency);
   SetRoundedPercent(Id(f, 405), unit->efficiency);
   if (summary.classParent && summary.classRow) {
     SetHidden(summary.classParent, false);
     summary.classParent->Invalidate();
     summary.classRow->Show(k->typeByte, summary.classParent);
   }
-  SetBar(Bar(f, "EXPSLDR"), 5.0f, unit->experience);
+  SliderSetMaxAndValueFloat(TagAs<SlideBarControl>(f, "EXPSLDR"), 5.0f, unit->experience);
   if (Control* c = Id(f, 408)) {
     char text[48];
     std::snprintf(text, sizeof text, "%d Experience", Rounded(unit->experience * 100.0f));
@@ -219,7 +211,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
 }
 
 void OrdersUnitSummary::BindControls() {
-  hostLink = &g_screens.ordersScreenB.summaryParent;
+  hostLink = &g_screens.selectedUnitBox.summaryParent;
   classParent = Tag(currentForm, "CLASSPAR");
   Control* f = currentForm;
   widened_[kForm] = f, widened_[kFlag] = Tag(f, "FLAG"), widened_[kOrdersBox] = Tag(f, "ORDERSBOX");

@@ -43,8 +43,8 @@ bool Active(const UnitRecord& u) {
 Screen* SubPanel(ScreenSet& s, int32_t id) {
   switch (id) {
     case 101: return &s.unitBenefit;
-    case 102: return &s.unitText2;
-    case 103: return &s.unitText3;
+    case 102: return &s.carriedUnitNotice;
+    case 103: return &s.unitSplitConfirm;
     case 104: return &s.unitEngagement;
     case 105: return &s.unitCargo;
     case 106: return &s.unitRefit;
@@ -143,7 +143,7 @@ void CloseGridSubPanel(Screen& panel, bool confirmed) {
   Control* third = DockHost(g_screens, 3);
   const bool ownerIsThirdLevel = owner && owner->currentForm && third && owner->currentForm->parent == third;
   if (g_ui.panelDepth == 3 && !ownerIsThirdLevel) SetPanelDepth(2, 1, g_mapView);
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
   if (confirmed) RefreshDockedPanels(g_screens);
 }
 
@@ -153,7 +153,7 @@ void GridSubPanel::OnCommand(Control* control, int32_t) {
 
 void UnitCommandPanel::OnOpen() {
   if (Control* first = Id(currentForm, 104)) ControlClearSelection(first, 0);
-  if (!embeddedIn_) g_screens.popupMilitary1a14.Show(kKeepScreenId, nullptr);
+  if (!embeddedIn_) g_screens.emptyUnitDetail.Show(kKeepScreenId, nullptr);
 }
 
 void UnitCommandPanel::Refresh() {

@@ -389,3 +389,24 @@ void IconCellRect(int32_t index, Control* bitmap, Control* caption) {
   std::memcpy(name, &w.people[at + kPeopleNameAt], kPeopleNameSize);
   ControlSetText(caption, name);
 }
+
+void CollectFacilityPasses(World& world, CollectFacilityArgs walk, std::span<const FacilityPass> passes) {
+  bool first = true;
+  for (const FacilityPass& pass : passes) {
+    walk.facilityKind = pass.facilityKind;
+    walk.available = pass.available;
+    walk.stockMaskTest = pass.stockMaskTest;
+    walk.facilityType = pass.facilityType;
+    walk.clearFirst = first ? 1 : 0;
+    CollectFacilityUnits(world, walk);
+    first = false;
+  }
+}
+
+void CollectFacilitiesAvailableFirst(World& world, CollectFacilityArgs filters) {
+  for (int32_t available : {1, 0}) {
+    filters.available = available;
+    filters.clearFirst = available;
+    CollectFacilityUnits(world, filters);
+  }
+}

@@ -5,6 +5,7 @@
 // helpers the same screens use. Window thread; reads the world, changes no
 // game state. Callers that walk the world hold the simulation lock.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "world/list_holder.h"
@@ -88,6 +89,20 @@ struct CollectFacilityArgs {
   int32_t rowStyle = 0;
 };
 void CollectFacilityUnits(World& world, const CollectFacilityArgs& args);
+// One pass of a walk over the facilities: the filters that change from pass
+// to pass (the others are the walk's own).
+struct FacilityPass {
+  int32_t facilityKind = -1;
+  int32_t available = 1;
+  int32_t stockMaskTest = -1;
+  int32_t facilityType = -1;
+};
+// The facilities of each pass in turn on the walk's other filters; the first
+// pass empties the result list, the others add to it.
+void CollectFacilityPasses(World& world, CollectFacilityArgs walk, std::span<const FacilityPass> passes);
+// The facilities of the filters, the available ones listed first: the result
+// list is emptied first.
+void CollectFacilitiesAvailableFirst(World& world, CollectFacilityArgs filters);
 // The facility kind of a class by its flags (0 to 7).
 int32_t FacilityKindOf(const World& world, int32_t classIndex);
 

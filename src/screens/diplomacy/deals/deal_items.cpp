@@ -40,10 +40,8 @@ const TreatyTypeEntry* Agreement(int index) {
   return entry && entry->name ? entry : nullptr;
 }
 
-bool IsPlayer(int32_t p) { return p >= 0 && p < kMaxPlayers; }
-
 bool InForce(const World& world, int index, int32_t giver, int32_t receiver) {
-  if (!IsPlayer(giver) || !IsPlayer(receiver)) return false;
+  if (!IsPlayerSlot(giver) || !IsPlayerSlot(receiver)) return false;
   return (TreatyMask(world.players[giver].displayPolicy, index) & (1u << static_cast<unsigned>(receiver))) != 0;
 }
 
@@ -59,7 +57,7 @@ bool TechExists(const World& world, int tech) {
 bool Tradeable(const World& world, int tech) { return (world.techs[static_cast<size_t>(tech)].flags & 1u) != 0; }
 
 bool Knows(const World& world, int32_t player, int tech) {
-  if (!IsPlayer(player) || !TechInRange(world, tech) || tech >= world.gameState.techCount) return false;
+  if (!IsPlayerSlot(player) || !TechInRange(world, tech) || tech >= world.gameState.techCount) return false;
   const PlayerTechState* row = TechRow(world, world.players[player].number);
   return row && row[tech].known != 0;
 }
@@ -68,7 +66,7 @@ bool Knows(const World& world, int32_t player, int tech) {
 bool PrerequisiteAllows(const World& world, int32_t receiver, int p) {
   if (p == 0 || !TechInRange(world, p)) return true;
   if (!Tradeable(world, p) && TechExists(world, p) && !Knows(world, receiver, p)) return false;
-  return TechPrereqsMet(world, IsPlayer(receiver) ? world.players[receiver].number : 0, p, true) != 0;
+  return TechPrereqsMet(world, IsPlayerSlot(receiver) ? world.players[receiver].number : 0, p, true) != 0;
 }
 
 const UnitClassRecord* ClassAt(const World& world, int32_t index) {
@@ -185,7 +183,7 @@ void DesignCatalogue(World& world, ListBoxControl* list, int32_t giver, int32_t 
                      DealRows& rows) {
   std::vector<int32_t> designs;
   CollectUnitClasses(world, giver, 0, 0, designs);
-  const int receiverNumber = IsPlayer(receiver) ? world.players[receiver].number : 0;
+  const int receiverNumber = IsPlayerSlot(receiver) ? world.players[receiver].number : 0;
   std::erase_if(designs, [&](int32_t index) {
     const UnitClassRecord* c = ClassAt(world, index);
     if (!c || group.HasDesign(index) || (ClassAvailabilityByte(world, receiverNumber, index) & 1u)) return true;
@@ -291,7 +289,7 @@ void FillDealCatalogue(World& world, int32_t kind, ListBoxControl* list, int32_t
   plat::CriticalSectionLock lock(g_simulationLock);
   switch (kind) {
     case kDealAgreement: {
-      const int32_t relation = IsPlayer(giver) ? RelationClass(world.players[giver], receiver) : 0;
+      const int32_t relation = IsPlayerSlot(giver) ? RelationClass(world.players[giver], receiver) : 0;
       for (int i = 1; i < kAgreementTypes; ++i) {
         const TreatyTypeEntry* type = Agreement(i);
         if (!type) continue;

@@ -12,12 +12,11 @@
 #include "world/text/rule_tables.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
+#include "world/local_player.h"
 
 namespace {
 
 constexpr int kAgreementIndexes = 128;  // indexes 1..127 are agreements
-
-bool IsPlayer(int32_t p) { return p >= 0 && p < kMaxPlayers; }
 
 const char* AgreementName(int index) {
   const TreatyTypeEntry* entry = TreatyType(g_ruleTables.rTreatyTypes, index);
@@ -77,7 +76,7 @@ const PendingDealRow* PendingDealRows::Find(int32_t rowId) const {
 
 std::vector<PendingDealRow> CollectPendingDeals(World& world, int32_t receiver, int32_t giver) {
   std::vector<PendingDealRow> rows;
-  if (!IsPlayer(receiver) || !IsPlayer(giver)) return rows;
+  if (!IsPlayerSlot(receiver) || !IsPlayerSlot(giver)) return rows;
   plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerPolicyBlock& held = world.players[receiver].displayPolicy;
   const uint32_t giverBit = 1u << static_cast<unsigned>(giver);

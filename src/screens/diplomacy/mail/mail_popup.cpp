@@ -48,6 +48,7 @@
 #include "world/text/rule_tables.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
+#include "world/local_player.h"
 
 uint32_t g_replySourceMessage = 0;
 
@@ -103,8 +104,6 @@ MailView CopyReceived(World& world, uint32_t serial, bool markRead) {
   return ReadMail(world, world.gameState.localPlayer, serial, markRead);
 }
 
-bool ValidPlayer(int32_t p) { return p >= 0 && p < kMaxPlayers; }
-
 // A ministry's department of the message's type, else 0.
 int32_t MinistryOf(uint32_t typeId) {
   const MessageTypeRecord* type = MessageType(typeId);
@@ -139,7 +138,7 @@ std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16
   if (sender == 0) {
     // A ministry's report comes with no sender: our own minister signs it,
     // not the world's news.
-    if (const int32_t dept = MinistryOf(typeId); dept != 0 && ValidPlayer(local)) {
+    if (const int32_t dept = MinistryOf(typeId); dept != 0 && IsPlayerSlot(local)) {
       const int post = dept - kFirstNamedDepartment;
       // The seat's first byte says whether it is filled, the second who sits.
       const CabinetPolicy& seat = world.players[local].simPolicy.cabinetPolicy[post];
@@ -149,7 +148,7 @@ std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16
     plat::FormatText(text, sizeof text, "%s News", RegionDisplayName(world, 0));
     return text;
   }
-  if (!ValidPlayer(sender)) return "";
+  if (!IsPlayerSlot(sender)) return "";
   const char* leader = GetPlayerDisplayName(world, world.players[sender]);
   plat::FormatText(text, sizeof text, "%s (%s)", RegionDisplayName(world, sender), leader ? leader : "");
   return text;
@@ -252,7 +251,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
   } else {
     SetControlText(Tag(f, "HEADER"), m.subject.c_str());
     SetControlText(Tag(f, "SENTFROM"), MailSenderLine(world, m.typeId, m.sender, m.minister, local).c_str());
-    const bool person = ValidPlayer(m.sender) && world.players[m.sender].kind == kKindHuman;
+    const bool person = IsPlayerSlot(m.sender) && world.players[m.sender].kind == kKindHuman;
     if (m.sender == local || (m.sender != 0 && !person)) {
       SetHidden(Id(f, kReplyToSender), true);
       SetHidden(Id(f, kReplyToAll), true);
@@ -261,7 +260,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     SetHidden(Tag(f, "FLAGHIDE"), !other);
     SetControlText(Tag(f, "DATE"), MailDateText(m.day).c_str());
     // A ministry's report is our own region's.
-    const int32_t from = m.sender == 0 && MinistryOf(m.typeId) != 0 && ValidPlayer(local) ? local : m.sender;
+    const int32_t from = m.sender == 0 && MinistryOf(m.typeId) != 0 && IsPlayerSlot(local) ? local : m.sender;
     if (Control* flag = Tag(f, "FLAG")) FillRegionRow(flag, "Email From ", from);
     NewsItemView item;
     item.found = true;
@@ -506,7 +505,7 @@ void MailAddressPicker::Refresh() { Fill(g_world); }
 
 void MailAddressPicker::Fill(World& world) {
   const int32_t local = world.gameState.localPlayer;
-  if (!ValidPlayer(local)) return;
+  if (!IsPlayerSlot(local)) return;
   const uint32_t masks[3] = {~(to | cc | bcc), to, cc};
   for (int i = 0; i < 3; ++i) {
     ListBoxControl* list = lists[i];
@@ -581,7 +580,7 @@ void MailSenderPanel::OnOpen() {
   const int32_t sender = static_cast<int32_t>(id);
   const int32_t local = world.gameState.localPlayer;
   const char* name = "";
-  if (ValidPlayer(sender))
+  if (IsPlayerSlot(sender))
     name = sender == local ? GetPlayerDisplayName(world, world.players[local]) : RegionDisplayName(world, sender);
   SetControlText(Tag(currentForm, "SENTFROM"), name ? name : "");
 }

@@ -59,7 +59,7 @@ void SetFrame(Control* c, int32_t frame, const char* text) {
 
 void SetAlpha(Control* c, uint8_t alpha) {
   if (!c) return;
-  for (uint32_t& fill : c->fills) fill = (fill & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24);
+  for (uint32_t& fill : c->fills) fill = WithAlpha(fill, alpha);
 }
 
 MailList& ListPage() { return g_screens.mailList; }
@@ -347,7 +347,7 @@ void MailWindow::Poll(intptr_t) {
   const bool arrived = s_mailArrived.exchange(false);
   const bool open = g_ui.sidePopupOpen || g_uiOptions.sidescreens;
   if (arrived && !open) {
-    if (Control* flag = g_screens.cmdBar3.mailFlag) flag->flags |= kCtlAnimate;
+    if (Control* flag = g_screens.mailBar.mailFlag) flag->flags |= kCtlAnimate;
   }
   MailList& list = ListPage();
   if (open && PageShows(list) &&

@@ -88,7 +88,7 @@ void OfferMailView::BindControls() {
     if (!cover) continue;
     cover->fills[0] = kCoverColour;
     cover->fills[1] = cover->fills[0];
-    for (uint32_t& fill : cover->fills) fill = (fill & 0x00FFFFFFu) | (static_cast<uint32_t>(kCoverAlpha) << 24);
+    for (uint32_t& fill : cover->fills) SetAlpha(fill, kCoverAlpha);
     cover->flags |= kCtlShowFocus;
   }
 }

@@ -6,6 +6,7 @@
 #include "records/player_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
+#include "screens/diplomacy/relations/region_heading.h"
 #include "sim/game_command.h"
 #include "sim/region_names.h"
 #include "sim/relation_command_args.h"
@@ -25,8 +26,6 @@
 namespace {
 
 constexpr uint32_t kLastAgreementType = 127;
-
-int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
 // The agreement type a row stands for, or 0 for a payment or delivery (whose
 // ids are small numbers too) and for no row.
@@ -58,7 +57,7 @@ void AgreementsPanel::BindControls() {
 
 void AgreementsPanel::Refresh() {
   if (!currentForm) return;
-  const int32_t region = RegionOf(id);
+  const int32_t region = HeadingRegion(id);
   const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0) return;
   {
@@ -90,7 +89,7 @@ void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
     // The executing side reads the treaty type before the partner.
     if (const uint32_t agreement = AgreementOf(SelectedPendingDeal(received, receivedRows)))
       PostArgs(kCmdDeleteAgreement, EndTreatyArgs{.type = static_cast<uint32_t>(agreement),
-                                                  .partner = static_cast<uint32_t>(RegionOf(id)), .flag = 0});
+                                                  .partner = static_cast<uint32_t>(HeadingRegion(id)), .flag = 0});
     SetHidden(confirm, true);
     if (received) ListClear(received, 1);
     Refresh();

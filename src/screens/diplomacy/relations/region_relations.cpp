@@ -16,6 +16,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
+#include "screens/diplomacy/relations/region_heading.h"
 #include "sim/game_command.h"
 #include "sim/policy_block_fields.h"
 #include "sim/region_names.h"
@@ -43,8 +44,6 @@ namespace {
 constexpr uint32_t kNeutralityBit = 0x80000000u;
 constexpr int32_t kEnemyClass = 3;
 constexpr int32_t kNeutralClass = 2;
-
-int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
 bool OutOfPlay(int32_t kind) { return kind == kKindEmpty || kind == kKindOut; }
 
@@ -92,7 +91,7 @@ void RegionRelationsPanel::OnOpen() {
   }
   // Opened at level 2 unless deeper panels already stand.
   if (g_ui.panelDepth < 2) DockPanelAtDepth(2);
-  else UpdatePopupButton(g_screens.cmdBar3);
+  else UpdatePopupButton(g_screens.mailBar);
 }
 
 void RegionRelationsPanel::BindControls() {
@@ -105,11 +104,11 @@ void RegionRelationsPanel::Refresh() {
   bool outOfPlay = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    outOfPlay = OutOfPlay(g_world.players[RegionOf(id)].kind);
+    outOfPlay = OutOfPlay(g_world.players[HeadingRegion(id)].kind);
   }
   // A region that left the game gives way to the next one in play.
   if (outOfPlay) OnOpen();
-  const int32_t region = RegionOf(id);
+  const int32_t region = HeadingRegion(id);
   if (LocalPlayerIndex(g_world) < 0) return;
   const uint32_t bit = Bit(region);
   {
@@ -169,7 +168,7 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
     return;
   }
   ScreenSet& s = g_screens;
-  const int32_t region = RegionOf(id);
+  const int32_t region = HeadingRegion(id);
   const uint32_t ticked = Ticked(control);
   if (Is(control, "NEGOTBUT")) {
     s.dealPopup.Popup(region, nullptr);

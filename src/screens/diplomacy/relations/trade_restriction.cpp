@@ -9,6 +9,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/screen_set.h"
+#include "screens/diplomacy/relations/region_heading.h"
 #include "sim/game_command.h"
 #include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
@@ -23,8 +24,6 @@
 #include "world/world.h"
 
 namespace {
-
-int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
 // The hover text is the control's own copy; an empty text leaves none.
 void SetTooltip(Control* c, const std::string& text) {
@@ -64,11 +63,11 @@ void TradeRestrictionPanel::Refresh() {
   bool outOfPlay = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const int32_t kind = g_world.players[RegionOf(id)].kind;
+    const int32_t kind = g_world.players[HeadingRegion(id)].kind;
     outOfPlay = kind == kKindEmpty || kind == kKindOut;
   }
   if (outOfPlay) OnOpen();
-  const int32_t region = RegionOf(id);
+  const int32_t region = HeadingRegion(id);
   const uint32_t bit = 1u << region;
   const int32_t local = g_world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers) return;
@@ -88,7 +87,7 @@ void TradeRestrictionPanel::Refresh() {
 }
 
 void TradeRestrictionPanel::OnCommand(Control* control, int32_t controlId) {
-  const int32_t region = RegionOf(id);
+  const int32_t region = HeadingRegion(id);
   const uint32_t ticked = control && (control->state & kStateSelected) ? 1u : 0u;
   switch (controlId) {
     case kRestrictAllSales: PostForEveryProduct(kCmdProdPlayerMask2, region, 1); break;

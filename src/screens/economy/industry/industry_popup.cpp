@@ -55,8 +55,6 @@ constexpr int32_t kProductNameId = 4;
 constexpr uint32_t kShortageFlag = 1u << 0;
 constexpr uint8_t kTranslucent = 75;
 
-void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
-
 void SetAmount(Control* control, float value) {
   SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(value), control);
 }

@@ -126,7 +126,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     ClearMapSelection(g_screens);
     if (g_ui.panelDepth > 2) SetPanelDepth(2, 1, g_mapView);
     if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-    UpdatePopupButton(g_screens.cmdBar3);
+    UpdatePopupButton(g_screens.mailBar);
   } else if (Is(control, "EMCONONBUT")) {
     PostArgs(kCmdEmControl, SettingArgs{.value = control->Selected() ? 1u : 0u});
     PopPopupsTo(g_ui, 2);

@@ -53,12 +53,9 @@ void PolicyFacilityListPanel::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     // By the installations' type, as the research pop-up finds its centres:
     // a centre class without the site flag has no facility category.
-    for (int32_t working : {1, 0})
-      CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
-                                                        .owner = g_world.gameState.localPlayer,
-                                                        .clearFirst = working,
-                                                        .available = working,
-                                                        .facilityType = kDomesticSiteKind});
+    CollectFacilitiesAvailableFirst(g_world, CollectFacilityArgs{.resultList = &found,
+                                                                 .owner = g_world.gameState.localPlayer,
+                                                                 .facilityType = kDomesticSiteKind});
   }
   AddFacilityRows(facilList, found, g_screens.baseStatusFill);
   ListHolderClear(found);

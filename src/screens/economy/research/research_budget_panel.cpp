@@ -29,15 +29,13 @@ int32_t SliderId(int32_t share) { return 3 * share + 1; }
 int32_t LockBoxId(int32_t share) { return 3 * share + 2; }
 int32_t LabelId(int32_t share) { return 3 * share + 3; }
 
-SlideBarControl* Slider(Control* c) { return dynamic_cast<SlideBarControl*>(c); }
-
 void PostShare(int32_t share, float value) {
   PostArgs(kCmdMilResearch, IndexedSettingArgs{.index = static_cast<uint32_t>(share),
                                                .value = std::bit_cast<uint32_t>(value)});
 }
 
 void ShowShare(const Screen& panel, int32_t share, float value) {
-  if (SlideBarControl* bar = Slider(Id(panel, SliderId(share)))) {
+  if (SlideBarControl* bar = AsSlideBar(Id(panel, SliderId(share)))) {
     SliderSetMaxFloat(bar, 1.0f);
     bar->notches = kShareSteps;
     SliderSetValueFloat(bar, value);
@@ -89,7 +87,7 @@ void ResearchBudgetPanel::Refresh() {
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float divisor = AmountsDivisor();
   SetMoneyShort(Tag(*this, "SPENDREC"), r->researchBudget / divisor);
-  if (SlideBarControl* bar = Slider(Tag(*this, "SPENDSLDR"))) {
+  if (SlideBarControl* bar = AsSlideBar(Tag(*this, "SPENDSLDR"))) {
     SliderSetMaxFloat(bar, kTopResearchLevel);
     SliderSetValueFloat(bar, b.milspendresearch);
   }
@@ -116,14 +114,14 @@ void ResearchBudgetPanel::OnCommand(Control* control, int32_t controlId) {
 
 void ResearchBudgetPanel::OnControlChange(Control* control, int32_t controlId) {
   if (Is(control, "SPENDSLDR")) {
-    if (const SlideBarControl* bar = Slider(control))
+    if (const SlideBarControl* bar = AsSlideBar(control))
       PostArgs(kCmdMilSpendResearch, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     Refresh();
     // The department page beneath shows the research spending too.
     RefreshDockedScreen(1);
   } else if (controlId % 3 == 1 && controlId >= SliderId(0) && controlId <= SliderId(2)) {
     const PlayerRecord* r = LocalPlayer(g_world);
-    const SlideBarControl* bar = Slider(control);
+    const SlideBarControl* bar = AsSlideBar(control);
     if (r && bar) {
       float s[kResearchShares];
       bool locked[kResearchShares];

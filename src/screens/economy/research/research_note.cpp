@@ -17,7 +17,7 @@ constexpr uint32_t kNoteDrawFlag = 0x200000;
 
 void StyleResearchNote(Screen& screen) {
   if (auto* note = dynamic_cast<StringControl*>(Tag(screen, "GRIDTECH"))) {
-    note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
+    SetAlpha(note->fills[0], kNoteAlpha);
     note->fills[1] = note->fills[0];
     note->textColour = kNoteTextColour;
     note->flags |= kNoteDrawFlag;

@@ -158,16 +158,12 @@ void ResearchScreen::Refresh() {
     float cost = 0.0f;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      for (int32_t available : {1, 0})
-        CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
-                                                          .list = centres,
-                                                          .owner = local,
-                                                          .clearFirst = available,
-                                                          .available = available,
-                                                          // By their type: silos and launch sites share
-                                                          // the centres' category, and a centre class
-                                                          // without the site flag has none.
-                                                          .facilityType = kBaseKindResearchCentre});
+      // By their type: silos and launch sites share the centres' category,
+      // and a centre class without the site flag has none.
+      CollectFacilitiesAvailableFirst(g_world, CollectFacilityArgs{.resultList = &found,
+                                                                   .list = centres,
+                                                                   .owner = local,
+                                                                   .facilityType = kBaseKindResearchCentre});
       for (ListItem28* item = FirstInHolder(found); item; item = NextInHolder(found, item))
         cost += CentreYearlyCostAt(g_world, CellOfUnit(g_world, static_cast<uint32_t>(item->callerWord)));
     }

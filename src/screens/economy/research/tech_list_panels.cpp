@@ -54,8 +54,6 @@ bool Checked(Control* form, int32_t id) {
   return c && c->Selected();
 }
 
-void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24); }
-
 // Sets the control's hover text: a string control's record text, another
 // control's own.
 void SetHoverText(Control* c, const char* text) {
@@ -145,9 +143,9 @@ ResearchTimeText ResearchTime(float cost, float rate) {
 void BeginDesignResearch(int32_t cls, Screen& page, bool weapons) {
   RequestPath(cls, kProjectDesign);
   page.Refresh();
-  if (weapons) g_screens.botBar3.Refresh();
+  if (weapons) g_screens.dockLevel3.Refresh();
   RefreshShownResearchViews();
-  if (!weapons) g_screens.botBar3.Refresh();
+  if (!weapons) g_screens.dockLevel3.Refresh();
   AddNews(kMsgDesignResearchBegun, DesignNews(cls));
 }
 
@@ -245,7 +243,7 @@ void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
   if (Is(control, "ADD")) {
     BeginSelectedResearch(list, kProjectTechnology);
     Refresh();
-    g_screens.botBar3.Refresh();
+    g_screens.dockLevel3.Refresh();
     RefreshShownResearchViews();
   }
 }

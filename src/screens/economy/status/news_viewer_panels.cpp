@@ -45,11 +45,6 @@ constexpr int32_t kHighestLevelText = 3;
 constexpr int32_t kStackLimit = 7;
 constexpr size_t kCapitalLabelLength = 47;
 
-Control* ById(Control* form, int32_t id) {
-  if (!form) return nullptr;
-  return form->id == id ? form : FormFindControlById(form, id);
-}
-
 void SetFrame(Control* c, int32_t frame) {
   if (auto* bitmap = dynamic_cast<BitmapControl*>(c)) bitmap->frame = static_cast<uint8_t>(frame);
 }
@@ -72,9 +67,9 @@ void NewsViewerPanel::BindControls() {
   DockInBotbar2(*this);
   body = MakeTextBox("LIST1", 0, form);
   for (int32_t i = 0; i < kCategories; ++i)
-    ControlSetText(ById(form, kCategoryControl + i), TextListText(g_textLists, kListEmailcategory, i));
+    ControlSetText(Id(form, kCategoryControl + i), TextListText(g_textLists, kListEmailcategory, i));
   level = Tag(form, "LEVEL");
-  category = ById(form, kCategoryControl);
+  category = Id(form, kCategoryControl);
 }
 
 void NewsViewerPanel::Refresh() {
@@ -95,11 +90,11 @@ void NewsViewerPanel::ShowItem(World& world, const NewsItemView& item) {
   int32_t rows = 0;
   for (int i = 0; type && i < 4 && rows < kRegionRows; ++i) {
     if (type->paramKinds[i] != kArgRegion && type->paramKinds[i] != kArgRegionB) continue;
-    FillRegionRow(ById(f, kRegionRowFilled + rows), "", static_cast<int32_t>(item.args[i]));
-    SetHidden(ById(f, kRegionRowShown + rows), false);
+    FillRegionRow(Id(f, kRegionRowFilled + rows), "", static_cast<int32_t>(item.args[i]));
+    SetHidden(Id(f, kRegionRowShown + rows), false);
     ++rows;
   }
-  for (int32_t n = rows; n < kRegionRows; ++n) SetHidden(ById(f, kRegionRowShown + n), true);
+  for (int32_t n = rows; n < kRegionRows; ++n) SetHidden(Id(f, kRegionRowShown + n), true);
   SetHidden(Tag(f, "SHOWPIC"), true);
   position = item.found ? NewsItemPosition(world, item) : 0;
   SetHidden(Tag(f, "CENTER"), position == 0);

@@ -128,7 +128,7 @@ void GraphPopup::Refresh() {
     ListLayoutRows(list);
   }
   // The bar under the page redraws round the new rows.
-  if (Control* bar = g_screens.botBar2.currentForm) bar->state |= kStateDirty;
+  if (Control* bar = g_screens.dockLevel2.currentForm) bar->state |= kStateDirty;
 }
 
 void GraphPopup::OnCommand(Control* control, int32_t) {

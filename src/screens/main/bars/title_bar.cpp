@@ -18,6 +18,7 @@
 #include "ui/screen_manager.h"
 #include "ui/screen_reopen.h"
 #include "ui/string_control.h"
+#include "ui/panel_vocabulary.h"
 #include "world/game_speed.h"
 #include "world/player_names.h"
 #include "world/text/ui_options.h"
@@ -208,7 +209,7 @@ void TitleBar::OnOpen() {
   } else {
     f->flags &= ~kCtlAlwaysRedraw;
   }
-  f->fills[kLookNormal] = (f->fills[kLookNormal] & 0x00FFFFFFu) | ((see ? kTransparentAlpha : 0xFFu) << 24);
+  SetAlpha(f->fills[kLookNormal], see ? kTransparentAlpha : 0xFFu);
 }
 
 void TitleBar::Refresh() {

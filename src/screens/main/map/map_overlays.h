@@ -7,6 +7,7 @@
 
 #include "screens/common/screen_types_fwd.h"
 #include "screens/common/frame/map_geometry.h"
+#include "ui/panel_vocabulary.h"
 
 // Spotting is in force (the game's fog rule).
 bool SpottingInForce(const World& world);
@@ -21,8 +22,6 @@ int32_t LocalSightLevel(const World& world, Hex hex);
 // without a map.
 uint32_t LosShadeColour(int32_t v, bool graded, uint32_t losColour);
 
-// A colour with the given alpha byte and the red, green and blue of another.
-inline uint32_t WithAlpha(uint32_t rgbFrom, uint32_t alpha) { return (alpha & 0xFFu) << 24 | (rgbFrom & 0xFFFFFFu); }
 // At most half opaque: the alpha's top bit cleared.
 inline uint32_t HalfOpaque(uint32_t colour) { return colour & 0x7FFFFFFFu; }
 

@@ -95,7 +95,7 @@ void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
   if (screens.cmdBar.id == 1 && g_ui.panelDepth == 3 && !g_mapPlacement.placementRepeat) {
     SetPanelDepth(2, 0, g_mapView);
     if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-    UpdatePopupButton(screens.cmdBar3);
+    UpdatePopupButton(screens.mailBar);
   }
 }
 

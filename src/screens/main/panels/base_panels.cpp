@@ -120,11 +120,11 @@ void BasePanel::OnCommand(Control* control, int32_t commandId) {
   }
   MapScreen& map = g_screens.mapScreen;
   switch (commandId) {
-    case kBaseTabActions: map.ss6a.Show(kKeepScreenId, nullptr); break;
+    case kBaseTabActions: map.facilityActions.Show(kKeepScreenId, nullptr); break;
     // Automatic production and the production lists are screens of their
     // own; the base only opens them.
-    case kBaseTabAutoProduction: static_cast<Screen&>(map.ss6d).Show(kKeepScreenId, nullptr); break;
-    case kBaseTabProduction: static_cast<Screen&>(map.ss6f).Show(0, nullptr); break;
+    case kBaseTabAutoProduction: static_cast<Screen&>(map.autoProduction).Show(kKeepScreenId, nullptr); break;
+    case kBaseTabProduction: static_cast<Screen&>(map.baseProduction).Show(0, nullptr); break;
     case kBaseTabDepartment: g_screens.storedUnits.Show(1, nullptr); break;
     default: break;
   }

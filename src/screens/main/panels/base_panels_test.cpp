@@ -25,6 +25,7 @@
 #include "sim/daily/research_fields.h"
 #include "units/hex_state.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "support/world_map_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
@@ -70,7 +71,7 @@ class BasePanelsTest : public ::testing::Test {
   }
   void TearDown() override {
     g_commandLog.Clear();
-    SetRing({});
+    testsupport::LinkUnitRing({});
     for (HexCell& c : g_world.cells) FreeHexStack(c);
     for (const auto& [at, old] : texts_) std::free(g_textLists.entries[at]), g_textLists.entries[at] = old;
   }
@@ -105,14 +106,6 @@ class BasePanelsTest : public ::testing::Test {
     if (facility) MakeHexStack(Cell(x, y))->lead = &u;
     return u;
   }
-  static void SetRing(std::vector<UnitRecord*> ring) {
-    for (size_t i = 0; i < ring.size(); ++i) {
-      ring[i]->next = ring[(i + 1) % ring.size()];
-      ring[i]->prev = ring[(i + ring.size() - 1) % ring.size()];
-    }
-    g_world.units = ring.empty() ? nullptr : ring[0];
-    ReindexUnits(g_world), ++g_unitRecordEpoch;
-  }
   void SetText(int at, const std::string& text) {
     texts_.emplace_back(at, g_textLists.entries[at]);
     g_textLists.entries[at] = strdup(text.c_str());
@@ -139,8 +132,8 @@ class BasePanelsTest : public ::testing::Test {
     GlobalGuard<Control*> host;
     GlobalGuard<Control**> link;
   };
-  Detached screens_[6] = {Detached{g_screens.basePopup}, Detached{g_screens.mapScreen.ss6a}, Detached{g_screens.mapScreen.ss6b},
-                          Detached{g_screens.mapScreen.ss6c}, Detached{g_screens.mapScreen.ss6e},
+  Detached screens_[6] = {Detached{g_screens.basePopup}, Detached{g_screens.mapScreen.facilityActions}, Detached{g_screens.mapScreen.facilityConfirm},
+                          Detached{g_screens.mapScreen.rallyPointPanel}, Detached{g_screens.mapScreen.reserveForce},
                           Detached{g_screens.mapScreen.settlement.outputCancel}};
   std::deque<UnitRecord> units_;
   std::vector<std::pair<int, char*>> texts_;
@@ -185,7 +178,7 @@ TEST_F(BasePanelsTest, TheBasePanelShowsTheSelectedBase) {
   EXPECT_EQ(waiting->text, kBaseListEmpty);
   EXPECT_FALSE(waiting->flags & kCtlButton);
   UnitRecord& stored = Unit(3, 3, kTown, false);
-  SetRing({&lead, &stored});
+  testsupport::LinkUnitRing({&lead, &stored});
   panel.Refresh();
   EXPECT_EQ(panel.prodList->firstRow->id, static_cast<int32_t>(stored.id));
   EXPECT_EQ(panel.units.entries, std::vector<intptr_t>{stored.id});
@@ -203,7 +196,7 @@ TEST_F(BasePanelsTest, TheBasePanelShowsTheSelectedBase) {
 }
 
 TEST_F(BasePanelsTest, TheActionButtonsFollowTheFacility) {
-  TestForm form(g_screens.mapScreen.ss6a, "FORM", {"CANCON", "PAUSE", "SCRAP", "DESTROY", "ACTIVATE", "UPGBUT", "GRIDNOTEM", "GRIDDES"});
+  TestForm form(g_screens.mapScreen.facilityActions, "FORM", {"CANCON", "PAUSE", "SCRAP", "DESTROY", "ACTIVATE", "UPGBUT", "GRIDNOTEM", "GRIDDES"});
   UnitRecord& lead = Unit(0, 3, kBase);
   UnitRecord& stored = Unit(0, 3, kTown, false);
   // A settlement unit beside the hex keeps the supply note away; one at hex
@@ -238,7 +231,7 @@ TEST_F(BasePanelsTest, TheActionButtonsFollowTheFacility) {
     lead.strength = r.strength;
     MakeHexStack(Cell(0, 0))->chainA[0] = &settler;
     MakeHexStack(Cell(1, 3))->chainA[0] = r.settlerBeside ? &settler : nullptr;
-    SetRing(r.withStored ? std::vector<UnitRecord*>{&lead, &stored} : std::vector<UnitRecord*>{&lead});
+    testsupport::LinkUnitRing(r.withStored ? std::vector<UnitRecord*>{&lead, &stored} : std::vector<UnitRecord*>{&lead});
     UpdateFacilityActionButtons(form.root, Index(0, 3));
     std::vector<std::string> shown;
     for (const char* tag : kFacilityActionTags)
@@ -254,8 +247,8 @@ TEST_F(BasePanelsTest, TheActionsAndTheConfirmBoxPostTheirCommands) {
   Own(2, 5, kOther);  // the display passes change nothing on another's hex
   Select(2, 5);
   const uint32_t hex = 2u | 5u << 16;
-  FacilityConfirmBox& box = g_screens.mapScreen.ss6b;
-  TestForm form(g_screens.mapScreen.ss6a, "FORM", {"CANCON", "SCRAP", "DESTROY", "PAUSE", "ACTIVATE"});
+  FacilityConfirmBox& box = g_screens.mapScreen.facilityConfirm;
+  TestForm form(g_screens.mapScreen.facilityActions, "FORM", {"CANCON", "SCRAP", "DESTROY", "PAUSE", "ACTIVATE"});
   TestForm boxForm(box, "FORM", {"YES", "NO"});
   struct Row {
     const char* tag;
@@ -329,10 +322,10 @@ TEST_F(BasePanelsTest, UpkeepRemovalDaysAndTheBasesYearlyCost) {
 TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
   UseMap(100, 8, true, 20);
   UnitRecord& lead = Unit(98, 5, kBase);
-  SetRing({&lead});
+  testsupport::LinkUnitRing({&lead});
   Select(98, 5);
   // Confirm: strength 1, buildDays 30, level 125, sup 1 is three days.
-  FacilityConfirmBox& box = g_screens.mapScreen.ss6b;
+  FacilityConfirmBox& box = g_screens.mapScreen.facilityConfirm;
   TestForm boxForm(box, "FORM", {"DAYS"});
   g_world.unitClasses[kBase].buildWorkPerPoint = 30.0f;
   g_world.cellBytes[Index(98, 5)] = 125;
@@ -343,15 +336,15 @@ TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
     EXPECT_EQ(boxForm["DAYS"]->text, days);
   }
   // Reserve: never below 0.
-  TestForm reserveForm(g_screens.mapScreen.ss6e, "FORM", {"RESFORCE"});
+  TestForm reserveForm(g_screens.mapScreen.reserveForce, "FORM", {"RESFORCE"});
   for (const auto& [soldiers, shown] : {std::pair{-5.0f, "0"}, std::pair{1234.0f, "1,234"}}) {
     g_world.players[kLocal].soldiers = soldiers;
-    g_screens.mapScreen.ss6e.Refresh();
+    g_screens.mapScreen.reserveForce.Refresh();
     EXPECT_EQ(reserveForm["RESFORCE"]->text, shown);
   }
   // Rally: RALLYBUT waits for a hex, the click posts the base's destination,
   // and the panel measures across the seam of the 100-column map.
-  TestForm actions(g_screens.mapScreen.ss6a, "FORM", {"RALLYBUT"});
+  TestForm actions(g_screens.mapScreen.facilityActions, "FORM", {"RALLYBUT"});
   OnFacilityActionCommand(actions.root, actions["RALLYBUT"], 0, Index(98, 5), nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(std::tuple(g_screens.mapClickMode, g_mapClickPending.objectId, g_mapView.hexPickCursor),
             std::tuple(int32_t{kClickObjectDestination}, lead.id, 1));
@@ -359,11 +352,11 @@ TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
   ExecuteHexClick(g_screens, MakeHexPos(1, 5));
   EXPECT_EQ(Log(), (Posted{{kCmdLeadUnitSetDestination, 98u | 5u << 16, 1u | 5u << 16, 0}}));
   EXPECT_EQ(std::tuple(g_screens.mapClickMode, g_mapView.hexPickCursor), std::tuple(int32_t{kClickNone}, 0));
-  TestForm rally(g_screens.mapScreen.ss6c, "FORM", {"DISTANCE", "CITY", "CENTRE"});
+  TestForm rally(g_screens.mapScreen.rallyPointPanel, "FORM", {"DISTANCE", "CITY", "CENTRE"});
   lead.ordersShown[kDestination] = MakeHexPos(1, 5);
   for (const auto& [hexes, distance] : {std::pair{1, " 3.0 Hexes"}, std::pair{0, "60.0 km"}}) {
     g_uiOptions.bdistancehexes = hexes;
-    g_screens.mapScreen.ss6c.Refresh();
+    g_screens.mapScreen.rallyPointPanel.Refresh();
     EXPECT_EQ(std::tuple(rally["DISTANCE"]->text, rally["CITY"]->text), std::tuple(distance, "X:001 Y:005"));
   }
 }

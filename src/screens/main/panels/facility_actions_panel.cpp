@@ -62,7 +62,7 @@ void FacilityActionsPanel::Refresh() {
   const intptr_t rallyId = g_screens.mapClickMode == kClickObjectDestination ? kRallyPicking
                            : rallyPoint                                       ? kRallySet
                                                                               : kRallyNone;
-  map.ss6c.Show(rallyId, rallyParent);
+  map.rallyPointPanel.Show(rallyId, rallyParent);
   UpdateFacilityActionButtons(f, v.cellIndex);
   SetHidden(parent2, true);
   if (demolishing) {
@@ -70,7 +70,7 @@ void FacilityActionsPanel::Refresh() {
     map.settlement.outputCancel.Show(0, parent2);
   } else if (reserveBase) {
     SetHidden(parent2, false);
-    map.ss6e.Show(kKeepScreenId, parent2);
+    map.reserveForce.Show(kKeepScreenId, parent2);
   }
   if (Control* maintenance = FormFindControlByTag(f, "MAINTENANCE"))
     SetControlNumberText(0, 0, "", 1, "", 0, static_cast<double>(upkeep), maintenance);
@@ -79,6 +79,6 @@ void FacilityActionsPanel::Refresh() {
 void FacilityActionsPanel::OnCommand(Control* control, int32_t id) {
   parent1 = currentForm ? FormFindControlByTag(currentForm, "PARENT1") : nullptr;
   MapScreen& map = g_screens.mapScreen;
-  OnFacilityActionCommand(currentForm, control, id, SelectedCellIndex(g_world), parent1, &map.ss6b,
+  OnFacilityActionCommand(currentForm, control, id, SelectedCellIndex(g_world), parent1, &map.facilityConfirm,
                           &map.settlement.outputConfirm, &g_screens.baseUpgrade);
 }

@@ -43,12 +43,12 @@ void ReturnToActions() {
   if (g_ui.panelDepth >= kDockLevelSecond && host && host->firstChild && host->firstChild->owner)
     host->firstChild->owner->Refresh();
   // The actions take the box's place again.
-  g_screens.mapScreen.ss6a.Show(kKeepScreenId, nullptr);
+  g_screens.mapScreen.facilityActions.Show(kKeepScreenId, nullptr);
 }
 
 }  // namespace
 
-void FacilityConfirmBox::BindControls() { hostLink = &g_screens.mapScreen.ss6a.parent1; }
+void FacilityConfirmBox::BindControls() { hostLink = &g_screens.mapScreen.facilityActions.parent1; }
 
 void FacilityConfirmBox::Refresh() {
   if (!currentForm) return;
@@ -90,7 +90,7 @@ void FacilityConfirmBox::OnCommand(Control* control, int32_t) {
   ReturnToActions();
 }
 
-void RallyPointPanel::BindControls() { hostLink = &g_screens.mapScreen.ss6a.rallyParent; }
+void RallyPointPanel::BindControls() { hostLink = &g_screens.mapScreen.facilityActions.rallyParent; }
 
 void RallyPointPanel::Refresh() {
   if (!currentForm) return;
@@ -145,7 +145,7 @@ void RallyPointPanel::OnCommand(Control* control, int32_t) {
     CentreMapOnHex(g_mapView, shownPoint);
 }
 
-void ReserveForcePanel::BindControls() { hostLink = &g_screens.mapScreen.ss6a.parent2; }
+void ReserveForcePanel::BindControls() { hostLink = &g_screens.mapScreen.facilityActions.parent2; }
 
 void ReserveForcePanel::Refresh() {
   if (!currentForm) return;

@@ -48,7 +48,7 @@ MapScreen& Map() { return g_screens.mapScreen; }
 void CloseToSidePanel() {
   if (g_ui.panelDepth > 2) SetPanelDepth(2, 1, g_mapView);
   if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
 }
 
 }  // namespace
@@ -98,11 +98,11 @@ void LaunchSitePanel::OnCommand(Control* control, int32_t controlId) {
     return;
   }
   if (controlId == kFacilityActionsButtonId) {
-    Map().ss6a.Show(kKeepScreenId, nullptr);
+    Map().facilityActions.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "BUILD")) {
-    Map().ss9a1.Show(kKeepScreenId, nullptr);
+    Map().satelliteBuild.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "LAUNCH")) {
-    Map().ss9a.Show(kKeepScreenId, nullptr);
+    Map().satelliteLaunch.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "BASEDETAILS")) {
     const UnitRecord* facility = nullptr;
     {

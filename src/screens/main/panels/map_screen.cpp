@@ -75,7 +75,7 @@ int32_t SelectedHexVisibleUnits() {
 void ScreenSlotResetMapMode(ScreenSet& screens) {
   SetPanelDepth(kDockLevelSecond, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3);
+  UpdatePopupButton(screens.mailBar);
 }
 
 Control* MapHeaderScreen::Find(const char* tag) const {

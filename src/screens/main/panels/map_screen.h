@@ -84,21 +84,21 @@ class MapScreen : public MapHeaderScreen {
   UnitPanel units;
   HexInfoPanel hexInfo;  // MAP1_ss5, with its comparison panel MAP1_ss5a
   BasePanel base;
-  FacilityActionsPanel ss6a;
-  FacilityConfirmBox ss6b;
-  RallyPointPanel ss6c;
-  ReserveForcePanel ss6e;
-  AutoProductionPanel ss6d;
-  BaseProductionPanel ss6f;
+  FacilityActionsPanel facilityActions;  // MAP1_ss6a
+  FacilityConfirmBox facilityConfirm;  // MAP1_ss6b
+  RallyPointPanel rallyPointPanel;  // MAP1_ss6c
+  ReserveForcePanel reserveForce;  // MAP1_ss6e
+  AutoProductionPanel autoProduction;  // MAP1_ss6d
+  BaseProductionPanel baseProduction;  // MAP1_ss6f
   ResearchCentrePanel researchCentre;
   SiloPanel silo;
-  MissileTargetPanel ss8b;
-  StoredMissilesPanel ss8c;
-  StoredMissilesPanel2 ss8c2;
-  LaunchSchedulePanel ss8d;
+  MissileTargetPanel missileTarget;  // MAP1_ss8b
+  StoredMissilesPanel storedMissiles;  // MAP1_ss8c
+  StoredMissilesPanel2 storedMissiles2;  // MAP1_ss8c2
+  LaunchSchedulePanel launchSchedule;  // MAP1_ss8d
   LaunchSitePanel launchSite;
-  SatelliteLaunchPanel ss9a;
-  SatelliteBuildPanel ss9a1;
+  SatelliteLaunchPanel satelliteLaunch;  // MAP1_ss9a
+  SatelliteBuildPanel satelliteBuild;  // MAP1_ss9a1
   MapFilterPanel filter;
   Screen* currentSidePanel = nullptr;
   // The tab the automatic choice pressed last (0 once the player pressed

@@ -186,7 +186,7 @@ void SettlementPanel::OnCommand(Control* control, int32_t commandId) {
   } else if (ControlTagMatches(control->tag, "REPAIRBUT")) {
     PostArgs(kCmdHexStack294, HexValueArgs{.hex = hex, .value = control->Selected() ? 0u : 1u});
   } else if (commandId == kSettlementActionsId) {
-    g_screens.mapScreen.ss6a.Show(kKeepScreenId, nullptr);
+    g_screens.mapScreen.facilityActions.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "CAPITOL")) {
     PostArgs(kCmdRelationSet298, HexArgs{.hex = hex});
   } else if (ControlTagMatches(control->tag, "NAMEBUT")) {

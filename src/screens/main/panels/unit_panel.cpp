@@ -50,7 +50,7 @@ Control* RowOfUnit(const ListBoxControl* list, uint32_t unitId) {
 void CloseTabPanels() {
   SetPanelDepth(kDockLevelSecond, 1, g_mapView);
   if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
 }
 
 }  // namespace

@@ -34,8 +34,6 @@
 
 namespace {
 
-SlideBarControl* Slider(Control* c) { return dynamic_cast<SlideBarControl*>(c); }
-
 // A row's number text, kept for its caption in bar form.
 struct RowText {
   char text[48] = {};
@@ -77,7 +75,7 @@ void UnitDetailPanel::Refresh() {
     if (Control* annual = Tag(*this, "ANNCOST"))
       SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(AnnualCost(cost)), annual);
   }
-  if (SlideBarControl* bar = Slider(Tag(*this, "EXPSLDR"))) {
+  if (SlideBarControl* bar = AsSlideBar(Tag(*this, "EXPSLDR"))) {
     SliderSetMaxFloat(bar, 5.0f);
     SliderSetValueFloatNotify(bar, unit->experience);
   }
@@ -145,7 +143,7 @@ void UnitStrengthPanel::Refresh() {
   const UnitRecord* unit = LiveTabUnit(id);
   const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (!cls) return;
-  if (SlideBarControl* bar = Slider(Id(*this, 154))) {
+  if (SlideBarControl* bar = AsSlideBar(Id(*this, 154))) {
     SliderSetMaxFloat(bar, 1.2f);
     SliderSetValueFloatNotify(bar, unit->efficiency);
   }
@@ -155,7 +153,7 @@ void UnitStrengthPanel::Refresh() {
   SetControlText(Id(*this, 254), rows[0].text);
 
   const CarrierLoad load = CarrierLoadOf(g_world, *unit, *cls);
-  if (SlideBarControl* bar = Slider(Id(*this, 155))) {
+  if (SlideBarControl* bar = AsSlideBar(Id(*this, 155))) {
     SliderSetMaxFloat(bar, load.capacity);
     SliderSetValueFloatNotify(bar, std::min(load.capacity, load.total));
     // The marker is a whole number of tons on the bar's float scale: the
@@ -170,14 +168,14 @@ void UnitStrengthPanel::Refresh() {
 
   const SupplyRow supply =
       SupplyRowOf(cls->ammoCapacity, cls->ammoPerShot, unit->strength, unit->ammo, unit->carrier != 0, load);
-  if (SlideBarControl* bar = Slider(Id(*this, 156))) {
+  if (SlideBarControl* bar = AsSlideBar(Id(*this, 156))) {
     SliderSetMaxFloat(bar, supply.room);
     SliderSetValueFloatNotify(bar, cls->ammoPerShot > 0.0f ? unit->ammo : 0.0f);
   }
   rows[2].Set(Id(*this, 256), "%d", supply.days);
   SetFormatted(Id(*this, 356), "%d", supply.roomDays);
 
-  if (SlideBarControl* bar = Slider(Id(*this, 157))) {
+  if (SlideBarControl* bar = AsSlideBar(Id(*this, 157))) {
     SliderSetMaxInt(bar, 100);
     SliderSetValueIntNotify(bar, unit->entrenchment);
   }

@@ -48,12 +48,6 @@ constexpr uint32_t kFaintAlpha = 75;
 // The owner's output factors per product start here in its effect table.
 constexpr int kProductEffectEntry = 72;
 
-SlideBarControl* SlideBarOf(Control* c) {
-  return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
-}
-
-uint32_t WithAlpha(uint32_t colour, uint32_t alpha) { return (colour & 0x00FFFFFFu) | alpha << 24; }
-
 std::string ClassName(const UnitClassRecord* cls) {
   return cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)) : std::string();
 }
@@ -88,7 +82,7 @@ void HexInfoMainPanel::DrawBars(const World& w, const HexCell& cell) {
   Control* f = currentForm;
   const HexYield yield = HexResourceYield(w, cell);
   for (int k = 0; k < kHexResourceBars; ++k) {
-    SlideBarControl* bar = SlideBarOf(FormFindControlById(f, kHexInfoMainIds[k]));
+    SlideBarControl* bar = AsSlideBar(FormFindControlById(f, kHexInfoMainIds[k]));
     if (!bar) continue;
     // The two columns face each other: the selected hex's bars run from the
     // right.

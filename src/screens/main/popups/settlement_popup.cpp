@@ -36,12 +36,11 @@
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/local_player.h"
 
 namespace {
 
 constexpr size_t kPlaceNameLimit = 47;
-
-bool ValidRegion(int32_t region) { return region >= 0 && region < kMaxPlayers; }
 
 int32_t CellColumn(const World& world, uint32_t cellIndex) {
   return world.mapWidth > 0 ? static_cast<int32_t>(cellIndex % static_cast<uint32_t>(world.mapWidth)) : 0;
@@ -110,14 +109,14 @@ double SettlementNameKey(const std::string& name) {
 }
 
 uint32_t RegionCapitalHex(const World& world, int32_t region) {
-  if (!ValidRegion(region)) return 0;
+  if (!IsPlayerSlot(region)) return 0;
   const CapitalPosition c = CapitalHex(world.players[region].displayPolicy);
   return PackHex(c.x, c.y);
 }
 
 std::vector<SettlementRow> CollectSettlements(const World& world, int32_t region, int32_t sort) {
   std::vector<SettlementRow> rows;
-  if (!ValidRegion(region) || !world.units) return rows;
+  if (!IsPlayerSlot(region) || !world.units) return rows;
   const HexMapShape map = MapShape(world);
   const UnitRecord* unit = world.units;
   do {
@@ -229,7 +228,7 @@ void SettlementPopup::ShowDetails() {
   SetHidden(tagged("SOMETHING"), false);
   SetHidden(tagged("CENTRE"), false);
   FillRegionRow(tagged("FLAG"), "Loyal to ", CellLoyalTo(cell->word));
-  const PlayerRecord& region = world.players[ValidRegion(local) ? local : 0];
+  const PlayerRecord& region = world.players[IsPlayerSlot(local) ? local : 0];
   // A region without people has no rural share to speak of.
   if (region.population > 0.0f) {
     const float f = region.ruralPopulation / region.population;
@@ -267,7 +266,7 @@ void SettlementPopup::OnCommand(Control* control, int32_t commandId) {
       hex = CellHex(world, static_cast<uint32_t>(chosen));
       const int32_t local = world.gameState.localPlayer;
       // The editor has no turn to wait for: both copies at once.
-      if (g_ui.mode == kUiMapEditor && ValidRegion(local)) {
+      if (g_ui.mode == kUiMapEditor && IsPlayerSlot(local)) {
         const CapitalPosition at{static_cast<int16_t>(PackedHexColumn(hex)), static_cast<int16_t>(PackedHexRow(hex))};
         SetCapitalHex(world.players[local].displayPolicy, at);
         SetCapitalHex(world.players[local].simPolicy, at);

@@ -43,10 +43,6 @@ constexpr float kFoundationShare = 0.2f;
 constexpr int32_t kLevelMax = 255;
 constexpr float kLevelPerPercent = 2.5f;
 
-SlideBarControl* SlideBarOf(Control* c) {
-  return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
-}
-
 }  // namespace
 
 UpgradeCosts ComputeUpgradeCosts(const World& world, const UnitClassRecord& cls, const HexCell* cell, float s,
@@ -107,7 +103,7 @@ void FillUpgradeCosts(UpgradePopup& popup) {
   SetAmountText(Tag(popup, "MCOST"), c.goodsB, 0, 0);
   SetAmountText(Tag(popup, "COST"), c.cost, 1, 0);
   ControlSetText(Tag(popup, "DAYS"), FormatDuration(c.days).c_str());
-  if (SlideBarControl* bar = SlideBarOf(Tag(popup, "SUPSLDR"))) {
+  if (SlideBarControl* bar = AsSlideBar(Tag(popup, "SUPSLDR"))) {
     SliderSetMaxInt(bar, kLevelMax);
     SliderSetValueIntNotify(bar, c.level);
     bar->outlines[kLookNormal] = PanelTint(colour);
@@ -120,7 +116,7 @@ void FillUpgradeCosts(UpgradePopup& popup) {
 
 void FillFactoryCapacity(UpgradeStrengthPanel& panel, UpgradePopup& popup) {
   float chosen = 1.0f;
-  if (SlideBarControl* bar = SlideBarOf(Tag(panel, "ADJSTR"))) chosen = SliderGetValueFloat(bar);
+  if (SlideBarControl* bar = AsSlideBar(Tag(panel, "ADJSTR"))) chosen = SliderGetValueFloat(bar);
   float s = (panel.ceiling - kSmallestStrength) * chosen + kSmallestStrength;
   float capacity = 0.0f;
   {
@@ -155,7 +151,7 @@ void UpgradeStrengthPanel::OnOpen() {
   SetHidden(Tag(*this, "ADJSTR"), !choice);
   SetHidden(Tag(*this, "ADJNOTE"), !choice);
   SetControlFlag(Tag(*this, "SETSTRHDR"), kStateSelected, !choice);
-  if (SlideBarControl* bar = SlideBarOf(Tag(*this, "ADJSTR"))) {
+  if (SlideBarControl* bar = AsSlideBar(Tag(*this, "ADJSTR"))) {
     SliderSetMaxFloat(bar, 1.0f);
     SliderSetValueFloat(bar, 1.0f);
   }

@@ -29,11 +29,6 @@ PlayerPolicyBlock ShownPolicy() {
   return local ? local->displayPolicy : PlayerPolicyBlock{};
 }
 
-Control* ById(Control* form, int32_t id) {
-  if (!form) return nullptr;
-  return form->id == id ? form : FormFindControlById(form, id);
-}
-
 SlideBarControl* Slider(Control* form, const char* tag) {
   Control* c = Tag(form, tag);
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
@@ -42,12 +37,12 @@ SlideBarControl* Slider(Control* form, const char* tag) {
 uint32_t MaskOf(Control* form, int32_t first, int32_t bits) {
   uint32_t mask = 0;
   for (int32_t i = 0; i < bits; ++i)
-    if (const Control* c = ById(form, first + i); c && c->Selected()) mask |= 1u << i;
+    if (const Control* c = Id(form, first + i); c && c->Selected()) mask |= 1u << i;
   return mask;
 }
 
 void ShowMask(Control* form, int32_t first, int32_t bits, uint32_t mask) {
-  for (int32_t i = 0; i < bits; ++i) SetPressed(ById(form, first + i), (mask >> i & 1u) != 0);
+  for (int32_t i = 0; i < bits; ++i) SetPressed(Id(form, first + i), (mask >> i & 1u) != 0);
 }
 
 }  // namespace

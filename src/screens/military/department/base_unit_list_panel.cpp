@@ -37,11 +37,6 @@ namespace {
 // harbour.
 constexpr int32_t kCategoryPictureClasses[] = {4054, 4015, 4014};
 
-Control* ById(Control* form, int32_t id) {
-  if (!form) return nullptr;
-  return form->id == id ? form : FormFindControlById(form, id);
-}
-
 // Units its hex's lead facility has queued: none when the lead is gone or
 // not yet confirmed.
 int32_t QueuedAtHex(const World& world, const UnitRecord& base) {
@@ -101,11 +96,11 @@ void BaseUnitListPanel::OnOpen() {
   state.quantity = 1;
   SetControlFlag(Tag(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
   SetControlFlag(Tag(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
-  const Control* sea = ById(f, kBaseCategoryButtons[2]);
-  const Control* air = ById(f, kBaseCategoryButtons[1]);
+  const Control* sea = Id(f, kBaseCategoryButtons[2]);
+  const Control* air = Id(f, kBaseCategoryButtons[1]);
   state.category = sea && sea->Selected() ? 2 : air && air->Selected() ? 1 : 0;
   for (int i = 0; i < 3; ++i)
-    DrawUnitClassIcon(kCategoryPictureClasses[i], nullptr, nullptr, ById(f, kBaseCategoryPictures[i]), true, -1);
+    DrawUnitClassIcon(kCategoryPictureClasses[i], nullptr, nullptr, Id(f, kBaseCategoryPictures[i]), true, -1);
   const HexCell* cell = nullptr;
   {
     plat::CriticalSectionLock lock(g_simulationLock);

@@ -5,6 +5,7 @@
 #include "records/player_record.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"
+#include "sim/simulation_lock.h"
 #include "units/facilities/upkeep_fields.h"
 #include "units/unit_player_fields.h"
 #include "world/world.h"
@@ -92,4 +93,9 @@ MilitaryFigures LocalMilitaryFigures(const World& world) {
     f.buildCostDaily = static_cast<float>(day->Of(Ledger::kUnitPurchases));
   }
   return f;
+}
+
+MilitaryFigures LockedLocalMilitaryFigures() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return LocalMilitaryFigures(g_world);
 }

@@ -56,4 +56,6 @@ MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region);
 // The local region's; the caller holds the simulation lock. All 0 when the
 // local player number is out of range.
 MilitaryFigures LocalMilitaryFigures(const World& world);
+// The same for the world the screens show, taken under the simulation lock.
+MilitaryFigures LockedLocalMilitaryFigures();
 

@@ -35,8 +35,6 @@ constexpr int kEfficiencyBonusFactor = 6;
 constexpr int32_t kLinkPictureClass = 4054;
 constexpr uint32_t kBaseButtonAlpha = 0x4B;
 
-void SetAlpha(uint32_t& colour, uint32_t alpha) { colour = (colour & 0x00FFFFFFu) | (alpha << 24); }
-
 // What a military figure shows when it is not above 0.
 double PositiveOrZero(float value) { return value > 0.0f ? static_cast<double>(value) : 0.0; }
 

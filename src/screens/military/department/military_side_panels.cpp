@@ -27,11 +27,6 @@ constexpr const char* kReserveTags[] = {"LANDRES", "AIRRES", "SEARES", "SUBRES"}
 constexpr const char* kMissileReserveTags[] = {"NUKERES", "CHEMRES", "CONVRES"};
 constexpr const char* kMissileTags[] = {"NUKE", "CHEM", "CONV"};
 
-MilitaryFigures LockedFigures() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  return LocalMilitaryFigures(g_world);
-}
-
 }  // namespace
 
 void FillMilitaryCapacity(Control* form, const MilitaryFigures& f, bool withUsed) {
@@ -83,7 +78,7 @@ void MilitaryCapacitySidePanel::BindControls() { MarkScreenFlag1(*this); }
 
 void MilitaryCapacitySidePanel::Refresh() {
   if (!g_uiOptions.sidescreens) return;
-  FillMilitaryCapacity(currentForm, LockedFigures(), false);
+  FillMilitaryCapacity(currentForm, LockedLocalMilitaryFigures(), false);
 }
 
 int32_t MilitaryCostSidePanel::AttachForm(Control*) {
@@ -93,5 +88,5 @@ int32_t MilitaryCostSidePanel::AttachForm(Control*) {
 
 void MilitaryCostSidePanel::Refresh() {
   if (!g_uiOptions.sidescreens) return;
-  FillMilitaryCosts(currentForm, LockedFigures());
+  FillMilitaryCosts(currentForm, LockedLocalMilitaryFigures());
 }

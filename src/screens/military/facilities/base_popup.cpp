@@ -60,8 +60,6 @@ constexpr size_t kBaseConfirmSlot = 1;
 constexpr size_t kBaseNameMax = 47;
 constexpr float kDaysInYear = 365.0f;
 
-ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-
 // A row to read, not to pick.
 void AddNote(ListBoxControl* list, const char* text) {
   if (!list) return;
@@ -229,9 +227,9 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
     Screen& panel = building ? static_cast<Screen&>(g_screens.baseProgress) : g_screens.baseStatus;
     panel.Show(static_cast<intptr_t>(cellIndex), statusParent);
   }
-  ListBoxControl* prod = List(form, "PRODLIST");
-  ListBoxControl* queue = List(form, "QUELIST");
-  ListBoxControl* stored = List(form, "STOREDLIST");
+  ListBoxControl* prod = TagAs<ListBoxControl>(form, "PRODLIST");
+  ListBoxControl* queue = TagAs<ListBoxControl>(form, "QUELIST");
+  ListBoxControl* stored = TagAs<ListBoxControl>(form, "STOREDLIST");
   const ListPlace prodPlace = ClearKeepingSelections(prod), queuePlace = ClearKeepingSelections(queue),
                   storedPlace = ClearKeepingSelections(stored);
   int32_t status = 0;
@@ -299,8 +297,8 @@ void BasePopup::OnOpen() {
   SetControlFlag(Tag(f, "FILTERED"), kStateSelected, g_buildListFilters.filtered ? 1 : 0);
   SetHidden(Tag(f, "HIDEAUTO"), !computerBuilds);
   SetControlFlag(Tag(f, "ALLOWAUTO"), kStateSelected, autoBarred ? 0 : 1);
-  if (parBase2) g_screens.basePopup2.Show(id, parBase2);
-  if (parBase3) g_screens.basePopup3.Show(id, parBase3);
+  if (parBase2) g_screens.baseClassSheet.Show(id, parBase2);
+  if (parBase3) g_screens.baseAttackSheet.Show(id, parBase3);
 }
 
 void BasePopup::Refresh() {
@@ -356,11 +354,7 @@ void BasePopup::OnControlChange(Control* control, int32_t) {
 // The docked panels under the pop-up may show what it changed.
 int32_t BasePopup::Close(int32_t noReturn) {
   const int32_t result = Screen::Close(noReturn);
-  for (int32_t level : {2, 3}) {
-    Control* dock = DockHost(g_screens, level);
-    if (!dock || dock->Hidden()) break;
-    if (dock->hostedScreen) dock->hostedScreen->Refresh();
-  }
+  RefreshHostedDockScreens(g_screens);
   return result;
 }
 

@@ -29,14 +29,6 @@ constexpr int32_t kRatingMax = 60;
 constexpr int32_t kSeaRatingMax = 240;
 constexpr int kSea = 2;
 
-SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
-
-void SetBar(SlideBarControl* bar, float maximum, float value) {
-  if (!bar) return;
-  SliderSetMaxFloat(bar, maximum);
-  SliderSetValueFloat(bar, value);
-}
-
 float ScaledSight(const UnitClassRecord& cls) {
   return ShortRangeScaled(g_world, cls.sightDistance, kRangeLimit, g_world.gameState.sightRangeBoost);
 }
@@ -51,26 +43,26 @@ void FillUnitSpecRows(const UnitClassRecord& cls, const int32_t (&kinds)[4], Con
     Control* extra = Id(form, b + 101);
     SetHidden(extra, true);
     SetHidden(Id(form, b + kind), false);
-    SlideBarControl* bar = Bar(form, b + 102);
+    SlideBarControl* bar = IdAs<SlideBarControl>(form, b + 102);
     Control* text = Id(form, b + 100);
     auto rating = [&](uint8_t v) {
       const int32_t shown = RatingShown(v);
-      SetBar(bar, static_cast<float>(kRatingMax), static_cast<float>(shown));
+      SliderSetMaxAndValueFloat(bar, static_cast<float>(kRatingMax), static_cast<float>(shown));
       SetFormatted(text, "%d", shown);
     };
     if (kind == 34) {
       const float range = ScaledSight(cls);
-      SetBar(bar, 100.0f, range);
+      SliderSetMaxAndValueFloat(bar, 100.0f, range);
       SetFormatted(text, "%d km", WholeFigure(range));
     } else if (kind == 36) {
       const float range = (cls.flags & kClassStock) ? StockRangeScaled(g_world, cls.stockRange) : cls.stockRange;
-      SetBar(bar, category == 1 ? 10000.0f : category == 0 ? 1000.0f : 2000.0f, range);
+      SliderSetMaxAndValueFloat(bar, category == 1 ? 10000.0f : category == 0 ? 1000.0f : 2000.0f, range);
       SetFormatted(text, "%d km", WholeFigure(range));
     } else if (kind == 37) {
-      SetBar(bar, category == 1 ? 3500.0f : category == 0 ? 120.0f : 100.0f, static_cast<float>(cls.speed));
+      SliderSetMaxAndValueFloat(bar, category == 1 ? 3500.0f : category == 0 ? 120.0f : 100.0f, static_cast<float>(cls.speed));
       SetFormatted(text, "%d km/h", cls.speed);
     } else if (kind == 39) {
-      SetBar(bar, 250.0f, static_cast<float>(cls.slotSize));
+      SliderSetMaxAndValueFloat(bar, 250.0f, static_cast<float>(cls.slotSize));
       SetFormatted(text, "%d", cls.slotSize);
     } else if (kind >= 40 && kind <= 47) {
       const int32_t attack = kind - 40;
@@ -86,7 +78,7 @@ void FillUnitSpecRows(const UnitClassRecord& cls, const int32_t (&kinds)[4], Con
     } else if (kind == 54) {
       rating(static_cast<uint8_t>(std::min<uint16_t>(cls.spotValue, 255)));
     } else if (kind == 99) {
-      SetBar(bar, 15.0f, cls.carryCapacity);
+      SliderSetMaxAndValueFloat(bar, 15.0f, cls.carryCapacity);
       SetFormatted(text, "%d", WholeFigure(cls.carryCapacity));
     } else {
       continue;
@@ -112,11 +104,11 @@ void BasePopup2::Refresh() {
     maximum = std::max(AmmunitionRoomOf(g_world, *unit, *cls).capacity, 0.0f);
     value = unit->ammo;
   }
-  SetBar(Bar(currentForm, 131), maximum, value);
+  SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 131), maximum, value);
   SetFormatted(Id(currentForm, 231), "%d", WholeFigure(value));
   SetFormatted(Id(currentForm, 331), "%d", WholeFigure(maximum));
   const float range = ScaledSight(*cls);
-  SetBar(Bar(currentForm, 134), 100.0f, range);
+  SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 134), 100.0f, range);
   SetFormatted(Id(currentForm, 234), "%d km", WholeFigure(range));
   ShowNumbersOrBars(currentForm);
 }
@@ -130,7 +122,7 @@ void BasePopup3::Refresh() {
   const float maximum = static_cast<float>(cls->kind == kSea ? kSeaRatingMax : kRatingMax);
   for (int32_t i = 0; i < 8; ++i) {
     const int32_t shown = RatingShown(cls->attackValues[i]);
-    SetBar(Bar(currentForm, 140 + i), maximum, static_cast<float>(shown));
+    SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 140 + i), maximum, static_cast<float>(shown));
     SetFormatted(Id(currentForm, 240 + i), "%d", shown);
     if (cls->attackValues[i] == 0) {
       SetControlText(Id(currentForm, 340 + i), "n/a");

@@ -208,14 +208,14 @@ void BaseActionsPanel::OnOpen() {
     return;
   }
   const intptr_t mode = g_screens.mapClickMode == kClickObjectDestination ? 2 : pointSet ? 1 : 0;
-  g_screens.mapScreen.ss6c.Show(mode, parent2);
+  g_screens.mapScreen.rallyPointPanel.Show(mode, parent2);
 }
 
 void BaseActionsPanel::Refresh() {
   UpdateFacilityActionButtons(currentForm, cellIndex);
   // The target panel measures from the current hex, which the pop-up makes
   // this one only after opening the actions.
-  RallyPointPanel& target = g_screens.mapScreen.ss6c;
+  RallyPointPanel& target = g_screens.mapScreen.rallyPointPanel;
   if (parent2 && target.host == parent2 && target.currentForm) target.Refresh();
 }
 

@@ -64,7 +64,7 @@ void LaunchSitePopup::OnOpen() {
   if (!OpenStepping()) return;
   FillBaseHeader(currentForm, cellIndex, subParent3);
   // The region's satellites by type, with their build orders.
-  if (satParent2) g_screens.mapScreen.ss9a1.Show(0, satParent2);
+  if (satParent2) g_screens.mapScreen.satelliteBuild.Show(0, satParent2);
 }
 
 void LaunchSitePopup::Refresh() {
@@ -109,8 +109,8 @@ void DepotPopup::OnOpen() {
   if (!OpenStepping()) return;
   FillBaseHeader(currentForm, cellIndex, nullptr);
   if (parent2) g_screens.baseInfo.Show(0, parent2);
-  if (parBase2) g_screens.basePopup2.Show(id, parBase2);
-  if (parBase3) g_screens.basePopup3.Show(id, parBase3);
+  if (parBase2) g_screens.baseClassSheet.Show(id, parBase2);
+  if (parBase3) g_screens.baseAttackSheet.Show(id, parBase3);
 }
 
 void DepotPopup::Refresh() {

@@ -43,12 +43,15 @@
 
 namespace {
 
+// The page's walk, pass by pass: kind, working, capacity flag, site kind.
+constexpr FacilityPass kMilitaryFacilityPasses[] = {
+    {4, 1, 1, 0}, {4, 0, 1, 0}, {4, 1, 0, 0}, {7, 1, 0, 0}, {4, 0, 0, 0},
+    {7, 0, 0, 0}, {6, 1, 0, 2}, {6, 0, 0, 2}, {6, 1, 1, 3}, {6, 0, 1, 3}};
+
 constexpr uint8_t kDetailsAlpha = 75;
 constexpr uint8_t kNoteAlpha = 140;
 constexpr uint32_t kNoteOutline = 0xFF007D00;
 constexpr uint32_t kOtherKinds = kClassRoad | kClassSettlementPopulation | kClassBuildsWorks | kClassProduction;
-
-void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
 
 void SetCondition(Control* control, float strength) {
   char text[16];
@@ -99,17 +102,8 @@ void MilitaryFacilityScreen::Refresh() {
   ListHolder found{};
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    bool first = true;
-    for (const FacilityPass& pass : kMilitaryFacilityPasses) {
-      CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
-                                                        .facilityKind = pass.category,
-                                                        .owner = g_world.gameState.localPlayer,
-                                                        .clearFirst = first ? 1 : 0,
-                                                        .available = pass.working,
-                                                        .stockMaskTest = pass.capacity,
-                                                        .facilityType = pass.siteKind});
-      first = false;
-    }
+    CollectFacilityPasses(g_world, CollectFacilityArgs{.resultList = &found, .owner = g_world.gameState.localPlayer},
+                          kMilitaryFacilityPasses);
   }
   AddFacilityRows(facilList, found, g_screens.baseStatusFill);
   ListHolderClear(found);

@@ -18,17 +18,6 @@ inline constexpr const char* kBaseConditionTags[] = {"CONDITION", "QUEUE", "CAPA
 inline constexpr const char* kBaseStatusTags[] = {"BASENAME", "INDBMP", "OFFLINE", "HIDEPAR",
                                                   "QUEUE",    "CAPACITY", "STATUS", "STATUS2"};
 
-// One pass of the page's walk: category, working, capacity flag, site kind.
-struct FacilityPass {
-  int32_t category;
-  int32_t working;
-  int32_t capacity;
-  int32_t siteKind;
-};
-inline constexpr FacilityPass kMilitaryFacilityPasses[] = {
-    {4, 1, 1, 0}, {4, 0, 1, 0}, {4, 1, 0, 0}, {7, 1, 0, 0}, {4, 0, 0, 0},
-    {7, 0, 0, 0}, {6, 1, 0, 2}, {6, 0, 0, 2}, {6, 1, 1, 3}, {6, 0, 1, 3}};
-
 class MilitaryFacilityScreen : public Screen {
  public:
   MilitaryFacilityScreen()

@@ -51,8 +51,6 @@ constexpr int32_t kSiteFacility = 6, kSiloType = 2;
 constexpr int32_t kFirstCategoryButton = 200, kLastCategoryButton = 205;
 constexpr int32_t kSpecialIndicator = 1666, kImmuneIndicator = 1667;
 
-ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-
 bool SpecialPayload(const UnitClassRecord& cls) {
   return (cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) != 0;
 }
@@ -112,7 +110,7 @@ void LoadMissile(Control* form, uint32_t missile, uint32_t platform, bool fill) 
 }
 
 void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const MissilePanelHosts& hosts) {
-  if (ListBoxControl* platforms = List(form, "LIST5")) ListDeselectAll(platforms);
+  if (ListBoxControl* platforms = TagAs<ListBoxControl>(form, "LIST5")) ListDeselectAll(platforms);
   if (!hosts.container || !panel) return;
   ShowTag(form, "HIDEBOX2", false);
   Show(hosts.container, true);
@@ -177,7 +175,6 @@ PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform, bo
   cargo->scrollOffset = keptScroll;
   return totals;
 }
-
 
 PlatformLoad PlatformLoadOf(const World& world, uint32_t carrier) {
   PlatformLoad load;
@@ -298,7 +295,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
   if (!control) return;
   const uint32_t p = platform ? *platform : 0;
   const uint32_t m = missile;
-  ListBoxControl* cargo = List(form, "MISSILELIST");
+  ListBoxControl* cargo = TagAs<ListBoxControl>(form, "MISSILELIST");
   if (Is(control, "AUTHBOX")) {
     const uint32_t on = control->Selected() ? 1 : 0;
     if (hosts.rowList) {
@@ -360,7 +357,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     return;
   } else if (Is(control, "NOLOAD")) {
     const uint32_t on = control->Selected() ? 1 : 0;
-    if (ListBoxControl* platforms = List(form, "LIST5")) {
+    if (ListBoxControl* platforms = TagAs<ListBoxControl>(form, "LIST5")) {
       for (uint32_t id : SelectedUnits(platforms, false)) SetBits(id, kHeaderNoStockLoading, on);
     } else if (p) {
       SetBits(p, kHeaderNoStockLoading, on);
@@ -387,7 +384,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     SetControlFlag(special, kStateSelected, 0);
     SetControlFlag(immune, kStateSelected, 0);
     if (!has) return;
-    if (ListBoxControl* available = List(form, "AVAILABLE")) ListDeselectAll(available);
+    if (ListBoxControl* available = TagAs<ListBoxControl>(form, "AVAILABLE")) ListDeselectAll(available);
     if (cls && SpecialPayload(*cls)) SetControlFlag(special, kStateSelected, 1);
     if (cls && ImmunePayload(*cls)) SetControlFlag(immune, kStateSelected, 1);
   } else if (Is(changed, "AVAILABLE")) {
@@ -400,7 +397,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     ShowTag(form, "LOAD", !pending);
     ShowTag(form, "LOADFILL", !pending);
     ShowTag(form, "LOADSTOP", pending);
-    if (ListBoxControl* cargo = List(form, "MISSILELIST")) ListDeselectAll(cargo);
+    if (ListBoxControl* cargo = TagAs<ListBoxControl>(form, "MISSILELIST")) ListDeselectAll(cargo);
     SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
     Show(special, cls && SpecialPayload(*cls));
     Show(immune, cls && ImmunePayload(*cls));
@@ -413,7 +410,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     Show(immune, false);
     ShowTag(form, "NOLOAD", has);
     if (!has) {
-      if (ListBoxControl* cargo = List(form, "MISSILELIST")) {
+      if (ListBoxControl* cargo = TagAs<ListBoxControl>(form, "MISSILELIST")) {
         ListSaveSelection(cargo);
         ListClear(cargo, 0);
       }
@@ -437,8 +434,8 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     SetInt(Tag(form, "CAP1"), load.used);
     SetInt(Tag(form, "CAP2"), load.capacity);
     SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kHeaderNoStockLoading) ? 1 : 0);
-    const PayloadTotals totals = FillPlatformCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
-    ListBoxControl* cargo = List(form, "MISSILELIST");
+    const PayloadTotals totals = FillPlatformCargoList(TagAs<ListBoxControl>(form, "MISSILELIST"), u.id, siloMode != 0);
+    ListBoxControl* cargo = TagAs<ListBoxControl>(form, "MISSILELIST");
     ShowTag(form, "UNLOADALL", cargo && cargo->firstRow);
     // The marks say what the listed cargo carries.
     Show(special, totals.special != 0);

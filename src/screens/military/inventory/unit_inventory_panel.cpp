@@ -103,7 +103,7 @@ void UnitInventoryPanel::OnCommand(Control* control, int32_t value) {
   } else if (Is(control, "MISPOPUP")) {
     g_screens.missiles.Popup(0, nullptr);
   } else if (Is(control, "QUEUE")) {
-    g_screens.mapScreen.ss6f.Show(1, nullptr);
+    g_screens.mapScreen.baseProduction.Show(1, nullptr);
   } else if (Is(control, "DEPALL")) {
     g_screens.deployAllConfirm.Show(0, nullptr);
   } else {

@@ -31,11 +31,6 @@ constexpr int kSalaryFactor = 0;
 constexpr float kDaysPerYear = 365.0f;
 constexpr float kLevelTop = 4.0f;
 
-MilitaryFigures LockedFigures() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  return LocalMilitaryFigures(g_world);
-}
-
 float Salaries(const MilitaryFigures& f) {
   return GovernmentFactor(f.governmentType, kSalaryFactor) * f.salaryBaseCost * f.milspendsalary;
 }
@@ -100,7 +95,7 @@ void MilitaryWagesPanel::BindControls() { DockInBotbar2(*this); }
 void MilitaryWagesPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 
 void MilitaryWagesPanel::Refresh() {
-  FillMilitaryWages(currentForm, LockedFigures(), ProductPeriodDivisor());
+  FillMilitaryWages(currentForm, LockedLocalMilitaryFigures(), ProductPeriodDivisor());
   if (Control* lock = Tag(currentForm, "LOCK")) lock->SetSelected(MilitaryLocked(kLockWages));
 }
 
@@ -122,7 +117,7 @@ void MilitaryWagesPanel::OnControlChange(Control* control, int32_t) {
   const bool wages = bar && Is(control, "WAGESLDR");
   if (wages || (bar && Is(control, "EFFSLDR"))) {
     PostArgs(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, RealSettingArgs{.value = SliderGetValueFloat(bar)});
-    const MilitaryFigures f = LockedFigures();
+    const MilitaryFigures f = LockedLocalMilitaryFigures();
     const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
     SetChargedMoney(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
                     static_cast<double>(yearly / ProductPeriodDivisor()),

@@ -45,8 +45,6 @@ uint32_t LocalPolicyWord(uint32_t PlayerPolicyBlock::*field) {
   return r ? r->displayPolicy.*field : 0;
 }
 
-uint32_t WithAlpha(uint32_t colour, uint32_t alpha) { return (colour & 0x00FFFFFFu) | (alpha << 24); }
-
 }  // namespace
 
 std::span<const MissionRuleButton> MissionRuleButtons() { return kRuleButtons; }

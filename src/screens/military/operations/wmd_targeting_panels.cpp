@@ -158,7 +158,7 @@ void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
     }
     RetargetRegionPages({&s.hostilityPanel, &s.launchPanel, &s.opsScheduleList}, id);
     // The page open three deep follows the new region.
-    Control* third = s.botBar3.parent2;
+    Control* third = s.dockLevel3.parent2;
     Control* docked = third && !third->Hidden() ? third->firstChild : nullptr;
     if (docked && docked->owner) docked->owner->Show(kKeepScreenId, nullptr);
   }

@@ -77,7 +77,7 @@ void OrdersDockStep(ScreenSet& screens, int32_t depth) {
   }
   SetPanelDepth(depth, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3);
+  UpdatePopupButton(screens.mailBar);
 }
 
 void UnitOrdersPanel::BindControls() {
@@ -413,7 +413,7 @@ void OrdersScreen::OnOpen() {
   ScreenSet& screens = g_screens;
   ListStartAfresh(unitListBox);
   if (screens.combatOdds.form && g_ui.mapView) OpenScreen(screens.combatOdds);
-  screens.ordersScreenA.Show(0, nullptr);
+  screens.selectionTotals.Show(0, nullptr);
   addedFlag = 0;
   plat::CriticalSectionLock lock(g_simulationLock);
   ListHolder& selection = screens.SelectionList();
@@ -489,9 +489,9 @@ void OrdersScreen::Refresh() {
     if (g_ui.panelDepth > 0 && screens.cmdBar.id == kOrdersPanel) OrdersDockStep(screens, 0);
   } else {
     if (n == 1 && rowSelected) {
-      screens.ordersScreenB.Show(onlyUnit, nullptr);
+      screens.selectedUnitBox.Show(onlyUnit, nullptr);
     } else {
-      screens.ordersScreenA.Show(0, nullptr);
+      screens.selectionTotals.Show(0, nullptr);
       if (n == 0) OrdersDockStep(screens, 1);
     }
   }

@@ -81,8 +81,8 @@ class OrdersScreenTest : public militarytest::LocalRegionTest<kLocal, 4> {
   GlobalGuard<ListBoxControl*> listBox_{g_screens.ordersScreen.unitListBox};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
   GlobalGuard<int32_t> marker_{g_screens.cmdBar.dockedPanelMarker};
-  GlobalGuard<intptr_t> shownA_{g_screens.ordersScreenA.id};
-  GlobalGuard<intptr_t> shownB_{g_screens.ordersScreenB.id};
+  GlobalGuard<intptr_t> shownA_{g_screens.selectionTotals.id};
+  GlobalGuard<intptr_t> shownB_{g_screens.selectedUnitBox.id};
   GlobalGuard<intptr_t> shownSummary_{g_screens.orderSheets[0].id};
 };
 

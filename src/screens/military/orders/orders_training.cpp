@@ -45,7 +45,7 @@ void ShowDetails(Control* form, bool shown) {
 void StepBack(ScreenSet& s) {
   if (g_ui.panelDepth > 1) SetPanelDepth(1, 1, g_mapView);
   if (g_ui.panelDepth == 0) s.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(s.cmdBar3);
+  UpdatePopupButton(s.mailBar);
 }
 
 }  // namespace

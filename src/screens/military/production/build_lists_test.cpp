@@ -29,6 +29,7 @@
 #include "sim/message_ids.h"
 #include "sim/status_queue.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "platform/messages.h"
 #include "ui/control_bits.h"
 #include "ui/list_control.h"
@@ -76,7 +77,7 @@ class BuildListsTest : public ::testing::Test {
       for (UnitRecord& o : units_) ours = ours || &o == u;
       if (!ours) made.push_back(u);
     }
-    SetRing({});
+    testsupport::LinkUnitRing({});
     for (HexCell& c : g_world.cells) FreeHexStack(c);
     for (UnitRecord* u : made) delete u;
   }
@@ -96,14 +97,6 @@ class BuildListsTest : public ::testing::Test {
     u.strength = u.targetStrength = 1.0f;
     u.x = 2, u.y = 2;
     return u;
-  }
-  static void SetRing(std::vector<UnitRecord*> ring) {
-    for (size_t i = 0; i < ring.size(); ++i) {
-      ring[i]->next = ring[(i + 1) % ring.size()];
-      ring[i]->prev = ring[(i + ring.size() - 1) % ring.size()];
-    }
-    g_world.units = ring.empty() ? nullptr : ring[0];
-    ReindexUnits(g_world), ++g_unitRecordEpoch;
   }
   // A list of the units, tagged, in the sheet; rows selected as asked.
   static ListBoxControl* List(TestSheet& sheet, const char* tag, std::vector<std::pair<uint32_t, bool>> rows) {
@@ -302,7 +295,7 @@ TEST_F(BuildListsTest, QuantityAndStrengthKeepTheirRanges) {
 TEST_F(BuildListsTest, QueueButtonsPostTheirFlags) {
   UnitRecord& a = Unit(0x201);
   UnitRecord& b = Unit(0x202);
-  SetRing({&a, &b});
+  testsupport::LinkUnitRing({&a, &b});
   const Posted hold{kCmdUnitSetStateBits, 0, 0x201, kStatePausedBuild, 1}, cancel{kCmdUnitSetStateBits, 0, 0x201, kStateModeC, 1};
   const Posted disband{kCmdDisbandUnit, 0, 0x201, 0, 0};
   {
@@ -330,7 +323,7 @@ TEST_F(BuildListsTest, DeployPlacesReadyUnitsFirst) {
   UnitRecord& b = Unit(0x302);
   UnitRecord& c = Unit(0x303);
   c.ordersShown[kStateFlags] = kStateDeployRefused;
-  SetRing({&a, &b, &c});
+  testsupport::LinkUnitRing({&a, &b, &c});
   TestSheet sheet;
   sheet.Texts({"DEPLOY", "ALL"});
   List(sheet, "STOREDLIST", {{0x301, false}, {0x302, false}, {0x303, true}});
@@ -392,7 +385,7 @@ TEST_F(BuildListsTest, UnitListSortsAndFilters) {
     r.classIndex = u.cls, r.ordersShown[kPostureBits] = u.posture, r.unitFlags = u.flags;
     ring.push_back(&r);
   }
-  SetRing(ring);
+  testsupport::LinkUnitRing(ring);
   g_world.unitClasses[kRifles].typeByte = 0;
   const struct {
     int32_t mode;
@@ -424,7 +417,7 @@ TEST_F(BuildListsTest, GroupButtonsAssignAndShiftMovesOn) {
   GlobalGuard<uint32_t> keys{g_ui.keyState};
   UnitRecord& a = Unit(0x701);
   UnitRecord& b = Unit(0x702);
-  SetRing({&a, &b});
+  testsupport::LinkUnitRing({&a, &b});
   const struct {
     int32_t local;
     uint32_t keys;

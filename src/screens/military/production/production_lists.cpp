@@ -38,8 +38,6 @@ namespace {
 
 constexpr uint32_t kStepOne = 1, kStepFill = 255, kByteFull = 255;
 
-ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-
 void SetState(uint32_t unit, uint32_t mask, bool set) {
   PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = mask, .set = set ? 1u : 0u});
 }
@@ -109,8 +107,8 @@ void SetToggleOnRows(ListBoxControl* list, uint32_t mask, bool on) {
 // AUTOBUT and CONTBUT: with a unit current, the selected rows; without, the
 // default new orders take.
 void ProductionToggle(Control* form, Control* toggle, uint32_t mask, int32_t& remembered) {
-  ListBoxControl* prod = List(form, "PRODLIST");
-  ListBoxControl* queue = List(form, "QUELIST");
+  ListBoxControl* prod = TagAs<ListBoxControl>(form, "PRODLIST");
+  ListBoxControl* queue = TagAs<ListBoxControl>(form, "QUELIST");
   ListBoxControl* target = ListCurrentUnit(prod) != 0 ? prod : (ListCurrentUnit(queue) != 0 ? queue : nullptr);
   if (target) {
     SetToggleOnRows(target, mask, toggle->Selected());
@@ -133,7 +131,7 @@ void CommonSteps(Control* form, Control* changed, const RowUnit& u, int32_t excl
                  Screen* platform) {
   if (exclusive) {
     for (const char* tag : {"PRODLIST", "QUELIST", "STOREDLIST", "LIST5"})
-      if (ListBoxControl* other = List(form, tag); other && other != changed) ListDeselectAll(other);
+      if (ListBoxControl* other = TagAs<ListBoxControl>(form, tag); other && other != changed) ListDeselectAll(other);
     for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEBOX1", "HIDEAUTH"}) ShowTag(form, tag, true);
   }
   ShowUnitClass(sheet, Tag(form, "STATPARENT"), u.id);
@@ -178,8 +176,8 @@ void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, Pro
     return;
   }
   // Without a base: every unit of the player being built, then queued.
-  ListBoxControl* prod = List(form, "PRODLIST");
-  ListBoxControl* queue = List(form, "QUELIST");
+  ListBoxControl* prod = TagAs<ListBoxControl>(form, "PRODLIST");
+  ListBoxControl* queue = TagAs<ListBoxControl>(form, "QUELIST");
   ScreenParameterList building, waiting;
   for (ListBoxControl* list : {prod, queue}) {
     if (!list) continue;
@@ -302,10 +300,10 @@ void OnQueueButton(Control* control, uint32_t unit, Control* form) {
 
 void OnProductionListCommand(Control* form, Control* control, int32_t value, const ProductionListHosts& hosts) {
   if (!control) return;
-  ListBoxControl* prod = List(form, "PRODLIST");
-  if (!prod) prod = List(form, "STOREDLIST");
-  ListBoxControl* queue = List(form, "QUELIST");
-  ListBoxControl* store = List(form, "STOREDLIST");
+  ListBoxControl* prod = TagAs<ListBoxControl>(form, "PRODLIST");
+  if (!prod) prod = TagAs<ListBoxControl>(form, "STOREDLIST");
+  ListBoxControl* queue = TagAs<ListBoxControl>(form, "QUELIST");
+  ListBoxControl* store = TagAs<ListBoxControl>(form, "STOREDLIST");
   Screen* own = form ? form->owner : nullptr;
   auto refresh = [&] {
     if (own && own->currentForm) own->Refresh();
@@ -348,7 +346,7 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
       MarkOrders(u.id, kOrderLoadInto);
     }
   } else if (Is(control, "UNLOAD")) {
-    for (const RowUnit& u : Rows(List(form, "LIST1"), false)) {
+    for (const RowUnit& u : Rows(TagAs<ListBoxControl>(form, "LIST1"), false)) {
       PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
       MarkOrders(u.id, kOrderUnloadDue);
     }
@@ -409,7 +407,7 @@ void OnProductionListChange(Control* form, Control* control, uint32_t unit, int3
   } else if (Is(control, "STOREDLIST")) {
     if (has && exclusive) {
       for (const char* tag : {"PRODLIST", "QUELIST", "LIST5"})
-        if (ListBoxControl* other = List(form, tag)) ListDeselectAll(other);
+        if (ListBoxControl* other = TagAs<ListBoxControl>(form, tag)) ListDeselectAll(other);
       for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEAUTH"}) ShowTag(form, tag, true);
       ShowTag(form, "HIDEBOX1", false);
     }

@@ -18,6 +18,7 @@
 #include "screens/common/units/unit_class_row.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "ui/list_control.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
@@ -74,14 +75,6 @@ class ProductionListsTest : public militarytest::LocalMapTest<kLocal, kWidth, 8,
     u.ordersShown[kPostureBits] = kPostureUnderConstruction;
     u.ordersShown[kStateFlags] = inProduction ? kStateHeldSlot : 0;
   }
-  void Ring(std::vector<UnitRecord*> ring) {
-    for (size_t i = 0; i < ring.size(); ++i) {
-      ring[i]->next = ring[(i + 1) % ring.size()];
-      ring[i]->prev = ring[(i + ring.size() - 1) % ring.size()];
-    }
-    g_world.units = ring.empty() ? nullptr : ring[0];
-    ReindexUnits(g_world), ++g_unitRecordEpoch;
-  }
   static ListBoxControl* AddList(TestSheet& sheet, const char* tag) {
     ListBoxControl* list = ListBoxConstruct(0, 0, 100, 100, 0, 0, &sheet.owner);
     SetControlTag(list, tag);
@@ -132,7 +125,7 @@ TEST_F(ProductionListsTest, TheBaseProductionPanelListsProductionAndQueue) {
   UnitRecord made{}, queued{}, elsewhere{};
   Unit(made, 50, kTroops, 5, 2), Unit(queued, 51, kTanks, 5, 2), Unit(elsewhere, 52, kTanks, 9, 4);
   Building(made, true), Building(queued, false), Building(elsewhere, false);
-  Ring({&base_, &made, &queued, &elsewhere});
+  testsupport::LinkUnitRing({&base_, &made, &queued, &elsewhere});
   const std::string madeName = UnitDisplayName(g_world, made), queuedName = UnitDisplayName(g_world, queued),
                     elsewhereName = UnitDisplayName(g_world, elsewhere);
   const struct {

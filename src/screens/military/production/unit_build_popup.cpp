@@ -47,6 +47,7 @@
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/local_player.h"
 
 namespace {
 
@@ -64,12 +65,6 @@ constexpr const char* kFilterTags[] = {"FILTER", "FAV"};
 constexpr const char* kResearchTags[] = {"LIST1", "GRIDTECH", "COST", "RESTIME", "RUNITNAME",
                                          "HEADER1", "TECH1", "TECH2", "BEGIN"};
 
-int32_t LocalIndex() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
-
-bool Pressed(const Control* c) { return c && c->Selected(); }
 
 // A site's cell, its x wrapped into the map.
 const HexCell* UnitCell(const World& w, const UnitRecord& u) {
@@ -169,7 +164,7 @@ void UnitBuildPopup::Refresh() {
   uint32_t project = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const int32_t local = LocalIndex();
+    const int32_t local = LocalPlayerIndex(g_world);
     panel = ChooseDesignPanel(g_world, local, classIndex);
     underResearch = local >= 0 && (ClassAvailabilityByte(g_world, local, classIndex) & kRowProjectOpen);
     if (panel == DesignPanel::kResearch && underResearch) {
@@ -246,15 +241,11 @@ void UnitBuildSitePanel::Refresh() {
   ListPrepareRows(sites);
   ListHolder found{};
   const int32_t domain = cls.kind == 3 ? 2 : cls.kind;
-  for (int32_t available : {1, 0}) {
-    CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &found,
-                                                .list = sites,
-                                                .domain = domain,
-                                                .facilityKind = kProductionFacility,
-                                                .owner = LocalIndex(),
-                                                .clearFirst = available,
-                                                .available = available});
-  }
+  CollectFacilitiesAvailableFirst(w, CollectFacilityArgs{.resultList = &found,
+                                                         .list = sites,
+                                                         .domain = domain,
+                                                         .facilityKind = kProductionFacility,
+                                                         .owner = LocalPlayerIndex(g_world)});
   ListHolderClear(found);
   if (sites->savedSelection) ListApplyToItems(sites, *sites->savedSelection);
   sites->scrollOffset = scroll;
@@ -293,7 +284,7 @@ void UnitBuildSitePanel::OnControlChange(Control* control, int32_t) {
   const World& w = g_world;
   const HexCell* cell = SiteCell(sites);
   const UnitRecord* lead = Lead(cell);
-  const int32_t local = LocalIndex();
+  const int32_t local = LocalPlayerIndex(g_world);
   const bool present = Present(lead);
   const bool counts =
       present && cell && (CellOwner(cell->word) == local || !(lead->unitFlags & kUnitProvisional));
@@ -328,7 +319,7 @@ void UnitBuildFilterPanel::OnOpen() {
   uint8_t bits = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const int32_t local = LocalIndex();
+    const int32_t local = LocalPlayerIndex(g_world);
     if (local >= 0 && id >= 0 && id < g_world.gameState.designRowBytes)
       bits = ClassAvailabilityByte(g_world, local, static_cast<int32_t>(id));
   }
@@ -339,7 +330,7 @@ void UnitBuildFilterPanel::OnOpen() {
 void UnitBuildFilterPanel::OnCommand(Control*, int32_t) {
   // The player's own marks: kept in the local copy, with no command.
   plat::CriticalSectionLock lock(g_simulationLock);
-  const int32_t local = LocalIndex();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0 || id < 0 || id >= g_world.gameState.designRowBytes) return;
   uint8_t* row = DesignRow(g_world, local);
   if (!row) return;
@@ -376,7 +367,7 @@ void FillResearchPanel(UnitResearchPanel& panel) {
   const int32_t classIndex = static_cast<int32_t>(panel.id);
   const UnitClassRecord* cls = ClassRecordAt(w, classIndex);
   if (!cls) return;
-  const int32_t local = LocalIndex();
+  const int32_t local = LocalPlayerIndex(g_world);
   SetControlNumberText(1, 0, "", 1, "", 0, static_cast<double>(DesignResearchCost(*cls)), Tag(currentForm, "COST"));
   if (Control* time = Tag(currentForm, "RESTIME")) {
     const float rate = local >= 0 ? ResearchRate(w.players[local]) : 0.0f;
@@ -436,7 +427,7 @@ void UnitResearchPanel::OnCommand(Control* control, int32_t) {
     RefreshOwners();
     return;
   }
-  const int32_t local = LocalIndex();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0) return;  // no player of ours to research for
   const int32_t classIndex = static_cast<int32_t>(id);
   uint8_t group = 0;

@@ -33,6 +33,7 @@
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/local_player.h"
 
 namespace {
 
@@ -45,11 +46,6 @@ constexpr const char* kViewTags[] = {"SUBPARENT2", "SUBPARENT3", "SUBPARENT4", "
                                      "HIDEQTY",    "MISPACK",    "AUTOBUT",    "CONTBUT"};
 constexpr int32_t kCarrierIds[] = {490, 491, 492, 493, 494, 495, 496, 497, 498, 499};
 constexpr int32_t kSheetIds[] = {kSheetListId};
-
-int32_t LocalIndex() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
 
 void RestPicture(Control* form) {
   if (auto* picture = dynamic_cast<BitmapControl*>(Tag(form, "UNITPIC")))
@@ -197,7 +193,7 @@ void MissilePopup::Refresh() {
   uint32_t project = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const int32_t local = LocalIndex();
+    const int32_t local = LocalPlayerIndex(g_world);
     choice = ChooseMissileDesignPanel(g_world, local, classIndex);
     underResearch = choice == MissileDesignPanel::kResearch && local >= 0 &&
                     (ClassAvailabilityByte(g_world, local, classIndex) & kRowProjectOpen);
@@ -253,7 +249,7 @@ void MissilePopupB::Refresh() {
     if (!stock) return;
     classIndex = stock->classIndex;
     strength = stock->strength;
-    own = LocalIndex() >= 0 && stock->owner == LocalIndex();
+    own = LocalPlayerIndex(g_world) >= 0 && stock->owner == LocalPlayerIndex(g_world);
     building = StockUnderConstruction(*stock);
     panel = ChooseStockPanel(*stock);
     autoSet = (stock->ordersShown[kStateFlags] & kStateDeployRefused) != 0;
@@ -299,7 +295,7 @@ void MissilePopupB::OnCommand(Control* control, int32_t id) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* stock = FindUnitById(g_world, stockId);
-    own = stock && LocalIndex() >= 0 && stock->owner == LocalIndex();
+    own = stock && LocalPlayerIndex(g_world) >= 0 && stock->owner == LocalPlayerIndex(g_world);
   }
   if (!own) return;
   const uint32_t bit = Is(control, "AUTOBUT") ? kStateDeployRefused : kStateDeployDue;

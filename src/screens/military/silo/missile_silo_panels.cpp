@@ -247,7 +247,7 @@ void DeployAllConfirm::OnCommand(Control* control, int32_t) {
   CancelMapPlacement(g_screens);
   if (g_ui.panelDepth > kDockLevelSecond) SetPanelDepth(kDockLevelSecond, 1, g_mapView);
   if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
   RefreshDocked(kDockLevelSecond);
   RefreshDocked(kDockLevelThird);
 }

@@ -24,15 +24,11 @@ bool FillMissileSiteList(ListBoxControl* list, const UnitClassRecord& cls, int32
   const bool silo = SiloBasedDesign(cls) || kind == kPlatformSilo;
   if (!list) return silo;
   ListHolder found{};
-  for (int32_t available : {1, 0}) {
-    CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
-                                                      .list = list,
-                                                      .facilityKind = silo ? -1 : kProductionFacility,
-                                                      .owner = LocalPlayerIndex(g_world),
-                                                      .clearFirst = available,
-                                                      .available = available,
-                                                      .facilityType = silo ? kSiloFacility : -1});
-  }
+  CollectFacilitiesAvailableFirst(g_world, CollectFacilityArgs{.resultList = &found,
+                                                               .list = list,
+                                                               .facilityKind = silo ? -1 : kProductionFacility,
+                                                               .owner = LocalPlayerIndex(g_world),
+                                                               .facilityType = silo ? kSiloFacility : -1});
   ListHolderClear(found);
   ListLayoutRows(list);
   return silo;

@@ -194,11 +194,7 @@ void MissileStockPopup::OnCommand(Control* control, int32_t controlId) {
     if (controlId >= kMissileTypeTab && controlId <= kMissileTypeTab + kAllMissileTypes) Refresh();
   }
   // The docked panels beside the pop-up show the same stock.
-  for (int32_t level : {2, 3}) {
-    Control* dock = DockHost(g_screens, level);
-    if (!dock || dock->Hidden()) break;
-    if (dock->hostedScreen) dock->hostedScreen->Refresh();
-  }
+  RefreshHostedDockScreens(g_screens);
 }
 
 void MissileStockPopup::OnActivate(Control* control, int32_t controlId) {

@@ -79,8 +79,6 @@ enum TargetRelation : int32_t { kRelationOwn = 0, kRelationAlly = 1, kRelationNe
 
 void ShowId(Control* form, int32_t id, bool shown) { SetHidden(form ? FormFindControlById(form, id) : nullptr, !shown); }
 
-void SetAlpha(uint32_t& colour, uint32_t alpha) { colour = (colour & 0x00FFFFFFu) | (alpha << 24); }
-
 std::string ClassName(const UnitClassImage& cls) { return std::string(cls.name, strnlen(cls.name, sizeof cls.name)); }
 
 uint32_t LocalReleaseBits(const World& world) {
@@ -123,8 +121,6 @@ void ForEachStored(const World& world, const UnitRecord& silo, Visit visit) {
   }
 }
 
-ListBoxControl* ListOf(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-
 // The list's row whose id is the item, when there is one.
 Control* RowOfItem(const ListBoxControl* list, int32_t item) {
   for (Control* row = ListNextRow(list, nullptr); item != 0 && row; row = ListNextRow(list, row))
@@ -136,7 +132,7 @@ Control* RowOfItem(const ListBoxControl* list, int32_t item) {
 ListBoxControl* MissileListOf(Screen& panel) {
   if (auto* silo = dynamic_cast<SiloPanel*>(&panel)) return silo->list;
   if (auto* stock = dynamic_cast<StoredMissilesPanel*>(&panel)) return stock->siloList;
-  return ListOf(panel.currentForm, "LIST1");
+  return TagAs<ListBoxControl>(panel.currentForm, "LIST1");
 }
 
 // The panel is told of its list's current item again, as if picked anew.
@@ -450,7 +446,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
     plat::CriticalSectionLock lock(g_simulationLock);
     OpenSiloPopup(g_screens, HeaderFacility(g_world, SelectedFacilityCell(g_world)));
   } else if (control->id == kSiloActionsButton) {
-    map.ss6a.Show(kKeepScreenId, nullptr);
+    map.facilityActions.Show(kKeepScreenId, nullptr);
   } else if (control->id == kSiloMissilePageButton) {
     Screen& page = g_screens.unitClassList;
     page.Show(kKeepScreenId, nullptr);
@@ -458,7 +454,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
       SetControlFlag(mark, kStateSelected, 1);
   } else {
     const uint32_t missile = list ? static_cast<uint32_t>(list->selectedId) : 0u;
-    OnSiloCommand({.targetPanel = &map.ss8b, .refresh = this, .stock = &map.ss8c, .launch = &map.ss8d}, missile,
+    OnSiloCommand({.targetPanel = &map.missileTarget, .refresh = this, .stock = &map.storedMissiles, .launch = &map.launchSchedule}, missile,
                   control, currentForm, value);
   }
 }

@@ -145,11 +145,7 @@ void SiloPopup::OnControlChange(Control* control, int32_t row) {
 // The docked panels under the pop-up may show what it changed.
 int32_t SiloPopup::Close(int32_t noReturn) {
   const int32_t result = Screen::Close(noReturn);
-  for (int32_t level : {2, 3}) {
-    Control* dock = DockHost(g_screens, level);
-    if (!dock || dock->Hidden()) break;
-    if (dock->hostedScreen) dock->hostedScreen->Refresh();
-  }
+  RefreshHostedDockScreens(g_screens);
   return result;
 }
 

@@ -43,7 +43,6 @@ const char* const kCargoTags[] = {"AVAILABLE", "MISSILELIST", "NOLOAD"};
 const char* const kCargoLoadTags[] = {"AVAILABLE", "CLOAD", "CLOADSTOP", "GRIDCLOAD", "CORDER", "CENTRE"};
 const char* const kTransferTags[] = {"LIST1", "OKBUT", "CENTRE"};
 
-UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 uint32_t IdOf(intptr_t id) { return id > 0 ? static_cast<uint32_t>(id) : 0u; }
 uint32_t SelectedId(const ListBoxControl* list) {
   return list && list->selectedId > 0 ? static_cast<uint32_t>(list->selectedId) : 0u;
@@ -70,7 +69,7 @@ ListBoxControl* AboardList(Control* form) { return dynamic_cast<ListBoxControl*>
 
 void CentreOn(uint32_t id) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  GotoMapObject(UnitOf(id));
+  GotoMapObject(FindUnitById(g_world, id));
 }
 
 }  // namespace
@@ -102,7 +101,7 @@ void UnitCargoPanel::Refresh() {
   ListClear(list, 1);
   plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
-  const UnitRecord* u = UnitOf(unit);
+  const UnitRecord* u = FindUnitById(g_world, unit);
   const UnitClassRecord* cls = u ? ClassRecordAt(w, u->classIndex) : nullptr;
   if (u && cls) {
     ListHolder found{};
@@ -157,7 +156,7 @@ void UnitCargoLoadPanel::Refresh() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     World& w = g_world;
-    if (const UnitRecord* u = UnitOf(unit)) {
+    if (const UnitRecord* u = FindUnitById(g_world, unit)) {
       ListHolder found{};
       CollectUnits(w, CollectUnitsArgs{.resultList = &found, .stock = 0, .viewingPlayer = w.gameState.localPlayer,
                                        .relationMask = 1, .orderBit1AndSorting = 1, .clearFirst = 1,
@@ -180,8 +179,8 @@ void UnitCargoLoadPanel::OnControlChange(Control* control, int32_t) {
   SetHidden(Tag(f, "CENTRE"), carrierId == 0);
   if (!carrierId) return;
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* u = UnitOf(unit);
-  const UnitRecord* carrier = UnitOf(carrierId);
+  const UnitRecord* u = FindUnitById(g_world, unit);
+  const UnitRecord* carrier = FindUnitById(g_world, carrierId);
   if (!u || !carrier) return;
   if (u->ordersShown[kOrderFlags] & kOrderLoadInto) {
     SetHidden(Tag(f, "CLOADSTOP"), false);
@@ -218,7 +217,7 @@ void UnitTransferPanel::Refresh() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     World& w = g_world;
-    const UnitRecord* u = UnitOf(unit);
+    const UnitRecord* u = FindUnitById(g_world, unit);
     ListHolder found{};
     if (u)
       CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &found, .list = list, .domain = u->moveKind,
@@ -246,8 +245,8 @@ void UnitTransferPanel::OnCommand(Control* control, int32_t) {
     bool sent = false;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      const UnitRecord* base = UnitOf(baseId);
-      UnitRecord* moved = UnitOf(unit);
+      const UnitRecord* base = FindUnitById(g_world, baseId);
+      UnitRecord* moved = FindUnitById(g_world, unit);
       if (base && moved) {
         // The old orders go first, as with any order; and the move takes a
         // fresh route, since a route left from an earlier move would keep

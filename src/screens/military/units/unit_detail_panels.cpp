@@ -69,7 +69,6 @@ struct HeaderBox {
 constexpr HeaderBox kHeaderBoxes[] = {{145, 0x200},  {146, 0x800},  {147, 0x400},
                                       {148, 0x1000}, {149, 0x4000}, {150, 0x8000}};
 
-UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 uint32_t IdOf(intptr_t id) { return id > 0 ? static_cast<uint32_t>(id) : 0u; }
 
 bool LiveFacility(const UnitRecord* u) { return u && !(u->unitFlags & kUnitGone) && u->classIndex != 0; }
@@ -137,13 +136,13 @@ void UnitBenefitPanel::OnOpen() {
   choice = 0;
   ListHolder none{};
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = UnitOf(unit)) FillBenefitBox(currentForm, u, none);
+  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillBenefitBox(currentForm, u, none);
 }
 
 void UnitBenefitPanel::Refresh() {
   ListHolder none{};
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = UnitOf(unit)) FillTrainingDetails(currentForm, u, none, choice);
+  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillTrainingDetails(currentForm, u, none, choice);
 }
 
 void UnitBenefitPanel::OnCommand(Control* control, int32_t controlId) {
@@ -154,7 +153,7 @@ void UnitBenefitPanel::OnCommand(Control* control, int32_t controlId) {
   } else if (Is(control, "OK")) {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      if (UnitRecord* u = UnitOf(unit)) {
+      if (UnitRecord* u = FindUnitById(g_world, unit)) {
         IssueUnitOrder(g_world, *u, kTrainOrder, PackHex(u->x, u->y), nullptr, nullptr, 0, 0, -1);
         PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
       }
@@ -181,7 +180,7 @@ void UnitHomeBasePanel::Refresh() {
   Control* f = currentForm;
   plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
-  const UnitRecord* u = UnitOf(unit);
+  const UnitRecord* u = FindUnitById(g_world, unit);
   if (!u || !f) return;
   const int32_t cell = HexNeighbourCell(w, u->x, u->y, 6);
   const HexCell* hex = cell >= 0 ? &w.cells[static_cast<size_t>(cell)] : nullptr;
@@ -205,7 +204,7 @@ void UnitHomeBasePanel::OnCommand(Control* control, int32_t) {
   if (!control) return;
   if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
-    GotoMapObject(UnitOf(unit));
+    GotoMapObject(FindUnitById(g_world, unit));
     return;
   }
   if (Is(control, "BASEDETAILS")) {
@@ -214,7 +213,7 @@ void UnitHomeBasePanel::OnCommand(Control* control, int32_t) {
       const HexCell* unitCell = nullptr;
       {
         plat::CriticalSectionLock lock(g_simulationLock);
-        const UnitRecord* u = UnitOf(unit);
+        const UnitRecord* u = FindUnitById(g_world, unit);
         const int32_t index = u ? HexNeighbourCell(g_world, u->x, u->y, 6) : -1;
         unitCell = index >= 0 ? &g_world.cells[static_cast<size_t>(index)] : nullptr;
       }
@@ -235,7 +234,7 @@ void UnitEngagementPanel::OnOpen() {
   uint32_t word = 0, header = 0, flags2 = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = UnitOf(unit);
+    const UnitRecord* u = FindUnitById(g_world, unit);
     if (!u) return;
     word = u->ordersShown[kOrdersWord], header = u->ordersShown[kOrdersHeader], flags2 = u->unitFlags2;
   }
@@ -257,7 +256,7 @@ void UnitEngagementPanel::Refresh() {
   uint32_t word = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = UnitOf(unit);
+    const UnitRecord* u = FindUnitById(g_world, unit);
     if (!u) return;
     word = u->ordersShown[kOrdersWord];
   }
@@ -289,7 +288,7 @@ void UnitEngagementPanel::OnControlChange(Control* control, int32_t controlId) {
   if (cid == 151) {
     // Kept on the unit itself: no command carries it.
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (UnitRecord* u = UnitOf(unit))
+    if (UnitRecord* u = FindUnitById(g_world, unit))
       u->unitFlags2 = pressed ? u->unitFlags2 | kCustomOrdersFlag : u->unitFlags2 & ~kCustomOrdersFlag;
   }
   Refresh();
@@ -318,7 +317,7 @@ void UnitConfirmPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "OKBUT")) {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      if (UnitRecord* u = UnitOf(unit)) Confirm(*u);
+      if (UnitRecord* u = FindUnitById(g_world, unit)) Confirm(*u);
     }
     CloseGridSubPanel(*this, true);
   }
@@ -332,7 +331,7 @@ UnitRecoverPanel::UnitRecoverPanel() : UnitConfirmPanel("POPUP_MILITARY1A7", kUi
 
 void UnitRecoverPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = UnitOf(unit)) FillFigures(currentForm, *u, true);
+  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillFigures(currentForm, *u, true);
 }
 
 void UnitRecoverPanel::Confirm(UnitRecord& u) {
@@ -346,7 +345,7 @@ UnitTroopsPanel::UnitTroopsPanel() : UnitConfirmPanel("POPUP_MILITARY1A12", kUiT
 void UnitTroopsPanel::Refresh() {
   unit = IdOf(g_screens.unitDetailPanel.id);
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = UnitOf(unit)) FillFigures(currentForm, *u, false);
+  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillFigures(currentForm, *u, false);
 }
 
 void UnitTroopsPanel::Confirm(UnitRecord& u) { PlaceUnitOnMap(g_world, u); }

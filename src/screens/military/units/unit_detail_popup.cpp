@@ -49,7 +49,6 @@ constexpr uint32_t kContinuousBuild = 0x8000000u;
 bool InGame() { return g_ui.mode == kUiInGame; }
 
 // A unit still in the ring; one removed from it is gone for the pop-up.
-UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 
 ListItem28* GroupItem(const ListHolder& group, const UnitRecord& u) {
   for (ListItem28* i = FirstInHolder(group); i; i = NextInHolder(group, i))
@@ -70,7 +69,7 @@ struct OpenState {
 OpenState ReadOpenState(uint32_t unitId) {
   OpenState s;
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* u = UnitOf(unitId);
+  const UnitRecord* u = FindUnitById(g_world, unitId);
   if (!u) return s;
   s.present = true;
   s.classIndex = u->classIndex;
@@ -96,7 +95,7 @@ Warheads CarriedWarheads(const UnitRecord& u) {
   Warheads w;
   if (u.carrier != 0) return w;
   int32_t guard = 0;
-  for (const UnitRecord* c = UnitOf(u.cargoNext); c && guard < 4096; c = UnitOf(c->cargoNext), ++guard) {
+  for (const UnitRecord* c = FindUnitById(g_world, u.cargoNext); c && guard < 4096; c = FindUnitById(g_world, c->cargoNext), ++guard) {
     const UnitClassRecord* cls = ClassRecordAt(g_world, c->classIndex);
     if (!cls || !(c->unitFlags & kUnitStock) || !(c->strength >= 1.0f)) continue;
     const int32_t points = WholeFigure(c->strength);
@@ -182,7 +181,7 @@ void UnitDetailPopup::Refresh() {
   uint32_t options = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = UnitOf(unit);
+    const UnitRecord* u = FindUnitById(g_world, unit);
     const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
     if (!u) {
       // Removed from the ring: there is nothing left to show.
@@ -284,7 +283,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
     OrderUnitOnMap(s, static_cast<int32_t>(shown));
   } else if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = UnitOf(unit);
+    const UnitRecord* u = FindUnitById(g_world, unit);
     if (u && (u->x != 0 || u->y != 0)) GotoMapObject(u);
   } else {
     const int32_t cid = control->id ? control->id : controlId;
@@ -293,7 +292,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
     if (cid < kGroupButtons || cid >= kGroupButtons + kUnitGroupsPerPlayer || local < 0) return;
     plat::CriticalSectionLock sim(g_simulationLock);
     WorldLockGuard lock(g_world, kLockRecurring);
-    UnitRecord* u = UnitOf(unit);
+    UnitRecord* u = FindUnitById(g_world, unit);
     if (!u) return;
     ListHolder& group = g_world.unitGroups.groups[local][cid - kGroupButtons];
     ListItem28* item = GroupItem(group, *u);
@@ -310,7 +309,7 @@ void UnitDetailPopup::OnEndEdit(Control* control, int32_t) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     // An empty text gives the unit back its generated name.
-    if (UnitRecord* u = UnitOf(unit)) SetUnitCustomName(g_world, *u, text.empty() ? nullptr : text.c_str());
+    if (UnitRecord* u = FindUnitById(g_world, unit)) SetUnitCustomName(g_world, *u, text.empty() ? nullptr : text.c_str());
   }
   ShowTag(currentForm, "RENUNITBUT", true);
 }

@@ -44,6 +44,7 @@
 #include "world/unit_create.h"
 #include "world/unit_groups.h"
 #include "world/world.h"
+#include "world/local_player.h"
 
 namespace {
 
@@ -52,11 +53,6 @@ constexpr uint32_t kNameIdle = 0xFFFFFF64u, kNameBusy = 0xFFC8C8C8u;
 constexpr const char* kPagePanels[] = {"4A", "4B", "4C", "4D"};
 
 const char* const kUnitListTags[] = {"LIST1", "DETAILS1", "DETAILS2", "STATUS", "SPECPAR", "GRHIDE"};
-
-int32_t LocalIndex() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
 
 bool InReserve(const World& w, const UnitRecord& u) {
   const OrderBlock& o = u.owner == w.gameState.localPlayer ? u.ordersShown : u.orders;
@@ -325,7 +321,7 @@ void UnitListPopup::Refresh() {
   SetHidden(Tag(f, "PRODHEADER"), mode < 2);
   SetHidden(Tag(f, "UNITHEADER"), mode == 2);
   // With no local player there are no groups to fill.
-  if (LocalIndex() < 0) SetHidden(Tag(f, "GRHIDE"), true);
+  if (LocalPlayerIndex(g_world) < 0) SetHidden(Tag(f, "GRHIDE"), true);
   if (!list) return;
   const int32_t selected = list->selectedId;
   int32_t fallback = 0;
@@ -368,7 +364,7 @@ void UnitListPopup::OnCommand(Control* control, int32_t controlId) {
     if (list) ListResetScroll(list);
     Refresh();
   } else if (cid >= kGroupButtons && cid < kGroupButtons + kUnitGroupsPerPlayer) {
-    const int32_t local = LocalIndex();
+    const int32_t local = LocalPlayerIndex(g_world);
     const uint32_t unitId = list ? static_cast<uint32_t>(list->selectedId) : 0;
     // Without a local player there is no group list to change.
     if (local < 0 || unitId == 0) return;
@@ -403,7 +399,7 @@ void UnitListPopup::OnControlChange(Control* control, int32_t) {
   const uint32_t unitId = static_cast<uint32_t>(std::max(list->selectedId, 0));
   bool present = false, building = false;
   bool member[kUnitGroupsPerPlayer] = {};
-  const int32_t local = LocalIndex();
+  const int32_t local = LocalPlayerIndex(g_world);
   {
     plat::CriticalSectionLock sim(g_simulationLock);
     const UnitRecord* u = unitId ? FindUnitById(g_world, unitId) : nullptr;

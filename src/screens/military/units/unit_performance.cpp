@@ -47,8 +47,6 @@ uint8_t Rating(const UnitClassRecord& cls, int i) {
   return 0;
 }
 
-SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
-
 void SetBarFloat(SlideBarControl* bar, float maximum, float value) {
   if (!bar) return;
   SliderSetMaxFloat(bar, maximum);
@@ -91,7 +89,7 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
   const bool transportKind = (cls.flags & kClassAirBase) != 0;
   if (unit) {
     const float maximum = n * unit->targetStrength;
-    SetBarFloat(Bar(form, 130), maximum, unit->strength);
+    SetBarFloat(IdAs<SlideBarControl>(form, 130), maximum, unit->strength);
     if (cls.strengthPerSize == 1) {
       SetFormatted(Id(form, 230), "%d %%", WholeFigure(unit->strength * 100.0f));
     } else {
@@ -99,11 +97,11 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
     }
     SetFormatted(Id(form, 330), "%d", WholeFigure(maximum));
     const float load = std::max(AmmunitionRoomOf(g_world, *unit, cls).capacity, 0.0f);
-    SetBarFloat(Bar(form, 131), load, unit->ammo);
+    SetBarFloat(IdAs<SlideBarControl>(form, 131), load, unit->ammo);
     SetFormatted(Id(form, 231), "%d", WholeFigure(unit->ammo));
     SetFormatted(Id(form, 331), "%d", WholeFigure(load));
     const float reserve = cls.fuelCapacity * unit->strength;
-    SetBarFloat(Bar(form, 132), reserve, unit->fuel);
+    SetBarFloat(IdAs<SlideBarControl>(form, 132), reserve, unit->fuel);
     SetFormatted(Id(form, 232), "%d", WholeFigure(unit->fuel));
     SetFormatted(Id(form, 332), "%d", WholeFigure(reserve));
     float capacity = static_cast<float>(cls.cargoSlots) * unit->strength, loaded = CarriedPoints(*unit);
@@ -115,24 +113,24 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
     }
     SetHidden(Id(form, 339), false);
     SetFormatted(Id(form, 339), "%d", WholeFigure(capacity));
-    SetBarFloat(Bar(form, 139), capacity, loaded);
+    SetBarFloat(IdAs<SlideBarControl>(form, 139), capacity, loaded);
     SetFormatted(Id(form, 239), "%d", WholeFigure(loaded));
     return;
   }
-  SetBarFloat(Bar(form, 130), n, n);
+  SetBarFloat(IdAs<SlideBarControl>(form, 130), n, n);
   SetFormatted(Id(form, 230), "%d", cls.strengthPerSize);
   SetFormatted(Id(form, 330), "%d", cls.strengthPerSize);
   const float load = n * cls.ammoCapacity, reserve = n * cls.fuelCapacity;
-  SetBarFloat(Bar(form, 131), load, load);
+  SetBarFloat(IdAs<SlideBarControl>(form, 131), load, load);
   SetFormatted(Id(form, 231), "%d", WholeFigure(load));
   SetFormatted(Id(form, 331), "%d", WholeFigure(load));
-  SetBarFloat(Bar(form, 132), reserve, reserve);
+  SetBarFloat(IdAs<SlideBarControl>(form, 132), reserve, reserve);
   SetFormatted(Id(form, 232), "%d", WholeFigure(reserve));
   SetFormatted(Id(form, 332), "%d", WholeFigure(reserve));
   const bool plain = cls.baseSlots == 0;
   ShowCargoLabels(form, plain, transportKind);
   const int32_t value = plain ? cls.cargoSlots * cls.strengthPerSize : cls.baseSlots * cls.strengthPerSize;
-  SetBarInt(Bar(form, 139), plain ? 250 : 4, value);
+  SetBarInt(IdAs<SlideBarControl>(form, 139), plain ? 250 : 4, value);
   SetHidden(Id(form, 339), true);
   SetFormatted(Id(form, 239), "%d", value);
 }
@@ -190,28 +188,28 @@ void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRe
   const bool stock = (cls->flags & kClassStock) != 0;
   const int category = cls->kind;
   if (stock) {
-    SetBarInt(Bar(form, 139), 250, cls->slotSize);
+    SetBarInt(IdAs<SlideBarControl>(form, 139), 250, cls->slotSize);
     SetFormatted(Id(form, 239), "%d", cls->slotSize);
   } else {
-    if (Bar(form, 130)) FillSizeRows(form, *cls, unit);
+    if (IdAs<SlideBarControl>(form, 130)) FillSizeRows(form, *cls, unit);
     const float second =
         ShortRangeScaled(g_world, cls->sightDistance, kSecondRangeLimit, g_world.gameState.sightRangeBoost);
-    SetBarFloat(Bar(form, 134), 100.0f, second);
+    SetBarFloat(IdAs<SlideBarControl>(form, 134), 100.0f, second);
     SetFormatted(Id(form, 234), "%d km", WholeFigure(second + 0.5f));
   }
-  SetBarInt(Bar(form, 133), 240, cls->costFigure);
+  SetBarInt(IdAs<SlideBarControl>(form, 133), 240, cls->costFigure);
   SetFormatted(Id(form, 233), "%d", cls->costFigure);
   const float endurance = Endurance(*cls, unit);
-  if (SlideBarControl* bar = Bar(form, 136)) {
+  if (SlideBarControl* bar = IdAs<SlideBarControl>(form, 136)) {
     bar->exponent = 2;
     SetBarFloat(bar, category == 0 ? 1000.0f : category == 1 ? 10000.0f : 2000.0f, endurance);
   }
   SetFormatted(Id(form, 236), "%d km", WholeFigure(endurance));
-  SetBarInt(Bar(form, 137), category == 0 ? 120 : category == 1 ? 3500 : 100, cls->speed);
+  SetBarInt(IdAs<SlideBarControl>(form, 137), category == 0 ? 120 : category == 1 ? 3500 : 100, cls->speed);
   SetFormatted(Id(form, 237), "%d km/h", cls->speed);
   const int32_t ratingMax = category == 2 ? 240 : 60;
   for (int i = 0; i < 8; ++i) {
-    SlideBarControl* bar = Bar(form, 140 + i);
+    SlideBarControl* bar = IdAs<SlideBarControl>(form, 140 + i);
     if (!bar) continue;
     const int32_t shown = RatingShown(Rating(*cls, i));
     SetBarInt(bar, ratingMax, shown);
@@ -224,19 +222,19 @@ void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRe
   }
   SetHidden(Id(form, 47), category == 0);
   SetHidden(Id(form, 58), category != 0);
-  if (SlideBarControl* bar = Bar(form, 147); bar && category == 0) {
+  if (SlideBarControl* bar = IdAs<SlideBarControl>(form, 147); bar && category == 0) {
     SetBarInt(bar, RatingCurveMaximum(*bar), Rating(*cls, 12));
     SetFormatted(Id(form, 247), "%d", Rating(*cls, 12));
     SetControlText(Id(form, 347), "");
   }
   for (int i : {9, 10}) {
-    SlideBarControl* bar = Bar(form, 139 + i);
+    SlideBarControl* bar = IdAs<SlideBarControl>(form, 139 + i);
     if (!bar) continue;
     SetBarInt(bar, RatingCurveMaximum(*bar), RatingShown(Rating(*cls, i)));
     SetFormatted(Id(form, 239 + i), "%d", RatingShown(Rating(*cls, i)));
   }
   for (int i = 16; i <= 20; ++i) {
-    SlideBarControl* bar = Bar(form, 134 + i);
+    SlideBarControl* bar = IdAs<SlideBarControl>(form, 134 + i);
     if (!bar) continue;
     SetBarInt(bar, ratingMax, RatingShown(Rating(*cls, i)));
     SetFormatted(Id(form, 234 + i), "%d", RatingShown(Rating(*cls, i)));
