@@ -358,7 +358,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   hexUnder(midX, midY);
   wheel(-4, 0);
   ASSERT_NE(view.zoom, kOpeningZoom);
-  ClickControl(FormFindControlById(g_screens.mapEditorFiles[0].currentForm, 34));
+  ClickControl(FormFindControlById(g_screens.scenarioFilePanels[0].currentForm, 34));
   ASSERT_TRUE(g_editorScreens.mapPopup && g_editorScreens.mapPopup->currentForm);
   const Screen& sizes = *g_editorScreens.mapPopup;
   for (const auto& [tag, typed] : {std::pair{"MAPX", "60"}, std::pair{"MAPY", "200"}}) {
@@ -384,7 +384,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   wheel(400, plat::kMkControl);
   EXPECT_EQ(view.panY, 26);
   EXPECT_LE(hexUnder(midX, view.viewTop).second, 1) << "the first row is reached";
-  EXPECT_EQ(Tagged(g_screens.mapEditorMap1[0], "MAPAREA")->text, "4,800,000");
+  EXPECT_EQ(Tagged(g_screens.mapInfoPanels[0], "MAPAREA")->text, "4,800,000");
   g_pointer = PolledInput{.x = 400, .y = 300};
   ClickControl(FormFindControlById(menu.currentForm, 1));
   const std::vector<std::string>& listed = g_screens.gameFile.files;
