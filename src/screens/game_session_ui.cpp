@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "net/net_ui_link.h"
+#include "net/text_message.h"
 #include "platform/window.h"
 #include "screens/diplomacy/mail/contact_masks.h"
 #include "screens/diplomacy/deals/deal_popup.h"
@@ -91,6 +92,9 @@ void StopGameInterface(ScreenManager* ui) {
   g_screens.mapTargetLocked = 0;
   // Contact choices belong to the game left; a save brings its own back.
   g_contactMasks = ContactMasks{};
+  // So do its chat and notice lines: the next single-player game would open
+  // on them (a network game empties them itself when it starts).
+  ClearTextMessageQueue(g_textLines);
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   // The map's textures go; the interface's own sets stay, since the front

@@ -22,6 +22,7 @@
 #include "shell/shell.h"
 #include "support/fast_clock.h"
 #include "net/net_session.h"
+#include "net/text_message.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
@@ -92,6 +93,9 @@ inline void PrepareWholeProgram() {
   g_screens.selectionOrdersShown = 0;
   g_mapClickPending = MapClickPending{};
   g_screens.mapScreen.ForgetGame();
+  // Tests that run a day in a world of their own post its chat and notice
+  // lines to the same queue the next program's overlays read.
+  ClearTextMessageQueue(g_textLines);
   static constexpr uint8_t kGuid[16] = {4, 3};
   InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
 }
