@@ -8,6 +8,7 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "screens/common/facilities/site_figures.h"
+#include "sim/daily/facility_running.h"
 #include "sim/daily/research_fields.h"
 #include "units/deployment_weight.h"
 #include "units/facilities/facility_build.h"
@@ -19,14 +20,7 @@
 
 namespace {
 
-// An active facility's upkeep is shared over its whole life; an idle one
-// pays four times less per day for a doubled strength term.
-constexpr float kActiveUpkeepDivisor = 448000.0f;
-constexpr float kIdleUpkeepDivisor = 1792000.0f;
 constexpr float kDaysInYear = 365.0f;
-// The site count from which each further site makes every base dearer.
-constexpr uint16_t kSitesBeforeSurcharge = 18;
-constexpr float kRunningDivisor = 10.0f;
 
 const UnitClassRecord* ClassOf(const World& world, int32_t classIndex) {
   return classIndex > 0 ? ClassRecordAt(world, classIndex) : nullptr;
@@ -79,15 +73,20 @@ float HexSup(const World& world, const FacilityView& view) {
   return view.cell ? HexSupplierRate(world, *view.cell) : 0.0f;
 }
 
+float FacilityYearlyRunning(const World& world, const UnitRecord& facility, const UnitClassRecord& cls,
+                            const PlayerRecord& owner) {
+  if (owner.kind == kKindWorld) return 0.0f;
+  const uint32_t state = facility.ordersShown[kStateFlags];
+  const bool idle = !FacilityActive(facility);
+  const bool repairing = idle && facility.strength < facility.targetStrength && (state & kStateHeldSlot);
+  const bool mothballed = (state & kStatePausedBuild) != 0;
+  return FacilityRunningCharge(world, cls, facility.strength, owner.gdpPerCapita, idle, repairing || mothballed) *
+         kDaysInYear;
+}
+
 float FacilityUpkeepPerYear(const World& world, const FacilityView& view) {
-  if (!view.present || !view.cls) return 0.0f;
-  const bool active = FacilityActive(*view.present);
-  const float divisor = active ? kActiveUpkeepDivisor : kIdleUpkeepDivisor;
-  const float factor = active ? 1.0f : 2.0f;
-  const UnitClassRecord& c = *view.cls;
-  const float daily = (factor * view.present->strength + 1.0f) * PerBuildDay(c.price, c.buildWorkPerPoint) *
-                      ClassCostScale(world, c) / divisor * world.players[view.owner].gdpPerCapita;
-  return kDaysInYear * daily;
+  if (!view.present || !view.cls || view.owner < 0 || view.owner >= kMaxPlayers) return 0.0f;
+  return FacilityYearlyRunning(world, *view.present, *view.cls, world.players[view.owner]);
 }
 
 uint16_t BaseSiteCount(const PlayerRecord& owner) {
@@ -96,21 +95,9 @@ uint16_t BaseSiteCount(const PlayerRecord& owner) {
   return sites >= 65535.0f ? uint16_t{65535} : static_cast<uint16_t>(sites);
 }
 
-float BaseYearlyCost(const World& world, const FacilityView& view) {
-  if (!view.present || !view.cls) return 0.0f;
-  const UnitClassRecord& c = *view.cls;
-  const PlayerRecord& owner = world.players[view.owner];
-  const uint16_t sites = BaseSiteCount(owner);
-  const bool base = (c.flags & kClassSettlement) != 0;
-  const float f = base && sites > kSitesBeforeSurcharge ? static_cast<float>(sites) / 18.0f : 1.0f;
-  const float strength = view.present->strength;
-  float running = 0.0f;
-  if (base || (c.flags & kClassRoad))
-    running = PerBuildDay(c.price, c.buildWorkPerPoint) * ClassCostScale(world, c) / kRunningDivisor * strength * f;
-  float crew = static_cast<float>(c.valuePerPoint);
-  if (FacilityActive(*view.present)) crew = crew * strength;
-  return 2.0f * crew * owner.gdpPerCapita + running * owner.costFactor * kDaysInYear;
-}
+// The crew's pay is left out: no day charges a base for the people it
+// holds, so the base costs what the day takes to run it.
+float BaseYearlyCost(const World& world, const FacilityView& view) { return FacilityUpkeepPerYear(world, view); }
 
 float RemovalDays(const World& world, const FacilityView& view, int32_t boxId) {
   if (boxId == 2) return 1.0f;

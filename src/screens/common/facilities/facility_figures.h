@@ -49,11 +49,15 @@ bool IsReserveBaseClass(const UnitClassRecord& cls);
 
 // The hex's supplier rate (0 on a hex held against its loyalty).
 float HexSup(const World& world, const FacilityView& view);
-// The upkeep of the facility over a year; 0 without a facility or with a
-// build time of 0 or less.
+// A year of the running charge the day takes from the owner for the
+// facility as the player last set it (working, idle, mothballed or under
+// repair); 0 for a class that costs nothing to run and for the world's hexes.
+float FacilityYearlyRunning(const World& world, const UnitRecord& facility, const UnitClassRecord& cls,
+                            const PlayerRecord& owner);
+// The same for the view's facility; 0 without one.
 float FacilityUpkeepPerYear(const World& world, const FacilityView& view);
-// The base's yearly cost: its crew's pay and its running cost; 0 without a
-// facility.
+// The base's yearly cost: the same running charge (its crew is paid by no
+// day); 0 without a facility.
 float BaseYearlyCost(const World& world, const FacilityView& view);
 // The owner's count of working sites that raises every base's running cost
 // from 19 on.

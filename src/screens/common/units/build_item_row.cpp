@@ -91,7 +91,10 @@ void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& c
   const bool sized = designMode == 0 && points == 0;
   if (sized && quantity && !(cls.strengthPerSize >= 3 && slider)) *quantity = 1.0f;
   const float q = quantity ? *quantity : 1.0f;
-  SetControlText(Tag(row, "DAYS"), FormatDuration(UnitBuildWork(cls, q)).c_str());
+  // The days the queue takes at a yard working a point a day: it finishes
+  // once less than a point is left, not when the last part point is done.
+  const int32_t days = UnitBuildPaymentAt(cls, q, 1.0f, g_world.quickBuild).days;
+  SetControlText(Tag(row, "DAYS"), FormatDuration(static_cast<float>(days)).c_str());
   if (designMode == 0) {
     SetHidden(Tag(row, "BUILDHIDE"), false);
     SetBuildPayment(row, cls, q);

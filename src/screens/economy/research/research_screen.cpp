@@ -23,7 +23,6 @@
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/unit_progress_row_b.h"
 #include "screens/screen_set.h"
-#include "sim/daily/facility_running.h"
 #include "sim/player_services.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -47,7 +46,6 @@
 
 namespace {
 
-constexpr float kDaysInYear = 365.0f;
 constexpr uint32_t kLockResearch = 0x200000;
 
 // The page buttons and the pages they dock, in the order they are looked at.
@@ -72,12 +70,7 @@ uint32_t CellOfUnit(const World& w, uint32_t unitId) {
 
 float CentreYearlyCost(const World& world, const UnitRecord& centre, const UnitClassRecord& cls,
                        const PlayerRecord& owner) {
-  const uint32_t state = centre.ordersShown[kStateFlags];
-  const bool idle = !FacilityActive(centre);
-  const bool repairing = idle && centre.strength < centre.targetStrength && (state & kStateHeldSlot);
-  const bool mothballed = (state & kStatePausedBuild) != 0;
-  return FacilityRunningCharge(world, cls, centre.strength, owner.gdpPerCapita, idle, repairing || mothballed) *
-         kDaysInYear;
+  return FacilityYearlyRunning(world, centre, cls, owner);
 }
 
 float CentreYearlyCostAt(const World& world, uint32_t cellIndex) {

@@ -12,6 +12,7 @@
 #include "records/command_ids.h"
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
+#include "records/player_kinds.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/map/map_view.h"
@@ -22,6 +23,7 @@
 #include "screens/common/facilities/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
+#include "sim/daily/facility_running.h"
 #include "sim/daily/research_fields.h"
 #include "units/hex_state.h"
 #include "support/global_guard.h"
@@ -282,40 +284,57 @@ TEST_F(BasePanelsTest, TheActionsAndTheConfirmBoxPostTheirCommands) {
   EXPECT_EQ(Log(), (Posted{{kCmdHexStack291, hex, 1, 0}}));
 }
 
-// Upkeep: (f x strength + 1) x costFactor / buildDays x size / divisor x
-// upkeep x 365 (f 1, divisor 448000 running; f 2, 1792000 idle). Removal:
-// strength x buildDays / ((level / 125 + sup + 1) / 3) / 10, one day to
-// destroy. The reserve base: 2 x crew x upkeep + costFactor / buildDays x
-// size / 10 x strength x F x 365, F = sites / 18 from 19 sites.
+// Upkeep and the base's yearly cost: a year of what the day charges for the
+// facility as it stands, (strength + 1) x price / buildDays x size / 448000
+// x upkeep working, (2 x strength + 1) / 1792000 idle, nothing mothballed,
+// under repair or for the world's hexes; the crew is paid by no day, and the
+// site count makes it no dearer. Removal: strength x buildDays / ((level /
+// 125 + sup + 1) / 3) / 10, one day to destroy.
 TEST_F(BasePanelsTest, UpkeepRemovalDaysAndTheBasesYearlyCost) {
   UnitClassRecord& base = g_world.unitClasses[kBase];
   base.valuePerPoint = 50;
   g_world.mapHeader.scaleSquared = 2.0f;
-  g_world.players[kLocal].gdpPerCapita = 0.5f;
-  SetRecordF32(g_world.players[kLocal], kCapacityByKind, 36.0f);  // F = 2
+  PlayerRecord& owner = g_world.players[kLocal];
+  owner.gdpPerCapita = 0.5f;
+  SetRecordF32(owner, kCapacityByKind, 36.0f);
   UnitRecord& lead = Unit(1, 1, kBase);
   lead.efficiency = 1.0f;
   g_world.cellBytes[Index(1, 1)] = 125;  // (1 + 1 + 1) / 3: removal takes a tenth of the build time
   const FacilityView v = ViewFacility(g_world, Index(1, 1));
   struct Row {
     float price, days;
-    uint32_t posture;
-    float upkeep, removal, yearly;
+    uint32_t posture, state;
+    float target;
+    int32_t kind;
+    bool idle, forNothing;
+    float upkeep, removal;
   };
   const Row rows[] = {
-      {448000.0f, 1.0f, 0, 730.0f, 0.1f, 50.0f + 448000.0f * 4.0f / 10.0f * 365.0f},
-      {448000.0f, 1.0f, kPostureInReserve, 273.75f, 0.1f, 50.0f + 448000.0f * 4.0f / 10.0f * 365.0f},
-      {100.0f, 10.0f, 0, 20.0f / 448000.0f * 365.0f, 1.0f, 1510.0f},
-      {448000.0f, 0.0f, 0, 0.0f, 0.0f, 50.0f},  // no build time: no upkeep, no running
-      {448000.0f, -5.0f, 0, 0.0f, -0.5f, 50.0f},
+      {448000.0f, 1.0f, 0, 0, 1.0f, kKindHuman, false, false, 730.0f, 0.1f},
+      {448000.0f, 1.0f, kPostureInReserve, 0, 1.0f, kKindHuman, true, false, 273.75f, 0.1f},
+      {100.0f, 10.0f, 0, 0, 1.0f, kKindHuman, false, false, 20.0f / 448000.0f * 365.0f, 1.0f},
+      {448000.0f, 0.0f, 0, 0, 1.0f, kKindHuman, false, false, 0.0f, 0.0f},  // no build time: nothing
+      {448000.0f, -5.0f, 0, 0, 1.0f, kKindHuman, false, false, 0.0f, -0.5f},
+      // Mothballed, or idle and repairing in its slot: charged nothing.
+      {448000.0f, 1.0f, kPostureInReserve, kStatePausedBuild, 1.0f, kKindHuman, true, true, 0.0f, 0.1f},
+      {448000.0f, 1.0f, kPostureInReserve, kStateHeldSlot, 2.0f, kKindHuman, true, true, 0.0f, 0.1f},
+      {448000.0f, 1.0f, 0, 0, 1.0f, kKindWorld, false, false, 0.0f, 0.1f},
   };
   for (const Row& r : rows) {
     base.price = r.price, base.buildWorkPerPoint = r.days;
     lead.ordersShown[kPostureBits] = r.posture;
-    EXPECT_FLOAT_EQ(FacilityUpkeepPerYear(g_world, v), r.upkeep) << r.days << " " << r.posture;
+    lead.ordersShown[kStateFlags] = r.state;
+    lead.targetStrength = r.target;
+    owner.kind = r.kind;
+    const float charged = r.kind == kKindWorld ? 0.0f
+                                               : FacilityRunningCharge(g_world, base, lead.strength,
+                                                                       owner.gdpPerCapita, r.idle, r.forNothing) *
+                                                     365.0f;
+    EXPECT_FLOAT_EQ(charged, r.upkeep) << r.days << " " << r.posture << " " << r.state;
+    EXPECT_FLOAT_EQ(FacilityUpkeepPerYear(g_world, v), charged) << r.days << " " << r.posture << " " << r.state;
+    EXPECT_FLOAT_EQ(BaseYearlyCost(g_world, v), charged) << r.days << " " << r.posture << " " << r.state;
     EXPECT_FLOAT_EQ(RemovalDays(g_world, v, 0), r.removal) << r.days;
     EXPECT_FLOAT_EQ(RemovalDays(g_world, v, 2), 1.0f) << r.days;
-    EXPECT_FLOAT_EQ(BaseYearlyCost(g_world, v), r.yearly) << r.days;
   }
 }
 

@@ -58,7 +58,6 @@ constexpr uint32_t kNameEditing = 0x100;
 // The store's sale and scrap panels the base pop-up shows (their slot).
 constexpr size_t kBaseConfirmSlot = 1;
 constexpr size_t kBaseNameMax = 47;
-constexpr float kDaysInYear = 365.0f;
 
 // A row to read, not to pick.
 void AddNote(ListBoxControl* list, const char* text) {
@@ -107,8 +106,7 @@ BaseHeaderFigures BaseHeaderCosts(const World& world, const FacilityView& view) 
   if (!view.present || !view.cls) return f;
   const float staff = static_cast<float>(view.cls->valuePerPoint);
   f.staff = FacilityActive(*view.present) ? staff * view.present->strength : staff;
-  // The upkeep figure is a year of days; the header adds one day of it.
-  f.annualCost = BaseYearlyCost(world, view) + FacilityUpkeepPerYear(world, view) / kDaysInYear;
+  f.annualCost = BaseYearlyCost(world, view);
   return f;
 }
 

@@ -159,7 +159,7 @@ TEST_F(FacilityPopupsTest, StatusAndDaysLeft) {
 TEST_F(FacilityPopupsTest, HeaderCostAndStaff) {
   UnitClassRecord& cls = g_world.unitClasses[kBase];
   cls.valuePerPoint = 100;
-  cls.price = 10.0f;
+  cls.price = 448000.0f;
   g_world.mapHeader.scaleSquared = 2.0f;
   PlayerRecord& p = g_world.players[kLocal];
   p.gdpPerCapita = 1.0f;
@@ -168,7 +168,9 @@ TEST_F(FacilityPopupsTest, HeaderCostAndStaff) {
   const struct {
     float denominator;
     const char* cost;
-  } rows[] = {{4.0f, "$ 382"}, {0.0f, "$ 200"}};  // no build days: no running cost
+  // A year of the day's running charge, (1 + 1) x 448000 / 4 x 2 / 448000 a
+  // day; the staff's pay is charged by no day, so it adds nothing.
+  } rows[] = {{4.0f, "$ 365"}, {0.0f, "$ 0"}};  // no build days: nothing to run
   BasePopup owner;
   TestForm form(owner, "BASE1", {"BASENAME", "REGION", "ANNCOST", "STAFF", "QUEUE", "CAPACITY", "BASEDESC"});
   for (const auto& r : rows) {

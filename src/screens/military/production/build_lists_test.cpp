@@ -132,8 +132,14 @@ class BuildListsTest : public ::testing::Test {
 
 // What the daily build queue takes from the treasury for a unit of the
 // class ordered at the size, built at a town of strength one in a small
-// world of its own: the treasury's fall, and the budget's unit-building line.
-std::pair<float, double> PaidForBuild(const UnitClassRecord& shown, float size) {
+// world of its own: the treasury's fall, the budget's unit-building line, and
+// the days until the unit is finished.
+struct QueueBuild {
+  float fell = 0.0f;
+  double booked = 0.0;
+  int days = 0;
+};
+QueueBuild PaidForBuild(const UnitClassRecord& shown, float size) {
   handover_test::World6 six;
   World& w = *six.world;
   constexpr int kOwner = 3;
@@ -152,8 +158,9 @@ std::pair<float, double> PaidForBuild(const UnitClassRecord& shown, float size) 
   if (!u) return {};
   u->unitFlags &= ~kUnitProvisional;
   AppendUnitPtr(w, kUnitTableOnOrder, kOwner, 0, *u);
-  for (int day = 0; day < 100 && (u->orders[kPostureBits] & kPostureUnderConstruction); ++day) DailyMilitaryUpkeep(w);
-  return {1000.0f - region.treasury, w.dayLedgers.running[kOwner].Of(Ledger::kUnitPurchases)};
+  int days = 0;
+  for (; days < 100 && (u->orders[kPostureBits] & kPostureUnderConstruction); ++days) DailyMilitaryUpkeep(w);
+  return {1000.0f - region.treasury, w.dayLedgers.running[kOwner].Of(Ledger::kUnitPurchases), days};
 }
 
 // "$ 1,234" as 1234; a day's share after the total is not read.
@@ -169,25 +176,28 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
   const struct {
     int32_t design;
     int16_t elements;
-    float research, quantity;
+    float buildDays, research, quantity;
     const char *price, *days, *restime;
     bool unknown, sliderHidden;
     float quantityAfter;
   } rows[] = {
       // A quarter-strength unit: the days and the treasury's part, 10 x 40 x
       // 0.5 + 0.9, by 0.5. The class's money price is not charged for a unit.
-      {0, 10, 0.0f, 0.25f, "$ 200", "11 Days", "", false, false, 0.25f},
+      {0, 10, 2.0f, 0.0f, 0.25f, "$ 200", "11 Days", "", false, false, 0.25f},
       // Without a slider the unit is ordered whole, and priced whole.
-      {0, 2, 0.0f, 0.25f, "$ 80", "5 Days", "", false, true, 1.0f},
-      {1, 10, 0.005f, 1.0f, "152", "21 Days", "UNKNOWN", true, false, 1.0f},
-      {1, 10, 0.01f, 1.0f, "152", "21 Days", "17.3 Years", false, false, 1.0f},
+      {0, 2, 2.0f, 0.0f, 0.25f, "$ 80", "5 Days", "", false, true, 1.0f},
+      // 16.5 points of work: the queue is done once less than one is left,
+      // after 16 days, and 16 days' shares of 400.9 / 16.5 are paid.
+      {0, 10, 1.55f, 0.0f, 1.0f, "$ 388", "16 Days", "", false, false, 1.0f},
+      {1, 10, 2.0f, 0.005f, 1.0f, "152", "21 Days", "UNKNOWN", true, false, 1.0f},
+      {1, 10, 2.0f, 0.01f, 1.0f, "152", "21 Days", "17.3 Years", false, false, 1.0f},
   };
   for (const auto& r : rows) {
     PlayerRecord& local = g_world.players[kLocal];
     product::Set(local, 10, product::kUnitCost, 3.0f);
     SetRecordF32(local, kResearchSpentToday, r.research);
     UnitClassRecord& cls = g_world.unitClasses[kRifles];
-    cls.strengthPerSize = r.elements, cls.price = 5.0f, cls.resourceB = 2.0f, cls.buildWorkPerPoint = 2.0f;
+    cls.strengthPerSize = r.elements, cls.price = 5.0f, cls.resourceB = 2.0f, cls.buildWorkPerPoint = r.buildDays;
     cls.upkeepFactor = 40.0f, cls.weight = 1.0f;
     TestSheet sheet;
     sheet.Texts({"PRICEBUILD", "DAYS", "RESTIME", "STR", "BUILDHIDE"});
@@ -205,10 +215,12 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
     }
     EXPECT_EQ(quantity, r.quantityAfter) << r.elements;
     if (r.design == 0) {
-      // The price shown, cut to whole money, is what the treasury pays.
-      const auto [fell, booked] = PaidForBuild(cls, quantity);
-      EXPECT_NEAR(ShownMoney(sheet.Text("PRICEBUILD")), fell, 1.0) << r.elements;
-      EXPECT_NEAR(booked, fell, 1e-3) << r.elements;
+      // The price shown, cut to whole money, is what the treasury pays, and
+      // the days shown are those the queue takes.
+      const QueueBuild built = PaidForBuild(cls, quantity);
+      EXPECT_NEAR(ShownMoney(sheet.Text("PRICEBUILD")), built.fell, 1.0) << r.elements;
+      EXPECT_NEAR(built.booked, built.fell, 1e-3) << r.elements;
+      EXPECT_EQ(sheet.Text("DAYS"), std::to_string(built.days) + " Days") << r.elements << " " << r.buildDays;
     }
   }
 }
