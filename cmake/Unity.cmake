@@ -117,6 +117,7 @@ set(vd_unity_alone
   src/screens/military/facilities/facility_popups.cpp
   src/screens/military/facilities/facility_popups_test.cpp
   src/screens/military/facilities/military_facility_screen.cpp
+  src/screens/military/facilities/military_facility_screen_test.cpp
   src/screens/military/inventory/inventory_test.cpp
   src/screens/military/inventory/missile_load_lists.cpp
   src/screens/military/inventory/unit_class_list_panel.cpp
