@@ -170,6 +170,7 @@ TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailS
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
   const int row = RowOfUnit(s.mapScreen.silo.list, missile);
   ASSERT_GE(row, 0);
+  TextsApart(s.mapScreen.silo.currentForm, "silo panel");
   // The silo's missile rows read whole, the aimed one with its mark.
   for (const Control* r = ListNextRow(s.mapScreen.silo.list, nullptr); r; r = ListNextRow(s.mapScreen.silo.list, r))
     TextsReadWhole(r->firstChild, "silo missile row");
@@ -223,6 +224,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   SampleGame::ClickControl(FormFindControlByTag(s.wmdTargeting.currentForm, "INTELBUT"));
   LaunchPanel& page = s.launchPanel;
   ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
+  TextsReadWhole(page.currentForm, "launch page");
   ASSERT_EQ(RowOfUnit(page.list, static_cast<uint32_t>(TargetRowId(cell))), 0) << "the capital is listed";
   EXPECT_EQ(TextsReadWhole(ListNextRow(page.list, nullptr)->firstChild, "target row"), 2) << "owner and place";
   SampleGame::ClickControl(page.list, 0);

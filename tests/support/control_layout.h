@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "app/gfx/fonts.h"
 #include "ui/string_control.h"
+#include "ui/text_fit.h"
 
 inline bool ShownInTree(const Control* c) {
   for (; c; c = c->parent)
@@ -30,4 +33,31 @@ inline int32_t TextsReadWhole(Control* root, const std::string& where) {
     EXPECT_EQ(t->ShownText().text, t->text) << where << " " << TagOf(c) << " " << c->id;
   });
   return shown;
+}
+
+// Shown texts side by side on a row of the form keep at least a space
+// between them, so a label never runs into its figure.
+inline void TextsApart(Control* root, const std::string& where) {
+  struct Span {
+    const Control* c;
+    plat::Rect row;
+    int32_t left, right, space;
+  };
+  std::vector<Span> spans;
+  ControlTreeForEach(root, kAnyDepth, 0, [&](Control* c) {
+    const auto* t = dynamic_cast<const StringControl*>(c);
+    if (!t || !ShownInTree(c) || t->text.empty() || !t->Font()) return;
+    plat::Rect box{};
+    const FittedText shown = t->ShownText(&box);
+    const int32_t width = TextWidth(shown.font, shown.text);
+    const uint32_t format = StringTextFormat(c->kind, c->flags, t->alignment);
+    int32_t left = box.left;
+    if (format & kTextCentre) left = (box.left + box.right - width) / 2;
+    else if (format & kTextRight) left = box.right - width;
+    spans.push_back({c, ControlAbsoluteRect(c), left, left + width, TextWidth(t->Font(), " ")});
+  });
+  for (const Span& a : spans)
+    for (const Span& b : spans)
+      if (a.c != b.c && a.left <= b.left && a.row.top < b.row.bottom && b.row.top < a.row.bottom)
+        EXPECT_GE(b.left - a.right, a.space) << where << " " << TagOf(a.c) << " runs into " << TagOf(b.c);
 }
