@@ -56,8 +56,11 @@ inline void TextsApart(Control* root, const std::string& where) {
     else if (format & kTextRight) left = box.right - width;
     spans.push_back({c, ControlAbsoluteRect(c), left, left + width, TextWidth(t->Font(), " ")});
   });
-  for (const Span& a : spans)
-    for (const Span& b : spans)
-      if (a.c != b.c && a.left <= b.left && a.row.top < b.row.bottom && b.row.top < a.row.bottom)
+  for (const Span& a : spans) {
+    for (const Span& b : spans) {
+      if (a.c != b.c && a.left <= b.left && a.row.top < b.row.bottom && b.row.top < a.row.bottom) {
         EXPECT_GE(b.left - a.right, a.space) << where << " " << TagOf(a.c) << " runs into " << TagOf(b.c);
+      }
+    }
+  }
 }
