@@ -1,10 +1,9 @@
 // The whole program on the sample scenario as Westholm: a right click on the
 // region's research centre, then on its launch site, and a click on the
 // facility tab open each one's own panel in the dock, filled for it; the
-// research pop-up lists the research centre and no other site. The sample's
-// research centre class does not carry the site flag (with it the computer
-// players' year goes otherwise and its war stalls), so the test gives it
-// the flag the panel choice looks for.
+// research pop-up lists the research centre and no other site. The classes
+// are the sample's as shipped: its research centre class goes without the
+// settlement flag, so its panel is found by its facility kind.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -64,7 +63,7 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
     centre = OwnSite(w, kResearchCentre);
-    w.unitClasses[kResearchCentre].flags |= kClassSettlement;
+    EXPECT_EQ(w.unitClasses[kResearchCentre].flags & kClassSettlement, 0u) << "the sample as shipped";
     site = OwnSite(w, kLaunchSite);
   }
   ASSERT_NE(centre, 0u) << "Westholm has a research centre";
@@ -99,11 +98,6 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
   ASSERT_NE(s.research.centres, nullptr);
   EXPECT_EQ(static_cast<int>(s.research.centres->rowCount), 1);
   CloseAllPopups(g_ui, 1);
-  {
-    // The next game reads the classes afresh; this one leaves them as loaded.
-    plat::CriticalSectionLock lock(g_simulationLock);
-    w.unitClasses[kResearchCentre].flags &= ~kClassSettlement;
-  }
   ASSERT_NO_FATAL_FAILURE(game.Stop());
 }
 
