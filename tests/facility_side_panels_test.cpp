@@ -1,10 +1,10 @@
 // The whole program on the sample scenario as Westholm: a right click on the
 // region's research centre, then on its launch site, and a click on the
-// facility tab open each one's own panel in the dock, filled for it; the
-// research pop-up lists the research centre and no other site. The sample's
-// research centre class does not carry the site flag (with it the computer
-// players' year goes otherwise and its war stalls), so the test gives it
-// the flag the panel choice looks for.
+// facility tab open each one's own panel in the dock, filled for it; a
+// double click on the centre opens the research pop-up, which lists the
+// research centre and no other site. The classes
+// are the sample's as shipped: its research centre class goes without the
+// settlement flag, so its panel is found by its facility kind.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -64,7 +64,7 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
     centre = OwnSite(w, kResearchCentre);
-    w.unitClasses[kResearchCentre].flags |= kClassSettlement;
+    EXPECT_EQ(w.unitClasses[kResearchCentre].flags & kClassSettlement, 0u) << "the sample as shipped";
     site = OwnSite(w, kLaunchSite);
   }
   ASSERT_NE(centre, 0u) << "Westholm has a research centre";
@@ -92,18 +92,24 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     EXPECT_NE(filled->text.find('%'), std::string::npos) << r.filled << ": " << filled->text;
     EXPECT_EQ(FormFindControlByTag(r.panel->currentForm, "NOTE")->text, "Active");
   }
-  // R opens the research pop-up: its centres are the research centre alone.
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, 'R', 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, 'R', 0);
+  // With the units layer off, a double click on the research centre opens
+  // the research pop-up: its centres are the research centre alone.
+  const auto researchUp = [&] {
+    const Control* f = s.research.currentForm;
+    return f && f->parent && IsPopupFrame(f->parent);
+  };
+  ASSERT_FALSE(researchUp());
+  g_uiOptions.showUnitsLayer = 0;
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(centre, x, y));
+  SampleGame::Click(x, y);
+  SampleGame::Post(plat::kWmLButtonDblClk, plat::kMkLButton, x, y);
+  SampleGame::Post(plat::kWmLButtonUp, 0, x, y);
   SampleGame::Pump();
+  ASSERT_TRUE(researchUp()) << "the centre's pop-up";
   ASSERT_NE(s.research.centres, nullptr);
   EXPECT_EQ(static_cast<int>(s.research.centres->rowCount), 1);
   CloseAllPopups(g_ui, 1);
-  {
-    // The next game reads the classes afresh; this one leaves them as loaded.
-    plat::CriticalSectionLock lock(g_simulationLock);
-    w.unitClasses[kResearchCentre].flags &= ~kClassSettlement;
-  }
   ASSERT_NO_FATAL_FAILURE(game.Stop());
 }
 

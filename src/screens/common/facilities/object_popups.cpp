@@ -112,7 +112,7 @@ void OpenObjectPopup(ScreenSet& screens, const HexCell* cell, int32_t flag) {
   if (!cls) return;
   const uint32_t f = cls->flags;
   const uint8_t type = listfields::FacilityTypeByte(*cls);
-  const bool store = (f & kClassSettlement) && !(f & kClassExcludedKinds);
+  const bool store = listfields::OpensAsSite(*cls) && !(f & kClassExcludedKinds);
   if (f & kClassProduction) {
     screens.industry.Popup(LargestProduct(*cls), nullptr);
   } else if (f & kClassSettlementPopulation) {

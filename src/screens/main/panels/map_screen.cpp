@@ -9,6 +9,7 @@
 #include "records/unit_record.h"
 #include "screens/common/hex_cell_lookup.h"
 #include "screens/common/region_row.h"
+#include "screens/common/units/unit_list_fields.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/main/panels/hex_closeup.h"
@@ -208,7 +209,7 @@ void MapScreen::ShowFacilitySidePanel() {
     const World& w = g_world;
     const UnitRecord* lead = cell->stack ? cell->stack->lead : nullptr;
     const UnitClassRecord* cls = lead && IsUnitLive(*lead) ? ClassRecordAt(w, lead->classIndex) : nullptr;
-    const bool ownBase = cls && (cls->flags & kClassSettlement) &&
+    const bool ownBase = cls && listfields::OpensAsSite(*cls) &&
                          (cls->baseRoom > 0.0f || cls->baseSlots || cls->baseKind) &&
                          CellOwner(cell->word) == w.gameState.localPlayer;
     const UnitClassRecord* visible = ownBase ? ClassRecordAt(w, VisibleLeadClass(w, cell)) : nullptr;
