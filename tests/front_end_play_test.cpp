@@ -20,6 +20,7 @@
 #include "app/settings.h"
 #include "shell/shell.h"
 #include "net/net_session.h"
+#include "net/text_message.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -200,8 +201,10 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   // Saved, left for the menus, and loaded again through the file dialog.
   const std::string saved = "FrontEndProbe";
   ASSERT_EQ(SaveGame(g_world, saved), plat::kOk);
+  QueueTextMessage2(g_netSession, "Offer sent to %s.", "Eastmark");
   SwitchGameScreen(&g_ui, false);
   PumpWholeProgram();
+  EXPECT_TRUE(QueuedTextLines(g_textLines).empty()) << "the game's chat and notices go with it";
   ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "leaving shows the start menu";
   ClickControl(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"), -1);
   const auto& files = s.gameFile.files;
