@@ -208,7 +208,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
   SampleGame::ClickControl(facilities.facilList, siloRow);
   SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
-  StoredMissilesPanel& beside = s.mapScreen.storedMissiles2;
+  StoredMissilesPanel& beside = s.siloStoredMissiles2;
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";
   const int stockRow = RowOfFinished(beside.storedList, kTacticalMissile, &stock);
   ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
@@ -279,18 +279,18 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   }
   ASSERT_NE(target, 0u) << "one is still there once the war has begun";
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  int missileRow = RowOf(s.mapScreen.silo.list, static_cast<int32_t>(aboard));
+  int missileRow = RowOf(s.siloSidePanel.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0) << "the silo lists its missile";
-  SampleGame::ClickControl(s.mapScreen.silo.list, missileRow);
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.missileTarget.currentForm, "TARGET"));
+  SampleGame::ClickControl(s.siloSidePanel.list, missileRow);
+  SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "TARGET"));
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  missileRow = RowOf(s.mapScreen.silo.list, static_cast<int32_t>(aboard));
+  missileRow = RowOf(s.siloSidePanel.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0);
-  SampleGame::ClickControl(s.mapScreen.silo.list, missileRow);
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.silo.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(s.siloSidePanel.list, missileRow);
+  SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
 
   // What the region at war has standing before the launch.
   std::map<uint32_t, float> enemyStrength;
@@ -300,7 +300,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
       if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = u->strength;
   }
   const size_t beforeLaunch = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.launchSchedule.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule.currentForm, "LAUNCH"));
   uint32_t launchOrders = 0;
   {
     const std::vector<GameCommand> log = g_commandLog.Entries();

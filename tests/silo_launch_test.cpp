@@ -95,11 +95,11 @@ void LoadAMissile(uint32_t* siloHex, uint32_t* missile) {
 void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
   ScreenSet& s = g_screens;
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.mapScreen.silo.list, missile);
+  const int row = RowOfUnit(s.siloSidePanel.list, missile);
   ASSERT_GE(row, 0) << "the silo lists its missile";
-  SampleGame::ClickControl(s.mapScreen.silo.list, row);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.missileTarget.currentForm) << "MAP1_ss8b is shown";
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.missileTarget.currentForm, "TARGET"));
+  SampleGame::ClickControl(s.siloSidePanel.list, row);
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm) << "MAP1_ss8b is shown";
+  SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "TARGET"));
   EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
   EXPECT_EQ(g_mapClickPending.unitId, missile);
   int32_t x = 0, y = 0;
@@ -168,17 +168,17 @@ TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailS
   ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
 
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.mapScreen.silo.list, missile);
+  const int row = RowOfUnit(s.siloSidePanel.list, missile);
   ASSERT_GE(row, 0);
-  TextsApart(s.mapScreen.silo.currentForm, "silo panel");
+  TextsApart(s.siloSidePanel.currentForm, "silo panel");
   // The silo's missile rows read whole, the aimed one with its mark.
-  for (const Control* r = ListNextRow(s.mapScreen.silo.list, nullptr); r; r = ListNextRow(s.mapScreen.silo.list, r))
+  for (const Control* r = ListNextRow(s.siloSidePanel.list, nullptr); r; r = ListNextRow(s.siloSidePanel.list, r))
     TextsReadWhole(r->firstChild, "silo missile row");
-  SampleGame::ClickControl(s.mapScreen.silo.list, row);
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.silo.currentForm, "LAUNCH"));
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.launchSchedule.currentForm) << "MAP1_ss8d is shown";
+  SampleGame::ClickControl(s.siloSidePanel.list, row);
+  SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloLaunchSchedule.currentForm) << "MAP1_ss8d is shown";
   const size_t before = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.launchSchedule.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
   EXPECT_EQ(MailAbout(kMsgLaunchDropped, missile), 0u) << "nothing is said before the launch is tried";

@@ -95,6 +95,7 @@
 #include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/military/inventory/unit_offer_panel.h"
 #include "screens/military/silo/launch_keypad.h"
+#include "screens/military/silo/silo_panels.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
 #include "screens/military/operations/hostility_panel.h"
@@ -400,6 +401,12 @@ struct ScreenSet {
   // Map screen.
   PlainMapScreen plainMap;
   MapScreen mapScreen;  // MAP1: with its side panels
+  // The silo's side panel of the map screen, with its sub-panels.
+  SiloPanel siloSidePanel;  // MAP1_ss8
+  MissileTargetPanel siloMissileTarget;  // MAP1_ss8b
+  StoredMissilesPanel siloStoredMissiles;  // MAP1_ss8c
+  StoredMissilesPanel2 siloStoredMissiles2;  // MAP1_ss8c2
+  LaunchSchedulePanel siloLaunchSchedule;  // MAP1_ss8d
   UpgradePopup upgradePopup;  // with its two panels
   NameHexPopup nameHex;
   SettlementPopup settlementList;

@@ -52,9 +52,9 @@ inline void OpenSiloPanel(uint32_t siloHex) {
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(siloHex, x, y));
   SampleGame::Click(x, y);
-  if (DockHost(s, kDockLevelSecond)->firstChild != s.mapScreen.silo.currentForm)
+  if (DockHost(s, kDockLevelSecond)->firstChild != s.siloSidePanel.currentForm)
     SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UGINFOBUT"));
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.silo.currentForm) << "MAP1_ss8 is shown";
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.siloSidePanel.currentForm) << "MAP1_ss8 is shown";
 }
 
 // A stock weapon aboard the silo, 0 for none.

@@ -216,7 +216,7 @@ void MapScreen::ShowFacilitySidePanel() {
     if (visible) {
       switch (visible->baseKind) {
         case kBaseKindResearchCentre: target = &researchCentre; break;
-        case kBaseKindSilo: target = &silo; break;
+        case kBaseKindSilo: target = &g_screens.siloSidePanel; break;
         case kBaseKindLaunchSite: target = &launchSite; break;
         default: target = visible->baseSlots ? static_cast<Screen*>(&base) : &settlement; break;
       }

@@ -91,11 +91,8 @@ class MapScreen : public MapHeaderScreen {
   AutoProductionPanel autoProduction;  // MAP1_ss6d
   BaseProductionPanel baseProduction;  // MAP1_ss6f
   ResearchCentrePanel researchCentre;
-  SiloPanel silo;
-  MissileTargetPanel missileTarget;  // MAP1_ss8b
-  StoredMissilesPanel storedMissiles;  // MAP1_ss8c
-  StoredMissilesPanel2 storedMissiles2;  // MAP1_ss8c2
-  LaunchSchedulePanel launchSchedule;  // MAP1_ss8d
+  // The silo's side panel and its sub-panels live with the rest of the
+  // silo; the screen set holds them beside this screen.
   LaunchSitePanel launchSite;
   SatelliteLaunchPanel satelliteLaunch;  // MAP1_ss9a
   SatelliteBuildPanel satelliteBuild;  // MAP1_ss9a1

@@ -454,8 +454,9 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
       SetControlFlag(mark, kStateSelected, 1);
   } else {
     const uint32_t missile = list ? static_cast<uint32_t>(list->selectedId) : 0u;
-    OnSiloCommand({.targetPanel = &map.missileTarget, .refresh = this, .stock = &map.storedMissiles, .launch = &map.launchSchedule}, missile,
-                  control, currentForm, value);
+    OnSiloCommand({.targetPanel = &g_screens.siloMissileTarget, .refresh = this, .stock = &g_screens.siloStoredMissiles,
+                   .launch = &g_screens.siloLaunchSchedule},
+                  missile, control, currentForm, value);
   }
 }
 
