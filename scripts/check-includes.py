@@ -195,13 +195,10 @@ NOT_DEPARTMENTS = ('common', 'keys')
 # economy/ and diplomacy/ wait for that work to land.
 MAIN_FRAME = ('the main screen (map view, bars, layout, selection, map clicks) that every department\'s '
               'panels dock into and draw over: the frame the panels stand on, not a helper to copy')
-MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
-                   'main screen\'s side panels show; to move to screens/common with the military work')
 SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it lives with the rest of the silo '
                    'in military/silo')
 
 CROSS_DEPARTMENT = {
-    'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
     'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),
 }
 
