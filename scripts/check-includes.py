@@ -30,9 +30,9 @@ departments share), from the screens' top (the screen set) and from below,
 never from another department: a helper a second department needs moves to
 screens/common or the toolkit. The key table (screens/keys) acts on every
 screen, as the screen set does, and is no department. What departments
-share (screens/common) includes no department at all. The includes that
-still cross are listed in CROSS_DEPARTMENT, each with why; an entry no
-longer used is refused too, so the list only shrinks.
+share (screens/common) includes no department at all. CROSS_DEPARTMENT
+lists includes that may still cross, each with why; it is empty, and an
+entry no longer used is refused too, so it stays that way.
 
 Each rule carries its own allowed and forbidden samples. Before the tree is
 checked every rule runs on them, and a forbidden sample that passes or an
@@ -189,18 +189,12 @@ RULES = [
 DEPARTMENTS = ('main', 'frontend', 'economy', 'military', 'diplomacy', 'editor')
 NOT_DEPARTMENTS = ('common', 'keys')
 
-# Why a department still includes another's header. Each reason says what the
-# header is and where it is to go; a move changes the include lines of every
-# department that uses it, so those shared with work under way in military/,
-# economy/ and diplomacy/ wait for that work to land.
+# Why a department includes another's header: a reason says what the header
+# is and where it is to go. No department does now; the samples below keep a
+# reason so the rule is still tried with a known crossing.
 MAIN_FRAME = ('the main screen (map view, bars, layout, selection, map clicks) that every department\'s '
               'panels dock into and draw over: the frame the panels stand on, not a helper to copy')
-MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
-                   'main screen\'s side panels show; to move to screens/common with the military work')
-
-CROSS_DEPARTMENT = {
-    'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
-}
+CROSS_DEPARTMENT = {}
 
 
 def department_of(path, folders=DEPARTMENTS):

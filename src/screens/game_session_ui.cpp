@@ -19,6 +19,7 @@
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection_links.h"
 #include "screens/main/map/map_view.h"
+#include "screens/military/production/production_lists.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/screen_set.h"
@@ -243,6 +244,7 @@ void InstallGameSessionUi() {
   InstallMapHoverHooks();
   InstallMapSelectionLinks();
   InstallMapPaneLinks();
+  InstallProductionListLinks();
   InstallDiplomacyMailHook();
   InstallAreaTagHooks();
   InstallDealEditorHooks();

@@ -127,19 +127,21 @@ void BaseProductionPanel::BindControls() {
 void BaseProductionPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
 void BaseProductionPanel::Refresh() {
+  const auto refresh = g_productionListLinks.refreshBaseProduction;
+  if (!refresh) return;
   if (id == 0) {
-    RefreshBaseProduction(currentForm, SelectedCell(g_world), kProductionSelectedBase, &listA, &listB);
+    refresh(currentForm, SelectedCell(g_world), kProductionSelectedBase, &listA, &listB);
   } else {
-    RefreshBaseProduction(currentForm, nullptr, kProductionNoBase, &listA, &listB);
+    refresh(currentForm, nullptr, kProductionNoBase, &listA, &listB);
   }
 }
 
 void BaseProductionPanel::OnCommand(Control* control, int32_t controlId) {
-  OnProductionListCommand(currentForm, control, controlId);
+  if (g_productionListLinks.onCommand) g_productionListLinks.onCommand(currentForm, control, controlId);
 }
 
 void BaseProductionPanel::OnControlChange(Control* control, int32_t) {
-  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1);
+  if (g_productionListLinks.onChange) g_productionListLinks.onChange(currentForm, control);
 }
 
 void BaseProductionPanel::OnActivate(Control* control, int32_t controlId) {
@@ -149,5 +151,6 @@ void BaseProductionPanel::OnActivate(Control* control, int32_t controlId) {
     const UnitRecord* facility = SelectedFacility();
     mode = ProductionEventMode(id, facility ? ClassRecordAt(g_world, facility->classIndex) : nullptr);
   }
-  OnProductionListEvent(currentForm, control, controlId, &listA, &listB, mode);
+  if (const auto onEvent = g_productionListLinks.onEvent)
+    onEvent(currentForm, control, controlId, &listA, &listB, mode);
 }

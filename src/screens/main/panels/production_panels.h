@@ -7,7 +7,8 @@
 #include <cstdint>
 
 #include "screens/common/screen_types_fwd.h"
-#include "screens/military/production/production_lists.h"
+#include "screens/common/production/production_list_links.h"
+#include "screens/common/units/build_lists.h"
 #include "ui/screen.h"
 
 inline constexpr const char* kAutoProductionTags[] = {"LIST5", "STATPARENT", "AUTOBUT", "CONTBUT", "HIDEAUTO",

@@ -473,3 +473,16 @@ void OnProductionListEvent(Control*, Control* control, int32_t id, ProductionLis
                                               : static_cast<Screen&>(g_screens.unitDetail);
   popup.Popup(static_cast<intptr_t>(unit), stepping);
 }
+
+void InstallProductionListLinks() {
+  ProductionListLinks& links = g_productionListLinks;
+  links.refreshBaseProduction = RefreshBaseProduction;
+  links.onCommand = [](Control* form, Control* control, int32_t value) {
+    OnProductionListCommand(form, control, value);
+  };
+  links.onChange = [](Control* form, Control* control) {
+    OnProductionListChange(form, control, ListCurrentUnit(control), 1);
+  };
+  links.onEvent = [](Control* form, Control* control, int32_t id, ProductionListState* a, ProductionListState* b,
+                     int32_t mode) { OnProductionListEvent(form, control, id, a, b, mode); };
+}

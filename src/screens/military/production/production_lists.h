@@ -8,6 +8,7 @@
 // simulation lock.
 #include <cstdint>
 
+#include "screens/common/production/production_list_links.h"
 #include "screens/common/units/build_lists.h"
 #include "screens/military/inventory/unit_offer_panel.h"
 #include "ui/screen.h"
@@ -17,18 +18,6 @@ class ListBoxControl;
 struct HexCell;
 struct UnitRecord;
 struct World;
-
-// A production list's state: the units its rows show, in row order, which
-// the unit pop-up opened from a row steps through.
-struct ProductionListState {
-  ScreenParameterList units;
-};
-
-// The modes of the production lists: the selected base's, one not showing
-// it, and the events of a silo base.
-inline constexpr int32_t kProductionSelectedBase = -1;
-inline constexpr int32_t kProductionNoBase = 8;
-inline constexpr int32_t kProductionSiloBase = 1;
 
 // The map's production panel: PRODLIST (the units being built, into a) and
 // QUELIST (those queued, into b) of the base on the cell; with no cell
@@ -82,3 +71,6 @@ void DeployUnitsFromList(ListBoxControl* list, bool all);
 // authorisation -1 to leave it.
 void PostBaseUnitOrders(ListBoxControl* list, bool all, uint32_t carrier, int32_t authorisation, bool load,
                         bool fill);
+// Puts the operations the map's base production panel borrows into
+// g_productionListLinks.
+void InstallProductionListLinks();

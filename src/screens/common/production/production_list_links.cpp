@@ -1,0 +1,3 @@
+#include "screens/common/production/production_list_links.h"
+
+ProductionListLinks g_productionListLinks;
