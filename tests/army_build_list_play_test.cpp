@@ -75,10 +75,18 @@ void ExpectPictureRowsWhole(ListBoxControl* list, int leastRows) {
   ASSERT_NE(list, nullptr);
   const plat::Rect view = ListGetClientRect(list);
   int rows = 0;
-  for (const Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row), ++rows) {
+  for (; ListRowAt(list, rows); ++rows) {
     int x = 0, y = 0;
     ASSERT_NO_FATAL_FAILURE(SampleGame::PointOfControl(list, rows, x, y));
     SampleGame::Pump();
+    // The list's timed refresh may fill it again while the frames run: its
+    // rows are looked up afresh, and a refilled row is drawn on a later frame.
+    const Control* row = ListRowAt(list, rows);
+    for (int frame = 0; frame < 3 && row && !row->firstChild; ++frame) {
+      SampleGame::Pump();
+      row = ListRowAt(list, rows);
+    }
+    ASSERT_NE(row, nullptr) << "row " << rows << " is still listed";
     ASSERT_NE(row->firstChild, nullptr) << "row " << row->id << " is drawn";
     const plat::Rect at = ListRowScreenRect(list, row);
     ASSERT_TRUE(at.top >= view.top && at.bottom <= view.bottom) << "row " << row->id << " is in view";
