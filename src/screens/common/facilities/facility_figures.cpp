@@ -95,9 +95,6 @@ uint16_t BaseSiteCount(const PlayerRecord& owner) {
   return sites >= 65535.0f ? uint16_t{65535} : static_cast<uint16_t>(sites);
 }
 
-// The crew's pay is left out: no day charges a base for the people it
-// holds, so the base costs what the day takes to run it.
-float BaseYearlyCost(const World& world, const FacilityView& view) { return FacilityUpkeepPerYear(world, view); }
 
 float RemovalDays(const World& world, const FacilityView& view, int32_t boxId) {
   if (boxId == 2) return 1.0f;

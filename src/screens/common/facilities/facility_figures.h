@@ -54,11 +54,9 @@ float HexSup(const World& world, const FacilityView& view);
 // repair); 0 for a class that costs nothing to run and for the world's hexes.
 float FacilityYearlyRunning(const World& world, const UnitRecord& facility, const UnitClassRecord& cls,
                             const PlayerRecord& owner);
-// The same for the view's facility; 0 without one.
+// The same for the view's facility (a base's too: no day pays its crew);
+// 0 without one.
 float FacilityUpkeepPerYear(const World& world, const FacilityView& view);
-// The base's yearly cost: the same running charge (its crew is paid by no
-// day); 0 without a facility.
-float BaseYearlyCost(const World& world, const FacilityView& view);
 // The owner's count of working sites that raises every base's running cost
 // from 19 on.
 uint16_t BaseSiteCount(const PlayerRecord& owner);

@@ -332,7 +332,6 @@ TEST_F(BasePanelsTest, UpkeepRemovalDaysAndTheBasesYearlyCost) {
                                                      365.0f;
     EXPECT_FLOAT_EQ(charged, r.upkeep) << r.days << " " << r.posture << " " << r.state;
     EXPECT_FLOAT_EQ(FacilityUpkeepPerYear(g_world, v), charged) << r.days << " " << r.posture << " " << r.state;
-    EXPECT_FLOAT_EQ(BaseYearlyCost(g_world, v), charged) << r.days << " " << r.posture << " " << r.state;
     EXPECT_FLOAT_EQ(RemovalDays(g_world, v, 0), r.removal) << r.days;
     EXPECT_FLOAT_EQ(RemovalDays(g_world, v, 2), 1.0f) << r.days;
   }

@@ -155,7 +155,7 @@ void ReserveForcePanel::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
     const FacilityView v = ViewSelectedFacility(w);
-    yearly = BaseYearlyCost(w, v);
+    yearly = FacilityUpkeepPerYear(w, v);
     reserve = LocalReserveForce(w);
     if (v.cell) stored = CountReserveUnitsAtHex(w, *v.cell);
   }

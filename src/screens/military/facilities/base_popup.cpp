@@ -106,7 +106,7 @@ BaseHeaderFigures BaseHeaderCosts(const World& world, const FacilityView& view) 
   if (!view.present || !view.cls) return f;
   const float staff = static_cast<float>(view.cls->valuePerPoint);
   f.staff = FacilityActive(*view.present) ? staff * view.present->strength : staff;
-  f.annualCost = BaseYearlyCost(world, view);
+  f.annualCost = FacilityUpkeepPerYear(world, view);
   return f;
 }
 
