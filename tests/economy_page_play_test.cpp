@@ -58,10 +58,10 @@ TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
   ScreenSet& s = g_screens;
   World& w = g_world;
   SampleGame::PressKey(plat::kVkF1 + 5);  // F6
-  ASSERT_TRUE(Docked(s.economyScreen)) << "F6 docks the economy page";
+  ASSERT_TRUE(Docked(*s.economyScreen)) << "F6 docks the economy page";
   SampleGame::PlayDays(2);
-  ASSERT_TRUE(Docked(s.economyScreen)) << "the page stays while the days run";
-  SampleGame::ClickControl(FormFindControlByTag(s.economyScreen.currentForm, "BUDGET"));
+  ASSERT_TRUE(Docked(*s.economyScreen)) << "the page stays while the days run";
+  SampleGame::ClickControl(FormFindControlByTag(s.economyScreen->currentForm, "BUDGET"));
   ASSERT_TRUE(Docked(s.statusScreen.budget)) << "BUDGET opens the budget summary";
   EXPECT_GT(NonZeroLines(s.statusScreen.budget, {"CONSTRUCT", "UNITCOST", "PRODCOST", "PAYCOST", "BONDTOT", "LOANTOT",
                                             "CREDRATING"}),
@@ -112,10 +112,10 @@ TEST(EconomyPagePlay, TradeButOpensTheProductsProfitPage) {
   ScreenSet& s = g_screens;
   SetGameSpeed(g_world.gameState, 0);
   SampleGame::PressKey(plat::kVkF1 + 5);  // F6
-  ASSERT_TRUE(Docked(s.economyScreen));
-  EXPECT_FALSE(Docked(s.productProfitPage));
-  SampleGame::ClickControl(FormFindControlByTag(s.economyScreen.currentForm, "TRADEBUT"));
-  EXPECT_TRUE(Docked(s.productProfitPage)) << "TRADEBUT opens the products' profit page";
+  ASSERT_TRUE(Docked(*s.economyScreen));
+  EXPECT_FALSE(Docked(*s.productProfitPage));
+  SampleGame::ClickControl(FormFindControlByTag(s.economyScreen->currentForm, "TRADEBUT"));
+  EXPECT_TRUE(Docked(*s.productProfitPage)) << "TRADEBUT opens the products' profit page";
 }
 
 }  // namespace

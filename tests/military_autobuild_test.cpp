@@ -66,7 +66,7 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
   ASSERT_NE(s.militaryScreen.currentForm->parent, nullptr) << "MILITARY1 is docked";
   ASSERT_EQ(s.militaryCabinetLink.currentForm->parent, s.militaryScreen.buttonParent) << "its buttons stand in BUTPARENT";
-  ASSERT_EQ(s.militaryCapacitySide.currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY2 hangs beside the map";
+  ASSERT_EQ(s.militaryCapacitySide->currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY2 hangs beside the map";
   ASSERT_EQ(s.militaryCostSide.currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY3 beside it";
   EXPECT_EQ(s.militaryCostSide.currentForm->rect.top, 125) << "in the box's bottom half";
   const auto* picture = static_cast<const BitmapControl*>(s.militaryCabinetLink.basePicture);
@@ -76,7 +76,7 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
   std::vector<uint32_t> frame;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-  for (const Control* c : {FormFindControlByTag(s.militaryCapacitySide.currentForm, "LAND"),
+  for (const Control* c : {FormFindControlByTag(s.militaryCapacitySide->currentForm, "LAND"),
                            FormFindControlByTag(s.militaryCostSide.currentForm, "COSTTOTAL")}) {
     ASSERT_NE(c, nullptr);
     EXPECT_GT(LitPixels(frame, width, c), 0) << c->tag << " is drawn";
@@ -89,7 +89,7 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
       land += u->owner == region.number && IsUnitLive(*u) && !(u->unitFlags & (kUnitFacility | kUnitStock)) &&
               u->kind == 0 && !(u->orders[kPostureBits] & kPostureInReserve);
   }
-  const Control* landFigure = FormFindControlByTag(s.militaryCapacitySide.currentForm, "LAND");
+  const Control* landFigure = FormFindControlByTag(s.militaryCapacitySide->currentForm, "LAND");
   EXPECT_GT(land, 0);
   EXPECT_EQ(landFigure->text, std::to_string(land));
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));

@@ -300,7 +300,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
       if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = u->strength;
   }
   const size_t beforeLaunch = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
   uint32_t launchOrders = 0;
   {
     const std::vector<GameCommand> log = g_commandLog.Entries();

@@ -93,8 +93,8 @@ TEST(NegotiationFitPlay, AtTheDefaultResolutionAnOfferIsSubmittedWithClicks) {
     EXPECT_EQ(picture->pictureSlot, &g_ui.bitmaps.avatar) << tag;
     EXPECT_NE(PixelIn(picture, 35, 28), 0x1C2630u) << tag;
   }
-  Screen& chooser = g_screens.dealApproachChooser;
-  Screen& panel = g_screens.dealApproachPanel;
+  Screen& chooser = *g_screens.dealApproachChooser;
+  Screen& panel = *g_screens.dealApproachPanel;
   const struct {
     int32_t approach;
     bool greenGround;

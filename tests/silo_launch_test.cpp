@@ -176,9 +176,9 @@ TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailS
     TextsReadWhole(r->firstChild, "silo missile row");
   SampleGame::ClickControl(s.siloSidePanel.list, row);
   SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloLaunchSchedule.currentForm) << "MAP1_ss8d is shown";
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloLaunchSchedule->currentForm) << "MAP1_ss8d is shown";
   const size_t before = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
   EXPECT_EQ(MailAbout(kMsgLaunchDropped, missile), 0u) << "nothing is said before the launch is tried";

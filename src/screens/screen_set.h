@@ -236,7 +236,7 @@ struct ScreenSet {
   Screen emptyUnitDetail{"POPUP_MILITARY1A14"};
   EditorUnitAttributesPanel unitAttributesPanel;  // MAPEDITORB_SS6C
   // Economy.
-  EconomyScreen economyScreen;  // ECONOMY1
+  std::unique_ptr<Screen> economyScreen = MakeEconomyScreen();  // ECONOMY1
   Screen economy1Ss1{"ECONOMY1_SS1"};
   Screen economy1Ss1a{"ECONOMY1_SS1A"};
   Screen economy1Ss1b{"ECONOMY1_SS1B"};
@@ -262,21 +262,21 @@ struct ScreenSet {
   WorldMarketMembersPanel worldMarketMembers;  // DIPLOMACY1_SS1A
   WorldMarketLeavePanel worldMarketLeave;  // DIPLOMACY1_SS1B
   WorldMarketJoinPanel worldMarketJoin;  // DIPLOMACY1_SS1C
-  TreatyDetailsPanel treatyDetails;  // DIPLOMACY1_SS1D
+  std::unique_ptr<Screen> treatyDetails = MakeTreatyDetailsPanel();  // DIPLOMACY1_SS1D
   RegionRelationsPanel regionRelations;  // DIPLOMACY1_SS2
   AlliancesPanel alliancesPanel;  // DIPLOMACY1_SS2a
   SurrenderConfirmPanel surrenderConfirm;  // DIPLOMACY1_SS2a1
   AgreementsPanel agreementsPanel;  // DIPLOMACY1_SS2c
   TradeRestrictionPanel tradeRestriction;  // DIPLOMACY1_SS3
   AreaTagPanel areaTagPanel;  // DIPLOMACY1_SS4
-  WarDeclarationPanel warDeclaration;  // DIPLOMACY1_SS2b
+  std::unique_ptr<Screen> warDeclaration = MakeWarDeclarationPanel();  // DIPLOMACY1_SS2b
   EconomicAidRequestPanel economicAidRequest;  // DIPLOMACY1_SS11
   MilitaryAidRequestPanel militaryAidRequest;  // DIPLOMACY1_SS12
   WorldMarketVotePanel worldMarketVote;  // DIPLOMACY1_SS13
   RegionDossier regionDossier;  // DIPLOMACY2a
   RegionReport regionReport;  // DIPLOMACY2a_SS1
-  RegionAlliances regionAlliances;  // DIPLOMACY3
-  OwnRegionSummary ownRegionSummary;  // DIPLOMACY2b
+  std::unique_ptr<Screen> regionAlliances = MakeRegionAlliances();  // DIPLOMACY3
+  std::unique_ptr<Screen> ownRegionSummary = MakeOwnRegionSummary();  // DIPLOMACY2b
   ScreenArray<4, SchedulePopup> diplomacySchedule{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> diplomacyScheduleMode{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> diplomacyScheduleTime{"CALENDAR1b"};
@@ -290,9 +290,9 @@ struct ScreenSet {
   ScreenArray<2, DealDiscoveryInfo> dealDiscoveryInfo{"POPUP_DIPLOMACY_SS1f"};
   ScreenArray<2, DealAreaPicker> dealAreaPicker{"POPUP_DIPLOMACY_SS1g"};
   PendingDealsPanel pendingDeals;  // POPUP_DIPLOMACY_SS2
-  PendingDealCancel pendingDealCancel;  // POPUP_DIPLOMACY_SS2a
-  DealApproachChooser dealApproachChooser;  // POPUP_DIPLOMACY_SS3
-  DealApproachPanel dealApproachPanel;  // POPUP_DIPLOMACY_SS4
+  std::unique_ptr<Screen> pendingDealCancel = MakePendingDealCancel();  // POPUP_DIPLOMACY_SS2a
+  std::unique_ptr<Screen> dealApproachChooser = MakeDealApproachChooser();  // POPUP_DIPLOMACY_SS3
+  std::unique_ptr<Screen> dealApproachPanel = MakeDealApproachPanel();  // POPUP_DIPLOMACY_SS4
   // Production.
   Product1 productScreen;  // PRODUCT1
   ScreenArray<55> productGraphs{"PRODUCT_GRAPH"};  // four more hang in the hex columns' industry panels
@@ -304,7 +304,7 @@ struct ScreenSet {
   Screen product1Ss3{"Product1_ss3"};
   Screen product1Ss3a2{"PRODUCT1_SS3a2"};
   Screen product1Ss4{"PRODUCT1_SS4"};
-  ProductProfitPage productProfitPage;  // PRODUCT1_SS4a
+  std::unique_ptr<Screen> productProfitPage = MakeProductProfitPage();  // PRODUCT1_SS4a
   Screen product1Ss5{"PRODUCT1_SS5"};
   ScreenArray<12> product1Ss5a{"PRODUCT1_SS5a"};
   Screen product1Ss6{"PRODUCT1_SS6"};
@@ -347,7 +347,7 @@ struct ScreenSet {
   ResearchBudgetPanel researchBudgetPopup{false, "POPUP_RD_SS1"};
   TechListPanel techList;  // MILITARY1_ss3a
   TechDetailPanel techDetail;  // MILITARY1_ss3b
-  WmdTechListPanel wmdTechList;  // MILITARY1_ss3c
+  std::unique_ptr<Screen> wmdTechList = MakeWmdTechListPanel();  // MILITARY1_ss3c
   UnitInventoryPanel unitInventory;  // MILITARY1_ss4
   ScreenArray<4, UnitOfferPanel> unitSaleOffers{"MILITARY1_ss4a2"};
   ScreenArray<4, UnitOfferPanel> unitScrapOffers{"MILITARY1_ss4a3"};
@@ -355,20 +355,20 @@ struct ScreenSet {
   UnitClassListPanel unitClassList;  // MILITARY1_ss4a
   MissileSiloPanel missileSiloPanel;  // MILITARY1_ss4b
   MissileLoadPanel missileLoadPanel;  // MILITARY1_ss4c
-  DeployAllConfirm deployAllConfirm;  // MILITARY1_ss4d
+  std::unique_ptr<Screen> deployAllConfirm = MakeDeployAllConfirm();  // MILITARY1_ss4d
   ForceSizePanel forceSizePanel;  // MILITARY1_ss5
   MilitaryWagesPanel militaryWages;  // MILITARY1_ss6
-  MilitaryListPicker militaryListPicker;  // MILITARY1_ss7
+  std::unique_ptr<Screen> militaryListPicker = MakeMilitaryListPicker();  // MILITARY1_ss7
   MilitaryCabinetLink militaryCabinetLink;  // MILITARY1B
-  MilitaryCapacitySidePanel militaryCapacitySide;  // MILITARY2
+  std::unique_ptr<Screen> militaryCapacitySide = MakeMilitaryCapacitySidePanel();  // MILITARY2
   MilitaryCostSidePanel militaryCostSide;  // MILITARY3
   // Operations.
   OperationsScreen operationsScreen;  // OPS1
   DefconPanel defconPanel;  // OPS1_SS1
   IntelligencePanel intelligencePanel;  // OPS1_SS2
-  CovertFundingPanel covertFunding;  // OPS1_SS2a
-  IntelResourcePanel intelResources;  // OPS1_SS2b
-  AgentBioPanel agentBio;  // OPS1_SS2c
+  std::unique_ptr<Screen> covertFunding = MakeCovertFundingPanel();  // OPS1_SS2a
+  std::unique_ptr<Screen> intelResources = MakeIntelResourcePanel();  // OPS1_SS2b
+  std::unique_ptr<Screen> agentBio = MakeAgentBioPanel();  // OPS1_SS2c
   IntelBudgetPanel intelBudget;  // OPS1_SS2d
   MissionRulesPanel missionRules;  // OPS1_SS3
   ScorchedEarthPanel scorchedEarth;  // OPS1_SS3c1
@@ -377,16 +377,16 @@ struct ScreenSet {
   HostilityConfirmBox hostilityConfirm;  // OPS1_SS4a1
   HostilityConfirmBox3 hostilityConfirm3;  // OPS1_SS4a3
   HostilityConfirmBox4 hostilityConfirm4;  // OPS1_SS4a4
-  OperationProgressConfirm operationProgressConfirm;  // OPS1_SS4a5
+  std::unique_ptr<Screen> operationProgressConfirm = MakeOperationProgressConfirm();  // OPS1_SS4a5
   LaunchPanel launchPanel;  // OPS1_SS4b
   OpsScheduleListPanel opsScheduleList;  // OPS1_SS4c
-  OpsScheduleClockFill opsScheduleClockFill;  // OPS1_SS4cFILL
+  std::unique_ptr<Screen> opsScheduleClockFill = MakeOpsScheduleClockFill();  // OPS1_SS4cFILL
   WmdTargetListPanel wmdTargetList;  // OPS1_SS4d
-  WmdTargetKindPanel wmdTargetKind;  // OPS1_SS4d1
-  WmdYieldPanel wmdYield;  // OPS1_SS4d1a
-  WmdTargetOwnerPanel wmdTargetOwner;  // OPS1_SS4d2
-  WmdTargetInfoFill wmdTargetInfoFill;  // OPS1_SS4dfill
-  OperationsSidePanel operationsSidePanel;  // OPS2
+  std::unique_ptr<Screen> wmdTargetKind = MakeWmdTargetKindPanel();  // OPS1_SS4d1
+  std::unique_ptr<Screen> wmdYield = MakeWmdYieldPanel();  // OPS1_SS4d1a
+  std::unique_ptr<Screen> wmdTargetOwner = MakeWmdTargetOwnerPanel();  // OPS1_SS4d2
+  std::unique_ptr<Screen> wmdTargetInfoFill = MakeWmdTargetInfoFill();  // OPS1_SS4dfill
+  std::unique_ptr<Screen> operationsSidePanel = MakeOperationsSidePanel();  // OPS2
   ScreenArray<4, SchedulePopup> opsSchedule{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> opsScheduleMode{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> opsScheduleTime{"CALENDAR1b"};
@@ -396,7 +396,7 @@ struct ScreenSet {
   ScreenArray<37, CabinetScreen> cabinetPages{"CABINET1"};
   CabinetPrioritiesPanel cabinetPriorities;  // CABINET1_SS1
   PriorityPickerPanel priorityPicker;  // CABINET1_SS1a
-  MinisterActionsPanel ministerActions;  // CABINET1_SS1b
+  std::unique_ptr<Screen> ministerActions = MakeMinisterActionsPanel();  // CABINET1_SS1b
   CandidateBioScreen cabinetBio;
   // Map screen.
   PlainMapScreen plainMap;
@@ -406,7 +406,7 @@ struct ScreenSet {
   MissileTargetPanel siloMissileTarget;  // MAP1_ss8b
   StoredMissilesPanel siloStoredMissiles;  // MAP1_ss8c
   StoredMissilesPanel2 siloStoredMissiles2;  // MAP1_ss8c2
-  LaunchSchedulePanel siloLaunchSchedule;  // MAP1_ss8d
+  std::unique_ptr<Screen> siloLaunchSchedule = MakeLaunchSchedulePanel();  // MAP1_ss8d
   UpgradePopup upgradePopup;  // with its two panels
   NameHexPopup nameHex;
   SettlementPopup settlementList;
@@ -423,33 +423,33 @@ struct ScreenSet {
   ObjectiveChoiceBoxB objectiveChoiceB;  // ORDERS1_ss3a1b
   ObjectiveChoiceBoxC objectiveChoiceC;  // ORDERS1_ss3a1c
   OrderChoiceBox orderChoice;  // ORDERS1_ss3a2
-  ContactOptionsPanel contactOptions;  // ORDERS1_ss3b
+  std::unique_ptr<Screen> contactOptions = MakeContactOptionsPanel();  // ORDERS1_ss3b
   MovementOptionsPanel movementOptions;  // ORDERS1_ss3c
   OrdersUnitListPanel ordersUnitList;  // ORDERS1_ss3d
   MissileStrikePanel missileStrike;  // ORDERS1_ss3e
   OrderBenefitBox orderBenefit;  // ORDERS1_ss4
   OrdersLockPanel ordersLock;  // ORDERS1_ss5
   OrdersLockSubPanel ordersLockSub;  // ORDERS1_ss5a
-  MoveToPanel moveToPanel;  // ORDERS1_ss5c
-  OrdersUnitPicker ordersUnitPicker;  // ORDERS1_ss6
-  OrdersOddsPanel ordersOdds;  // ORDERS1_ss6a
+  std::unique_ptr<Screen> moveToPanel = MakeMoveToPanel();  // ORDERS1_ss5c
+  std::unique_ptr<Screen> ordersUnitPicker = MakeOrdersUnitPicker();  // ORDERS1_ss6
+  std::unique_ptr<Screen> ordersOdds = MakeOrdersOddsPanel();  // ORDERS1_ss6a
   // Unit pop-ups.
   UnitListPopup unitList;
   UnitListRow unitListRow;  // POPUP_ULIST1a
-  UnitListBuildRow unitListBuildRow;  // POPUP_ULIST1b
+  std::unique_ptr<Screen> unitListBuildRow = MakeUnitListBuildRow();  // POPUP_ULIST1b
   UnitListOrdersPanel unitListOrders;  // POPUP_ULIST1c
   UnitListProductionPanel unitListProduction;  // POPUP_ULIST1d
   UnitDetailPopup unitDetail;
   UnitCommandPanel unitCommands;  // POPUP_MILITARY1A
   UnitCommandPanel unitTabGrid{mapScreen.units.summary};  // POPUP_MILITARY1A, in the map's unit tab
-  UnitBenefitPanel unitBenefit;  // POPUP_MILITARY1A1
-  UnitTextPanel2 carriedUnitNotice;  // POPUP_MILITARY1A2
+  std::unique_ptr<Screen> unitBenefit = MakeUnitBenefitPanel();  // POPUP_MILITARY1A1
+  std::unique_ptr<Screen> carriedUnitNotice = MakeUnitTextPanel2();  // POPUP_MILITARY1A2
   UnitTextPanel3 unitSplitConfirm;  // POPUP_MILITARY1A3
   UnitEngagementPanel unitEngagement;  // POPUP_MILITARY1A4
   UnitRefitPanel unitRefit;  // POPUP_MILITARY1A6
   UnitUpgradePanel unitUpgrade;  // POPUP_MILITARY1A5
-  UnitRefitChoicePanel unitRefitChoice;  // POPUP_MILITARY1A6B
-  UnitChemicalPanel unitChemical;  // POPUP_MILITARY1A6C
+  std::unique_ptr<Screen> unitRefitChoice = MakeUnitRefitChoicePanel();  // POPUP_MILITARY1A6B
+  std::unique_ptr<Screen> unitChemical = MakeUnitChemicalPanel();  // POPUP_MILITARY1A6C
   UnitCargoPanel unitCargo;  // POPUP_MILITARY1A6A
   UnitRecoverPanel unitRecover;  // POPUP_MILITARY1A7
   UnitTransferPanel unitTransfer;  // POPUP_MILITARY1A8
@@ -462,7 +462,7 @@ struct ScreenSet {
   UnitHomeBasePanel unitHomeBase;  // POPUP_MILITARY1c
   UnitClassStatsPopup unitClassStats;  // POPUP_MILITARY3
   UnitStrengthPanel unitStrength{"POPUP_MILITARY3A"};
-  UnitProgressPanel unitProgress;  // POPUP_MILITARY3B
+  std::unique_ptr<Screen> unitProgress = MakeUnitProgressPanel();  // POPUP_MILITARY3B
   UnitExtraFill unitExtraFill{"POPUP_MILITARY3C"};
   UnitExtraFill missileExtraFill{"POPUP_MILITARY3C2"};
   UnitBuildPopup unitBuild;  // POPUP_MILITARY2
@@ -485,20 +485,20 @@ struct ScreenSet {
   MissileSelectPanel missileSelect;  // POPUP_MISSILE1h
   SiloPopup siloPopup;
   SiloMissilePanel siloMissiles;  // POPUP_SILO1g
-  SiloTargetPanel siloTarget;  // POPUP_SILO1g1
-  SiloSchedulePanel siloSchedule;  // POPUP_SILO1g2
+  std::unique_ptr<Screen> siloTarget = MakeSiloTargetPanel();  // POPUP_SILO1g1
+  std::unique_ptr<Screen> siloSchedule = MakeSiloSchedulePanel();  // POPUP_SILO1g2
   LaunchSitePopup launchSitePopup;
-  DepotPopup depotPopup;
+  std::unique_ptr<Screen> depotPopup = MakeDepotPopup();
   BasePopup basePopup;
   BaseStatusPanel baseStatus;  // POPUP_BASE1a
   BaseProgressPanel baseProgress;  // POPUP_BASE1b
   BaseActionsPanel baseActions;  // POPUP_BASE1e
-  BaseConfirmPanel baseConfirm;  // POPUP_BASE1c
-  BaseInfoPanel baseInfo;  // POPUP_BASE1d
+  std::unique_ptr<Screen> baseConfirm = MakeBaseConfirmPanel();  // POPUP_BASE1c
+  std::unique_ptr<Screen> baseInfo = MakeBaseInfoPanel();  // POPUP_BASE1d
   BaseUpgradePanel baseUpgrade;  // POPUP_BASE1a1
   BaseBuildListPanel baseBuildList;  // POPUP_BASE1f
-  BasePopup2 baseClassSheet;  // POPUP_BASE2
-  BasePopup3 baseAttackSheet;  // POPUP_BASE3
+  std::unique_ptr<Screen> baseClassSheet = MakeBasePopup2();  // POPUP_BASE2
+  std::unique_ptr<Screen> baseAttackSheet = MakeBasePopup3();  // POPUP_BASE3
   LaunchKeypad launchKeypad;  // POPUP_KEYPAD
   // Help.
   HelpPopup help;
@@ -513,7 +513,7 @@ struct ScreenSet {
   Screen disabled{"DISABLED"};
   ResearchScreen research;
   TechPopup techPopup;  // POPUP_TECH
-  TechProgressPanel techProgress;  // POPUP_TECH_ss1
+  std::unique_ptr<Screen> techProgress = MakeTechProgressPanel();  // POPUP_TECH_ss1
   IndustryPopup industry;
   FacilityTypeInfoFill industryTypeFill{"POPUP_INDUSTRYFILL"};
   FacilityTypeInfoFill productFacilityFill{"Product1_ss7fill"};
@@ -549,7 +549,7 @@ struct ScreenSet {
   Screen scoreCardWarHeader{"SCORECARD1_SS6"};
   ScoreCardWar scoreCardWar[kScoreCardRows];  // SCORECARD1_SS6a
   Screen scoreCardTotalsLabel{"SCORECARD1_SS1c"};
-  ScoreCardTotals scoreCardTotals;  // SCORECARD1_SS6b
+  std::unique_ptr<Screen> scoreCardTotals = MakeScoreCardTotals();  // SCORECARD1_SS6b
   WaitingRoom waitingRoom;
   Tooltip tooltip;
   DipPlayerList dipPlayerList;

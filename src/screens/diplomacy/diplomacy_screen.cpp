@@ -130,9 +130,9 @@ void DiplomacyScreen::Refresh() {
       level2->firstChild == s.regionRelations.currentForm) {
     PopPopupsTo(g_ui, 1);
   }
-  ReopenScreen(s.ownRegionSummary);
-  s.regionAlliances.id = 0;
-  ReopenScreen(s.regionAlliances);
+  ReopenScreen(*s.ownRegionSummary);
+  s.regionAlliances->id = 0;
+  ReopenScreen(*s.regionAlliances);
 }
 
 void DiplomacyScreen::Deselect() {
@@ -188,7 +188,7 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     if (selectedRegion == 0) PopPopupsTo(g_ui, 1);
     s.regionRelations.Show(region, nullptr);
     for (Screen* panel : {static_cast<Screen*>(&s.alliancesPanel), static_cast<Screen*>(&s.agreementsPanel),
-                          static_cast<Screen*>(&s.warDeclaration), static_cast<Screen*>(&s.tradeRestriction)}) {
+                          static_cast<Screen*>(s.warDeclaration.get()), static_cast<Screen*>(&s.tradeRestriction)}) {
       panel->id = region;
       panel->Refresh();
     }
@@ -219,15 +219,15 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
     if (selectedRegion == 0) {
       s.regionDossier.id = region;
       ReopenScreen(s.regionDossier);
-      s.regionAlliances.id = region;
-      s.regionAlliances.AttachForm(nullptr);
-      s.regionAlliances.OnOpen();
+      s.regionAlliances->id = region;
+      s.regionAlliances->AttachForm(nullptr);
+      s.regionAlliances->OnOpen();
     } else {
       s.regionDossier.id = region;
       s.regionDossier.Refresh();
-      s.regionAlliances.id = region;
+      s.regionAlliances->id = region;
     }
-    s.regionAlliances.Refresh();
+    s.regionAlliances->Refresh();
     s.regionReport.id = region;
     s.regionReport.Refresh();
     const uint32_t bit = ContactBit(region);

@@ -58,9 +58,9 @@ class DiplomacyScreenTest : public ::testing::Test {
   GlobalGuard<intptr_t> diplomacy1Ss2Id_{g_screens.regionRelations.id};
   GlobalGuard<intptr_t> diplomacy1Ss2aId_{g_screens.alliancesPanel.id};
   GlobalGuard<intptr_t> diplomacy1Ss2cId_{g_screens.agreementsPanel.id};
-  GlobalGuard<intptr_t> diplomacy1Ss2bId_{g_screens.warDeclaration.id};
+  GlobalGuard<intptr_t> diplomacy1Ss2bId_{g_screens.warDeclaration->id};
   GlobalGuard<intptr_t> diplomacy1Ss3Id_{g_screens.tradeRestriction.id};
-  GlobalGuard<intptr_t> diplomacy3Id_{g_screens.regionAlliances.id};
+  GlobalGuard<intptr_t> diplomacy3Id_{g_screens.regionAlliances->id};
   GlobalGuard<intptr_t> diplomacy2aId_{g_screens.regionDossier.id};
   GlobalGuard<intptr_t> diplomacy2aSs1Id_{g_screens.regionReport.id};
   GlobalGuard<intptr_t> popupDiplomacyId_{g_screens.dealPopup.id};
@@ -91,7 +91,7 @@ TEST_F(DiplomacyScreenTest, OnlyAnotherHumanRegionShowsMailAndContacts) {
   for (const Row& r : {Row{2, false}, Row{4, true}}) {
     Pick(r.region);
     EXPECT_EQ(std::tuple(form_.Shown("HIDEBOX"), form_.Shown("NEWMAIL"), form_.Shown("CENTRE"), g_screens.regionDossier.id,
-                         g_screens.regionAlliances.id),
+                         g_screens.regionAlliances->id),
               std::tuple(r.shown, r.shown, true, intptr_t{r.region}, intptr_t{r.region}))
         << r.region;
   }

@@ -212,7 +212,7 @@ void ScoreCard::OpenCampaignPage() {
     ShowCell(g_screens.scoreCardWar[static_cast<size_t>(i)], id, Id(*this, kScorePageCells + i));
   }
   ShowCell(g_screens.scoreCardTotalsLabel, 0, Id(*this, kScoreLeftCells + kTotalsRow));
-  ShowCell(g_screens.scoreCardTotals, 0, Id(*this, kScorePageCells + kTotalsRow));
+  ShowCell(*g_screens.scoreCardTotals, 0, Id(*this, kScorePageCells + kTotalsRow));
 }
 
 void ScoreCard::OnCommand(Control* control, int32_t) {
@@ -378,19 +378,32 @@ void ScoreCardWar::Refresh() {
   ListText(Tag(*this, "GOVTYPE"), kListGovtype, r->govtype);
 }
 
-void ScoreCardTotals::Refresh() {
-  // The campaign so far: every finished scenario's record and the live one.
-  const int32_t finished = FinishedCampaignScenarios(g_world);
-  const PlayerRecord* liveRecord = LocalPlayer(g_world);
-  if (!liveRecord) return;
-  const PlayerRecord& live = *liveRecord;
-  double killed = UnitsKilled(live), lost = UnitsLost(live), casualties = CivilianCasualties(live);
-  for (int32_t i = 0; i < finished; ++i) {
-    const PlayerRecord& r = g_world.snapshotTable[static_cast<size_t>(i)];
-    killed += UnitsKilled(r), lost += UnitsLost(r), casualties += CivilianCasualties(r);
+namespace {
+
+class ScoreCardTotals : public Screen {
+ public:
+  ScoreCardTotals() : Screen("SCORECARD1_SS6b", FormLookups{.tags = kTags, .ids = {}}) {}
+  void Refresh() override {
+    // The campaign so far: every finished scenario's record and the live one.
+    const int32_t finished = FinishedCampaignScenarios(g_world);
+    const PlayerRecord* liveRecord = LocalPlayer(g_world);
+    if (!liveRecord) return;
+    const PlayerRecord& live = *liveRecord;
+    double killed = UnitsKilled(live), lost = UnitsLost(live), casualties = CivilianCasualties(live);
+    for (int32_t i = 0; i < finished; ++i) {
+      const PlayerRecord& r = g_world.snapshotTable[static_cast<size_t>(i)];
+      killed += UnitsKilled(r), lost += UnitsLost(r), casualties += CivilianCasualties(r);
+    }
+    SetFigure(Tag(*this, "UKILLTOT"), killed);
+    SetFigure(Tag(*this, "ULOSTTOT"), lost);
+    SetFigure(Tag(*this, "CCASUALTOT"), casualties);
+    SetFigure(Tag(*this, "SCORETOT"), live.scoreSums[kScoreTotal]);
   }
-  SetFigure(Tag(*this, "UKILLTOT"), killed);
-  SetFigure(Tag(*this, "ULOSTTOT"), lost);
-  SetFigure(Tag(*this, "CCASUALTOT"), casualties);
-  SetFigure(Tag(*this, "SCORETOT"), live.scoreSums[kScoreTotal]);
-}
+
+ private:
+  static constexpr const char* kTags[] = {"UKILLTOT", "ULOSTTOT", "CCASUALTOT", "SCORETOT"};
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeScoreCardTotals() { return std::make_unique<ScoreCardTotals>(); }

@@ -5,6 +5,7 @@
 // one row per region, sixteen to a half; the card shows what the records
 // hold and computes nothing beyond sums, differences and areas.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
@@ -136,14 +137,7 @@ class ScoreCardWar : public Screen {
   static constexpr const char* kTags[] = {"WINLOST", "CAPITAL", "UKILL", "ULOST", "CCASUAL", "SCORE", "GOVTYPE"};
 };
 
-class ScoreCardTotals : public Screen {
- public:
-  ScoreCardTotals() : Screen("SCORECARD1_SS6b", FormLookups{.tags = kTags, .ids = {}}) {}
-  void Refresh() override;
-
- private:
-  static constexpr const char* kTags[] = {"UKILLTOT", "ULOSTTOT", "CCASUALTOT", "SCORETOT"};
-};
+std::unique_ptr<Screen> MakeScoreCardTotals();
 
 // A trend arrow against the previous day's copy: up (checked) when above,
 // down when below, hidden when equal.

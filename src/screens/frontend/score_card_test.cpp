@@ -31,7 +31,7 @@ constexpr int32_t kLocal = 1;
 std::vector<Screen*> RowScreens() {
   ScreenSet& s = g_screens;
   std::vector<Screen*> all{&s.scoreCardOverviewHeader, &s.scoreCardScoresHeader, &s.scoreCardMilitaryHeader, &s.scoreCardPollsHeader,
-                           &s.scoreCardWarHeader, &s.scoreCardTotalsLabel, &s.scoreCardTotals};
+                           &s.scoreCardWarHeader, &s.scoreCardTotalsLabel, s.scoreCardTotals.get()};
   for (int i = 0; i < kScoreCardRows; ++i)
     for (Screen* row : std::initializer_list<Screen*>{&s.scoreCardRegions[i], &s.scoreCardScenario[i], &s.scoreCardOverview[i],
                                                       &s.scoreCardScores[i], &s.scoreCardMilitary[i], &s.scoreCardPolls[i],

@@ -81,7 +81,7 @@ void OpenLaunchSitePopup(ScreenSet& screens, const UnitRecord* unit, int32_t fla
   OpenListPopup(screens.launchSitePopup, unit, flag, {{kKindSite, 1, 1, 3}, {kKindSite, 0, 1, 3}});
 }
 void OpenDepotPopup(ScreenSet& screens, const UnitRecord* unit, int32_t flag) {
-  OpenListPopup(screens.depotPopup, unit, flag,
+  OpenListPopup(*screens.depotPopup, unit, flag,
                 {{kKindBase, 1, 0, 0}, {kKindStore, 1, 0, 0}, {kKindBase, 0, 0, 0}, {kKindStore, 0, 0, 0}});
 }
 

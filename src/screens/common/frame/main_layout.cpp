@@ -139,7 +139,7 @@ Screen& MainPanelScreen(ScreenSet& s, int32_t panel) {
     case 2: return s.operationsScreen;
     case 3: return s.militaryScreen;
     case 4: return s.diplomacyScreen;
-    case 5: return s.economyScreen;
+    case 5: return *s.economyScreen;
     case 6: return s.productScreen;
     case 7: return s.policyScreen;
     case 8: return s.statusScreen;

@@ -42,8 +42,8 @@ bool Active(const UnitRecord& u) {
 
 Screen* SubPanel(ScreenSet& s, int32_t id) {
   switch (id) {
-    case 101: return &s.unitBenefit;
-    case 102: return &s.carriedUnitNotice;
+    case 101: return s.unitBenefit.get();
+    case 102: return s.carriedUnitNotice.get();
     case 103: return &s.unitSplitConfirm;
     case 104: return &s.unitEngagement;
     case 105: return &s.unitCargo;

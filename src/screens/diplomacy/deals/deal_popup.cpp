@@ -92,9 +92,9 @@ void DealPopup::OnOpen() {
   FillSide(currentForm, 1, other, local);
   Control* approachHost = s.dealEditor.approachHost;
   if (HumanLed(other))
-    s.dealApproachPanel.Show(offer->kind, approachHost);
+    s.dealApproachPanel->Show(offer->kind, approachHost);
   else
-    s.dealApproachChooser.Show(offer->kind, approachHost);
+    s.dealApproachChooser->Show(offer->kind, approachHost);
 }
 
 void DealPopup::Refresh() {
@@ -122,7 +122,7 @@ void PendingDealsPanel::OnOpen() {
       ListDeselectAll(list);
       ListResetScroll(list);
     }
-  g_screens.pendingDealCancel.Show(kKeepScreenId, cancelHost);
+  g_screens.pendingDealCancel->Show(kKeepScreenId, cancelHost);
   SetHidden(cancelHost, true);
 }
 
@@ -141,60 +141,86 @@ void PendingDealsPanel::OnControlChange(Control* control, int32_t) {
 }
 
 void PendingDealsPanel::OnActivate(Control* control, int32_t) {
-  if (control == received || control == given) g_screens.pendingDealCancel.OnCommand(nullptr, 0);
+  if (control == received || control == given) g_screens.pendingDealCancel->OnCommand(nullptr, 0);
 }
 
-void PendingDealCancel::OnCommand(Control* control, int32_t) {
-  if (control && !Is(control, "CANBUT")) return;
-  PendingDealsPanel& panel = g_screens.pendingDeals;
-  if (DipOffer* offer = ThePopup().offer.get())
-    CancelPendingDeal(g_world, *offer, SelectedPendingDeal(panel.received, panel.receivedRows),
-                      SelectedPendingDeal(panel.given, panel.givenRows));
-  g_screens.dealEditor.Refresh();
-}
+namespace {
+
+class PendingDealCancel : public Screen {
+ public:
+  PendingDealCancel() : Screen("POPUP_DIPLOMACY_SS2a", FormLookups{.tags = kPendingCancelTags, .ids = {}}) {}
+  void OnCommand(Control* control, int32_t) override {
+    if (control && !Is(control, "CANBUT")) return;
+    PendingDealsPanel& panel = g_screens.pendingDeals;
+    if (DipOffer* offer = ThePopup().offer.get())
+      CancelPendingDeal(g_world, *offer, SelectedPendingDeal(panel.received, panel.receivedRows),
+                        SelectedPendingDeal(panel.given, panel.givenRows));
+    g_screens.dealEditor.Refresh();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakePendingDealCancel() { return std::make_unique<PendingDealCancel>(); }
 
 // The approach.
 
-void DealApproachChooser::BindControls() {
-  for (int32_t i = 0; i < kOfferKinds; ++i)
-    if (auto* c = dynamic_cast<StringControl*>(FormFindControlById(currentForm, kApproachIds + i))) {
-      // A control's tooltip is its record text.
-      const char* name = TextListText(kListEmoticons, i);
-      c->recordText = name ? name : "";
+namespace {
+
+class DealApproachChooser : public Screen {
+ public:
+  DealApproachChooser() : Screen("POPUP_DIPLOMACY_SS3", FormLookups{.tags = kApproachChooserTags, .ids = kApproachChooserIds}) {}
+  void OnOpen() override {
+    SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));
+    SelectOnly(currentForm, kApproachIds, kOfferKinds, kApproachIds + static_cast<int32_t>(id));
+    SetHidden(Tag(currentForm, "OK"), !HumanLed(OtherPlayer()));
+  }
+  void BindControls() override {
+    for (int32_t i = 0; i < kOfferKinds; ++i)
+      if (auto* c = dynamic_cast<StringControl*>(FormFindControlById(currentForm, kApproachIds + i))) {
+        // A control's tooltip is its record text.
+        const char* name = TextListText(kListEmoticons, i);
+        c->recordText = name ? name : "";
+      }
+  }
+  void OnCommand(Control* control, int32_t controlId) override {
+    if (controlId >= kApproachIds && controlId < kApproachIds + kApproachIdSpan) {
+      const int32_t approach = controlId - kApproachIds;
+      if (approach >= kOfferKinds) return;
+      if (DipOffer* offer = ThePopup().offer.get()) offer->kind = static_cast<uint8_t>(approach);
+      Show(approach, nullptr);
+    } else if (Is(control, "OK")) {
+      g_screens.dealApproachPanel->Show(id, g_screens.dealEditor.approachHost);
     }
-}
-
-void DealApproachChooser::OnOpen() {
-  SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));
-  SelectOnly(currentForm, kApproachIds, kOfferKinds, kApproachIds + static_cast<int32_t>(id));
-  SetHidden(Tag(currentForm, "OK"), !HumanLed(OtherPlayer()));
-}
-
-void DealApproachChooser::OnCommand(Control* control, int32_t controlId) {
-  if (controlId >= kApproachIds && controlId < kApproachIds + kApproachIdSpan) {
-    const int32_t approach = controlId - kApproachIds;
-    if (approach >= kOfferKinds) return;
-    if (DipOffer* offer = ThePopup().offer.get()) offer->kind = static_cast<uint8_t>(approach);
-    Show(approach, nullptr);
-  } else if (Is(control, "OK")) {
-    g_screens.dealApproachPanel.Show(id, g_screens.dealEditor.approachHost);
   }
-}
+};
 
-void DealApproachPanel::BindControls() { MakeTextBox("TEXTBOX", 0, currentForm); }
+}  // namespace
 
-void DealApproachPanel::OnOpen() {
-  SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));
-  // ALTER shows the approach's picture: frame n of its strip is approach n.
-  if (auto* alter = TagAs<BitmapControl>(currentForm, "ALTER"); alter && id >= 0 && id < kOfferKinds) {
-    alter->frame = static_cast<uint8_t>(id);
-    alter->state |= kStateDirty;
+std::unique_ptr<Screen> MakeDealApproachChooser() { return std::make_unique<DealApproachChooser>(); }
+
+namespace {
+
+class DealApproachPanel : public Screen {
+ public:
+  DealApproachPanel() : Screen("POPUP_DIPLOMACY_SS4", FormLookups{.tags = kApproachPanelTags, .ids = {}}) {}
+  void OnOpen() override {
+    SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));
+    // ALTER shows the approach's picture: frame n of its strip is approach n.
+    if (auto* alter = TagAs<BitmapControl>(currentForm, "ALTER"); alter && id >= 0 && id < kOfferKinds) {
+      alter->frame = static_cast<uint8_t>(id);
+      alter->state |= kStateDirty;
+    }
   }
-}
+  void BindControls() override { MakeTextBox("TEXTBOX", 0, currentForm); }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "ALTER")) g_screens.dealApproachChooser->Show(id, g_screens.dealEditor.approachHost);
+  }
+};
 
-void DealApproachPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "ALTER")) g_screens.dealApproachChooser.Show(id, g_screens.dealEditor.approachHost);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeDealApproachPanel() { return std::make_unique<DealApproachPanel>(); }
 
 // Opening offers.
 

@@ -56,11 +56,7 @@ class DealEditor : public Screen {
   void RemoveSelected(int list, bool all);
 };
 
-class PendingDealCancel : public Screen {
- public:
-  PendingDealCancel() : Screen("POPUP_DIPLOMACY_SS2a", FormLookups{.tags = kPendingCancelTags, .ids = {}}) {}
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakePendingDealCancel();
 
 class PendingDealsPanel : public Screen {
  public:
@@ -78,21 +74,9 @@ class PendingDealsPanel : public Screen {
   Control* cancelHost = nullptr;  // SUBPARENT11
 };
 
-class DealApproachChooser : public Screen {
- public:
-  DealApproachChooser() : Screen("POPUP_DIPLOMACY_SS3", FormLookups{.tags = kApproachChooserTags, .ids = kApproachChooserIds}) {}
-  void OnOpen() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeDealApproachChooser();
 
-class DealApproachPanel : public Screen {
- public:
-  DealApproachPanel() : Screen("POPUP_DIPLOMACY_SS4", FormLookups{.tags = kApproachPanelTags, .ids = {}}) {}
-  void OnOpen() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeDealApproachPanel();
 
 class DealPopup : public Screen {
  public:

@@ -124,7 +124,7 @@ void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "WMVOTEBUT")) {
     s.worldMarketVote.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "TREATYBUT")) {
-    s.treatyDetails.Show(kKeepScreenId, nullptr);
+    s.treatyDetails->Show(kKeepScreenId, nullptr);
   } else if (Is(control, "BACK")) {
     ReopenScreen(s.diplomacyScreen);
   }
@@ -194,34 +194,44 @@ void WorldMarketJoinPanel::OnCommand(Control* control, int32_t) {
 
 // The treaties.
 
-void TreatyDetailsPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  proposed = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
-  offered = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
-}
+namespace {
 
-void TreatyDetailsPanel::OnOpen() {
-  SetControlText(Tag(*this, "DETAILS"), "");
-  ScreenSlotSelectMapMode(g_screens);
-}
-
-void TreatyDetailsPanel::Refresh() {
-  if ((proposed && proposed->selectedId != 0) || (offered && offered->selectedId != 0)) return;
-  SetControlText(Tag(*this, "DETAILS"), "");
-  for (const char* tag : {"HIDEBOX", "CANBUT", "SIGNBUT"}) SetHidden(Tag(*this, tag), true);
-}
-
-void TreatyDetailsPanel::OnControlChange(Control* control, int32_t rowId) {
-  if (!control) return;
-  // Only a row picked takes the other list's selection: the report of that
-  // list emptied must not empty this one again.
-  if (control == proposed) {
-    if (rowId != 0) DeselectOther(offered, *this);
-    for (const char* tag : {"HIDEBOX", "CANBUT"}) SetHidden(Tag(*this, tag), rowId == 0);
-    SetControlFlag(Tag(*this, "QUESTION"), kStateSelected, 0);
-  } else if (control == offered) {
-    if (rowId != 0) DeselectOther(proposed, *this);
-    SetHidden(Tag(*this, "SIGNBUT"), rowId == 0);
-    SetControlFlag(Tag(*this, "QUESTION"), kStateSelected, 1);
+class TreatyDetailsPanel : public Screen {
+ public:
+  TreatyDetailsPanel() : Screen("DIPLOMACY1_SS1D", FormLookups{.tags = kTreatyDetailsTags, .ids = {}}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    proposed = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+    offered = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
   }
-}
+  void OnOpen() override {
+    SetControlText(Tag(*this, "DETAILS"), "");
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    if ((proposed && proposed->selectedId != 0) || (offered && offered->selectedId != 0)) return;
+    SetControlText(Tag(*this, "DETAILS"), "");
+    for (const char* tag : {"HIDEBOX", "CANBUT", "SIGNBUT"}) SetHidden(Tag(*this, tag), true);
+  }
+  void OnControlChange(Control* control, int32_t rowId) override {
+    if (!control) return;
+    // Only a row picked takes the other list's selection: the report of that
+    // list emptied must not empty this one again.
+    if (control == proposed) {
+      if (rowId != 0) DeselectOther(offered, *this);
+      for (const char* tag : {"HIDEBOX", "CANBUT"}) SetHidden(Tag(*this, tag), rowId == 0);
+      SetControlFlag(Tag(*this, "QUESTION"), kStateSelected, 0);
+    } else if (control == offered) {
+      if (rowId != 0) DeselectOther(proposed, *this);
+      SetHidden(Tag(*this, "SIGNBUT"), rowId == 0);
+      SetControlFlag(Tag(*this, "QUESTION"), kStateSelected, 1);
+    }
+  }
+
+  ListBoxControl* proposed = nullptr;  // DIPLIST5
+  ListBoxControl* offered = nullptr;   // DIPLIST6
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeTreatyDetailsPanel() { return std::make_unique<TreatyDetailsPanel>(); }

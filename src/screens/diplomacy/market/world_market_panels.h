@@ -5,6 +5,7 @@
 // the member grid, the leave and join confirmations (which post the
 // membership command) and, a level deeper, the treaty panel.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
@@ -64,14 +65,4 @@ class WorldMarketJoinPanel : public Screen {
 
 // Treaties have no lists to show yet: the panel opens empty and its buttons
 // do nothing; only the two lists' selections exclude each other.
-class TreatyDetailsPanel : public Screen {
- public:
-  TreatyDetailsPanel() : Screen("DIPLOMACY1_SS1D", FormLookups{.tags = kTreatyDetailsTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnControlChange(Control* control, int32_t id) override;
-
-  ListBoxControl* proposed = nullptr;  // DIPLIST5
-  ListBoxControl* offered = nullptr;   // DIPLIST6
-};
+std::unique_ptr<Screen> MakeTreatyDetailsPanel();

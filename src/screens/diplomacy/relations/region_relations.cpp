@@ -177,7 +177,7 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "BACK")) {
     ReopenScreen(s.diplomacyScreen);
   } else if (Is(control, "WAR")) {
-    s.warDeclaration.Show(region, nullptr);
+    s.warDeclaration->Show(region, nullptr);
   } else if (Is(control, "OFFERP")) {
     OpenAgreementOffer(region, kCeasefireAgreement, 1);
     Refresh();

@@ -26,26 +26,35 @@ void ShowCalendar(Control* host) {
 
 }  // namespace
 
-void WarDeclarationPanel::OnOpen() {
-  ShowCalendar(calendarHost);
-  ScreenSlotSelectMapMode(g_screens);
-}
+namespace {
 
-void WarDeclarationPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  calendarHost = Tag(*this, "CALPARENT");
-}
+class WarDeclarationPanel : public Screen {
+ public:
+  WarDeclarationPanel() : Screen("DIPLOMACY1_SS2b", FormLookups{.tags = kWarDeclarationTags, .ids = {}}) {}
+  void OnOpen() override {
+    ShowCalendar(calendarHost);
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    if (!currentForm) return;
+    ShowRegionHeading(*this, HeadingRegion(id));
+    ShowCalendar(calendarHost);
+  }
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    calendarHost = Tag(*this, "CALPARENT");
+  }
+  void OnCommand(Control* control, int32_t) override {
+    const bool declare = Is(control, "WARACCPBUT");
+    if (!declare && !Is(control, "WARCANBUT")) return;
+    if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(HeadingRegion(id))});
+    DockPanelAtDepth(2);
+    g_screens.regionRelations.Show(kKeepScreenId, nullptr);
+  }
 
-void WarDeclarationPanel::Refresh() {
-  if (!currentForm) return;
-  ShowRegionHeading(*this, HeadingRegion(id));
-  ShowCalendar(calendarHost);
-}
+  Control* calendarHost = nullptr;  // CALPARENT, null without one
+};
 
-void WarDeclarationPanel::OnCommand(Control* control, int32_t) {
-  const bool declare = Is(control, "WARACCPBUT");
-  if (!declare && !Is(control, "WARCANBUT")) return;
-  if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(HeadingRegion(id))});
-  DockPanelAtDepth(2);
-  g_screens.regionRelations.Show(kKeepScreenId, nullptr);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeWarDeclarationPanel() { return std::make_unique<WarDeclarationPanel>(); }

@@ -2,6 +2,7 @@
 // The confirmation of a declaration of war on the picked region, docked at
 // the third level with the calendar beside it.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -9,13 +10,4 @@ inline constexpr const char* kWarDeclarationTags[] = {"REGNAME", "LEADER", "WARA
 // The diplomacy department's calendar that the war panel shows.
 inline constexpr size_t kWarCalendar = 0;
 
-class WarDeclarationPanel : public Screen {
- public:
-  WarDeclarationPanel() : Screen("DIPLOMACY1_SS2b", FormLookups{.tags = kWarDeclarationTags, .ids = {}}) {}
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-
-  Control* calendarHost = nullptr;  // CALPARENT, null without one
-};
+std::unique_ptr<Screen> MakeWarDeclarationPanel();

@@ -13,11 +13,11 @@ namespace {
 
 class WarDeclarationTest : public RegionPanelTest {
  protected:
-  GlobalGuard<intptr_t> warId_{g_screens.warDeclaration.id};
+  GlobalGuard<intptr_t> warId_{g_screens.warDeclaration->id};
   GlobalGuard<intptr_t> relationsId_{g_screens.regionRelations.id};
   RegionRelationsPanel relations_;
   controltest::PanelForm relationsForm_{relations_, "DIPLOMACY1_SS2", {"STATUS", "WAR", "OFFERP"}};
-  controltest::PanelForm warForm_{g_screens.warDeclaration,
+  controltest::PanelForm warForm_{*g_screens.warDeclaration,
                                   "DIPLOMACY1_SS2B",
                                   {"REGNAME", "LEADER", "CALPARENT", "WARACCPBUT", "WARCANBUT"}};
 };
@@ -35,9 +35,9 @@ TEST_F(WarDeclarationTest, TheAcceptButtonDeclaresWarOnTheRegionWhosePageOpenedI
     SCOPED_TRACE(r.region);
     relations_.id = r.region;
     relations_.OnCommand(relationsForm_["WAR"], 0);
-    ASSERT_EQ(g_screens.warDeclaration.id, r.region) << "the WAR button opens the declaration of the region shown";
+    ASSERT_EQ(g_screens.warDeclaration->id, r.region) << "the WAR button opens the declaration of the region shown";
     g_commandLog.Clear();
-    g_screens.warDeclaration.OnCommand(warForm_[r.answer], 0);
+    g_screens.warDeclaration->OnCommand(warForm_[r.answer], 0);
     EXPECT_EQ(Posted(), r.posted);
   }
 }

@@ -102,57 +102,79 @@ void RegionReport::Refresh() {
 void RegionReport::OnCommand(Control* control, int32_t) {
   if (!Is(control, "OKBUT")) return;
   ScreenSet& s = g_screens;
-  for (Screen* back : {static_cast<Screen*>(&s.regionDossier), static_cast<Screen*>(&s.regionAlliances)}) {
+  for (Screen* back : {static_cast<Screen*>(&s.regionDossier), static_cast<Screen*>(s.regionAlliances.get())}) {
     if (id != kKeepScreenId) back->id = id;
     ReopenScreen(*back);
   }
 }
 
-int32_t OwnRegionSummary::AttachForm(Control*) { return Attach(*this, kPanelTop); }
+namespace {
 
-void OwnRegionSummary::Refresh() {
-  if (!g_uiOptions.sidescreens || !currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const int32_t local = LocalIndex();
-  const PlayerRecord& r = g_world.players[local];
-  SetGovernment(Tag(*this, "REGGOVT"), r);
-  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, local));
-  SetPercent(Tag(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
-  SetPercent(Tag(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
-  SetPercent(Tag(*this, "DOMAPRRATE"), "%3.0f %%", r.approval);
-  SetPercent(Tag(*this, "MILAPRRATE"), "%3.0f %%", r.secondRating);
-  // The world market's opinion of the region is its integrity there.
-  const int32_t entry = OpinionEntry(LoadRegionFloat(r, kRegionWmIntegrity));
-  if (Control* c = Tag(*this, "OPINION")) SetControlText(c, TextListText(kListWmopinion, entry));
-}
-
-int32_t RegionAlliances::AttachForm(Control*) { return Attach(*this, kPanelBottom); }
-
-void RegionAlliances::BindControls() {
-  allies = MakeListBox("ALLIES", 0, currentForm, kListIndicators, this);
-  enemies = MakeListBox("ENEMIES", 0, currentForm, kListIndicators, this);
-}
-
-void RegionAlliances::Refresh() {
-  if (!g_uiOptions.sidescreens) return;
-  if (id < 1 || id >= kMaxPlayers) id = LocalIndex();
-  const int32_t shown = static_cast<int32_t>(id);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, shown));
-  const struct {
-    ListBoxControl* list;
-    uint32_t relation;
-  } lists[] = {{allies, kAllied}, {enemies, kEnemies}};
-  for (const auto& l : lists) {
-    if (!l.list) continue;
-    ListClear(l.list, 1);
-    if (l.list->parent) l.list->parent->flags &= ~1u;
-    PlayerListOptions options;
-    options.relationMask = l.relation;
-    options.includeKind3 = true;
-    // The local region's own choices show at once; another's as the
-    // simulation knows them.
-    options.copy = shown == LocalIndex() ? 0 : 1;
-    FillPlayerListRow(g_world, g_world.players[shown], l.list, options);
+class OwnRegionSummary : public Screen {
+ public:
+  OwnRegionSummary() : Screen("DIPLOMACY2b", FormLookups{.tags = kOwnRegionTags, .ids = {}}) {}
+  int32_t AttachForm(Control*) override { return Attach(*this, kPanelTop); }
+  // Always the local region, whatever the id.
+  void Refresh() override {
+    if (!g_uiOptions.sidescreens || !currentForm) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const int32_t local = LocalIndex();
+    const PlayerRecord& r = g_world.players[local];
+    SetGovernment(Tag(*this, "REGGOVT"), r);
+    SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, local));
+    SetPercent(Tag(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
+    SetPercent(Tag(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
+    SetPercent(Tag(*this, "DOMAPRRATE"), "%3.0f %%", r.approval);
+    SetPercent(Tag(*this, "MILAPRRATE"), "%3.0f %%", r.secondRating);
+    // The world market's opinion of the region is its integrity there.
+    const int32_t entry = OpinionEntry(LoadRegionFloat(r, kRegionWmIntegrity));
+    if (Control* c = Tag(*this, "OPINION")) SetControlText(c, TextListText(kListWmopinion, entry));
   }
-}
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOwnRegionSummary() { return std::make_unique<OwnRegionSummary>(); }
+
+namespace {
+
+class RegionAlliances : public Screen {
+ public:
+  RegionAlliances() : Screen("DIPLOMACY3", FormLookups{.tags = kRegionAlliancesTags, .ids = {}}) {}
+  int32_t AttachForm(Control*) override { return Attach(*this, kPanelBottom); }
+  void BindControls() override {
+    allies = MakeListBox("ALLIES", 0, currentForm, kListIndicators, this);
+    enemies = MakeListBox("ENEMIES", 0, currentForm, kListIndicators, this);
+  }
+  // An id below 1 becomes the local region's.
+  void Refresh() override {
+    if (!g_uiOptions.sidescreens) return;
+    if (id < 1 || id >= kMaxPlayers) id = LocalIndex();
+    const int32_t shown = static_cast<int32_t>(id);
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, shown));
+    const struct {
+      ListBoxControl* list;
+      uint32_t relation;
+    } lists[] = {{allies, kAllied}, {enemies, kEnemies}};
+    for (const auto& l : lists) {
+      if (!l.list) continue;
+      ListClear(l.list, 1);
+      if (l.list->parent) l.list->parent->flags &= ~1u;
+      PlayerListOptions options;
+      options.relationMask = l.relation;
+      options.includeKind3 = true;
+      // The local region's own choices show at once; another's as the
+      // simulation knows them.
+      options.copy = shown == LocalIndex() ? 0 : 1;
+      FillPlayerListRow(g_world, g_world.players[shown], l.list, options);
+    }
+  }
+
+  ListBoxControl* allies = nullptr;
+  ListBoxControl* enemies = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeRegionAlliances() { return std::make_unique<RegionAlliances>(); }

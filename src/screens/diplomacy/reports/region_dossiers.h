@@ -5,6 +5,7 @@
 // and enemies. They only read; with the side screens off they do nothing.
 // Each shows the region its id names.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
@@ -42,22 +43,6 @@ class RegionReport : public Screen {
   void OnCommand(Control* control, int32_t id) override;
 };
 
-class OwnRegionSummary : public Screen {
- public:
-  OwnRegionSummary() : Screen("DIPLOMACY2b", FormLookups{.tags = kOwnRegionTags, .ids = {}}) {}
-  int32_t AttachForm(Control* host) override;
-  // Always the local region, whatever the id.
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeOwnRegionSummary();
 
-class RegionAlliances : public Screen {
- public:
-  RegionAlliances() : Screen("DIPLOMACY3", FormLookups{.tags = kRegionAlliancesTags, .ids = {}}) {}
-  int32_t AttachForm(Control* host) override;
-  void BindControls() override;
-  // An id below 1 becomes the local region's.
-  void Refresh() override;
-
-  ListBoxControl* allies = nullptr;
-  ListBoxControl* enemies = nullptr;
-};
+std::unique_ptr<Screen> MakeRegionAlliances();

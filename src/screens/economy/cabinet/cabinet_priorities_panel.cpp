@@ -140,7 +140,7 @@ void CabinetPrioritiesPanel::OnCommand(Control* control, int32_t) {
   }
   const intptr_t d = id;
   if (Is(control, "CABPIC")) {
-    g_screens.ministerActions.Show(d, nullptr);
+    g_screens.ministerActions->Show(d, nullptr);
   } else if (Is(control, "CANCELBUT")) {
     RemoveSelected();
   } else if (Is(control, "PRIORBUT")) {
@@ -234,59 +234,69 @@ void PriorityPickerPanel::OnControlChange(Control* control, int32_t) {
 
 // The minister.
 
-void MinisterActionsPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  bio = MakeTextBox("BIO", 0, currentForm);
-}
+namespace {
 
-void MinisterActionsPanel::OnOpen() {
-  if (bio) TextBoxSetText(bio, "", kTextCapacity, 1);
-  ScreenSlotSelectMapMode(g_screens);
-}
-
-void MinisterActionsPanel::Refresh() {
-  const int32_t d = Department(*this);
-  std::string bioText;
-  CabinetCandidate c;
-  int32_t age = 0;
-  float approval = 0.0f;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    minister = SeatedMinister(d);
-    c = ReadCandidate(g_world, minister);
-    age = CandidateAge(g_world, c);
-    if (const PlayerRecord* r = LocalPlayer(g_world); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
-    if (minister >= kFirstCandidate && minister <= kLastCandidate) bioText = g_peopleBio.slots[minister].c_str();
+class MinisterActionsPanel : public Screen {
+ public:
+  MinisterActionsPanel() : Screen("CABINET1_SS1b", FormLookups{.tags = kMinisterActionTags, .ids = {}}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    bio = MakeTextBox("BIO", 0, currentForm);
   }
-  ControlSetText(Tag(*this, "NAME"), c.name);
-  ShowCandidatePortrait(minister, Tag(*this, "CABPIC"), nullptr);
-  EnterFormatted(Tag(*this, "AGE"), "%d", age);
-  ControlSetText(Tag(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
-  SetBar(Tag(*this, "JARATE"), 1.0f, approval);
-  SetBar(Tag(*this, "EXPRATE"), 200.0f, static_cast<float>(std::min<int32_t>(c.experience, 200)), 2);
-  SetBar(Tag(*this, "IQRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.generalIq, 100)));
-  const bool tactics = d == kTacticsDepartment;
-  SetBar(Tag(*this, "TACTRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.tactics, 100)));
-  SetBar(Tag(*this, "LEADRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.leadership, 100)));
-  SetBar(Tag(*this, "POPRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.popularity, 100)));
-  SetHidden(Tag(*this, "TACTRATE"), !tactics);
-  SetHidden(Tag(*this, "LEADRATE"), !tactics);
-  SetHidden(Tag(*this, "POPRATE"), tactics);
-  if (bio) TextBoxSetText(bio, bioText.c_str(), kTextCapacity, 1);
-  const struct {
-    const char* tag;
-    uint8_t value;
-  } ratings[] = {{"INITIATIVE", c.initiative}, {"INTEGRITY", c.integrity},   {"COMPETENCE", c.competence},
-                 {"CHARISMA", c.charisma},     {"ECIQ", c.economicIq},       {"MILIQ", c.militaryIq},
-                 {"DIPIQ", c.diplomaticIq},    {"PRODIQ", c.productionIq},   {"DOMIQ", c.domesticIq}};
-  for (const auto& r : ratings) SetBar(Tag(*this, r.tag), 100.0f, static_cast<float>(r.value));
-}
-
-void MinisterActionsPanel::OnCommand(Control* control, int32_t) {
-  if (!control) return;
-  if (Is(control, "REPBUT") || Is(control, "ARRBUT")) {
-    OpenCabinetPager(Department(*this));
-  } else if (Is(control, "CABPIC")) {
-    OpenCandidateSheet(Department(*this), minister, true);
+  void OnOpen() override {
+    if (bio) TextBoxSetText(bio, "", kTextCapacity, 1);
+    ScreenSlotSelectMapMode(g_screens);
   }
-}
+  void Refresh() override {
+    const int32_t d = Department(*this);
+    std::string bioText;
+    CabinetCandidate c;
+    int32_t age = 0;
+    float approval = 0.0f;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      minister = SeatedMinister(d);
+      c = ReadCandidate(g_world, minister);
+      age = CandidateAge(g_world, c);
+      if (const PlayerRecord* r = LocalPlayer(g_world); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
+      if (minister >= kFirstCandidate && minister <= kLastCandidate) bioText = g_peopleBio.slots[minister].c_str();
+    }
+    ControlSetText(Tag(*this, "NAME"), c.name);
+    ShowCandidatePortrait(minister, Tag(*this, "CABPIC"), nullptr);
+    EnterFormatted(Tag(*this, "AGE"), "%d", age);
+    ControlSetText(Tag(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
+    SetBar(Tag(*this, "JARATE"), 1.0f, approval);
+    SetBar(Tag(*this, "EXPRATE"), 200.0f, static_cast<float>(std::min<int32_t>(c.experience, 200)), 2);
+    SetBar(Tag(*this, "IQRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.generalIq, 100)));
+    const bool tactics = d == kTacticsDepartment;
+    SetBar(Tag(*this, "TACTRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.tactics, 100)));
+    SetBar(Tag(*this, "LEADRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.leadership, 100)));
+    SetBar(Tag(*this, "POPRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.popularity, 100)));
+    SetHidden(Tag(*this, "TACTRATE"), !tactics);
+    SetHidden(Tag(*this, "LEADRATE"), !tactics);
+    SetHidden(Tag(*this, "POPRATE"), tactics);
+    if (bio) TextBoxSetText(bio, bioText.c_str(), kTextCapacity, 1);
+    const struct {
+      const char* tag;
+      uint8_t value;
+    } ratings[] = {{"INITIATIVE", c.initiative}, {"INTEGRITY", c.integrity},   {"COMPETENCE", c.competence},
+                   {"CHARISMA", c.charisma},     {"ECIQ", c.economicIq},       {"MILIQ", c.militaryIq},
+                   {"DIPIQ", c.diplomaticIq},    {"PRODIQ", c.productionIq},   {"DOMIQ", c.domesticIq}};
+    for (const auto& r : ratings) SetBar(Tag(*this, r.tag), 100.0f, static_cast<float>(r.value));
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (!control) return;
+    if (Is(control, "REPBUT") || Is(control, "ARRBUT")) {
+      OpenCabinetPager(Department(*this));
+    } else if (Is(control, "CABPIC")) {
+      OpenCandidateSheet(Department(*this), minister, true);
+    }
+  }
+
+  int32_t minister = 0;  // the candidate shown
+  TextBoxControl* bio = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeMinisterActionsPanel() { return std::make_unique<MinisterActionsPanel>(); }

@@ -5,6 +5,7 @@
 // with the way to a replacement (CABINET1_SS1b). Changes post the
 // department's whole new priority mask.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
@@ -68,14 +69,4 @@ class PriorityPickerPanel : public Screen {
   TextBoxControl* detailB = nullptr;  // LIST5
 };
 
-class MinisterActionsPanel : public Screen {
- public:
-  MinisterActionsPanel() : Screen("CABINET1_SS1b", FormLookups{.tags = kMinisterActionTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t value) override;
-
-  int32_t minister = 0;  // the candidate shown
-  TextBoxControl* bio = nullptr;
-};
+std::unique_ptr<Screen> MakeMinisterActionsPanel();

@@ -13,25 +13,33 @@ namespace {
 
 }  // namespace
 
-void MilitaryListPicker::BindControls() {
-  DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST2", 0, currentForm, kListIndicators, this);
-}
+namespace {
 
-void MilitaryListPicker::OnOpen() {
-  // Only as the department's docked page; hosted elsewhere the host opens.
-  const Control* host = DockHost(g_screens, 3);
-  if (host && currentForm && currentForm->parent == host) ScreenSlotSelectMapMode(g_screens);
-}
+class MilitaryListPicker : public Screen {
+ public:
+  MilitaryListPicker() : Screen("MILITARY1_ss7", FormLookups{.tags = kListPickerTags, .ids = kTechCategoryIds}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    list = MakeListBox("LIST2", 0, currentForm, kListIndicators, this);
+  }
+  void OnOpen() override {
+    // Only as the department's docked page; hosted elsewhere the host opens.
+    const Control* host = DockHost(g_screens, 3);
+    if (host && currentForm && currentForm->parent == host) ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override { ShowTechCategory(currentForm, list, false); }
+  void OnCommand(Control* control, int32_t controlId) override {
+    if (PressTechCategory(*this, g_screens.techDetail.currentForm, controlId)) return;
+    if (Is(control, "OKBUT")) g_screens.researchFunding.Show(kKeepScreenId, nullptr);
+  }
+  void OnActivate(Control* control, int32_t) override {
+    if (!control || control != list) return;
+    if (const intptr_t tech = list->selectedValue; tech != 0) g_screens.techPopup.Popup(tech, nullptr);
+  }
 
-void MilitaryListPicker::Refresh() { ShowTechCategory(currentForm, list, false); }
+  ListBoxControl* list = nullptr;  // LIST2
+};
 
-void MilitaryListPicker::OnCommand(Control* control, int32_t controlId) {
-  if (PressTechCategory(*this, g_screens.techDetail.currentForm, controlId)) return;
-  if (Is(control, "OKBUT")) g_screens.researchFunding.Show(kKeepScreenId, nullptr);
-}
+}  // namespace
 
-void MilitaryListPicker::OnActivate(Control* control, int32_t) {
-  if (!control || control != list) return;
-  if (const intptr_t tech = list->selectedValue; tech != 0) g_screens.techPopup.Popup(tech, nullptr);
-}
+std::unique_ptr<Screen> MakeMilitaryListPicker() { return std::make_unique<MilitaryListPicker>(); }

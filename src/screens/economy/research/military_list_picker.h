@@ -4,6 +4,7 @@
 // page, over the category's technologies; a double click opens the
 // technology's pop-up. Posts nothing. Window thread.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "screens/economy/research/tech_list_panels.h"
@@ -11,14 +12,4 @@
 
 inline constexpr const char* kListPickerTags[] = {"LIST2", "OKBUT"};
 
-class MilitaryListPicker : public Screen {
- public:
-  MilitaryListPicker() : Screen("MILITARY1_ss7", FormLookups{.tags = kListPickerTags, .ids = kTechCategoryIds}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t id) override;
-
-  ListBoxControl* list = nullptr;  // LIST2
-};
+std::unique_ptr<Screen> MakeMilitaryListPicker();

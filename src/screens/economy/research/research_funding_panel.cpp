@@ -104,7 +104,7 @@ void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "RDOPTBUT")) {
     s.researchBudgetPanel.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RDTREEBUT")) {
-    s.militaryListPicker.Show(kKeepScreenId, nullptr);
+    s.militaryListPicker->Show(kKeepScreenId, nullptr);
   } else if (Is(control, "TARGETRDBUT")) {
     s.techList.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RETURNBUT")) {
@@ -112,7 +112,7 @@ void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "QUEUE")) {
     s.techDetail.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RDMISSILE")) {
-    s.wmdTechList.Show(kKeepScreenId, nullptr);
+    s.wmdTechList->Show(kKeepScreenId, nullptr);
   } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockResearchFunding);
   } else if (control != list && list && list->selectedId != 0) {

@@ -54,9 +54,9 @@ struct PageButton {
   Screen& (*page)(ScreenSet&);
 };
 constexpr PageButton kPages[] = {
-    {"RDTREEBUT", [](ScreenSet& s) -> Screen& { return s.militaryListPicker; }},
+    {"RDTREEBUT", [](ScreenSet& s) -> Screen& { return *s.militaryListPicker; }},
     {"TARGETRDBUT", [](ScreenSet& s) -> Screen& { return s.techList; }},
-    {"RDMISSILE", [](ScreenSet& s) -> Screen& { return s.wmdTechList; }},
+    {"RDMISSILE", [](ScreenSet& s) -> Screen& { return *s.wmdTechList; }},
     {"QUEUE", [](ScreenSet& s) -> Screen& { return s.techDetail; }},
 };
 
@@ -249,6 +249,6 @@ void ResearchScreen::OnControlChange(Control* control, int32_t) {
     ResearchQueueListEvent(currentForm, project, 0, 0);
     Control* dock = Tag(*this, "PARPTSS1");
     SetHidden(dock, project == 0);
-    if (project != 0 && dock) g_screens.techProgress.Show(project, dock);
+    if (project != 0 && dock) g_screens.techProgress->Show(project, dock);
   }
 }

@@ -239,7 +239,7 @@ bool PressTechCategory(Screen& list, Control* otherForm, int32_t controlId) {
 void TechDetailPanel::Refresh() { ShowTechCategory(currentForm, list, true); }
 
 void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
-  if (PressTechCategory(*this, g_screens.militaryListPicker.currentForm, controlId)) return;
+  if (PressTechCategory(*this, g_screens.militaryListPicker->currentForm, controlId)) return;
   if (Is(control, "ADD")) {
     BeginSelectedResearch(list, kProjectTechnology);
     Refresh();
@@ -274,55 +274,65 @@ void TechDetailPanel::OnControlChange(Control* control, int32_t) {
 
 // The weapons list.
 
-int32_t WmdTechListPanel::ListKind() const {
-  return g_buildListFilters.weaponsFilter ? kWeaponsListFiltered : kWeaponsList;
-}
+namespace {
 
-void WmdTechListPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
-  statParent = Tag(*this, "STATPARENT");
-  state.quantity = 1;
-  state.strength = 1.0f;
-}
-
-void WmdTechListPanel::OnOpen() {
-  state.selected = nullptr;
-  OpenBuildList(currentForm, state, static_cast<int32_t>(id) + 1, nullptr);
-  ScreenSlotSelectMapMode(g_screens);
-}
-
-void WmdTechListPanel::Refresh() {
-  Press(Tag(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
-  state.category = 0;
-  for (int32_t i = 0; i < 4; ++i) {
-    if (!Checked(currentForm, kWeaponsButtons[i])) continue;
-    state.category = i + 1;
-    break;
+class WmdTechListPanel : public Screen {
+ public:
+  WmdTechListPanel() : Screen("MILITARY1_ss3c", FormLookups{.tags = kWmdTechListTags, .ids = kWmdTechListIds}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+    statParent = Tag(*this, "STATPARENT");
+    state.quantity = 1;
+    state.strength = 1.0f;
   }
-  FillBuildList(currentForm, state, kResearchMode, ListKind());
-}
-
-void WmdTechListPanel::OnCommand(Control* control, int32_t controlId) {
-  if (!control) return;
-  if (Is(control, "RBEGIN")) {
-    if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, true);
-  } else if (Is(control, "INSPECT")) {
+  void OnOpen() override {
+    state.selected = nullptr;
+    OpenBuildList(currentForm, state, static_cast<int32_t>(id) + 1, nullptr);
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    Press(Tag(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
+    state.category = 0;
+    for (int32_t i = 0; i < 4; ++i) {
+      if (!Checked(currentForm, kWeaponsButtons[i])) continue;
+      state.category = i + 1;
+      break;
+    }
+    FillBuildList(currentForm, state, kResearchMode, ListKind());
+  }
+  void OnCommand(Control* control, int32_t controlId) override {
+    if (!control) return;
+    if (Is(control, "RBEGIN")) {
+      if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, true);
+    } else if (Is(control, "INSPECT")) {
+      if (const int32_t cls = CurrentClass(list)) g_screens.missileDesignView.Popup(cls, &BuildListClasses());
+    } else {
+      OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.researchFunding, nullptr);
+    }
+  }
+  void OnActivate(Control* control, int32_t) override {
+    if (!control || control != list) return;
     if (const int32_t cls = CurrentClass(list)) g_screens.missileDesignView.Popup(cls, &BuildListClasses());
-  } else {
-    OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.researchFunding, nullptr);
   }
-}
+  void OnControlChange(Control* control, int32_t value) override {
+    BuildListChange how;
+    how.noBuild = true;
+    how.listMode = static_cast<int32_t>(id) + 1;
+    how.detailsParent = statParent;
+    OnBuildListChange(control, currentForm, state, value, how);
+  }
 
-void WmdTechListPanel::OnActivate(Control* control, int32_t) {
-  if (!control || control != list) return;
-  if (const int32_t cls = CurrentClass(list)) g_screens.missileDesignView.Popup(cls, &BuildListClasses());
-}
+  BuildListState state;  // category: the weapons class
+  ListBoxControl* list = nullptr;
+  Control* statParent = nullptr;
 
-void WmdTechListPanel::OnControlChange(Control* control, int32_t value) {
-  BuildListChange how;
-  how.noBuild = true;
-  how.listMode = static_cast<int32_t>(id) + 1;
-  how.detailsParent = statParent;
-  OnBuildListChange(control, currentForm, state, value, how);
-}
+ private:
+  int32_t ListKind() const {
+    return g_buildListFilters.weaponsFilter ? kWeaponsListFiltered : kWeaponsList;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeWmdTechListPanel() { return std::make_unique<WmdTechListPanel>(); }

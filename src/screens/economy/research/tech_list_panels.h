@@ -5,6 +5,7 @@
 // and the weapons designs (MILITARY1_ss3c). Beginning research queues the
 // whole path, missing prerequisites first. Window thread.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "screens/common/screen_types_fwd.h"
@@ -82,20 +83,4 @@ class TechDetailPanel : public Screen {
   ListBoxControl* list = nullptr;
 };
 
-class WmdTechListPanel : public Screen {
- public:
-  WmdTechListPanel() : Screen("MILITARY1_ss3c", FormLookups{.tags = kWmdTechListTags, .ids = kWmdTechListIds}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-
-  BuildListState state;  // category: the weapons class
-  ListBoxControl* list = nullptr;
-  Control* statParent = nullptr;
-
- private:
-  int32_t ListKind() const;
-};
+std::unique_ptr<Screen> MakeWmdTechListPanel();

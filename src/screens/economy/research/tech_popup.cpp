@@ -260,40 +260,50 @@ std::vector<TechTreeRow> DependentDesignRows(const World& world, int32_t player,
 
 // The progress panel.
 
-void TechProgressPanel::Refresh() {
-  float total = 0.0f, remaining = 0.0f, rate = 0.0f;
-  int32_t status = 0;
-  bool paused = false;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const World& w = g_world;
-    const ProjectEntry* p = FindProjectById(w, static_cast<uint32_t>(id));
-    const PlayerRecord* r = LocalPlayer(g_world);
-    if (!p || !r) return;
-    if (p->kind == kProjectTechnology && static_cast<int32_t>(p->index) < TechCount(w))
-      total = w.techs[p->index].researchCost;
-    else if (p->kind == kProjectDesign && p->index < w.unitClasses.size())
-      total = DesignResearchPoints(w.unitClasses[p->index]);
-    remaining = p->remainingCost;
-    status = ResearchItemStatus(w, w.gameState.localPlayer, p->kind, static_cast<int32_t>(p->index), p);
-    paused = (p->displayFlags & kProjectHeld) != 0;
-    rate = ResearchRate(*r);
+namespace {
+
+class TechProgressPanel : public Screen {
+ public:
+  TechProgressPanel() : Screen("POPUP_TECH_ss1", FormLookups{.tags = kTechProgressTags, .ids = {}}) {}
+  void Refresh() override {
+    float total = 0.0f, remaining = 0.0f, rate = 0.0f;
+    int32_t status = 0;
+    bool paused = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const World& w = g_world;
+      const ProjectEntry* p = FindProjectById(w, static_cast<uint32_t>(id));
+      const PlayerRecord* r = LocalPlayer(g_world);
+      if (!p || !r) return;
+      if (p->kind == kProjectTechnology && static_cast<int32_t>(p->index) < TechCount(w))
+        total = w.techs[p->index].researchCost;
+      else if (p->kind == kProjectDesign && p->index < w.unitClasses.size())
+        total = DesignResearchPoints(w.unitClasses[p->index]);
+      remaining = p->remainingCost;
+      status = ResearchItemStatus(w, w.gameState.localPlayer, p->kind, static_cast<int32_t>(p->index), p);
+      paused = (p->displayFlags & kProjectHeld) != 0;
+      rate = ResearchRate(*r);
+    }
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "PROGBAR"))) {
+      SliderSetMaxFloat(bar, total);
+      SliderSetValueFloat(bar, total - remaining);
+    }
+    const bool closed = status == kResearchUnfunded || status == kResearchBlocked;
+    SetHidden(Tag(*this, "HIDECOMP"), closed);
+    SetHidden(Tag(*this, "STATUSSS1"), !closed);
+    if (closed) {
+      SetText(Tag(*this, "STATUSSS1"), TextListEntry(g_textLists, kListTechstatus, status));
+      return;
+    }
+    Control* turns = Tag(*this, "TURNS");
+    SetResearchTime(turns, remaining, rate);
+    if (paused) SetText(turns, "PAUSED");
   }
-  if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "PROGBAR"))) {
-    SliderSetMaxFloat(bar, total);
-    SliderSetValueFloat(bar, total - remaining);
-  }
-  const bool closed = status == kResearchUnfunded || status == kResearchBlocked;
-  SetHidden(Tag(*this, "HIDECOMP"), closed);
-  SetHidden(Tag(*this, "STATUSSS1"), !closed);
-  if (closed) {
-    SetText(Tag(*this, "STATUSSS1"), TextListEntry(g_textLists, kListTechstatus, status));
-    return;
-  }
-  Control* turns = Tag(*this, "TURNS");
-  SetResearchTime(turns, remaining, rate);
-  if (paused) SetText(turns, "PAUSED");
-}
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeTechProgressPanel() { return std::make_unique<TechProgressPanel>(); }
 
 // The pop-up.
 
@@ -375,7 +385,7 @@ void TechPopup::Refresh() {
   }
   Control* dock = Tag(*this, "PAR1");
   SetHidden(dock, !showProgress);
-  if (showProgress && dock) g_screens.techProgress.Show(item.project, dock);
+  if (showProgress && dock) g_screens.techProgress->Show(item.project, dock);
   ResearchQueueListEvent(currentForm, item.project, item.index, item.kind);
   SetHidden(Tag(*this, "PENDREQ"), !pending);
 }

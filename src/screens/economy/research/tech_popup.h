@@ -6,6 +6,7 @@
 // project (POPUP_TECH_ss1) docks here and in the research pop-up. Window
 // thread.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,11 +62,7 @@ std::vector<TechTreeRow> PrerequisiteRows(const World& world, int32_t player, in
 std::vector<TechTreeRow> DependentTechRows(const World& world, int32_t player, int32_t tech);
 std::vector<TechTreeRow> DependentDesignRows(const World& world, int32_t player, int32_t tech);
 
-class TechProgressPanel : public Screen {
- public:
-  TechProgressPanel() : Screen("POPUP_TECH_ss1", FormLookups{.tags = kTechProgressTags, .ids = {}}) {}
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeTechProgressPanel();
 
 class TechPopup : public Screen {
  public:

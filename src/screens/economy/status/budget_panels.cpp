@@ -125,7 +125,7 @@ void BudgetSummaryPanel::OnCommand(Control* control, int32_t) {
   }
   if (Is(control, "DETREPBUT")) taxIncome.Show(kKeepScreenId, nullptr);
   else if (Is(control, "DETREPBUT2")) expenses.Show(kKeepScreenId, nullptr);
-  else if (Is(control, "TRADEBUT")) g_screens.productProfitPage.Show(kKeepScreenId, nullptr);
+  else if (Is(control, "TRADEBUT")) g_screens.productProfitPage->Show(kKeepScreenId, nullptr);
 }
 
 void TaxIncomePanel::OnOpen() { OpenDetailPage(); }

@@ -55,18 +55,39 @@ void MapBorder::OnOpen() {
 }
 
 
-int32_t EconomyScreen::AttachForm(Control*) {
-  id = OpenChildPopup(*this, kEconomyPanel);
-  return static_cast<int32_t>(id);
-}
+namespace {
 
-void EconomyScreen::BindControls() { g_panelFlags[kEconomyPanel] |= kPanelFlagMarked; }
+class EconomyScreen : public Screen {
+ public:
+  EconomyScreen() : Screen("ECONOMY1", FormLookups{.tags = kEconomyScreenTags, .ids = {}}) {}
+  // Docks as main panel 5; the page id is what the docking gave.
+  int32_t AttachForm(Control*) override {
+    id = OpenChildPopup(*this, kEconomyPanel);
+    return static_cast<int32_t>(id);
+  }
+  void BindControls() override { g_panelFlags[kEconomyPanel] |= kPanelFlagMarked; }
+  // BUDGET opens the status department's budget summary, TRADEBUT the
+  // products' profit page.
+  void OnCommand(Control* control, int32_t) override {
+    if (!control) return;
+    if (ControlTagMatches(control->tag, "BUDGET")) g_screens.statusScreen.budget.Show(kKeepScreenId, nullptr);
+    else if (ControlTagMatches(control->tag, "TRADEBUT")) g_screens.productProfitPage->Show(kKeepScreenId, nullptr);
+  }
+};
 
-void EconomyScreen::OnCommand(Control* control, int32_t) {
-  if (!control) return;
-  if (ControlTagMatches(control->tag, "BUDGET")) g_screens.statusScreen.budget.Show(kKeepScreenId, nullptr);
-  else if (ControlTagMatches(control->tag, "TRADEBUT")) g_screens.productProfitPage.Show(kKeepScreenId, nullptr);
-}
+}  // namespace
 
-void ProductProfitPage::OnOpen() { ClosePanelsAbove(g_ui, 3, 0); }
-void ProductProfitPage::BindControls() { DockInSecondBotbar2(*this); }
+std::unique_ptr<Screen> MakeEconomyScreen() { return std::make_unique<EconomyScreen>(); }
+
+namespace {
+
+class ProductProfitPage : public Screen {
+ public:
+  ProductProfitPage() : Screen("PRODUCT1_SS4a") {}
+  void OnOpen() override { ClosePanelsAbove(g_ui, 3, 0); }
+  void BindControls() override { DockInSecondBotbar2(*this); }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeProductProfitPage() { return std::make_unique<ProductProfitPage>(); }

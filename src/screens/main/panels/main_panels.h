@@ -4,6 +4,7 @@
 // open as the dock's main panel. Most are homes whose panels come with
 // their departments; each copes with a form that never loaded.
 #include <cstdint>
+#include <memory>
 
 #include "screens/main/bars/filter_bar.h"
 #include "screens/main/panels/hex_info_panel.h"
@@ -25,21 +26,7 @@ class MapBorder : public Screen {
 // departments' are the military screens'; diplomacy's is its own.
 inline constexpr const char* kEconomyScreenTags[] = {"BUDGET", "TRADEBUT"};
 inline constexpr int32_t kEconomyPanel = 5;
-class EconomyScreen : public Screen {
- public:
-  EconomyScreen() : Screen("ECONOMY1", FormLookups{.tags = kEconomyScreenTags, .ids = {}}) {}
-  // Docks as main panel 5; the page id is what the docking gave.
-  int32_t AttachForm(Control* host) override;
-  void BindControls() override;
-  // BUDGET opens the status department's budget summary, TRADEBUT the
-  // products' profit page.
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeEconomyScreen();
 // The production department's product-profit page, which the budget's
 // TRADEBUT opens; docked beside the budget until the department fills it.
-class ProductProfitPage : public Screen {
- public:
-  ProductProfitPage() : Screen("PRODUCT1_SS4a") {}
-  void OnOpen() override;
-  void BindControls() override;
-};
+std::unique_ptr<Screen> MakeProductProfitPage();

@@ -97,7 +97,7 @@ void ResearchCentrePanel::OnCommand(Control* control, int32_t controlId) {
   } else if (ControlTagMatches(control->tag, "QUEUE")) {
     g_screens.techDetail.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "RDMISSILE")) {
-    g_screens.wmdTechList.Show(kKeepScreenId, nullptr);
+    g_screens.wmdTechList->Show(kKeepScreenId, nullptr);
   } else if (controlId == kResearchCentreIds[0]) {
     g_screens.mapScreen.facilityActions.Show(kKeepScreenId, nullptr);
   }

@@ -88,7 +88,7 @@ void MilitaryScreen::BindControls() {
 void MilitaryScreen::OnOpen() {
   ScreenSet& s = g_screens;
   s.militaryCabinetLink.Show(0, buttonParent);
-  for (Screen* side : {static_cast<Screen*>(&s.militaryCapacitySide), static_cast<Screen*>(&s.militaryCostSide)}) {
+  for (Screen* side : {static_cast<Screen*>(s.militaryCapacitySide.get()), static_cast<Screen*>(&s.militaryCostSide)}) {
     side->AttachForm(nullptr);
     side->OnOpen();
     side->Refresh();

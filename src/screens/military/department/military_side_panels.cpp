@@ -69,17 +69,25 @@ void FillMilitaryCosts(Control* form, const MilitaryFigures& f) {
   SetMoneyShort(at("SHORTAGE"), f.militaryShortageDaily * kDaysPerYear);
 }
 
-int32_t MilitaryCapacitySidePanel::AttachForm(Control*) {
-  PlaceSidePanel(0, this, kPanelTop);
-  return 0;
-}
+namespace {
 
-void MilitaryCapacitySidePanel::BindControls() { MarkScreenFlag1(*this); }
+class MilitaryCapacitySidePanel : public Screen {
+ public:
+  MilitaryCapacitySidePanel() : Screen("MILITARY2", FormLookups{.tags = kMilitaryCapacityTags, .ids = {}}) {}
+  int32_t AttachForm(Control*) override {
+    PlaceSidePanel(0, this, kPanelTop);
+    return 0;
+  }
+  void BindControls() override { MarkScreenFlag1(*this); }
+  void Refresh() override {
+    if (!g_uiOptions.sidescreens) return;
+    FillMilitaryCapacity(currentForm, LockedLocalMilitaryFigures(), false);
+  }
+};
 
-void MilitaryCapacitySidePanel::Refresh() {
-  if (!g_uiOptions.sidescreens) return;
-  FillMilitaryCapacity(currentForm, LockedLocalMilitaryFigures(), false);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeMilitaryCapacitySidePanel() { return std::make_unique<MilitaryCapacitySidePanel>(); }
 
 int32_t MilitaryCostSidePanel::AttachForm(Control*) {
   PlaceSidePanel(0, this, kPanelBottom);

@@ -5,6 +5,7 @@
 // (MILITARY3, its bottom half). They draw only while the side screens are
 // on and post nothing.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -15,13 +16,7 @@ inline constexpr const char* kMilitaryCapacityTags[] = {
     "AUTOBUILD", "AUTOBUILD2", "PRODCAPMAX", "LAND",    "AIR",     "SEA",     "SUB",  "LANDRES", "AIRRES",
     "SEARES",    "SUBRES",     "MISMAX",     "NUKERES", "CHEMRES", "CONVRES", "NUKE", "CHEM",    "CONV"};
 
-class MilitaryCapacitySidePanel : public Screen {
- public:
-  MilitaryCapacitySidePanel() : Screen("MILITARY2", FormLookups{.tags = kMilitaryCapacityTags, .ids = {}}) {}
-  int32_t AttachForm(Control* host) override;
-  void BindControls() override;
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeMilitaryCapacitySidePanel();
 
 inline constexpr const char* kMilitaryCostTags[] = {"COSTSAL",   "COSTNEWEQ", "COSTMAIN",  "COSTRES",  "COSTPREP",
                                                     "COSTTRAIN", "COSTBUILD", "COSTTOTAL", "SHORTBOX", "SHORTAGE"};

@@ -295,8 +295,8 @@ void BasePopup::OnOpen() {
   SetControlFlag(Tag(f, "FILTERED"), kStateSelected, g_buildListFilters.filtered ? 1 : 0);
   SetHidden(Tag(f, "HIDEAUTO"), !computerBuilds);
   SetControlFlag(Tag(f, "ALLOWAUTO"), kStateSelected, autoBarred ? 0 : 1);
-  if (parBase2) g_screens.baseClassSheet.Show(id, parBase2);
-  if (parBase3) g_screens.baseAttackSheet.Show(id, parBase3);
+  if (parBase2) g_screens.baseClassSheet->Show(id, parBase2);
+  if (parBase3) g_screens.baseAttackSheet->Show(id, parBase3);
 }
 
 void BasePopup::Refresh() {

@@ -93,42 +93,69 @@ void BaseSheet::OnOpen() {
   if (const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr) classIndex = unit->classIndex;
 }
 
-void BasePopup2::Refresh() {
-  if (!currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
-  const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
-  if (!cls) return;
-  float maximum = static_cast<float>(cls->strengthPerSize) * cls->ammoCapacity, value = maximum;
-  if (unit) {
-    maximum = std::max(AmmunitionRoomOf(g_world, *unit, *cls).capacity, 0.0f);
-    value = unit->ammo;
-  }
-  SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 131), maximum, value);
-  SetFormatted(Id(currentForm, 231), "%d", WholeFigure(value));
-  SetFormatted(Id(currentForm, 331), "%d", WholeFigure(maximum));
-  const float range = ScaledSight(*cls);
-  SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 134), 100.0f, range);
-  SetFormatted(Id(currentForm, 234), "%d km", WholeFigure(range));
-  ShowNumbersOrBars(currentForm);
-}
+namespace {
 
-void BasePopup3::Refresh() {
-  if (!currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
-  const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
-  if (!cls) return;
-  const float maximum = static_cast<float>(cls->kind == kSea ? kSeaRatingMax : kRatingMax);
-  for (int32_t i = 0; i < 8; ++i) {
-    const int32_t shown = RatingShown(cls->attackValues[i]);
-    SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 140 + i), maximum, static_cast<float>(shown));
-    SetFormatted(Id(currentForm, 240 + i), "%d", shown);
-    if (cls->attackValues[i] == 0) {
-      SetControlText(Id(currentForm, 340 + i), "n/a");
-    } else {
-      SetFormatted(Id(currentForm, 340 + i), "%d km", WholeFigure(UnitAttackRange(*cls, unit, i)));
+class BasePopup2 : public BaseSheet {
+ public:
+  BasePopup2() : BaseSheet("POPUP_BASE2", FormLookups{.tags = {}, .ids = kIds}) {}
+  void Refresh() override {
+    if (!currentForm) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
+    const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
+    if (!cls) return;
+    float maximum = static_cast<float>(cls->strengthPerSize) * cls->ammoCapacity, value = maximum;
+    if (unit) {
+      maximum = std::max(AmmunitionRoomOf(g_world, *unit, *cls).capacity, 0.0f);
+      value = unit->ammo;
     }
+    SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 131), maximum, value);
+    SetFormatted(Id(currentForm, 231), "%d", WholeFigure(value));
+    SetFormatted(Id(currentForm, 331), "%d", WholeFigure(maximum));
+    const float range = ScaledSight(*cls);
+    SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 134), 100.0f, range);
+    SetFormatted(Id(currentForm, 234), "%d km", WholeFigure(range));
+    ShowNumbersOrBars(currentForm);
   }
-  ShowNumbersOrBars(currentForm);
-}
+
+ private:
+  static constexpr int32_t kIds[] = {131, 231, 331, 134, 234};
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeBasePopup2() { return std::make_unique<BasePopup2>(); }
+
+namespace {
+
+class BasePopup3 : public BaseSheet {
+ public:
+  BasePopup3() : BaseSheet("POPUP_BASE3", FormLookups{.tags = {}, .ids = kIds}) {}
+  void Refresh() override {
+    if (!currentForm) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
+    const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
+    if (!cls) return;
+    const float maximum = static_cast<float>(cls->kind == kSea ? kSeaRatingMax : kRatingMax);
+    for (int32_t i = 0; i < 8; ++i) {
+      const int32_t shown = RatingShown(cls->attackValues[i]);
+      SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 140 + i), maximum, static_cast<float>(shown));
+      SetFormatted(Id(currentForm, 240 + i), "%d", shown);
+      if (cls->attackValues[i] == 0) {
+        SetControlText(Id(currentForm, 340 + i), "n/a");
+      } else {
+        SetFormatted(Id(currentForm, 340 + i), "%d km", WholeFigure(UnitAttackRange(*cls, unit, i)));
+      }
+    }
+    ShowNumbersOrBars(currentForm);
+  }
+
+ private:
+  static constexpr int32_t kIds[] = {140, 141, 142, 143, 144, 145, 146, 147, 240, 241, 242,
+                                     243, 244, 245, 246, 247, 340, 341, 342, 343, 344, 345, 346, 347};
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeBasePopup3() { return std::make_unique<BasePopup3>(); }

@@ -5,6 +5,7 @@
 // attack values with their ranges). Bars or numbers by the interface's
 // one switch, as on the performance sheet. Window thread.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -28,21 +29,6 @@ class BaseSheet : public Screen {
   int32_t classIndex = 0;
 };
 
-class BasePopup2 : public BaseSheet {
- public:
-  BasePopup2() : BaseSheet("POPUP_BASE2", FormLookups{.tags = {}, .ids = kIds}) {}
-  void Refresh() override;
+std::unique_ptr<Screen> MakeBasePopup2();
 
- private:
-  static constexpr int32_t kIds[] = {131, 231, 331, 134, 234};
-};
-
-class BasePopup3 : public BaseSheet {
- public:
-  BasePopup3() : BaseSheet("POPUP_BASE3", FormLookups{.tags = {}, .ids = kIds}) {}
-  void Refresh() override;
-
- private:
-  static constexpr int32_t kIds[] = {140, 141, 142, 143, 144, 145, 146, 147, 240, 241, 242,
-                                     243, 244, 245, 246, 247, 340, 341, 342, 343, 344, 345, 346, 347};
-};
+std::unique_ptr<Screen> MakeBasePopup3();

@@ -153,37 +153,58 @@ void BaseUpgradePanel::OnCommand(Control* control, int32_t) {
   CloseAllPopups(g_ui, 0);
 }
 
-void BaseConfirmPanel::BindControls() { hostLink = &g_screens.baseActions.parent2; }
+namespace {
 
-void BaseConfirmPanel::Refresh() {
-  const bool second = id == kConfirmSecond;
-  Control* confirm = Tag(*this, "CONFIRM");
-  SetControlFlag(confirm, kStateSelected, id == 1 ? 1 : 0);
-  SetHidden(confirm, second);
-  SetHidden(Tag(*this, "CONFIRM2"), !second);
-}
-
-void BaseConfirmPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "NO")) {
-    RestoreHostContent(host);
-    return;
+class BaseConfirmPanel : public Screen {
+ public:
+  BaseConfirmPanel() : Screen("POPUP_BASE1c", FormLookups{.tags = kTags, .ids = {}}) {}
+  void BindControls() override { hostLink = &g_screens.baseActions.parent2; }
+  void Refresh() override {
+    const bool second = id == kConfirmSecond;
+    Control* confirm = Tag(*this, "CONFIRM");
+    SetControlFlag(confirm, kStateSelected, id == 1 ? 1 : 0);
+    SetHidden(confirm, second);
+    SetHidden(Tag(*this, "CONFIRM2"), !second);
   }
-  if (!Is(control, "YES")) return;
-  const HexCell* cell = nullptr;
-  uint32_t packed = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const FacilityView v = ViewSelectedFacility(g_world);
-    cell = v.cell;
-    packed = v.packed;
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "NO")) {
+      RestoreHostContent(host);
+      return;
+    }
+    if (!Is(control, "YES")) return;
+    const HexCell* cell = nullptr;
+    uint32_t packed = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const FacilityView v = ViewSelectedFacility(g_world);
+      cell = v.cell;
+      packed = v.packed;
+    }
+    if (!cell) return;
+    ApplyToUnitsAtHex(g_screens, cell);
+    PostArgs(kCmdHexStack291, HexValueArgs{.hex = packed, .value = id == kConfirmSecond ? 1u : 0u});
+    CloseAllPopups(g_ui, 0);
   }
-  if (!cell) return;
-  ApplyToUnitsAtHex(g_screens, cell);
-  PostArgs(kCmdHexStack291, HexValueArgs{.hex = packed, .value = id == kConfirmSecond ? 1u : 0u});
-  CloseAllPopups(g_ui, 0);
-}
 
-void BaseInfoPanel::BindControls() { hostLink = &g_screens.baseActions.parent2; }
+ private:
+  static constexpr const char* kTags[] = {"CONFIRM", "CONFIRM2", "YES", "NO"};
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeBaseConfirmPanel() { return std::make_unique<BaseConfirmPanel>(); }
+
+namespace {
+
+class BaseInfoPanel : public Screen {
+ public:
+  BaseInfoPanel() : Screen("POPUP_BASE1d") {}
+  void BindControls() override { hostLink = &g_screens.baseActions.parent2; }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeBaseInfoPanel() { return std::make_unique<BaseInfoPanel>(); }
 
 void BaseActionsPanel::BindControls() { parent2 = Tag(*this, "PARENT2"); }
 
@@ -204,7 +225,7 @@ void BaseActionsPanel::OnOpen() {
     pointSet = gathers && lead->ordersShown[kDestination] != 0;
   }
   if (!gathers) {
-    g_screens.baseInfo.Show(0, parent2);
+    g_screens.baseInfo->Show(0, parent2);
     return;
   }
   const intptr_t mode = g_screens.mapClickMode == kClickObjectDestination ? 2 : pointSet ? 1 : 0;
@@ -228,7 +249,7 @@ void BaseActionsPanel::OnCommand(Control* control, int32_t controlId) {
       SetObjectHex(w, static_cast<int32_t>(cellIndex % static_cast<uint32_t>(w.mapWidth)),
                    static_cast<int32_t>(cellIndex / static_cast<uint32_t>(w.mapWidth)), w.gameState.currentHex);
   }
-  OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, &g_screens.baseConfirm,
+  OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, g_screens.baseConfirm.get(),
                           &g_screens.baseUpgrade, nullptr);
   Screen* hostScreen = host ? host->owner : nullptr;
   if (hostScreen) hostScreen->Refresh();

@@ -7,6 +7,7 @@
 // facility's hex cell (the confirmation with its mode). Window thread; the
 // fills read the world under the simulation lock.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ui/screen.h"
@@ -61,22 +62,9 @@ class BaseUpgradePanel : public Screen {
 
 // YES or NO to a facility action on the selected hex; mode 2 shows the
 // second question and tells the command so.
-class BaseConfirmPanel : public Screen {
- public:
-  BaseConfirmPanel() : Screen("POPUP_BASE1c", FormLookups{.tags = kTags, .ids = {}}) {}
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
+std::unique_ptr<Screen> MakeBaseConfirmPanel();
 
- private:
-  static constexpr const char* kTags[] = {"CONFIRM", "CONFIRM2", "YES", "NO"};
-};
-
-class BaseInfoPanel : public Screen {
- public:
-  BaseInfoPanel() : Screen("POPUP_BASE1d") {}
-  void BindControls() override;
-};
+std::unique_ptr<Screen> MakeBaseInfoPanel();
 
 class BaseActionsPanel : public Screen {
  public:

@@ -96,39 +96,54 @@ void LaunchSitePopup::OnCommand(Control* control, int32_t controlId) {
 }
 
 
-void DepotPopup::BindControls() {
-  hideBox = Tag(currentForm, "HIDEBOX");
-  parent2 = Tag(currentForm, "PARENT2");
-  parBase2 = Tag(currentForm, "PARBASE2");
-  parBase3 = Tag(currentForm, "PARBASE3");
-}
+namespace {
 
-void DepotPopup::OnOpen() {
-  SetHidden(Tag(currentForm, "NEXTBUT2"), true);
-  SetHidden(Tag(currentForm, "PREVBUT2"), true);
-  if (!OpenStepping()) return;
-  FillBaseHeader(currentForm, cellIndex, nullptr);
-  if (parent2) g_screens.baseInfo.Show(0, parent2);
-  if (parBase2) g_screens.baseClassSheet.Show(id, parBase2);
-  if (parBase3) g_screens.baseAttackSheet.Show(id, parBase3);
-}
-
-void DepotPopup::Refresh() {
-  bool building = false;
-  if (!currentForm || !StillShown(cellIndex, shownClass, building)) return;
-  UpdateNextPrevButtons(parameterList, currentForm);
-  ShowStatusBox(building);
-  UpdateFacilityActionButtons(currentForm, cellIndex);
-}
-
-void DepotPopup::OnCommand(Control* control, int32_t controlId) {
-  if (!control || Stepped(*this, control, true)) return;
-  if (Is(control, "RENBASEBUT")) {
-    StartBaseRename(currentForm);
-  } else if (Is(control, "CLOSEBUT")) {
-    Close();
-  } else {
-    OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, &g_screens.baseConfirm,
-                            &g_screens.baseUpgrade, nullptr);
+class DepotPopup : public FacilityPopup {
+ public:
+  DepotPopup() : FacilityPopup("POPUP_DEPOT1", FormLookups{.tags = kTags, .ids = {}}) {}
+  void OnOpen() override {
+    SetHidden(Tag(currentForm, "NEXTBUT2"), true);
+    SetHidden(Tag(currentForm, "PREVBUT2"), true);
+    if (!OpenStepping()) return;
+    FillBaseHeader(currentForm, cellIndex, nullptr);
+    if (parent2) g_screens.baseInfo->Show(0, parent2);
+    if (parBase2) g_screens.baseClassSheet->Show(id, parBase2);
+    if (parBase3) g_screens.baseAttackSheet->Show(id, parBase3);
   }
-}
+  void Refresh() override {
+    bool building = false;
+    if (!currentForm || !StillShown(cellIndex, shownClass, building)) return;
+    UpdateNextPrevButtons(parameterList, currentForm);
+    ShowStatusBox(building);
+    UpdateFacilityActionButtons(currentForm, cellIndex);
+  }
+  void BindControls() override {
+    hideBox = Tag(currentForm, "HIDEBOX");
+    parent2 = Tag(currentForm, "PARENT2");
+    parBase2 = Tag(currentForm, "PARBASE2");
+    parBase3 = Tag(currentForm, "PARBASE3");
+  }
+  void OnCommand(Control* control, int32_t controlId) override {
+    if (!control || Stepped(*this, control, true)) return;
+    if (Is(control, "RENBASEBUT")) {
+      StartBaseRename(currentForm);
+    } else if (Is(control, "CLOSEBUT")) {
+      Close();
+    } else {
+      OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, g_screens.baseConfirm.get(),
+                              &g_screens.baseUpgrade, nullptr);
+    }
+  }
+
+  Control* parent2 = nullptr;
+  Control* parBase2 = nullptr;
+  Control* parBase3 = nullptr;
+
+ private:
+  static constexpr const char* kTags[] = {"BASENAME", "REGION",   "HIDEBOX",    "PARENT2", "PARBASE2",
+                                          "PARBASE3", "RENBASEBUT", "CLOSEBUT"};
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeDepotPopup() { return std::make_unique<DepotPopup>(); }

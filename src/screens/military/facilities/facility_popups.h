@@ -3,6 +3,7 @@
 // one of the local player's facilities of its kind and stepping through the
 // others. Window thread.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/facilities/facility_popup.h"
 
@@ -26,19 +27,4 @@ class LaunchSitePopup : public FacilityPopup {
   static constexpr int32_t kIds[] = {20, 21, 22};
 };
 
-class DepotPopup : public FacilityPopup {
- public:
-  DepotPopup() : FacilityPopup("POPUP_DEPOT1", FormLookups{.tags = kTags, .ids = {}}) {}
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-
-  Control* parent2 = nullptr;
-  Control* parBase2 = nullptr;
-  Control* parBase3 = nullptr;
-
- private:
-  static constexpr const char* kTags[] = {"BASENAME", "REGION",   "HIDEBOX",    "PARENT2", "PARBASE2",
-                                          "PARBASE3", "RENBASEBUT", "CLOSEBUT"};
-};
+std::unique_ptr<Screen> MakeDepotPopup();

@@ -205,7 +205,7 @@ TEST_F(InventoryTest, DeployAllSkipsOrCancelsPendingLoads) {
   for (const auto& r : rows) {
     ring_[0].ordersShown[kOrderFlags] = kOrderLoadInto;
     ring_[2].ordersShown[kOrderFlags] = 0;
-    g_screens.deployAllConfirm.OnCommand(sheet.Add(r.button), 0);
+    g_screens.deployAllConfirm->OnCommand(sheet.Add(r.button), 0);
     EXPECT_EQ(Log(), r.posted) << r.button;
   }
 }

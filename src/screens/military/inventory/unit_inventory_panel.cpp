@@ -105,7 +105,7 @@ void UnitInventoryPanel::OnCommand(Control* control, int32_t value) {
   } else if (Is(control, "QUEUE")) {
     g_screens.mapScreen.baseProduction.Show(1, nullptr);
   } else if (Is(control, "DEPALL")) {
-    g_screens.deployAllConfirm.Show(0, nullptr);
+    g_screens.deployAllConfirm->Show(0, nullptr);
   } else {
     OnProductionListCommand(currentForm, control, value,
                             ProductionListHosts{.sell = &g_screens.unitSaleOffers[0], .confirmParent = container});

@@ -58,7 +58,7 @@ void HostilityPanel::OnCommand(Control* control, int32_t operation) {
   SetHidden(confirmBox, false);
   SetHidden(confParent, false);
   SetHidden(calendarParent, true);
-  s.operationProgressConfirm.Show(operation + kOperationNumberBase, confirmBox);
+  s.operationProgressConfirm->Show(operation + kOperationNumberBase, confirmBox);
   if (operation == kFirstBoxOperation) {
     s.hostilityConfirm.Show(id, nullptr);
   } else if (operation == kThirdBoxOperation) {

@@ -22,8 +22,8 @@ constexpr intptr_t kRegion = 6;
 TEST(HostilityPanelTest, OperationButtonsOpenBoxesAndNothingIsPosted) {
   ScreenSet& s = g_screens;
   Screen* boxes[] = {&s.hostilityConfirm, &s.hostilityConfirm3, &s.hostilityConfirm4};
-  const GlobalGuard<intptr_t> id1(s.hostilityConfirm.id), id3(s.hostilityConfirm3.id), id4(s.hostilityConfirm4.id), id5(s.operationProgressConfirm.id);
-  const GlobalGuard<Control*> host5(s.operationProgressConfirm.host);
+  const GlobalGuard<intptr_t> id1(s.hostilityConfirm.id), id3(s.hostilityConfirm3.id), id4(s.hostilityConfirm4.id), id5(s.operationProgressConfirm->id);
+  const GlobalGuard<Control*> host5(s.operationProgressConfirm->host);
   for (Screen* box : boxes) box->id = 0;
   TestSheet sheet;
   HostilityPanel panel;
@@ -41,7 +41,7 @@ TEST(HostilityPanelTest, OperationButtonsOpenBoxesAndNothingIsPosted) {
   for (const Row& r : rows) {
     Control button;
     panel.OnCommand(&button, r.id);
-    EXPECT_EQ(s.operationProgressConfirm.id, r.progress) << r.id;
+    EXPECT_EQ(s.operationProgressConfirm->id, r.progress) << r.id;
     std::vector<intptr_t> shown;
     for (Screen* box : boxes) shown.push_back(box->id);
     EXPECT_EQ(shown, r.boxes) << r.id;

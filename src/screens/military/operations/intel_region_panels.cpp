@@ -62,7 +62,7 @@ void SetYearlyMoney(Control* control, float yearly) {
 // behind it.
 void AskConfirmation(Control* box, int32_t operation) {
   SetHidden(box, false);
-  g_screens.operationProgressConfirm.Show(operation, box);
+  g_screens.operationProgressConfirm->Show(operation, box);
 }
 
 }  // namespace
@@ -109,63 +109,93 @@ void FillIntelBudget(Control* form, const PlayerRecord& r, float divisor) {
   SetChargedMoney(at("SPENDAMT"), 0.0, false);
 }
 
-void CovertFundingPanel::BindControls() { DockInSecondBotbar2(*this); }
+namespace {
 
-void CovertFundingPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
-
-void CovertFundingPanel::Refresh() {
-  FillHeaderOfLocal(currentForm, id);
-  const bool perDay = ProductPeriodDivisor() > 1.0f;
-  for (const char* tag : {"ANNDAYCURR", "ANNDAYREC"}) {
-    if (Control* c = Tag(currentForm, tag)) c->SetSelected(perDay);
+class CovertFundingPanel : public Screen {
+ public:
+  CovertFundingPanel() : Screen("OPS1_SS2a", FormLookups{.tags = kCovertFundingTags, .ids = {}}) {}
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  void OnOpen() override { ScreenSlotSelectMapMode(g_screens); }
+  void Refresh() override {
+    FillHeaderOfLocal(currentForm, id);
+    const bool perDay = ProductPeriodDivisor() > 1.0f;
+    for (const char* tag : {"ANNDAYCURR", "ANNDAYREC"}) {
+      if (Control* c = Tag(currentForm, tag)) c->SetSelected(perDay);
+    }
+    for (const char* tag : {"SPENDREC", "SPENDAMT"}) SetYearlyMoney(Tag(currentForm, tag), 0.0f);
+    SetBar(Tag(currentForm, "SPENDSLDR"), kCovertSpendTop, 0.0f);
   }
-  for (const char* tag : {"SPENDREC", "SPENDAMT"}) SetYearlyMoney(Tag(currentForm, tag), 0.0f);
-  SetBar(Tag(currentForm, "SPENDSLDR"), kCovertSpendTop, 0.0f);
-}
+};
 
-void IntelResourcePanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  confirmBox = Tag(currentForm, "CONFIRMBOX");
-}
+}  // namespace
 
-void IntelResourcePanel::OnOpen() {
-  if (Control* fake = Tag(currentForm, "FAKE")) fake->SetSelected(true);
-  SetHidden(confirmBox, true);
-  ScreenSlotSelectMapMode(g_screens);
-}
+std::unique_ptr<Screen> MakeCovertFundingPanel() { return std::make_unique<CovertFundingPanel>(); }
 
-void IntelResourcePanel::Refresh() {
-  FillHeaderOfLocal(currentForm, id);
-  ZeroCounters(currentForm);
-}
+namespace {
 
-void IntelResourcePanel::OnCommand(Control*, int32_t operation) {
-  if (operation >= 1 && operation <= kLastResourceOperation) AskConfirmation(confirmBox, operation);
-}
+class IntelResourcePanel : public Screen {
+ public:
+  IntelResourcePanel() : Screen("OPS1_SS2b", FormLookups{.tags = kIntelResourceTags, .ids = {}}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    confirmBox = Tag(currentForm, "CONFIRMBOX");
+  }
+  void OnOpen() override {
+    if (Control* fake = Tag(currentForm, "FAKE")) fake->SetSelected(true);
+    SetHidden(confirmBox, true);
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    FillHeaderOfLocal(currentForm, id);
+    ZeroCounters(currentForm);
+  }
+  // Ids 1-4 ask for the operation's confirmation.
+  void OnCommand(Control*, int32_t operation) override {
+    if (operation >= 1 && operation <= kLastResourceOperation) AskConfirmation(confirmBox, operation);
+  }
 
-void AgentBioPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  calendarParent = Tag(currentForm, "CALPARENT");
-  confirmBox = Tag(currentForm, "CONFIRMBOX");
-}
+  Control* confirmBox = nullptr;
+};
 
-void AgentBioPanel::OnOpen() {
-  if (Control* first = FormFindControlById(currentForm, 1)) ControlClearSelection(first, 0);
-  SetHidden(confirmBox, true);
-  g_screens.opsSchedule[0].Show(0, calendarParent);
-  ScreenSlotSelectMapMode(g_screens);
-}
+}  // namespace
 
-void AgentBioPanel::Refresh() {
-  FillHeaderOfLocal(currentForm, id);
-  ZeroCounters(currentForm);
-  for (const char* tag : {"BIOTEXT", "SABGRID", "ASSGRID", "BIOGRID", "BIOGRID2"})
-    SetHidden(Tag(currentForm, tag), true);
-}
+std::unique_ptr<Screen> MakeIntelResourcePanel() { return std::make_unique<IntelResourcePanel>(); }
 
-void AgentBioPanel::OnCommand(Control*, int32_t operation) {
-  if (operation >= 1 && operation <= kLastAgentOperation) AskConfirmation(confirmBox, operation);
-}
+namespace {
+
+class AgentBioPanel : public Screen {
+ public:
+  AgentBioPanel() : Screen("OPS1_SS2c", FormLookups{.tags = kAgentBioTags, .ids = {}}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    calendarParent = Tag(currentForm, "CALPARENT");
+    confirmBox = Tag(currentForm, "CONFIRMBOX");
+  }
+  // Releases the agent buttons and opens the schedule calendar.
+  void OnOpen() override {
+    if (Control* first = FormFindControlById(currentForm, 1)) ControlClearSelection(first, 0);
+    SetHidden(confirmBox, true);
+    g_screens.opsSchedule[0].Show(0, calendarParent);
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    FillHeaderOfLocal(currentForm, id);
+    ZeroCounters(currentForm);
+    for (const char* tag : {"BIOTEXT", "SABGRID", "ASSGRID", "BIOGRID", "BIOGRID2"})
+      SetHidden(Tag(currentForm, tag), true);
+  }
+  // Ids 1-3 ask for the operation's confirmation.
+  void OnCommand(Control*, int32_t operation) override {
+    if (operation >= 1 && operation <= kLastAgentOperation) AskConfirmation(confirmBox, operation);
+  }
+
+  Control* calendarParent = nullptr;
+  Control* confirmBox = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeAgentBioPanel() { return std::make_unique<AgentBioPanel>(); }
 
 void IntelBudgetPanel::BindControls() { DockInSecondBotbar2(*this); }
 

@@ -6,6 +6,7 @@
 // their figures read 0, their grids hide and their own buttons do nothing.
 // Only the budget page posts: the spending level and the foreign share.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -30,39 +31,11 @@ void FillRegionHeader(Control* form, const PlayerRecord& viewer, intptr_t region
 // The budget page's figures; amounts are divided by the period divisor.
 void FillIntelBudget(Control* form, const PlayerRecord& region, float periodDivisor);
 
-class CovertFundingPanel : public Screen {
- public:
-  CovertFundingPanel() : Screen("OPS1_SS2a", FormLookups{.tags = kCovertFundingTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeCovertFundingPanel();
 
-class IntelResourcePanel : public Screen {
- public:
-  IntelResourcePanel() : Screen("OPS1_SS2b", FormLookups{.tags = kIntelResourceTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  // Ids 1-4 ask for the operation's confirmation.
-  void OnCommand(Control* control, int32_t id) override;
+std::unique_ptr<Screen> MakeIntelResourcePanel();
 
-  Control* confirmBox = nullptr;
-};
-
-class AgentBioPanel : public Screen {
- public:
-  AgentBioPanel() : Screen("OPS1_SS2c", FormLookups{.tags = kAgentBioTags, .ids = {}}) {}
-  void BindControls() override;
-  // Releases the agent buttons and opens the schedule calendar.
-  void OnOpen() override;
-  void Refresh() override;
-  // Ids 1-3 ask for the operation's confirmation.
-  void OnCommand(Control* control, int32_t id) override;
-
-  Control* calendarParent = nullptr;
-  Control* confirmBox = nullptr;
-};
+std::unique_ptr<Screen> MakeAgentBioPanel();
 
 class IntelBudgetPanel : public Screen {
  public:

@@ -96,11 +96,11 @@ void IntelligencePanel::OnCommand(Control* control, int32_t) {
     s.operationsScreen.OnOpen();
     s.operationsScreen.Refresh();
   } else if (Is(control, "DESTABBUT")) {
-    s.covertFunding.Show(region, nullptr);
+    s.covertFunding->Show(region, nullptr);
   } else if (Is(control, "INTELBUT")) {
-    s.intelResources.Show(region, nullptr);
+    s.intelResources->Show(region, nullptr);
   } else if (Is(control, "COVERTBUT")) {
-    s.agentBio.Show(region, nullptr);
+    s.agentBio->Show(region, nullptr);
   } else if (Is(control, "SPENDBUT")) {
     s.intelBudget.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "REVIEW")) {
@@ -112,7 +112,7 @@ void IntelligencePanel::OnControlChange(Control* control, int32_t id) {
   ScreenSet& s = g_screens;
   if (control && control == list) {
     ShowRegionButtons(currentForm, id != 0);
-    if (id != 0) RetargetRegionPages({&s.covertFunding, &s.intelResources, &s.agentBio}, id);
+    if (id != 0) RetargetRegionPages({s.covertFunding.get(), s.intelResources.get(), s.agentBio.get()}, id);
   }
   s.militaryCostSide.Refresh();
 }

@@ -53,7 +53,7 @@ TEST(IntelligencePanelTest, ListsOtherLedRegionsAndRetargetsTheRegionPages) {
   EXPECT_TRUE(sheet.Find("REVIEW")->Hidden());
   EXPECT_EQ(sheet.Text("TACTIVE"), "0");
   ScreenSet& s = g_screens;
-  Screen* pages[] = {&s.covertFunding, &s.intelResources, &s.agentBio};
+  Screen* pages[] = {s.covertFunding.get(), s.intelResources.get(), s.agentBio.get()};
   std::vector<intptr_t> before;
   for (Screen* page : pages) before.push_back(page->id);
   ListSetSelection(0, list.get(), 3, 0);

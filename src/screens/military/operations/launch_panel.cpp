@@ -123,13 +123,23 @@ void LaunchPanel::OnControlChange(Control* control, int32_t id) {
   for (const char* tag : {"GRIDL1", "GRIDL2"}) SetHidden(Tag(currentForm, tag), true);
 }
 
-void OperationProgressConfirm::Refresh() {
-  for (const char* tag : {"CONFIRM", "CANCEL"}) SetHidden(Tag(currentForm, tag), false);
-  for (const char* tag : {"EVENTPROG", "EVENTSCHED", "MISSPROG", "MISSSCHED"})
-    SetHidden(Tag(currentForm, tag), true);
-}
+namespace {
 
-void OperationProgressConfirm::OnCommand(Control* control, int32_t) {
-  if (Is(control, "CONFIRM") || Is(control, "STOP") || Is(control, "CANCEL"))
-    ScreenSlotResetMapMode(g_screens);
-}
+class OperationProgressConfirm : public Screen {
+ public:
+  OperationProgressConfirm() : Screen("OPS1_SS4a5", FormLookups{.tags = kOperationConfirmTags, .ids = {}}) {}
+  void Refresh() override {
+    for (const char* tag : {"CONFIRM", "CANCEL"}) SetHidden(Tag(currentForm, tag), false);
+    for (const char* tag : {"EVENTPROG", "EVENTSCHED", "MISSPROG", "MISSSCHED"})
+      SetHidden(Tag(currentForm, tag), true);
+  }
+  // Each of its buttons closes the panels three deep.
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "CONFIRM") || Is(control, "STOP") || Is(control, "CANCEL"))
+      ScreenSlotResetMapMode(g_screens);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOperationProgressConfirm() { return std::make_unique<OperationProgressConfirm>(); }

@@ -6,6 +6,7 @@
 // through the launch keypad until the region has given its code. The operation confirmation box (OPS1_SS4a5) that the hostility and
 // intelligence pages show only closes the docked panels.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -36,10 +37,4 @@ class LaunchPanel : public Screen {
   ListBoxControl* list = nullptr;
 };
 
-class OperationProgressConfirm : public Screen {
- public:
-  OperationProgressConfirm() : Screen("OPS1_SS4a5", FormLookups{.tags = kOperationConfirmTags, .ids = {}}) {}
-  void Refresh() override;
-  // Each of its buttons closes the panels three deep.
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeOperationProgressConfirm();

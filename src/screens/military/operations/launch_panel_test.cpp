@@ -36,7 +36,7 @@ TEST(LaunchPanelTest, TheCapitalModesListItAndLokOpensTheKeypadOnlyWhenAsked) {
   const GlobalGuard<std::vector<HexCell>> cells(g_world.cells);
   const GlobalGuard<int32_t> keep(g_ui.keepPopups);
   ScreenSet& s = g_screens;
-  const GlobalGuard<intptr_t> fillId(s.wmdTargetInfoFill.id), keypadId(s.launchKeypad.id);
+  const GlobalGuard<intptr_t> fillId(s.wmdTargetInfoFill->id), keypadId(s.launchKeypad.id);
   const GlobalGuard<int32_t> entered(s.launchKeypad.entered);
   const GlobalGuard<PlayerRecord*> localRecord(g_world.localPlayerRecord);
   g_world.gameState.localPlayer = kLocal;

@@ -87,7 +87,7 @@ void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
     return;
   }
   Screen* orders = Is(control, "MOVEMENT") ? static_cast<Screen*>(&s.movementOptions)
-                   : Is(control, "RULES")  ? static_cast<Screen*>(&s.contactOptions)
+                   : Is(control, "RULES")  ? static_cast<Screen*>(s.contactOptions.get())
                    : Is(control, "MISSION") ? static_cast<Screen*>(&s.missionPanel)
                                                   : nullptr;
   if (orders) {

@@ -106,7 +106,7 @@ void OperationsScreen::OnOpen() {
     if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
   }
   ScreenSet& s = g_screens;
-  for (Screen* side : {static_cast<Screen*>(&s.operationsSidePanel), static_cast<Screen*>(&s.militaryCostSide)}) {
+  for (Screen* side : {static_cast<Screen*>(s.operationsSidePanel.get()), static_cast<Screen*>(&s.militaryCostSide)}) {
     side->AttachForm(nullptr);
     side->OnOpen();
     side->Refresh();

@@ -69,33 +69,52 @@ void OpsScheduleListPanel::OnControlChange(Control* control, int32_t id) {
   SetHidden(Tag(currentForm, "CENTRE"), true);
 }
 
-void OpsScheduleClockFill::OnOpen() {
-  SetControlText(FormFindControlById(currentForm, kClockText), "");
-  SetHidden(Tag(currentForm, "MILOPS"), false);
-  SetHidden(Tag(currentForm, "INTELOPS"), true);
-  SetHidden(Tag(currentForm, "SCHCLOCK"), true);
-}
+namespace {
 
-void OpsScheduleClockFill::OnHostNotify(int32_t code, int32_t value) {
-  if (code != kNotifyRightEdge || !currentForm) return;
-  currentForm->rect.right = value;
-  if (Control* clock = FormFindControlById(currentForm, kClockText)) clock->rect.right = value;
-}
-
-int32_t OperationsSidePanel::AttachForm(Control*) {
-  PlaceSidePanel(0, this, kPanelTop);
-  return 0;
-}
-
-void OperationsSidePanel::BindControls() { MarkScreenFlag1(*this); }
-
-void OperationsSidePanel::Refresh() {
-  if (!g_uiOptions.sidescreens) return;
-  uint32_t rules = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const int32_t local = g_world.gameState.localPlayer;
-    if (local >= 0 && local < kMaxPlayers) rules = g_world.players[local].displayPolicy.roeFlags;
+class OpsScheduleClockFill : public Screen {
+ public:
+  OpsScheduleClockFill() : Screen("OPS1_SS4cFILL", FormLookups{.tags = kOpsScheduleFillTags, .ids = kOpsScheduleFillIds}) {}
+  void OnOpen() override {
+    SetControlText(FormFindControlById(currentForm, kClockText), "");
+    SetHidden(Tag(currentForm, "MILOPS"), false);
+    SetHidden(Tag(currentForm, "INTELOPS"), true);
+    SetHidden(Tag(currentForm, "SCHCLOCK"), true);
   }
-  FillOperationsSide(currentForm, rules);
-}
+  // The row stretches with its host: code 99 gives the new right edge.
+  void OnHostNotify(int32_t code, int32_t value) override {
+    if (code != kNotifyRightEdge || !currentForm) return;
+    currentForm->rect.right = value;
+    if (Control* clock = FormFindControlById(currentForm, kClockText)) clock->rect.right = value;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOpsScheduleClockFill() { return std::make_unique<OpsScheduleClockFill>(); }
+
+namespace {
+
+class OperationsSidePanel : public Screen {
+ public:
+  OperationsSidePanel() : Screen("OPS2", FormLookups{.tags = kOperationsSideTags, .ids = kOperationsSideIds}) {}
+  int32_t AttachForm(Control*) override {
+    PlaceSidePanel(0, this, kPanelTop);
+    return 0;
+  }
+  void BindControls() override { MarkScreenFlag1(*this); }
+  // Only with the side screens on.
+  void Refresh() override {
+    if (!g_uiOptions.sidescreens) return;
+    uint32_t rules = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const int32_t local = g_world.gameState.localPlayer;
+      if (local >= 0 && local < kMaxPlayers) rules = g_world.players[local].displayPolicy.roeFlags;
+    }
+    FillOperationsSide(currentForm, rules);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOperationsSidePanel() { return std::make_unique<OperationsSidePanel>(); }

@@ -5,6 +5,7 @@
 // No operations are scheduled anywhere in the game: the list stays empty,
 // the counters read 0 and nothing here posts.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -33,19 +34,6 @@ class OpsScheduleListPanel : public Screen {
   ListBoxControl* list = nullptr;
 };
 
-class OpsScheduleClockFill : public Screen {
- public:
-  OpsScheduleClockFill() : Screen("OPS1_SS4cFILL", FormLookups{.tags = kOpsScheduleFillTags, .ids = kOpsScheduleFillIds}) {}
-  void OnOpen() override;
-  // The row stretches with its host: code 99 gives the new right edge.
-  void OnHostNotify(int32_t code, int32_t value) override;
-};
+std::unique_ptr<Screen> MakeOpsScheduleClockFill();
 
-class OperationsSidePanel : public Screen {
- public:
-  OperationsSidePanel() : Screen("OPS2", FormLookups{.tags = kOperationsSideTags, .ids = kOperationsSideIds}) {}
-  int32_t AttachForm(Control* host) override;
-  void BindControls() override;
-  // Only with the side screens on.
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeOperationsSidePanel();

@@ -63,7 +63,7 @@ void FillTargetRows(ListBoxControl* list, const std::vector<int32_t>& cells) {
   const int32_t kept = list->selectedId;
   const int32_t scroll = list->scrollOffset;
   ListClear(list, 0);
-  for (int32_t cell : cells) ListAddIconItem(list, &g_screens.wmdTargetInfoFill, 0, 0, TargetRowId(cell), 0, 0, 1);
+  for (int32_t cell : cells) ListAddIconItem(list, g_screens.wmdTargetInfoFill.get(), 0, 0, TargetRowId(cell), 0, 0, 1);
   list->scrollOffset = scroll;
   ListLayoutRows(list);
   ListSetSelection(0, list, kept, 0);
@@ -193,77 +193,113 @@ void WmdTargetListPanel::Refresh() {
 void WmdTargetListPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list) return;
   ScreenSet& s = g_screens;
-  SetHidden(Tag(s.wmdTargetKind.currentForm, "UNTARG"), id == 0);
+  SetHidden(Tag(s.wmdTargetKind->currentForm, "UNTARG"), id == 0);
   SetHidden(Tag(currentForm, "AUTOTARG"), id != 0);
   if (id != 0) {
-    s.wmdTargetOwner.Show(id, nullptr);
+    s.wmdTargetOwner->Show(id, nullptr);
   } else {
-    s.wmdTargetKind.Show(kKeepScreenId, nullptr);
+    s.wmdTargetKind->Show(kKeepScreenId, nullptr);
   }
 }
 
-void WmdTargetKindPanel::BindControls() { hostLink = &g_screens.wmdTargetList.targetParent; }
+namespace {
 
-void WmdTargetKindPanel::OnOpen() {
-  if (Control* first = Tag(currentForm, "CONVTARG")) ControlClearSelection(first, 0);
-}
-
-void WmdTargetKindPanel::OnCommand(Control* control, int32_t) {
-  for (int32_t kind = 0; kind < kWeaponKinds; ++kind) {
-    if (Is(control, kKindButtons[kind])) {
-      g_screens.wmdYield.Show(kind, nullptr);
-      return;
+class WmdTargetKindPanel : public Screen {
+ public:
+  WmdTargetKindPanel() : Screen("OPS1_SS4d1", FormLookups{.tags = kWmdTargetKindTags, .ids = {}}) {}
+  void BindControls() override { hostLink = &g_screens.wmdTargetList.targetParent; }
+  void OnOpen() override {
+    if (Control* first = Tag(currentForm, "CONVTARG")) ControlClearSelection(first, 0);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    for (int32_t kind = 0; kind < kWeaponKinds; ++kind) {
+      if (Is(control, kKindButtons[kind])) {
+        g_screens.wmdYield->Show(kind, nullptr);
+        return;
+      }
     }
+    if (Is(control, "UNTARG")) g_screens.wmdTargetList.Refresh();
   }
-  if (Is(control, "UNTARG")) g_screens.wmdTargetList.Refresh();
-}
+};
 
-void WmdYieldPanel::BindControls() { hostLink = &g_screens.wmdTargetList.targetParent2; }
+}  // namespace
 
-void WmdYieldPanel::OnOpen() {
-  const intptr_t kind = id;
-  SetHidden(FormFindControlById(currentForm, kConventionalLine), kind != 0);
-  SetHidden(FormFindControlById(currentForm, kNuclearLine), kind != 2 && kind != 3);
-  SetHidden(FormFindControlById(currentForm, kChemicalLine), kind != 1);
-  const bool known = kind >= 0 && kind < kWeaponKinds;
-  SetControlText(Tag(currentForm, "YIELD"),
-                 known ? TextListText(kListWeapdetail, static_cast<int>(kind)) : "");
-  WmdTargetListPanel& targets = g_screens.wmdTargetList;
-  if (targets.list) {
-    for (Control* row = targets.list->firstRow; row; row = ListNextRow(targets.list, row))
-      SetControlFlag(row, kStateSelected, 0);
+std::unique_ptr<Screen> MakeWmdTargetKindPanel() { return std::make_unique<WmdTargetKindPanel>(); }
+
+namespace {
+
+class WmdYieldPanel : public Screen {
+ public:
+  WmdYieldPanel() : Screen("OPS1_SS4d1a", FormLookups{.tags = kWmdYieldTags, .ids = kWmdYieldIds}) {}
+  void BindControls() override { hostLink = &g_screens.wmdTargetList.targetParent2; }
+  void OnOpen() override {
+    const intptr_t kind = id;
+    SetHidden(FormFindControlById(currentForm, kConventionalLine), kind != 0);
+    SetHidden(FormFindControlById(currentForm, kNuclearLine), kind != 2 && kind != 3);
+    SetHidden(FormFindControlById(currentForm, kChemicalLine), kind != 1);
+    const bool known = kind >= 0 && kind < kWeaponKinds;
+    SetControlText(Tag(currentForm, "YIELD"),
+                   known ? TextListText(kListWeapdetail, static_cast<int>(kind)) : "");
+    WmdTargetListPanel& targets = g_screens.wmdTargetList;
+    if (targets.list) {
+      for (Control* row = targets.list->firstRow; row; row = ListNextRow(targets.list, row))
+        SetControlFlag(row, kStateSelected, 0);
+    }
+    SetHidden(targets.targetParent2, false);
   }
-  SetHidden(targets.targetParent2, false);
-}
+};
 
-void WmdTargetOwnerPanel::BindControls() { hostLink = &g_screens.wmdTargetList.targetParent2; }
+}  // namespace
 
-void WmdTargetOwnerPanel::OnOpen() {
-  target = TargetRowCell(id);
-  SetHidden(g_screens.wmdTargetList.targetParent2, false);
-}
+std::unique_ptr<Screen> MakeWmdYieldPanel() { return std::make_unique<WmdYieldPanel>(); }
 
-void WmdTargetOwnerPanel::Refresh() {
-  SetHidden(FormFindControlById(currentForm, kConventionalLine), false);
-  SetHidden(FormFindControlById(currentForm, kNuclearLine), true);
-  SetHidden(FormFindControlById(currentForm, kChemicalLine), true);
-  Control* yield = Tag(currentForm, "YIELD");
-  SetHidden(yield, true);
-  SetControlFlag(yield, kStateSelected, 0);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* viewer = LocalPlayer(g_world);
-  if (!viewer || target < 0 || target >= static_cast<int32_t>(g_world.cells.size())) return;
-  const int owner = CellOwner(g_world.cells[static_cast<size_t>(target)].word);
-  SetControlText(Tag(currentForm, "OWNER"), RegionDisplayName(g_world, owner));
-  SetControlText(Tag(currentForm, "RELATION"),
-                 TextListText(kListDiprel, RelationWord(RelationClassOf(*viewer, 0, owner))));
-}
+namespace {
 
-void WmdTargetOwnerPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "CENTRE") && target >= 0) CentreOnCell(target);
-}
+class WmdTargetOwnerPanel : public Screen {
+ public:
+  WmdTargetOwnerPanel() : Screen("OPS1_SS4d2", FormLookups{.tags = kWmdTargetOwnerTags, .ids = kWmdYieldIds}) {}
+  void BindControls() override { hostLink = &g_screens.wmdTargetList.targetParent2; }
+  void OnOpen() override {
+    target = TargetRowCell(id);
+    SetHidden(g_screens.wmdTargetList.targetParent2, false);
+  }
+  void Refresh() override {
+    SetHidden(FormFindControlById(currentForm, kConventionalLine), false);
+    SetHidden(FormFindControlById(currentForm, kNuclearLine), true);
+    SetHidden(FormFindControlById(currentForm, kChemicalLine), true);
+    Control* yield = Tag(currentForm, "YIELD");
+    SetHidden(yield, true);
+    SetControlFlag(yield, kStateSelected, 0);
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord* viewer = LocalPlayer(g_world);
+    if (!viewer || target < 0 || target >= static_cast<int32_t>(g_world.cells.size())) return;
+    const int owner = CellOwner(g_world.cells[static_cast<size_t>(target)].word);
+    SetControlText(Tag(currentForm, "OWNER"), RegionDisplayName(g_world, owner));
+    SetControlText(Tag(currentForm, "RELATION"),
+                   TextListText(kListDiprel, RelationWord(RelationClassOf(*viewer, 0, owner))));
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "CENTRE") && target >= 0) CentreOnCell(target);
+  }
 
-void WmdTargetInfoFill::OnOpen() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  FillTargetInfo(currentForm, g_world, g_world.gameState.localPlayer, TargetRowCell(id));
-}
+  int32_t target = -1;  // the cell, -1 for none
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeWmdTargetOwnerPanel() { return std::make_unique<WmdTargetOwnerPanel>(); }
+
+namespace {
+
+class WmdTargetInfoFill : public Screen {
+ public:
+  WmdTargetInfoFill() : Screen("OPS1_SS4dfill", FormLookups{.tags = kWmdTargetInfoTags, .ids = {}}) {}
+  void OnOpen() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    FillTargetInfo(currentForm, g_world, g_world.gameState.localPlayer, TargetRowCell(id));
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeWmdTargetInfoFill() { return std::make_unique<WmdTargetInfoFill>(); }

@@ -7,6 +7,7 @@
 // (OPS1_SS4dfill). None of them posts; they read the world and open one
 // another.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ui/screen.h"
@@ -73,38 +74,14 @@ class WmdTargetListPanel : public Screen {
   Control* targetParent2 = nullptr;  // the yield or the owner panel's
 };
 
-class WmdTargetKindPanel : public Screen {
- public:
-  WmdTargetKindPanel() : Screen("OPS1_SS4d1", FormLookups{.tags = kWmdTargetKindTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeWmdTargetKindPanel();
 
 // Parameter: the weapon kind, 0 conventional, 1 chemical, 2 light and 3
 // heavy nuclear.
-class WmdYieldPanel : public Screen {
- public:
-  WmdYieldPanel() : Screen("OPS1_SS4d1a", FormLookups{.tags = kWmdYieldTags, .ids = kWmdYieldIds}) {}
-  void BindControls() override;
-  void OnOpen() override;
-};
+std::unique_ptr<Screen> MakeWmdYieldPanel();
 
 // Parameter: the target row's id.
-class WmdTargetOwnerPanel : public Screen {
- public:
-  WmdTargetOwnerPanel() : Screen("OPS1_SS4d2", FormLookups{.tags = kWmdTargetOwnerTags, .ids = kWmdYieldIds}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-
-  int32_t target = -1;  // the cell, -1 for none
-};
+std::unique_ptr<Screen> MakeWmdTargetOwnerPanel();
 
 // Parameter: the target row's id.
-class WmdTargetInfoFill : public Screen {
- public:
-  WmdTargetInfoFill() : Screen("OPS1_SS4dfill", FormLookups{.tags = kWmdTargetInfoTags, .ids = {}}) {}
-  void OnOpen() override;
-};
+std::unique_ptr<Screen> MakeWmdTargetInfoFill();

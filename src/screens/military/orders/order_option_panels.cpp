@@ -27,29 +27,35 @@ constexpr RuleBox kRuleBoxes[] = {{142, 8}, {144, 5}, {145, 9}, {146, 11}, {147,
 
 int32_t ContactOptionOfHeader(uint32_t header) { return Bit(header, 8) ? 0 : Bit(header, 5) ? 2 : 1; }
 
-void ContactOptionsPanel::BindControls() { DockInSecondBotbar2(*this); }
+namespace {
 
-void ContactOptionsPanel::OnOpen() {
-  LoadDefaultsForParameter(*this);
-  const OrderEditState& e = Edit();
-  SetCheck(*this, 143, true);
-  for (const RuleBox& r : kRuleBoxes) SetCheck(*this, r.id, Bit(e.commonHeaderBits, r.bit));
-  SetCheck(*this, 151, e.commonFlag12 == 1);
-  SetOrderSlider(*this, 118, e.commonOrders[kFieldInitiative], 0);
-  OrdersDockStep(g_screens, 3);
-}
+class ContactOptionsPanel : public Screen {
+ public:
+  ContactOptionsPanel() : Screen("ORDERS1_ss3b", FormLookups{.tags = kContactTags, .ids = kContactIds}) {}
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  void OnOpen() override {
+    LoadDefaultsForParameter(*this);
+    const OrderEditState& e = Edit();
+    SetCheck(*this, 143, true);
+    for (const RuleBox& r : kRuleBoxes) SetCheck(*this, r.id, Bit(e.commonHeaderBits, r.bit));
+    SetCheck(*this, 151, e.commonFlag12 == 1);
+    SetOrderSlider(*this, 118, e.commonOrders[kFieldInitiative], 0);
+    OrdersDockStep(g_screens, 3);
+  }
+  void Refresh() override {
+    const OrderEditState& e = Edit();
+    SetControlText(Tag(*this, "CONTACTOP"),
+                   TextListEntry(g_textLists, kListOrdcontact, ContactOptionOfHeader(e.commonHeaderBits)));
+    SetControlText(Tag(*this, "INITIATIVE"), OrderFieldName(kListOrdinitiative, e.commonOrders[kFieldInitiative]));
+    ShowSettingsPostButtons(*this);
+  }
+  void OnCommand(Control* control, int32_t) override { OnSettingsPostButton(*this, control); }
+  void OnControlChange(Control* control, int32_t id) override { ForwardOrderControlChange(*this, control, id); }
+};
 
-void ContactOptionsPanel::Refresh() {
-  const OrderEditState& e = Edit();
-  SetControlText(Tag(*this, "CONTACTOP"),
-                 TextListEntry(g_textLists, kListOrdcontact, ContactOptionOfHeader(e.commonHeaderBits)));
-  SetControlText(Tag(*this, "INITIATIVE"), OrderFieldName(kListOrdinitiative, e.commonOrders[kFieldInitiative]));
-  ShowSettingsPostButtons(*this);
-}
+}  // namespace
 
-void ContactOptionsPanel::OnCommand(Control* control, int32_t) { OnSettingsPostButton(*this, control); }
-
-void ContactOptionsPanel::OnControlChange(Control* control, int32_t id) { ForwardOrderControlChange(*this, control, id); }
+std::unique_ptr<Screen> MakeContactOptionsPanel() { return std::make_unique<ContactOptionsPanel>(); }
 
 void MovementOptionsPanel::BindControls() {
   DockInSecondBotbar2(*this);

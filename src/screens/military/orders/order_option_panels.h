@@ -4,6 +4,7 @@
 // schedule), docked at the third level; both edit the orders screen's edit
 // state.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -14,15 +15,7 @@ inline constexpr const char* kMovementTags[] = {"SPEED",      "ROUTE",      "TRA
                                                 "DEFAULT"};
 inline constexpr int32_t kMovementIds[] = {31, 32, 33, 34, 35, 36, 37, 38, 41, 43, 45, 46, 47, 48, 49};
 
-class ContactOptionsPanel : public Screen {
- public:
-  ContactOptionsPanel() : Screen("ORDERS1_ss3b", FormLookups{.tags = kContactTags, .ids = kContactIds}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeContactOptionsPanel();
 
 // The contact option's "ordcontact" entry: 0 with header bit 8, else 2
 // with bit 5, else 1.

@@ -216,7 +216,7 @@ TEST_F(OrderSettingsTest, ExecuteFollowsTheChosenOrder) {
 // their fallbacks (1, 2, 0) and the fields still mixed.
 TEST_F(OrderSettingsTest, MixedSelectionStartsTheSlidersAtTheirFallbacks) {
   GlobalGuard<int32_t> depth{g_ui.panelDepth};
-  GlobalGuard<intptr_t> missionId{g_screens.missionPanel.id}, rulesId{g_screens.contactOptions.id};
+  GlobalGuard<intptr_t> missionId{g_screens.missionPanel.id}, rulesId{g_screens.contactOptions->id};
   Select({&Unit(1, kLocal, 0, 0x15540u), &Unit(2, kLocal, 0, 0x2A880u)});
   Gather();
   struct Panel {
@@ -226,7 +226,7 @@ TEST_F(OrderSettingsTest, MixedSelectionStartsTheSlidersAtTheirFallbacks) {
     int field;
   };
   for (const Panel& p : {Panel{g_screens.missionPanel, 116, 1, kFieldImportance}, Panel{g_screens.missionPanel, 117, 2, kFieldLossTolerance},
-                         Panel{g_screens.contactOptions, 118, 0, kFieldInitiative}}) {
+                         Panel{*g_screens.contactOptions, 118, 0, kFieldInitiative}}) {
     Control* root = new Control(controltest::Init("ROOT", &p.screen, 0, 0, 220, 194));
     auto* bar = new SlideBarControl();
     bar->id = p.id;

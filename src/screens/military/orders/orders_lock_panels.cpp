@@ -106,7 +106,7 @@ void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
   if (id == 184) {
     const bool ticked = control->Selected();
     ShowAndDraw(subParent, ticked);
-    if (ticked) s.moveToPanel.Show(0, nullptr);
+    if (ticked) s.moveToPanel->Show(0, nullptr);
     return;
   }
   if (Is(control, "LOCK")) {
@@ -124,82 +124,110 @@ void OrdersLockSubPanel::BindControls() {
   hostControl = TagOrForm(currentForm, "SUBPARENT4");
 }
 
-void MoveToPanel::BindControls() { hostLink = &g_screens.ordersLock.subParent; }
+namespace {
 
-void MoveToPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "MOVETO") || Is(control, "CALLFOR")) OrdersDockStep(g_screens, 2);
-}
-
-void OrdersUnitPicker::BindControls() {
-  DockInBotbar2(*this);
-  pickList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, currentForm, kListIndicators, this)
-                                       : nullptr;
-  summaryParent = TagOrForm(currentForm, "ORDERS1C");
-}
-
-void OrdersUnitPicker::OnOpen() {
-  OrdersDockStep(g_screens, 2);
-  g_screens.ordersOdds.Show(0, nullptr);
-}
-
-void OrdersUnitPicker::Refresh() {
-  const HexPosition& current = g_world.gameState.currentHex;
-  const uint32_t hex = g_mapView.pickHex ? PackHex(current.x, current.y) : g_selection.clickedHex;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  CollectHexStackUnits(g_world, hex, g_world.gameState.localPlayer, kEnemyRelation);
-  if (!pickList) return;
-  const int32_t kept = static_cast<int32_t>(pickList->selectedValue);
-  const int32_t scroll = pickList->scrollOffset;
-  ListClear(pickList, 1);
-  FillUnitList(g_world, pickList, HexStackList(), false, false, -1);
-  ListLayoutRows(pickList);
-  for (Control* row = ListNextRow(pickList, nullptr); row; row = ListNextRow(pickList, row))
-    if (kept != 0 && ListRowValue(row) == kept) row->state |= kStateSelected, pickList->selectedValue = kept;
-  pickList->scrollOffset = scroll;
-  ListLayoutRows(pickList);
-}
-
-void OrdersUnitPicker::OnCommand(Control* control, int32_t) {
-  if (ToggleReleased(control)) PopPopupsTo(g_ui, 3);
-}
-
-void OrdersUnitPicker::OnActivate(Control* control, int32_t) {
-  if (!control || control != pickList) return;
-  ScreenParameterList pages;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const ListHolder& stack = HexStackList();
-    for (ListItem28* i = FirstInHolder(stack); i; i = NextInHolder(stack, i))
-      if (const UnitRecord* u = RefUnit(g_world, *i)) pages.entries.push_back(u->id);
+class MoveToPanel : public Screen {
+ public:
+  MoveToPanel() : Screen("ORDERS1_ss5c") {}
+  void BindControls() override { hostLink = &g_screens.ordersLock.subParent; }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "MOVETO") || Is(control, "CALLFOR")) OrdersDockStep(g_screens, 2);
   }
-  g_screens.unitDetail.Popup(static_cast<intptr_t>(pickList->selectedValue), &pages);
-}
+};
 
-void OrdersUnitPicker::OnControlChange(Control* control, int32_t) {
-  if (!control || control != pickList) return;
-  const uint32_t id = static_cast<uint32_t>(pickList->selectedValue);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* u = Live(id);
-  const UnitClassRecord* k = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
-  for (const char* tag : {"ORDERS1C", "UNITPIC", "UNITPICT"}) SetHidden(Tag(currentForm, tag), k == nullptr);
-  if (!k) return;
-  g_screens.orderSheets[1].Show(id, summaryParent);
-  DrawUnitPicture(currentForm, *k, u, -1, 1);
-  if (currentForm) currentForm->Invalidate();
-}
+}  // namespace
 
-void OrdersOddsPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  MarkScreenFlag1(*this);
-  attackerParent = Tag(currentForm, "OPAR");
-  attackerParent2 = Tag(currentForm, "OPAR2");
-  defenderParent = Tag(currentForm, "DPAR");
-  defenderParent2 = Tag(currentForm, "DPAR2");
-}
+std::unique_ptr<Screen> MakeMoveToPanel() { return std::make_unique<MoveToPanel>(); }
 
-void OrdersOddsPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+namespace {
 
-void OrdersOddsPanel::Refresh() {
-  const HexPosition& current = g_world.gameState.currentHex;
-  FillCombatOdds(currentForm, PackHex(current.x, current.y));
-}
+class OrdersUnitPicker : public Screen {
+ public:
+  OrdersUnitPicker() : Screen("ORDERS1_ss6") {}
+  void OnOpen() override {
+    OrdersDockStep(g_screens, 2);
+    g_screens.ordersOdds->Show(0, nullptr);
+  }
+  void Refresh() override {
+    const HexPosition& current = g_world.gameState.currentHex;
+    const uint32_t hex = g_mapView.pickHex ? PackHex(current.x, current.y) : g_selection.clickedHex;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    CollectHexStackUnits(g_world, hex, g_world.gameState.localPlayer, kEnemyRelation);
+    if (!pickList) return;
+    const int32_t kept = static_cast<int32_t>(pickList->selectedValue);
+    const int32_t scroll = pickList->scrollOffset;
+    ListClear(pickList, 1);
+    FillUnitList(g_world, pickList, HexStackList(), false, false, -1);
+    ListLayoutRows(pickList);
+    for (Control* row = ListNextRow(pickList, nullptr); row; row = ListNextRow(pickList, row))
+      if (kept != 0 && ListRowValue(row) == kept) row->state |= kStateSelected, pickList->selectedValue = kept;
+    pickList->scrollOffset = scroll;
+    ListLayoutRows(pickList);
+  }
+  void BindControls() override {
+    DockInBotbar2(*this);
+    pickList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, currentForm, kListIndicators, this)
+                                         : nullptr;
+    summaryParent = TagOrForm(currentForm, "ORDERS1C");
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (ToggleReleased(control)) PopPopupsTo(g_ui, 3);
+  }
+  void OnActivate(Control* control, int32_t) override {
+    if (!control || control != pickList) return;
+    ScreenParameterList pages;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const ListHolder& stack = HexStackList();
+      for (ListItem28* i = FirstInHolder(stack); i; i = NextInHolder(stack, i))
+        if (const UnitRecord* u = RefUnit(g_world, *i)) pages.entries.push_back(u->id);
+    }
+    g_screens.unitDetail.Popup(static_cast<intptr_t>(pickList->selectedValue), &pages);
+  }
+  void OnControlChange(Control* control, int32_t) override {
+    if (!control || control != pickList) return;
+    const uint32_t id = static_cast<uint32_t>(pickList->selectedValue);
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* u = Live(id);
+    const UnitClassRecord* k = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
+    for (const char* tag : {"ORDERS1C", "UNITPIC", "UNITPICT"}) SetHidden(Tag(currentForm, tag), k == nullptr);
+    if (!k) return;
+    g_screens.orderSheets[1].Show(id, summaryParent);
+    DrawUnitPicture(currentForm, *k, u, -1, 1);
+    if (currentForm) currentForm->Invalidate();
+  }
+  ListBoxControl* pickList = nullptr;
+  Control* summaryParent = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOrdersUnitPicker() { return std::make_unique<OrdersUnitPicker>(); }
+
+namespace {
+
+class OrdersOddsPanel : public Screen {
+ public:
+  OrdersOddsPanel() : Screen("ORDERS1_ss6a") {}
+  void OnOpen() override { ScreenSlotSelectMapMode(g_screens); }
+  void Refresh() override {
+    const HexPosition& current = g_world.gameState.currentHex;
+    FillCombatOdds(currentForm, PackHex(current.x, current.y));
+  }
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    MarkScreenFlag1(*this);
+    attackerParent = Tag(currentForm, "OPAR");
+    attackerParent2 = Tag(currentForm, "OPAR2");
+    defenderParent = Tag(currentForm, "DPAR");
+    defenderParent2 = Tag(currentForm, "DPAR2");
+  }
+  Control* attackerParent = nullptr;
+  Control* attackerParent2 = nullptr;
+  Control* defenderParent = nullptr;
+  Control* defenderParent2 = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOrdersOddsPanel() { return std::make_unique<OrdersOddsPanel>(); }

@@ -7,6 +7,7 @@
 // the one chosen, beside the odds panel (ORDERS1_ss6a). Units are kept by
 // id. Window thread; the walks hold the simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -37,34 +38,8 @@ class OrdersLockSubPanel : public Screen {
   Control* hostControl = nullptr;
 };
 
-class MoveToPanel : public Screen {
- public:
-  MoveToPanel() : Screen("ORDERS1_ss5c") {}
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeMoveToPanel();
 
-class OrdersUnitPicker : public Screen {
- public:
-  OrdersUnitPicker() : Screen("ORDERS1_ss6") {}
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-  ListBoxControl* pickList = nullptr;
-  Control* summaryParent = nullptr;
-};
+std::unique_ptr<Screen> MakeOrdersUnitPicker();
 
-class OrdersOddsPanel : public Screen {
- public:
-  OrdersOddsPanel() : Screen("ORDERS1_ss6a") {}
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  Control* attackerParent = nullptr;
-  Control* attackerParent2 = nullptr;
-  Control* defenderParent = nullptr;
-  Control* defenderParent2 = nullptr;
-};
+std::unique_ptr<Screen> MakeOrdersOddsPanel();

@@ -169,7 +169,7 @@ void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
     return;
   }
   if (Is(control, "RULES")) {
-    screens.contactOptions.Show(0, nullptr);
+    screens.contactOptions->Show(0, nullptr);
   } else if (Is(control, "MOVEMENT")) {
     screens.movementOptions.Show(0, nullptr);
   } else if (Is(control, "MISSION")) {
@@ -626,7 +626,7 @@ void OrdersScreen::OnCommand(Control* control, int32_t id) {
     }
     TakeListSelection();
   } else if (id == 12) {
-    screens.ordersUnitPicker.Show(0, nullptr);
+    screens.ordersUnitPicker->Show(0, nullptr);
   } else if (id == 13 || id == 14) {
     if (!RowSelected(unitListBox)) SelectAllAndTake();
     if (id == 13) {

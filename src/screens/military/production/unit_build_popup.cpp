@@ -181,7 +181,7 @@ void UnitBuildPopup::Refresh() {
   } else if (panel == DesignPanel::kResearch) {
     SetHidden(filterHost, true);
     SetHidden(projectHost, !underResearch);
-    if (project != 0) g_screens.techProgress.Show(static_cast<intptr_t>(project), projectHost);
+    if (project != 0) g_screens.techProgress->Show(static_cast<intptr_t>(project), projectHost);
     shown = &g_screens.unitResearch[0];
   }
   // A panel is opened when it comes into the host; opening it again on every

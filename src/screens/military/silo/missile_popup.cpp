@@ -203,7 +203,7 @@ void MissilePopup::Refresh() {
     }
   }
   SetHidden(progressHost, !underResearch);
-  if (project != 0) g_screens.techProgress.Show(static_cast<intptr_t>(project), progressHost);
+  if (project != 0) g_screens.techProgress->Show(static_cast<intptr_t>(project), progressHost);
   if (choice == MissileDesignPanel::kBuild) {
     ShowPanel(&g_screens.missileBuild, classIndex);
   } else if (choice == MissileDesignPanel::kResearch) {
@@ -258,7 +258,7 @@ void MissilePopupB::Refresh() {
   if (own) {
     if (building) {
       SetHidden(progressHost, false);
-      g_screens.unitProgress.Show(stockId, progressHost);
+      g_screens.unitProgress->Show(stockId, progressHost);
       SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, autoSet ? 1 : 0);
       SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, contSet ? 1 : 0);
       SetHidden(cover, false);

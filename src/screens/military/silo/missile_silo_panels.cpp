@@ -206,48 +206,56 @@ void MissileLoadPanel::OnControlChange(Control* control, int32_t) {
 
 // ---- deploy every stored unit ----
 
-void DeployAllConfirm::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+namespace {
 
-void DeployAllConfirm::BindControls() { DockInSecondBotbar2(*this); }
+class DeployAllConfirm : public Screen {
+ public:
+  DeployAllConfirm() : Screen("MILITARY1_ss4d") {}
+  void OnOpen() override { ScreenSlotSelectMapMode(g_screens); }
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  void OnCommand(Control* control, int32_t) override {
+    const bool ok = Is(control, "OK");
+    if (!ok && !Is(control, "CANCEL")) return;
+    struct Row {
+      uint32_t id, word11, carrier;
+    };
+    std::vector<Row> rows;
+    if (ListBoxControl* list = InventoryList()) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (Control* row = list->firstRow; row; row = ListNextRow(list, row))
+        if (const UnitRecord* u = row->id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(row->id)) : nullptr)
+          rows.push_back({u->id, u->ordersShown[kOrderFlags], u->carrier});
+    }
+    for (const Row& u : rows) {
+      const bool pending = (u.word11 & kOrderLoadInto) != 0;
+      if (ok && pending) continue;
+      if (!ok && pending) {
+        PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
+        continue;
+      }
+      PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kCountFill});
+      if (!ok || u.carrier != 0) {
+        PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kAutoDeploy, .mask = 0});
+      } else {
+        PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = u.id, .bits = kAutoDeploy, .set = 1});
+        PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kOrderLoadInto, .mask = 0});
+      }
+    }
+    if (ok) {
+      PopPopupsTo(g_ui, kPopupDepth);
+      RefreshDockedPanels(g_screens);
+      return;
+    }
+    EndTextEdit();
+    CancelMapPlacement(g_screens);
+    if (g_ui.panelDepth > kDockLevelSecond) SetPanelDepth(kDockLevelSecond, 1, g_mapView);
+    if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
+    UpdatePopupButton(g_screens.mailBar);
+    RefreshDocked(kDockLevelSecond);
+    RefreshDocked(kDockLevelThird);
+  }
+};
 
-void DeployAllConfirm::OnCommand(Control* control, int32_t) {
-  const bool ok = Is(control, "OK");
-  if (!ok && !Is(control, "CANCEL")) return;
-  struct Row {
-    uint32_t id, word11, carrier;
-  };
-  std::vector<Row> rows;
-  if (ListBoxControl* list = InventoryList()) {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    for (Control* row = list->firstRow; row; row = ListNextRow(list, row))
-      if (const UnitRecord* u = row->id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(row->id)) : nullptr)
-        rows.push_back({u->id, u->ordersShown[kOrderFlags], u->carrier});
-  }
-  for (const Row& u : rows) {
-    const bool pending = (u.word11 & kOrderLoadInto) != 0;
-    if (ok && pending) continue;
-    if (!ok && pending) {
-      PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
-      continue;
-    }
-    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kCountFill});
-    if (!ok || u.carrier != 0) {
-      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kAutoDeploy, .mask = 0});
-    } else {
-      PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = u.id, .bits = kAutoDeploy, .set = 1});
-      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kOrderLoadInto, .mask = 0});
-    }
-  }
-  if (ok) {
-    PopPopupsTo(g_ui, kPopupDepth);
-    RefreshDockedPanels(g_screens);
-    return;
-  }
-  EndTextEdit();
-  CancelMapPlacement(g_screens);
-  if (g_ui.panelDepth > kDockLevelSecond) SetPanelDepth(kDockLevelSecond, 1, g_mapView);
-  if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(g_screens.mailBar);
-  RefreshDocked(kDockLevelSecond);
-  RefreshDocked(kDockLevelThird);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeDeployAllConfirm() { return std::make_unique<DeployAllConfirm>(); }

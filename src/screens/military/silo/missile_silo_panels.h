@@ -6,6 +6,7 @@
 // Units are kept by id. Window thread; walks of the world hold the
 // simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -45,10 +46,4 @@ class MissileLoadPanel : public Screen {
   int32_t siloMode = 0;
 };
 
-class DeployAllConfirm : public Screen {
- public:
-  DeployAllConfirm() : Screen("MILITARY1_ss4d") {}
-  void OnOpen() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeDeployAllConfirm();

@@ -455,7 +455,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
   } else {
     const uint32_t missile = list ? static_cast<uint32_t>(list->selectedId) : 0u;
     OnSiloCommand({.targetPanel = &g_screens.siloMissileTarget, .refresh = this, .stock = &g_screens.siloStoredMissiles,
-                   .launch = &g_screens.siloLaunchSchedule},
+                   .launch = g_screens.siloLaunchSchedule.get()},
                   missile, control, currentForm, value);
   }
 }
@@ -480,17 +480,28 @@ void MissileTargetPanel::OnOpen() {
   ScreenSlotSelectMapMode(g_screens);
 }
 
-void LaunchSchedulePanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  calendarParent = Tag(currentForm, "CALPARENT");
-}
+namespace {
 
-void LaunchSchedulePanel::OnOpen() {
-  KeepMissile();
-  // The calendar the set keeps for the silo's schedule.
-  g_screens.diplomacySchedule[kSiloScheduleCalendar].Show(0, calendarParent);
-  ScreenSlotSelectMapMode(g_screens);
-}
+class LaunchSchedulePanel : public SiloMissileSubPanel {
+ public:
+  LaunchSchedulePanel() : SiloMissileSubPanel("MAP1_ss8d", FormLookups{.tags = kLaunchScheduleTags, .ids = {}}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    calendarParent = Tag(currentForm, "CALPARENT");
+  }
+  void OnOpen() override {
+    KeepMissile();
+    // The calendar the set keeps for the silo's schedule.
+    g_screens.diplomacySchedule[kSiloScheduleCalendar].Show(0, calendarParent);
+    ScreenSlotSelectMapMode(g_screens);
+  }
+
+  Control* calendarParent = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeLaunchSchedulePanel() { return std::make_unique<LaunchSchedulePanel>(); }
 
 void CollectStoredMissiles(World& w, ListHolder& into) {
   CollectUnits(w, CollectUnitsArgs{.resultList = &into,

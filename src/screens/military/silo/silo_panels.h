@@ -9,6 +9,7 @@
 // Window thread; the walks over the world hold the simulation lock.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "ui/screen.h"
@@ -125,14 +126,7 @@ class MissileTargetPanel : public SiloMissileSubPanel {
   void OnOpen() override;
 };
 
-class LaunchSchedulePanel : public SiloMissileSubPanel {
- public:
-  LaunchSchedulePanel() : SiloMissileSubPanel("MAP1_ss8d", FormLookups{.tags = kLaunchScheduleTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-
-  Control* calendarParent = nullptr;
-};
+std::unique_ptr<Screen> MakeLaunchSchedulePanel();
 
 // Collects the local region's missiles in stock, held in reserve, into the
 // list (emptied first). Call under the simulation lock.

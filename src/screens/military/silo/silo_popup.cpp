@@ -165,7 +165,7 @@ void SiloMissilePanel::Refresh() { FillMissileHeader(list, currentForm); }
 
 void SiloMissilePanel::OnCommand(Control* control, int32_t value) {
   const uint32_t missile = list ? static_cast<uint32_t>(list->selectedId) : 0u;
-  OnSiloCommand({.targetPanel = &g_screens.siloTarget, .refresh = this, .launch = &g_screens.siloSchedule}, missile,
+  OnSiloCommand({.targetPanel = g_screens.siloTarget.get(), .refresh = this, .launch = g_screens.siloSchedule.get()}, missile,
                 control, currentForm, value);
 }
 
@@ -189,20 +189,38 @@ void SiloMissilePanel::OnControlChange(Control* control, int32_t row) {
   }
 }
 
-void SiloTargetPanel::BindControls() { hostLink = &g_screens.siloMissiles.misParent2; }
+namespace {
 
-void SiloTargetPanel::OnCommand(Control* control, int32_t value) {
-  OnSiloCommand({.refresh = &g_screens.siloMissiles, .launch = &g_screens.siloSchedule}, missile, control,
-                currentForm, value);
-}
+class SiloTargetPanel : public SiloMissileSubPanel {
+ public:
+  SiloTargetPanel() : SiloMissileSubPanel("POPUP_SILO1g1", FormLookups{.tags = kMissileTargetTags, .ids = {}}) {}
+  void BindControls() override { hostLink = &g_screens.siloMissiles.misParent2; }
+  void OnOpen() override { KeepMissile(); }
+  void OnCommand(Control* control, int32_t value) override {
+    OnSiloCommand({.refresh = &g_screens.siloMissiles, .launch = g_screens.siloSchedule.get()}, missile, control,
+                  currentForm, value);
+  }
+};
 
-void SiloSchedulePanel::BindControls() { hostLink = &g_screens.siloMissiles.misParent2; }
+}  // namespace
 
-void SiloSchedulePanel::OnOpen() {
-  KeepMissile();
-  g_screens.diplomacySchedule[kSiloPopupCalendar].Show(0, Tag(currentForm, "CALPARENT"));
-}
+std::unique_ptr<Screen> MakeSiloTargetPanel() { return std::make_unique<SiloTargetPanel>(); }
 
-void SiloSchedulePanel::OnCommand(Control* control, int32_t value) {
-  OnSiloCommand({.refresh = &g_screens.siloMissiles}, missile, control, currentForm, value);
-}
+namespace {
+
+class SiloSchedulePanel : public SiloMissileSubPanel {
+ public:
+  SiloSchedulePanel() : SiloMissileSubPanel("POPUP_SILO1g2", FormLookups{.tags = kLaunchScheduleTags, .ids = {}}) {}
+  void BindControls() override { hostLink = &g_screens.siloMissiles.misParent2; }
+  void OnOpen() override {
+    KeepMissile();
+    g_screens.diplomacySchedule[kSiloPopupCalendar].Show(0, Tag(currentForm, "CALPARENT"));
+  }
+  void OnCommand(Control* control, int32_t value) override {
+    OnSiloCommand({.refresh = &g_screens.siloMissiles}, missile, control, currentForm, value);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeSiloSchedulePanel() { return std::make_unique<SiloSchedulePanel>(); }

@@ -6,6 +6,7 @@
 // behaves alike wherever it is opened. Opened with the silo's unit id and
 // the ids of the player's other silos to step through. Window thread.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/facilities/facility_popup.h"
 #include "screens/military/silo/silo_panels.h"
@@ -55,19 +56,7 @@ class SiloMissilePanel : public Screen {
 };
 
 // The missile's target box, in the missile panel's MISPARENT2.
-class SiloTargetPanel : public SiloMissileSubPanel {
- public:
-  SiloTargetPanel() : SiloMissileSubPanel("POPUP_SILO1g1", FormLookups{.tags = kMissileTargetTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override { KeepMissile(); }
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeSiloTargetPanel();
 
 // The missile's launch schedule, with its own schedule box in CALPARENT.
-class SiloSchedulePanel : public SiloMissileSubPanel {
- public:
-  SiloSchedulePanel() : SiloMissileSubPanel("POPUP_SILO1g2", FormLookups{.tags = kLaunchScheduleTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeSiloSchedulePanel();

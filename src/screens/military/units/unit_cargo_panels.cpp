@@ -262,20 +262,32 @@ void UnitTransferPanel::OnCommand(Control* control, int32_t) {
   }
 }
 
-void UnitTextPanel2::BindControls() {
-  HomeInDetailArea(*this);
-  first_ = MakeTextBox("TEXT1", 0, currentForm);
-  second_ = MakeTextBox("TEXT2", 0, currentForm);
-  if (first_ && first_->prototype) first_->prototype->fontSlot = 5, first_->prototype->textColour = 0xFFFFFFFF;
-  if (second_ && second_->prototype) second_->prototype->fontSlot = 3, second_->prototype->textColour = 0xFF96BEFA;
-}
+namespace {
 
-void UnitTextPanel2::OnOpen() {
-  if (first_) TextBoxSetText(first_, TextListText(kListUitext, kUiTextCarriedTitle), 0, 1);
-  if (second_) TextBoxSetText(second_, TextListText(kListUitext, kUiTextCarriedBody), 0, 1);
-}
+class UnitTextPanel2 : public Screen {
+ public:
+  UnitTextPanel2() : Screen("POPUP_MILITARY1A2") {}
+  void BindControls() override {
+    HomeInDetailArea(*this);
+    first_ = MakeTextBox("TEXT1", 0, currentForm);
+    second_ = MakeTextBox("TEXT2", 0, currentForm);
+    if (first_ && first_->prototype) first_->prototype->fontSlot = 5, first_->prototype->textColour = 0xFFFFFFFF;
+    if (second_ && second_->prototype) second_->prototype->fontSlot = 3, second_->prototype->textColour = 0xFF96BEFA;
+  }
+  void OnOpen() override {
+    if (first_) TextBoxSetText(first_, TextListText(kListUitext, kUiTextCarriedTitle), 0, 1);
+    if (second_) TextBoxSetText(second_, TextListText(kListUitext, kUiTextCarriedBody), 0, 1);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
+    if (Is(control, "OKBUT")) CloseGridSubPanel(*this, true);
+  }
 
-void UnitTextPanel2::OnCommand(Control* control, int32_t) {
-  if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
-  if (Is(control, "OKBUT")) CloseGridSubPanel(*this, true);
-}
+ private:
+  TextBoxControl* first_ = nullptr;
+  TextBoxControl* second_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitTextPanel2() { return std::make_unique<UnitTextPanel2>(); }

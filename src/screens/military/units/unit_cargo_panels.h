@@ -6,6 +6,7 @@
 // Each holds its unit by id; lists hold ids. Window thread; walks hold the
 // simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -59,14 +60,4 @@ class UnitTransferPanel : public Screen {
   ListBoxControl* list = nullptr;
 };
 
-class UnitTextPanel2 : public Screen {
- public:
-  UnitTextPanel2() : Screen("POPUP_MILITARY1A2") {}
-  void BindControls() override;
-  void OnOpen() override;
-  void OnCommand(Control* control, int32_t id) override;
-
- private:
-  TextBoxControl* first_ = nullptr;
-  TextBoxControl* second_ = nullptr;
-};
+std::unique_ptr<Screen> MakeUnitTextPanel2();

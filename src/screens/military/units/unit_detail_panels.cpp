@@ -123,48 +123,60 @@ void FillFigures(Control* form, const UnitRecord& u, bool withRecovered) {
 
 }  // namespace
 
-void UnitBenefitPanel::BindControls() {
-  HomeInDetailArea(*this);
-  for (int32_t i = 181; i <= 184; ++i) StyleOverlay(Id(currentForm, i));
-  for (int32_t i = 151; i <= 160; ++i) StyleOverlay(Id(currentForm, i));
-  benefit_ = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, currentForm) : nullptr;
-  if (benefit_ && benefit_->prototype) benefit_->prototype->fontSlot = 5, benefit_->prototype->textColour = kNoticeColour;
-}
+namespace {
 
-void UnitBenefitPanel::OnOpen() {
-  unit = IdOf(id);
-  choice = 0;
-  ListHolder none{};
-  plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillBenefitBox(currentForm, u, none);
-}
-
-void UnitBenefitPanel::Refresh() {
-  ListHolder none{};
-  plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillTrainingDetails(currentForm, u, none, choice);
-}
-
-void UnitBenefitPanel::OnCommand(Control* control, int32_t controlId) {
-  if (!control) return;
-  const int32_t cid = control->id ? control->id : controlId;
-  if (Is(control, "BACK")) {
-    CloseGridSubPanel(*this, false);
-  } else if (Is(control, "OK")) {
-    {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      if (UnitRecord* u = FindUnitById(g_world, unit)) {
-        IssueUnitOrder(g_world, *u, kTrainOrder, PackHex(u->x, u->y), nullptr, nullptr, 0, 0, -1);
-        PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
-      }
-    }
-    CloseGridSubPanel(*this, true);
-  } else if (cid >= 161 && cid <= 160 + kTrainingProgrammes) {
-    SetHidden(Tag(currentForm, "HIDEBOX"), false);
-    choice = cid - 160;
-    Refresh();
+class UnitBenefitPanel : public Screen {
+ public:
+  UnitBenefitPanel() : Screen("POPUP_MILITARY1A1") {}
+  void BindControls() override {
+    HomeInDetailArea(*this);
+    for (int32_t i = 181; i <= 184; ++i) StyleOverlay(Id(currentForm, i));
+    for (int32_t i = 151; i <= 160; ++i) StyleOverlay(Id(currentForm, i));
+    benefit_ = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, currentForm) : nullptr;
+    if (benefit_ && benefit_->prototype) benefit_->prototype->fontSlot = 5, benefit_->prototype->textColour = kNoticeColour;
   }
-}
+  void OnOpen() override {
+    unit = IdOf(id);
+    choice = 0;
+    ListHolder none{};
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, unit)) FillBenefitBox(currentForm, u, none);
+  }
+  void Refresh() override {
+    ListHolder none{};
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, unit)) FillTrainingDetails(currentForm, u, none, choice);
+  }
+  void OnCommand(Control* control, int32_t controlId) override {
+    if (!control) return;
+    const int32_t cid = control->id ? control->id : controlId;
+    if (Is(control, "BACK")) {
+      CloseGridSubPanel(*this, false);
+    } else if (Is(control, "OK")) {
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        if (UnitRecord* u = FindUnitById(g_world, unit)) {
+          IssueUnitOrder(g_world, *u, kTrainOrder, PackHex(u->x, u->y), nullptr, nullptr, 0, 0, -1);
+          PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
+        }
+      }
+      CloseGridSubPanel(*this, true);
+    } else if (cid >= 161 && cid <= 160 + kTrainingProgrammes) {
+      SetHidden(Tag(currentForm, "HIDEBOX"), false);
+      choice = cid - 160;
+      Refresh();
+    }
+  }
+  uint32_t unit = 0;
+  int32_t choice = 0;  // 1 to 10, 0 none
+
+ private:
+  TextBoxControl* benefit_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitBenefitPanel() { return std::make_unique<UnitBenefitPanel>(); }
 
 UnitPriorityPanel::UnitPriorityPanel() : Screen("POPUP_MILITARY1B") { HomeInDetailArea(*this); }
 

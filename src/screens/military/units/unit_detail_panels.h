@@ -5,6 +5,7 @@
 // queue buttons. Each holds its unit by id and looks it up on use. Window
 // thread; walks and the unit's own flag word hold the simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -30,19 +31,7 @@ struct RecoveryFigures {
 RecoveryFigures UnitRecoveryFigures(const UnitRecord& unit, const UnitClassRecord& cls, const PlayerRecord& owner);
 
 // POPUP_MILITARY1A1: the training programme for the unit.
-class UnitBenefitPanel : public Screen {
- public:
-  UnitBenefitPanel() : Screen("POPUP_MILITARY1A1") {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  uint32_t unit = 0;
-  int32_t choice = 0;  // 1 to 10, 0 none
-
- private:
-  TextBoxControl* benefit_ = nullptr;
-};
+std::unique_ptr<Screen> MakeUnitBenefitPanel();
 
 // POPUP_MILITARY1B: another player's unit; its buttons do nothing.
 class UnitPriorityPanel : public Screen {

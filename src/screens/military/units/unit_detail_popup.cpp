@@ -217,7 +217,7 @@ void UnitDetailPopup::Refresh() {
     s.unitStrength.Show(static_cast<intptr_t>(unit), strengthHost);
     if (own) ShowTag(f, "SUBPARENT4", true);
   } else {
-    s.unitProgress.Show(static_cast<intptr_t>(unit), strengthHost);
+    s.unitProgress->Show(static_cast<intptr_t>(unit), strengthHost);
     ShowTag(f, "SUBPARENT4", false);
   }
   UpdateNextPrevButtons(parameterList, f);

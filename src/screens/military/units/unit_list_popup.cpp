@@ -174,16 +174,26 @@ void UnitListRow::Refresh() {
   SetColour(nameText_, NameColour(*u));
 }
 
-void UnitListBuildRow::Refresh() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const auto [u, cls] = UnitAndClassOf(id);
-  Control* f = currentForm;
-  if (!cls || !f) return;
-  SetControlText(Id(f, 7), UnitPositionText(g_world, *u).c_str());
-  const float remaining = ShowBuild(f, *u, *cls);
-  SetControlText(Id(f, 5), FormatDuration(remaining).c_str());
-  SetColour(nameText_, NameColour(*u));
-}
+namespace {
+
+class UnitListBuildRow : public UnitListRow {
+ public:
+  UnitListBuildRow() : UnitListRow("POPUP_ULIST1b") {}
+  void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const auto [u, cls] = UnitAndClassOf(id);
+    Control* f = currentForm;
+    if (!cls || !f) return;
+    SetControlText(Id(f, 7), UnitPositionText(g_world, *u).c_str());
+    const float remaining = ShowBuild(f, *u, *cls);
+    SetControlText(Id(f, 5), FormatDuration(remaining).c_str());
+    SetColour(nameText_, NameColour(*u));
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitListBuildRow() { return std::make_unique<UnitListBuildRow>(); }
 
 void UnitListProductionPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -338,7 +348,7 @@ void UnitListPopup::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     units = UnitListUnits(g_world, category, mode);
   }
-  Screen& row = mode == 2 ? static_cast<Screen&>(g_screens.unitListBuildRow) : static_cast<Screen&>(g_screens.unitListRow);
+  Screen& row = mode == 2 ? *g_screens.unitListBuildRow : static_cast<Screen&>(g_screens.unitListRow);
   const Control* rowForm = g_screens.unitListRow.form;
   const int32_t width = rowForm ? Width(rowForm) : Width(list) - 16;
   const int32_t height = rowForm ? Height(rowForm) : 0;

@@ -7,6 +7,7 @@
 // being built), whose automatic options POPUP_ULIST1d switches. Units
 // travel as ids. Window thread; walks of the world hold the simulation lock.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ui/screen.h"
@@ -35,11 +36,7 @@ class UnitListRow : public Screen {
   Control* nameText_ = nullptr;
 };
 
-class UnitListBuildRow : public UnitListRow {
- public:
-  UnitListBuildRow() : UnitListRow("POPUP_ULIST1b") {}
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeUnitListBuildRow();
 
 // Its id is the unit being built.
 class UnitListProductionPanel : public Screen {

@@ -268,13 +268,23 @@ BuildProgress UnitBuildProgress(const UnitClassRecord& cls, float sizeFactor, fl
   return p;
 }
 
-void UnitProgressPanel::Refresh() {
-  if (!currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* unit = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
-  const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
-  if (!cls) return;
-  const BuildProgress p = UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork);
-  SetBarFloat(dynamic_cast<SlideBarControl*>(FormFindControlByTag(currentForm, "PROGBAR")), p.total, p.elapsed);
-  SetControlText(FormFindControlByTag(currentForm, "TURNS"), FormatDuration(unit->buildWork).c_str());
-}
+namespace {
+
+class UnitProgressPanel : public Screen {
+ public:
+  UnitProgressPanel() : Screen("POPUP_MILITARY3B") {}
+  void Refresh() override {
+    if (!currentForm) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* unit = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
+    const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
+    if (!cls) return;
+    const BuildProgress p = UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork);
+    SetBarFloat(dynamic_cast<SlideBarControl*>(FormFindControlByTag(currentForm, "PROGBAR")), p.total, p.elapsed);
+    SetControlText(FormFindControlByTag(currentForm, "TURNS"), FormatDuration(unit->buildWork).c_str());
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitProgressPanel() { return std::make_unique<UnitProgressPanel>(); }

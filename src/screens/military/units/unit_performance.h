@@ -5,6 +5,7 @@
 // progress of a unit being built. Window thread; the fills run under the
 // simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -45,11 +46,7 @@ class UnitClassStatsPopup : public Screen {
 };
 
 // POPUP_MILITARY3B: how far the unit of its id has been built.
-class UnitProgressPanel : public Screen {
- public:
-  UnitProgressPanel() : Screen("POPUP_MILITARY3B") {}
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeUnitProgressPanel();
 
 // The build time of a unit being built and how much of it has passed: a
 // size factor below 1 counts as its square root.

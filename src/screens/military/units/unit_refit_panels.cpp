@@ -108,8 +108,8 @@ void UnitRefitPanel::OnCommand(Control* control, int32_t) {
     return;
   }
   Screen* panel = Is(control, "UPGRADE") ? static_cast<Screen*>(&s.unitUpgrade)
-                  : Is(control, "ROLE")  ? static_cast<Screen*>(&s.unitRefitChoice)
-                  : Is(control, "SHELLS") ? static_cast<Screen*>(&s.unitChemical)
+                  : Is(control, "ROLE")  ? static_cast<Screen*>(s.unitRefitChoice.get())
+                  : Is(control, "SHELLS") ? static_cast<Screen*>(s.unitChemical.get())
                                           : nullptr;
   if (!panel) return;
   SetHidden(panelHost, false);
@@ -143,39 +143,55 @@ void UnitUpgradePanel::OnCommand(Control* control, int32_t) {
   if (Is(control, "UINFO")) g_screens.unitBuild.Popup(id, nullptr);
 }
 
-void UnitRefitChoicePanel::BindControls() { hostLink = &g_screens.unitRefit.panelHost; }
+namespace {
 
-void UnitRefitChoicePanel::Refresh() {
-  Control* f = currentForm;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
-    const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
-    SetControlText(Tag(f, "ROLE"), cls ? TextListText(kListMilclass, cls->typeByte) : "");
+class UnitRefitChoicePanel : public Screen {
+ public:
+  UnitRefitChoicePanel() : Screen("POPUP_MILITARY1A6B") {}
+  void BindControls() override { hostLink = &g_screens.unitRefit.panelHost; }
+  void Refresh() override {
+    Control* f = currentForm;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const UnitRecord* u = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
+      const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
+      SetControlText(Tag(f, "ROLE"), cls ? TextListText(kListMilclass, cls->typeByte) : "");
+    }
+    SetControlText(Tag(f, "REFITNAME"), "");
+    SetControlText(Tag(f, "VAR"), "");
+    SetControlText(Tag(f, "COST"), "0");
+    SetHidden(Tag(f, "PREV"), true);
+    SetHidden(Tag(f, "NEXT"), true);
   }
-  SetControlText(Tag(f, "REFITNAME"), "");
-  SetControlText(Tag(f, "VAR"), "");
-  SetControlText(Tag(f, "COST"), "0");
-  SetHidden(Tag(f, "PREV"), true);
-  SetHidden(Tag(f, "NEXT"), true);
-}
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "REARM")) CloseGridSubPanel(*this, true);
+    if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
+  }
+};
 
-void UnitRefitChoicePanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "REARM")) CloseGridSubPanel(*this, true);
-  if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
-}
+}  // namespace
 
-void UnitChemicalPanel::BindControls() { hostLink = &g_screens.unitRefit.panelHost; }
+std::unique_ptr<Screen> MakeUnitRefitChoicePanel() { return std::make_unique<UnitRefitChoicePanel>(); }
 
-void UnitChemicalPanel::Refresh() {
-  Control* f = currentForm;
-  SetHidden(Tag(f, "STD"), false);
-  SetHidden(Tag(f, "CHEM"), true);
-  SetControlFlag(Tag(f, "TYPE"), kStateSelected, 0);
-  SetControlFlag(Tag(f, "TYPE2"), kStateSelected, 1);
-}
+namespace {
 
-void UnitChemicalPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "OKBUT")) CloseGridSubPanel(*this, true);
-  if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
-}
+class UnitChemicalPanel : public Screen {
+ public:
+  UnitChemicalPanel() : Screen("POPUP_MILITARY1A6C") {}
+  void BindControls() override { hostLink = &g_screens.unitRefit.panelHost; }
+  void Refresh() override {
+    Control* f = currentForm;
+    SetHidden(Tag(f, "STD"), false);
+    SetHidden(Tag(f, "CHEM"), true);
+    SetControlFlag(Tag(f, "TYPE"), kStateSelected, 0);
+    SetControlFlag(Tag(f, "TYPE2"), kStateSelected, 1);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "OKBUT")) CloseGridSubPanel(*this, true);
+    if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitChemicalPanel() { return std::make_unique<UnitChemicalPanel>(); }

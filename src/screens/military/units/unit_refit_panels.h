@@ -6,6 +6,7 @@
 // the shells (POPUP_MILITARY1A6C). They inform only: nothing is posted.
 // Window thread; the fills hold the simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "ui/screen.h"
 
@@ -42,18 +43,6 @@ class UnitUpgradePanel : public Screen {
   void OnCommand(Control* control, int32_t id) override;
 };
 
-class UnitRefitChoicePanel : public Screen {
- public:
-  UnitRefitChoicePanel() : Screen("POPUP_MILITARY1A6B") {}
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeUnitRefitChoicePanel();
 
-class UnitChemicalPanel : public Screen {
- public:
-  UnitChemicalPanel() : Screen("POPUP_MILITARY1A6C") {}
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeUnitChemicalPanel();
