@@ -195,12 +195,6 @@ class DealApproachChooser : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeDealApproachChooser() { return std::make_unique<DealApproachChooser>(); }
-
-namespace {
-
 class DealApproachPanel : public Screen {
  public:
   DealApproachPanel() : Screen("POPUP_DIPLOMACY_SS4", FormLookups{.tags = kApproachPanelTags, .ids = {}}) {}
@@ -220,6 +214,7 @@ class DealApproachPanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeDealApproachChooser() { return std::make_unique<DealApproachChooser>(); }
 std::unique_ptr<Screen> MakeDealApproachPanel() { return std::make_unique<DealApproachPanel>(); }
 
 // Opening offers.

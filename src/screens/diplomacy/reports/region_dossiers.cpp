@@ -132,12 +132,6 @@ class OwnRegionSummary : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeOwnRegionSummary() { return std::make_unique<OwnRegionSummary>(); }
-
-namespace {
-
 class RegionAlliances : public Screen {
  public:
   RegionAlliances() : Screen("DIPLOMACY3", FormLookups{.tags = kRegionAlliancesTags, .ids = {}}) {}
@@ -177,4 +171,5 @@ class RegionAlliances : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeOwnRegionSummary() { return std::make_unique<OwnRegionSummary>(); }
 std::unique_ptr<Screen> MakeRegionAlliances() { return std::make_unique<RegionAlliances>(); }

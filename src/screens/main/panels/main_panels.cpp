@@ -75,12 +75,6 @@ class EconomyScreen : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeEconomyScreen() { return std::make_unique<EconomyScreen>(); }
-
-namespace {
-
 class ProductProfitPage : public Screen {
  public:
   ProductProfitPage() : Screen("PRODUCT1_SS4a") {}
@@ -90,4 +84,5 @@ class ProductProfitPage : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeEconomyScreen() { return std::make_unique<EconomyScreen>(); }
 std::unique_ptr<Screen> MakeProductProfitPage() { return std::make_unique<ProductProfitPage>(); }

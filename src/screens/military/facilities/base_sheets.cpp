@@ -122,12 +122,6 @@ class BasePopup2 : public BaseSheet {
   static constexpr int32_t kIds[] = {131, 231, 331, 134, 234};
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeBasePopup2() { return std::make_unique<BasePopup2>(); }
-
-namespace {
-
 class BasePopup3 : public BaseSheet {
  public:
   BasePopup3() : BaseSheet("POPUP_BASE3", FormLookups{.tags = {}, .ids = kIds}) {}
@@ -158,4 +152,5 @@ class BasePopup3 : public BaseSheet {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeBasePopup2() { return std::make_unique<BasePopup2>(); }
 std::unique_ptr<Screen> MakeBasePopup3() { return std::make_unique<BasePopup3>(); }

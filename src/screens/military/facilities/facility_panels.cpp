@@ -190,12 +190,6 @@ class BaseConfirmPanel : public Screen {
   static constexpr const char* kTags[] = {"CONFIRM", "CONFIRM2", "YES", "NO"};
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeBaseConfirmPanel() { return std::make_unique<BaseConfirmPanel>(); }
-
-namespace {
-
 class BaseInfoPanel : public Screen {
  public:
   BaseInfoPanel() : Screen("POPUP_BASE1d") {}
@@ -204,6 +198,7 @@ class BaseInfoPanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeBaseConfirmPanel() { return std::make_unique<BaseConfirmPanel>(); }
 std::unique_ptr<Screen> MakeBaseInfoPanel() { return std::make_unique<BaseInfoPanel>(); }
 
 void BaseActionsPanel::BindControls() { parent2 = Tag(*this, "PARENT2"); }

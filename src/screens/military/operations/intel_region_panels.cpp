@@ -127,12 +127,6 @@ class CovertFundingPanel : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeCovertFundingPanel() { return std::make_unique<CovertFundingPanel>(); }
-
-namespace {
-
 class IntelResourcePanel : public Screen {
  public:
   IntelResourcePanel() : Screen("OPS1_SS2b", FormLookups{.tags = kIntelResourceTags, .ids = {}}) {}
@@ -156,12 +150,6 @@ class IntelResourcePanel : public Screen {
 
   Control* confirmBox = nullptr;
 };
-
-}  // namespace
-
-std::unique_ptr<Screen> MakeIntelResourcePanel() { return std::make_unique<IntelResourcePanel>(); }
-
-namespace {
 
 class AgentBioPanel : public Screen {
  public:
@@ -195,6 +183,8 @@ class AgentBioPanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeCovertFundingPanel() { return std::make_unique<CovertFundingPanel>(); }
+std::unique_ptr<Screen> MakeIntelResourcePanel() { return std::make_unique<IntelResourcePanel>(); }
 std::unique_ptr<Screen> MakeAgentBioPanel() { return std::make_unique<AgentBioPanel>(); }
 
 void IntelBudgetPanel::BindControls() { DockInSecondBotbar2(*this); }

@@ -88,12 +88,6 @@ class OpsScheduleClockFill : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeOpsScheduleClockFill() { return std::make_unique<OpsScheduleClockFill>(); }
-
-namespace {
-
 class OperationsSidePanel : public Screen {
  public:
   OperationsSidePanel() : Screen("OPS2", FormLookups{.tags = kOperationsSideTags, .ids = kOperationsSideIds}) {}
@@ -117,4 +111,5 @@ class OperationsSidePanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeOpsScheduleClockFill() { return std::make_unique<OpsScheduleClockFill>(); }
 std::unique_ptr<Screen> MakeOperationsSidePanel() { return std::make_unique<OperationsSidePanel>(); }

@@ -222,12 +222,6 @@ class WmdTargetKindPanel : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeWmdTargetKindPanel() { return std::make_unique<WmdTargetKindPanel>(); }
-
-namespace {
-
 class WmdYieldPanel : public Screen {
  public:
   WmdYieldPanel() : Screen("OPS1_SS4d1a", FormLookups{.tags = kWmdYieldTags, .ids = kWmdYieldIds}) {}
@@ -248,12 +242,6 @@ class WmdYieldPanel : public Screen {
     SetHidden(targets.targetParent2, false);
   }
 };
-
-}  // namespace
-
-std::unique_ptr<Screen> MakeWmdYieldPanel() { return std::make_unique<WmdYieldPanel>(); }
-
-namespace {
 
 class WmdTargetOwnerPanel : public Screen {
  public:
@@ -285,12 +273,6 @@ class WmdTargetOwnerPanel : public Screen {
   int32_t target = -1;  // the cell, -1 for none
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeWmdTargetOwnerPanel() { return std::make_unique<WmdTargetOwnerPanel>(); }
-
-namespace {
-
 class WmdTargetInfoFill : public Screen {
  public:
   WmdTargetInfoFill() : Screen("OPS1_SS4dfill", FormLookups{.tags = kWmdTargetInfoTags, .ids = {}}) {}
@@ -302,4 +284,7 @@ class WmdTargetInfoFill : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeWmdTargetKindPanel() { return std::make_unique<WmdTargetKindPanel>(); }
+std::unique_ptr<Screen> MakeWmdYieldPanel() { return std::make_unique<WmdYieldPanel>(); }
+std::unique_ptr<Screen> MakeWmdTargetOwnerPanel() { return std::make_unique<WmdTargetOwnerPanel>(); }
 std::unique_ptr<Screen> MakeWmdTargetInfoFill() { return std::make_unique<WmdTargetInfoFill>(); }

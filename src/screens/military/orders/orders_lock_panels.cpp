@@ -135,12 +135,6 @@ class MoveToPanel : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeMoveToPanel() { return std::make_unique<MoveToPanel>(); }
-
-namespace {
-
 class OrdersUnitPicker : public Screen {
  public:
   OrdersUnitPicker() : Screen("ORDERS1_ss6") {}
@@ -200,12 +194,6 @@ class OrdersUnitPicker : public Screen {
   Control* summaryParent = nullptr;
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeOrdersUnitPicker() { return std::make_unique<OrdersUnitPicker>(); }
-
-namespace {
-
 class OrdersOddsPanel : public Screen {
  public:
   OrdersOddsPanel() : Screen("ORDERS1_ss6a") {}
@@ -230,4 +218,6 @@ class OrdersOddsPanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeMoveToPanel() { return std::make_unique<MoveToPanel>(); }
+std::unique_ptr<Screen> MakeOrdersUnitPicker() { return std::make_unique<OrdersUnitPicker>(); }
 std::unique_ptr<Screen> MakeOrdersOddsPanel() { return std::make_unique<OrdersOddsPanel>(); }

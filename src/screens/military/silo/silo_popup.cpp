@@ -202,12 +202,6 @@ class SiloTargetPanel : public SiloMissileSubPanel {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeSiloTargetPanel() { return std::make_unique<SiloTargetPanel>(); }
-
-namespace {
-
 class SiloSchedulePanel : public SiloMissileSubPanel {
  public:
   SiloSchedulePanel() : SiloMissileSubPanel("POPUP_SILO1g2", FormLookups{.tags = kLaunchScheduleTags, .ids = {}}) {}
@@ -223,4 +217,5 @@ class SiloSchedulePanel : public SiloMissileSubPanel {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeSiloTargetPanel() { return std::make_unique<SiloTargetPanel>(); }
 std::unique_ptr<Screen> MakeSiloSchedulePanel() { return std::make_unique<SiloSchedulePanel>(); }

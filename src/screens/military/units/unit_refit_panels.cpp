@@ -169,12 +169,6 @@ class UnitRefitChoicePanel : public Screen {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeUnitRefitChoicePanel() { return std::make_unique<UnitRefitChoicePanel>(); }
-
-namespace {
-
 class UnitChemicalPanel : public Screen {
  public:
   UnitChemicalPanel() : Screen("POPUP_MILITARY1A6C") {}
@@ -194,4 +188,5 @@ class UnitChemicalPanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeUnitRefitChoicePanel() { return std::make_unique<UnitRefitChoicePanel>(); }
 std::unique_ptr<Screen> MakeUnitChemicalPanel() { return std::make_unique<UnitChemicalPanel>(); }
