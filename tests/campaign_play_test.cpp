@@ -87,9 +87,9 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
     ASSERT_FALSE(wornClasses.empty());
     g_world.gameState.endDay = g_world.gameState.currentDay;
   }
-  ASSERT_TRUE(RunUntil([&] { return Shown(s.endGamePreview); })) << "holding out wins";
+  ASSERT_TRUE(RunUntil([&] { return Shown(*s.endGamePreview); })) << "holding out wins";
   EXPECT_EQ(g_world.gameState.winnersMask & (1u << region), 1u << region);
-  SampleGame::ClickControl(FormFindControlByTag(s.endGamePreview.currentForm, "MENUBUT"));
+  SampleGame::ClickControl(FormFindControlByTag(s.endGamePreview->currentForm, "MENUBUT"));
   ASSERT_FALSE(GameThreadsRunning());
   ASSERT_TRUE(Shown(s.victory));
   VictoryContinue& next = s.victory.continuation;

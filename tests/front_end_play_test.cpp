@@ -306,9 +306,9 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   SetGameSpeed(g_world.gameState, 2);
   plat::PostWindowMessage(g_platform.mainWindow, kWmTurnEvent, kTurnCodeGameWon, 0);
   PumpWholeProgram();
-  ASSERT_NE(s.endGamePreview.currentForm->parent, nullptr) << "a won game shows its pop-up";
+  ASSERT_NE(s.endGamePreview->currentForm->parent, nullptr) << "a won game shows its pop-up";
   EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the pop-up pauses";
-  ClickControl(FormFindControlByTag(s.endGamePreview.currentForm, "MENUBUT"), -1);
+  ClickControl(FormFindControlByTag(s.endGamePreview->currentForm, "MENUBUT"), -1);
   EXPECT_FALSE(GameThreadsRunning()) << "the game is left";
   ASSERT_NE(s.victory.currentForm->parent, nullptr) << "the result screen shows";
   ClickControl(FormFindControlByTag(s.victory.continuation.currentForm, "MENU"), -1);

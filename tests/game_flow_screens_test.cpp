@@ -217,7 +217,7 @@ TEST_F(GameFlowScreens, EndOfGameCodesOpenTheirPopupsPausedWithTheirSound) {
   // PREVIEW's button leaves for the result screen, which offers only MENU
   // when no scenario follows.
   g_steps.clear();
-  g_screens.endGamePreview.OnCommand(Tag(g_screens.endGamePreview, "MENUBUT"), 0);
+  g_screens.endGamePreview->OnCommand(Tag(*g_screens.endGamePreview, "MENUBUT"), 0);
   EXPECT_EQ(g_steps, "victory ");
   VictoryContinue& next = g_screens.victory.continuation;
   next.OnOpen();

@@ -96,7 +96,7 @@ class OptionPagesTest : public ::testing::Test {
     return std::strcmp(a.button, b.button) == 0 && (a.sub && b.sub ? std::strcmp(a.sub, b.sub) == 0 : a.sub == b.sub);
   }
   static Control* Panel(bool inGame) {
-    return inGame ? g_screens.gameMenu.optionPanel : FormFindControlByTag(g_screens.optionsHost.form, "OPTIONPAR");
+    return inGame ? g_screens.gameMenu.optionPanel : FormFindControlByTag(g_screens.optionsHost->form, "OPTIONPAR");
   }
   static Screen* Shown(Control* panel) { return panel && panel->firstChild ? panel->firstChild->owner : nullptr; }
   // Presses the control of the tag, or with none the control of the id.
@@ -106,8 +106,8 @@ class OptionPagesTest : public ::testing::Test {
     s.OnCommand(c, c->id);
   }
   static Screen* Open(const Path& p) {
-    Screen& menu = p.inGame ? static_cast<Screen&>(g_screens.gameMenu.buttons) : g_screens.optionsMenu;
-    p.inGame ? g_screens.gameMenu.ShowPage(1) : (void)g_screens.optionsMenu.Show(0, nullptr);
+    Screen& menu = p.inGame ? static_cast<Screen&>(g_screens.gameMenu.buttons) : *g_screens.optionsMenu;
+    p.inGame ? g_screens.gameMenu.ShowPage(1) : (void)g_screens.optionsMenu->Show(0, nullptr);
     Press(menu, p.button);
     Screen* page = Shown(Panel(p.inGame));
     if (page && p.sub) {
@@ -167,7 +167,7 @@ TEST_F(OptionPagesTest, EachPageOpensFromItsMenuWithItsControlsAndCancelReturnsH
     if (row.path.inGame) {
       EXPECT_EQ(Shown(panel), &g_screens.gameMenu.buttons);
     } else {
-      EXPECT_EQ(Shown(&background_), &g_screens.optionsMenu);
+      EXPECT_EQ(Shown(&background_), g_screens.optionsMenu.get());
     }
   }
 }
@@ -284,7 +284,7 @@ TEST_F(OptionPagesTest, AParentPageKeepsItsEditsAcrossItsSubPages) {
     int32_t chatLines, cityNames;  // in the options file at the end
   } rows[] = {{false, "OKPLAYER", "OKPLAYER", 12, 1}, {true, "OKPLAYER", "CANBUT", 6, 1}, {false, "CANBUT", "OKPLAYER", 12, 0}};
   const auto text = [](Control* c) { return std::string(dynamic_cast<StringControl*>(c)->GetText()); };
-  Control* title = FormFindControlByTag(g_screens.optionsHost.form, "PAGETITLE");
+  Control* title = FormFindControlByTag(g_screens.optionsHost->form, "PAGETITLE");
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.subEnd) + " then " + row.parentEnd);
     ResetUiOptions(g_uiOptions);
@@ -331,7 +331,7 @@ TEST_F(OptionPagesTest, ResetWritesTheDefaultsAndKeepsTheMachineSettings) {
     EXPECT_EQ(g_app.gamerezx, 800);
     EXPECT_EQ(g_steps, "overlays sides ");
     EXPECT_EQ(inGame ? Shown(Panel(true)) : Shown(&background_),
-              inGame ? static_cast<Screen*>(&g_screens.gameMenu.buttons) : &g_screens.optionsMenu);
+              inGame ? static_cast<Screen*>(&g_screens.gameMenu.buttons) : g_screens.optionsMenu.get());
   }
 }
 
@@ -415,7 +415,7 @@ TEST_F(OptionPagesTest, AFailedWriteKeepsThePageOpenSayingSo) {
     Press(*page, row.ok);
     const Control* line = FormFindControlByTag(page->form, "ERRORLINE");
     const auto stays = [&] {
-      return Shown(Panel(row.path.inGame)) == page && (row.path.inGame || Shown(&background_) == &g_screens.optionsHost);
+      return Shown(Panel(row.path.inGame)) == page && (row.path.inGame || Shown(&background_) == g_screens.optionsHost.get());
     };
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->Hidden(), row.blocked.empty());

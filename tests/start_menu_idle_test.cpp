@@ -58,7 +58,7 @@ TEST(StartMenuIdle, SplashClicksQuitQuestionTooltipsAndFramePacing) {
   ASSERT_TRUE(menu && menu->parent) << "the start menu is shown";
   const plat::Rect multi = ControlAbsoluteRect(FormFindControlByTag(menu, "MULTI"));
   ASSERT_TRUE(multi.left <= 512 && 512 < multi.right && multi.top <= 398 && 398 < multi.bottom);
-  Control* connect = g_screens.connect.currentForm;
+  Control* connect = g_screens.connect->currentForm;
   EXPECT_FALSE(connect && connect->parent) << "a splash click opened Multiplayer";
 
   // No game runs: the question is the program's, not the in-game menu's.

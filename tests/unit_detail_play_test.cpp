@@ -169,7 +169,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
   const float whole = infantry->strength;
   SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
 
-  ASSERT_NO_FATAL_FAILURE(GiveOrder(*infantry, kSplitButton, g_screens.unitSplitConfirm, [] {}));
+  ASSERT_NO_FATAL_FAILURE(GiveOrder(*infantry, kSplitButton, *g_screens.unitSplitConfirm, [] {}));
 
   // The tanks have been on the move before: a route of theirs is left. They
   // stop on a hex of no other unit.

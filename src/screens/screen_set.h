@@ -354,7 +354,7 @@ struct ScreenSet {
   ScreenArray<4, UnitOfferConfirm> unitOfferConfirms{"MILITARY1_ss4a4"};
   UnitClassListPanel unitClassList;  // MILITARY1_ss4a
   MissileSiloPanel missileSiloPanel;  // MILITARY1_ss4b
-  MissileLoadPanel missileLoadPanel;  // MILITARY1_ss4c
+  std::unique_ptr<Screen> missileLoadPanel = MakeMissileLoadPanel();  // MILITARY1_ss4c
   std::unique_ptr<Screen> deployAllConfirm = MakeDeployAllConfirm();  // MILITARY1_ss4d
   ForceSizePanel forceSizePanel;  // MILITARY1_ss5
   MilitaryWagesPanel militaryWages;  // MILITARY1_ss6
@@ -399,7 +399,7 @@ struct ScreenSet {
   std::unique_ptr<Screen> ministerActions = MakeMinisterActionsPanel();  // CABINET1_SS1b
   CandidateBioScreen cabinetBio;
   // Map screen.
-  PlainMapScreen plainMap;
+  std::unique_ptr<Screen> plainMap = MakePlainMapScreen();
   MapScreen mapScreen;  // MAP1: with its side panels
   // The silo's side panel of the map screen, with its sub-panels.
   SiloPanel siloSidePanel;  // MAP1_ss8
@@ -422,7 +422,7 @@ struct ScreenSet {
   ObjectiveChoiceBoxA objectiveChoiceA;  // ORDERS1_ss3a1a
   ObjectiveChoiceBoxB objectiveChoiceB;  // ORDERS1_ss3a1b
   ObjectiveChoiceBoxC objectiveChoiceC;  // ORDERS1_ss3a1c
-  OrderChoiceBox orderChoice;  // ORDERS1_ss3a2
+  std::unique_ptr<Screen> orderChoice = MakeOrderChoiceBox();  // ORDERS1_ss3a2
   std::unique_ptr<Screen> contactOptions = MakeContactOptionsPanel();  // ORDERS1_ss3b
   MovementOptionsPanel movementOptions;  // ORDERS1_ss3c
   OrdersUnitListPanel ordersUnitList;  // ORDERS1_ss3d
@@ -444,7 +444,7 @@ struct ScreenSet {
   UnitCommandPanel unitTabGrid{mapScreen.units.summary};  // POPUP_MILITARY1A, in the map's unit tab
   std::unique_ptr<Screen> unitBenefit = MakeUnitBenefitPanel();  // POPUP_MILITARY1A1
   std::unique_ptr<Screen> carriedUnitNotice = MakeUnitTextPanel2();  // POPUP_MILITARY1A2
-  UnitTextPanel3 unitSplitConfirm;  // POPUP_MILITARY1A3
+  std::unique_ptr<Screen> unitSplitConfirm = MakeUnitTextPanel3();  // POPUP_MILITARY1A3
   UnitEngagementPanel unitEngagement;  // POPUP_MILITARY1A4
   UnitRefitPanel unitRefit;  // POPUP_MILITARY1A6
   UnitUpgradePanel unitUpgrade;  // POPUP_MILITARY1A5
@@ -456,10 +456,10 @@ struct ScreenSet {
   UnitDetailPanel unitDetailPanel{"POPUP_MILITARY1A9"};
   ScreenArray<3, CargoPanel> cargoPanels{"POPUP_MILITARY1A9a"};
   UnitClassSheetPanel unitClassSheet;  // POPUP_MILITARY1A10
-  UnitTroopsPanel unitTroops;  // POPUP_MILITARY1A12
+  std::unique_ptr<Screen> unitTroops = MakeUnitTroopsPanel();  // POPUP_MILITARY1A12
   UnitCargoLoadPanel unitCargoLoad;  // POPUP_MILITARY1A13
-  UnitPriorityPanel unitPriority;  // POPUP_MILITARY1B
-  UnitHomeBasePanel unitHomeBase;  // POPUP_MILITARY1c
+  std::unique_ptr<Screen> unitPriority = MakeUnitPriorityPanel();  // POPUP_MILITARY1B
+  std::unique_ptr<Screen> unitHomeBase = MakeUnitHomeBasePanel();  // POPUP_MILITARY1c
   UnitClassStatsPopup unitClassStats;  // POPUP_MILITARY3
   UnitStrengthPanel unitStrength{"POPUP_MILITARY3A"};
   std::unique_ptr<Screen> unitProgress = MakeUnitProgressPanel();  // POPUP_MILITARY3B
@@ -473,13 +473,13 @@ struct ScreenSet {
   ScreenArray<3, MissileStockPanelA> missileStockPanels{"POPUP_MISSILE1a"};
   ScreenArray<2, MissileClassPanel> missileClassPanels{"POPUP_MISSILE_SS1"};
   ScreenArray<2, UnitClassStatsPopup> missileClassStats{"POPUP_MISSILE_SS2"};
-  MissileBuildPanel missileBuild;  // POPUP_MISSILE_SS3
+  std::unique_ptr<Screen> missileBuild = MakeMissileBuildPanel();  // POPUP_MISSILE_SS3
   ScreenArray<4, MissileBaseStatusPanel> missileBaseStatus{"POPUP_MISSILE_SS3d"};
   MissilePopupB missileStockView;  // POPUP_MISSILE
   MissileCancelPanel missileCancel;  // POPUP_MISSILE_SS3a
   MissileDeployPanel missileDeploy;  // POPUP_MISSILE_SS3b
-  MissilePlatformPanel missilePlatform;  // POPUP_MISSILE_SS3c
-  MissileStatusPanel missileStatus;  // POPUP_MISSILE_SS3e
+  std::unique_ptr<Screen> missilePlatform = MakeMissilePlatformPanel();  // POPUP_MISSILE_SS3c
+  std::unique_ptr<Screen> missileStatus = MakeMissileStatusPanel();  // POPUP_MISSILE_SS3e
   MissileStockPopup missiles;
   WmdFilterPanel wmdFilter;  // POPUP_MISSILE1f
   MissileSelectPanel missileSelect;  // POPUP_MISSILE1h
@@ -566,10 +566,10 @@ struct ScreenSet {
   GameMenu gameMenu;
   OptionPages optionPages;
   GameFileScreen gameFile;
-  EndTurnPopup endTurn;
-  EndGamePreview endGamePreview;
-  EndGamePreview2 endGamePreview2;
-  EndGameMultiplayer endGameMultiplayer;
+  std::unique_ptr<Screen> endTurn = MakeEndTurnPopup();
+  std::unique_ptr<Screen> endGamePreview = MakeEndGamePreview();
+  std::unique_ptr<Screen> endGamePreview2 = MakeEndGamePreview2();
+  std::unique_ptr<Screen> endGameMultiplayer = MakeEndGameMultiplayer();
   ElectionDefeatScreen electionDefeat;
   VictoryScreen victory;
   TutorialWindow tutorial;
@@ -577,11 +577,11 @@ struct ScreenSet {
   GameChoiceScreen gameChoice;
   Screen smPlayer1b{"SM_PLAYER1b"};
   Screen smPlayer1b1{"SM_PLAYER1b1"};
-  ConnectScreen connect;
-  OptionsMenu optionsMenu;
-  OptionsHost optionsHost;
+  std::unique_ptr<Screen> connect = MakeConnectScreen();
+  std::unique_ptr<Screen> optionsMenu = MakeOptionsMenu();
+  std::unique_ptr<Screen> optionsHost = MakeOptionsHost();
   Screen smPlayer1f{"SM_PLAYER1f"};
-  PlayerProfile playerProfile;
+  std::unique_ptr<Screen> playerProfile = MakePlayerProfile();
   GameLobby gameLobby;
   ScreenArray<16> lobbyRows{"SM_PLAYER2_SS1"};
   Screen smPlayer2Ss2{"SM_PLAYER2_SS2"};

@@ -89,8 +89,8 @@ bool Networked() { return IsNetworkGame(g_commandNet); }
 
 Screen* EndGameScreenOf(const char* form) {
   if (!form) return nullptr;
-  Screen* screens[] = {&g_screens.endTurn, &g_screens.endGamePreview, &g_screens.endGamePreview2,
-                       &g_screens.endGameMultiplayer, &g_screens.electionDefeat};
+  Screen* screens[] = {g_screens.endTurn.get(), g_screens.endGamePreview.get(), g_screens.endGamePreview2.get(),
+                       g_screens.endGameMultiplayer.get(), &g_screens.electionDefeat};
   for (Screen* s : screens)
     if (std::strcmp(s->formName, form) == 0) return s;
   return nullptr;
@@ -211,18 +211,24 @@ void InstallEndGameHooks() {
   };
 }
 
-EndTurnPopup::EndTurnPopup() : Screen("ENDTURNPOPUP", {kEndTurnTags, {}}) {}
+namespace {
 
-void EndTurnPopup::Refresh() { SetControlFlag(Tag(form, "SHOWETPOP"), kStateSelected, g_uiOptions.bnoconfirmturn); }
+class EndTurnPopup : public Screen {
+ public:
+  EndTurnPopup() : Screen("ENDTURNPOPUP", {kEndTurnTags, {}}) {}
+  void Refresh() override { SetControlFlag(Tag(form, "SHOWETPOP"), kStateSelected, g_uiOptions.bnoconfirmturn); }
+  void OnCommand(Control* control, int32_t) override {
+    if (!Is(control, "OKTURN")) return;
+    const Control* box = Tag(form, "SHOWETPOP");
+    g_uiOptions.bnoconfirmturn = box && box->Selected() ? 1 : 0;
+    Close(0);
+    if (AdvanceToNextPlayer(g_world, false, true) != 0) g_endGameActions.nextTurn();
+  }
+};
 
-void EndTurnPopup::OnCommand(Control* control, int32_t) {
-  if (!Is(control, "OKTURN")) return;
-  const Control* box = Tag(form, "SHOWETPOP");
-  g_uiOptions.bnoconfirmturn = box && box->Selected() ? 1 : 0;
-  Close(0);
-  if (AdvanceToNextPlayer(g_world, false, true) != 0) g_endGameActions.nextTurn();
-}
+}  // namespace
 
+std::unique_ptr<Screen> MakeEndTurnPopup() { return std::make_unique<EndTurnPopup>(); }
 EndGamePopup::EndGamePopup(const char* formName, FormLookups lookups, int32_t sound)
     : Screen(formName, lookups), sound_(sound) {}
 
@@ -261,48 +267,67 @@ void EndGamePopup::OnCommand(Control* control, int32_t) {
   if (Is(control, "MENUBUT")) Close(0);
 }
 
-EndGamePreview::EndGamePreview() : EndGamePopup("ENDGAME_PREVIEW", {kPreviewTags, {}}, kSoundGameWon) {}
+namespace {
 
-void EndGamePreview::OnOpen() {
-  EndGamePopup::OnOpen();
-  SetUiText("TEXTBOX10", 10);
-  SetUiText("TEXTBOX11", 11);
-}
-
-EndGamePreview2::EndGamePreview2() : EndGamePopup("ENDGAME_PREVIEW2", {kPreview2Tags, {}}, kSoundGameOver) {}
-
-void EndGamePreview2::OnOpen() {
-  EndGamePopup::OnOpen();
-  SetUiText("TEXTBOX08", 8);
-  SetUiText("TEXTBOX11", 11);
-}
-
-EndGameMultiplayer::EndGameMultiplayer()
-    : EndGamePopup("ENDGAME_MPLAYER", {kMultiplayerTags, {}}, kSoundGameOver) {}
-
-void EndGameMultiplayer::OnOpen() {
-  EndGamePopup::OnOpen();
-  SetUiText("TEXTBOX08", 8);
-  SetUiText("TEXTBOX09", 9);
-  ShowTag(form, "GRIDOBS", (g_world.scenario.head.gameFlags & kGameFlagHidesObserve) == 0);
-  observing = false;
-}
-
-int32_t EndGameMultiplayer::Close(int32_t noReturn) {
-  // An observer stays in the running game.
-  if (observing) return Screen::Close(noReturn);
-  return EndGamePopup::Close(noReturn);
-}
-
-void EndGameMultiplayer::OnCommand(Control* control, int32_t value) {
-  if (Is(control, "OBSERVE")) {
-    observing = true;
-    Close(0);
-    return;
+class EndGamePreview : public EndGamePopup {
+ public:
+  EndGamePreview() : EndGamePopup("ENDGAME_PREVIEW", {kPreviewTags, {}}, kSoundGameWon) {}
+  void OnOpen() override {
+    EndGamePopup::OnOpen();
+    SetUiText("TEXTBOX10", 10);
+    SetUiText("TEXTBOX11", 11);
   }
-  EndGamePopup::OnCommand(control, value);
-}
+};
 
+}  // namespace
+
+std::unique_ptr<Screen> MakeEndGamePreview() { return std::make_unique<EndGamePreview>(); }
+namespace {
+
+class EndGamePreview2 : public EndGamePopup {
+ public:
+  EndGamePreview2() : EndGamePopup("ENDGAME_PREVIEW2", {kPreview2Tags, {}}, kSoundGameOver) {}
+  void OnOpen() override {
+    EndGamePopup::OnOpen();
+    SetUiText("TEXTBOX08", 8);
+    SetUiText("TEXTBOX11", 11);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeEndGamePreview2() { return std::make_unique<EndGamePreview2>(); }
+namespace {
+
+class EndGameMultiplayer : public EndGamePopup {
+ public:
+  EndGameMultiplayer() : EndGamePopup("ENDGAME_MPLAYER", {kMultiplayerTags, {}}, kSoundGameOver) {}
+  void OnOpen() override {
+    EndGamePopup::OnOpen();
+    SetUiText("TEXTBOX08", 8);
+    SetUiText("TEXTBOX09", 9);
+    ShowTag(form, "GRIDOBS", (g_world.scenario.head.gameFlags & kGameFlagHidesObserve) == 0);
+    observing = false;
+  }
+  int32_t Close(int32_t noReturn = 0) override {
+    // An observer stays in the running game.
+    if (observing) return Screen::Close(noReturn);
+    return EndGamePopup::Close(noReturn);
+  }
+  void OnCommand(Control* control, int32_t value) override {
+    if (Is(control, "OBSERVE")) {
+      observing = true;
+      Close(0);
+      return;
+    }
+    EndGamePopup::OnCommand(control, value);
+  }
+  bool observing = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeEndGameMultiplayer() { return std::make_unique<EndGameMultiplayer>(); }
 ElectionDefeatScreen::ElectionDefeatScreen()
     : EndGamePopup("ENDGAME_ELDEFEAT", {kDefeatTags, kDefeatIds}, kSoundGameOver) {}
 

@@ -2,6 +2,7 @@
 // The screens that close a turn and a game: the end-of-turn pop-up, the four
 // end-of-game pop-ups over the map (won, lost, lost in a network game, lost
 // an election) and the result screen VICTORY with its continuation page.
+#include <memory>
 #include <cstdint>
 #include <string>
 
@@ -74,12 +75,7 @@ void InstallEndGameHooks();
 // The game was left for the result screen.
 void ShowVictoryScreen();
 
-class EndTurnPopup : public Screen {
- public:
-  EndTurnPopup();
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t value) override;
-};
+std::unique_ptr<Screen> MakeEndTurnPopup();
 
 // The pop-ups share their opening steps: pause, sound, texts.
 class EndGamePopup : public Screen {
@@ -96,26 +92,11 @@ class EndGamePopup : public Screen {
   int32_t sound_;
 };
 
-class EndGamePreview : public EndGamePopup {
- public:
-  EndGamePreview();
-  void OnOpen() override;
-};
+std::unique_ptr<Screen> MakeEndGamePreview();
 
-class EndGamePreview2 : public EndGamePopup {
- public:
-  EndGamePreview2();
-  void OnOpen() override;
-};
+std::unique_ptr<Screen> MakeEndGamePreview2();
 
-class EndGameMultiplayer : public EndGamePopup {
- public:
-  EndGameMultiplayer();
-  void OnOpen() override;
-  int32_t Close(int32_t noReturn = 0) override;
-  void OnCommand(Control* control, int32_t value) override;
-  bool observing = false;
-};
+std::unique_ptr<Screen> MakeEndGameMultiplayer();
 
 class ElectionDefeatScreen : public EndGamePopup {
  public:

@@ -42,7 +42,7 @@ void GameChoiceScreen::OnOpen() {
   if (scenarioList_) FillScenarioList(scenarioList_, scenarios);
   if (regionList_) ListClear(regionList_, 1);
   if (Control* host = currentForm ? FormFindControlByTag(currentForm, "PROFILE") : nullptr)
-    g_screens.playerProfile.Show(0, host);
+    g_screens.playerProfile->Show(0, host);
 }
 
 void GameChoiceScreen::Refresh() {
@@ -88,23 +88,30 @@ void GameChoiceScreen::OnCommand(Control* control, int32_t id) {
   Refresh();
 }
 
-PlayerProfile::PlayerProfile() : Screen("PLAYER", {kProfileTags, {}}) {}
+namespace {
 
-void PlayerProfile::Refresh() {
-  if (!currentForm) return;
-  // The leaders' portraits are the second sheet's.
-  IconCellRect(kLeaderPortraits + g_profileChoices.portrait, FormFindControlByTag(currentForm, "PORTRAIT"), nullptr);
-  for (size_t i = 0; i < std::size(kLeanings); ++i)
-    SetControlFlag(FormFindControlByTag(currentForm, kLeaningTags[i]), kStateSelected,
-                   g_profileChoices.leaning == kLeanings[i] ? 1 : 0);
-  currentForm->state |= kStateDirty;
-}
+class PlayerProfile : public Screen {
+ public:
+  PlayerProfile() : Screen("PLAYER", {kProfileTags, {}}) {}
+  void Refresh() override {
+    if (!currentForm) return;
+    // The leaders' portraits are the second sheet's.
+    IconCellRect(kLeaderPortraits + g_profileChoices.portrait, FormFindControlByTag(currentForm, "PORTRAIT"), nullptr);
+    for (size_t i = 0; i < std::size(kLeanings); ++i)
+      SetControlFlag(FormFindControlByTag(currentForm, kLeaningTags[i]), kStateSelected,
+                     g_profileChoices.leaning == kLeanings[i] ? 1 : 0);
+    currentForm->state |= kStateDirty;
+  }
+  void OnCommand(Control* control, int32_t) override {
+    uint8_t& portrait = g_profileChoices.portrait;
+    if (Is(control, "PORTPREV")) portrait = static_cast<uint8_t>((portrait + kPortraits - 1) % kPortraits);
+    if (Is(control, "PORTNEXT")) portrait = static_cast<uint8_t>((portrait + 1) % kPortraits);
+    for (size_t i = 0; i < std::size(kLeanings); ++i)
+      if (Is(control, kLeaningTags[i])) g_profileChoices.leaning = kLeanings[i];
+    Refresh();
+  }
+};
 
-void PlayerProfile::OnCommand(Control* control, int32_t) {
-  uint8_t& portrait = g_profileChoices.portrait;
-  if (Is(control, "PORTPREV")) portrait = static_cast<uint8_t>((portrait + kPortraits - 1) % kPortraits);
-  if (Is(control, "PORTNEXT")) portrait = static_cast<uint8_t>((portrait + 1) % kPortraits);
-  for (size_t i = 0; i < std::size(kLeanings); ++i)
-    if (Is(control, kLeaningTags[i])) g_profileChoices.leaning = kLeanings[i];
-  Refresh();
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakePlayerProfile() { return std::make_unique<PlayerProfile>(); }

@@ -48,92 +48,103 @@ void SetFormText(Control* form, const char* tag, const char* text) {
 
 }  // namespace
 
-ConnectScreen::ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+namespace {
 
-void ConnectScreen::BindControls() {
-  hostList_ = MakeListBox("HOSTLIST", 0, currentForm, 0, this);
-  if (hostList_) hostList_->flags |= kListSingleSelect;
-}
-
-void ConnectScreen::OnOpen() {
-  SetFormText(currentForm, "STATUS", "");
-  hosts.clear();
-  pickedPort_ = 0;
-  if (hostList_) ListClear(hostList_, 1);
-  NetSession& session = g_netSession;
-  if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
-  // Without a network the address field still joins; the list stays empty.
-  if (NetPrepareSession(session) >= 0 &&
-      NetEnumHosts(session, "", static_cast<uint16_t>(session.identity.port)) >= 0)
-    QueueDeferredUiAction(this, 0);
-}
-
-void ConnectScreen::Poll(intptr_t) {
-  HostList& list = g_netSession.hosts;
-  {
-    std::lock_guard<std::mutex> hold(list.lock);
-    if (!list.changed) return;
+class ConnectScreen : public Screen {
+ public:
+  ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+  void BindControls() override {
+    hostList_ = MakeListBox("HOSTLIST", 0, currentForm, 0, this);
+    if (hostList_) hostList_->flags |= kListSingleSelect;
   }
-  hosts = HostListToControl(list);
-  if (!hostList_) return;
-  const int32_t selected = hostList_->selectedId;
-  ListClear(hostList_, 1);
-  for (size_t i = 0; i < hosts.size(); ++i)
-    ListAddString(hostList_, hosts[i].text.c_str(), static_cast<int32_t>(i) + 1, static_cast<intptr_t>(i), 0, 0, 0);
-  ListLayoutRows(hostList_);
-  if (selected > 0 && static_cast<size_t>(selected) <= hosts.size()) ListSetSelection(0, hostList_, selected, 0);
-  if (currentForm) currentForm->state |= kStateDirty;
-}
-
-void ConnectScreen::OnControlChange(Control* control, int32_t value) {
-  if (!hostList_ || control != hostList_ || value <= 0 || static_cast<size_t>(value) > hosts.size()) return;
-  const HostListEntry& host = hosts[static_cast<size_t>(value) - 1];
-  if (auto* field = dynamic_cast<TextControl*>(FormFindControlByTag(currentForm, "ADDRESS")))
-    field->SetText(host.address.c_str());
-  pickedPort_ = host.hostPort;
-  if (currentForm) currentForm->state |= kStateDirty;
-}
-
-void ConnectScreen::StopSearch() {
-  CancelDeferredUiAction(this);
-  NetHostListReset(g_netSession);
-}
-
-void ConnectScreen::OnCommand(Control* control, int32_t) {
-  NetSession& session = g_netSession;
-  if (Is(control, "HOST") || Is(control, "JOIN")) {
-    const bool host = Is(control, "HOST");
-    StopSearch();
-    // Hosts and joiners meet on the game's own port unless told another.
+  // Looks for hosts while the screen is up; the list shows what answered.
+  void OnOpen() override {
+    SetFormText(currentForm, "STATUS", "");
+    hosts.clear();
+    pickedPort_ = 0;
+    if (hostList_) ListClear(hostList_, 1);
+    NetSession& session = g_netSession;
     if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
-    int32_t result = NetPrepareSession(session);
-    if (result >= 0) {
-      if (host) {
-        result = NetHostSession(session, "0.0.0.0");
-      } else {
-        const auto* field = dynamic_cast<const TextControl*>(FormFindControlByTag(currentForm, "ADDRESS"));
-        const std::string address =
-            field && !field->sourceText.empty() ? field->sourceText : std::string("127.0.0.1");
-        // A host picked from the list may answer on a port of its own.
-        const bool picked = std::any_of(hosts.begin(), hosts.end(), [&](const HostListEntry& h) {
-          return h.address == address && h.hostPort == pickedPort_;
-        });
-        const uint16_t port = picked && pickedPort_ ? pickedPort_ : static_cast<uint16_t>(session.identity.port);
-        result = NetJoinHost(session, address.c_str(), port);
-      }
-    }
-    if (result < 0) {
-      SetFormText(currentForm, "STATUS", host ? "The game could not be hosted." : "No game answered at that address.");
-      return;
-    }
-    g_screens.gameLobby.mode = host ? kLobbyModeHost : kLobbyModeJoin;
-    g_screens.gameLobby.Show(0, nullptr);
-  } else if (Is(control, "BACK")) {
-    StopSearch();
-    g_screens.startMenu.Show(0, nullptr);
+    // Without a network the address field still joins; the list stays empty.
+    if (NetPrepareSession(session) >= 0 &&
+        NetEnumHosts(session, "", static_cast<uint16_t>(session.identity.port)) >= 0)
+      QueueDeferredUiAction(this, 0);
   }
-}
+  void Poll(intptr_t) override {
+    HostList& list = g_netSession.hosts;
+    {
+      std::lock_guard<std::mutex> hold(list.lock);
+      if (!list.changed) return;
+    }
+    hosts = HostListToControl(list);
+    if (!hostList_) return;
+    const int32_t selected = hostList_->selectedId;
+    ListClear(hostList_, 1);
+    for (size_t i = 0; i < hosts.size(); ++i)
+      ListAddString(hostList_, hosts[i].text.c_str(), static_cast<int32_t>(i) + 1, static_cast<intptr_t>(i), 0, 0, 0);
+    ListLayoutRows(hostList_);
+    if (selected > 0 && static_cast<size_t>(selected) <= hosts.size()) ListSetSelection(0, hostList_, selected, 0);
+    if (currentForm) currentForm->state |= kStateDirty;
+  }
+  void OnCommand(Control* control, int32_t) override {
+    NetSession& session = g_netSession;
+    if (Is(control, "HOST") || Is(control, "JOIN")) {
+      const bool host = Is(control, "HOST");
+      StopSearch();
+      // Hosts and joiners meet on the game's own port unless told another.
+      if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
+      int32_t result = NetPrepareSession(session);
+      if (result >= 0) {
+        if (host) {
+          result = NetHostSession(session, "0.0.0.0");
+        } else {
+          const auto* field = dynamic_cast<const TextControl*>(FormFindControlByTag(currentForm, "ADDRESS"));
+          const std::string address =
+              field && !field->sourceText.empty() ? field->sourceText : std::string("127.0.0.1");
+          // A host picked from the list may answer on a port of its own.
+          const bool picked = std::any_of(hosts.begin(), hosts.end(), [&](const HostListEntry& h) {
+            return h.address == address && h.hostPort == pickedPort_;
+          });
+          const uint16_t port = picked && pickedPort_ ? pickedPort_ : static_cast<uint16_t>(session.identity.port);
+          result = NetJoinHost(session, address.c_str(), port);
+        }
+      }
+      if (result < 0) {
+        SetFormText(currentForm, "STATUS", host ? "The game could not be hosted." : "No game answered at that address.");
+        return;
+      }
+      g_screens.gameLobby.mode = host ? kLobbyModeHost : kLobbyModeJoin;
+      g_screens.gameLobby.Show(0, nullptr);
+    } else if (Is(control, "BACK")) {
+      StopSearch();
+      g_screens.startMenu.Show(0, nullptr);
+    }
+  }
+  // A host picked in the list: its address goes into the address field.
+  void OnControlChange(Control* control, int32_t value) override {
+    if (!hostList_ || control != hostList_ || value <= 0 || static_cast<size_t>(value) > hosts.size()) return;
+    const HostListEntry& host = hosts[static_cast<size_t>(value) - 1];
+    if (auto* field = dynamic_cast<TextControl*>(FormFindControlByTag(currentForm, "ADDRESS")))
+      field->SetText(host.address.c_str());
+    pickedPort_ = host.hostPort;
+    if (currentForm) currentForm->state |= kStateDirty;
+  }
 
+  // The hosts the list shows, in its order.
+  std::vector<HostListEntry> hosts;
+
+ private:
+  void StopSearch() {
+    CancelDeferredUiAction(this);
+    NetHostListReset(g_netSession);
+  }
+  ListBoxControl* hostList_ = nullptr;
+  uint16_t pickedPort_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeConnectScreen() { return std::make_unique<ConnectScreen>(); }
 GameLobby::GameLobby() : Screen("SM_PLAYER2", {kLobbyTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
 void GameLobby::BindControls() {

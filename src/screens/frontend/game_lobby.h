@@ -2,6 +2,7 @@
 // The network game's screens in the front end: the connect screen (host a
 // game or join one at an address), the lobby that follows (its mode 2 host,
 // 3 join) and the waiting room shown after joining a running game.
+#include <memory>
 #include <cstdint>
 #include <vector>
 
@@ -12,25 +13,7 @@
 #include "screens/frontend/waiting_room_rows.h"
 #include "ui/screen.h"
 
-class ConnectScreen : public Screen {
- public:
-  ConnectScreen();
-  void BindControls() override;
-  // Looks for hosts while the screen is up; the list shows what answered.
-  void OnOpen() override;
-  void Poll(intptr_t argument) override;
-  void OnCommand(Control* control, int32_t id) override;
-  // A host picked in the list: its address goes into the address field.
-  void OnControlChange(Control* control, int32_t value) override;
-
-  // The hosts the list shows, in its order.
-  std::vector<HostListEntry> hosts;
-
- private:
-  void StopSearch();
-  ListBoxControl* hostList_ = nullptr;
-  uint16_t pickedPort_ = 0;
-};
+std::unique_ptr<Screen> MakeConnectScreen();
 
 class GameLobby : public Screen {
  public:

@@ -109,7 +109,7 @@ void FormatNumber(const OptionField& field, double value, char* out, size_t size
 void ShowOptionPageTitle(const Control* pageHost, const char* pageTitle) {
   // Only the front end's holder has a title line; the in-game menu shows
   // none.
-  Control* holder = g_screens.optionsHost.currentForm;
+  Control* holder = g_screens.optionsHost->currentForm;
   if (!pageHost || !pageTitle || !holder || FormFindControlByTag(holder, "OPTIONPAR") != pageHost) return;
   ControlSetText(FormFindControlByTag(holder, "PAGETITLE"), pageTitle);
 }
@@ -337,7 +337,7 @@ void ShowOptionsHome(intptr_t pageId) {
   if (pageId == kOptionPageInGame) {
     g_screens.gameMenu.ShowPage(1);
   } else {
-    g_screens.optionsMenu.Show(kKeepScreenId, nullptr);
+    g_screens.optionsMenu->Show(kKeepScreenId, nullptr);
   }
 }
 

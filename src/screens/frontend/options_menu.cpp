@@ -24,40 +24,54 @@ constexpr int32_t kProfilePages[] = {96, 97};
 
 }  // namespace
 
-OptionsMenu::OptionsMenu() : Screen("SM_PLAYER1d", {kMenuTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+namespace {
 
-void OptionsMenu::OnCommand(Control* control, int32_t) {
-  for (const auto& page : kPages)
-    if (Is(control, page.tag)) {
-      g_screens.optionsHost.Show(page.page, nullptr);
-      return;
-    }
-  if (Is(control, "BACK")) g_screens.startMenu.Show(0, nullptr);
-}
+class OptionsMenu : public Screen {
+ public:
+  OptionsMenu() : Screen("SM_PLAYER1d", {kMenuTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+  void OnCommand(Control* control, int32_t) override {
+    for (const auto& page : kPages)
+      if (Is(control, page.tag)) {
+        g_screens.optionsHost->Show(page.page, nullptr);
+        return;
+      }
+    if (Is(control, "BACK")) g_screens.startMenu.Show(0, nullptr);
+  }
+};
 
-OptionsHost::OptionsHost() : Screen("SM_PLAYER1e", {kHostTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+}  // namespace
 
-void OptionsHost::OnOpen() {
-  if (!currentForm) return;
-  Control* pageHost = FormFindControlByTag(currentForm, "OPTIONPAR");
-  const char* title = "Options";
-  ControlAttachForm(pageHost, nullptr);
-  for (const auto& page : kPages)
-    if (page.page == id) {
-      title = page.title;
-      // The pages return to the options menu, which their page id tells
-      // them they were opened from.
-      if (Screen* screen = OptionPageScreen(page.page)) screen->Show(kOptionPageFrontEnd, pageHost);
-    }
-  for (const int32_t profile : kProfilePages)
-    if (profile == id) {
-      title = "Player profile";
-      g_screens.playerProfile.Show(id, pageHost);
-    }
-  ControlSetText(FormFindControlByTag(currentForm, "PAGETITLE"), title);
-  currentForm->state |= kStateDirty;
-}
+std::unique_ptr<Screen> MakeOptionsMenu() { return std::make_unique<OptionsMenu>(); }
+namespace {
 
-void OptionsHost::OnCommand(Control* control, int32_t) {
-  if (Is(control, "BACK")) g_screens.optionsMenu.Show(kKeepScreenId, nullptr);
-}
+class OptionsHost : public Screen {
+ public:
+  OptionsHost() : Screen("SM_PLAYER1e", {kHostTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+  void OnOpen() override {
+    if (!currentForm) return;
+    Control* pageHost = FormFindControlByTag(currentForm, "OPTIONPAR");
+    const char* title = "Options";
+    ControlAttachForm(pageHost, nullptr);
+    for (const auto& page : kPages)
+      if (page.page == id) {
+        title = page.title;
+        // The pages return to the options menu, which their page id tells
+        // them they were opened from.
+        if (Screen* screen = OptionPageScreen(page.page)) screen->Show(kOptionPageFrontEnd, pageHost);
+      }
+    for (const int32_t profile : kProfilePages)
+      if (profile == id) {
+        title = "Player profile";
+        g_screens.playerProfile->Show(id, pageHost);
+      }
+    ControlSetText(FormFindControlByTag(currentForm, "PAGETITLE"), title);
+    currentForm->state |= kStateDirty;
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "BACK")) g_screens.optionsMenu->Show(kKeepScreenId, nullptr);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOptionsHost() { return std::make_unique<OptionsHost>(); }

@@ -55,13 +55,13 @@ void StartMenu::OnCommand(Control* control, int32_t) {
     OpenFileDialog("Load game", ".SAV", g_app.saveGamePath, &s.gameFile, kFileDialogLoad, &g_loadChoice,
                    kFileActionStartSaved, 0);
   } else if (Is(control, "MULTI")) {
-    s.connect.Show(0, nullptr);
+    s.connect->Show(0, nullptr);
   } else if (Is(control, "TUTORIAL")) {
     // Starting it replaces the front end's screens; a tutorial that cannot
     // be read leaves the menu as it is.
     if (StartTutorial(g_ui, kTutorialName)) return;
   } else if (Is(control, "OPTIONS")) {
-    s.optionsMenu.Show(0, nullptr);
+    s.optionsMenu->Show(0, nullptr);
   } else if (Is(control, "QUIT")) {
     ShowQuitQuestion(currentForm, true);
   } else if (Is(control, "CANBUT")) {

@@ -2,6 +2,7 @@
 // The front end's screens before a game: the start menu with its quit
 // question, the choice of a scenario and a region with the player's
 // profile, and the front-end options menu with its page holder.
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,23 +45,9 @@ class GameChoiceScreen : public Screen {
 };
 
 // The player's profile: the leader's portrait and political leaning.
-class PlayerProfile : public Screen {
- public:
-  PlayerProfile();
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakePlayerProfile();
 
 // The front end's options menu and the holder of the page it opens.
-class OptionsMenu : public Screen {
- public:
-  OptionsMenu();
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeOptionsMenu();
 
-class OptionsHost : public Screen {
- public:
-  OptionsHost();
-  void OnOpen() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeOptionsHost();

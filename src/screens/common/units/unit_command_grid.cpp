@@ -44,7 +44,7 @@ Screen* SubPanel(ScreenSet& s, int32_t id) {
   switch (id) {
     case 101: return s.unitBenefit.get();
     case 102: return s.carriedUnitNotice.get();
-    case 103: return &s.unitSplitConfirm;
+    case 103: return s.unitSplitConfirm.get();
     case 104: return &s.unitEngagement;
     case 105: return &s.unitCargo;
     case 106: return &s.unitRefit;

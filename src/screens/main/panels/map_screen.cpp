@@ -276,27 +276,33 @@ void MapScreen::OnControlChange(Control* control, int32_t) {
     CancelMapPlacement(g_screens);
 }
 
-PlainMapScreen::PlainMapScreen() : MapHeaderScreen("MAP1", FormLookups{.tags = kPlainMapScreenTags, .ids = {}}) {
-  hostLink = &g_ui.bottomBoxes[kDockLevelMain];
-}
+namespace {
 
-void PlainMapScreen::OnOpen() {
-  RecordSelectedTab();
-  auto* buttons = reinterpret_cast<Screen*>(id);
-  if (buttons && id != kKeepScreenId) buttons->AttachForm(Find("BUTPARENT"));
-}
-
-void PlainMapScreen::Refresh() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  FillHeader();
-}
-
-void PlainMapScreen::OnCommand(Control* control, int32_t id) {
-  if (!control) return;
-  if (ControlTagMatches(control->tag, "HEXNAME")) {
-    const HexPosition& hex = g_world.gameState.currentHex;
-    CentreMapOnHex(g_mapView, PackHex(hex.x, hex.y));
-  } else if (id >= kMapTabBuild && id <= kMapTabTerrain) {
-    Show(kKeepScreenId, nullptr);
+class PlainMapScreen : public MapHeaderScreen {
+ public:
+  PlainMapScreen() : MapHeaderScreen("MAP1", FormLookups{.tags = kPlainMapScreenTags, .ids = {}}) {
+    hostLink = &g_ui.bottomBoxes[kDockLevelMain];
   }
-}
+  void OnOpen() override {
+    RecordSelectedTab();
+    auto* buttons = reinterpret_cast<Screen*>(id);
+    if (buttons && id != kKeepScreenId) buttons->AttachForm(Find("BUTPARENT"));
+  }
+  void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    FillHeader();
+  }
+  void OnCommand(Control* control, int32_t id) override {
+    if (!control) return;
+    if (ControlTagMatches(control->tag, "HEXNAME")) {
+      const HexPosition& hex = g_world.gameState.currentHex;
+      CentreMapOnHex(g_mapView, PackHex(hex.x, hex.y));
+    } else if (id >= kMapTabBuild && id <= kMapTabTerrain) {
+      Show(kKeepScreenId, nullptr);
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakePlainMapScreen() { return std::make_unique<PlainMapScreen>(); }

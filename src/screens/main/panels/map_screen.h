@@ -5,6 +5,7 @@
 // of the panel that opens by itself. The plain map screen shows the same
 // header for a hex picked in a list, with its caller's buttons. Window
 // thread.
+#include <memory>
 #include <cstdint>
 
 #include "screens/common/frame/main_layout.h"
@@ -111,13 +112,7 @@ class MapScreen : public MapHeaderScreen {
 
 // The map screen for a hex picked in a facility list; shown with the screen
 // of its buttons, which it hangs in BUTPARENT.
-class PlainMapScreen : public MapHeaderScreen {
- public:
-  PlainMapScreen();
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakePlainMapScreen();
 
 // The selected hex's visible facility class (0 for none): the lead unit
 // when the hex is the local player's or the lead is not concealed. Call

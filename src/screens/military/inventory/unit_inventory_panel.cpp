@@ -97,7 +97,7 @@ void UnitInventoryPanel::OnCommand(Control* control, int32_t value) {
   } else if (Is(control, "BUILD")) {
     g_screens.unitClassList.Show(0, nullptr);
   } else if (Is(control, "VIEW")) {
-    g_screens.missileLoadPanel.Show(2, nullptr);
+    g_screens.missileLoadPanel->Show(2, nullptr);
   } else if (Is(control, "DEPLOY")) {
     g_screens.missileSiloPanel.Show(static_cast<intptr_t>(ListCurrentUnit(storedList)), nullptr);
   } else if (Is(control, "MISPOPUP")) {

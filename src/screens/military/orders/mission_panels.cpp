@@ -45,7 +45,7 @@ void MissionPanel::OnOpen() {
   if (Checked(*this, "ATTACK"))
     g_screens.targetTactic.Show(kKeepScreenId, subParent);
   else if (Checked(*this, "DEFEND"))
-    g_screens.orderChoice.Show(kKeepScreenId, subParent);
+    g_screens.orderChoice->Show(kKeepScreenId, subParent);
   OrdersDockStep(g_screens, 3);
 }
 
@@ -60,7 +60,7 @@ void MissionPanel::OnCommand(Control* control, int32_t) {
     g_screens.targetTactic.Show(kKeepScreenId, subParent);
     Refresh();
   } else if (Is(control, "DEFEND")) {
-    g_screens.orderChoice.Show(kKeepScreenId, subParent);
+    g_screens.orderChoice->Show(kKeepScreenId, subParent);
     Refresh();
   } else {
     OnSettingsPostButton(*this, control);
@@ -124,20 +124,27 @@ void ObjectiveChoiceBox::Refresh() { g_screens.targetTactic.objective = Objectiv
 
 void ObjectiveChoiceBox::OnControlChange(Control* control, int32_t id) { ForwardOrderControlChange(*this, control, id); }
 
-void OrderChoiceBox::BindControls() { hostLink = &g_screens.missionPanel.subParent; }
+namespace {
 
-void OrderChoiceBox::OnOpen() {
-  CheckOrderRadio(*this, 130, Edit().commonOrders[kFieldPatrol]);
-  const bool areaPatrol = (Edit().commonHeaderBits & (1u << 7)) != 0;
-  SetCheck(*this, areaPatrol ? 140 : 141, true);
-}
+class OrderChoiceBox : public Screen {
+ public:
+  OrderChoiceBox() : Screen("ORDERS1_ss3a2", FormLookups{.tags = kOrderChoiceTags, .ids = kOrderChoiceIds}) {}
+  void BindControls() override { hostLink = &g_screens.missionPanel.subParent; }
+  void OnOpen() override {
+    CheckOrderRadio(*this, 130, Edit().commonOrders[kFieldPatrol]);
+    const bool areaPatrol = (Edit().commonHeaderBits & (1u << 7)) != 0;
+    SetCheck(*this, areaPatrol ? 140 : 141, true);
+  }
+  void Refresh() override {
+    const int32_t patrol = Edit().commonOrders[kFieldPatrol];
+    SetControlText(Tag(*this, "ORDER1"), OrderFieldName(kListOrdpatrol, patrol));
+    SetHidden(Tag(*this, "HIDEBOX"), patrol != 0);
+    SetControlText(Tag(*this, "ORDER2"),
+                   TextListEntry(g_textLists, kListOrdpattype, (Edit().commonHeaderBits & (1u << 7)) ? 1 : 0));
+  }
+  void OnControlChange(Control* control, int32_t id) override { ForwardOrderControlChange(*this, control, id); }
+};
 
-void OrderChoiceBox::Refresh() {
-  const int32_t patrol = Edit().commonOrders[kFieldPatrol];
-  SetControlText(Tag(*this, "ORDER1"), OrderFieldName(kListOrdpatrol, patrol));
-  SetHidden(Tag(*this, "HIDEBOX"), patrol != 0);
-  SetControlText(Tag(*this, "ORDER2"),
-                 TextListEntry(g_textLists, kListOrdpattype, (Edit().commonHeaderBits & (1u << 7)) ? 1 : 0));
-}
+}  // namespace
 
-void OrderChoiceBox::OnControlChange(Control* control, int32_t id) { ForwardOrderControlChange(*this, control, id); }
+std::unique_ptr<Screen> MakeOrderChoiceBox() { return std::make_unique<OrderChoiceBox>(); }

@@ -4,6 +4,7 @@
 // (target kind, tactic, an objective box per target kind) or the defend box
 // (patrol mode and type). Every control goes through the orders screen's
 // edit state.
+#include <memory>
 #include <cstdint>
 #include <span>
 
@@ -21,7 +22,6 @@ inline constexpr const char* kOrderChoiceTags[] = {"ORDER1", "ORDER2", "HIDEBOX"
 inline constexpr int32_t kOrderChoiceIds[] = {130, 131, 132, 133, 140, 141};
 
 class TargetTacticPanel;
-class OrderChoiceBox;
 
 class MissionPanel : public Screen {
  public:
@@ -76,11 +76,4 @@ class ObjectiveChoiceBoxC : public ObjectiveChoiceBox {
 // 4 with bit 5, else 2 with bit 4, else 3; kind 2 5 plus bit 6.
 int32_t ObjectiveOfHeader(int kind, uint32_t header);
 
-class OrderChoiceBox : public Screen {
- public:
-  OrderChoiceBox() : Screen("ORDERS1_ss3a2", FormLookups{.tags = kOrderChoiceTags, .ids = kOrderChoiceIds}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnControlChange(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeOrderChoiceBox();

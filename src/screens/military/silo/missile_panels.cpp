@@ -144,77 +144,84 @@ void MissileBaseStatusPanel::Refresh() {
 
 // ---- the build panel ----
 
-MissileBuildPanel::MissileBuildPanel() : Screen("POPUP_MISSILE_SS3", FormLookups{.tags = kBuildTags, .ids = {}}) {}
+namespace {
 
-void MissileBuildPanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
-  statusHost = Tag(currentForm, "STATPARENT");
-  state.quantity = 1;
-  state.strength = 1.0f;
-}
-
-void MissileBuildPanel::OnOpen() {
-  bool silo = false, authorised = false;
-  float price = 0.0f;
-  int32_t days = 0, points = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    state.selected = ClassRecordAt(g_world, static_cast<int32_t>(id));
-    if (!state.selected) return;
-    const UnitClassRecord& cls = *state.selected;
-    silo = SiloBasedDesign(cls);
-    authorised = (cls.flags & kClassBatchStock) != 0;
-    price = MissileBuildPrice(cls, state.strength);
-    days = MissileBuildDays(cls, state.strength);
-    points = cls.slotSize;
+class MissileBuildPanel : public Screen {
+ public:
+  MissileBuildPanel() : Screen("POPUP_MISSILE_SS3", FormLookups {.tags = kBuildTags, .ids = {}}) {}
+  void OnOpen() override {
+    bool silo = false, authorised = false;
+    float price = 0.0f;
+    int32_t days = 0, points = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      state.selected = ClassRecordAt(g_world, static_cast<int32_t>(id));
+      if (!state.selected) return;
+      const UnitClassRecord& cls = *state.selected;
+      silo = SiloBasedDesign(cls);
+      authorised = (cls.flags & kClassBatchStock) != 0;
+      price = MissileBuildPrice(cls, state.strength);
+      days = MissileBuildDays(cls, state.strength);
+      points = cls.slotSize;
+    }
+    SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
+    SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+    SetControlFlag(Tag(currentForm, "HEADER"), kStateSelected, silo ? 1 : 0);
+    if (g_uiOptions.buiresetubuilddef) state.quantity = 1;
+    SetInt(Tag(currentForm, "QTY"), state.quantity);
+    SetMoney(Tag(currentForm, "PRICEBUILD"), static_cast<double>(price));
+    SetInt(Tag(currentForm, "DAYS"), days);
+    SetInt(Tag(currentForm, "PTS"), points);
+    SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, authorised ? 1 : 0);
+    SetHidden(statusHost, true);
+    if (sites) {
+      ListClear(sites, 1);
+      ListResetScroll(sites);
+    }
   }
-  SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-  SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
-  SetControlFlag(Tag(currentForm, "HEADER"), kStateSelected, silo ? 1 : 0);
-  if (g_uiOptions.buiresetubuilddef) state.quantity = 1;
-  SetInt(Tag(currentForm, "QTY"), state.quantity);
-  SetMoney(Tag(currentForm, "PRICEBUILD"), static_cast<double>(price));
-  SetInt(Tag(currentForm, "DAYS"), days);
-  SetInt(Tag(currentForm, "PTS"), points);
-  SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, authorised ? 1 : 0);
-  SetHidden(statusHost, true);
-  if (sites) {
-    ListClear(sites, 1);
-    ListResetScroll(sites);
+  void Refresh() override {
+    if (!currentForm || !state.selected) return;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      siloMode = FillMissileSiteList(sites, *state.selected, -1);
+    }
+    SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
+    for (const char* tag : {"BUILDGRID1", "BUILDGRID2", "BUILDGRID3", "BUILDGRID4"}) SetHidden(Tag(currentForm, tag), true);
   }
-}
-
-void MissileBuildPanel::Refresh() {
-  if (!currentForm || !state.selected) return;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    siloMode = FillMissileSiteList(sites, *state.selected, -1);
+  void BindControls() override {
+    sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+    statusHost = Tag(currentForm, "STATPARENT");
+    state.quantity = 1;
+    state.strength = 1.0f;
   }
-  SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
-  for (const char* tag : {"BUILDGRID1", "BUILDGRID2", "BUILDGRID3", "BUILDGRID4"}) SetHidden(Tag(currentForm, tag), true);
-}
-
-void MissileBuildPanel::OnCommand(Control* control, int32_t controlId) {
-  if (!control) return;
-  OnBuildListCommand(currentForm, state, nullptr, control, control->id ? control->id : controlId,
-                     &g_screens.missileDesignView, this);
-}
-
-void MissileBuildPanel::OnControlChange(Control* control, int32_t id) {
-  if (!control) return;
-  if (Is(control, "QTY")) {
-    state.quantity = std::max(1, std::atoi(control->text.c_str()));
-    return;
+  void OnCommand(Control* control, int32_t controlId) override {
+    if (!control) return;
+    OnBuildListCommand(currentForm, state, nullptr, control, control->id ? control->id : controlId,
+                       &g_screens.missileDesignView, this);
   }
-  const intptr_t item = control == sites ? sites->selectedValue : id;
-  ShowSiteSelection(currentForm, control, item, siloMode, &g_screens.missileBaseStatus[0],
-                    &g_screens.militarySclass[kSiteClassRow]);
-}
+  void OnActivate(Control* control, int32_t) override {
+    if (Is(control, "LIST5")) OpenChosenSite(sites, siloMode);
+  }
+  void OnControlChange(Control* control, int32_t id) override {
+    if (!control) return;
+    if (Is(control, "QTY")) {
+      state.quantity = std::max(1, std::atoi(control->text.c_str()));
+      return;
+    }
+    const intptr_t item = control == sites ? sites->selectedValue : id;
+    ShowSiteSelection(currentForm, control, item, siloMode, &g_screens.missileBaseStatus[0],
+                      &g_screens.militarySclass[kSiteClassRow]);
+  }
 
-void MissileBuildPanel::OnActivate(Control* control, int32_t) {
-  if (Is(control, "LIST5")) OpenChosenSite(sites, siloMode);
-}
+  BuildListState state;             // the design, quantity (at least 1) and strength
+  ListBoxControl* sites = nullptr;  // LIST5
+  Control* statusHost = nullptr;    // STATPARENT
+  bool siloMode = false;
+};
 
+}  // namespace
+
+std::unique_ptr<Screen> MakeMissileBuildPanel() { return std::make_unique<MissileBuildPanel>(); }
 // ---- the panels of a stock ----
 
 namespace {
@@ -462,62 +469,75 @@ void MissileDeployPanel::OnActivate(Control* control, int32_t) {
 
 // -- on a platform --
 
-MissilePlatformPanel::MissilePlatformPanel()
-    : Screen("POPUP_MISSILE_SS3c", FormLookups{.tags = kPlatformTags, .ids = {}}) {}
+namespace {
 
-void MissilePlatformPanel::BindControls() { statusHost = Tag(currentForm, "STATPARENT"); }
-
-void MissilePlatformPanel::OnOpen() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* stock = StockOf(*this);
-  carrier = stock ? stock->carrier : 0;
-  SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
-}
-
-void MissilePlatformPanel::Refresh() {
-  if (!currentForm) return;
-  SetHidden(Tag(currentForm, "INSPECT"), true);
-  SetHidden(Tag(currentForm, "UNLOADALL"), true);
-  std::string name;
-  bool facility = false;
-  int32_t carrierClass = 0;
-  {
+class MissilePlatformPanel : public Screen {
+ public:
+  MissilePlatformPanel() : Screen("POPUP_MISSILE_SS3c", FormLookups {.tags = kPlatformTags, .ids = {}}) {}
+  void OnOpen() override {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* on = carrier != 0 ? FindUnitById(g_world, carrier) : nullptr;
-    if (!on) {
-      SetHidden(statusHost, true);
-      return;
+    const UnitRecord* stock = StockOf(*this);
+    carrier = stock ? stock->carrier : 0;
+    SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
+  }
+  void Refresh() override {
+    if (!currentForm) return;
+    SetHidden(Tag(currentForm, "INSPECT"), true);
+    SetHidden(Tag(currentForm, "UNLOADALL"), true);
+    std::string name;
+    bool facility = false;
+    int32_t carrierClass = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const UnitRecord* on = carrier != 0 ? FindUnitById(g_world, carrier) : nullptr;
+      if (!on) {
+        SetHidden(statusHost, true);
+        return;
+      }
+      facility = (on->unitFlags & kUnitFacility) != 0;
+      name = facility ? LaunchFacilityName(g_world, *on) : UnitDisplayName(g_world, *on);
+      carrierClass = on->classIndex;
     }
-    facility = (on->unitFlags & kUnitFacility) != 0;
-    name = facility ? LaunchFacilityName(g_world, *on) : UnitDisplayName(g_world, *on);
-    carrierClass = on->classIndex;
+    SetControlText(Tag(currentForm, "PLATFORMNAM"), name.c_str());
+    SetHidden(statusHost, false);
+    if (facility) {
+      g_screens.missileBaseStatus[2].Show(carrier, statusHost);
+    } else {
+      g_screens.militarySclass[kDeployClassRow].Show(carrierClass, statusHost);
+      SetHidden(Tag(currentForm, "INSPECT"), false);
+    }
   }
-  SetControlText(Tag(currentForm, "PLATFORMNAM"), name.c_str());
-  SetHidden(statusHost, false);
-  if (facility) {
-    g_screens.missileBaseStatus[2].Show(carrier, statusHost);
-  } else {
-    g_screens.militarySclass[kDeployClassRow].Show(carrierClass, statusHost);
-    SetHidden(Tag(currentForm, "INSPECT"), false);
+  void BindControls() override { statusHost = Tag(currentForm, "STATPARENT"); }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "INSPECT")) {
+      if (carrier != 0) g_screens.unitDetail.Popup(carrier, nullptr);
+    } else if (Is(control, "AUTHBOX")) {
+      PostAuthorisation(*this, control);
+    }
   }
-}
 
-void MissilePlatformPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "INSPECT")) {
-    if (carrier != 0) g_screens.unitDetail.Popup(carrier, nullptr);
-  } else if (Is(control, "AUTHBOX")) {
-    PostAuthorisation(*this, control);
-  }
-}
+  uint32_t carrier = 0;           // the carrier at opening, 0 none
+  Control* statusHost = nullptr;  // STATPARENT
+};
 
+}  // namespace
+
+std::unique_ptr<Screen> MakeMissilePlatformPanel() { return std::make_unique<MissilePlatformPanel>(); }
 // -- status --
 
-MissileStatusPanel::MissileStatusPanel()
-    : Screen("POPUP_MISSILE_SS3e", FormLookups{.tags = kStatusPanelTags, .ids = {}}) {}
+namespace {
 
-void MissileStatusPanel::Refresh() {
-  if (!currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* stock = StockOf(*this);
-  SetControlFlag(Tag(currentForm, "MSTATUS"), kStateSelected, stock && (stock->unitFlags & kUnitGone) ? 1 : 0);
-}
+class MissileStatusPanel : public Screen {
+ public:
+  MissileStatusPanel() : Screen("POPUP_MISSILE_SS3e", FormLookups {.tags = kStatusPanelTags, .ids = {}}) {}
+  void Refresh() override {
+    if (!currentForm) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* stock = StockOf(*this);
+    SetControlFlag(Tag(currentForm, "MSTATUS"), kStateSelected, stock && (stock->unitFlags & kUnitGone) ? 1 : 0);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeMissileStatusPanel() { return std::make_unique<MissileStatusPanel>(); }

@@ -5,6 +5,7 @@
 // otherwise); for a stock, the panel of its state; and the status of one
 // launch facility. Window thread; reads of the world
 // hold the simulation lock.
+#include <memory>
 #include <cstdint>
 #include <string>
 
@@ -38,21 +39,7 @@ class MissileBaseStatusPanel : public Screen {
 };
 
 // POPUP_MISSILE_SS3: a missile design (its class index) to be built.
-class MissileBuildPanel : public Screen {
- public:
-  MissileBuildPanel();
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-
-  BuildListState state;             // the design, quantity (at least 1) and strength
-  ListBoxControl* sites = nullptr;  // LIST5
-  Control* statusHost = nullptr;    // STATPARENT
-  bool siloMode = false;
-};
+std::unique_ptr<Screen> MakeMissileBuildPanel();
 
 // ---- the panels of a stock of missiles (its unit id) ----
 
@@ -117,21 +104,7 @@ class MissileDeployPanel : public Screen {
 };
 
 // POPUP_MISSILE_SS3c: a stock on a carrier or on the map.
-class MissilePlatformPanel : public Screen {
- public:
-  MissilePlatformPanel();
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-
-  uint32_t carrier = 0;           // the carrier at opening, 0 none
-  Control* statusHost = nullptr;  // STATPARENT
-};
+std::unique_ptr<Screen> MakeMissilePlatformPanel();
 
 // POPUP_MISSILE_SS3e: a stock off the map that cannot deploy now.
-class MissileStatusPanel : public Screen {
- public:
-  MissileStatusPanel();
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeMissileStatusPanel();

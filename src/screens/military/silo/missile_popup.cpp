@@ -205,7 +205,7 @@ void MissilePopup::Refresh() {
   SetHidden(progressHost, !underResearch);
   if (project != 0) g_screens.techProgress->Show(static_cast<intptr_t>(project), progressHost);
   if (choice == MissileDesignPanel::kBuild) {
-    ShowPanel(&g_screens.missileBuild, classIndex);
+    ShowPanel(g_screens.missileBuild.get(), classIndex);
   } else if (choice == MissileDesignPanel::kResearch) {
     ShowPanel(&g_screens.unitResearch[1], classIndex);
   } else {
@@ -263,10 +263,10 @@ void MissilePopupB::Refresh() {
       SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, contSet ? 1 : 0);
       SetHidden(cover, false);
     }
-    Screen* shown = &g_screens.missilePlatform;
+    Screen* shown = g_screens.missilePlatform.get();
     if (panel == StockPanel::kConstruction) shown = &g_screens.missileCancel;
     if (panel == StockPanel::kDeployment) shown = &g_screens.missileDeploy;
-    if (panel == StockPanel::kStatus) shown = &g_screens.missileStatus;
+    if (panel == StockPanel::kStatus) shown = g_screens.missileStatus.get();
     ShowPanel(shown, stockId);
   }
   SetHidden(Tag(currentForm, "HIDEQTY"), false);

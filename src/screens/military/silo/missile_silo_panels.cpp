@@ -151,59 +151,67 @@ void MissileSiloPanel::OnControlChange(Control* control, int32_t) {
 
 // ---- a platform's cargo ----
 
-MissileLoadPanel::MissileLoadPanel() : Screen("MILITARY1_ss4c", FormLookups{.tags = kLoadTags, .ids = kLoadIds}) {}
+namespace {
 
-void MissileLoadPanel::OnOpen() {
-  ListHolderClear(g_screens.workingLists[kCargoListIndex]);
-  ScreenSlotSelectMapMode(g_screens);
-}
+class MissileLoadPanel : public Screen {
+ public:
+  MissileLoadPanel() : Screen("MILITARY1_ss4c", FormLookups {.tags = kLoadTags, .ids = kLoadIds}) {}
+  void OnOpen() override {
+    ListHolderClear(g_screens.workingLists[kCargoListIndex]);
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    Control* form = currentForm;
+    category = PressedCategory(form, kPlatformAny);
+    FillMissileList(platforms, 0, category, static_cast<int32_t>(id));
+    siloMode = category == kPlatformSilo ? 1 : 0;
+    SetControlFlag(Tag(form, "SILOHDR"), kStateSelected, siloMode);
+    if (siloMode) platform = 0;
+    if (!Tag(form, "UNITPIC")) return;
+    const bool has = platform != 0;
+    SetHidden(Tag(form, "UNITPIC"), !has);
+    SetHidden(Tag(form, "UNITPICT"), !has);
+    SetHidden(Tag(form, "UNITORDER"), true);
+    if (!has) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* p = FindUnitById(g_world, platform);
+    const UnitClassRecord* cls = p ? UnitClassOf(g_world, *p) : nullptr;
+    if (!cls) return;
+    DrawUnitPicture(form, *cls, p, -1, 1);
+    SetHidden(Tag(form, "UNITORDER"), p->owner != g_world.gameState.localPlayer);
+  }
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    platforms = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+    cargo = MakeListBox("MISSILELIST", 0, currentForm, kListIndicators, this);
+    if (cargo) cargo->flags &= ~kCtlRadio;
+    MarkScreenFlag1(*this);
+    ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));
+  }
+  void OnCommand(Control* control, int32_t value) override {
+    MissilePanelCommand(currentForm, 0, &platform, control, value,
+                        MissilePanelHosts{.refresh = &g_screens.unitInventory, .rowList = InventoryList(),
+                                          .category = &category});
+  }
+  void OnActivate(Control* control, int32_t) override {
+    OnMissileListSelect(control, ListCurrentUnit(control), siloMode);
+  }
+  void OnControlChange(Control* control, int32_t) override {
+    if (siloMode) platform = 0;
+    RefreshMissileLoadPanel(currentForm, control, nullptr, 0, &platform, ListCurrentUnit(control), siloMode, nullptr,
+                            nullptr);
+  }
 
-void MissileLoadPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  platforms = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
-  cargo = MakeListBox("MISSILELIST", 0, currentForm, kListIndicators, this);
-  if (cargo) cargo->flags &= ~kCtlRadio;
-  MarkScreenFlag1(*this);
-  ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));
-}
+  uint32_t platform = 0;  // the chosen platform, 0 none
+  ListBoxControl* cargo = nullptr;      // MISSILELIST
+  ListBoxControl* platforms = nullptr;  // LIST5
+  int32_t category = 0;
+  int32_t siloMode = 0;
+};
 
-void MissileLoadPanel::Refresh() {
-  Control* form = currentForm;
-  category = PressedCategory(form, kPlatformAny);
-  FillMissileList(platforms, 0, category, static_cast<int32_t>(id));
-  siloMode = category == kPlatformSilo ? 1 : 0;
-  SetControlFlag(Tag(form, "SILOHDR"), kStateSelected, siloMode);
-  if (siloMode) platform = 0;
-  if (!Tag(form, "UNITPIC")) return;
-  const bool has = platform != 0;
-  SetHidden(Tag(form, "UNITPIC"), !has);
-  SetHidden(Tag(form, "UNITPICT"), !has);
-  SetHidden(Tag(form, "UNITORDER"), true);
-  if (!has) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* p = FindUnitById(g_world, platform);
-  const UnitClassRecord* cls = p ? UnitClassOf(g_world, *p) : nullptr;
-  if (!cls) return;
-  DrawUnitPicture(form, *cls, p, -1, 1);
-  SetHidden(Tag(form, "UNITORDER"), p->owner != g_world.gameState.localPlayer);
-}
+}  // namespace
 
-void MissileLoadPanel::OnCommand(Control* control, int32_t value) {
-  MissilePanelCommand(currentForm, 0, &platform, control, value,
-                      MissilePanelHosts{.refresh = &g_screens.unitInventory, .rowList = InventoryList(),
-                                        .category = &category});
-}
-
-void MissileLoadPanel::OnActivate(Control* control, int32_t) {
-  OnMissileListSelect(control, ListCurrentUnit(control), siloMode);
-}
-
-void MissileLoadPanel::OnControlChange(Control* control, int32_t) {
-  if (siloMode) platform = 0;
-  RefreshMissileLoadPanel(currentForm, control, nullptr, 0, &platform, ListCurrentUnit(control), siloMode, nullptr,
-                          nullptr);
-}
-
+std::unique_ptr<Screen> MakeMissileLoadPanel() { return std::make_unique<MissileLoadPanel>(); }
 // ---- deploy every stored unit ----
 
 namespace {

@@ -29,21 +29,6 @@ class MissileSiloPanel : public Screen {
   uint32_t platform = 0;         // the platform picked last
 };
 
-class MissileLoadPanel : public Screen {
- public:
-  MissileLoadPanel();
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-
-  uint32_t platform = 0;  // the chosen platform, 0 none
-  ListBoxControl* cargo = nullptr;      // MISSILELIST
-  ListBoxControl* platforms = nullptr;  // LIST5
-  int32_t category = 0;
-  int32_t siloMode = 0;
-};
+std::unique_ptr<Screen> MakeMissileLoadPanel();
 
 std::unique_ptr<Screen> MakeDeployAllConfirm();

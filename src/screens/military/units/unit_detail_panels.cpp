@@ -174,67 +174,80 @@ class UnitBenefitPanel : public Screen {
   TextBoxControl* benefit_ = nullptr;
 };
 
+class UnitPriorityPanel : public Screen {
+ public:
+  UnitPriorityPanel() : Screen("POPUP_MILITARY1B") { HomeInDetailArea(*this); }
+  void Refresh() override { unit = id > 0 ? static_cast<uint32_t>(id) : 0u; }
+  uint32_t unit = 0;
+};
+
 }  // namespace
 
 std::unique_ptr<Screen> MakeUnitBenefitPanel() { return std::make_unique<UnitBenefitPanel>(); }
+std::unique_ptr<Screen> MakeUnitPriorityPanel() { return std::make_unique<UnitPriorityPanel>(); }
+namespace {
 
-UnitPriorityPanel::UnitPriorityPanel() : Screen("POPUP_MILITARY1B") { HomeInDetailArea(*this); }
-
-UnitHomeBasePanel::UnitHomeBasePanel()
-    : Screen("POPUP_MILITARY1c", FormLookups{.tags = kHomeBaseTags, .ids = {}}) {
-  hostLink = &g_screens.unitDetail.commandHost;
-}
-
-void UnitHomeBasePanel::BindControls() { basePicture_ = Tag(currentForm, "BASEPIC"); }
-
-void UnitHomeBasePanel::Refresh() {
-  unit = IdOf(id);
-  Control* f = currentForm;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const UnitRecord* u = FindUnitById(g_world, unit);
-  if (!u || !f) return;
-  const int32_t cell = HexNeighbourCell(w, u->x, u->y, 6);
-  const HexCell* hex = cell >= 0 ? &w.cells[static_cast<size_t>(cell)] : nullptr;
-  const HexUnitStack* stack = hex ? LoadHexStack(*hex) : nullptr;
-  const UnitRecord* base = stack ? stack->lead : nullptr;
-  const bool live = LiveFacility(base);
-  const bool ownHex = hex && CellOwner(hex->word) == w.gameState.localPlayer;
-  const bool hidden = live && (base->unitFlags & kUnitProvisional) != 0;
-  const int32_t baseClass = live && (ownHex || !hidden) ? base->classIndex : 0;
-  const bool offline = live && (base->ordersShown[kPostureBits] & kPostureInReserve) != 0;
-  Press(Tag(f, "STATUS"), live && !offline);
-  SetInt(Tag(f, "QUEUE"), live && !hidden ? base->leadValue : 0);
-  const UnitClassRecord* cls = ClassRecordAt(w, baseClass);
-  SetInt(Tag(f, "CAPACITY"), cls ? cls->baseSlots : 0);
-  SetHidden(Tag(f, "OFFLINE"), !offline);
-  if (basePicture_) DrawUnitClassIcon(baseClass, nullptr, cls, basePicture_, true, -1);
-  UpdateQueueButtons(f, *u);
-}
-
-void UnitHomeBasePanel::OnCommand(Control* control, int32_t) {
-  if (!control) return;
-  if (Is(control, "CENTRE")) {
+class UnitHomeBasePanel : public Screen {
+ public:
+  UnitHomeBasePanel() : Screen("POPUP_MILITARY1c", FormLookups{.tags = kHomeBaseTags, .ids = {}}) {
+    hostLink = &g_screens.unitDetail.commandHost;
+  }
+  void BindControls() override { basePicture_ = Tag(currentForm, "BASEPIC"); }
+  void Refresh() override {
+    unit = IdOf(id);
+    Control* f = currentForm;
     plat::CriticalSectionLock lock(g_simulationLock);
-    GotoMapObject(FindUnitById(g_world, unit));
-    return;
+    const World& w = g_world;
+    const UnitRecord* u = FindUnitById(g_world, unit);
+    if (!u || !f) return;
+    const int32_t cell = HexNeighbourCell(w, u->x, u->y, 6);
+    const HexCell* hex = cell >= 0 ? &w.cells[static_cast<size_t>(cell)] : nullptr;
+    const HexUnitStack* stack = hex ? LoadHexStack(*hex) : nullptr;
+    const UnitRecord* base = stack ? stack->lead : nullptr;
+    const bool live = LiveFacility(base);
+    const bool ownHex = hex && CellOwner(hex->word) == w.gameState.localPlayer;
+    const bool hidden = live && (base->unitFlags & kUnitProvisional) != 0;
+    const int32_t baseClass = live && (ownHex || !hidden) ? base->classIndex : 0;
+    const bool offline = live && (base->ordersShown[kPostureBits] & kPostureInReserve) != 0;
+    Press(Tag(f, "STATUS"), live && !offline);
+    SetInt(Tag(f, "QUEUE"), live && !hidden ? base->leadValue : 0);
+    const UnitClassRecord* cls = ClassRecordAt(w, baseClass);
+    SetInt(Tag(f, "CAPACITY"), cls ? cls->baseSlots : 0);
+    SetHidden(Tag(f, "OFFLINE"), !offline);
+    if (basePicture_) DrawUnitClassIcon(baseClass, nullptr, cls, basePicture_, true, -1);
+    UpdateQueueButtons(f, *u);
   }
-  if (Is(control, "BASEDETAILS")) {
-    const HexCell* cell = SelectedHexCell();
-    if (cell && CellOwner(cell->word) == g_world.gameState.localPlayer) {
-      const HexCell* unitCell = nullptr;
-      {
-        plat::CriticalSectionLock lock(g_simulationLock);
-        const UnitRecord* u = FindUnitById(g_world, unit);
-        const int32_t index = u ? HexNeighbourCell(g_world, u->x, u->y, 6) : -1;
-        unitCell = index >= 0 ? &g_world.cells[static_cast<size_t>(index)] : nullptr;
-      }
-      if (unitCell) OpenObjectPopup(g_screens, unitCell, 0);
+  void OnCommand(Control* control, int32_t) override {
+    if (!control) return;
+    if (Is(control, "CENTRE")) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      GotoMapObject(FindUnitById(g_world, unit));
+      return;
     }
+    if (Is(control, "BASEDETAILS")) {
+      const HexCell* cell = SelectedHexCell();
+      if (cell && CellOwner(cell->word) == g_world.gameState.localPlayer) {
+        const HexCell* unitCell = nullptr;
+        {
+          plat::CriticalSectionLock lock(g_simulationLock);
+          const UnitRecord* u = FindUnitById(g_world, unit);
+          const int32_t index = u ? HexNeighbourCell(g_world, u->x, u->y, 6) : -1;
+          unitCell = index >= 0 ? &g_world.cells[static_cast<size_t>(index)] : nullptr;
+        }
+        if (unitCell) OpenObjectPopup(g_screens, unitCell, 0);
+      }
+    }
+    OnQueueButton(control, unit, currentForm);
   }
-  OnQueueButton(control, unit, currentForm);
-}
+  uint32_t unit = 0;
 
+ private:
+  Control* basePicture_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitHomeBasePanel() { return std::make_unique<UnitHomeBasePanel>(); }
 UnitEngagementPanel::UnitEngagementPanel()
     : Screen("POPUP_MILITARY1A4", FormLookups{.tags = kEngagementTags, .ids = kEngagementIds}) {}
 
@@ -335,10 +348,19 @@ void UnitConfirmPanel::OnCommand(Control* control, int32_t) {
   }
 }
 
-UnitTextPanel3::UnitTextPanel3() : UnitConfirmPanel("POPUP_MILITARY1A3", kUiTextSplit, kNoticeColour) {}
+namespace {
 
-void UnitTextPanel3::Confirm(UnitRecord& u) { IssueUnitOrder(g_world, u, kSplitOrder, 0, nullptr, nullptr, 0, 0, -1); }
+class UnitTextPanel3 : public UnitConfirmPanel {
+ public:
+  UnitTextPanel3() : UnitConfirmPanel("POPUP_MILITARY1A3", kUiTextSplit, kNoticeColour) {}
 
+ protected:
+  void Confirm(UnitRecord& u) override { IssueUnitOrder(g_world, u, kSplitOrder, 0, nullptr, nullptr, 0, 0, -1); }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitTextPanel3() { return std::make_unique<UnitTextPanel3>(); }
 UnitRecoverPanel::UnitRecoverPanel() : UnitConfirmPanel("POPUP_MILITARY1A7", kUiTextStandDown, 0xFFFFFFFF) {}
 
 void UnitRecoverPanel::Refresh() {
@@ -352,12 +374,21 @@ void UnitRecoverPanel::Confirm(UnitRecord& u) {
   IssueUnitOrder(g_world, u, order, 0, nullptr, nullptr, 0, 0, -1);
 }
 
-UnitTroopsPanel::UnitTroopsPanel() : UnitConfirmPanel("POPUP_MILITARY1A12", kUiTextDeploy, 0xFFFFFFFF) {}
+namespace {
 
-void UnitTroopsPanel::Refresh() {
-  unit = IdOf(g_screens.unitDetailPanel.id);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillFigures(currentForm, *u, false);
-}
+class UnitTroopsPanel : public UnitConfirmPanel {
+ public:
+  UnitTroopsPanel() : UnitConfirmPanel("POPUP_MILITARY1A12", kUiTextDeploy, 0xFFFFFFFF) {}
+  void Refresh() override {
+    unit = IdOf(g_screens.unitDetailPanel.id);
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, unit)) FillFigures(currentForm, *u, false);
+  }
 
-void UnitTroopsPanel::Confirm(UnitRecord& u) { PlaceUnitOnMap(g_world, u); }
+ protected:
+  void Confirm(UnitRecord& u) override { PlaceUnitOnMap(g_world, u); }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitTroopsPanel() { return std::make_unique<UnitTroopsPanel>(); }

@@ -34,25 +34,10 @@ RecoveryFigures UnitRecoveryFigures(const UnitRecord& unit, const UnitClassRecor
 std::unique_ptr<Screen> MakeUnitBenefitPanel();
 
 // POPUP_MILITARY1B: another player's unit; its buttons do nothing.
-class UnitPriorityPanel : public Screen {
- public:
-  UnitPriorityPanel();
-  void Refresh() override { unit = id > 0 ? static_cast<uint32_t>(id) : 0u; }
-  uint32_t unit = 0;
-};
+std::unique_ptr<Screen> MakeUnitPriorityPanel();
 
 // POPUP_MILITARY1c: the base on the hex of a unit under construction.
-class UnitHomeBasePanel : public Screen {
- public:
-  UnitHomeBasePanel();
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  uint32_t unit = 0;
-
- private:
-  Control* basePicture_ = nullptr;
-};
+std::unique_ptr<Screen> MakeUnitHomeBasePanel();
 
 // POPUP_MILITARY1A4: three order fields on sliders and ten option boxes.
 class UnitEngagementPanel : public Screen {
@@ -84,13 +69,7 @@ class UnitConfirmPanel : public Screen {
   uint32_t colour_ = 0;
 };
 
-class UnitTextPanel3 : public UnitConfirmPanel {
- public:
-  UnitTextPanel3();
-
- protected:
-  void Confirm(UnitRecord& unit) override;
-};
+std::unique_ptr<Screen> MakeUnitTextPanel3();
 
 class UnitRecoverPanel : public UnitConfirmPanel {
  public:
@@ -102,11 +81,4 @@ class UnitRecoverPanel : public UnitConfirmPanel {
 };
 
 // Shows the unit the pop-up's information panel shows.
-class UnitTroopsPanel : public UnitConfirmPanel {
- public:
-  UnitTroopsPanel();
-  void Refresh() override;
-
- protected:
-  void Confirm(UnitRecord& unit) override;
-};
+std::unique_ptr<Screen> MakeUnitTroopsPanel();

@@ -149,12 +149,12 @@ void UnitDetailPopup::OnOpen() {
     ShowTag(f, "RENUNITBUT", true), ShowTag(f, "TECHBUT", true);
     ShowTag(f, "UINFOBUT", false), ShowTag(f, "LOCK", false);
   } else if (st.foreignOrGone) {
-    s.unitPriority.Show(unitParam, commandHost);
+    s.unitPriority->Show(unitParam, commandHost);
     s.unitClassSheet.Show(classIndex, infoHost);
     for (const char* tag : {"RENUNITBUT", "UINFOBUT", "TECHBUT", "LOCK", "SUBPARENT4"}) ShowTag(f, tag, false);
   } else {
     if (st.building) {
-      s.unitHomeBase.Show(unitParam, commandHost);
+      s.unitHomeBase->Show(unitParam, commandHost);
     } else {
       s.unitCommands.Show(unitParam, commandHost);
       // Without a local player there are no groups to show.

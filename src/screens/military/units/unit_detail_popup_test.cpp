@@ -70,8 +70,8 @@ class UnitDetailPopupTest : public militarytest::LocalRegionTest<kLocal, 4> {
   bool Hidden(const char* tag) const { return form_.Find(tag)->Hidden(); }
 
   GlobalGuard<int32_t> mode_{g_ui.mode};
-  ScreenKeep kept_[9] = {ScreenKeep(g_screens.unitCommands),  ScreenKeep(g_screens.unitPriority),
-                         ScreenKeep(g_screens.unitHomeBase),  ScreenKeep(g_screens.unitDetailPanel),
+  ScreenKeep kept_[9] = {ScreenKeep(g_screens.unitCommands),  ScreenKeep(*g_screens.unitPriority),
+                         ScreenKeep(*g_screens.unitHomeBase),  ScreenKeep(g_screens.unitDetailPanel),
                          ScreenKeep(g_screens.unitClassSheet), ScreenKeep(g_screens.unitAttributesPanel),
                          ScreenKeep(g_screens.unitClassStats),   ScreenKeep(g_screens.unitStrength),
                          ScreenKeep(g_screens.unitExtraFill)};
@@ -88,17 +88,17 @@ TEST_F(UnitDetailPopupTest, ModeTable) {
     Screen *command, *info, *detail;
     bool renameHidden, lockHidden, commandHidden, detailHidden, destroyed, groupsHidden, filterHidden, autoOn;
   } rows[] = {
-      {kUiInGame, kLocal, 5, 0, 0, 0, &s.unitPriority, &s.unitClassSheet, nullptr,
+      {kUiInGame, kLocal, 5, 0, 0, 0, s.unitPriority.get(), &s.unitClassSheet, nullptr,
        true, true, false, true, false, true, true, false},
-      {kUiInGame, kLocal, kLocal, kUnitGone, 0, 0, &s.unitPriority, &s.unitClassSheet, nullptr,
+      {kUiInGame, kLocal, kLocal, kUnitGone, 0, 0, s.unitPriority.get(), &s.unitClassSheet, nullptr,
        true, true, true, true, true, true, true, false},
-      {kUiInGame, kLocal, kLocal, 0, kPostureUnderConstruction, kStateDeployRefused, &s.unitHomeBase,
+      {kUiInGame, kLocal, kLocal, 0, kPostureUnderConstruction, kStateDeployRefused, s.unitHomeBase.get(),
        &s.unitDetailPanel, nullptr, false, false, false, true, false, true, false, true},
       {kUiInGame, kLocal, kLocal, 0, 0, kStateDeployRefused, &s.unitCommands, &s.unitDetailPanel, nullptr,
        false, false, false, false, false, false, true, false},
       {kUiFrontEnd, kLocal, kLocal, 0, 0, 0, &s.unitCommands, &s.unitDetailPanel, &s.unitAttributesPanel,
        false, true, true, false, false, true, true, false},
-      {kUiInGame, -1, kLocal, 0, 0, 0, &s.unitPriority, &s.unitClassSheet, nullptr,
+      {kUiInGame, -1, kLocal, 0, 0, 0, s.unitPriority.get(), &s.unitClassSheet, nullptr,
        true, true, false, true, false, true, true, false},
   };
   int row = 0;
