@@ -183,8 +183,8 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   }
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));
-  ASSERT_NE(s.unitProduction.currentForm, nullptr);
-  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction.currentForm, "BUILD"));
+  ASSERT_NE(s.unitProduction->currentForm, nullptr);
+  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction->currentForm, "BUILD"));
   BaseUnitListPanel& panel = s.baseUnitList;
   ASSERT_NE(panel.currentForm, nullptr);
   ASSERT_NE(panel.list, nullptr);
@@ -221,7 +221,7 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   EXPECT_GE(texts, 2) << "the rows in view show their names and strengths";
   // So do the sheet beside them (its item labels and figures) and the
   // production page's headings and figures.
-  for (Control* form : {sheet.currentForm, s.unitProduction.currentForm})
+  for (Control* form : {sheet.currentForm, s.unitProduction->currentForm})
     EXPECT_GE(TextsReadWhole(form, TagOf(form)), 4) << TagOf(form) << " shows its texts";
 
   // The arrow that shows more rows below lies in the list's box.
@@ -311,7 +311,7 @@ using OpenList = Screen* (*)(ScreenSet& s);
 Screen* ArmyPage(ScreenSet& s) {
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));
-  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction.currentForm, "BUILD"));
+  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction->currentForm, "BUILD"));
   return &s.baseUnitList;
 }
 
@@ -338,7 +338,7 @@ Screen* AutoProductionTab(ScreenSet& s) {
   if (!base) return nullptr;
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));
-  Control* computerBuilds = FormFindControlByTag(s.unitProduction.currentForm, "AUTOBUILD");
+  Control* computerBuilds = FormFindControlByTag(s.unitProduction->currentForm, "AUTOBUILD");
   if (!computerBuilds) return nullptr;
   if (computerBuilds->Selected()) SampleGame::ClickControl(computerBuilds);
   SampleGame::Pump();

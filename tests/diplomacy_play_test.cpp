@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -151,7 +152,7 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
   const uint32_t today = w.gameState.currentDay;
   ASSERT_TRUE(PlayUntilDay(today + 10));
   SampleGame::Pump();
-  RegionDossier& dossier = s.regionDossier;
+  Screen& dossier = *s.regionDossier;
   ASSERT_NE(dossier.currentForm, nullptr);
   EXPECT_FALSE(dossier.currentForm->Hidden());
   plat::CriticalSectionLock lock(g_simulationLock);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -237,7 +238,7 @@ TEST_F(GameFlowScreens, ACoupKeepsTheGameAndResigningEndsIt) {
   local.approval = 1.0f;
   local.secondRating = 0.5f;
   g_world.scenario.head.difficulty = 2;
-  ElectionDefeatScreen& defeat = g_screens.electionDefeat;
+  Screen& defeat = *g_screens.electionDefeat;
   defeat.OnOpen();
   EXPECT_FALSE(Visible(defeat, "COUP"));
   g_world.scenario.head.difficulty = 1;

@@ -67,8 +67,8 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
   ASSERT_NE(s.militaryScreen.currentForm->parent, nullptr) << "MILITARY1 is docked";
   ASSERT_EQ(s.militaryCabinetLink.currentForm->parent, s.militaryScreen.buttonParent) << "its buttons stand in BUTPARENT";
   ASSERT_EQ(s.militaryCapacitySide->currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY2 hangs beside the map";
-  ASSERT_EQ(s.militaryCostSide.currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY3 beside it";
-  EXPECT_EQ(s.militaryCostSide.currentForm->rect.top, 125) << "in the box's bottom half";
+  ASSERT_EQ(s.militaryCostSide->currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY3 beside it";
+  EXPECT_EQ(s.militaryCostSide->currentForm->rect.top, 125) << "in the box's bottom half";
   const auto* picture = static_cast<const BitmapControl*>(s.militaryCabinetLink.basePicture);
   ASSERT_NE(picture, nullptr);
   EXPECT_NE(picture->pictureSlot, nullptr) << "BASEPIC shows class 4054's picture";
@@ -77,7 +77,7 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
   for (const Control* c : {FormFindControlByTag(s.militaryCapacitySide->currentForm, "LAND"),
-                           FormFindControlByTag(s.militaryCostSide.currentForm, "COSTTOTAL")}) {
+                           FormFindControlByTag(s.militaryCostSide->currentForm, "COSTTOTAL")}) {
     ASSERT_NE(c, nullptr);
     EXPECT_GT(LitPixels(frame, width, c), 0) << c->tag << " is drawn";
   }
@@ -93,9 +93,9 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
   EXPECT_GT(land, 0);
   EXPECT_EQ(landFigure->text, std::to_string(land));
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));
-  ASSERT_NE(s.unitProduction.currentForm->parent, nullptr) << "MILITARY1_ss1 is shown";
-  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction.currentForm, "AUTOBUILD"));
-  EXPECT_TRUE(FormFindControlByTag(s.unitProduction.currentForm, "AUTOBUILD")->Selected());
+  ASSERT_NE(s.unitProduction->currentForm->parent, nullptr) << "MILITARY1_ss1 is shown";
+  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction->currentForm, "AUTOBUILD"));
+  EXPECT_TRUE(FormFindControlByTag(s.unitProduction->currentForm, "AUTOBUILD")->Selected());
 
   const uint32_t today = w.gameState.currentDay;
   ASSERT_TRUE(PlayUntilDay(today + 1));

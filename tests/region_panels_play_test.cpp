@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -71,7 +72,7 @@ TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation
   SampleGame::PressKey(plat::kVkF1 + 4);  // F5
   ASSERT_NE(s.diplomacyScreen.regionList, nullptr);
   PickRegion(s.diplomacyScreen, eastmark);
-  RegionRelationsPanel& panel = s.regionRelations;
+  Screen& panel = *s.regionRelations;
   ASSERT_NE(panel.currentForm, nullptr);
   ASSERT_FALSE(panel.currentForm->Hidden());
   EXPECT_EQ(panel.id % 100, eastmark);
@@ -90,7 +91,7 @@ TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation
   ASSERT_NE(neutral, nullptr);
   SetControlFlag(neutral, kStateSelected, 1);
   panel.OnCommand(neutral, neutral->id);
-  TradeRestrictionPanel& trade = s.tradeRestriction;
+  Screen& trade = *s.tradeRestriction;
   trade.Show(eastmark, nullptr);
   trade.OnCommand(nullptr, kRestrictAllSales);
   trade.OnCommand(nullptr, kRestrictAllPurchases);

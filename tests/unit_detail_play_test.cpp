@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -198,7 +199,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
     SampleGame::ClickControl(transfer.list, farthest);
   }));
 
-  UnitRecoverPanel& recover = g_screens.unitRecover;
+  Screen& recover = *g_screens.unitRecover;
   ASSERT_NO_FATAL_FAILURE(GiveOrder(*standing, kStandDownButton, recover, [&] {
     Control* dayCost = FormFindControlByTag(recover.currentForm, "DAYCOST");
     ASSERT_NE(dayCost, nullptr);

@@ -45,9 +45,9 @@ TEST(WorldMarketPlay, TheMembershipAnswerReachesBothCopiesAfterTheDay) {
   SampleGame::Pump();
   SampleGame::ClickControl(FormFindControlByTag(s.diplomacyScreen.currentForm, "WMBUT"));
   ASSERT_NE(s.diplomacyAidPanel.currentForm->parent, nullptr) << "the aid panel docks";
-  ASSERT_NE(s.worldMarketMembers.currentForm->parent, nullptr) << "the member panel sits in it";
-  SampleGame::ClickControl(FormFindControlByTag(s.worldMarketMembers.currentForm, "MEMBERBUT"));
-  Screen& question = member ? static_cast<Screen&>(s.worldMarketLeave) : static_cast<Screen&>(s.worldMarketJoin);
+  ASSERT_NE(s.worldMarketMembers->currentForm->parent, nullptr) << "the member panel sits in it";
+  SampleGame::ClickControl(FormFindControlByTag(s.worldMarketMembers->currentForm, "MEMBERBUT"));
+  Screen& question = member ? *s.worldMarketLeave : *s.worldMarketJoin;
   ASSERT_NE(question.currentForm->parent, nullptr) << "the question follows the membership";
   SampleGame::ClickControl(FormFindControlByTag(question.currentForm, member ? "YESBUT2" : "YESBUT3"));
 

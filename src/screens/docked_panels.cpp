@@ -77,6 +77,6 @@ void ClosePopup(ScreenManager& ui, Screen& screen) {
   if (ui.sidePopupOpen) PlayPopupSound(kSoundSidePopup);
   ui.sidePopupOpen = 0;
   MoveMailBar(ui);
-  if (Control* border = g_screens.mapBorder.currentForm) border->Invalidate();
+  if (Control* border = g_screens.mapBorder->currentForm) border->Invalidate();
   EndTextEdit();
 }

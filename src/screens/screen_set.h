@@ -195,12 +195,12 @@ struct ScreenSet {
   // Frame bars.
   TitleBar titleBar;
   EditorBar editorBar;
-  MapBorder mapBorder;
+  std::unique_ptr<Screen> mapBorder = MakeMapBorder();
   CmdBar cmdBar;
   CmdBar2 speedBar;  // CMDBAR2
   CmdBar3 mailBar;  // CMDBAR3
   MapEditCmdBar mapEditCmdBar;
-  FilterBar filterBar;
+  std::unique_ptr<Screen> filterBar = MakeFilterBar();
   MinimapBar minimapBar;
   SideFrameBar sideBar1{"SIDEBAR1", -1, FormLookups{.tags = kSideBar1Tags, .ids = {}}};
   // The slot under the side panels' box: the mailbox hangs in this frame
@@ -259,22 +259,22 @@ struct ScreenSet {
   // Diplomacy.
   DiplomacyScreen diplomacyScreen;  // DIPLOMACY1
   DiplomacyAidPanel diplomacyAidPanel;  // DIPLOMACY1_SS1
-  WorldMarketMembersPanel worldMarketMembers;  // DIPLOMACY1_SS1A
-  WorldMarketLeavePanel worldMarketLeave;  // DIPLOMACY1_SS1B
-  WorldMarketJoinPanel worldMarketJoin;  // DIPLOMACY1_SS1C
+  std::unique_ptr<Screen> worldMarketMembers = MakeWorldMarketMembersPanel();  // DIPLOMACY1_SS1A
+  std::unique_ptr<Screen> worldMarketLeave = MakeWorldMarketLeavePanel();  // DIPLOMACY1_SS1B
+  std::unique_ptr<Screen> worldMarketJoin = MakeWorldMarketJoinPanel();  // DIPLOMACY1_SS1C
   std::unique_ptr<Screen> treatyDetails = MakeTreatyDetailsPanel();  // DIPLOMACY1_SS1D
-  RegionRelationsPanel regionRelations;  // DIPLOMACY1_SS2
+  std::unique_ptr<Screen> regionRelations = MakeRegionRelationsPanel();  // DIPLOMACY1_SS2
   AlliancesPanel alliancesPanel;  // DIPLOMACY1_SS2a
-  SurrenderConfirmPanel surrenderConfirm;  // DIPLOMACY1_SS2a1
+  std::unique_ptr<Screen> surrenderConfirm = MakeSurrenderConfirmPanel();  // DIPLOMACY1_SS2a1
   AgreementsPanel agreementsPanel;  // DIPLOMACY1_SS2c
-  TradeRestrictionPanel tradeRestriction;  // DIPLOMACY1_SS3
-  AreaTagPanel areaTagPanel;  // DIPLOMACY1_SS4
+  std::unique_ptr<Screen> tradeRestriction = MakeTradeRestrictionPanel();  // DIPLOMACY1_SS3
+  std::unique_ptr<Screen> areaTagPanel = MakeAreaTagPanel();  // DIPLOMACY1_SS4
   std::unique_ptr<Screen> warDeclaration = MakeWarDeclarationPanel();  // DIPLOMACY1_SS2b
   EconomicAidRequestPanel economicAidRequest;  // DIPLOMACY1_SS11
   MilitaryAidRequestPanel militaryAidRequest;  // DIPLOMACY1_SS12
   WorldMarketVotePanel worldMarketVote;  // DIPLOMACY1_SS13
-  RegionDossier regionDossier;  // DIPLOMACY2a
-  RegionReport regionReport;  // DIPLOMACY2a_SS1
+  std::unique_ptr<Screen> regionDossier = MakeRegionDossier();  // DIPLOMACY2a
+  std::unique_ptr<Screen> regionReport = MakeRegionReport();  // DIPLOMACY2a_SS1
   std::unique_ptr<Screen> regionAlliances = MakeRegionAlliances();  // DIPLOMACY3
   std::unique_ptr<Screen> ownRegionSummary = MakeOwnRegionSummary();  // DIPLOMACY2b
   ScreenArray<4, SchedulePopup> diplomacySchedule{"CALENDAR1"};
@@ -325,7 +325,7 @@ struct ScreenSet {
   RegionSummarySidePanel statusSidePanel;  // STATUS2
   // Domestic policy.
   DomesticPolicyScreen policyScreen;  // DOMPOLICY1: with its panels and button bar
-  PolicyRegionSidePanel policySidePanel;  // DOMPOLICY2
+  std::unique_ptr<Screen> policySidePanel = MakePolicyRegionSidePanel();  // DOMPOLICY2
   // Military.
   ScreenArray<19, UnitPicturePanel> unitPicturePanels{"MILITARY1_ss4a1"};
   ScreenArray<32, UnitClassRow> militarySclass{"MILITARY_SCLASS"};
@@ -333,15 +333,15 @@ struct ScreenSet {
   ScreenArray<20, MissileClassRow> missileSclass{"MISSILE_SCLASS"};
   ScreenArray<2, MissileClassRow> missileClass{"MISSILE_CLASS"};
   MilitaryScreen militaryScreen;  // MILITARY1
-  UnitProductionPanel unitProduction;  // MILITARY1_ss1
-  UnitViewFilterPanel unitViewFilter;  // MILITARY1_ss1a
-  AutoBuildFocusPanel autoBuildFocus;  // MILITARY1_ss1b
+  std::unique_ptr<Screen> unitProduction = MakeUnitProductionPanel();  // MILITARY1_ss1
+  std::unique_ptr<Screen> unitViewFilter = MakeUnitViewFilterPanel();  // MILITARY1_ss1a
+  std::unique_ptr<Screen> autoBuildFocus = MakeAutoBuildFocusPanel();  // MILITARY1_ss1b
   ScreenArray<2, AutoBuildStatusPanel> autoBuildStatus{"MILITARY1_ss1b1"};
   BaseUnitListPanel baseUnitList;  // MILITARY1_ss1c
   StoredUnitsPanel storedUnits;  // MILITARY1_ss1a2
   MilitaryFacilityScreen facilityScreen;  // MILITARY1_ss2
   BuildOrderPanel buildOrderPanel;  // Military1_ss2a
-  BaseConditionPanel baseCondition;  // Military1_ss2b
+  std::unique_ptr<Screen> baseCondition = MakeBaseConditionPanel();  // Military1_ss2b
   ResearchFundingPanel researchFunding;  // MILITARY1_ss03
   ResearchBudgetPanel researchBudgetPanel;  // MILITARY1_ss3
   ResearchBudgetPanel researchBudgetPopup{false, "POPUP_RD_SS1"};
@@ -356,22 +356,22 @@ struct ScreenSet {
   MissileSiloPanel missileSiloPanel;  // MILITARY1_ss4b
   std::unique_ptr<Screen> missileLoadPanel = MakeMissileLoadPanel();  // MILITARY1_ss4c
   std::unique_ptr<Screen> deployAllConfirm = MakeDeployAllConfirm();  // MILITARY1_ss4d
-  ForceSizePanel forceSizePanel;  // MILITARY1_ss5
-  MilitaryWagesPanel militaryWages;  // MILITARY1_ss6
+  std::unique_ptr<Screen> forceSizePanel = MakeForceSizePanel();  // MILITARY1_ss5
+  std::unique_ptr<Screen> militaryWages = MakeMilitaryWagesPanel();  // MILITARY1_ss6
   std::unique_ptr<Screen> militaryListPicker = MakeMilitaryListPicker();  // MILITARY1_ss7
   MilitaryCabinetLink militaryCabinetLink;  // MILITARY1B
   std::unique_ptr<Screen> militaryCapacitySide = MakeMilitaryCapacitySidePanel();  // MILITARY2
-  MilitaryCostSidePanel militaryCostSide;  // MILITARY3
+  std::unique_ptr<Screen> militaryCostSide = MakeMilitaryCostSidePanel();  // MILITARY3
   // Operations.
   OperationsScreen operationsScreen;  // OPS1
-  DefconPanel defconPanel;  // OPS1_SS1
+  std::unique_ptr<Screen> defconPanel = MakeDefconPanel();  // OPS1_SS1
   IntelligencePanel intelligencePanel;  // OPS1_SS2
   std::unique_ptr<Screen> covertFunding = MakeCovertFundingPanel();  // OPS1_SS2a
   std::unique_ptr<Screen> intelResources = MakeIntelResourcePanel();  // OPS1_SS2b
   std::unique_ptr<Screen> agentBio = MakeAgentBioPanel();  // OPS1_SS2c
   IntelBudgetPanel intelBudget;  // OPS1_SS2d
-  MissionRulesPanel missionRules;  // OPS1_SS3
-  ScorchedEarthPanel scorchedEarth;  // OPS1_SS3c1
+  std::unique_ptr<Screen> missionRules = MakeMissionRulesPanel();  // OPS1_SS3
+  std::unique_ptr<Screen> scorchedEarth = MakeScorchedEarthPanel();  // OPS1_SS3c1
   WmdTargetingPanel wmdTargeting;  // OPS1_SS4
   HostilityPanel hostilityPanel;  // OPS1_SS4a
   HostilityConfirmBox hostilityConfirm;  // OPS1_SS4a1
@@ -408,12 +408,12 @@ struct ScreenSet {
   StoredMissilesPanel2 siloStoredMissiles2;  // MAP1_ss8c2
   std::unique_ptr<Screen> siloLaunchSchedule = MakeLaunchSchedulePanel();  // MAP1_ss8d
   UpgradePopup upgradePopup;  // with its two panels
-  NameHexPopup nameHex;
+  std::unique_ptr<Screen> nameHex = MakeNameHexPopup();
   SettlementPopup settlementList;
-  SettlementInfoPanel settlementCard;
+  std::unique_ptr<Screen> settlementCard = MakeSettlementInfoPanel();
   // Orders.
   OrdersScreen ordersScreen;  // ORDERS1
-  OrdersScreenA selectionTotals;  // ORDERS1a
+  std::unique_ptr<Screen> selectionTotals = MakeOrdersScreenA();  // ORDERS1a
   OrdersScreenB selectedUnitBox{orderSheets[0]};  // ORDERS1b
   OrdersUnitSummary orderSheets[2];  // the third is the unit panel's
   UnitOrdersPanel unitOrders;  // ORDERS1_ss3
@@ -438,20 +438,20 @@ struct ScreenSet {
   UnitListRow unitListRow;  // POPUP_ULIST1a
   std::unique_ptr<Screen> unitListBuildRow = MakeUnitListBuildRow();  // POPUP_ULIST1b
   UnitListOrdersPanel unitListOrders;  // POPUP_ULIST1c
-  UnitListProductionPanel unitListProduction;  // POPUP_ULIST1d
+  std::unique_ptr<Screen> unitListProduction = MakeUnitListProductionPanel();  // POPUP_ULIST1d
   UnitDetailPopup unitDetail;
   UnitCommandPanel unitCommands;  // POPUP_MILITARY1A
   UnitCommandPanel unitTabGrid{mapScreen.units.summary};  // POPUP_MILITARY1A, in the map's unit tab
   std::unique_ptr<Screen> unitBenefit = MakeUnitBenefitPanel();  // POPUP_MILITARY1A1
   std::unique_ptr<Screen> carriedUnitNotice = MakeUnitTextPanel2();  // POPUP_MILITARY1A2
   std::unique_ptr<Screen> unitSplitConfirm = MakeUnitTextPanel3();  // POPUP_MILITARY1A3
-  UnitEngagementPanel unitEngagement;  // POPUP_MILITARY1A4
+  std::unique_ptr<Screen> unitEngagement = MakeUnitEngagementPanel();  // POPUP_MILITARY1A4
   UnitRefitPanel unitRefit;  // POPUP_MILITARY1A6
-  UnitUpgradePanel unitUpgrade;  // POPUP_MILITARY1A5
+  std::unique_ptr<Screen> unitUpgrade = MakeUnitUpgradePanel();  // POPUP_MILITARY1A5
   std::unique_ptr<Screen> unitRefitChoice = MakeUnitRefitChoicePanel();  // POPUP_MILITARY1A6B
   std::unique_ptr<Screen> unitChemical = MakeUnitChemicalPanel();  // POPUP_MILITARY1A6C
   UnitCargoPanel unitCargo;  // POPUP_MILITARY1A6A
-  UnitRecoverPanel unitRecover;  // POPUP_MILITARY1A7
+  std::unique_ptr<Screen> unitRecover = MakeUnitRecoverPanel();  // POPUP_MILITARY1A7
   UnitTransferPanel unitTransfer;  // POPUP_MILITARY1A8
   UnitDetailPanel unitDetailPanel{"POPUP_MILITARY1A9"};
   ScreenArray<3, CargoPanel> cargoPanels{"POPUP_MILITARY1A9a"};
@@ -490,12 +490,12 @@ struct ScreenSet {
   LaunchSitePopup launchSitePopup;
   std::unique_ptr<Screen> depotPopup = MakeDepotPopup();
   BasePopup basePopup;
-  BaseStatusPanel baseStatus;  // POPUP_BASE1a
-  BaseProgressPanel baseProgress;  // POPUP_BASE1b
+  std::unique_ptr<Screen> baseStatus = MakeBaseStatusPanel();  // POPUP_BASE1a
+  std::unique_ptr<Screen> baseProgress = MakeBaseProgressPanel();  // POPUP_BASE1b
   BaseActionsPanel baseActions;  // POPUP_BASE1e
   std::unique_ptr<Screen> baseConfirm = MakeBaseConfirmPanel();  // POPUP_BASE1c
   std::unique_ptr<Screen> baseInfo = MakeBaseInfoPanel();  // POPUP_BASE1d
-  BaseUpgradePanel baseUpgrade;  // POPUP_BASE1a1
+  std::unique_ptr<Screen> baseUpgrade = MakeBaseUpgradePanel();  // POPUP_BASE1a1
   BaseBuildListPanel baseBuildList;  // POPUP_BASE1f
   std::unique_ptr<Screen> baseClassSheet = MakeBasePopup2();  // POPUP_BASE2
   std::unique_ptr<Screen> baseAttackSheet = MakeBasePopup3();  // POPUP_BASE3
@@ -557,7 +557,7 @@ struct ScreenSet {
   MissileProgressRow missileProgress;
   UnitProgressRowB militaryProgressB;
   UnitRow militaryUnit;
-  BaseStatusFill baseStatusFill;  // Military1_ss2c
+  std::unique_ptr<Screen> baseStatusFill = MakeBaseStatusFill();  // Military1_ss2c
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
   HexProductList hexMenu;
   HexListPopupB stackList;
@@ -570,7 +570,7 @@ struct ScreenSet {
   std::unique_ptr<Screen> endGamePreview = MakeEndGamePreview();
   std::unique_ptr<Screen> endGamePreview2 = MakeEndGamePreview2();
   std::unique_ptr<Screen> endGameMultiplayer = MakeEndGameMultiplayer();
-  ElectionDefeatScreen electionDefeat;
+  std::unique_ptr<Screen> electionDefeat = MakeElectionDefeatScreen();
   VictoryScreen victory;
   TutorialWindow tutorial;
   StartMenu startMenu;

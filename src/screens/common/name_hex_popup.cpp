@@ -37,37 +37,50 @@ std::vector<uint8_t> HexNamePayload(const std::string& text) {
   return payload;
 }
 
-void NameHexPopup::OnOpen() {
-  TextControl* field = NameField(currentForm);
-  if (!field) return;
-  const HexCell* cell = SelectedCell(g_world);
-  const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
-  const HexExtra* extra = stack ? stack->extra : nullptr;
-  std::string name = extra && extra->text ? std::string(extra->text, strnlen(extra->text, kHexNameLimit)) : "";
-  field->sourceText = name;
-  field->Invalidate();
-  // TextEditSetActive refuses a field that takes no focus, and leaves one
-  // already being edited as it is.
-  TextEditSetActive(field);
-}
+namespace {
 
-void NameHexPopup::OnCommand(Control* control, int32_t) {
-  if (!control) return;
-  if (ControlTagMatches(control->tag, "CANBUT")) {
+class NameHexPopup : public Screen {
+ public:
+  NameHexPopup() : Screen("POPUP_NAMEHEX", FormLookups{.tags = kTags, .ids = {}}) {}
+  // The field shows the hex's name and takes the typing.
+  void OnOpen() override {
+    TextControl* field = NameField(currentForm);
+    if (!field) return;
+    const HexCell* cell = SelectedCell(g_world);
+    const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+    const HexExtra* extra = stack ? stack->extra : nullptr;
+    std::string name = extra && extra->text ? std::string(extra->text, strnlen(extra->text, kHexNameLimit)) : "";
+    field->sourceText = name;
+    field->Invalidate();
+    // TextEditSetActive refuses a field that takes no focus, and leaves one
+    // already being edited as it is.
+    TextEditSetActive(field);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (!control) return;
+    if (ControlTagMatches(control->tag, "CANBUT")) {
+      EndTextEdit();
+      Close(0);
+      return;
+    }
+    if (!ControlTagMatches(control->tag, "OKBUT") && !ControlTagMatches(control->tag, "HEXNAME")) return;
+    TextControl* field = NameField(currentForm);
+    const HexPosition& hex = g_world.gameState.currentHex;
+    std::vector<uint8_t> payload = HexNamePayload(field ? field->sourceText : "");
+    if (!payload.empty() && SelectedCell(g_world))
+      PostArgs(kCmdNameHex, HexArgs{.hex = PackHex(hex.x, hex.y)}, std::move(payload));
     EndTextEdit();
     Close(0);
-    return;
   }
-  if (!ControlTagMatches(control->tag, "OKBUT") && !ControlTagMatches(control->tag, "HEXNAME")) return;
-  TextControl* field = NameField(currentForm);
-  const HexPosition& hex = g_world.gameState.currentHex;
-  std::vector<uint8_t> payload = HexNamePayload(field ? field->sourceText : "");
-  if (!payload.empty() && SelectedCell(g_world))
-    PostArgs(kCmdNameHex, HexArgs{.hex = PackHex(hex.x, hex.y)}, std::move(payload));
-  EndTextEdit();
-  Close(0);
-}
+  // An edit given up with Escape closes the pop-up.
+  void OnHostNotify(int32_t code, int32_t) override {
+    if (code == kHostNotifyEditCancelled) Close(0);
+  }
 
-void NameHexPopup::OnHostNotify(int32_t code, int32_t) {
-  if (code == kHostNotifyEditCancelled) Close(0);
-}
+ private:
+  static constexpr const char* kTags[] = {"HEXNAME", "OKBUT", "CANBUT"};
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeNameHexPopup() { return std::make_unique<NameHexPopup>(); }

@@ -126,8 +126,8 @@ void DiplomacyScreen::Refresh() {
   if (regionList->selectedId != 0) return;
   ScreenSet& s = g_screens;
   Control* level2 = g_ui.bottomBoxes[2];
-  if (g_ui.panelDepth > 1 && level2 && s.regionRelations.currentForm &&
-      level2->firstChild == s.regionRelations.currentForm) {
+  if (g_ui.panelDepth > 1 && level2 && s.regionRelations->currentForm &&
+      level2->firstChild == s.regionRelations->currentForm) {
     PopPopupsTo(g_ui, 1);
   }
   ReopenScreen(*s.ownRegionSummary);
@@ -159,7 +159,7 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
   } else if (Is(control, "LANDBUT")) {
     Deselect();
     selectedRegion = 0;
-    s.areaTagPanel.Show(kKeepScreenId, nullptr);
+    s.areaTagPanel->Show(kKeepScreenId, nullptr);
     Refresh();
   } else if (Is(control, "SCORECARD")) {
     ScoreCardActivate(s.scoreCard, kKeepScreenId, nullptr);
@@ -186,9 +186,9 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     const int32_t region = RegionOfRowId(clickId);
     if (region == 0) return;
     if (selectedRegion == 0) PopPopupsTo(g_ui, 1);
-    s.regionRelations.Show(region, nullptr);
+    s.regionRelations->Show(region, nullptr);
     for (Screen* panel : {static_cast<Screen*>(&s.alliancesPanel), static_cast<Screen*>(&s.agreementsPanel),
-                          static_cast<Screen*>(s.warDeclaration.get()), static_cast<Screen*>(&s.tradeRestriction)}) {
+                          static_cast<Screen*>(s.warDeclaration.get()), static_cast<Screen*>(s.tradeRestriction.get())}) {
       panel->id = region;
       panel->Refresh();
     }
@@ -217,19 +217,19 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
     for (const char* tag : kRegionButtons) SetHidden(Tag(*this, tag), region == 0);
     if (region == 0) return;
     if (selectedRegion == 0) {
-      s.regionDossier.id = region;
-      ReopenScreen(s.regionDossier);
+      s.regionDossier->id = region;
+      ReopenScreen(*s.regionDossier);
       s.regionAlliances->id = region;
       s.regionAlliances->AttachForm(nullptr);
       s.regionAlliances->OnOpen();
     } else {
-      s.regionDossier.id = region;
-      s.regionDossier.Refresh();
+      s.regionDossier->id = region;
+      s.regionDossier->Refresh();
       s.regionAlliances->id = region;
     }
     s.regionAlliances->Refresh();
-    s.regionReport.id = region;
-    s.regionReport.Refresh();
+    s.regionReport->id = region;
+    s.regionReport->Refresh();
     const uint32_t bit = ContactBit(region);
     const ContactMasks& m = g_contactMasks;
     SetControlFlag(Tag(*this, "CHAT"), kStateSelected, (m.chat & bit) != 0);

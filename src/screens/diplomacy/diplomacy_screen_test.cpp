@@ -55,14 +55,14 @@ class DiplomacyScreenTest : public ::testing::Test {
   GlobalGuard<uint8_t[10]> panelFlags_{g_panelFlags};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth, 0};
   GlobalGuard<int32_t> keepPopups_{g_ui.keepPopups};
-  GlobalGuard<intptr_t> diplomacy1Ss2Id_{g_screens.regionRelations.id};
+  GlobalGuard<intptr_t> diplomacy1Ss2Id_{g_screens.regionRelations->id};
   GlobalGuard<intptr_t> diplomacy1Ss2aId_{g_screens.alliancesPanel.id};
   GlobalGuard<intptr_t> diplomacy1Ss2cId_{g_screens.agreementsPanel.id};
   GlobalGuard<intptr_t> diplomacy1Ss2bId_{g_screens.warDeclaration->id};
-  GlobalGuard<intptr_t> diplomacy1Ss3Id_{g_screens.tradeRestriction.id};
+  GlobalGuard<intptr_t> diplomacy1Ss3Id_{g_screens.tradeRestriction->id};
   GlobalGuard<intptr_t> diplomacy3Id_{g_screens.regionAlliances->id};
-  GlobalGuard<intptr_t> diplomacy2aId_{g_screens.regionDossier.id};
-  GlobalGuard<intptr_t> diplomacy2aSs1Id_{g_screens.regionReport.id};
+  GlobalGuard<intptr_t> diplomacy2aId_{g_screens.regionDossier->id};
+  GlobalGuard<intptr_t> diplomacy2aSs1Id_{g_screens.regionReport->id};
   GlobalGuard<intptr_t> popupDiplomacyId_{g_screens.dealPopup.id};
   DiplomacyScreen d;
   controltest::PanelForm form_{d,
@@ -90,7 +90,7 @@ TEST_F(DiplomacyScreenTest, OnlyAnotherHumanRegionShowsMailAndContacts) {
   struct Row { int32_t region; bool shown; };
   for (const Row& r : {Row{2, false}, Row{4, true}}) {
     Pick(r.region);
-    EXPECT_EQ(std::tuple(form_.Shown("HIDEBOX"), form_.Shown("NEWMAIL"), form_.Shown("CENTRE"), g_screens.regionDossier.id,
+    EXPECT_EQ(std::tuple(form_.Shown("HIDEBOX"), form_.Shown("NEWMAIL"), form_.Shown("CENTRE"), g_screens.regionDossier->id,
                          g_screens.regionAlliances->id),
               std::tuple(r.shown, r.shown, true, intptr_t{r.region}, intptr_t{r.region}))
         << r.region;
@@ -126,10 +126,10 @@ TEST_F(DiplomacyScreenTest, OnlyRegionsOneToTheHighestOpenPanels) {
   const Row rows[] = {{form_["REGBUT"], 4, 0}, {d.regionList, 100, 0}, {d.regionList, 0, 0},
                       {d.regionList, 6, 0},    {d.regionList, 4, 4}};
   for (const Row& r : rows) {
-    g_screens.regionRelations.id = g_screens.tradeRestriction.id = g_screens.dealPopup.id = 0;
+    g_screens.regionRelations->id = g_screens.tradeRestriction->id = g_screens.dealPopup.id = 0;
     d.DiplomacyOnClick(r.control, r.id);
     if (r.control == d.regionList) d.OnActivate(r.control, r.id);
-    EXPECT_EQ(std::tuple(g_screens.regionRelations.id, g_screens.tradeRestriction.id, g_screens.dealPopup.id),
+    EXPECT_EQ(std::tuple(g_screens.regionRelations->id, g_screens.tradeRestriction->id, g_screens.dealPopup.id),
               std::tuple(r.opened, r.opened, r.opened))
         << r.id;
   }

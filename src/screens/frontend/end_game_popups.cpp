@@ -90,7 +90,7 @@ bool Networked() { return IsNetworkGame(g_commandNet); }
 Screen* EndGameScreenOf(const char* form) {
   if (!form) return nullptr;
   Screen* screens[] = {g_screens.endTurn.get(), g_screens.endGamePreview.get(), g_screens.endGamePreview2.get(),
-                       g_screens.endGameMultiplayer.get(), &g_screens.electionDefeat};
+                       g_screens.endGameMultiplayer.get(), g_screens.electionDefeat.get()};
   for (Screen* s : screens)
     if (std::strcmp(s->formName, form) == 0) return s;
   return nullptr;
@@ -229,6 +229,7 @@ class EndTurnPopup : public Screen {
 }  // namespace
 
 std::unique_ptr<Screen> MakeEndTurnPopup() { return std::make_unique<EndTurnPopup>(); }
+
 EndGamePopup::EndGamePopup(const char* formName, FormLookups lookups, int32_t sound)
     : Screen(formName, lookups), sound_(sound) {}
 
@@ -279,11 +280,6 @@ class EndGamePreview : public EndGamePopup {
   }
 };
 
-}  // namespace
-
-std::unique_ptr<Screen> MakeEndGamePreview() { return std::make_unique<EndGamePreview>(); }
-namespace {
-
 class EndGamePreview2 : public EndGamePopup {
  public:
   EndGamePreview2() : EndGamePopup("ENDGAME_PREVIEW2", {kPreview2Tags, {}}, kSoundGameOver) {}
@@ -293,11 +289,6 @@ class EndGamePreview2 : public EndGamePopup {
     SetUiText("TEXTBOX11", 11);
   }
 };
-
-}  // namespace
-
-std::unique_ptr<Screen> MakeEndGamePreview2() { return std::make_unique<EndGamePreview2>(); }
-namespace {
 
 class EndGameMultiplayer : public EndGamePopup {
  public:
@@ -325,48 +316,51 @@ class EndGameMultiplayer : public EndGamePopup {
   bool observing = false;
 };
 
+class ElectionDefeatScreen : public EndGamePopup {
+ public:
+  ElectionDefeatScreen() : EndGamePopup("ENDGAME_ELDEFEAT", {kDefeatTags, kDefeatIds}, kSoundGameOver) {}
+  void OnOpen() override {
+    EndGamePopup::OnOpen();
+    const PlayerRecord* local = LocalPlayer(g_world);
+    if (!local) return;
+    const TextListId parties[] = {kListPolpartyleft, kListPolpartycenter, kListPolpartyright, kListPolpartyother};
+    const uint8_t picks[] = {local->bandPicks[0], local->bandPicks[1], local->bandPicks[2], local->otherPartyPick};
+    for (int i = 0; i < 4; ++i) {
+      ControlSetText(Id(form, 11 + i), TextListText(parties[i], picks[i]));
+      char share[32];
+      std::snprintf(share, sizeof share, "%3.1f %%", static_cast<double>(local->partyShare[i] * 100.0f));
+      ControlSetText(Id(form, 21 + i), share);
+      const int on = i == local->rulingParty ? 1 : 0;
+      SetControlFlag(Id(form, 11 + i), kStateSelected, on);
+      SetControlFlag(Id(form, 21 + i), kStateSelected, on);
+    }
+    const bool possible = CoupPossible(local->approval, local->secondRating, GovernmentSupport(*local, kCoupGovernmentForm),
+                                       g_world.scenario.head.difficulty);
+    ShowTag(form, "COUP", possible);
+    SetUiText("TEXTPARENT", possible ? 1 : 2);
+    SetUiText("TEXTBOX00", 0);
+  }
+  int32_t Close(int32_t noReturn = 0) override {
+    const PlayerRecord* local = LocalPlayer(g_world);
+    // After a coup the change of government is pending and the game goes on.
+    if (local && GovtypeRequest(local->displayPolicy) == kCoupGovernmentForm) return Screen::Close(noReturn);
+    return EndGamePopup::Close(noReturn);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "COUP")) {
+      g_endGameActions.postCoup();
+      Close(0);
+    }
+    if (Is(control, "RESIGN")) Close(0);
+  }
+};
+
 }  // namespace
 
+std::unique_ptr<Screen> MakeEndGamePreview() { return std::make_unique<EndGamePreview>(); }
+std::unique_ptr<Screen> MakeEndGamePreview2() { return std::make_unique<EndGamePreview2>(); }
 std::unique_ptr<Screen> MakeEndGameMultiplayer() { return std::make_unique<EndGameMultiplayer>(); }
-ElectionDefeatScreen::ElectionDefeatScreen()
-    : EndGamePopup("ENDGAME_ELDEFEAT", {kDefeatTags, kDefeatIds}, kSoundGameOver) {}
-
-void ElectionDefeatScreen::OnOpen() {
-  EndGamePopup::OnOpen();
-  const PlayerRecord* local = LocalPlayer(g_world);
-  if (!local) return;
-  const TextListId parties[] = {kListPolpartyleft, kListPolpartycenter, kListPolpartyright, kListPolpartyother};
-  const uint8_t picks[] = {local->bandPicks[0], local->bandPicks[1], local->bandPicks[2], local->otherPartyPick};
-  for (int i = 0; i < 4; ++i) {
-    ControlSetText(Id(form, 11 + i), TextListText(parties[i], picks[i]));
-    char share[32];
-    std::snprintf(share, sizeof share, "%3.1f %%", static_cast<double>(local->partyShare[i] * 100.0f));
-    ControlSetText(Id(form, 21 + i), share);
-    const int on = i == local->rulingParty ? 1 : 0;
-    SetControlFlag(Id(form, 11 + i), kStateSelected, on);
-    SetControlFlag(Id(form, 21 + i), kStateSelected, on);
-  }
-  const bool possible = CoupPossible(local->approval, local->secondRating, GovernmentSupport(*local, kCoupGovernmentForm),
-                                     g_world.scenario.head.difficulty);
-  ShowTag(form, "COUP", possible);
-  SetUiText("TEXTPARENT", possible ? 1 : 2);
-  SetUiText("TEXTBOX00", 0);
-}
-
-int32_t ElectionDefeatScreen::Close(int32_t noReturn) {
-  const PlayerRecord* local = LocalPlayer(g_world);
-  // After a coup the change of government is pending and the game goes on.
-  if (local && GovtypeRequest(local->displayPolicy) == kCoupGovernmentForm) return Screen::Close(noReturn);
-  return EndGamePopup::Close(noReturn);
-}
-
-void ElectionDefeatScreen::OnCommand(Control* control, int32_t) {
-  if (Is(control, "COUP")) {
-    g_endGameActions.postCoup();
-    Close(0);
-  }
-  if (Is(control, "RESIGN")) Close(0);
-}
+std::unique_ptr<Screen> MakeElectionDefeatScreen() { return std::make_unique<ElectionDefeatScreen>(); }
 
 VictoryScreen::VictoryScreen() : Screen("VICTORY", {kVictoryTags, {}}), continuation(&continueHost) {
   hostLink = &g_ui.frontEndBackground;

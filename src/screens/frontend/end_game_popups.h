@@ -98,13 +98,7 @@ std::unique_ptr<Screen> MakeEndGamePreview2();
 
 std::unique_ptr<Screen> MakeEndGameMultiplayer();
 
-class ElectionDefeatScreen : public EndGamePopup {
- public:
-  ElectionDefeatScreen();
-  void OnOpen() override;
-  int32_t Close(int32_t noReturn = 0) override;
-  void OnCommand(Control* control, int32_t value) override;
-};
+std::unique_ptr<Screen> MakeElectionDefeatScreen();
 
 class VictoryContinue : public Screen {
  public:

@@ -182,6 +182,6 @@ void ZoomSliderStep(float step) { SetZoomSlider(ZoomSliderValue() + step); }
 
 void SetUnitFilter(ScreenManager&, int32_t digit) {
   g_mapView.altDigitFilter = digit;
-  g_screens.filterBar.Refresh();
+  g_screens.filterBar->Refresh();
 }
 

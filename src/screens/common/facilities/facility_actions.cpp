@@ -232,7 +232,7 @@ void OnFacilityActionCommand(Control* form, Control* control, int32_t, uint32_t 
     g_mapView.hexPickCursor = 1;
     g_mapView.pickHex = 1;
   } else if (Is(control, "NAMEBUT")) {
-    g_screens.nameHex.Popup(kKeepScreenId, nullptr);
+    g_screens.nameHex->Popup(kKeepScreenId, nullptr);
   } else if (Is(control, "GOTOBUT")) {
     GotoHexPacked(hex);
     const HexPosition& at = g_world.gameState.currentHex;

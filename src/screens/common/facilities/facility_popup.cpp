@@ -102,6 +102,6 @@ bool FacilityPopup::OpenStepping() {
 
 void FacilityPopup::ShowStatusBox(bool building) {
   if (!hideBox) return;
-  Screen& panel = building ? static_cast<Screen&>(g_screens.baseProgress) : g_screens.baseStatus;
+  Screen& panel = building ? *g_screens.baseProgress : *g_screens.baseStatus;
   panel.Show(static_cast<intptr_t>(cellIndex), hideBox);
 }

@@ -38,7 +38,7 @@ void ReleaseDockBarToggles(int32_t level) {
 // The side pop-up beside the map: the filter bar while its panel is open,
 // the combat odds while the selection's orders are shown, else the hex.
 Screen& SidePopup(ScreenSet& s) {
-  if (s.minimapBar.filterShown) return s.filterBar;
+  if (s.minimapBar.filterShown) return *s.filterBar;
   if (s.selectionOrdersShown) return s.combatOdds;
   return s.hexInfoPopup;
 }
@@ -74,7 +74,7 @@ void LayoutMainPanels(int32_t h, MapView& view) {
       view.viewRight -= kBorderInset.right, view.viewBottom -= kBorderInset.bottom;
     }
   }
-  g_screens.mapBorder.Show(g_uiOptions.bnomapbord ? 0 : 1, nullptr);
+  g_screens.mapBorder->Show(g_uiOptions.bnomapbord ? 0 : 1, nullptr);
   if (view.buttonHeld && g_platform.mainWindow) {
     const plat::Rect clip{view.viewLeft, view.viewTop, view.viewRight, view.viewBottom};
     plat::ClipCursorToRect(g_platform.mainWindow, &clip);
@@ -131,7 +131,7 @@ void SetPanelDepth(int32_t depth, int32_t release, MapView&) {
     if (first) ControlClearSelection(first, 0);
     if (g_uiOptions.sidescreens) OpenScreen(SidePopup(s));
   }
-  if (s.mapBorder.currentForm) s.mapBorder.currentForm->state |= kStateDirty;
+  if (s.mapBorder->currentForm) s.mapBorder->currentForm->state |= kStateDirty;
 }
 
 Screen& MainPanelScreen(ScreenSet& s, int32_t panel) {
@@ -183,7 +183,7 @@ void ApplySideScreensLayout(MapView& view) {
   if (ui.mapArea) ui.mapArea->rect.right = on && ui.rightColumn ? ui.rightColumn->rect.left : ClientWidth();
   SetHidden(s.mailBar.currentForm, on);
   if (on) {
-    OpenScreen(s.minimapBar.filterShown ? static_cast<Screen&>(s.filterBar) : s.hexInfoPopup);
+    OpenScreen(s.minimapBar.filterShown ? *s.filterBar : s.hexInfoPopup);
   } else {
     s.mailBar.Show(kKeepScreenId, nullptr);
   }

@@ -255,33 +255,42 @@ void OrdersUnitSummary::Refresh() {
   DrawUnitSummary(*this, unit && IsUnitLive(*unit) ? unit : nullptr);
 }
 
-void OrdersScreenA::BindControls() { hostLink = &g_screens.ordersScreen.orderParent; }
+namespace {
 
-void OrdersScreenA::Refresh() {
-  Control* f = currentForm;
-  if (!f) return;
-  SelectionTotals t;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const std::vector<UnitRecord*> units = SelectedUnits(g_world, g_screens);
-    const std::vector<const UnitRecord*> view(units.begin(), units.end());
-    t = TotalsOf(g_world, view);
-  }
-  char text[32];
-  const auto put = [&](const char* tag, int32_t v) {
-    if (Control* c = Tag(f, tag)) {
-      std::snprintf(text, sizeof text, "%d", v);
+class OrdersScreenA : public Screen {
+ public:
+  OrdersScreenA() : Screen("ORDERS1a") {}
+  void BindControls() override { hostLink = &g_screens.ordersScreen.orderParent; }
+  void Refresh() override {
+    Control* f = currentForm;
+    if (!f) return;
+    SelectionTotals t;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const std::vector<UnitRecord*> units = SelectedUnits(g_world, g_screens);
+      const std::vector<const UnitRecord*> view(units.begin(), units.end());
+      t = TotalsOf(g_world, view);
+    }
+    char text[32];
+    const auto put = [&](const char* tag, int32_t v) {
+      if (Control* c = Tag(f, tag)) {
+        std::snprintf(text, sizeof text, "%d", v);
+        SetControlText(c, text);
+      }
+    };
+    put("TOT", t.count);
+    put("PERS", Rounded(t.personnel));
+    put("CSTR", Rounded(t.strength));
+    if (Control* c = Tag(f, "CSUP")) {
+      std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(t.supply * 100.0f));
       SetControlText(c, text);
     }
-  };
-  put("TOT", t.count);
-  put("PERS", Rounded(t.personnel));
-  put("CSTR", Rounded(t.strength));
-  if (Control* c = Tag(f, "CSUP")) {
-    std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(t.supply * 100.0f));
-    SetControlText(c, text);
   }
-}
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeOrdersScreenA() { return std::make_unique<OrdersScreenA>(); }
 
 void OrdersScreenB::BindControls() {
   hostLink = &g_screens.ordersScreen.orderParent;

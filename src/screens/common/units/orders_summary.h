@@ -3,6 +3,7 @@
 // units (ORDERS1a), or, for one unit, its picture and its summary row
 // (ORDERS1b holding ORDERS1c). The summary row is also the unit panel's and
 // the unit picker's. Window thread; the fills hold the simulation lock.
+#include <memory>
 #include <cstdint>
 #include <span>
 
@@ -59,12 +60,7 @@ class OrdersUnitSummary : public Screen {
 void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit);
 
 // ORDERS1a: the totals of the selection.
-class OrdersScreenA : public Screen {
- public:
-  OrdersScreenA() : Screen("ORDERS1a") {}
-  void BindControls() override;
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeOrdersScreenA();
 
 // ORDERS1b: one selected unit, its picture and its summary row; the id is
 // the unit's.

@@ -45,10 +45,10 @@ Screen* SubPanel(ScreenSet& s, int32_t id) {
     case 101: return s.unitBenefit.get();
     case 102: return s.carriedUnitNotice.get();
     case 103: return s.unitSplitConfirm.get();
-    case 104: return &s.unitEngagement;
+    case 104: return s.unitEngagement.get();
     case 105: return &s.unitCargo;
     case 106: return &s.unitRefit;
-    case 107: return &s.unitRecover;
+    case 107: return s.unitRecover.get();
     case 108: return &s.unitTransfer;
     case 113: return &s.unitCargoLoad;
     default: return nullptr;

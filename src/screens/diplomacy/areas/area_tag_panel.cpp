@@ -36,81 +36,92 @@ void ShowDepartmentAgain() {
 
 }  // namespace
 
-void AreaTagPanel::BindControls() {
-  DockInBotbar2(*this);
-  ControlSetText(FormFindControlByTag(currentForm, "VIEWTAGTEXT"), "VIEW TAGS");
-  for (int32_t t = 0; t < kEditableAreaTags; ++t) {
-    Control* button = FormFindControlById(currentForm, kFirstTagButton + t);
-    if (!button) continue;
-    for (uint32_t& colour : button->outlines) colour = g_uiOptions.playercolor[t + 1];
-  }
-}
+namespace {
 
-void AreaTagPanel::OnOpen() {
-  ScreenSet& s = g_screens;
-  RecountHexAreas(s);
-  const int32_t tag = CurrentTag();
-  g_mapClickPending.areaTag = tag;
-  SetControlFlag(FormFindControlById(currentForm, kFirstTagButton + tag), kStateSelected, 1);
-  g_uiOptions.areaTagMask |= TagMaskBit(tag);
-  CentreOnFirstHex(s.hexAreas.tags[tag]);
-  CloseMapPopups(s);
-  s.mapClickMode = kClickAreaPaint;
-  for (int32_t t = 0; t < kEditableAreaTags; ++t)
-    SetControlFlag(FormFindControlById(currentForm, kFirstTagBox + t), kStateSelected,
-                   (g_uiOptions.areaTagMask & TagMaskBit(t)) != 0);
-  g_uiOptions.areaTagOverlay = 1;
-  DockPanelAtDepth(2);
-}
-
-void AreaTagPanel::Refresh() {
-  const ScreenSet& s = g_screens;
-  const AreaTagRecord& r = s.hexAreas.tags[CurrentTag()];
-  const int64_t hexKm = g_world.mapHeader.hexScale;
-  SetFigure(FormFindControlByTag(currentForm, "POP"), r.population);
-  // Hexes times the hex's square kilometres passes 32 bits on a large map.
-  SetFigure(FormFindControlByTag(currentForm, "AREA"), static_cast<double>(r.hexCount * hexKm * hexKm));
-  SetFigure(FormFindControlByTag(currentForm, "HEXES"), r.hexCount);
-  for (int32_t t = 0; t < kEditableAreaTags; ++t)
-    SetHidden(FormFindControlById(currentForm, kFirstTagBox + t), s.hexAreas.tags[t].hexCount == 0);
-  SetHidden(FormFindControlByTag(currentForm, "CLEAR"), r.hexCount == 0);
-  SetHidden(FormFindControlByTag(currentForm, "MARK"), s.mapClickMode != kClickAreaPaint || r.hexCount == 0);
-}
-
-void AreaTagPanel::OnCommand(Control* control, int32_t clickId) {
-  ScreenSet& s = g_screens;
-  if (clickId >= kFirstTagButton && clickId < kFirstTagButton + kEditableAreaTags) {
-    id = clickId - kFirstTagButton;
-    g_mapClickPending.areaTag = CurrentTag();
-    SetControlFlag(FormFindControlById(currentForm, kFirstTagBox + CurrentTag()), kStateSelected, 1);
-    g_uiOptions.areaTagMask |= TagMaskBit(CurrentTag());
-    CentreOnFirstHex(s.hexAreas.tags[CurrentTag()]);
-    Refresh();
-    return;
+class AreaTagPanel : public Screen {
+ public:
+  AreaTagPanel() : Screen("DIPLOMACY1_SS4", FormLookups{.tags = kAreaTagPanelTags, .ids = kAreaTagPanelIds}) {}
+  // Docks in the level-2 bar; the tag buttons take their tags' colours.
+  void BindControls() override {
+    DockInBotbar2(*this);
+    ControlSetText(FormFindControlByTag(currentForm, "VIEWTAGTEXT"), "VIEW TAGS");
+    for (int32_t t = 0; t < kEditableAreaTags; ++t) {
+      Control* button = FormFindControlById(currentForm, kFirstTagButton + t);
+      if (!button) continue;
+      for (uint32_t& colour : button->outlines) colour = g_uiOptions.playercolor[t + 1];
+    }
   }
-  if (clickId >= kFirstTagBox && clickId < kFirstTagBox + kEditableAreaTags) {
-    const uint8_t bit = TagMaskBit(clickId - kFirstTagBox);
-    if (control && control->Selected())
-      g_uiOptions.areaTagMask |= bit;
-    else
-      g_uiOptions.areaTagMask &= static_cast<uint8_t>(~bit);
-    return;
-  }
-  if (!control) return;
-  if (ControlTagMatches(control->tag, "CLEAR")) {
-    ClearHexTagBit(s, CurrentTag());
+  // Counts the tags, shows the current one and starts marking on the map.
+  void OnOpen() override {
+    ScreenSet& s = g_screens;
     RecountHexAreas(s);
-    Refresh();
-  } else if (ControlTagMatches(control->tag, "SELECT")) {
+    const int32_t tag = CurrentTag();
+    g_mapClickPending.areaTag = tag;
+    SetControlFlag(FormFindControlById(currentForm, kFirstTagButton + tag), kStateSelected, 1);
+    g_uiOptions.areaTagMask |= TagMaskBit(tag);
+    CentreOnFirstHex(s.hexAreas.tags[tag]);
     CloseMapPopups(s);
     s.mapClickMode = kClickAreaPaint;
-    g_mapClickPending.areaTag = CurrentTag();
-    CentreOnFirstHex(s.hexAreas.tags[CurrentTag()]);
-    Refresh();
-  } else if (ControlTagMatches(control->tag, "MARK")) {
-    ClearMapSelection(s);
-    ShowDepartmentAgain();
-  } else if (ControlTagMatches(control->tag, "BACK")) {
-    ShowDepartmentAgain();
+    for (int32_t t = 0; t < kEditableAreaTags; ++t)
+      SetControlFlag(FormFindControlById(currentForm, kFirstTagBox + t), kStateSelected,
+                     (g_uiOptions.areaTagMask & TagMaskBit(t)) != 0);
+    g_uiOptions.areaTagOverlay = 1;
+    DockPanelAtDepth(2);
   }
-}
+  void Refresh() override {
+    const ScreenSet& s = g_screens;
+    const AreaTagRecord& r = s.hexAreas.tags[CurrentTag()];
+    const int64_t hexKm = g_world.mapHeader.hexScale;
+    SetFigure(FormFindControlByTag(currentForm, "POP"), r.population);
+    // Hexes times the hex's square kilometres passes 32 bits on a large map.
+    SetFigure(FormFindControlByTag(currentForm, "AREA"), static_cast<double>(r.hexCount * hexKm * hexKm));
+    SetFigure(FormFindControlByTag(currentForm, "HEXES"), r.hexCount);
+    for (int32_t t = 0; t < kEditableAreaTags; ++t)
+      SetHidden(FormFindControlById(currentForm, kFirstTagBox + t), s.hexAreas.tags[t].hexCount == 0);
+    SetHidden(FormFindControlByTag(currentForm, "CLEAR"), r.hexCount == 0);
+    SetHidden(FormFindControlByTag(currentForm, "MARK"), s.mapClickMode != kClickAreaPaint || r.hexCount == 0);
+  }
+  void OnCommand(Control* control, int32_t clickId) override {
+    ScreenSet& s = g_screens;
+    if (clickId >= kFirstTagButton && clickId < kFirstTagButton + kEditableAreaTags) {
+      id = clickId - kFirstTagButton;
+      g_mapClickPending.areaTag = CurrentTag();
+      SetControlFlag(FormFindControlById(currentForm, kFirstTagBox + CurrentTag()), kStateSelected, 1);
+      g_uiOptions.areaTagMask |= TagMaskBit(CurrentTag());
+      CentreOnFirstHex(s.hexAreas.tags[CurrentTag()]);
+      Refresh();
+      return;
+    }
+    if (clickId >= kFirstTagBox && clickId < kFirstTagBox + kEditableAreaTags) {
+      const uint8_t bit = TagMaskBit(clickId - kFirstTagBox);
+      if (control && control->Selected())
+        g_uiOptions.areaTagMask |= bit;
+      else
+        g_uiOptions.areaTagMask &= static_cast<uint8_t>(~bit);
+      return;
+    }
+    if (!control) return;
+    if (ControlTagMatches(control->tag, "CLEAR")) {
+      ClearHexTagBit(s, CurrentTag());
+      RecountHexAreas(s);
+      Refresh();
+    } else if (ControlTagMatches(control->tag, "SELECT")) {
+      CloseMapPopups(s);
+      s.mapClickMode = kClickAreaPaint;
+      g_mapClickPending.areaTag = CurrentTag();
+      CentreOnFirstHex(s.hexAreas.tags[CurrentTag()]);
+      Refresh();
+    } else if (ControlTagMatches(control->tag, "MARK")) {
+      ClearMapSelection(s);
+      ShowDepartmentAgain();
+    } else if (ControlTagMatches(control->tag, "BACK")) {
+      ShowDepartmentAgain();
+    }
+  }
+
+  int32_t CurrentTag() const { return static_cast<int32_t>(id) & (kEditableAreaTags - 1); }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeAreaTagPanel() { return std::make_unique<AreaTagPanel>(); }

@@ -2,6 +2,7 @@
 // The area-tag panel (DIPLOMACY1_SS4): the player picks one of the four
 // tags he may draw, marks its hexes on the map, shows or hides the tags and
 // empties one. Its id is the current tag, kept between openings.
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -14,15 +15,4 @@ inline constexpr int32_t kEditableAreaTags = 4;
 inline constexpr int32_t kFirstTagButton = 1;
 inline constexpr int32_t kFirstTagBox = 11;
 
-class AreaTagPanel : public Screen {
- public:
-  AreaTagPanel() : Screen("DIPLOMACY1_SS4", FormLookups{.tags = kAreaTagPanelTags, .ids = kAreaTagPanelIds}) {}
-  // Docks in the level-2 bar; the tag buttons take their tags' colours.
-  void BindControls() override;
-  // Counts the tags, shows the current one and starts marking on the map.
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-
-  int32_t CurrentTag() const { return static_cast<int32_t>(id) & (kEditableAreaTags - 1); }
-};
+std::unique_ptr<Screen> MakeAreaTagPanel();

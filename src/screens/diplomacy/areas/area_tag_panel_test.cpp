@@ -2,6 +2,8 @@
 // picks, draws and empties them.
 #include "screens/diplomacy/areas/area_tag_panel.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "screens/diplomacy/areas/hex_area.h"
@@ -78,23 +80,23 @@ TEST_F(AreaTagTest, RecountSumsEachTagsHexesPeopleAndFirstHexAndClearEmptiesOneT
 
 TEST_F(AreaTagTest, PanelKeepsItsTagShowsFiguresAndEndsMarkingOnlyOnMark) {
   SetCellTagBit(Cell(0, 0), 2, true);
-  AreaTagPanel panel;
+  std::unique_ptr<Screen> panel = MakeAreaTagPanel();
   controltest::PanelForm form{
-      panel, "DIPL1_SS4", {"POP", "AREA", "HEXES", "CLEAR", "SELECT", "MARK", "BACK"}, {1, 2, 3, 4, 11, 12, 13, 14}};
-  panel.OnOpen();
-  panel.OnCommand(form[1], 1);
+      *panel, "DIPL1_SS4", {"POP", "AREA", "HEXES", "CLEAR", "SELECT", "MARK", "BACK"}, {1, 2, 3, 4, 11, 12, 13, 14}};
+  panel->OnOpen();
+  panel->OnCommand(form[1], 1);
   EXPECT_EQ(form.Text("AREA"), "800");
   EXPECT_TRUE(form.Shown("CLEAR") && form.Shown("MARK"));
   // Tag 2 lies only at (0, 0): choosing it leaves the map where it was.
   g_mapView.panX = kUntouchedPan;
-  panel.OnCommand(form[3], 3);
+  panel->OnCommand(form[3], 3);
   EXPECT_EQ(g_mapView.panX, kUntouchedPan);
   EXPECT_EQ(form.Text("HEXES"), "1");
   // Tag 3 is empty: its box, CLEAR and MARK go; opened again, the panel is on it.
-  panel.OnCommand(form[4], 4);
+  panel->OnCommand(form[4], 4);
   EXPECT_TRUE(form[14]->Hidden() && !form[11]->Hidden());
   EXPECT_FALSE(form.Shown("CLEAR") || form.Shown("MARK"));
-  panel.OnOpen();
+  panel->OnOpen();
   EXPECT_EQ(g_mapClickPending.areaTag, 3);
   EXPECT_TRUE(form[4]->Selected());
   const struct {
@@ -102,7 +104,7 @@ TEST_F(AreaTagTest, PanelKeepsItsTagShowsFiguresAndEndsMarkingOnlyOnMark) {
     int32_t mode;
   } rows[] = {{"SELECT", kClickAreaPaint}, {"BACK", kClickAreaPaint}, {"MARK", kClickNone}};
   for (const auto& r : rows) {
-    panel.OnCommand(form[r.button], 0);
+    panel->OnCommand(form[r.button], 0);
     EXPECT_EQ(g_screens.mapClickMode, r.mode) << r.button;
   }
 }

@@ -80,7 +80,7 @@ void DiplomacyAidPanel::BindControls() {
 }
 
 void DiplomacyAidPanel::OnOpen() {
-  g_screens.worldMarketMembers.Show(kKeepScreenId, nullptr);
+  g_screens.worldMarketMembers->Show(kKeepScreenId, nullptr);
   SetHidden(Tag(*this, "HIDEBOX2"), false);
   DockPanelAtDepth(2);
 }
@@ -132,65 +132,85 @@ void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
 
 // The member grid.
 
-void WorldMarketMembersPanel::BindControls() {
-  hostLink = &g_screens.diplomacyAidPanel.subPanelHost;
-  StyleOverlay(Tag(*this, "MEMBERGRID"));
-}
+namespace {
 
-void WorldMarketMembersPanel::Refresh() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* local = LocalPlayer(g_world);
-  if (!local) return;
-  const PlayerRecord& r = *local;
-  SetHidden(Tag(*this, "MEMBERGRID"), !(r.displayPolicy.wageFlags & kWorldBodyJoinWaiting));
-  // The simulation's copy: the membership in force, not the one asked for.
-  const bool member = (r.simPolicy.wageFlags & kWorldBodyMember) != 0;
-  SetHidden(Tag(*this, "NOMEMBER"), member || !(Opinion(r) < 0.1f));
-}
-
-void WorldMarketMembersPanel::OnCommand(Control* control, int32_t) {
-  if (!Is(control, "MEMBERBUT")) return;
-  ScreenSet& s = g_screens;
-  SetHidden(Tag(s.diplomacyAidPanel, "HIDEBOX2"), true);
-  bool member = false;
-  {
+class WorldMarketMembersPanel : public Screen {
+ public:
+  WorldMarketMembersPanel() : Screen("DIPLOMACY1_SS1A", FormLookups{.tags = kWorldMarketMembersTags, .ids = {}}) {}
+  void BindControls() override {
+    hostLink = &g_screens.diplomacyAidPanel.subPanelHost;
+    StyleOverlay(Tag(*this, "MEMBERGRID"));
+  }
+  void Refresh() override {
     plat::CriticalSectionLock lock(g_simulationLock);
     const PlayerRecord* local = LocalPlayer(g_world);
-    member = local && ShownMember(*local);
+    if (!local) return;
+    const PlayerRecord& r = *local;
+    SetHidden(Tag(*this, "MEMBERGRID"), !(r.displayPolicy.wageFlags & kWorldBodyJoinWaiting));
+    // The simulation's copy: the membership in force, not the one asked for.
+    const bool member = (r.simPolicy.wageFlags & kWorldBodyMember) != 0;
+    SetHidden(Tag(*this, "NOMEMBER"), member || !(Opinion(r) < 0.1f));
   }
-  if (member)
-    s.worldMarketLeave.Show(kKeepScreenId, nullptr);
-  else
-    s.worldMarketJoin.Show(kKeepScreenId, nullptr);
-}
+  void OnCommand(Control* control, int32_t) override {
+    if (!Is(control, "MEMBERBUT")) return;
+    ScreenSet& s = g_screens;
+    SetHidden(Tag(s.diplomacyAidPanel, "HIDEBOX2"), true);
+    bool member = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const PlayerRecord* local = LocalPlayer(g_world);
+      member = local && ShownMember(*local);
+    }
+    if (member)
+      s.worldMarketLeave->Show(kKeepScreenId, nullptr);
+    else
+      s.worldMarketJoin->Show(kKeepScreenId, nullptr);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeWorldMarketMembersPanel() { return std::make_unique<WorldMarketMembersPanel>(); }
 
 // The confirmations.
 
-void WorldMarketLeavePanel::BindControls() { hostLink = &g_screens.diplomacyAidPanel.subPanelHost; }
+namespace {
 
-void WorldMarketLeavePanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "YESBUT2"))
-    PostMembership(0);
-  else if (Is(control, "NOBUT2"))
-    BackToAidPanel();
-}
+class WorldMarketLeavePanel : public Screen {
+ public:
+  WorldMarketLeavePanel() : Screen("DIPLOMACY1_SS1B", FormLookups{.tags = kWorldMarketLeaveTags, .ids = {}}) {}
+  void BindControls() override { hostLink = &g_screens.diplomacyAidPanel.subPanelHost; }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "YESBUT2"))
+      PostMembership(0);
+    else if (Is(control, "NOBUT2"))
+      BackToAidPanel();
+  }
+};
 
-void WorldMarketJoinPanel::BindControls() { hostLink = &g_screens.diplomacyAidPanel.subPanelHost; }
+class WorldMarketJoinPanel : public Screen {
+ public:
+  WorldMarketJoinPanel() : Screen("DIPLOMACY1_SS1C", FormLookups{.tags = kWorldMarketJoinTags, .ids = {}}) {}
+  void BindControls() override { hostLink = &g_screens.diplomacyAidPanel.subPanelHost; }
+  void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord* local = LocalPlayer(g_world);
+    if (!local) return;
+    const PlayerRecord& r = *local;
+    SetMoney(Tag(*this, "JOINFEE"), WorldMarketJoinFee(Opinion(r), r.gdp));
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "YESBUT3"))
+      PostMembership(1);
+    else if (Is(control, "NOBUT3"))
+      BackToAidPanel();
+  }
+};
 
-void WorldMarketJoinPanel::Refresh() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* local = LocalPlayer(g_world);
-  if (!local) return;
-  const PlayerRecord& r = *local;
-  SetMoney(Tag(*this, "JOINFEE"), WorldMarketJoinFee(Opinion(r), r.gdp));
-}
+}  // namespace
 
-void WorldMarketJoinPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "YESBUT3"))
-    PostMembership(1);
-  else if (Is(control, "NOBUT3"))
-    BackToAidPanel();
-}
+std::unique_ptr<Screen> MakeWorldMarketLeavePanel() { return std::make_unique<WorldMarketLeavePanel>(); }
+std::unique_ptr<Screen> MakeWorldMarketJoinPanel() { return std::make_unique<WorldMarketJoinPanel>(); }
 
 // The treaties.
 

@@ -40,28 +40,11 @@ class DiplomacyAidPanel : public Screen {
   Control* subPanelHost = nullptr;  // DIPPARENT2, where the inner panels dock
 };
 
-class WorldMarketMembersPanel : public Screen {
- public:
-  WorldMarketMembersPanel() : Screen("DIPLOMACY1_SS1A", FormLookups{.tags = kWorldMarketMembersTags, .ids = {}}) {}
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeWorldMarketMembersPanel();
 
-class WorldMarketLeavePanel : public Screen {
- public:
-  WorldMarketLeavePanel() : Screen("DIPLOMACY1_SS1B", FormLookups{.tags = kWorldMarketLeaveTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeWorldMarketLeavePanel();
 
-class WorldMarketJoinPanel : public Screen {
- public:
-  WorldMarketJoinPanel() : Screen("DIPLOMACY1_SS1C", FormLookups{.tags = kWorldMarketJoinTags, .ids = {}}) {}
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeWorldMarketJoinPanel();
 
 // Treaties have no lists to show yet: the panel opens empty and its buttons
 // do nothing; only the two lists' selections exclude each other.

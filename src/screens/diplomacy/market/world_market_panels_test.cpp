@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -42,12 +43,12 @@ class WorldMarketTest : public ::testing::Test {
 TEST_F(WorldMarketTest, CostFeeAndOpinionWordComeFromOpinionAndFeeBase) {
   DiplomacyAidPanel aid;
   controltest::PanelForm aidForm{aid, "DIPL1_SS1", {"WMCOST"}};
-  WorldMarketJoinPanel join;
-  controltest::PanelForm joinForm{join, "DIPL1_SS1C", {"JOINFEE"}};
+  std::unique_ptr<Screen> join = MakeWorldMarketJoinPanel();
+  controltest::PanelForm joinForm{*join, "DIPL1_SS1C", {"JOINFEE"}};
   SetOpinion(0.5f);
   for (const auto& r : {std::tuple{1000000.0f, "$ 14,999", "$ 749"}, std::tuple{1048576.0f, "$ 15,728", "$ 786"}}) {
     Local().gdp = std::get<0>(r);
-    aid.Refresh(), join.Refresh();
+    aid.Refresh(), join->Refresh();
     EXPECT_EQ(aidForm.Text("WMCOST"), std::get<1>(r));
     EXPECT_EQ(joinForm.Text("JOINFEE"), std::get<2>(r));
   }
@@ -62,18 +63,18 @@ TEST_F(WorldMarketTest, CostFeeAndOpinionWordComeFromOpinionAndFeeBase) {
 TEST_F(WorldMarketTest, WithoutALocalRegionTheFiguresStayEmpty) {
   DiplomacyAidPanel aid;
   controltest::PanelForm aidForm{aid, "DIPL1_SS1", {"WMCOST"}};
-  WorldMarketJoinPanel join;
-  controltest::PanelForm joinForm{join, "DIPL1_SS1C", {"JOINFEE"}};
+  std::unique_ptr<Screen> join = MakeWorldMarketJoinPanel();
+  controltest::PanelForm joinForm{*join, "DIPL1_SS1C", {"JOINFEE"}};
   StoreRegionFloat(g_world.players[0], kRegionWmIntegrity, 0.5f);
   g_world.players[0].gdp = 1000000.0f;
   for (int32_t local : {-1, kMaxPlayers, 1000}) {
     g_world.gameState.localPlayer = local;
-    aid.Refresh(), join.Refresh();
+    aid.Refresh(), join->Refresh();
     EXPECT_EQ(aidForm.Text("WMCOST"), "") << local;
     EXPECT_EQ(joinForm.Text("JOINFEE"), "") << local;
   }
   g_world.gameState.localPlayer = 0;
-  aid.Refresh(), join.Refresh();
+  aid.Refresh(), join->Refresh();
   EXPECT_EQ(joinForm.Text("JOINFEE"), "$ 749") << "region 0 played here shows its own fee";
 }
 
@@ -93,25 +94,25 @@ TEST_F(WorldMarketTest, EndDateShowsOnlyForADatedEnd) {
 }
 
 TEST_F(WorldMarketTest, NoMemberNoticeFollowsTheSimulationsCopy) {
-  WorldMarketMembersPanel members;
-  controltest::PanelForm form{members, "DIPL1_SS1A", {"NOMEMBER"}};
+  std::unique_ptr<Screen> members = MakeWorldMarketMembersPanel();
+  controltest::PanelForm form{*members, "DIPL1_SS1A", {"NOMEMBER"}};
   Local().displayPolicy.wageFlags = kWorldBodyMember;  // the display copy has no say
   for (const auto& [flags, opinion, shown] :
        {std::tuple{0u, 0.05f, true}, {kWorldBodyMember, 0.05f, false}, {0u, 0.1f, false}}) {
     Local().simPolicy.wageFlags = flags;
     SetOpinion(opinion);
-    members.Refresh();
+    members->Refresh();
     EXPECT_EQ(form.Shown("NOMEMBER"), shown) << flags << " " << opinion;
   }
 }
 
 TEST_F(WorldMarketTest, ConfirmationsPostTheMembershipCommand) {
-  WorldMarketJoinPanel join;
-  controltest::PanelForm joinForm{join, "DIPL1_SS1C", {"YESBUT3"}};
-  WorldMarketLeavePanel leave;
-  controltest::PanelForm leaveForm{leave, "DIPL1_SS1B", {"YESBUT2"}};
+  std::unique_ptr<Screen> join = MakeWorldMarketJoinPanel();
+  controltest::PanelForm joinForm{*join, "DIPL1_SS1C", {"YESBUT3"}};
+  std::unique_ptr<Screen> leave = MakeWorldMarketLeavePanel();
+  controltest::PanelForm leaveForm{*leave, "DIPL1_SS1B", {"YESBUT2"}};
   for (const auto& [panel, button, joins] :
-       {std::tuple<Screen*, Control*, uint32_t>{&join, joinForm["YESBUT3"], 1}, {&leave, leaveForm["YESBUT2"], 0}}) {
+       {std::tuple<Screen*, Control*, uint32_t>{join.get(), joinForm["YESBUT3"], 1}, {leave.get(), leaveForm["YESBUT2"], 0}}) {
     g_commandLog.Clear();
     panel->OnCommand(button, 0);
     const std::vector<GameCommand> log = g_commandLog.Entries();

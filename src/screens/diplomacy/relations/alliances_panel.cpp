@@ -86,6 +86,6 @@ void AlliancesPanel::OnCommand(Control* control, int32_t controlId) {
   } else if (controlId >= kCancelFirstId && controlId < kCancelFirstId + kPositions) {
     OpenAgreementOffer(region, kAllianceKinds[controlId - kCancelFirstId], kCancelAgreementValue);
   } else if (Is(control, "SURRENDER")) {
-    g_screens.surrenderConfirm.Show(region, nullptr);
+    g_screens.surrenderConfirm->Show(region, nullptr);
   }
 }

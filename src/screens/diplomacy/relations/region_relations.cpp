@@ -84,119 +84,127 @@ void OpenAgreementOffer(int32_t region, int32_t kind, int32_t value) {
   if (g_openOfferInDealEditor) g_openOfferInDealEditor(text.c_str(), false);
 }
 
-void RegionRelationsPanel::OnOpen() {
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    id = StepToShownRegion(g_world, static_cast<int32_t>(id));
+namespace {
+
+class RegionRelationsPanel : public Screen {
+ public:
+  RegionRelationsPanel() : Screen("DIPLOMACY1_SS2", FormLookups{.tags = kRegionRelationsTags, .ids = {}}) {}
+  // Steps to a region that can be shown and docks the panel at level 2.
+  void OnOpen() override {
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      id = StepToShownRegion(g_world, static_cast<int32_t>(id));
+    }
+    // Opened at level 2 unless deeper panels already stand.
+    if (g_ui.panelDepth < 2) DockPanelAtDepth(2);
+    else UpdatePopupButton(g_screens.mailBar);
   }
-  // Opened at level 2 unless deeper panels already stand.
-  if (g_ui.panelDepth < 2) DockPanelAtDepth(2);
-  else UpdatePopupButton(g_screens.mailBar);
-}
+  void Refresh() override {
+    if (!currentForm) return;
+    bool outOfPlay = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      outOfPlay = OutOfPlay(g_world.players[HeadingRegion(id)].kind);
+    }
+    // A region that left the game gives way to the next one in play.
+    if (outOfPlay) OnOpen();
+    const int32_t region = HeadingRegion(id);
+    if (LocalPlayerIndex(g_world) < 0) return;
+    const uint32_t bit = Bit(region);
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const PlayerRecord& r = g_world.players[region];
+      const PlayerRecord& local = *LocalPlayer(g_world);
+      const PlayerPolicyBlock& mine = local.displayPolicy;
+      SetControlText(Tag(*this, "REGION"), RegionDisplayName(g_world, region));
+      const int32_t relation = RelationClass(local, region);
+      Control* status = Tag(*this, "STATUS");
+      Press(status, relation == kEnemyClass);
+      SetControlText(status, TextListText(kListDiprel, relation));
+      SetControlText(Tag(*this, "GOVTYPE2"), TextListText(kListGovtype, r.govtype));
+      SetControlText(Tag(*this, "LEADER2"), GetPlayerDisplayName(g_world, r));
+      SetPercent(Tag(*this, "DOMAPR"), "%3.0f %%", r.approval);
+      SetPercent(Tag(*this, "MILAPR"), "%3.0f %%", r.secondRating);
+      SetFigure(Tag(*this, "REGPOP"), r.population);
+      SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+      SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
+      SetMoney(Tag(*this, "REGTREASURE"), r.treasury);
+      SetMoney(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
+      FillRegionRow(Tag(*this, "FLAG"), "", region);
 
-void RegionRelationsPanel::BindControls() {
-  DockInBotbar2(*this);
-  StyleOverlay(Tag(*this, "CEASEGRID"));
-}
-
-void RegionRelationsPanel::Refresh() {
-  if (!currentForm) return;
-  bool outOfPlay = false;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    outOfPlay = OutOfPlay(g_world.players[HeadingRegion(id)].kind);
-  }
-  // A region that left the game gives way to the next one in play.
-  if (outOfPlay) OnOpen();
-  const int32_t region = HeadingRegion(id);
-  if (LocalPlayerIndex(g_world) < 0) return;
-  const uint32_t bit = Bit(region);
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const PlayerRecord& r = g_world.players[region];
-    const PlayerRecord& local = *LocalPlayer(g_world);
-    const PlayerPolicyBlock& mine = local.displayPolicy;
-    SetControlText(Tag(*this, "REGION"), RegionDisplayName(g_world, region));
-    const int32_t relation = RelationClass(local, region);
-    Control* status = Tag(*this, "STATUS");
-    Press(status, relation == kEnemyClass);
-    SetControlText(status, TextListText(kListDiprel, relation));
-    SetControlText(Tag(*this, "GOVTYPE2"), TextListText(kListGovtype, r.govtype));
-    SetControlText(Tag(*this, "LEADER2"), GetPlayerDisplayName(g_world, r));
-    SetPercent(Tag(*this, "DOMAPR"), "%3.0f %%", r.approval);
-    SetPercent(Tag(*this, "MILAPR"), "%3.0f %%", r.secondRating);
-    SetFigure(Tag(*this, "REGPOP"), r.population);
-    SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
-    SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
-    SetMoney(Tag(*this, "REGTREASURE"), r.treasury);
-    SetMoney(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
-    FillRegionRow(Tag(*this, "FLAG"), "", region);
-
-    for (const char* tag : {"CFPARENT", "NWPARENT", "OFFERP"}) SetHidden(Tag(*this, tag), true);
-    SetHidden(Tag(*this, "WAR"), false);
-    const bool ceasefire = (PairMask1(mine) & bit) != 0;
-    bool ceasefireStep = false;
-    if (relation == kEnemyClass) {
-      Press(status, true);
-      SetHidden(Tag(*this, "WAR"), true);
-      SetHidden(Tag(*this, "OFFERP"), false);
-      ceasefireStep = true;
-    } else if (relation == kNeutralClass) {
-      ceasefireStep = ceasefire;
-      if (!ceasefire) {
-        SetHidden(Tag(*this, "NWPARENT"), false);
-        Press(Tag(*this, "NEUTWAR"), (RoeRegionFlag(mine.regionPolicy[region]) & kNeutralityBit) != 0);
+      for (const char* tag : {"CFPARENT", "NWPARENT", "OFFERP"}) SetHidden(Tag(*this, tag), true);
+      SetHidden(Tag(*this, "WAR"), false);
+      const bool ceasefire = (PairMask1(mine) & bit) != 0;
+      bool ceasefireStep = false;
+      if (relation == kEnemyClass) {
+        Press(status, true);
+        SetHidden(Tag(*this, "WAR"), true);
+        SetHidden(Tag(*this, "OFFERP"), false);
+        ceasefireStep = true;
+      } else if (relation == kNeutralClass) {
+        ceasefireStep = ceasefire;
+        if (!ceasefire) {
+          SetHidden(Tag(*this, "NWPARENT"), false);
+          Press(Tag(*this, "NEUTWAR"), (RoeRegionFlag(mine.regionPolicy[region]) & kNeutralityBit) != 0);
+        }
       }
+      if (ceasefireStep) {
+        // The ceasefire toggle shares its place with the neutrality one.
+        SetHidden(Tag(*this, "CFPARENT"), false);
+        Press(Tag(*this, "CEASEFIRE"), ceasefire);
+        SetHidden(Tag(*this, "CEASEGRID"), (TreatyMask(mine, 3) & bit) == 0);
+      }
+      Press(Tag(*this, "PATH"), (PairMask2(mine) & bit) != 0);
     }
-    if (ceasefireStep) {
-      // The ceasefire toggle shares its place with the neutrality one.
-      SetHidden(Tag(*this, "CFPARENT"), false);
-      Press(Tag(*this, "CEASEFIRE"), ceasefire);
-      SetHidden(Tag(*this, "CEASEGRID"), (TreatyMask(mine, 3) & bit) == 0);
-    }
-    Press(Tag(*this, "PATH"), (PairMask2(mine) & bit) != 0);
+    Press(Tag(*this, "CHAT"), (g_contactMasks.chat & bit) != 0);
+    Press(Tag(*this, "DIPOFFER"), (g_contactMasks.offers & bit) != 0);
   }
-  Press(Tag(*this, "CHAT"), (g_contactMasks.chat & bit) != 0);
-  Press(Tag(*this, "DIPOFFER"), (g_contactMasks.offers & bit) != 0);
-}
+  void BindControls() override {
+    DockInBotbar2(*this);
+    StyleOverlay(Tag(*this, "CEASEGRID"));
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (!control) return;
+    // A toggle just switched off closes the deeper panels.
+    if ((control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
+      PopPopupsTo(g_ui, 2);
+      return;
+    }
+    ScreenSet& s = g_screens;
+    const int32_t region = HeadingRegion(id);
+    const uint32_t ticked = Ticked(control);
+    if (Is(control, "NEGOTBUT")) {
+      s.dealPopup.Popup(region, nullptr);
+    } else if (Is(control, "BOYCOTTS")) {
+      s.tradeRestriction->Show(region, nullptr);
+    } else if (Is(control, "BACK")) {
+      ReopenScreen(s.diplomacyScreen);
+    } else if (Is(control, "WAR")) {
+      s.warDeclaration->Show(region, nullptr);
+    } else if (Is(control, "OFFERP")) {
+      OpenAgreementOffer(region, kCeasefireAgreement, 1);
+      Refresh();
+    } else if (Is(control, "CEASEFIRE")) {
+      PostArgs(kCmdPairMaskSwap, PairMaskArgs{.region = static_cast<uint32_t>(region),
+                                              .set = static_cast<uint32_t>(ticked)});
+    } else if (Is(control, "NEUTWAR")) {
+      PostArgs(kCmdRoeRegionFlag, RegionFlagArgs{.bits = static_cast<uint32_t>(kNeutralityBit),
+                                                 .region = static_cast<uint32_t>(region),
+                                                 .set = static_cast<uint32_t>(ticked)});
+    } else if (Is(control, "PATH")) {
+      PostArgs(kCmdPairMask, PairMaskArgs{.region = static_cast<uint32_t>(region), .set = static_cast<uint32_t>(ticked)});
+    } else if (Is(control, "CHAT")) {
+      SetContactBit(g_contactMasks.chat, region, ticked != 0);
+    } else if (Is(control, "DIPOFFER")) {
+      SetContactBit(g_contactMasks.offers, region, ticked != 0);
+    } else if (Is(control, "RELATION")) {
+      s.alliancesPanel.Show(region, nullptr);
+    } else if (Is(control, "TREATBUT")) {
+      s.agreementsPanel.Show(region, nullptr);
+    }
+  }
+};
 
-void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
-  if (!control) return;
-  // A toggle just switched off closes the deeper panels.
-  if ((control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
-    PopPopupsTo(g_ui, 2);
-    return;
-  }
-  ScreenSet& s = g_screens;
-  const int32_t region = HeadingRegion(id);
-  const uint32_t ticked = Ticked(control);
-  if (Is(control, "NEGOTBUT")) {
-    s.dealPopup.Popup(region, nullptr);
-  } else if (Is(control, "BOYCOTTS")) {
-    s.tradeRestriction.Show(region, nullptr);
-  } else if (Is(control, "BACK")) {
-    ReopenScreen(s.diplomacyScreen);
-  } else if (Is(control, "WAR")) {
-    s.warDeclaration->Show(region, nullptr);
-  } else if (Is(control, "OFFERP")) {
-    OpenAgreementOffer(region, kCeasefireAgreement, 1);
-    Refresh();
-  } else if (Is(control, "CEASEFIRE")) {
-    PostArgs(kCmdPairMaskSwap, PairMaskArgs{.region = static_cast<uint32_t>(region),
-                                            .set = static_cast<uint32_t>(ticked)});
-  } else if (Is(control, "NEUTWAR")) {
-    PostArgs(kCmdRoeRegionFlag, RegionFlagArgs{.bits = static_cast<uint32_t>(kNeutralityBit),
-                                               .region = static_cast<uint32_t>(region),
-                                               .set = static_cast<uint32_t>(ticked)});
-  } else if (Is(control, "PATH")) {
-    PostArgs(kCmdPairMask, PairMaskArgs{.region = static_cast<uint32_t>(region), .set = static_cast<uint32_t>(ticked)});
-  } else if (Is(control, "CHAT")) {
-    SetContactBit(g_contactMasks.chat, region, ticked != 0);
-  } else if (Is(control, "DIPOFFER")) {
-    SetContactBit(g_contactMasks.offers, region, ticked != 0);
-  } else if (Is(control, "RELATION")) {
-    s.alliancesPanel.Show(region, nullptr);
-  } else if (Is(control, "TREATBUT")) {
-    s.agreementsPanel.Show(region, nullptr);
-  }
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeRegionRelationsPanel() { return std::make_unique<RegionRelationsPanel>(); }

@@ -3,6 +3,7 @@
 // diplomacy department: who the region is, how it stands toward ours, and
 // the switches that fit the standing (ceasefire, neutrality, path), with the
 // ways to its deeper panels (alliances, agreements, trade, war).
+#include <memory>
 #include <cstdint>
 #include <string>
 
@@ -36,12 +37,4 @@ extern void (*g_openOfferInDealEditor)(const char* text, bool swap);
 // agreement `kind` at `value` in both groups.
 void OpenAgreementOffer(int32_t region, int32_t kind, int32_t value);
 
-class RegionRelationsPanel : public Screen {
- public:
-  RegionRelationsPanel() : Screen("DIPLOMACY1_SS2", FormLookups{.tags = kRegionRelationsTags, .ids = {}}) {}
-  // Steps to a region that can be shown and docks the panel at level 2.
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeRegionRelationsPanel();

@@ -2,6 +2,8 @@
 // each standing shows, and the ceasefire offer's text.
 #include "screens/diplomacy/relations/region_relations.h"
 
+#include <memory>
+
 #include "records/command_ids.h"
 #include "screens/diplomacy/relations/region_relations_test_support.h"
 #include "sim/policy_block_fields.h"
@@ -12,8 +14,8 @@ namespace {
 
 class RegionRelationsTest : public RegionPanelTest {
  protected:
-  RegionRelationsPanel panel_;
-  controltest::PanelForm form_{panel_, "DIPLOMACY1_SS2",
+  std::unique_ptr<Screen> panel_ = MakeRegionRelationsPanel();
+  controltest::PanelForm form_{*panel_, "DIPLOMACY1_SS2",
                                {"STATUS", "WAR", "OFFERP", "NWPARENT", "CFPARENT", "CEASEFIRE", "CEASEGRID", "NEUTWAR",
                                 "PATH"}};
 };
@@ -28,10 +30,10 @@ TEST_F(RegionRelationsTest, StepsToTheNextRegionInPlay) {
 }
 
 TEST_F(RegionRelationsTest, SwitchesPostTheirCommandsByteForByte) {
-  panel_.id = 4;
+  panel_->id = 4;
   for (auto [tag, ticked] : {std::pair{"CEASEFIRE", 1}, {"NEUTWAR", 1}, {"PATH", 0}}) {
     SetControlFlag(form_[tag], kStateSelected, ticked);
-    panel_.OnCommand(form_[tag], 0);
+    panel_->OnCommand(form_[tag], 0);
   }
   EXPECT_EQ(Posted(), (std::vector<PostedCommand>{{kCmdPairMaskSwap, 1, 0, 4, 1, 0},
                                           {kCmdRoeRegionFlag, 1, 0, 0x80000000u, 4, 1},
@@ -39,7 +41,7 @@ TEST_F(RegionRelationsTest, SwitchesPostTheirCommandsByteForByte) {
 }
 
 TEST_F(RegionRelationsTest, ShowsTheControlsThatFitTheStanding) {
-  panel_.id = 4;
+  panel_->id = 4;
   PlayerPolicyBlock& mine = g_world.players[1].displayPolicy;
   struct Row { uint32_t hostile, ceasefire, truce; bool status, war, offer, neutral, ceasefireTicked, grid; };
   for (const Row& r : {Row{1, 0, 0, true, false, true, false, false, false},
@@ -54,7 +56,7 @@ TEST_F(RegionRelationsTest, ShowsTheControlsThatFitTheStanding) {
     const bool filled = r.hostile || r.ceasefire;
     SetHidden(form_["CEASEGRID"], filled ? r.grid : true);
     SetControlFlag(form_["CEASEFIRE"], kStateSelected, filled && !r.ceasefireTicked);
-    panel_.Refresh();
+    panel_->Refresh();
     EXPECT_EQ(std::tuple(form_["STATUS"]->Selected(), form_.Shown("WAR"), form_.Shown("OFFERP"), form_.Shown("NWPARENT"),
                          form_["CEASEFIRE"]->Selected(), form_.Shown("CEASEGRID"), form_.Shown("CFPARENT")),
               std::tuple(r.status, r.war, r.offer, r.neutral, r.ceasefireTicked, r.grid, filled))

@@ -20,29 +20,36 @@
 #include "world/player_names.h"
 #include "world/world.h"
 
-void SurrenderConfirmPanel::OnOpen() {
-  ScreenSlotSelectMapMode(g_screens);
-}
+namespace {
 
-void SurrenderConfirmPanel::BindControls() { DockInSecondBotbar2(*this); }
-
-void SurrenderConfirmPanel::Refresh() {
-  if (!currentForm) return;
-  ShowRegionHeading(*this, HeadingRegion(id));
-}
-
-void SurrenderConfirmPanel::OnCommand(Control* control, int32_t) {
-  ScreenSet& s = g_screens;
-  const int32_t region = HeadingRegion(id);
-  if (Is(control, "SUROK")) {
-    // On a single machine the game pauses; the surrender itself is a
-    // command on every machine, its simulation pass the turn thread's.
-    if (!IsNetworkGame(g_commandNet)) SetGameSpeed(g_world.gameState, 0);
-    PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
-    DockPanelAtDepth(2);
-    s.regionRelations.Show(kKeepScreenId, nullptr);
-  } else if (Is(control, "SURCAN")) {
-    DockPanelAtDepth(2);
-    s.alliancesPanel.Show(kKeepScreenId, nullptr);
+class SurrenderConfirmPanel : public Screen {
+ public:
+  SurrenderConfirmPanel() : Screen("DIPLOMACY1_SS2a1", FormLookups{.tags = kSurrenderConfirmTags, .ids = {}}) {}
+  void OnOpen() override {
+    ScreenSlotSelectMapMode(g_screens);
   }
-}
+  void Refresh() override {
+    if (!currentForm) return;
+    ShowRegionHeading(*this, HeadingRegion(id));
+  }
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  void OnCommand(Control* control, int32_t) override {
+    ScreenSet& s = g_screens;
+    const int32_t region = HeadingRegion(id);
+    if (Is(control, "SUROK")) {
+      // On a single machine the game pauses; the surrender itself is a
+      // command on every machine, its simulation pass the turn thread's.
+      if (!IsNetworkGame(g_commandNet)) SetGameSpeed(g_world.gameState, 0);
+      PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
+      DockPanelAtDepth(2);
+      s.regionRelations->Show(kKeepScreenId, nullptr);
+    } else if (Is(control, "SURCAN")) {
+      DockPanelAtDepth(2);
+      s.alliancesPanel.Show(kKeepScreenId, nullptr);
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeSurrenderConfirmPanel() { return std::make_unique<SurrenderConfirmPanel>(); }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -53,10 +54,10 @@ TEST(SurrenderThreadsTest, ASingleMachineSurrenderPausesWhileMinutesRun) {
   ASSERT_TRUE(StartTurnThread());
   std::atomic_ref<int32_t>(s.gameSpeed).store(1 << 20, std::memory_order_relaxed);
   SignalRunEvents();
-  SurrenderConfirmPanel panel;
-  controltest::PanelForm form(panel, "DIPLOMACY1_SS2a1", {"SUROK"});
-  panel.id = 2;
-  panel.OnCommand(form["SUROK"], 0);
+  std::unique_ptr<Screen> panel = MakeSurrenderConfirmPanel();
+  controltest::PanelForm form(*panel, "DIPLOMACY1_SS2a1", {"SUROK"});
+  panel->id = 2;
+  panel->OnCommand(form["SUROK"], 0);
   const PlayerRecord& me = w.players[1];
   uint8_t shown = 0;
   {

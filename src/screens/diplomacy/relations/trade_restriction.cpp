@@ -42,69 +42,77 @@ void PostForEveryProduct(uint32_t command, int32_t region, uint32_t restrict) {
 
 }  // namespace
 
-void TradeRestrictionPanel::OnOpen() {
-  {
+namespace {
+
+class TradeRestrictionPanel : public Screen {
+ public:
+  TradeRestrictionPanel() : Screen("DIPLOMACY1_SS3", FormLookups{.tags = {}, .ids = kTradeRestrictionIds}) {}
+  // Steps to a region that can be shown, puts the product pictures in and docks.
+  void OnOpen() override {
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      id = StepToShownRegion(g_world, static_cast<int32_t>(id));
+    }
+    for (int32_t k = 0; k < kRestrictedProducts; ++k) {
+      Control* picture = Id(*this, kProductPictureId + k);
+      if (!picture) continue;
+      DrawUnitClassIcon(k, nullptr, nullptr, picture, false, -1);
+      SetTooltip(picture, ProductName(k));
+    }
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    if (!currentForm) return;
+    bool outOfPlay = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const int32_t kind = g_world.players[HeadingRegion(id)].kind;
+      outOfPlay = kind == kKindEmpty || kind == kKindOut;
+    }
+    if (outOfPlay) OnOpen();
+    const int32_t region = HeadingRegion(id);
+    const uint32_t bit = 1u << region;
+    const int32_t local = g_world.gameState.localPlayer;
+    if (local < 0 || local >= kMaxPlayers) return;
     plat::CriticalSectionLock lock(g_simulationLock);
-    id = StepToShownRegion(g_world, static_cast<int32_t>(id));
+    const PlayerPolicyBlock& mine = g_world.players[local].displayPolicy;
+    for (int32_t k = 0; k < kRestrictedProducts; ++k) {
+      const ProductPolicy& p = mine.productPolicy[k];
+      Control* sales = Id(*this, kSalesSwitchId + k);
+      Control* purchases = Id(*this, kPurchasesSwitchId + k);
+      SetControlFlag(sales, kStateSelected, (ProductWord(p, kProductPlayerMask2) & bit) != 0);
+      SetControlFlag(purchases, kStateSelected, (ProductWord(p, kProductPlayerMask) & bit) != 0);
+      const std::string name = ProductName(k);
+      SetTooltip(Id(*this, kProductPictureId + k), name);
+      SetTooltip(sales, "Restrict " + name + " Sales/Exports");
+      SetTooltip(purchases, "Restrict " + name + " Purchases/Imports");
+    }
   }
-  for (int32_t k = 0; k < kRestrictedProducts; ++k) {
-    Control* picture = Id(*this, kProductPictureId + k);
-    if (!picture) continue;
-    DrawUnitClassIcon(k, nullptr, nullptr, picture, false, -1);
-    SetTooltip(picture, ProductName(k));
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  void OnCommand(Control* control, int32_t controlId) override {
+    const int32_t region = HeadingRegion(id);
+    const uint32_t ticked = control && (control->state & kStateSelected) ? 1u : 0u;
+    switch (controlId) {
+      case kRestrictAllSales: PostForEveryProduct(kCmdProdPlayerMask2, region, 1); break;
+      case kFreeAllSales: PostForEveryProduct(kCmdProdPlayerMask2, region, 0); break;
+      case kRestrictAllPurchases: PostForEveryProduct(kCmdProdPlayerMask, region, 1); break;
+      case kFreeAllPurchases: PostForEveryProduct(kCmdProdPlayerMask, region, 0); break;
+      default:
+        if (controlId >= kSalesSwitchId && controlId < kSalesSwitchId + kRestrictedProducts) {
+          PostArgs(kCmdProdPlayerMask2, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kSalesSwitchId),
+                                                         .region = static_cast<uint32_t>(region),
+                                                         .refuse = static_cast<uint32_t>(ticked)});
+        } else if (controlId >= kPurchasesSwitchId && controlId < kPurchasesSwitchId + kRestrictedProducts) {
+          PostArgs(kCmdProdPlayerMask, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kPurchasesSwitchId),
+                                                        .region = static_cast<uint32_t>(region),
+                                                        .refuse = static_cast<uint32_t>(ticked)});
+        }
+        return;
+    }
+    Refresh();
   }
-  ScreenSlotSelectMapMode(g_screens);
-}
+};
 
-void TradeRestrictionPanel::BindControls() { DockInSecondBotbar2(*this); }
+}  // namespace
 
-void TradeRestrictionPanel::Refresh() {
-  if (!currentForm) return;
-  bool outOfPlay = false;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const int32_t kind = g_world.players[HeadingRegion(id)].kind;
-    outOfPlay = kind == kKindEmpty || kind == kKindOut;
-  }
-  if (outOfPlay) OnOpen();
-  const int32_t region = HeadingRegion(id);
-  const uint32_t bit = 1u << region;
-  const int32_t local = g_world.gameState.localPlayer;
-  if (local < 0 || local >= kMaxPlayers) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerPolicyBlock& mine = g_world.players[local].displayPolicy;
-  for (int32_t k = 0; k < kRestrictedProducts; ++k) {
-    const ProductPolicy& p = mine.productPolicy[k];
-    Control* sales = Id(*this, kSalesSwitchId + k);
-    Control* purchases = Id(*this, kPurchasesSwitchId + k);
-    SetControlFlag(sales, kStateSelected, (ProductWord(p, kProductPlayerMask2) & bit) != 0);
-    SetControlFlag(purchases, kStateSelected, (ProductWord(p, kProductPlayerMask) & bit) != 0);
-    const std::string name = ProductName(k);
-    SetTooltip(Id(*this, kProductPictureId + k), name);
-    SetTooltip(sales, "Restrict " + name + " Sales/Exports");
-    SetTooltip(purchases, "Restrict " + name + " Purchases/Imports");
-  }
-}
-
-void TradeRestrictionPanel::OnCommand(Control* control, int32_t controlId) {
-  const int32_t region = HeadingRegion(id);
-  const uint32_t ticked = control && (control->state & kStateSelected) ? 1u : 0u;
-  switch (controlId) {
-    case kRestrictAllSales: PostForEveryProduct(kCmdProdPlayerMask2, region, 1); break;
-    case kFreeAllSales: PostForEveryProduct(kCmdProdPlayerMask2, region, 0); break;
-    case kRestrictAllPurchases: PostForEveryProduct(kCmdProdPlayerMask, region, 1); break;
-    case kFreeAllPurchases: PostForEveryProduct(kCmdProdPlayerMask, region, 0); break;
-    default:
-      if (controlId >= kSalesSwitchId && controlId < kSalesSwitchId + kRestrictedProducts) {
-        PostArgs(kCmdProdPlayerMask2, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kSalesSwitchId),
-                                                       .region = static_cast<uint32_t>(region),
-                                                       .refuse = static_cast<uint32_t>(ticked)});
-      } else if (controlId >= kPurchasesSwitchId && controlId < kPurchasesSwitchId + kRestrictedProducts) {
-        PostArgs(kCmdProdPlayerMask, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kPurchasesSwitchId),
-                                                      .region = static_cast<uint32_t>(region),
-                                                      .refuse = static_cast<uint32_t>(ticked)});
-      }
-      return;
-  }
-  Refresh();
-}
+std::unique_ptr<Screen> MakeTradeRestrictionPanel() { return std::make_unique<TradeRestrictionPanel>(); }

@@ -3,6 +3,7 @@
 // level: per product, its sales and exports and its purchases and imports,
 // each a switch that posts its command, and four buttons for all products
 // at once.
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -21,12 +22,4 @@ inline constexpr int32_t kTradeRestrictionIds[] = {1,   2,   3,   4,   5,   6,  
                                                    102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 201, 202,
                                                    203, 204, 205, 206, 207, 208, 209, 210, 211, 20,  21,  22, 23};
 
-class TradeRestrictionPanel : public Screen {
- public:
-  TradeRestrictionPanel() : Screen("DIPLOMACY1_SS3", FormLookups{.tags = {}, .ids = kTradeRestrictionIds}) {}
-  // Steps to a region that can be shown, puts the product pictures in and docks.
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeTradeRestrictionPanel();

@@ -49,7 +49,7 @@ class WarDeclarationPanel : public Screen {
     if (!declare && !Is(control, "WARCANBUT")) return;
     if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(HeadingRegion(id))});
     DockPanelAtDepth(2);
-    g_screens.regionRelations.Show(kKeepScreenId, nullptr);
+    g_screens.regionRelations->Show(kKeepScreenId, nullptr);
   }
 
   Control* calendarHost = nullptr;  // CALPARENT, null without one

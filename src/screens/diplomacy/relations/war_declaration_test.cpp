@@ -3,6 +3,8 @@
 // that region, never on another; cancel declares nothing.
 #include "screens/diplomacy/relations/war_declaration.h"
 
+#include <memory>
+
 #include "records/command_ids.h"
 #include "screens/diplomacy/relations/region_relations.h"
 #include "screens/diplomacy/relations/region_relations_test_support.h"
@@ -14,9 +16,9 @@ namespace {
 class WarDeclarationTest : public RegionPanelTest {
  protected:
   GlobalGuard<intptr_t> warId_{g_screens.warDeclaration->id};
-  GlobalGuard<intptr_t> relationsId_{g_screens.regionRelations.id};
-  RegionRelationsPanel relations_;
-  controltest::PanelForm relationsForm_{relations_, "DIPLOMACY1_SS2", {"STATUS", "WAR", "OFFERP"}};
+  GlobalGuard<intptr_t> relationsId_{g_screens.regionRelations->id};
+  std::unique_ptr<Screen> relations_ = MakeRegionRelationsPanel();
+  controltest::PanelForm relationsForm_{*relations_, "DIPLOMACY1_SS2", {"STATUS", "WAR", "OFFERP"}};
   controltest::PanelForm warForm_{*g_screens.warDeclaration,
                                   "DIPLOMACY1_SS2B",
                                   {"REGNAME", "LEADER", "CALPARENT", "WARACCPBUT", "WARCANBUT"}};
@@ -33,8 +35,8 @@ TEST_F(WarDeclarationTest, TheAcceptButtonDeclaresWarOnTheRegionWhosePageOpenedI
                       {5, "WARCANBUT", {}}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.region);
-    relations_.id = r.region;
-    relations_.OnCommand(relationsForm_["WAR"], 0);
+    relations_->id = r.region;
+    relations_->OnCommand(relationsForm_["WAR"], 0);
     ASSERT_EQ(g_screens.warDeclaration->id, r.region) << "the WAR button opens the declaration of the region shown";
     g_commandLog.Clear();
     g_screens.warDeclaration->OnCommand(warForm_[r.answer], 0);

@@ -69,46 +69,53 @@ int32_t OpinionEntry(float opinion) {
   return static_cast<int32_t>(std::clamp(opinion * 8.0f, 0.0f, static_cast<float>(kHighestOpinionEntry)));
 }
 
-int32_t RegionDossier::AttachForm(Control*) { return Attach(*this, kPanelTop); }
-
-void RegionDossier::Refresh() {
-  if (!g_uiOptions.sidescreens || !currentForm) return;
-  const int32_t player = PlayerOfId(id);
-  SetHidden(currentForm, player <= 0);
-  if (player <= 0) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord& r = g_world.players[player];
-  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, player));
-  SetGovernment(Tag(*this, "REGGOVT"), r);
-  SetFigure(Tag(*this, "REGPOP"), r.population);
-  SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
-  SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
-  SetMoneyShort(Tag(*this, "REGTREASURE"), r.treasury);
-  SetMoneyShort(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
-}
-
-void RegionDossier::OnCommand(Control* control, int32_t) {
-  if (Is(control, "REGDRBUT")) g_screens.regionReport.Show(id, nullptr);
-}
-
-int32_t RegionReport::AttachForm(Control*) { return Attach(*this, kPanelFull); }
-
-void RegionReport::Refresh() {
-  if (!g_uiOptions.sidescreens || !currentForm) return;
-  const int32_t player = PlayerOfId(id);
-  if (player >= 0) FillRegionStats(*this, true, player);
-}
-
-void RegionReport::OnCommand(Control* control, int32_t) {
-  if (!Is(control, "OKBUT")) return;
-  ScreenSet& s = g_screens;
-  for (Screen* back : {static_cast<Screen*>(&s.regionDossier), static_cast<Screen*>(s.regionAlliances.get())}) {
-    if (id != kKeepScreenId) back->id = id;
-    ReopenScreen(*back);
-  }
-}
-
 namespace {
+
+class RegionDossier : public Screen {
+ public:
+  RegionDossier() : Screen("DIPLOMACY2a", FormLookups{.tags = kRegionDossierTags, .ids = {}}) {}
+  int32_t AttachForm(Control*) override { return Attach(*this, kPanelTop); }
+  // Id 0 hides the dossier.
+  void Refresh() override {
+    if (!g_uiOptions.sidescreens || !currentForm) return;
+    const int32_t player = PlayerOfId(id);
+    SetHidden(currentForm, player <= 0);
+    if (player <= 0) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord& r = g_world.players[player];
+    SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, player));
+    SetGovernment(Tag(*this, "REGGOVT"), r);
+    SetFigure(Tag(*this, "REGPOP"), r.population);
+    SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+    SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
+    SetMoneyShort(Tag(*this, "REGTREASURE"), r.treasury);
+    SetMoneyShort(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
+  }
+  // REGDRBUT: the full report on the same region.
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "REGDRBUT")) g_screens.regionReport->Show(id, nullptr);
+  }
+};
+
+class RegionReport : public Screen {
+ public:
+  RegionReport() : Screen("DIPLOMACY2a_SS1", FormLookups{.tags = kRegionReportTags, .ids = {}}) {}
+  int32_t AttachForm(Control*) override { return Attach(*this, kPanelFull); }
+  void Refresh() override {
+    if (!g_uiOptions.sidescreens || !currentForm) return;
+    const int32_t player = PlayerOfId(id);
+    if (player >= 0) FillRegionStats(*this, true, player);
+  }
+  // OKBUT: back to the dossier and the alliances of the same region.
+  void OnCommand(Control* control, int32_t) override {
+    if (!Is(control, "OKBUT")) return;
+    ScreenSet& s = g_screens;
+    for (Screen* back : {static_cast<Screen*>(s.regionDossier.get()), static_cast<Screen*>(s.regionAlliances.get())}) {
+      if (id != kKeepScreenId) back->id = id;
+      ReopenScreen(*back);
+    }
+  }
+};
 
 class OwnRegionSummary : public Screen {
  public:
@@ -171,5 +178,8 @@ class RegionAlliances : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeRegionDossier() { return std::make_unique<RegionDossier>(); }
+std::unique_ptr<Screen> MakeRegionReport() { return std::make_unique<RegionReport>(); }
 std::unique_ptr<Screen> MakeOwnRegionSummary() { return std::make_unique<OwnRegionSummary>(); }
+
 std::unique_ptr<Screen> MakeRegionAlliances() { return std::make_unique<RegionAlliances>(); }

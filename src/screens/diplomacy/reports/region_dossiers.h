@@ -24,24 +24,9 @@ inline constexpr const char* kRegionAlliancesTags[] = {"REGNAME", "ALLIES", "ENE
 // The "wmopinion" entry of a world-market opinion: eighths, held to 0-6.
 int32_t OpinionEntry(float opinion);
 
-class RegionDossier : public Screen {
- public:
-  RegionDossier() : Screen("DIPLOMACY2a", FormLookups{.tags = kRegionDossierTags, .ids = {}}) {}
-  int32_t AttachForm(Control* host) override;
-  // Id 0 hides the dossier.
-  void Refresh() override;
-  // REGDRBUT: the full report on the same region.
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeRegionDossier();
 
-class RegionReport : public Screen {
- public:
-  RegionReport() : Screen("DIPLOMACY2a_SS1", FormLookups{.tags = kRegionReportTags, .ids = {}}) {}
-  int32_t AttachForm(Control* host) override;
-  void Refresh() override;
-  // OKBUT: back to the dossier and the alliances of the same region.
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeRegionReport();
 
 std::unique_ptr<Screen> MakeOwnRegionSummary();
 

@@ -6,6 +6,7 @@
 
 #include <limits>
 
+#include <memory>
 #include <string>
 
 #include "records/player_record.h"
@@ -35,9 +36,9 @@ TEST(RegionDossiers, ShowTheRegionsFiguresByHand) {
   economy::SetReal(r, economy::kOverdraftCost, 200000.0f);
   r.hexCount = 1000000;
   StoreRegionFloat(r, kRegionAgeAvg, 39.9f);
-  RegionReport report;
-  report.id = 3;
-  controltest::PanelForm form(report, "DIPLOMACY2a_SS1", {"TAXRATE", "SURPDEF", "AVGAGE", "REGLAND"});
+  std::unique_ptr<Screen> report = MakeRegionReport();
+  report->id = 3;
+  controltest::PanelForm form(*report, "DIPLOMACY2a_SS1", {"TAXRATE", "SURPDEF", "AVGAGE", "REGLAND"});
   struct Row { float daily; const char* surplus; bool selected; };
   // A day's taxes of 2,000 less its expenses, for a year.
   for (const Row& row : {Row{100.0f, "693,500", false}, Row{3000.0f, "-365,000", true}}) {
@@ -46,7 +47,7 @@ TEST(RegionDossiers, ShowTheRegionsFiguresByHand) {
     day.amount[static_cast<size_t>(Ledger::kTax0)] = 2000.0;
     day.amount[static_cast<size_t>(Ledger::kMaintenance)] = row.daily;
     day.complete = true;
-    report.Refresh();
+    report->Refresh();
     EXPECT_EQ(form.Text("TAXRATE"), "36.1 %");
     EXPECT_NE(form.Text("SURPDEF").find(row.surplus), std::string::npos) << form.Text("SURPDEF");
     EXPECT_EQ((form["SURPDEF"]->state & kStateSelected) != 0, row.selected) << row.daily;
@@ -56,7 +57,7 @@ TEST(RegionDossiers, ShowTheRegionsFiguresByHand) {
   // With the side screens off nothing is written.
   g_uiOptions.sidescreens = 0;
   r.hexCount = 1;
-  report.Refresh();
+  report->Refresh();
   EXPECT_EQ(form.Text("REGLAND"), "5,625,000,000");
 }
 

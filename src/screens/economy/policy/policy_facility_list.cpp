@@ -57,7 +57,7 @@ void PolicyFacilityListPanel::Refresh() {
                                                                  .owner = g_world.gameState.localPlayer,
                                                                  .facilityType = kDomesticSiteKind});
   }
-  AddFacilityRows(facilList, found, g_screens.baseStatusFill);
+  AddFacilityRows(facilList, found, *g_screens.baseStatusFill);
   ListHolderClear(found);
   RestoreListView(facilList, view);
 }

@@ -80,6 +80,6 @@ bool ReleasedGroupButton(const Control* c) {
 }
 
 void RefreshPolicySidePanel() {
-  Screen& side = g_screens.policySidePanel;
+  Screen& side = *g_screens.policySidePanel;
   ReopenScreen(side);
 }

@@ -25,14 +25,25 @@ int32_t RegionSummarySidePanel::AttachForm(Control*) {
 }
 void RegionSummarySidePanel::Refresh() { RefreshRegionSidePanel(*this); }
 
-int32_t PolicyRegionSidePanel::AttachForm(Control*) {
-  currentForm = form;
-  PlaceSidePanel(0, this, kPanelFull);
-  return 0;
-}
-void PolicyRegionSidePanel::OnOpen() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const int32_t local = g_world.gameState.localPlayer;
-  if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
-}
-void PolicyRegionSidePanel::Refresh() { RefreshRegionSidePanel(*this); }
+namespace {
+
+class PolicyRegionSidePanel : public Screen {
+ public:
+  PolicyRegionSidePanel() : Screen("DOMPOLICY2", FormLookups{.tags = kRegionSideTags, .ids = {}}) {}
+  int32_t AttachForm(Control*) override {
+    currentForm = form;
+    PlaceSidePanel(0, this, kPanelFull);
+    return 0;
+  }
+  // The region's totals are recomputed first.
+  void OnOpen() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const int32_t local = g_world.gameState.localPlayer;
+    if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
+  }
+  void Refresh() override { RefreshRegionSidePanel(*this); }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakePolicyRegionSidePanel() { return std::make_unique<PolicyRegionSidePanel>(); }

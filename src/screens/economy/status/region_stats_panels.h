@@ -4,6 +4,7 @@
 // (STATUS2) or the domestic policy department (DOMPOLICY2) is open. The
 // side panels add population, land and the yearly balance to the page's
 // lines.
+#include <memory>
 #include "screens/common/region_stats.h"
 #include "ui/screen.h"
 
@@ -25,11 +26,4 @@ class RegionSummarySidePanel : public Screen {
   void Refresh() override;
 };
 
-class PolicyRegionSidePanel : public Screen {
- public:
-  PolicyRegionSidePanel() : Screen("DOMPOLICY2", FormLookups{.tags = kRegionSideTags, .ids = {}}) {}
-  int32_t AttachForm(Control* host) override;
-  // The region's totals are recomputed first.
-  void OnOpen() override;
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakePolicyRegionSidePanel();

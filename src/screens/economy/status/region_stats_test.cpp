@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "records/player_record.h"
@@ -35,11 +36,11 @@ TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
   GlobalGuard<UiOptions> options(g_uiOptions);
   g_world.gameState.localPlayer = kLocal;
   g_uiOptions.sidescreens = 1;
-  PolicyRegionSidePanel panel;
-  Control* root = new Control(controltest::Init("DOMPOLICY2", &panel, 0, 0, 224, 320));
+  std::unique_ptr<Screen> panel = MakePolicyRegionSidePanel();
+  Control* root = new Control(controltest::Init("DOMPOLICY2", panel.get(), 0, 0, 224, 320));
   for (const char* tag : {"REGGOVT", "TAXRATE", "REGLAND", "AVGAGE", "SURPDEF", "REGINTRATE", "WMSUBRATE"})
-    ControlAddChild(root, new StringControl(controltest::Init(tag, &panel, 0, 0, 40, 12), {}));
-  panel.form = panel.currentForm = root;
+    ControlAddChild(root, new StringControl(controltest::Init(tag, panel.get(), 0, 0, 40, 12), {}));
+  panel->form = panel->currentForm = root;
 
   struct Row {
     const char* name;
@@ -85,7 +86,7 @@ TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
     g_world.players[kLocal] = PlayerRecord{};
     ClearDayLedgers(g_world);
     r.set(g_world.players[kLocal]);
-    panel.Refresh();
+    panel->Refresh();
     const Control* c = FormFindControlByTag(root, r.tag);
     EXPECT_EQ(c->text, r.text);
     if (std::string(r.tag) == "SURPDEF") {
@@ -96,9 +97,9 @@ TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
   g_uiOptions.sidescreens = 0;
   g_world.players[kLocal].govtype = 0;
   g_world.players[kLocal].hexCount = 7;
-  panel.Refresh();
+  panel->Refresh();
   EXPECT_EQ(FormFindControlByTag(root, "REGLAND")->text, "0");
-  panel.form = panel.currentForm = nullptr;
+  panel->form = panel->currentForm = nullptr;
   delete root;
 }
 

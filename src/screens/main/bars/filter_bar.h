@@ -3,6 +3,7 @@
 // the map colours hexes by (off, the choice of button 1, or one of eight
 // products), its exact-hex mode and the map's eleven overlay switches. It
 // shares its command with the map screen's filter panel.
+#include <memory>
 #include <cstdint>
 
 #include "screens/main/panels/map_filter_panel.h"
@@ -11,13 +12,4 @@
 inline constexpr int32_t kFilterBarIds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15,
                                             20, 21, 22, 23, 24, 25, 26, 27, 30, 31, 32};
 
-class FilterBar : public Screen {
- public:
-  FilterBar() : Screen("FILTER1", FormLookups{.tags = kMapFilterTags, .ids = kFilterBarIds}) {}
-  // Takes the whole side-panel box.
-  int32_t AttachForm(Control* host) override;
-  // Exact-hex mode on; the value buttons take the product names.
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeFilterBar();

@@ -2,6 +2,8 @@
 // overlay switches, and its refresh shows them.
 #include "screens/main/bars/filter_bar.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "screens/common/owned_test_form.h"
@@ -16,12 +18,12 @@ namespace {
 TEST(FilterBarTest, ButtonsSetTheValueIndexAndOnlyTheirOwnSwitch) {
   const GlobalGuard<UiOptions> options(g_uiOptions);
   const GlobalGuard<int32_t> valueIndex(g_mapView.valueIndex), redraw(g_mapView.redrawPending);
-  FilterBar bar;
-  const OwnedTestForm owned(bar, new Control(controltest::Init("FILTER1", &bar, 0, 0, 224, 375)));
+  std::unique_ptr<Screen> bar = MakeFilterBar();
+  const OwnedTestForm owned(*bar, new Control(controltest::Init("FILTER1", bar.get(), 0, 0, 224, 375)));
   Control* form = owned.root;
-  Control* none = ControlAddChild(form, new Control(controltest::Init("NONE", &bar, 0, 0, 40, 20, 0x11)));
+  Control* none = ControlAddChild(form, new Control(controltest::Init("NONE", bar.get(), 0, 0, 40, 20, 0x11)));
   for (int32_t id : kFilterBarIds) {
-    ControlInit init = controltest::Init("C", &bar, 0, 0, 40, 20, id <= kFilterLastValueId ? 0x11 : 0x1);
+    ControlInit init = controltest::Init("C", bar.get(), 0, 0, 40, 20, id <= kFilterLastValueId ? 0x11 : 0x1);
     init.id = id;
     ControlAddChild(form, new Control(init));
   }
@@ -52,14 +54,14 @@ TEST(FilterBarTest, ButtonsSetTheValueIndexAndOnlyTheirOwnSwitch) {
     SetControlFlag(byId(kFilterValueGroupId), kStateHidden, 0);
     Control* button = r.id ? byId(r.id) : none;
     SetControlFlag(button, kStateSelected, r.pressedDown ? 1 : 0);
-    bar.OnCommand(button, r.id);
+    bar->OnCommand(button, r.id);
     EXPECT_EQ(g_uiOptions.terrainValueOverlay, r.wantOverlay) << r.id;
     EXPECT_EQ(g_mapView.valueIndex, r.wantIndex) << r.id;
     EXPECT_EQ(byId(kFilterValueGroupId)->Hidden(), r.wantGroupHidden) << r.id;
     EXPECT_EQ(g_uiOptions.showUnitsLayer, r.wantUnits) << r.id;
     EXPECT_EQ(g_uiOptions.ovshowborders, 1) << r.id;
     // The refresh selects the chosen button, or "NONE".
-    bar.Refresh();
+    bar->Refresh();
     EXPECT_TRUE(r.wantOverlay ? byId(r.wantIndex + 1)->Selected() : none->Selected()) << r.id;
     EXPECT_EQ(byId(kFilterUnitsId)->Selected(), r.wantUnits != 0) << r.id;
   }

@@ -154,7 +154,7 @@ void MinimapBar::OnOpen() {
 void MinimapBar::OnCommand(Control* control, int32_t) {
   if (!control || !ControlTagMatches(control->tag, "FILTER")) return;
   filterShown = control->Selected() ? 1 : 0;
-  Screen& side = filterShown ? static_cast<Screen&>(g_screens.filterBar) : g_screens.hexInfoPopup;
+  Screen& side = filterShown ? *g_screens.filterBar : g_screens.hexInfoPopup;
   ReopenScreen(side);
 }
 

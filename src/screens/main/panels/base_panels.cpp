@@ -115,7 +115,7 @@ void BasePanel::OnCommand(Control* control, int32_t commandId) {
     return;
   }
   if (ControlTagMatches(control->tag, "NAMEBUT")) {
-    g_screens.nameHex.Popup(kKeepScreenId, nullptr);
+    g_screens.nameHex->Popup(kKeepScreenId, nullptr);
     return;
   }
   MapScreen& map = g_screens.mapScreen;

@@ -80,5 +80,5 @@ void FacilityActionsPanel::OnCommand(Control* control, int32_t id) {
   parent1 = currentForm ? FormFindControlByTag(currentForm, "PARENT1") : nullptr;
   MapScreen& map = g_screens.mapScreen;
   OnFacilityActionCommand(currentForm, control, id, SelectedCellIndex(g_world), parent1, &map.facilityConfirm,
-                          &map.settlement.outputConfirm, &g_screens.baseUpgrade);
+                          &map.settlement.outputConfirm, g_screens.baseUpgrade.get());
 }

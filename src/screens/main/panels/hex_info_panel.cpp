@@ -200,7 +200,7 @@ void HexInfoPanel::OnCommand(Control* control, int32_t) {
   } else if (ControlTagMatches(control->tag, "FILTER")) {
     g_screens.mapScreen.filter.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "NAMEBUT")) {
-    g_screens.nameHex.Popup(kKeepScreenId, nullptr);
+    g_screens.nameHex->Popup(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "INSPECT")) {
     distance.Show(kKeepScreenId, nullptr);
   }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -200,12 +201,12 @@ TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
 }
 
 TEST_F(HexPanelsTest, NamingAHexPostsANameOnlyForASelectedHexAndAText) {
-  NameHexPopup popup;
-  const OwnedTestForm owned(popup, new Control(controltest::Init("POPUP_NAMEHX", &popup, 0, 0, 456, 116)));
+  std::unique_ptr<Screen> popup = MakeNameHexPopup();
+  const OwnedTestForm owned(*popup, new Control(controltest::Init("POPUP_NAMEHX", popup.get(), 0, 0, 456, 116)));
   Control* form = owned.root;
   auto* field = static_cast<EditControl*>(
-      ControlAddChild(form, new EditControl(controltest::Init("HEXNAME", &popup, 12, 34, 432, 26), {}, 47, 0)));
-  Control* ok = ControlAddChild(form, new Control(controltest::Init("OKBUT", &popup, 12, 74, 112, 28)));
+      ControlAddChild(form, new EditControl(controltest::Init("HEXNAME", popup.get(), 12, 34, 432, 26), {}, 47, 0)));
+  Control* ok = ControlAddChild(form, new Control(controltest::Init("OKBUT", popup.get(), 12, 74, 112, 28)));
   // Hex (7, 3) is the local region's, which may rename it; the command's
   // display pass renames it at once.
   GlobalGuard<uint8_t> number(g_world.players[1].number, 1);
@@ -219,11 +220,11 @@ TEST_F(HexPanelsTest, NamingAHexPostsANameOnlyForASelectedHexAndAText) {
   const Row rows[] = {{7, 3, "Ab", "Old port", {'A', 'b', 0}}, {7, 3, "", "Ab", {}}, {0, 0, "Ef", "", {}}};
   for (const Row& r : rows) {
     Place(g_world.gameState.currentHex, r.x, r.y);
-    popup.OnOpen();
+    popup->OnOpen();
     EXPECT_EQ(field->sourceText, r.wantField);
     field->sourceText = r.typed;
     g_commandLog.Clear();
-    popup.OnCommand(ok, 0);
+    popup->OnCommand(ok, 0);
     const std::vector<GameCommand> log = g_commandLog.Entries();
     ASSERT_EQ(log.size(), r.wantPayload.size() > 0 ? 1u : 0u) << r.typed;
     for (const GameCommand& c : log)

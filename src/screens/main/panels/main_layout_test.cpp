@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -83,7 +84,7 @@ TEST_F(MainLayoutTest, TheMapFillsTheScreenUnderTheTitleBarInsideItsBorder) {
     EXPECT_EQ(g_uiOptions.sidescreens, r.sideScreensAfter) << r.width;
     EXPECT_EQ(g_ui.rightColumn->Hidden(), r.sideScreensAfter == 0);
     EXPECT_EQ(ControlAbsoluteRect(g_ui.bottomBar).bottom, 1024);  // the dock sits on the map's foot
-    EXPECT_EQ(g_screens.mapBorder.id, r.noBorder ? 0 : 1);
+    EXPECT_EQ(g_screens.mapBorder->id, r.noBorder ? 0 : 1);
   }
 }
 
@@ -200,7 +201,7 @@ TEST_F(MainLayoutTest, TheBorderFramesTheMapPaneWhileItIsOn) {
   ApplySideScreensLayout(g_mapView);
   Control* form = new Control(ControlInit{.tag = "MAPBORD", .width = 1024, .height = 768});
   for (int32_t id = 1; id <= 9; ++id) ControlAddChild(form, new Control(ControlInit{.id = id}));
-  MapBorder& border = g_screens.mapBorder;
+  Screen& border = *g_screens.mapBorder;
   border.currentForm = form;
   struct Row {
     int32_t id, shown;
@@ -224,12 +225,12 @@ TEST_F(MainLayoutTest, TheBorderFramesTheMapPaneWhileItIsOn) {
 TEST_F(MainLayoutTest, TheSidePanelBoxShowsTheFilterTheOddsOrTheHex) {
   // The dock closing to depth 0 beside the side screens.
   ScreenSet& s = g_screens;
-  std::array<Screen*, 3> screens{&s.filterBar, &s.combatOdds, &s.hexInfoPopup};
+  std::array<Screen*, 3> screens{s.filterBar.get(), &s.combatOdds, &s.hexInfoPopup};
   for (Screen* screen : screens) screen->form = new Control(ControlInit{.tag = screen->formName});
   struct Row {
     int32_t filterShown, ordersShown;
     Screen* shown;
-  } rows[] = {{1, 1, &s.filterBar}, {0, 1, &s.combatOdds}, {0, 0, &s.hexInfoPopup}, {1, 0, &s.filterBar}};
+  } rows[] = {{1, 1, s.filterBar.get()}, {0, 1, &s.combatOdds}, {0, 0, &s.hexInfoPopup}, {1, 0, s.filterBar.get()}};
   g_uiOptions.sidescreens = 1;
   for (const Row& r : rows) {
     s.minimapBar.filterShown = r.filterShown;

@@ -18,44 +18,47 @@ constexpr int32_t kKeepEdge = INT32_MIN;
 
 }  // namespace
 
-void MapBorder::BindControls() {
-  hostLink = &g_ui.mapBackdrop;
-  OnOpen();
-  AttachForm(nullptr);
-}
-
-// The corners are 56 pixels wide, the sides 4 thick; the centre piece is
-// never shown.
-void MapBorder::OnOpen() {
-  Control* f = currentForm;
-  Control* pane = g_ui.mapArea;
-  if (!f || !pane) return;
-  const int32_t w = Width(pane), h = Height(pane);
-  f->rect.right = w;
-  f->rect.bottom = h;
-  struct Edges {
-    int32_t left, top, right, bottom;  // kKeepEdge keeps the form's value
-  };
-  constexpr int32_t k = kKeepEdge;
-  const Edges pieces[9] = {{k, k, k, k},          {k, k, w - 56, k},    {w - 56, k, w, k},
-                           {k, k, k, h - 4},      {k, k, k, k},         {w - 4, k, w, h - 4},
-                           {k, h - 4, k, h},      {k, h - 4, w - 56, h}, {w - 56, h - 4, w, h}};
-  for (int32_t piece = 1; piece <= 9; ++piece) {
-    Control* c = FormFindControlById(f, piece);
-    if (!c || c == f) continue;
-    const Edges& e = pieces[piece - 1];
-    for (const auto& [edge, value] : {std::pair{&c->rect.left, e.left}, std::pair{&c->rect.top, e.top},
-                                      std::pair{&c->rect.right, e.right}, std::pair{&c->rect.bottom, e.bottom}})
-      if (value != kKeepEdge) *edge = value;
-    c->flags |= kCtlTintFrame;
-    c->frameStyle = 3;
-    c->fills[kLookNormal] = 0xFFC8C8C8;
-    SetHidden(c, id == 0 || piece == 5);
-  }
-}
-
-
 namespace {
+
+class MapBorder : public Screen {
+ public:
+  MapBorder() : Screen("MAPBORD") {}
+  void BindControls() override {
+    hostLink = &g_ui.mapBackdrop;
+    OnOpen();
+    AttachForm(nullptr);
+  }
+  // Stretches the frame over the map pane and shows it while the id is 1.
+  // The corners are 56 pixels wide, the sides 4 thick; the centre piece is
+  // never shown.
+  void OnOpen() override {
+    Control* f = currentForm;
+    Control* pane = g_ui.mapArea;
+    if (!f || !pane) return;
+    const int32_t w = Width(pane), h = Height(pane);
+    f->rect.right = w;
+    f->rect.bottom = h;
+    struct Edges {
+      int32_t left, top, right, bottom;  // kKeepEdge keeps the form's value
+    };
+    constexpr int32_t k = kKeepEdge;
+    const Edges pieces[9] = {{k, k, k, k},          {k, k, w - 56, k},    {w - 56, k, w, k},
+                             {k, k, k, h - 4},      {k, k, k, k},         {w - 4, k, w, h - 4},
+                             {k, h - 4, k, h},      {k, h - 4, w - 56, h}, {w - 56, h - 4, w, h}};
+    for (int32_t piece = 1; piece <= 9; ++piece) {
+      Control* c = FormFindControlById(f, piece);
+      if (!c || c == f) continue;
+      const Edges& e = pieces[piece - 1];
+      for (const auto& [edge, value] : {std::pair{&c->rect.left, e.left}, std::pair{&c->rect.top, e.top},
+                                        std::pair{&c->rect.right, e.right}, std::pair{&c->rect.bottom, e.bottom}})
+        if (value != kKeepEdge) *edge = value;
+      c->flags |= kCtlTintFrame;
+      c->frameStyle = 3;
+      c->fills[kLookNormal] = 0xFFC8C8C8;
+      SetHidden(c, id == 0 || piece == 5);
+    }
+  }
+};
 
 class EconomyScreen : public Screen {
  public:
@@ -83,6 +86,8 @@ class ProductProfitPage : public Screen {
 };
 
 }  // namespace
+
+std::unique_ptr<Screen> MakeMapBorder() { return std::make_unique<MapBorder>(); }
 
 std::unique_ptr<Screen> MakeEconomyScreen() { return std::make_unique<EconomyScreen>(); }
 std::unique_ptr<Screen> MakeProductProfitPage() { return std::make_unique<ProductProfitPage>(); }

@@ -13,13 +13,7 @@
 
 // The nine-piece frame around the map pane (MAPBORD); its id is 1 while the
 // border is on. It hangs in the map border anchor.
-class MapBorder : public Screen {
- public:
-  MapBorder() : Screen("MAPBORD") {}
-  void BindControls() override;
-  // Stretches the frame over the map pane and shows it while the id is 1.
-  void OnOpen() override;
-};
+std::unique_ptr<Screen> MakeMapBorder();
 
 // Main panels 2 to 7 but production and domestic policy (their homes are
 // the economy's); the orders screen's and the military and operations

@@ -261,7 +261,7 @@ void MapScreen::OnCommand(Control* control, int32_t id) {
   } else if (ControlTagMatches(control->tag, "TERRAINBUT")) {
     hexInfo.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "NAMEBUT")) {
-    g_screens.nameHex.Popup(kKeepScreenId, nullptr);
+    g_screens.nameHex->Popup(kKeepScreenId, nullptr);
     SetControlFlag(control, kStateSelected, 0);
   } else if (ControlTagMatches(control->tag, "HEXNAME")) {
     const HexPosition& hex = g_world.gameState.currentHex;

@@ -190,7 +190,7 @@ void SettlementPanel::OnCommand(Control* control, int32_t commandId) {
   } else if (ControlTagMatches(control->tag, "CAPITOL")) {
     PostArgs(kCmdRelationSet298, HexArgs{.hex = hex});
   } else if (ControlTagMatches(control->tag, "NAMEBUT")) {
-    g_screens.nameHex.Popup(kKeepScreenId, nullptr);
+    g_screens.nameHex->Popup(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "DESTRANSP")) {
     PostArgs(kCmdHexStack295, HexArgs{.hex = hex});
   } else if (ControlTagMatches(control->tag, "REPTRANSP")) {

@@ -292,26 +292,37 @@ void SettlementPopup::OnControlChange(Control* control, int32_t) {
   if (control && control == list) ShowDetails();
 }
 
-void SettlementInfoPanel::Refresh() {
-  Control* f = currentForm;
-  if (!f) return;
-  auto child = [f](int32_t childId) { return FormFindControlById(f, childId); };
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& world = g_world;
-  const HexCell* cell = CellAt(world, static_cast<int64_t>(id));
-  if (!cell) return;
-  const auto index = static_cast<uint32_t>(id);
-  const uint32_t ownerCapital = RegionCapitalHex(world, CellOwner(cell->word));
-  const bool capital = ownerCapital != 0 && CellHex(world, index) == ownerCapital;
-  SetText(child(kCardNameId), SettlementName(world, index).c_str());
-  char text[32];
-  plat::FormatText(text, sizeof text, "X:%03d Y:%03d", CellColumn(world, index), CellRow(world, index));
-  SetText(child(kCardPositionId), text);
-  SetHidden(child(kCardCapitalId), !capital);
-  SetNumber(child(kCardPopulationId), HexPeopleWeight(world, *cell));
-  SetFormatted(child(kCardLoyaltyId), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
-  FillRegionRow(FormFindControlByTag(f, "FLAG"), "Loyal To ", CellLoyalTo(cell->word));
-  // The capital's figures stand out.
-  for (const int32_t childId : {kCardNameId, kCardPositionId, kCardPopulationId, kCardLoyaltyId})
-    if (Control* c = child(childId)) c->flags = capital ? c->flags | kCtlButton : c->flags & ~kCtlButton;
-}
+namespace {
+
+class SettlementInfoPanel : public Screen {
+ public:
+  SettlementInfoPanel()
+      : Screen("POPUP_SETTLEMENTb", FormLookups{.tags = kSettlementCardTags, .ids = kSettlementCardIds}) {}
+  void Refresh() override {
+    Control* f = currentForm;
+    if (!f) return;
+    auto child = [f](int32_t childId) { return FormFindControlById(f, childId); };
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& world = g_world;
+    const HexCell* cell = CellAt(world, static_cast<int64_t>(id));
+    if (!cell) return;
+    const auto index = static_cast<uint32_t>(id);
+    const uint32_t ownerCapital = RegionCapitalHex(world, CellOwner(cell->word));
+    const bool capital = ownerCapital != 0 && CellHex(world, index) == ownerCapital;
+    SetText(child(kCardNameId), SettlementName(world, index).c_str());
+    char text[32];
+    plat::FormatText(text, sizeof text, "X:%03d Y:%03d", CellColumn(world, index), CellRow(world, index));
+    SetText(child(kCardPositionId), text);
+    SetHidden(child(kCardCapitalId), !capital);
+    SetNumber(child(kCardPopulationId), HexPeopleWeight(world, *cell));
+    SetFormatted(child(kCardLoyaltyId), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
+    FillRegionRow(FormFindControlByTag(f, "FLAG"), "Loyal To ", CellLoyalTo(cell->word));
+    // The capital's figures stand out.
+    for (const int32_t childId : {kCardNameId, kCardPositionId, kCardPopulationId, kCardLoyaltyId})
+      if (Control* c = child(childId)) c->flags = capital ? c->flags | kCtlButton : c->flags & ~kCtlButton;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeSettlementInfoPanel() { return std::make_unique<SettlementInfoPanel>(); }

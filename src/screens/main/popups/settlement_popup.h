@@ -5,6 +5,7 @@
 // (POPUP_SETTLEMENT, opened with a region number); and the read-only card
 // of one settlement hex (POPUP_SETTLEMENTb, shown with a cell index).
 // Window thread; the walks over the world hold the simulation lock.
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -92,9 +93,4 @@ inline constexpr int32_t kSettlementCardIds[] = {kCardNameId, kCardPositionId, k
                                                  kCardCapitalId};
 
 // The card of one settlement hex; the screen's id is its cell index.
-class SettlementInfoPanel : public Screen {
- public:
-  SettlementInfoPanel()
-      : Screen("POPUP_SETTLEMENTb", FormLookups{.tags = kSettlementCardTags, .ids = kSettlementCardIds}) {}
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeSettlementInfoPanel();

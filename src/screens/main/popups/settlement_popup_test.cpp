@@ -215,15 +215,15 @@ TEST_F(SettlementPopupTest, TheCardMarksTheCapital) {
   Facility(kLocal, kTown, 7, 12, nullptr, 1234.0f);
   Facility(kLocal, kTown, 2, 5, "Birchwood");
   SetCapitalHex(g_world.players[kLocal].displayPolicy, CapitalPosition{7, 12});
-  SettlementInfoPanel card;
-  auto* root = new Control(controltest::Init("POPUP_SETTLb", &card, 0, 0, 220, 96));
+  std::unique_ptr<Screen> card = MakeSettlementInfoPanel();
+  auto* root = new Control(controltest::Init("POPUP_SETTLb", card.get(), 0, 0, 220, 96));
   Control* child[6] = {};
   for (int32_t id : kSettlementCardIds) {
-    ControlInit init = controltest::Init("C", &card, 0, 0, 100, 14);
+    ControlInit init = controltest::Init("C", card.get(), 0, 0, 100, 14);
     init.id = id;
     child[id] = ControlAddChild(root, new Control(init));
   }
-  card.currentForm = card.form = root;
+  card->currentForm = card->form = root;
   struct Row {
     uint32_t cell;
     const char* name;
@@ -231,15 +231,15 @@ TEST_F(SettlementPopupTest, TheCardMarksTheCapital) {
     bool capital;
   } rows[] = {{Index(7, 12), "X:007 Y:012", "1,234", true}, {Index(2, 5), "Birchwood", "0", false}};
   for (const Row& r : rows) {
-    card.id = r.cell;
-    card.Refresh();
+    card->id = r.cell;
+    card->Refresh();
     EXPECT_EQ(child[kCardNameId]->text, r.name);
     EXPECT_EQ(child[kCardPopulationId]->text, r.people);
     EXPECT_EQ(child[kCardLoyaltyId]->text, " 90 %");
     EXPECT_EQ(child[kCardCapitalId]->Hidden(), !r.capital) << r.name;
     EXPECT_EQ((child[kCardNameId]->flags & kCtlButton) != 0, r.capital) << r.name;
   }
-  card.currentForm = card.form = nullptr;
+  card->currentForm = card->form = nullptr;
   delete root;
 }
 

@@ -60,33 +60,43 @@ void AutoBuildStatusPanel::OnCommand(Control*, int32_t commandId) {
   Refresh();
 }
 
-void AutoBuildFocusPanel::BindControls() { DockInSecondBotbar2(*this); }
+namespace {
 
-void AutoBuildFocusPanel::OnOpen() {
-  g_screens.autoBuildStatus[0].Show(0, Tag(currentForm, "HIDEAUTOB"));
-  ScreenSlotSelectMapMode(g_screens);
-}
-
-void AutoBuildFocusPanel::Refresh() {
-  const PlayerPolicyBlock policy = ShownPolicy();
-  SetPressed(Tag(currentForm, "AUTOSTAT"), (policy.militaryFlags & kMilitaryUnitAutoBuild) != 0);
-  SetPressed(Tag(currentForm, "AUTOSTAT2"), (policy.militaryFlags & kMilitaryMissileAutoBuild) != 0);
-  const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
-  for (int i = 0; i < 2; ++i) {
-    if (SlideBarControl* bar = Slider(currentForm, tags[i])) {
-      SliderSetMaxInt(bar, kFocusMax);
-      SliderSetValueInt(bar, policy.autobuildvalues[i]);
+class AutoBuildFocusPanel : public Screen {
+ public:
+  AutoBuildFocusPanel() : Screen("MILITARY1_ss1b", FormLookups{.tags = kAutoBuildFocusTags, .ids = {}}) {}
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  // Shows the status panel in HIDEAUTOB and opens the dock three deep.
+  void OnOpen() override {
+    g_screens.autoBuildStatus[0].Show(0, Tag(currentForm, "HIDEAUTOB"));
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  // The switches and the sliders from the policy.
+  void Refresh() override {
+    const PlayerPolicyBlock policy = ShownPolicy();
+    SetPressed(Tag(currentForm, "AUTOSTAT"), (policy.militaryFlags & kMilitaryUnitAutoBuild) != 0);
+    SetPressed(Tag(currentForm, "AUTOSTAT2"), (policy.militaryFlags & kMilitaryMissileAutoBuild) != 0);
+    const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
+    for (int i = 0; i < 2; ++i) {
+      if (SlideBarControl* bar = Slider(currentForm, tags[i])) {
+        SliderSetMaxInt(bar, kFocusMax);
+        SliderSetValueInt(bar, policy.autobuildvalues[i]);
+      }
     }
   }
-}
+  // Either slider posts both focus values.
+  void OnControlChange(Control* control, int32_t) override {
+    if (!control || !(ControlTagMatches(control->tag, "FOCUSSLDR") || ControlTagMatches(control->tag, "FOCUSSLDR2")))
+      return;
+    int32_t values[2] = {};
+    const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
+    for (int i = 0; i < 2; ++i)
+      if (SlideBarControl* bar = Slider(currentForm, tags[i])) values[i] = SliderGetValueInt(bar);
+    PostArgs(kCmdAutoBuildValues, SettingPairArgs{.first = static_cast<uint32_t>(values[0]),
+                                                  .second = static_cast<uint32_t>(values[1])});
+  }
+};
 
-void AutoBuildFocusPanel::OnControlChange(Control* control, int32_t) {
-  if (!control || !(ControlTagMatches(control->tag, "FOCUSSLDR") || ControlTagMatches(control->tag, "FOCUSSLDR2")))
-    return;
-  int32_t values[2] = {};
-  const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
-  for (int i = 0; i < 2; ++i)
-    if (SlideBarControl* bar = Slider(currentForm, tags[i])) values[i] = SliderGetValueInt(bar);
-  PostArgs(kCmdAutoBuildValues, SettingPairArgs{.first = static_cast<uint32_t>(values[0]),
-                                                .second = static_cast<uint32_t>(values[1])});
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeAutoBuildFocusPanel() { return std::make_unique<AutoBuildFocusPanel>(); }

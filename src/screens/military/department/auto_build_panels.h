@@ -4,6 +4,7 @@
 // sliders, and holds the status panel (MILITARY1_ss1b1), the check buttons
 // of the missile kinds built. Both show the display copy of the local
 // player's policy and change it only through their commands.
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -28,14 +29,4 @@ class AutoBuildStatusPanel : public Screen {
 inline constexpr const char* kAutoBuildFocusTags[] = {"AUTOSTAT", "AUTOSTAT2", "FOCUSSLDR", "FOCUSSLDR2",
                                                       "HIDEAUTOB"};
 
-class AutoBuildFocusPanel : public Screen {
- public:
-  AutoBuildFocusPanel() : Screen("MILITARY1_ss1b", FormLookups{.tags = kAutoBuildFocusTags, .ids = {}}) {}
-  void BindControls() override;
-  // Shows the status panel in HIDEAUTOB and opens the dock three deep.
-  void OnOpen() override;
-  // The switches and the sliders from the policy.
-  void Refresh() override;
-  // Either slider posts both focus values.
-  void OnControlChange(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeAutoBuildFocusPanel();

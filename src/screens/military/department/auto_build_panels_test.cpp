@@ -2,6 +2,7 @@
 // controls stand.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -35,18 +36,18 @@ TEST(AutoBuildPanelsTest, TheSlidersAndButtonsPostTheirValuesTogether) {
   g_world.gameState.localPlayer = kLocal;
   g_commandLog.Clear();
 
-  AutoBuildFocusPanel focus;
-  controltest::PanelForm focusForm(focus, "MIL1_ss1b", {});
+  std::unique_ptr<Screen> focus = MakeAutoBuildFocusPanel();
+  controltest::PanelForm focusForm(*focus, "MIL1_ss1b", {});
   SlideBarControl* bars[2] = {};
   const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
   const int32_t values[] = {30, 70};
   for (int i = 0; i < 2; ++i) {
-    bars[i] = new SlideBarControl(controltest::Init(tags[i], &focus, 0, 0, 100, 10), SlideBarInit{});
+    bars[i] = new SlideBarControl(controltest::Init(tags[i], focus.get(), 0, 0, 100, 10), SlideBarInit{});
     ControlAddChild(focusForm.root, bars[i]);
     SliderSetMaxInt(bars[i], 100);
     SliderSetValueInt(bars[i], values[i]);
   }
-  focus.OnControlChange(bars[0], 0);
+  focus->OnControlChange(bars[0], 0);
   EXPECT_EQ(OnlyPosted(), Args(kCmdAutoBuildValues, kLocal, 0, 30, 70, 0));
 
   // Buttons 2000, 2002 and 2007 pressed: masks 0b101 and 0b0100. A form

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -129,8 +130,8 @@ TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
   const GlobalGuard<GameState> state(g_world.gameState);
   const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
   g_world.gameState.localPlayer = kLocal;
-  MilitaryCostSidePanel panel;
-  TestForm form(panel, {{"COSTSAL", 0}, {"COSTRES", 0}, {"COSTTRAIN", 0}, {"COSTBUILD", 0},
+  std::unique_ptr<Screen> panel = MakeMilitaryCostSidePanel();
+  TestForm form(*panel, {{"COSTSAL", 0}, {"COSTRES", 0}, {"COSTTRAIN", 0}, {"COSTBUILD", 0},
                         {"COSTTOTAL", 0}, {"SHORTBOX", 0}, {"SHORTAGE", 0}});
   struct Row { uint8_t govtype; float research, daily, shortage; int32_t sideScreens; const char* want; bool shortBox; };
   // Wages 1,000 at level 2, research base 100 with a research count of 9:
@@ -153,7 +154,7 @@ TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
     unitfields::SetReal(p, upkeepfields::kBuildShortfall, r.shortage);
     const MilitaryFigures f = MilitaryFiguresOf(p);
     if (r.sideScreens) FillMilitaryCosts(form.root, f);
-    else panel.Refresh();
+    else panel->Refresh();
     EXPECT_EQ(form.Texts({"COSTSAL", "COSTRES", "COSTTRAIN", "COSTBUILD", "COSTTOTAL"}), r.want) << int{r.govtype};
     EXPECT_EQ(!form["SHORTBOX"]->Hidden(), r.shortBox) << int{r.govtype};
   }
@@ -163,7 +164,7 @@ TEST(MilitaryDepartmentTest, TheAutoBuildSwitchesPostTheirCommandsAndFollowTheFo
   const GlobalGuard<GameState> state(g_world.gameState);
   const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
   g_world.gameState.localPlayer = kLocal;
-  Screen& focus = g_screens.autoBuildFocus;
+  Screen& focus = *g_screens.autoBuildFocus;
   const GlobalGuard<Control*> focusHost(focus.host);
   const GlobalGuard<Control**> focusLink(focus.hostLink);
   const GlobalGuard<Control*> focusForm0(focus.form);
@@ -171,8 +172,8 @@ TEST(MilitaryDepartmentTest, TheAutoBuildSwitchesPostTheirCommandsAndFollowTheFo
   focus.hostLink = nullptr;
   Control host(controltest::Init("FOCUSHOST", nullptr, 0, 0, 220, 194));
   focus.host = &host;
-  UnitProductionPanel panel;
-  TestForm form(panel, {{"AUTOBUILD", kCtlButton | kCtlCommand}, {"AUTOBUILD2", kCtlButton | kCtlCommand}});
+  std::unique_ptr<Screen> panel = MakeUnitProductionPanel();
+  TestForm form(*panel, {{"AUTOBUILD", kCtlButton | kCtlCommand}, {"AUTOBUILD2", kCtlButton | kCtlCommand}});
   TestForm focusForm(focus, {});
   struct Row { const char* toggle; bool on; uint32_t command; bool focusShown; };
   const Row rows[] = {{"AUTOBUILD", false, kCmdBUnitAutoBuild, false},
@@ -183,7 +184,7 @@ TEST(MilitaryDepartmentTest, TheAutoBuildSwitchesPostTheirCommandsAndFollowTheFo
     ControlAttachForm(&host, nullptr);
     Control* toggle = form[r.toggle];
     toggle->state = r.on ? toggle->state | kStateSelected : toggle->state & ~kStateSelected;
-    panel.OnCommand(toggle, 0);
+    panel->OnCommand(toggle, 0);
     const std::vector<GameCommand> log = g_commandLog.Entries();
     ASSERT_EQ(log.size(), 1u) << r.toggle;
     EXPECT_EQ(std::tuple(log[0].id, log[0].player, log[0].arg24, log[0].arg28, log[0].arg32, log[0].arg36),
@@ -197,17 +198,17 @@ TEST(MilitaryDepartmentTest, TheAutoBuildSwitchesPostTheirCommandsAndFollowTheFo
 
 TEST(MilitaryDepartmentTest, AClickInTheFilterPanelCopiesItsTogglesBack) {
   const GlobalGuard<ViewFilterFlags> flags(g_viewFilterFlags);
-  UnitViewFilterPanel panel;
+  std::unique_ptr<Screen> panel = MakeUnitViewFilterPanel();
   // Bits in the order of the tags: FILTERON, VIEWFILTER, VIEWFAV, VIEWREP,
   // VIEWOLD.
   struct Row { bool withOld; uint32_t pressed, want; };
   const Row rows[] = {{true, 0b10110, 0b10110}, {true, 0b01001, 0b01001}, {false, 0b11111, 0b01111}};
   for (const Row& r : rows) {
     g_viewFilterFlags = {{true, true, true, true}, true};
-    TestForm form(panel, {{"FILTERON", 0}, {"VIEWFILTER", 0}, {"VIEWFAV", 0}, {"VIEWREP", 0}, {r.withOld ? "VIEWOLD" : "X", 0}});
+    TestForm form(*panel, {{"FILTERON", 0}, {"VIEWFILTER", 0}, {"VIEWFAV", 0}, {"VIEWREP", 0}, {r.withOld ? "VIEWOLD" : "X", 0}});
     for (int i = 0; i < 5; ++i)
       if (Control* c = form[kViewFilterTags[i]]; c && (r.pressed >> i & 1)) c->state |= kStateSelected;
-    panel.OnCommand(form.root, 0);
+    panel->OnCommand(form.root, 0);
     const ViewFilterFlags& g = g_viewFilterFlags;
     const bool got[] = {g.filterOn, g.classes.showHidden, g.classes.onlyMarked, g.classes.ignoreSuccessor,
                         g.classes.ignoreThreshold};

@@ -88,7 +88,7 @@ void MilitaryScreen::BindControls() {
 void MilitaryScreen::OnOpen() {
   ScreenSet& s = g_screens;
   s.militaryCabinetLink.Show(0, buttonParent);
-  for (Screen* side : {static_cast<Screen*>(s.militaryCapacitySide.get()), static_cast<Screen*>(&s.militaryCostSide)}) {
+  for (Screen* side : {static_cast<Screen*>(s.militaryCapacitySide.get()), static_cast<Screen*>(s.militaryCostSide.get())}) {
     side->AttachForm(nullptr);
     side->OnOpen();
     side->Refresh();
@@ -144,9 +144,9 @@ void MilitaryCabinetLink::OnCommand(Control* control, int32_t id) {
   Screen* page = nullptr;
   switch (id) {
     case 2: page = &s.unitInventory; break;
-    case 3: page = &s.militaryWages; break;
-    case 4: page = &s.forceSizePanel; break;
-    case 5: page = &s.unitProduction; break;
+    case 3: page = s.militaryWages.get(); break;
+    case 4: page = s.forceSizePanel.get(); break;
+    case 5: page = s.unitProduction.get(); break;
     case 6: page = &s.facilityScreen; break;
     default: break;
   }

@@ -85,16 +85,21 @@ class MilitaryCapacitySidePanel : public Screen {
   }
 };
 
+class MilitaryCostSidePanel : public Screen {
+ public:
+  MilitaryCostSidePanel() : Screen("MILITARY3", FormLookups{.tags = kMilitaryCostTags, .ids = {}}) {}
+  int32_t AttachForm(Control*) override {
+    PlaceSidePanel(0, this, kPanelBottom);
+    return 0;
+  }
+  void Refresh() override {
+    if (!g_uiOptions.sidescreens) return;
+    FillMilitaryCosts(currentForm, LockedLocalMilitaryFigures());
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<Screen> MakeMilitaryCapacitySidePanel() { return std::make_unique<MilitaryCapacitySidePanel>(); }
 
-int32_t MilitaryCostSidePanel::AttachForm(Control*) {
-  PlaceSidePanel(0, this, kPanelBottom);
-  return 0;
-}
-
-void MilitaryCostSidePanel::Refresh() {
-  if (!g_uiOptions.sidescreens) return;
-  FillMilitaryCosts(currentForm, LockedLocalMilitaryFigures());
-}
+std::unique_ptr<Screen> MakeMilitaryCostSidePanel() { return std::make_unique<MilitaryCostSidePanel>(); }

@@ -21,12 +21,7 @@ std::unique_ptr<Screen> MakeMilitaryCapacitySidePanel();
 inline constexpr const char* kMilitaryCostTags[] = {"COSTSAL",   "COSTNEWEQ", "COSTMAIN",  "COSTRES",  "COSTPREP",
                                                     "COSTTRAIN", "COSTBUILD", "COSTTOTAL", "SHORTBOX", "SHORTAGE"};
 
-class MilitaryCostSidePanel : public Screen {
- public:
-  MilitaryCostSidePanel() : Screen("MILITARY3", FormLookups{.tags = kMilitaryCostTags, .ids = {}}) {}
-  int32_t AttachForm(Control* host) override;
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeMilitaryCostSidePanel();
 
 // The production page's figures: the auto-build toggles, capacities, unit
 // and missile counts; the capacities in use only when withUsed is set.

@@ -164,7 +164,7 @@ void StoredUnitsPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
   ScreenSet& s = g_screens;
   if (Is(control, "BACK")) {
-    s.unitProduction.Show(kKeepScreenId, nullptr);
+    s.unitProduction->Show(kKeepScreenId, nullptr);
   } else if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
     const uint32_t unitId = ListCurrentUnit(list);

@@ -39,7 +39,7 @@ bool* FilterSwitches(ViewFilterFlags& f, int i) {
 void PostAutoBuild(Screen& panel, uint32_t command, const Control* toggle) {
   const bool on = toggle->Selected();
   PostArgs(command, SettingArgs{.value = on ? 1u : 0u});
-  Screen& focus = g_screens.autoBuildFocus;
+  Screen& focus = *g_screens.autoBuildFocus;
   if (on) {
     focus.Show(kKeepScreenId, nullptr);
   } else {
@@ -50,60 +50,73 @@ void PostAutoBuild(Screen& panel, uint32_t command, const Control* toggle) {
 
 }  // namespace
 
-void UnitProductionPanel::BindControls() { DockInBotbar2(*this); }
+namespace {
 
-void UnitProductionPanel::OnOpen() {
-  g_screens.autoBuildFocus.Show(kKeepScreenId, nullptr);
-  ScreenSlotResetMapMode(g_screens);
-}
-
-void UnitProductionPanel::Refresh() {
-  MilitaryFigures figures;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    figures = LocalMilitaryFigures(g_world);
+class UnitProductionPanel : public Screen {
+ public:
+  UnitProductionPanel() : Screen("MILITARY1_ss1", FormLookups{.tags = kUnitProductionTags, .ids = {}}) {}
+  void BindControls() override { DockInBotbar2(*this); }
+  void OnOpen() override {
+    g_screens.autoBuildFocus->Show(kKeepScreenId, nullptr);
+    ScreenSlotResetMapMode(g_screens);
   }
-  FillMilitaryCapacity(currentForm, figures, true);
-}
-
-void UnitProductionPanel::OnCommand(Control* control, int32_t) {
-  ScreenSet& s = g_screens;
-  if (!control) return;
-  if ((control->flags & kCtlRadio) && !control->Selected()) {
-    PopPopupsTo(g_ui, kProductionDepth);
-    return;
+  void Refresh() override {
+    MilitaryFigures figures;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      figures = LocalMilitaryFigures(g_world);
+    }
+    FillMilitaryCapacity(currentForm, figures, true);
   }
-  if (Is(control, "BACK")) {
-    s.militaryScreen.AttachForm(nullptr);
-    s.militaryScreen.OnOpen();
-    s.militaryScreen.Refresh();
-  } else if (Is(control, "AUTOBUILD")) {
-    PostAutoBuild(*this, kCmdBUnitAutoBuild, control);
-  } else if (Is(control, "AUTOBUILD2")) {
-    PostAutoBuild(*this, kCmdBMissilesAutoBuild, control);
-  } else if (Is(control, "BUILD")) {
-    s.baseUnitList.Show(kKeepScreenId, nullptr);
-  } else if (Is(control, "UNDEPLOYED")) {
-    s.storedUnits.Show(0, nullptr);  // the stored units of every place
-  } else if (Is(control, "RECRUITBUT")) {
-    s.forceSizePanel.Show(kKeepScreenId, nullptr);
-  } else if (Is(control, "FILTERS")) {
-    s.unitViewFilter.Show(kKeepScreenId, nullptr);
-  } else if (Is(control, "AUTOSELECT")) {
-    s.autoBuildFocus.Show(kKeepScreenId, nullptr);
+  void OnCommand(Control* control, int32_t) override {
+    ScreenSet& s = g_screens;
+    if (!control) return;
+    if ((control->flags & kCtlRadio) && !control->Selected()) {
+      PopPopupsTo(g_ui, kProductionDepth);
+      return;
+    }
+    if (Is(control, "BACK")) {
+      s.militaryScreen.AttachForm(nullptr);
+      s.militaryScreen.OnOpen();
+      s.militaryScreen.Refresh();
+    } else if (Is(control, "AUTOBUILD")) {
+      PostAutoBuild(*this, kCmdBUnitAutoBuild, control);
+    } else if (Is(control, "AUTOBUILD2")) {
+      PostAutoBuild(*this, kCmdBMissilesAutoBuild, control);
+    } else if (Is(control, "BUILD")) {
+      s.baseUnitList.Show(kKeepScreenId, nullptr);
+    } else if (Is(control, "UNDEPLOYED")) {
+      s.storedUnits.Show(0, nullptr);  // the stored units of every place
+    } else if (Is(control, "RECRUITBUT")) {
+      s.forceSizePanel->Show(kKeepScreenId, nullptr);
+    } else if (Is(control, "FILTERS")) {
+      s.unitViewFilter->Show(kKeepScreenId, nullptr);
+    } else if (Is(control, "AUTOSELECT")) {
+      s.autoBuildFocus->Show(kKeepScreenId, nullptr);
+    }
   }
-}
+};
 
-void UnitViewFilterPanel::BindControls() { DockInSecondBotbar2(*this); }
-
-void UnitViewFilterPanel::OnOpen() {
-  for (int i = 0; i < 5; ++i) SetPressed(Tag(currentForm, kViewFilterTags[i]), *FilterSwitches(g_viewFilterFlags, i));
-  ScreenSlotSelectMapMode(g_screens);
-}
-
-void UnitViewFilterPanel::OnCommand(Control*, int32_t) {
-  for (int i = 0; i < 5; ++i) {
-    const Control* toggle = Tag(currentForm, kViewFilterTags[i]);
-    *FilterSwitches(g_viewFilterFlags, i) = toggle && toggle->Selected();
+class UnitViewFilterPanel : public Screen {
+ public:
+  UnitViewFilterPanel() : Screen("MILITARY1_ss1a", FormLookups{.tags = kViewFilterTags, .ids = {}}) {}
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  // Shows the switches on the toggles.
+  void OnOpen() override {
+    for (int i = 0; i < 5; ++i) SetPressed(Tag(currentForm, kViewFilterTags[i]), *FilterSwitches(g_viewFilterFlags, i));
+    ScreenSlotSelectMapMode(g_screens);
   }
-}
+  // Whatever was clicked, the toggles become the switches (a toggle the
+  // form lacks gives 0).
+  void OnCommand(Control*, int32_t) override {
+    for (int i = 0; i < 5; ++i) {
+      const Control* toggle = Tag(currentForm, kViewFilterTags[i]);
+      *FilterSwitches(g_viewFilterFlags, i) = toggle && toggle->Selected();
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeUnitProductionPanel() { return std::make_unique<UnitProductionPanel>(); }
+std::unique_ptr<Screen> MakeUnitViewFilterPanel() { return std::make_unique<UnitViewFilterPanel>(); }

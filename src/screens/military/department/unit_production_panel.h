@@ -3,6 +3,7 @@
 // use, forces and reserves by category, missiles by warhead, and the unit
 // and missile auto-build switches; and the view filter (MILITARY1_ss1a)
 // whose switches decide which unit designs the build lists offer.
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -26,24 +27,8 @@ inline constexpr const char* kUnitProductionTags[] = {
     "SEARES",   "SUBRES",    "MISMAX",     "MISUSED", "NUKERES",    "CHEMRES",    "CONVRES", "NUKE",
     "CHEM",     "CONV"};
 
-class UnitProductionPanel : public Screen {
- public:
-  UnitProductionPanel() : Screen("MILITARY1_ss1", FormLookups{.tags = kUnitProductionTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeUnitProductionPanel();
 
 inline constexpr const char* kViewFilterTags[] = {"FILTERON", "VIEWFILTER", "VIEWFAV", "VIEWREP", "VIEWOLD"};
 
-class UnitViewFilterPanel : public Screen {
- public:
-  UnitViewFilterPanel() : Screen("MILITARY1_ss1a", FormLookups{.tags = kViewFilterTags, .ids = {}}) {}
-  void BindControls() override;
-  // Shows the switches on the toggles.
-  void OnOpen() override;
-  // Whatever was clicked, the toggles become the switches (a toggle the
-  // form lacks gives 0).
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeUnitViewFilterPanel();

@@ -222,7 +222,7 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
     if (cellIndex < g_world.cells.size()) building = FacilityBuilding(GetActiveObject(&g_world.cells[cellIndex], false));
   }
   if (statusParent) {
-    Screen& panel = building ? static_cast<Screen&>(g_screens.baseProgress) : g_screens.baseStatus;
+    Screen& panel = building ? *g_screens.baseProgress : *g_screens.baseStatus;
     panel.Show(static_cast<intptr_t>(cellIndex), statusParent);
   }
   ListBoxControl* prod = TagAs<ListBoxControl>(form, "PRODLIST");

@@ -82,78 +82,98 @@ void RestoreHostContent(Control* host) {
   owner->Refresh();
 }
 
-void BaseStatusPanel::Refresh() {
-  if (!currentForm) return;
-  bool online = false;
-  float strength = 0.0f;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    if (const UnitRecord* f = FacilityAt(g_world, ScreenCell(*this))) {
-      online = FacilityOnLine(*f);
-      strength = f->strength;
-    }
-  }
-  SetControlFlag(Tag(*this, "STATUS"), kStateSelected, online ? 1 : 0);
-  char text[32];
-  std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
-  ControlSetText(Tag(*this, "CONDITION"), text);
-}
-
-void BaseProgressPanel::Refresh() {
-  if (!currentForm) return;
-  float target = 0.0f, strength = 0.0f;
-  std::string days;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    if (const UnitRecord* f = FacilityAt(g_world, ScreenCell(*this))) {
-      target = f->targetStrength;
-      strength = f->strength;
-    }
-    days = FacilityProgressText(g_world, ScreenCell(*this));
-  }
-  if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "PROGBAR"))) {
-    SliderSetMaxFloat(bar, target);
-    SliderSetValueFloat(bar, strength);
-  }
-  ControlSetText(Tag(*this, "DAYS"), days.c_str());
-}
-
-void BaseUpgradePanel::Refresh() {
-  if (!currentForm) return;
-  float eta = -1.0f;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const World& w = g_world;
-    const FacilityView v = ViewSelectedFacility(w);
-    const UnitClassRecord* current = v.visibleClass > 0 ? ClassRecordAt(w, v.visibleClass) : nullptr;
-    const UnitClassRecord* target = current && current->successor > 0 ? ClassRecordAt(w, current->successor) : nullptr;
-    if (target) eta = UpgradeEtaDays(target->buildWorkPerPoint, current->buildWorkPerPoint);
-  }
-  ControlSetText(Tag(*this, "ETA"), eta < 0.0f ? "--" : FormatDuration(eta).c_str());
-  SetHidden(Tag(*this, "OKBUT"), eta < 0.0f);
-}
-
-void BaseUpgradePanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "CANBUT")) {
-    RestoreHostContent(host);
-    return;
-  }
-  if (!Is(control, "OKBUT")) return;
-  uint32_t packed = 0, target = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const World& w = g_world;
-    const FacilityView v = ViewSelectedFacility(w);
-    const UnitClassRecord* current = v.visibleClass > 0 ? ClassRecordAt(w, v.visibleClass) : nullptr;
-    if (!v.cell || !current || current->successor <= 0) return;
-    packed = v.packed;
-    target = static_cast<uint32_t>(current->successor);
-  }
-  PostArgs(kCmdConvertFacility, HexConvertArgs{.hex = packed, .classIndex = target});
-  CloseAllPopups(g_ui, 0);
-}
-
 namespace {
+
+class BaseStatusPanel : public Screen {
+ public:
+  BaseStatusPanel() : Screen("POPUP_BASE1a", FormLookups{.tags = kTags, .ids = {}}) {}
+  void Refresh() override {
+    if (!currentForm) return;
+    bool online = false;
+    float strength = 0.0f;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (const UnitRecord* f = FacilityAt(g_world, ScreenCell(*this))) {
+        online = FacilityOnLine(*f);
+        strength = f->strength;
+      }
+    }
+    SetControlFlag(Tag(*this, "STATUS"), kStateSelected, online ? 1 : 0);
+    char text[32];
+    std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
+    ControlSetText(Tag(*this, "CONDITION"), text);
+  }
+
+ private:
+  static constexpr const char* kTags[] = {"STATUS", "CONDITION"};
+};
+
+class BaseProgressPanel : public Screen {
+ public:
+  BaseProgressPanel() : Screen("POPUP_BASE1b", FormLookups{.tags = kTags, .ids = {}}) {}
+  void Refresh() override {
+    if (!currentForm) return;
+    float target = 0.0f, strength = 0.0f;
+    std::string days;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (const UnitRecord* f = FacilityAt(g_world, ScreenCell(*this))) {
+        target = f->targetStrength;
+        strength = f->strength;
+      }
+      days = FacilityProgressText(g_world, ScreenCell(*this));
+    }
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "PROGBAR"))) {
+      SliderSetMaxFloat(bar, target);
+      SliderSetValueFloat(bar, strength);
+    }
+    ControlSetText(Tag(*this, "DAYS"), days.c_str());
+  }
+
+ private:
+  static constexpr const char* kTags[] = {"PROGBAR", "DAYS"};
+};
+
+class BaseUpgradePanel : public Screen {
+ public:
+  BaseUpgradePanel() : Screen("POPUP_BASE1a1", FormLookups{.tags = kTags, .ids = {}}) {}
+  void Refresh() override {
+    if (!currentForm) return;
+    float eta = -1.0f;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const World& w = g_world;
+      const FacilityView v = ViewSelectedFacility(w);
+      const UnitClassRecord* current = v.visibleClass > 0 ? ClassRecordAt(w, v.visibleClass) : nullptr;
+      const UnitClassRecord* target = current && current->successor > 0 ? ClassRecordAt(w, current->successor) : nullptr;
+      if (target) eta = UpgradeEtaDays(target->buildWorkPerPoint, current->buildWorkPerPoint);
+    }
+    ControlSetText(Tag(*this, "ETA"), eta < 0.0f ? "--" : FormatDuration(eta).c_str());
+    SetHidden(Tag(*this, "OKBUT"), eta < 0.0f);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "CANBUT")) {
+      RestoreHostContent(host);
+      return;
+    }
+    if (!Is(control, "OKBUT")) return;
+    uint32_t packed = 0, target = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const World& w = g_world;
+      const FacilityView v = ViewSelectedFacility(w);
+      const UnitClassRecord* current = v.visibleClass > 0 ? ClassRecordAt(w, v.visibleClass) : nullptr;
+      if (!v.cell || !current || current->successor <= 0) return;
+      packed = v.packed;
+      target = static_cast<uint32_t>(current->successor);
+    }
+    PostArgs(kCmdConvertFacility, HexConvertArgs{.hex = packed, .classIndex = target});
+    CloseAllPopups(g_ui, 0);
+  }
+
+ private:
+  static constexpr const char* kTags[] = {"ETA", "OKBUT", "CANBUT"};
+};
 
 class BaseConfirmPanel : public Screen {
  public:
@@ -198,7 +218,11 @@ class BaseInfoPanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeBaseStatusPanel() { return std::make_unique<BaseStatusPanel>(); }
+std::unique_ptr<Screen> MakeBaseProgressPanel() { return std::make_unique<BaseProgressPanel>(); }
+std::unique_ptr<Screen> MakeBaseUpgradePanel() { return std::make_unique<BaseUpgradePanel>(); }
 std::unique_ptr<Screen> MakeBaseConfirmPanel() { return std::make_unique<BaseConfirmPanel>(); }
+
 std::unique_ptr<Screen> MakeBaseInfoPanel() { return std::make_unique<BaseInfoPanel>(); }
 
 void BaseActionsPanel::BindControls() { parent2 = Tag(*this, "PARENT2"); }
@@ -245,7 +269,7 @@ void BaseActionsPanel::OnCommand(Control* control, int32_t controlId) {
                    static_cast<int32_t>(cellIndex / static_cast<uint32_t>(w.mapWidth)), w.gameState.currentHex);
   }
   OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, g_screens.baseConfirm.get(),
-                          &g_screens.baseUpgrade, nullptr);
+                          g_screens.baseUpgrade.get(), nullptr);
   Screen* hostScreen = host ? host->owner : nullptr;
   if (hostScreen) hostScreen->Refresh();
 }

@@ -31,34 +31,12 @@ float UpgradeEtaDays(float targetDays, float currentDays);
 // days left of a construction going ahead, else its short status.
 std::string FacilityProgressText(const World& world, uint32_t cellIndex);
 
-class BaseStatusPanel : public Screen {
- public:
-  BaseStatusPanel() : Screen("POPUP_BASE1a", FormLookups{.tags = kTags, .ids = {}}) {}
-  void Refresh() override;
+std::unique_ptr<Screen> MakeBaseStatusPanel();
 
- private:
-  static constexpr const char* kTags[] = {"STATUS", "CONDITION"};
-};
-
-class BaseProgressPanel : public Screen {
- public:
-  BaseProgressPanel() : Screen("POPUP_BASE1b", FormLookups{.tags = kTags, .ids = {}}) {}
-  void Refresh() override;
-
- private:
-  static constexpr const char* kTags[] = {"PROGBAR", "DAYS"};
-};
+std::unique_ptr<Screen> MakeBaseProgressPanel();
 
 // The upgrade of the selected hex's facility to its class's successor.
-class BaseUpgradePanel : public Screen {
- public:
-  BaseUpgradePanel() : Screen("POPUP_BASE1a1", FormLookups{.tags = kTags, .ids = {}}) {}
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-
- private:
-  static constexpr const char* kTags[] = {"ETA", "OKBUT", "CANBUT"};
-};
+std::unique_ptr<Screen> MakeBaseUpgradePanel();
 
 // YES or NO to a facility action on the selected hex; mode 2 shows the
 // second question and tells the command so.

@@ -131,7 +131,7 @@ class DepotPopup : public FacilityPopup {
       Close();
     } else {
       OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, g_screens.baseConfirm.get(),
-                              &g_screens.baseUpgrade, nullptr);
+                              g_screens.baseUpgrade.get(), nullptr);
     }
   }
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -100,21 +101,21 @@ TEST_F(FacilityPopupsTest, UpgradeTakesTheTargetsDaysButFiveOverTheDifference) {
   } rows[] = {{12.0f, 10.0f, 7.0f}, {8.0f, 10.0f, 5.0f}, {4.0f, 0.0f, 4.0f}};
   for (const auto& r : rows) EXPECT_EQ(UpgradeEtaDays(r.target, r.current), r.eta) << r.target << " " << r.current;
 
-  BaseUpgradePanel panel;
-  TestForm form(panel, "BASE1a1", {"ETA", "OKBUT", "CANBUT"});
-  panel.Refresh();
+  std::unique_ptr<Screen> panel = MakeBaseUpgradePanel();
+  TestForm form(*panel, "BASE1a1", {"ETA", "OKBUT", "CANBUT"});
+  panel->Refresh();
   EXPECT_EQ(form.Text("ETA"), "--");
   EXPECT_FALSE(form.Shown("OKBUT"));
-  panel.OnCommand(form["CANBUT"], 0);
+  panel->OnCommand(form["CANBUT"], 0);
   EXPECT_TRUE(Log().empty());
 
   g_world.unitClasses[kBase].successor = kUpgraded;
   g_world.unitClasses[kBase].buildWorkPerPoint = 10.0f;
   g_world.unitClasses[kUpgraded].buildWorkPerPoint = 12.0f;
-  panel.Refresh();
+  panel->Refresh();
   EXPECT_EQ(form.Text("ETA"), FormatDuration(7.0f));
   EXPECT_TRUE(form.Shown("OKBUT"));
-  panel.OnCommand(form["OKBUT"], 0);
+  panel->OnCommand(form["OKBUT"], 0);
   const std::vector<GameCommand> log = Log();
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].id, kCmdConvertFacility);
@@ -136,11 +137,11 @@ TEST_F(FacilityPopupsTest, StatusAndDaysLeft) {
       // (250 / 125 + 1 + 1) / 3 a day: 30 of work is 22.5 days, shown as 23.
       {true, 250, " 50 %", "23"},
   };
-  BaseStatusPanel status;
-  BaseProgressPanel progress;
-  TestForm statusForm(status, "BASE1a", {"STATUS", "CONDITION"});
-  TestForm progressForm(progress, "BASE1b", {"PROGBAR", "DAYS"});
-  status.id = progress.id = kCell;
+  std::unique_ptr<Screen> status = MakeBaseStatusPanel();
+  std::unique_ptr<Screen> progress = MakeBaseProgressPanel();
+  TestForm statusForm(*status, "BASE1a", {"STATUS", "CONDITION"});
+  TestForm progressForm(*progress, "BASE1b", {"PROGBAR", "DAYS"});
+  status->id = progress->id = kCell;
   for (const auto& r : rows) {
     Cell().stack->lead = r.present ? &lead_ : nullptr;
     Building(kPostureInReserve | kPostureUnderConstruction);
@@ -148,8 +149,8 @@ TEST_F(FacilityPopupsTest, StatusAndDaysLeft) {
     lead_.buildWork = 30.0f;
     lead_.efficiency = 1.0f;
     g_world.cellBytes[kCell] = r.level;
-    status.Refresh();
-    progress.Refresh();
+    status->Refresh();
+    progress->Refresh();
     EXPECT_EQ(statusForm.Text("CONDITION"), r.condition) << r.days;
     EXPECT_FALSE(statusForm["STATUS"]->Selected());
     EXPECT_EQ(progressForm.Text("DAYS"), r.days);

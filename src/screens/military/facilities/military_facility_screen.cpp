@@ -72,7 +72,7 @@ int32_t FacilityRowStatus(const World& world, uint32_t cellIndex) {
 
 void MilitaryFacilityScreen::OnOpen() {
   OpenListPage(facilList);
-  if (prodParent) g_screens.baseCondition.Show(kKeepScreenId, prodParent);
+  if (prodParent) g_screens.baseCondition->Show(kKeepScreenId, prodParent);
 }
 
 void MilitaryFacilityScreen::BindControls() {
@@ -105,7 +105,7 @@ void MilitaryFacilityScreen::Refresh() {
     CollectFacilityPasses(g_world, CollectFacilityArgs{.resultList = &found, .owner = g_world.gameState.localPlayer},
                           kMilitaryFacilityPasses);
   }
-  AddFacilityRows(facilList, found, g_screens.baseStatusFill);
+  AddFacilityRows(facilList, found, *g_screens.baseStatusFill);
   ListHolderClear(found);
   RestoreListView(facilList, view);
 }
@@ -122,76 +122,90 @@ void MilitaryFacilityScreen::OnControlChange(Control* control, int32_t id) {
   if (control && control == facilList) FacilityListRow(g_screens, currentForm, id, nullptr);
 }
 
-void BaseConditionPanel::BindControls() {
-  MilitaryFacilityScreen& page = g_screens.facilityScreen;
-  hostLink = &page.prodParent;
-}
+namespace {
 
-void BaseConditionPanel::Refresh() {
-  Control* f = currentForm;
-  if (!f) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const HexCell* cell = SelectedHexCell();
-  const UnitRecord* facility = GetActiveObject(cell, false);
-  const bool ownHex = cell && CellOwner(cell->word) == w.gameState.localPlayer;
-  SetCondition(Tag(f, "CONDITION"), facility ? facility->strength : 0.0f);
-  SetInt(Tag(f, "QUEUE"), facility && !ForeignHeld(*facility) ? facility->leadValue : 0);
-  const bool shown = facility && (ownHex || !ForeignHeld(*facility));
-  const UnitClassRecord* cls = ClassRecordAt(w, shown ? facility->classIndex : 0);
-  SetInt(Tag(f, "CAPACITY"), cls ? cls->baseSlots : 0);
-}
+class BaseConditionPanel : public Screen {
+ public:
+  BaseConditionPanel() : Screen("Military1_ss2b", FormLookups{.tags = kBaseConditionTags, .ids = {}}) {}
+  void BindControls() override {
+    MilitaryFacilityScreen& page = g_screens.facilityScreen;
+    hostLink = &page.prodParent;
+  }
+  void Refresh() override {
+    Control* f = currentForm;
+    if (!f) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& w = g_world;
+    const HexCell* cell = SelectedHexCell();
+    const UnitRecord* facility = GetActiveObject(cell, false);
+    const bool ownHex = cell && CellOwner(cell->word) == w.gameState.localPlayer;
+    SetCondition(Tag(f, "CONDITION"), facility ? facility->strength : 0.0f);
+    SetInt(Tag(f, "QUEUE"), facility && !ForeignHeld(*facility) ? facility->leadValue : 0);
+    const bool shown = facility && (ownHex || !ForeignHeld(*facility));
+    const UnitClassRecord* cls = ClassRecordAt(w, shown ? facility->classIndex : 0);
+    SetInt(Tag(f, "CAPACITY"), cls ? cls->baseSlots : 0);
+  }
+};
 
-void BaseStatusFill::OnOpen() {
-  Control* f = currentForm;
-  if (!f) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const UnitRecord* unit = FindUnitById(w, static_cast<uint32_t>(id));
-  if (unit && !IsUnitLive(*unit)) unit = nullptr;
-  const uint32_t cellIndex = UnitCellIndex(w, unit);
-  const HexCell* cell = cellIndex != kNoCellIndex ? &w.cells[cellIndex] : nullptr;
-  const UnitRecord* facility = GetActiveObject(cell, false);
-  const bool ownHex = cell && CellOwner(cell->word) == w.gameState.localPlayer;
-  const bool shown = facility && (ownHex || !ForeignHeld(*facility));
-  const UnitClassRecord* type = ClassRecordAt(w, shown ? facility->classIndex : 0);
-  Control* name = Tag(f, "BASENAME");
-  Control* status = Tag(f, "STATUS");
-  Control* progress = Tag(f, "STATUS2");
-  SetControlText(name, unit ? HexPositionText(w, PackHex(unit->x, unit->y)).c_str() : "");
-  if (type) DrawUnitClassIcon(shown ? facility->classIndex : 0, nullptr, type, Tag(f, "INDBMP"), true, -1);
-  SetHidden(Tag(f, "OFFLINE"), !(facility && Offline(*facility)));
-  const bool building = facility && FacilityUnderConstruction(*facility);
-  const uint32_t flags = type ? type->flags : 0;
-  const bool queueShown = ownHex && facility && type && !(flags & kOtherKinds) && (flags & kClassSettlement) &&
-                          listfields::FacilityTypeByte(*type) == 0 &&
-                          (type->loadableMask != 0 || (flags & (kClassAirBase | kClassHaven))) && !building;
-  SetHidden(Tag(f, "HIDEPAR"), !queueShown);
-  if (queueShown) {
-    SetInt(Tag(f, "QUEUE"), ForeignHeld(*facility) ? 0 : facility->leadValue);
-    SetInt(Tag(f, "CAPACITY"), type->baseSlots);
+class BaseStatusFill : public Screen {
+ public:
+  BaseStatusFill() : Screen("Military1_ss2c", FormLookups{.tags = kBaseStatusTags, .ids = {}}) {}
+  void OnOpen() override {
+    Control* f = currentForm;
+    if (!f) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& w = g_world;
+    const UnitRecord* unit = FindUnitById(w, static_cast<uint32_t>(id));
+    if (unit && !IsUnitLive(*unit)) unit = nullptr;
+    const uint32_t cellIndex = UnitCellIndex(w, unit);
+    const HexCell* cell = cellIndex != kNoCellIndex ? &w.cells[cellIndex] : nullptr;
+    const UnitRecord* facility = GetActiveObject(cell, false);
+    const bool ownHex = cell && CellOwner(cell->word) == w.gameState.localPlayer;
+    const bool shown = facility && (ownHex || !ForeignHeld(*facility));
+    const UnitClassRecord* type = ClassRecordAt(w, shown ? facility->classIndex : 0);
+    Control* name = Tag(f, "BASENAME");
+    Control* status = Tag(f, "STATUS");
+    Control* progress = Tag(f, "STATUS2");
+    SetControlText(name, unit ? HexPositionText(w, PackHex(unit->x, unit->y)).c_str() : "");
+    if (type) DrawUnitClassIcon(shown ? facility->classIndex : 0, nullptr, type, Tag(f, "INDBMP"), true, -1);
+    SetHidden(Tag(f, "OFFLINE"), !(facility && Offline(*facility)));
+    const bool building = facility && FacilityUnderConstruction(*facility);
+    const uint32_t flags = type ? type->flags : 0;
+    const bool queueShown = ownHex && facility && type && !(flags & kOtherKinds) && (flags & kClassSettlement) &&
+                            listfields::FacilityTypeByte(*type) == 0 &&
+                            (type->loadableMask != 0 || (flags & (kClassAirBase | kClassHaven))) && !building;
+    SetHidden(Tag(f, "HIDEPAR"), !queueShown);
+    if (queueShown) {
+      SetInt(Tag(f, "QUEUE"), ForeignHeld(*facility) ? 0 : facility->leadValue);
+      SetInt(Tag(f, "CAPACITY"), type->baseSlots);
+    }
+    const bool upgrading = facility && (facility->ordersShown[kStateFlags] & kStateModeC);
+    if (building) {
+      Press(name, true);
+      Press(status, true);
+      const float rate = SupplyLevelFactor(HexLevelByte(w, *cell), HexSupplierRate(w, *cell));
+      SetControlText(progress, FormatDuration(rate > 0.0f ? facility->buildWork / rate : 0.0f).c_str());
+      SetHidden(progress, false);
+      Press(progress, true);
+    } else if (upgrading) {
+      Press(name, true);
+      Press(status, true);
+      SetCondition(progress, facility->strength);
+      SetHidden(progress, false);
+      Press(progress, true);
+      SetHidden(Tag(f, "HIDEPAR"), true);
+    } else {
+      const bool working = facility && !Offline(*facility);
+      Press(name, !working);
+      Press(status, !working);
+      SetHidden(progress, true);
+    }
+    const char* word = TextListEntry(g_textLists, kListUgstatus, FacilityRowStatus(w, cellIndex));
+    SetControlText(status, word ? word : "");
   }
-  const bool upgrading = facility && (facility->ordersShown[kStateFlags] & kStateModeC);
-  if (building) {
-    Press(name, true);
-    Press(status, true);
-    const float rate = SupplyLevelFactor(HexLevelByte(w, *cell), HexSupplierRate(w, *cell));
-    SetControlText(progress, FormatDuration(rate > 0.0f ? facility->buildWork / rate : 0.0f).c_str());
-    SetHidden(progress, false);
-    Press(progress, true);
-  } else if (upgrading) {
-    Press(name, true);
-    Press(status, true);
-    SetCondition(progress, facility->strength);
-    SetHidden(progress, false);
-    Press(progress, true);
-    SetHidden(Tag(f, "HIDEPAR"), true);
-  } else {
-    const bool working = facility && !Offline(*facility);
-    Press(name, !working);
-    Press(status, !working);
-    SetHidden(progress, true);
-  }
-  const char* word = TextListEntry(g_textLists, kListUgstatus, FacilityRowStatus(w, cellIndex));
-  SetControlText(status, word ? word : "");
-}
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeBaseConditionPanel() { return std::make_unique<BaseConditionPanel>(); }
+std::unique_ptr<Screen> MakeBaseStatusFill() { return std::make_unique<BaseStatusFill>(); }

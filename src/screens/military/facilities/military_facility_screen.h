@@ -4,6 +4,7 @@
 // by the status row (Military1_ss2c), with the condition of the facility on
 // the selected hex (Military1_ss2b) docked in it. New facilities are
 // ordered from the build order panel. Window thread.
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -38,20 +39,11 @@ class MilitaryFacilityScreen : public Screen {
 };
 
 // The condition, queue and capacity of the facility on the selected hex.
-class BaseConditionPanel : public Screen {
- public:
-  BaseConditionPanel() : Screen("Military1_ss2b", FormLookups{.tags = kBaseConditionTags, .ids = {}}) {}
-  void BindControls() override;
-  void Refresh() override;
-};
+std::unique_ptr<Screen> MakeBaseConditionPanel();
 
 // One facility row: where it stands, its picture, queue and capacity, its
 // status and progress; its id is the facility's unit id.
-class BaseStatusFill : public Screen {
- public:
-  BaseStatusFill() : Screen("Military1_ss2c", FormLookups{.tags = kBaseStatusTags, .ids = {}}) {}
-  void OnOpen() override;
-};
+std::unique_ptr<Screen> MakeBaseStatusFill();
 
 // The status word's index for the facility on the cell: FacilityStatus,
 // but a hex without supply always shows the no-supply word.

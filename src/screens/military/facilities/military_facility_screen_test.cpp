@@ -2,6 +2,7 @@
 // row's status word and progress, the condition of an empty hex.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,15 +38,15 @@ TEST_F(FacilityListsTest, StatusRowWordAndProgress) {
   const StatusCase cases[] = {
       {0, 0, 0.0f, "word6", ""}, {250, 0, 0.0f, "word0", ""}, {250, 3, 9.0f, "word2", "9 Days"}};
   UnitRecord& u = Facility(kA, kBase, 2, 1, 1.0f);
-  BaseStatusFill fill;
-  controltest::PanelForm form(fill, "Military1_ss", {"BASENAME", "OFFLINE", "HIDEPAR", "STATUS", "STATUS2"});
-  fill.id = kA;
+  std::unique_ptr<Screen> fill = MakeBaseStatusFill();
+  controltest::PanelForm form(*fill, "Military1_ss", {"BASENAME", "OFFLINE", "HIDEPAR", "STATUS", "STATUS2"});
+  fill->id = kA;
   for (const StatusCase& c : cases) {
     g_world.cellBytes[kSide + 2] = c.supply;
     u.ordersShown[kPostureBits] = c.posture;
     u.ordersShown[kStateFlags] = c.posture & 2u ? kStateHeldSlot : 0u;
     u.buildWork = c.work;
-    fill.OnOpen();
+    fill->OnOpen();
     EXPECT_EQ(form.Text("STATUS"), c.status) << int{c.supply} << " " << c.posture;
     EXPECT_EQ(form.Text("STATUS2"), c.progress) << c.posture;
     EXPECT_EQ(form.Shown("STATUS2"), !c.progress.empty()) << c.posture;
@@ -53,9 +54,9 @@ TEST_F(FacilityListsTest, StatusRowWordAndProgress) {
 }
 
 TEST_F(FacilityListsTest, ConditionOfAnEmptySelectedHex) {
-  BaseConditionPanel panel;
-  controltest::PanelForm form(panel, "Military1_ss", {"CONDITION", "QUEUE", "CAPACITY"});
-  panel.Refresh();
+  std::unique_ptr<Screen> panel = MakeBaseConditionPanel();
+  controltest::PanelForm form(*panel, "Military1_ss", {"CONDITION", "QUEUE", "CAPACITY"});
+  panel->Refresh();
   EXPECT_EQ(form.Text("CONDITION"), "  0 %");
   EXPECT_EQ(form.Text("QUEUE"), "0");
   EXPECT_EQ(form.Text("CAPACITY"), "7");

@@ -65,44 +65,52 @@ void FillDefconPanel(Control* form, const PlayerRecord& r, float periodDivisor) 
     SetControlText(c, b.hostileMask == 0 ? "(AT PEACE - MAX DEFCON 2)" : "(AT WAR - MIN DEFCON 3)");
 }
 
-void DefconPanel::BindControls() { DockInBotbar2(*this); }
+namespace {
 
-void DefconPanel::OnOpen() {
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* r = LocalPlayer(g_world)) FillAlertInForce(currentForm, *r);
+class DefconPanel : public Screen {
+ public:
+  DefconPanel() : Screen("OPS1_SS1", FormLookups{.tags = kDefconPanelTags, .ids = {}}) {}
+  void BindControls() override { DockInBotbar2(*this); }
+  // Shows the level in force, then takes the docked depth.
+  void OnOpen() override {
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (const PlayerRecord* r = LocalPlayer(g_world)) FillAlertInForce(currentForm, *r);
+    }
+    ScreenSlotResetMapMode(g_screens);
   }
-  ScreenSlotResetMapMode(g_screens);
-}
-
-void DefconPanel::Refresh() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = LocalPlayer(g_world)) FillDefconPanel(currentForm, *r, ProductPeriodDivisor());
-}
-
-void DefconPanel::OnCommand(Control* control, int32_t) {
-  if (!Is(control, "BACK")) return;
-  OperationsScreen& page = g_screens.operationsScreen;
-  page.AttachForm(nullptr);
-  page.OnOpen();
-  page.Refresh();
-}
-
-void DefconPanel::OnControlChange(Control* control, int32_t) {
-  auto* bar = dynamic_cast<SlideBarControl*>(control);
-  if (!bar || !Is(control, "DEFCONSLDR")) return;
-  PostArgs(kCmdDefcon, SettingArgs{.value = static_cast<uint32_t>(SliderGetValueInt(bar))});
-  {
+  void Refresh() override {
     plat::CriticalSectionLock lock(g_simulationLock);
-    PlayerRecord* r = LocalPlayer(g_world);
-    if (!r) return;
-    // The stored level is the clamped one: the cost follows what is kept.
-    const int32_t level = ShownAlertValue(r->displayPolicy.defcon);
-    SetAlertText(Tag(currentForm, "DCDESC"), level);
-    r->displayPolicy.readinessValue = AlertPreparationCost(*r, level);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) FillDefconPanel(currentForm, *r, ProductPeriodDivisor());
   }
-  ScreenSet& s = g_screens;
-  s.militaryCostSide.Refresh();
-  s.operationsScreen.Refresh();
-  Refresh();
-}
+  void OnCommand(Control* control, int32_t) override {
+    if (!Is(control, "BACK")) return;
+    OperationsScreen& page = g_screens.operationsScreen;
+    page.AttachForm(nullptr);
+    page.OnOpen();
+    page.Refresh();
+  }
+  // The bar orders its level and the costs follow at once.
+  void OnControlChange(Control* control, int32_t) override {
+    auto* bar = dynamic_cast<SlideBarControl*>(control);
+    if (!bar || !Is(control, "DEFCONSLDR")) return;
+    PostArgs(kCmdDefcon, SettingArgs{.value = static_cast<uint32_t>(SliderGetValueInt(bar))});
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      PlayerRecord* r = LocalPlayer(g_world);
+      if (!r) return;
+      // The stored level is the clamped one: the cost follows what is kept.
+      const int32_t level = ShownAlertValue(r->displayPolicy.defcon);
+      SetAlertText(Tag(currentForm, "DCDESC"), level);
+      r->displayPolicy.readinessValue = AlertPreparationCost(*r, level);
+    }
+    ScreenSet& s = g_screens;
+    s.militaryCostSide->Refresh();
+    s.operationsScreen.Refresh();
+    Refresh();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeDefconPanel() { return std::make_unique<DefconPanel>(); }

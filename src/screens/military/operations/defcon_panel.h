@@ -3,6 +3,7 @@
 // level in force, a five-step bar that orders a new one, and what the
 // ordered level costs and gives. Peace caps the order at level 3, war holds
 // it at 2 or more (the executor clamps).
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -22,14 +23,4 @@ void FillAlertInForce(Control* form, const PlayerRecord& region);
 // or war limit) from the display copy; absent controls are skipped.
 void FillDefconPanel(Control* form, const PlayerRecord& region, float periodDivisor);
 
-class DefconPanel : public Screen {
- public:
-  DefconPanel() : Screen("OPS1_SS1", FormLookups{.tags = kDefconPanelTags, .ids = {}}) {}
-  void BindControls() override;
-  // Shows the level in force, then takes the docked depth.
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  // The bar orders its level and the costs follow at once.
-  void OnControlChange(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeDefconPanel();

@@ -2,6 +2,7 @@
 // and the preparation cost that follows.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -38,8 +39,8 @@ TEST(DefconPanelTest, TheBarPostsItsLevelAndKeepsTheClampedOne) {
   TestSheet sheet;
   sheet.Texts({"DEFCON", "COSTPREP"});
   auto* bar = sheet.Add<SlideBarControl>("DEFCONSLDR");
-  DefconPanel panel;
-  panel.currentForm = sheet.root;
+  std::unique_ptr<Screen> panel = MakeDefconPanel();
+  panel->currentForm = sheet.root;
   struct Row { uint32_t hostile; int32_t moved; int32_t stored; float cost; };
   const Row rows[] = {{0, 4, 3, 787500.0f}, {0x4, 0, 2, 350000.0f}};
   for (const Row& row : rows) {
@@ -47,7 +48,7 @@ TEST(DefconPanelTest, TheBarPostsItsLevelAndKeepsTheClampedOne) {
     SliderSetMaxInt(bar, 4);
     SliderSetValueInt(bar, row.moved);
     g_commandLog.Clear();
-    panel.OnControlChange(bar, 0);
+    panel->OnControlChange(bar, 0);
     std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> posted;
     for (const GameCommand& c : g_commandLog.Entries()) posted.emplace_back(c.id, c.arg24, c.arg28);
     const std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> want = {
@@ -61,7 +62,7 @@ TEST(DefconPanelTest, TheBarPostsItsLevelAndKeepsTheClampedOne) {
   // The level in force is the simulation copy's.
   FillAlertInForce(sheet.root, r);
   EXPECT_EQ(sheet.Text("DEFCON"), "4");
-  panel.currentForm = nullptr;
+  panel->currentForm = nullptr;
 }
 
 TEST(DefconPanelTest, PreparationGrowsWithTheSquareOfTheLevel) {

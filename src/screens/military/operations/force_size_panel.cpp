@@ -62,48 +62,56 @@ bool FillForceSize(Control* form, const PlayerRecord& r) {
   return offered;
 }
 
-void ForceSizePanel::BindControls() { DockInSecondBotbar2(*this); }
+namespace {
 
-void ForceSizePanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
-
-void ForceSizePanel::Refresh() {
-  bool offered = true;
-  {
+class ForceSizePanel : public Screen {
+ public:
+  ForceSizePanel() : Screen("MILITARY1_ss5", FormLookups{.tags = kForceSizeTags, .ids = kForceSizeAgeIds}) {}
+  void BindControls() override { DockInSecondBotbar2(*this); }
+  void OnOpen() override { ScreenSlotSelectMapMode(g_screens); }
+  // A minimum age no button offers is set to 16.
+  void Refresh() override {
+    bool offered = true;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (const PlayerRecord* r = LocalPlayer(g_world)) offered = FillForceSize(currentForm, *r);
+    }
+    if (!offered) PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(kDefaultMinimumAge)});
+    SetPressed(Tag(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
+  }
+  void OnCommand(Control* control, int32_t id) override {
+    if (!control) return;
+    if (Is(control, "RETURNBUT")) {
+      MilitaryScreen& page = g_screens.militaryScreen;
+      page.AttachForm(nullptr);
+      page.OnOpen();
+      page.Refresh();
+    } else if (Is(control, "UNITBUT")) {
+      g_screens.unitList.Popup(kKeepScreenId, nullptr);
+    } else if (Is(control, "LOCK")) {
+      ClickPolicyLock(control, kLockForceSize, kMilitaryLockGroup);
+    } else if (Is(control, "CONSCRIPBUT")) {
+      const bool on = control->Selected();
+      PostArgs(kCmdBConscript, SettingArgs{.value = on ? 1u : 0u});
+      // The age choice goes with conscription at once, before the command
+      // reaches the simulation.
+      SetHidden(Tag(currentForm, "AGEHIDE"), !on);
+    } else if (Is(control, "COEDBUT")) {
+      PostArgs(kCmdBCoed, SettingArgs{.value = control->Selected() ? 1u : 0u});
+    } else if (id >= kLowestAgeId && id <= kHighestAgeId) {
+      PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(id)});
+    }
+  }
+  // The size bar posts the new target share.
+  void OnControlChange(Control* control, int32_t) override {
+    auto* bar = dynamic_cast<SlideBarControl*>(control);
+    if (!bar || !Is(control, "SIZESLDR")) return;
+    PostArgs(kCmdSoldierTarget, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* r = LocalPlayer(g_world)) offered = FillForceSize(currentForm, *r);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) SetNewSize(currentForm, *r);
   }
-  if (!offered) PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(kDefaultMinimumAge)});
-  SetPressed(Tag(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
-}
+};
 
-void ForceSizePanel::OnCommand(Control* control, int32_t id) {
-  if (!control) return;
-  if (Is(control, "RETURNBUT")) {
-    MilitaryScreen& page = g_screens.militaryScreen;
-    page.AttachForm(nullptr);
-    page.OnOpen();
-    page.Refresh();
-  } else if (Is(control, "UNITBUT")) {
-    g_screens.unitList.Popup(kKeepScreenId, nullptr);
-  } else if (Is(control, "LOCK")) {
-    ClickPolicyLock(control, kLockForceSize, kMilitaryLockGroup);
-  } else if (Is(control, "CONSCRIPBUT")) {
-    const bool on = control->Selected();
-    PostArgs(kCmdBConscript, SettingArgs{.value = on ? 1u : 0u});
-    // The age choice goes with conscription at once, before the command
-    // reaches the simulation.
-    SetHidden(Tag(currentForm, "AGEHIDE"), !on);
-  } else if (Is(control, "COEDBUT")) {
-    PostArgs(kCmdBCoed, SettingArgs{.value = control->Selected() ? 1u : 0u});
-  } else if (id >= kLowestAgeId && id <= kHighestAgeId) {
-    PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(id)});
-  }
-}
+}  // namespace
 
-void ForceSizePanel::OnControlChange(Control* control, int32_t) {
-  auto* bar = dynamic_cast<SlideBarControl*>(control);
-  if (!bar || !Is(control, "SIZESLDR")) return;
-  PostArgs(kCmdSoldierTarget, RealSettingArgs{.value = SliderGetValueFloat(bar)});
-  plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = LocalPlayer(g_world)) SetNewSize(currentForm, *r);
-}
+std::unique_ptr<Screen> MakeForceSizePanel() { return std::make_unique<ForceSizePanel>(); }

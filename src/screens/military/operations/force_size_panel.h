@@ -3,6 +3,7 @@
 // the military page: the target size of the forces as a share of the
 // population, and the conscription rules (on or off, women too, minimum
 // age). Each change is a command.
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -20,14 +21,4 @@ inline constexpr int32_t kForceSizeAgeIds[] = {14, 16, 18, 21};
 // the stored minimum age is none of the buttons' (the caller repairs it).
 bool FillForceSize(Control* form, const PlayerRecord& region);
 
-class ForceSizePanel : public Screen {
- public:
-  ForceSizePanel() : Screen("MILITARY1_ss5", FormLookups{.tags = kForceSizeTags, .ids = kForceSizeAgeIds}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  // A minimum age no button offers is set to 16.
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  // The size bar posts the new target share.
-  void OnControlChange(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeForceSizePanel();

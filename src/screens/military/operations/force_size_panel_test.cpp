@@ -3,6 +3,7 @@
 // comes back from the simulation's handler as that switch pressed.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -36,10 +37,10 @@ TEST_F(ForceSizePanelTest, AnAgeNoButtonOffersIsRepairedAndAgeIdsPostTheirAge) {
   g_world.players[kLocal].displayPolicy.soldierminage = 17;
   TestSheet sheet;
   for (int32_t age : kForceSizeAgeIds) sheet.Add(nullptr, age);
-  ForceSizePanel panel;
-  panel.currentForm = sheet.root;
+  std::unique_ptr<Screen> panel = MakeForceSizePanel();
+  panel->currentForm = sheet.root;
   g_commandLog.Clear();
-  panel.Refresh();
+  panel->Refresh();
   using Posts = std::vector<std::tuple<uint32_t, uint32_t>>;
   EXPECT_EQ(Posted(), (Posts{{kCmdSoldierMinAge, 16u}}));
   EXPECT_TRUE(sheet.Find(16)->Selected());
@@ -49,10 +50,10 @@ TEST_F(ForceSizePanelTest, AnAgeNoButtonOffersIsRepairedAndAgeIdsPostTheirAge) {
                       {13, {}},                         {22, {}}};
   for (const Row& r : rows) {
     Control button;
-    panel.OnCommand(&button, r.id);
+    panel->OnCommand(&button, r.id);
     EXPECT_EQ(Posted(), r.want) << r.id;
   }
-  panel.currentForm = nullptr;
+  panel->currentForm = nullptr;
 }
 
 // The player presses conscription, or women in service, on a page showing
@@ -75,25 +76,25 @@ TEST_F(ForceSizePanelTest, EachServiceSwitchPressedComesBackPressedFromItsComman
     TestSheet sheet;
     sheet.Texts({"CONSCRIPBUT", "COEDBUT", "AGEHIDE"});
     for (int32_t age : kForceSizeAgeIds) sheet.Add(nullptr, age);
-    ForceSizePanel panel;
-    panel.currentForm = sheet.root;
-    panel.Refresh();
+    std::unique_ptr<Screen> panel = MakeForceSizePanel();
+    panel->currentForm = sheet.root;
+    panel->Refresh();
     ASSERT_FALSE(sheet.Find(r.pressed)->Selected());
     g_commandLog.Clear();
     Control* button = sheet.Find(r.pressed);
     SetPressed(button, true);
-    panel.OnCommand(button, 0);
+    panel->OnCommand(button, 0);
     const std::vector<GameCommand> log = g_commandLog.Entries();
     g_commandLog.Clear();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].id, r.command);
     EXPECT_TRUE(ApplySettingCommand(policy, log[0].id, log[0].arg28, log[0].arg32, log[0].arg36));
     SetPressed(button, false);
-    panel.Refresh();
+    panel->Refresh();
     EXPECT_TRUE(sheet.Find(r.pressed)->Selected());
     EXPECT_FALSE(sheet.Find(r.other)->Selected());
     EXPECT_EQ(sheet.Find("AGEHIDE")->Hidden(), !r.agesShown);
-    panel.currentForm = nullptr;
+    panel->currentForm = nullptr;
   }
 }
 

@@ -184,6 +184,7 @@ class AgentBioPanel : public Screen {
 }  // namespace
 
 std::unique_ptr<Screen> MakeCovertFundingPanel() { return std::make_unique<CovertFundingPanel>(); }
+
 std::unique_ptr<Screen> MakeIntelResourcePanel() { return std::make_unique<IntelResourcePanel>(); }
 std::unique_ptr<Screen> MakeAgentBioPanel() { return std::make_unique<AgentBioPanel>(); }
 
@@ -204,5 +205,5 @@ void IntelBudgetPanel::OnControlChange(Control* control, int32_t) {
     // The figures follow the value the command stored.
     Refresh();
   }
-  g_screens.militaryCostSide.Refresh();
+  g_screens.militaryCostSide->Refresh();
 }

@@ -114,5 +114,5 @@ void IntelligencePanel::OnControlChange(Control* control, int32_t id) {
     ShowRegionButtons(currentForm, id != 0);
     if (id != 0) RetargetRegionPages({s.covertFunding.get(), s.intelResources.get(), s.agentBio.get()}, id);
   }
-  s.militaryCostSide.Refresh();
+  s.militaryCostSide->Refresh();
 }

@@ -90,38 +90,45 @@ bool MilitaryLocked(uint32_t bit) {
   return (CabinetLocks(g_world.players[local].displayPolicy.cabinetPolicy[kMilitaryLockGroup]) & bit) != 0;
 }
 
-void MilitaryWagesPanel::BindControls() { DockInBotbar2(*this); }
+namespace {
 
-void MilitaryWagesPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
-
-void MilitaryWagesPanel::Refresh() {
-  FillMilitaryWages(currentForm, LockedLocalMilitaryFigures(), ProductPeriodDivisor());
-  if (Control* lock = Tag(currentForm, "LOCK")) lock->SetSelected(MilitaryLocked(kLockWages));
-}
-
-void MilitaryWagesPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "MILLOCK")) {
-    if (!control->Selected()) return;
-    // Both bars back to the standard level, each posting as a move would.
-    for (const char* tag : {"WAGESLDR", "EFFSLDR"})
-      SliderSetValueFloatNotify(dynamic_cast<SlideBarControl*>(Tag(currentForm, tag)), 1.0f);
-  } else if (Is(control, "RETURNBUT")) {
-    ReturnToMilitaryPage();
-  } else if (Is(control, "LOCK")) {
-    ClickPolicyLock(control, kLockWages, kMilitaryLockGroup);
+class MilitaryWagesPanel : public Screen {
+ public:
+  MilitaryWagesPanel() : Screen("MILITARY1_ss6", FormLookups{.tags = kMilitaryWagesTags, .ids = {}}) {}
+  void BindControls() override { DockInBotbar2(*this); }
+  void OnOpen() override { ScreenSlotResetMapMode(g_screens); }
+  void Refresh() override {
+    FillMilitaryWages(currentForm, LockedLocalMilitaryFigures(), ProductPeriodDivisor());
+    if (Control* lock = Tag(currentForm, "LOCK")) lock->SetSelected(MilitaryLocked(kLockWages));
   }
-}
-
-void MilitaryWagesPanel::OnControlChange(Control* control, int32_t) {
-  auto* bar = dynamic_cast<SlideBarControl*>(control);
-  const bool wages = bar && Is(control, "WAGESLDR");
-  if (wages || (bar && Is(control, "EFFSLDR"))) {
-    PostArgs(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, RealSettingArgs{.value = SliderGetValueFloat(bar)});
-    const MilitaryFigures f = LockedLocalMilitaryFigures();
-    const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
-    SetChargedMoney(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
-                    static_cast<double>(yearly / ProductPeriodDivisor()),
-                    IsCharged(wages ? f.salaryBaseCost : f.maintenanceBaseCost));
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "MILLOCK")) {
+      if (!control->Selected()) return;
+      // Both bars back to the standard level, each posting as a move would.
+      for (const char* tag : {"WAGESLDR", "EFFSLDR"})
+        SliderSetValueFloatNotify(dynamic_cast<SlideBarControl*>(Tag(currentForm, tag)), 1.0f);
+    } else if (Is(control, "RETURNBUT")) {
+      ReturnToMilitaryPage();
+    } else if (Is(control, "LOCK")) {
+      ClickPolicyLock(control, kLockWages, kMilitaryLockGroup);
+    }
   }
-  g_screens.militaryCostSide.Refresh();
-}
+  // Each bar posts its level; every change refreshes the cost side panel.
+  void OnControlChange(Control* control, int32_t) override {
+    auto* bar = dynamic_cast<SlideBarControl*>(control);
+    const bool wages = bar && Is(control, "WAGESLDR");
+    if (wages || (bar && Is(control, "EFFSLDR"))) {
+      PostArgs(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, RealSettingArgs{.value = SliderGetValueFloat(bar)});
+      const MilitaryFigures f = LockedLocalMilitaryFigures();
+      const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
+      SetChargedMoney(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
+                      static_cast<double>(yearly / ProductPeriodDivisor()),
+                      IsCharged(wages ? f.salaryBaseCost : f.maintenanceBaseCost));
+    }
+    g_screens.militaryCostSide->Refresh();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeMilitaryWagesPanel() { return std::make_unique<MilitaryWagesPanel>(); }

@@ -2,6 +2,7 @@
 // The forces' wages and efficiency panel (MILITARY1_ss6), docked under the
 // military page: the wage and maintenance levels on two bars (1.0 at the
 // middle), the yearly military costs they lead to, and the panel's lock.
+#include <memory>
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -26,13 +27,4 @@ void FillMilitaryWages(Control* form, const MilitaryFigures& figures, float peri
 // display copy.
 bool MilitaryLocked(uint32_t bit);
 
-class MilitaryWagesPanel : public Screen {
- public:
-  MilitaryWagesPanel() : Screen("MILITARY1_ss6", FormLookups{.tags = kMilitaryWagesTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  // Each bar posts its level; every change refreshes the cost side panel.
-  void OnControlChange(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeMilitaryWagesPanel();

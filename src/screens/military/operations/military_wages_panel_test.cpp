@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "records/command_ids.h"
@@ -27,16 +28,16 @@ TEST(MilitaryWagesPanelTest, TheStandardButtonPostsBothLevelsOnlyWhenSwitchedOn)
   const GlobalGuard<GameState> state(g_world.gameState);
   const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
   g_world.gameState.localPlayer = kLocal;
-  MilitaryWagesPanel panel;
+  std::unique_ptr<Screen> panel = MakeMilitaryWagesPanel();
   TestSheet sheet;
   Control* button = sheet.Add("MILLOCK");
   sheet.Texts({"NEWMILWAGES", "NEWMILEFF"});
   for (const char* tag : {"WAGESLDR", "EFFSLDR"}) {
     auto* bar = sheet.Add<SlideBarControl>(tag);
     bar->exponent = 2;
-    bar->owner = &panel;
+    bar->owner = panel.get();
   }
-  panel.currentForm = sheet.root;
+  panel->currentForm = sheet.root;
   struct Row { bool on; std::vector<uint32_t> want; };
   const Row rows[] = {{false, {}}, {true, {kCmdMilSpendSalary, kCmdMilSpendMaint}}};
   for (const Row& r : rows) {
@@ -47,7 +48,7 @@ TEST(MilitaryWagesPanelTest, TheStandardButtonPostsBothLevelsOnlyWhenSwitchedOn)
     }
     button->state = r.on ? kStateSelected : 0;
     g_commandLog.Clear();
-    panel.OnCommand(button, 0);
+    panel->OnCommand(button, 0);
     // The bar posts what it reads back: 1.0 within one step of its travel.
     std::vector<uint32_t> posted;
     for (const GameCommand& c : g_commandLog.Entries()) {
@@ -58,7 +59,7 @@ TEST(MilitaryWagesPanelTest, TheStandardButtonPostsBothLevelsOnlyWhenSwitchedOn)
   }
   g_commandLog.Clear();
   EXPECT_NEAR(g_world.players[kLocal].displayPolicy.milspendmaint, 1.0f, 1e-3);
-  panel.currentForm = nullptr;
+  panel->currentForm = nullptr;
 }
 
 TEST(MilitaryWagesPanelTest, TheBarsReadTheStandardAtMidTravel) {

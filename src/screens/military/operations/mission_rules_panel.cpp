@@ -67,81 +67,92 @@ void ShowMissionRules(Control* form, uint32_t roeFlags) {
   }
 }
 
-void MissionRulesPanel::BindControls() { DockInBotbar2(*this); }
+namespace {
 
-void MissionRulesPanel::OnOpen() {
-  ScreenSlotResetMapMode(g_screens);
-  if (LocalPolicyWord(&PlayerPolicyBlock::roeFlags) & kScorchedEarthBit)
-    g_screens.scorchedEarth.Show(kKeepScreenId, nullptr);
-}
+class MissionRulesPanel : public Screen {
+ public:
+  MissionRulesPanel() : Screen("OPS1_SS3", FormLookups{.tags = kMissionRulesTags, .ids = kMissionRuleIds}) {}
+  void BindControls() override { DockInBotbar2(*this); }
+  // With scorched earth on, the target chooser opens with the page.
+  void OnOpen() override {
+    ScreenSlotResetMapMode(g_screens);
+    if (LocalPolicyWord(&PlayerPolicyBlock::roeFlags) & kScorchedEarthBit)
+      g_screens.scorchedEarth->Show(kKeepScreenId, nullptr);
+  }
+  void Refresh() override { ShowMissionRules(currentForm, LocalPolicyWord(&PlayerPolicyBlock::roeFlags)); }
+  void OnCommand(Control* control, int32_t id) override {
+    if (!control || ClosedByReleasedRadio(control)) return;
+    ScreenSet& s = g_screens;
+    if (Is(control, "BACK")) {
+      s.operationsScreen.AttachForm(nullptr);
+      s.operationsScreen.OnOpen();
+      s.operationsScreen.Refresh();
+      return;
+    }
+    Screen* orders = Is(control, "MOVEMENT") ? static_cast<Screen*>(&s.movementOptions)
+                     : Is(control, "RULES")  ? static_cast<Screen*>(s.contactOptions.get())
+                     : Is(control, "MISSION") ? static_cast<Screen*>(&s.missionPanel)
+                                                    : nullptr;
+    if (orders) {
+      orders->Show(1, nullptr);
+      return;
+    }
+    const SettingKey* key = MissionRuleKey(id);
+    if (!key) return;
+    const bool on = control->Selected();
+    PostArgs(key->command, SettingArgs{.value = on ? 1u : 0u});
+    if (id == kScorchedEarthRule && on) s.scorchedEarth->Show(kKeepScreenId, nullptr);
+  }
+};
 
-void MissionRulesPanel::Refresh() { ShowMissionRules(currentForm, LocalPolicyWord(&PlayerPolicyBlock::roeFlags)); }
+class ScorchedEarthPanel : public Screen {
+ public:
+  ScorchedEarthPanel() : Screen("OPS1_SS3c1", FormLookups{.tags = kScorchedEarthTags, .ids = kScorchedEarthIds}) {}
+  // Docks three deep; the buttons take their captions from "scortchtar".
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    for (int32_t i = 1; i <= kScorchedEarthButtons; ++i)
+      SetControlText(FormFindControlById(currentForm, i), TextListText(kListScortchtar, i - 1));
+  }
+  void OnOpen() override {
+    for (int32_t c = 0; c < kPictureClasses; ++c) {
+      if (Control* picture = FormFindControlById(currentForm, kFirstClassPicture + c))
+        DrawUnitClassIcon(c, nullptr, nullptr, picture, true, -1);
+    }
+    int32_t at = kFirstClassPicture + kPictureClasses;
+    for (int32_t icon : kOtherPictures) {
+      Control* picture = FormFindControlById(currentForm, at++);
+      if (picture) DrawUnitClassIcon(icon, nullptr, nullptr, picture, true, -1);
+    }
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void Refresh() override {
+    const uint32_t targets = LocalPolicyWord(&PlayerPolicyBlock::roescorchedtype);
+    for (int32_t i = 1; i <= kScorchedEarthButtons; ++i) {
+      Control* button = FormFindControlById(currentForm, i);
+      if (!button) continue;
+      button->fills[0] = WithAlpha(button->fills[0], kButtonFillAlpha);
+      button->fills[1] = WithAlpha(button->fills[1], 0);
+      button->fills[2] = WithAlpha(button->fills[2], 0);
+      SetControlFlag(button, kStateSelected, static_cast<int32_t>((targets >> (i - 1)) & 1u));
+    }
+  }
+  void OnCommand(Control* control, int32_t id) override {
+    if (Is(control, "BACK")) {
+      g_screens.missionRules->Show(kKeepScreenId, nullptr);
+      return;
+    }
+    if (id < 1 || id > kScorchedEarthButtons) return;
+    uint32_t mask = 0;
+    for (int32_t i = 1; i <= kScorchedEarthButtons; ++i) {
+      const Control* button = FormFindControlById(currentForm, i);
+      if (button && button->Selected()) mask |= 1u << (i - 1);
+    }
+    PostArgs(kCmdRoeScorchedType, SettingArgs{.value = static_cast<uint32_t>(mask)});
+  }
+};
 
-void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
-  if (!control || ClosedByReleasedRadio(control)) return;
-  ScreenSet& s = g_screens;
-  if (Is(control, "BACK")) {
-    s.operationsScreen.AttachForm(nullptr);
-    s.operationsScreen.OnOpen();
-    s.operationsScreen.Refresh();
-    return;
-  }
-  Screen* orders = Is(control, "MOVEMENT") ? static_cast<Screen*>(&s.movementOptions)
-                   : Is(control, "RULES")  ? static_cast<Screen*>(s.contactOptions.get())
-                   : Is(control, "MISSION") ? static_cast<Screen*>(&s.missionPanel)
-                                                  : nullptr;
-  if (orders) {
-    orders->Show(1, nullptr);
-    return;
-  }
-  const SettingKey* key = MissionRuleKey(id);
-  if (!key) return;
-  const bool on = control->Selected();
-  PostArgs(key->command, SettingArgs{.value = on ? 1u : 0u});
-  if (id == kScorchedEarthRule && on) s.scorchedEarth.Show(kKeepScreenId, nullptr);
-}
+}  // namespace
 
-void ScorchedEarthPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  for (int32_t i = 1; i <= kScorchedEarthButtons; ++i)
-    SetControlText(FormFindControlById(currentForm, i), TextListText(kListScortchtar, i - 1));
-}
-
-void ScorchedEarthPanel::OnOpen() {
-  for (int32_t c = 0; c < kPictureClasses; ++c) {
-    if (Control* picture = FormFindControlById(currentForm, kFirstClassPicture + c))
-      DrawUnitClassIcon(c, nullptr, nullptr, picture, true, -1);
-  }
-  int32_t at = kFirstClassPicture + kPictureClasses;
-  for (int32_t icon : kOtherPictures) {
-    Control* picture = FormFindControlById(currentForm, at++);
-    if (picture) DrawUnitClassIcon(icon, nullptr, nullptr, picture, true, -1);
-  }
-  ScreenSlotSelectMapMode(g_screens);
-}
-
-void ScorchedEarthPanel::Refresh() {
-  const uint32_t targets = LocalPolicyWord(&PlayerPolicyBlock::roescorchedtype);
-  for (int32_t i = 1; i <= kScorchedEarthButtons; ++i) {
-    Control* button = FormFindControlById(currentForm, i);
-    if (!button) continue;
-    button->fills[0] = WithAlpha(button->fills[0], kButtonFillAlpha);
-    button->fills[1] = WithAlpha(button->fills[1], 0);
-    button->fills[2] = WithAlpha(button->fills[2], 0);
-    SetControlFlag(button, kStateSelected, static_cast<int32_t>((targets >> (i - 1)) & 1u));
-  }
-}
-
-void ScorchedEarthPanel::OnCommand(Control* control, int32_t id) {
-  if (Is(control, "BACK")) {
-    g_screens.missionRules.Show(kKeepScreenId, nullptr);
-    return;
-  }
-  if (id < 1 || id > kScorchedEarthButtons) return;
-  uint32_t mask = 0;
-  for (int32_t i = 1; i <= kScorchedEarthButtons; ++i) {
-    const Control* button = FormFindControlById(currentForm, i);
-    if (button && button->Selected()) mask |= 1u << (i - 1);
-  }
-  PostArgs(kCmdRoeScorchedType, SettingArgs{.value = static_cast<uint32_t>(mask)});
-}
+std::unique_ptr<Screen> MakeMissionRulesPanel() { return std::make_unique<MissionRulesPanel>(); }
+std::unique_ptr<Screen> MakeScorchedEarthPanel() { return std::make_unique<ScorchedEarthPanel>(); }

@@ -4,6 +4,7 @@
 // new state, and the default-order pages of the orders screen. Its member,
 // the scorched-earth chooser (OPS1_SS3c1), posts the whole target mask at
 // every click.
+#include <memory>
 #include <cstdint>
 #include <span>
 
@@ -32,22 +33,6 @@ const SettingKey* MissionRuleKey(int32_t id);
 // Presses each rule button whose bit is set in the rule word.
 void ShowMissionRules(Control* form, uint32_t roeFlags);
 
-class MissionRulesPanel : public Screen {
- public:
-  MissionRulesPanel() : Screen("OPS1_SS3", FormLookups{.tags = kMissionRulesTags, .ids = kMissionRuleIds}) {}
-  void BindControls() override;
-  // With scorched earth on, the target chooser opens with the page.
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeMissionRulesPanel();
 
-class ScorchedEarthPanel : public Screen {
- public:
-  ScorchedEarthPanel() : Screen("OPS1_SS3c1", FormLookups{.tags = kScorchedEarthTags, .ids = kScorchedEarthIds}) {}
-  // Docks three deep; the buttons take their captions from "scortchtar".
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeScorchedEarthPanel();

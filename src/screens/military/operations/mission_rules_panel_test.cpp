@@ -3,6 +3,7 @@
 // button; the chooser posts the whole target mask.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -32,14 +33,14 @@ TEST_F(MissionRulesTest, EachRuleButtonPostsItsStateAndScorchedEarthOpensTheChoo
   struct Row { int32_t id; uint32_t command; };
   const Row rows[] = {{1, 0x90}, {2, 0x91}, {3, 0x92}, {4, 0x93}, {11, 0x96}, {12, 0x97},
                       {13, 0x98}, {14, 0x99}, {15, 0x9a}, {16, 0xa2}, {17, 0xa1}};
-  MissionRulesPanel panel;
+  std::unique_ptr<Screen> panel = MakeMissionRulesPanel();
   g_commandLog.Clear();
   for (const Row& r : rows) {
     for (const uint32_t pressed : {1u, 0u}) {
       Control button;
       button.id = r.id;
       SetControlFlag(&button, kStateSelected, static_cast<int32_t>(pressed));
-      panel.OnCommand(&button, r.id);
+      panel->OnCommand(&button, r.id);
       EXPECT_EQ(Posted(), (Posts{{r.command, 0u, pressed}})) << r.id << " " << pressed;
       // Only scorched earth switched on opens the chooser, three deep.
       EXPECT_EQ(g_ui.panelDepth, r.id == 15 && pressed ? 3 : 0) << r.id << " " << pressed;
@@ -65,17 +66,17 @@ TEST(MissionRulesPanelTest, ALoadedRuleWordShowsOnEveryButton) {
 TEST(MissionRulesPanelTest, TheChooserPostsTheWholeMaskAtEveryClick) {
   TestSheet sheet;
   for (int32_t id = 1; id <= kScorchedEarthButtons; ++id) sheet.Add(nullptr, id);
-  ScorchedEarthPanel panel;
-  panel.currentForm = sheet.root;
+  std::unique_ptr<Screen> panel = MakeScorchedEarthPanel();
+  panel->currentForm = sheet.root;
   g_commandLog.Clear();
   struct Row { int32_t clicked; uint32_t mask; };
   const Row rows[] = {{1, 0x1}, {3, 0x5}, {20, 0x80005}};
   for (const Row& r : rows) {
     SetControlFlag(sheet.Find(r.clicked), kStateSelected, 1);
-    panel.OnCommand(sheet.Find(r.clicked), r.clicked);
+    panel->OnCommand(sheet.Find(r.clicked), r.clicked);
     EXPECT_EQ(Posted(), (Posts{{kCmdRoeScorchedType, 0u, r.mask}})) << r.clicked;
   }
-  panel.currentForm = nullptr;
+  panel->currentForm = nullptr;
 }
 
 }  // namespace

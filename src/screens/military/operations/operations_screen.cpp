@@ -106,7 +106,7 @@ void OperationsScreen::OnOpen() {
     if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
   }
   ScreenSet& s = g_screens;
-  for (Screen* side : {static_cast<Screen*>(s.operationsSidePanel.get()), static_cast<Screen*>(&s.militaryCostSide)}) {
+  for (Screen* side : {static_cast<Screen*>(s.operationsSidePanel.get()), static_cast<Screen*>(s.militaryCostSide.get())}) {
     side->AttachForm(nullptr);
     side->OnOpen();
     side->Refresh();
@@ -133,11 +133,11 @@ void OperationsScreen::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   Screen* panel = nullptr;
   if (Is(control, "DEFCONBUT")) {
-    panel = &s.defconPanel;
+    panel = s.defconPanel.get();
   } else if (Is(control, "INTELBUT")) {
     panel = &s.intelligencePanel;
   } else if (Is(control, "RULESBUT")) {
-    panel = &s.missionRules;
+    panel = s.missionRules.get();
   } else if (Is(control, "MILOPS")) {
     panel = &s.wmdTargeting;
   } else if (Is(control, "CABINET")) {

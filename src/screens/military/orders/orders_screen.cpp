@@ -413,7 +413,7 @@ void OrdersScreen::OnOpen() {
   ScreenSet& screens = g_screens;
   ListStartAfresh(unitListBox);
   if (screens.combatOdds.form && g_ui.mapView) OpenScreen(screens.combatOdds);
-  screens.selectionTotals.Show(0, nullptr);
+  screens.selectionTotals->Show(0, nullptr);
   addedFlag = 0;
   plat::CriticalSectionLock lock(g_simulationLock);
   ListHolder& selection = screens.SelectionList();
@@ -491,7 +491,7 @@ void OrdersScreen::Refresh() {
     if (n == 1 && rowSelected) {
       screens.selectedUnitBox.Show(onlyUnit, nullptr);
     } else {
-      screens.selectionTotals.Show(0, nullptr);
+      screens.selectionTotals->Show(0, nullptr);
       if (n == 0) OrdersDockStep(screens, 1);
     }
   }

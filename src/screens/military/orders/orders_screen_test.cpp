@@ -81,7 +81,7 @@ class OrdersScreenTest : public militarytest::LocalRegionTest<kLocal, 4> {
   GlobalGuard<ListBoxControl*> listBox_{g_screens.ordersScreen.unitListBox};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
   GlobalGuard<int32_t> marker_{g_screens.cmdBar.dockedPanelMarker};
-  GlobalGuard<intptr_t> shownA_{g_screens.selectionTotals.id};
+  GlobalGuard<intptr_t> shownA_{g_screens.selectionTotals->id};
   GlobalGuard<intptr_t> shownB_{g_screens.selectedUnitBox.id};
   GlobalGuard<intptr_t> shownSummary_{g_screens.orderSheets[0].id};
 };
@@ -201,12 +201,12 @@ TEST_F(OrdersScreenTest, TotalsAndSummary) {
   for (int32_t id : {401, 402, 403, 404, 405, 408}) sheet.Add(nullptr, id);
   auto* fuelBar = sheet.Add<SlideBarControl>("FUELSLDR");
   Select({50, 51});
-  OrdersScreenA totals;
-  totals.currentForm = sheet.root;
-  totals.Refresh();
+  std::unique_ptr<Screen> totals = MakeOrdersScreenA();
+  totals->currentForm = sheet.root;
+  totals->Refresh();
   EXPECT_EQ(sheet.Text("CSUP"), " 75 %");
   EXPECT_EQ(sheet.Text("TOT"), "2");
-  totals.currentForm = nullptr;
+  totals->currentForm = nullptr;
 
   g_world.unitClasses[3].strengthPerSize = 1;
   g_world.unitClasses[3].ammoPerShot = 2.0f;

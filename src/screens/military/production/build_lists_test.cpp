@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -407,17 +408,17 @@ TEST_F(BuildListsTest, UnitListSortsAndFilters) {
 }
 
 TEST_F(BuildListsTest, ProductionPanelTogglesAutomaticDeploy) {
-  UnitListProductionPanel panel;
+  std::unique_ptr<Screen> panel = MakeUnitListProductionPanel();
   TestSheet sheet;
   Control* autoButton = sheet.Add("AUTOBUT");
-  panel.id = 0x601;
+  panel->id = 0x601;
   const struct {
     bool checked;
     uint32_t value;
   } rows[] = {{true, 1}, {false, 0}};
   for (const auto& r : rows) {
     SetControlFlag(autoButton, kStateSelected, r.checked ? 1 : 0);
-    panel.OnCommand(autoButton, 0);
+    panel->OnCommand(autoButton, 0);
     EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x601, kStateDeployRefused, r.value}}));
   }
 }

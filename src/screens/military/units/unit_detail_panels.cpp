@@ -184,6 +184,7 @@ class UnitPriorityPanel : public Screen {
 }  // namespace
 
 std::unique_ptr<Screen> MakeUnitBenefitPanel() { return std::make_unique<UnitBenefitPanel>(); }
+
 std::unique_ptr<Screen> MakeUnitPriorityPanel() { return std::make_unique<UnitPriorityPanel>(); }
 namespace {
 
@@ -245,79 +246,79 @@ class UnitHomeBasePanel : public Screen {
   Control* basePicture_ = nullptr;
 };
 
+class UnitEngagementPanel : public Screen {
+ public:
+  UnitEngagementPanel() : Screen("POPUP_MILITARY1A4", FormLookups {.tags = kEngagementTags, .ids = kEngagementIds}) {}
+  void BindControls() override { HomeInDetailArea(*this); }
+  void OnOpen() override {
+    unit = IdOf(id);
+    Control* f = currentForm;
+    uint32_t word = 0, header = 0, flags2 = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const UnitRecord* u = FindUnitById(g_world, unit);
+      if (!u) return;
+      word = u->ordersShown[kOrdersWord], header = u->ordersShown[kOrdersHeader], flags2 = u->unitFlags2;
+    }
+    for (const SliderField& s : kSliders) {
+      if (auto* bar = dynamic_cast<SlideBarControl*>(Id(f, s.id))) {
+        bar->notches = 3;
+        SliderSetMaxInt(bar, 3);
+        SliderSetValueInt(bar, OrderWordField(word, s.field));
+      }
+    }
+    Press(Id(f, 143), true);
+    Press(Id(f, 142), (header & 0x100) != 0);
+    Press(Id(f, 144), (header & 0x20) != 0);
+    for (const HeaderBox& b : kHeaderBoxes) Press(Id(f, b.id), (header & b.mask) != 0);
+    Press(Id(f, 151), (flags2 & kCustomOrdersFlag) != 0);
+  }
+  void Refresh() override {
+    uint32_t word = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const UnitRecord* u = FindUnitById(g_world, unit);
+      if (!u) return;
+      word = u->ordersShown[kOrdersWord];
+    }
+    SetControlText(Tag(currentForm, "IMPORTANCE"), TextListText(kListOrdimportance, OrderWordField(word, 6)));
+    SetControlText(Tag(currentForm, "LOSSTOL"), TextListText(kListOrdlosstol, OrderWordField(word, 8)));
+    SetControlText(Tag(currentForm, "INITIATIVE"), TextListText(kListOrdinitiative, OrderWordField(word, 3)));
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
+  }
+  void OnControlChange(Control* control, int32_t controlId) override {
+    const int32_t cid = control && control->id ? control->id : controlId;
+    if (!control || cid == 0 || !unit) return;
+    const uint32_t pressed = control->Selected() ? 1u : 0u;
+    for (const SliderField& s : kSliders) {
+      if (cid != s.id) continue;
+      const auto* bar = dynamic_cast<const SlideBarControl*>(control);
+      const auto value = static_cast<uint32_t>(bar ? SliderGetValueInt(bar) : 0);
+      PostArgs(kCmdUnitSetOrderSetting,
+               OrderSettingArgs{.unit = unit, .field = static_cast<uint32_t>(s.field), .value = value});
+    }
+    if (cid == 142 && pressed) PostBits(unit, 0x100, 1), PostBits(unit, 0x20, 0);
+    if (cid == 143 && pressed) PostBits(unit, 0x120, 0);
+    if (cid == 144 && pressed) PostBits(unit, 0x20, 1), PostBits(unit, 0x100, 0);
+    for (const HeaderBox& b : kHeaderBoxes)
+      if (cid == b.id) PostBits(unit, b.mask, pressed);
+    if (cid == 151) {
+      // Kept on the unit itself: no command carries it.
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (UnitRecord* u = FindUnitById(g_world, unit))
+        u->unitFlags2 = pressed ? u->unitFlags2 | kCustomOrdersFlag : u->unitFlags2 & ~kCustomOrdersFlag;
+    }
+    Refresh();
+  }
+  uint32_t unit = 0;
+};
+
 }  // namespace
 
 std::unique_ptr<Screen> MakeUnitHomeBasePanel() { return std::make_unique<UnitHomeBasePanel>(); }
-UnitEngagementPanel::UnitEngagementPanel()
-    : Screen("POPUP_MILITARY1A4", FormLookups{.tags = kEngagementTags, .ids = kEngagementIds}) {}
-
-void UnitEngagementPanel::BindControls() { HomeInDetailArea(*this); }
-
-void UnitEngagementPanel::OnOpen() {
-  unit = IdOf(id);
-  Control* f = currentForm;
-  uint32_t word = 0, header = 0, flags2 = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = FindUnitById(g_world, unit);
-    if (!u) return;
-    word = u->ordersShown[kOrdersWord], header = u->ordersShown[kOrdersHeader], flags2 = u->unitFlags2;
-  }
-  for (const SliderField& s : kSliders) {
-    if (auto* bar = dynamic_cast<SlideBarControl*>(Id(f, s.id))) {
-      bar->notches = 3;
-      SliderSetMaxInt(bar, 3);
-      SliderSetValueInt(bar, OrderWordField(word, s.field));
-    }
-  }
-  Press(Id(f, 143), true);
-  Press(Id(f, 142), (header & 0x100) != 0);
-  Press(Id(f, 144), (header & 0x20) != 0);
-  for (const HeaderBox& b : kHeaderBoxes) Press(Id(f, b.id), (header & b.mask) != 0);
-  Press(Id(f, 151), (flags2 & kCustomOrdersFlag) != 0);
-}
-
-void UnitEngagementPanel::Refresh() {
-  uint32_t word = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = FindUnitById(g_world, unit);
-    if (!u) return;
-    word = u->ordersShown[kOrdersWord];
-  }
-  SetControlText(Tag(currentForm, "IMPORTANCE"), TextListText(kListOrdimportance, OrderWordField(word, 6)));
-  SetControlText(Tag(currentForm, "LOSSTOL"), TextListText(kListOrdlosstol, OrderWordField(word, 8)));
-  SetControlText(Tag(currentForm, "INITIATIVE"), TextListText(kListOrdinitiative, OrderWordField(word, 3)));
-}
-
-void UnitEngagementPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
-}
-
-void UnitEngagementPanel::OnControlChange(Control* control, int32_t controlId) {
-  const int32_t cid = control && control->id ? control->id : controlId;
-  if (!control || cid == 0 || !unit) return;
-  const uint32_t pressed = control->Selected() ? 1u : 0u;
-  for (const SliderField& s : kSliders) {
-    if (cid != s.id) continue;
-    const auto* bar = dynamic_cast<const SlideBarControl*>(control);
-    const auto value = static_cast<uint32_t>(bar ? SliderGetValueInt(bar) : 0);
-    PostArgs(kCmdUnitSetOrderSetting,
-             OrderSettingArgs{.unit = unit, .field = static_cast<uint32_t>(s.field), .value = value});
-  }
-  if (cid == 142 && pressed) PostBits(unit, 0x100, 1), PostBits(unit, 0x20, 0);
-  if (cid == 143 && pressed) PostBits(unit, 0x120, 0);
-  if (cid == 144 && pressed) PostBits(unit, 0x20, 1), PostBits(unit, 0x100, 0);
-  for (const HeaderBox& b : kHeaderBoxes)
-    if (cid == b.id) PostBits(unit, b.mask, pressed);
-  if (cid == 151) {
-    // Kept on the unit itself: no command carries it.
-    plat::CriticalSectionLock lock(g_simulationLock);
-    if (UnitRecord* u = FindUnitById(g_world, unit))
-      u->unitFlags2 = pressed ? u->unitFlags2 | kCustomOrdersFlag : u->unitFlags2 & ~kCustomOrdersFlag;
-  }
-  Refresh();
-}
+std::unique_ptr<Screen> MakeUnitEngagementPanel() { return std::make_unique<UnitEngagementPanel>(); }
 
 UnitConfirmPanel::UnitConfirmPanel(const char* formName, int32_t textEntry, uint32_t colour)
     : Screen(formName), textEntry_(textEntry), colour_(colour) {}
@@ -358,23 +359,21 @@ class UnitTextPanel3 : public UnitConfirmPanel {
   void Confirm(UnitRecord& u) override { IssueUnitOrder(g_world, u, kSplitOrder, 0, nullptr, nullptr, 0, 0, -1); }
 };
 
-}  // namespace
+class UnitRecoverPanel : public UnitConfirmPanel {
+ public:
+  UnitRecoverPanel() : UnitConfirmPanel("POPUP_MILITARY1A7", kUiTextStandDown, 0xFFFFFFFF) {}
+  void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, unit)) FillFigures(currentForm, *u, true);
+  }
 
-std::unique_ptr<Screen> MakeUnitTextPanel3() { return std::make_unique<UnitTextPanel3>(); }
-UnitRecoverPanel::UnitRecoverPanel() : UnitConfirmPanel("POPUP_MILITARY1A7", kUiTextStandDown, 0xFFFFFFFF) {}
-
-void UnitRecoverPanel::Refresh() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  if (const UnitRecord* u = FindUnitById(g_world, unit)) FillFigures(currentForm, *u, true);
-}
-
-void UnitRecoverPanel::Confirm(UnitRecord& u) {
-  const UnitClassRecord* cls = ClassRecordAt(g_world, u.classIndex);
-  const int32_t order = cls && cls->kind == 0 ? kStandDownLand : kStandDownOther;
-  IssueUnitOrder(g_world, u, order, 0, nullptr, nullptr, 0, 0, -1);
-}
-
-namespace {
+ protected:
+  void Confirm(UnitRecord& u) override {
+    const UnitClassRecord* cls = ClassRecordAt(g_world, u.classIndex);
+    const int32_t order = cls && cls->kind == 0 ? kStandDownLand : kStandDownOther;
+    IssueUnitOrder(g_world, u, order, 0, nullptr, nullptr, 0, 0, -1);
+  }
+};
 
 class UnitTroopsPanel : public UnitConfirmPanel {
  public:
@@ -391,4 +390,6 @@ class UnitTroopsPanel : public UnitConfirmPanel {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeUnitTextPanel3() { return std::make_unique<UnitTextPanel3>(); }
+std::unique_ptr<Screen> MakeUnitRecoverPanel() { return std::make_unique<UnitRecoverPanel>(); }
 std::unique_ptr<Screen> MakeUnitTroopsPanel() { return std::make_unique<UnitTroopsPanel>(); }

@@ -40,16 +40,7 @@ std::unique_ptr<Screen> MakeUnitPriorityPanel();
 std::unique_ptr<Screen> MakeUnitHomeBasePanel();
 
 // POPUP_MILITARY1A4: three order fields on sliders and ten option boxes.
-class UnitEngagementPanel : public Screen {
- public:
-  UnitEngagementPanel();
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-  uint32_t unit = 0;
-};
+std::unique_ptr<Screen> MakeUnitEngagementPanel();
 
 // A confirmation with a text of the "uitext" list: split (POPUP_MILITARY1A3),
 // stand down (POPUP_MILITARY1A7) or deploy (POPUP_MILITARY1A12).
@@ -71,14 +62,7 @@ class UnitConfirmPanel : public Screen {
 
 std::unique_ptr<Screen> MakeUnitTextPanel3();
 
-class UnitRecoverPanel : public UnitConfirmPanel {
- public:
-  UnitRecoverPanel();
-  void Refresh() override;
-
- protected:
-  void Confirm(UnitRecord& unit) override;
-};
+std::unique_ptr<Screen> MakeUnitRecoverPanel();
 
 // Shows the unit the pop-up's information panel shows.
 std::unique_ptr<Screen> MakeUnitTroopsPanel();

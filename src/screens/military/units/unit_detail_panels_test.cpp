@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "records/command_ids.h"
@@ -55,7 +56,7 @@ class UnitDetailPanelsTest : public ::testing::Test {
 };
 
 TEST_F(UnitDetailPanelsTest, EngagementBoxes) {
-  UnitEngagementPanel& panel = g_screens.unitEngagement;
+  Screen& panel = *g_screens.unitEngagement;
   GlobalGuard<intptr_t> id{panel.id};
   militarytest::TestSheet form;
   Control* aggressive = form.Add(nullptr, 142);
@@ -87,7 +88,7 @@ TEST_F(UnitDetailPanelsTest, StandDownFiguresAndOrder) {
   unitfields::SetProductReal(g_world.players[kLocal], unitfields::kSupplyProduct, kProductPriceLimitAt, 2.0f);
   militarytest::TestSheet form;
   form.Texts({"DAYCOST", "TROOPS", "RECOVERED"});
-  UnitRecoverPanel& panel = g_screens.unitRecover;
+  Screen& panel = *g_screens.unitRecover;
   GlobalGuard<intptr_t> id{panel.id};
   GlobalGuard<Control*> shown{panel.currentForm};
   panel.currentForm = form.root;

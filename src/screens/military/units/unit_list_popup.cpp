@@ -191,31 +191,35 @@ class UnitListBuildRow : public UnitListRow {
   }
 };
 
+class UnitListProductionPanel : public Screen {
+ public:
+  UnitListProductionPanel() : Screen("POPUP_ULIST1d") {}
+  void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const auto [u, cls] = UnitAndClassOf(id);
+    if (!cls || !currentForm) return;
+    SetControlText(Tag(currentForm, "NAME"), cls->name);
+    SetControlText(Tag(currentForm, "TURNS"), FormatDuration(ShowBuild(currentForm, *u, *cls)).c_str());
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (!control || id <= 0) return;
+    const auto unit = static_cast<uint32_t>(id);
+    const uint32_t on = control->Selected() ? 1u : 0u;
+    if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused,
+                                                                             .set = on});
+    if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployDue,
+                                                                             .set = on});
+    UnitListPopup& popup = g_screens.unitList;
+    if (popup.currentForm) popup.Refresh();
+    if ((g_ui.keyState & plat::kMkShift) && popup.list) ListSelectNext(popup.list);
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<Screen> MakeUnitListBuildRow() { return std::make_unique<UnitListBuildRow>(); }
 
-void UnitListProductionPanel::Refresh() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const auto [u, cls] = UnitAndClassOf(id);
-  if (!cls || !currentForm) return;
-  SetControlText(Tag(currentForm, "NAME"), cls->name);
-  SetControlText(Tag(currentForm, "TURNS"), FormatDuration(ShowBuild(currentForm, *u, *cls)).c_str());
-}
-
-void UnitListProductionPanel::OnCommand(Control* control, int32_t) {
-  if (!control || id <= 0) return;
-  const auto unit = static_cast<uint32_t>(id);
-  const uint32_t on = control->Selected() ? 1u : 0u;
-  if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused,
-                                                                           .set = on});
-  if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployDue,
-                                                                           .set = on});
-  UnitListPopup& popup = g_screens.unitList;
-  if (popup.currentForm) popup.Refresh();
-  if ((g_ui.keyState & plat::kMkShift) && popup.list) ListSelectNext(popup.list);
-}
-
+std::unique_ptr<Screen> MakeUnitListProductionPanel() { return std::make_unique<UnitListProductionPanel>(); }
 void UnitListOrdersPanel::BindControls() { summaryHost_ = Tag(currentForm, "ORDERS1C"); }
 
 namespace {
@@ -256,7 +260,7 @@ void UnitListOrdersPanel::OnOpen() {
   }
   bool showPage = changed;
   if (building) {
-    if (summaryHost_) g_screens.unitListProduction.Show(id, summaryHost_);
+    if (summaryHost_) g_screens.unitListProduction->Show(id, summaryHost_);
     if (page == 0 || page == 2) page = 1, showPage = true;
   } else if (summaryHost_) {
     Summary().Show(id, summaryHost_);

@@ -39,12 +39,7 @@ class UnitListRow : public Screen {
 std::unique_ptr<Screen> MakeUnitListBuildRow();
 
 // Its id is the unit being built.
-class UnitListProductionPanel : public Screen {
- public:
-  UnitListProductionPanel() : Screen("POPUP_ULIST1d") {}
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeUnitListProductionPanel();
 
 class UnitListOrdersPanel : public Screen {
  public:

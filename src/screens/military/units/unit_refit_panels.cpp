@@ -107,43 +107,43 @@ void UnitRefitPanel::OnCommand(Control* control, int32_t) {
     CloseGridSubPanel(*this, false);
     return;
   }
-  Screen* panel = Is(control, "UPGRADE") ? static_cast<Screen*>(&s.unitUpgrade)
+  Screen* panel = Is(control, "UPGRADE") ? static_cast<Screen*>(s.unitUpgrade.get())
                   : Is(control, "ROLE")  ? static_cast<Screen*>(s.unitRefitChoice.get())
                   : Is(control, "SHELLS") ? static_cast<Screen*>(s.unitChemical.get())
                                           : nullptr;
   if (!panel) return;
   SetHidden(panelHost, false);
-  panel->Show(panel == &s.unitUpgrade ? upgradeClass : shown, panelHost);
-}
-
-UnitUpgradePanel::UnitUpgradePanel() : Screen("POPUP_MILITARY1A5", FormLookups{.tags = kUpgradePreviewTags, .ids = {}}) {}
-
-void UnitUpgradePanel::BindControls() { hostLink = &g_screens.unitRefit.panelHost; }
-
-void UnitUpgradePanel::Refresh() {
-  Control* f = currentForm;
-  const auto classIndex = static_cast<int32_t>(id);
-  SetControlText(Tag(f, "COST"), "0");
-  SetControlText(Tag(f, "TIME"), FormatDuration(0.0f).c_str());
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitClassRecord* cls = ClassRecordAt(g_world, classIndex);
-  SetControlText(Tag(f, "UPGNAME"), cls ? cls->name : "");
-  const bool available = Available(g_world, classIndex, LocalPlayerIndex(g_world));
-  SetControlFlag(Tag(f, "HDRUPG"), kStateSelected, available ? 0 : 1);
-  SetHidden(Tag(f, "GRIDUPG1"), available);
-  SetHidden(Tag(f, "PREVIEW"), host != g_screens.unitRefit.panelHost);
-  // The upgrade's statistics, on the sheet of its own the preview keeps.
-  constexpr size_t kUpgradeClassSheet = 14;
-  if (Control* parent = Tag(f, "STATPARENT"); parent && cls)
-    g_screens.unitPicturePanels[kUpgradeClassSheet].Show(classIndex, parent);
-}
-
-void UnitUpgradePanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "OKBUT") || Is(control, "BACK")) CloseGridSubPanel(*this, false);
-  if (Is(control, "UINFO")) g_screens.unitBuild.Popup(id, nullptr);
+  panel->Show(panel == s.unitUpgrade.get() ? upgradeClass : shown, panelHost);
 }
 
 namespace {
+
+class UnitUpgradePanel : public Screen {
+ public:
+  UnitUpgradePanel() : Screen("POPUP_MILITARY1A5", FormLookups {.tags = kUpgradePreviewTags, .ids = {}}) {}
+  void BindControls() override { hostLink = &g_screens.unitRefit.panelHost; }
+  void Refresh() override {
+    Control* f = currentForm;
+    const auto classIndex = static_cast<int32_t>(id);
+    SetControlText(Tag(f, "COST"), "0");
+    SetControlText(Tag(f, "TIME"), FormatDuration(0.0f).c_str());
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitClassRecord* cls = ClassRecordAt(g_world, classIndex);
+    SetControlText(Tag(f, "UPGNAME"), cls ? cls->name : "");
+    const bool available = Available(g_world, classIndex, LocalPlayerIndex(g_world));
+    SetControlFlag(Tag(f, "HDRUPG"), kStateSelected, available ? 0 : 1);
+    SetHidden(Tag(f, "GRIDUPG1"), available);
+    SetHidden(Tag(f, "PREVIEW"), host != g_screens.unitRefit.panelHost);
+    // The upgrade's statistics, on the sheet of its own the preview keeps.
+    constexpr size_t kUpgradeClassSheet = 14;
+    if (Control* parent = Tag(f, "STATPARENT"); parent && cls)
+      g_screens.unitPicturePanels[kUpgradeClassSheet].Show(classIndex, parent);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "OKBUT") || Is(control, "BACK")) CloseGridSubPanel(*this, false);
+    if (Is(control, "UINFO")) g_screens.unitBuild.Popup(id, nullptr);
+  }
+};
 
 class UnitRefitChoicePanel : public Screen {
  public:
@@ -188,5 +188,7 @@ class UnitChemicalPanel : public Screen {
 
 }  // namespace
 
+std::unique_ptr<Screen> MakeUnitUpgradePanel() { return std::make_unique<UnitUpgradePanel>(); }
 std::unique_ptr<Screen> MakeUnitRefitChoicePanel() { return std::make_unique<UnitRefitChoicePanel>(); }
+
 std::unique_ptr<Screen> MakeUnitChemicalPanel() { return std::make_unique<UnitChemicalPanel>(); }

@@ -35,13 +35,7 @@ class UnitRefitPanel : public Screen {
 };
 
 // Its id is a class index.
-class UnitUpgradePanel : public Screen {
- public:
-  UnitUpgradePanel();
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-};
+std::unique_ptr<Screen> MakeUnitUpgradePanel();
 
 std::unique_ptr<Screen> MakeUnitRefitChoicePanel();
 

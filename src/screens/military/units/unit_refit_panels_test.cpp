@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "screens/screen_set.h"
@@ -18,7 +19,7 @@ TEST(UnitUpgradePreview, ShowsTheClassSheetInItsStatParent) {
   const GlobalGuard<GameState> state(g_world.gameState);
   g_world.unitClasses.assign(8, UnitClassRecord{});
   g_world.gameState.localPlayer = 1;
-  UnitUpgradePanel& panel = g_screens.unitUpgrade;
+  Screen& panel = *g_screens.unitUpgrade;
   Screen& sheet = g_screens.unitPicturePanels[14];
   const GlobalGuard<intptr_t> id(panel.id), sheetId(sheet.id);
   controltest::PanelForm form(panel, "POPUP_MILITARY1A5", {"COST", "TIME", "UPGNAME", "STATPARENT"}, {},
