@@ -185,7 +185,10 @@ struct ProductPopupRow {
 // frames back to the title bar. A screen whose bind looks into another
 // screen's form stands before it: the walk binds it after that form loads.
 // A screen whose class is not written yet is a plain screen holding its
-// form; its class replaces it in place.
+// form; its class replaces it in place. A panel that no other file needs
+// but as a Screen is held through the factory of the file that defines it,
+// so its class stays out of every header; it is made in the same place in
+// the list as a member of its own class would be.
 struct ScreenSet {
   ScreenSet();
   ~ScreenSet();
