@@ -1,6 +1,8 @@
 #include "screens/screen_set.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "app/app_object.h"
 #include "app/init_order.h"
@@ -42,6 +44,9 @@ ScreenSet::ScreenSet() {
 }
 
 ScreenSet::~ScreenSet() {
+  // The panels held through their files' factories are deleted with the set,
+  // so the forms go first: left behind, they would belong to no one.
+  FreeScreenListForms(Screen::AllScreens());
   ClearWorkingLists(*this, kWorkingLists);
   ClearDeferredActions(pollRing);
   TextMessageDtor(textMessages);
@@ -56,6 +61,25 @@ void DetachScreenForms(Screen* first) {
     // without a host must not reach back into it.
     s->host = nullptr;
   }
+}
+
+void FreeScreenListForms(Screen* first) {
+  // Detached first, each form is a tree of its own; a form shown inside
+  // another would otherwise go twice. The forms are gathered before any is
+  // deleted, because a list box takes its rows' screens out of the list as
+  // it goes.
+  DetachScreenForms(first);
+  std::vector<Control*> forms;
+  for (Screen* s = first; s; s = s->nextScreen) {
+    for (Control** slot : {&s->form, &s->alternateForm}) {
+      if (*slot) forms.push_back(*slot);
+      *slot = nullptr;
+    }
+    s->currentForm = nullptr;
+  }
+  std::sort(forms.begin(), forms.end());
+  forms.erase(std::unique(forms.begin(), forms.end()), forms.end());
+  for (Control* form : forms) delete form;
 }
 
 void LoadScreenListForms(Screen* first) {

@@ -629,6 +629,8 @@ inline void LoadScreenListForms(ScreenSet&) { LoadScreenListForms(Screen::AllScr
 // program shuts down (the root controls go next) or before the forms are
 // replaced.
 void DetachScreenForms(Screen* first);
+// Deletes the forms of the screens from `first` on and leaves them without.
+void FreeScreenListForms(Screen* first);
 
 // Empties the working lists that a stopped game leaves behind.
 void ClearWorkingLists(ScreenSet& screens, int count);
