@@ -59,12 +59,6 @@ constexpr uint32_t kNameEditing = 0x100;
 constexpr size_t kBaseConfirmSlot = 1;
 constexpr size_t kBaseNameMax = 47;
 
-// A row to read, not to pick.
-void AddNote(ListBoxControl* list, const char* text) {
-  if (!list) return;
-  if (Control* row = ListAddTextItem(list, text, 0, 0, 0, 0, 1)) row->flags &= ~kCtlButton;
-}
-
 bool Usable(const UnitRecord* lead) { return FacilityLive(lead) && !(lead->ordersShown[kPostureBits] & kPostureInReserve); }
 
 std::string HexLabel(const World& w, uint32_t cellIndex) {
@@ -175,26 +169,26 @@ int32_t FormatBaseStatusText(const World& world, uint32_t cellIndex, ListBoxCont
   const UnitClassRecord* cls = FacilityLive(lead) ? ClassRecordAt(world, lead->classIndex) : nullptr;
   char text[96];
   if (cls && FacilityBuilding(lead)) {
-    AddNote(list, "Base Under Construction");
+    AddListNote(list, "Base Under Construction");
     const float rate = SupplyLevelFactor(HexLevelByte(world, cell), HexSupplierRate(world, cell));
     const float days = rate > 0.0f ? lead->buildWork / rate : 0.0f;
     std::snprintf(text, sizeof text, "(%s Remaining)", FormatDuration(days).c_str());
-    AddNote(list, text);
+    AddListNote(list, text);
     const float daily = PerBuildDay(cls->price, cls->buildWorkPerPoint) * LocalCostFactor(world) *
                         ClassCostScale(world, *cls);
     char money[48];
     FormatNumberText(money, 1, 0, "", 0, "", 0, static_cast<double>(daily));
     std::snprintf(text, sizeof text, "(Daily Build Cost %s)", money);
-    AddNote(list, text);
+    AddListNote(list, text);
     return 3;
   }
   if (FacilityBeingDemolished(lead)) {
-    AddNote(list, "Being Demolished");
+    AddListNote(list, "Being Demolished");
     std::snprintf(text, sizeof text, "(%3.0f%% Strength Remaining)", static_cast<double>(lead->strength * 100.0f));
-    AddNote(list, text);
+    AddListNote(list, text);
     return 2;
   }
-  AddNote(list, "Inactive");
+  AddListNote(list, "Inactive");
   return 1;
 }
 
@@ -248,7 +242,7 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
   lists.queue.listControl = queue;
   SetHidden(Tag(form, "OFFLINE"), status >= 0);
   if (status < 0) {
-    AddNote(stored, "Inactive");
+    AddListNote(stored, "Inactive");
     for (const char* tag : {"ALL", "SCRAPALL", "INSRESALL"}) SetHidden(Tag(form, tag), true);
   } else {
     const bool any = !lists.stored.entries.empty();
@@ -260,7 +254,7 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
   RestoreSelections(prod, prodPlace);
   RestoreSelections(queue, queuePlace);
   RestoreSelections(stored, storedPlace);
-  if (prod && !prod->firstRow) AddNote(prod, lists.queue.entries.empty() ? "Idle" : "Retooling");
+  if (prod && !prod->firstRow) AddListNote(prod, lists.queue.entries.empty() ? "Idle" : "Retooling");
 }
 
 void BasePopup::BindControls() {

@@ -93,29 +93,35 @@ void BaseSheet::OnOpen() {
   if (const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr) classIndex = unit->classIndex;
 }
 
+void BaseSheet::Refresh() {
+  if (!currentForm) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
+  const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
+  if (!cls) return;
+  Fill(unit, *cls);
+  ShowNumbersOrBars(currentForm);
+}
+
 namespace {
 
 class BasePopup2 : public BaseSheet {
  public:
   BasePopup2() : BaseSheet("POPUP_BASE2", FormLookups{.tags = {}, .ids = kIds}) {}
-  void Refresh() override {
-    if (!currentForm) return;
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
-    const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
-    if (!cls) return;
-    float maximum = static_cast<float>(cls->strengthPerSize) * cls->ammoCapacity, value = maximum;
+
+ protected:
+  void Fill(const UnitRecord* unit, const UnitClassRecord& cls) override {
+    float maximum = static_cast<float>(cls.strengthPerSize) * cls.ammoCapacity, value = maximum;
     if (unit) {
-      maximum = std::max(AmmunitionRoomOf(g_world, *unit, *cls).capacity, 0.0f);
+      maximum = std::max(AmmunitionRoomOf(g_world, *unit, cls).capacity, 0.0f);
       value = unit->ammo;
     }
     SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 131), maximum, value);
     SetFormatted(Id(currentForm, 231), "%d", WholeFigure(value));
     SetFormatted(Id(currentForm, 331), "%d", WholeFigure(maximum));
-    const float range = ScaledSight(*cls);
+    const float range = ScaledSight(cls);
     SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 134), 100.0f, range);
     SetFormatted(Id(currentForm, 234), "%d km", WholeFigure(range));
-    ShowNumbersOrBars(currentForm);
   }
 
  private:
@@ -125,24 +131,20 @@ class BasePopup2 : public BaseSheet {
 class BasePopup3 : public BaseSheet {
  public:
   BasePopup3() : BaseSheet("POPUP_BASE3", FormLookups{.tags = {}, .ids = kIds}) {}
-  void Refresh() override {
-    if (!currentForm) return;
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
-    const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
-    if (!cls) return;
-    const float maximum = static_cast<float>(cls->kind == kSea ? kSeaRatingMax : kRatingMax);
+
+ protected:
+  void Fill(const UnitRecord* unit, const UnitClassRecord& cls) override {
+    const float maximum = static_cast<float>(cls.kind == kSea ? kSeaRatingMax : kRatingMax);
     for (int32_t i = 0; i < 8; ++i) {
-      const int32_t shown = RatingShown(cls->attackValues[i]);
+      const int32_t shown = RatingShown(cls.attackValues[i]);
       SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 140 + i), maximum, static_cast<float>(shown));
       SetFormatted(Id(currentForm, 240 + i), "%d", shown);
-      if (cls->attackValues[i] == 0) {
+      if (cls.attackValues[i] == 0) {
         SetControlText(Id(currentForm, 340 + i), "n/a");
       } else {
-        SetFormatted(Id(currentForm, 340 + i), "%d km", WholeFigure(UnitAttackRange(*cls, unit, i)));
+        SetFormatted(Id(currentForm, 340 + i), "%d km", WholeFigure(UnitAttackRange(cls, unit, i)));
       }
     }
-    ShowNumbersOrBars(currentForm);
   }
 
  private:

@@ -24,9 +24,17 @@ class BaseSheet : public Screen {
  public:
   using Screen::Screen;
   void OnOpen() override;
+  // Finds the unit (if it still stands) and its class, has the sheet fill
+  // its figures, then shows them as bars or numbers.
+  void Refresh() final;
 
   uint32_t unitId = 0;
   int32_t classIndex = 0;
+
+ protected:
+  // Called under the simulation lock; unit is null when the sheet shows the
+  // class alone or the unit is gone.
+  virtual void Fill(const UnitRecord* unit, const UnitClassRecord& cls) = 0;
 };
 
 std::unique_ptr<Screen> MakeBasePopup2();

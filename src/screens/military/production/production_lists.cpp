@@ -208,12 +208,14 @@ void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, Pro
     ListLayoutRows(list);
   }
   SetHidden(Tag(form, "CLEAR"), waiting.entries.empty());
-  if (prod && !prod->firstRow) {
-    if (Control* row = ListAddTextItem(prod, waiting.entries.empty() ? "Idle" : "Retooling", 0, 0, 0, 0, 1))
-      row->flags &= ~kCtlButton;
-  }
+  if (prod && !prod->firstRow) AddListNote(prod, waiting.entries.empty() ? "Idle" : "Retooling");
   if (a) a->units = std::move(building);
   if (b) b->units = std::move(waiting);
+}
+
+void AddListNote(ListBoxControl* list, const char* text) {
+  if (!list) return;
+  if (Control* row = ListAddTextItem(list, text, 0, 0, 0, 0, 1)) row->flags &= ~kCtlButton;
 }
 
 ListBoxControl* MakeStockList(Screen& owner, const char* tag) {

@@ -49,6 +49,9 @@ uint32_t ListCurrentUnit(Control* list);
 // owner's form, its rows plain choices rather than radio buttons; null when
 // the form has none.
 ListBoxControl* MakeStockList(Screen& owner, const char* tag);
+// A row of the list that says something ("Idle", "Inactive") rather than
+// standing for a unit: it cannot be picked. Does nothing without a list.
+void AddListNote(ListBoxControl* list, const char* text);
 
 void OnProductionListCommand(Control* form, Control* control, int32_t value, const ProductionListHosts& hosts = {});
 // unit: the unit now current in the changed list, 0 for none; exclusive

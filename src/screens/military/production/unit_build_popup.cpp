@@ -130,6 +130,16 @@ const ProjectEntry* FindDesignProject(const World& world, int32_t player, int32_
   return nullptr;
 }
 
+bool DesignUnderResearch(const World& world, int32_t player, int32_t classIndex) {
+  return player >= 0 && (ClassAvailabilityByte(world, player, classIndex) & kRowProjectOpen);
+}
+
+uint32_t DesignProjectId(World& world, int32_t player, int32_t classIndex) {
+  WorldLockGuard hold(world, kLockProjects);
+  const ProjectEntry* entry = FindDesignProject(world, player, classIndex);
+  return entry ? entry->id : 0;
+}
+
 // ---- the pop-up ----
 
 UnitBuildPopup::UnitBuildPopup() : Screen("POPUP_MILITARY2", FormLookups{.tags = kPopupTags, .ids = {}}) {}
@@ -166,11 +176,8 @@ void UnitBuildPopup::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     const int32_t local = LocalPlayerIndex(g_world);
     panel = ChooseDesignPanel(g_world, local, classIndex);
-    underResearch = local >= 0 && (ClassAvailabilityByte(g_world, local, classIndex) & kRowProjectOpen);
-    if (panel == DesignPanel::kResearch && underResearch) {
-      WorldLockGuard hold(g_world, kLockProjects);
-      if (const ProjectEntry* entry = FindDesignProject(g_world, local, classIndex)) project = entry->id;
-    }
+    underResearch = DesignUnderResearch(g_world, local, classIndex);
+    if (panel == DesignPanel::kResearch && underResearch) project = DesignProjectId(g_world, local, classIndex);
   }
   SetHidden(panelHost, panel == DesignPanel::kNone);
   Screen* shown = nullptr;

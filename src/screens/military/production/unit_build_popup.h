@@ -35,6 +35,13 @@ DesignPanel ChooseDesignPanel(const World& world, int32_t player, int32_t classI
 
 // The player's design project for the class, or null. Hold the projects lock.
 const ProjectEntry* FindDesignProject(const World& world, int32_t player, int32_t classIndex);
+// Whether the player's design row of the class has a research project open
+// (false without a player).
+bool DesignUnderResearch(const World& world, int32_t player, int32_t classIndex);
+// The id of the player's design project for the class, 0 without one, for
+// the research progress panel. Takes the projects lock; call under the
+// simulation lock.
+uint32_t DesignProjectId(World& world, int32_t player, int32_t classIndex);
 
 
 // POPUP_MILITARY2a: the player's production bases that may build the class.

@@ -241,7 +241,17 @@ constexpr const char* kStatusPanelTags[] = {"MSTATUS"};
 
 const UnitRecord* StockOf(const Screen& panel) { return FindUnitById(g_world, static_cast<uint32_t>(panel.id)); }
 
+const UnitClassRecord* StockClassOf(const UnitRecord* stock) {
+  return stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
+}
+
 bool Authorised(const UnitRecord& stock) { return (stock.ordersShown[kOrdersHeader] & kHeaderLaunchAllowed) != 0; }
+
+// The authorisation box shows whether the stock may be launched; unticked
+// when there is no stock.
+void ShowAuthorisation(const Screen& panel, const UnitRecord* stock) {
+  SetControlFlag(Tag(panel.currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
+}
 
 // The authorisation box posts the new state of the stock's launch permission.
 void PostAuthorisation(const Screen& panel, const Control* box) {
@@ -335,16 +345,16 @@ void MissileCancelPanel::OnOpen() {
   if (sites) ListClear(sites, 1);
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* stock = StockOf(*this);
-  const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
+  const UnitClassRecord* cls = StockClassOf(stock);
   SetInt(Tag(currentForm, "PTS"), cls ? cls->slotSize : 0);
-  SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
+  ShowAuthorisation(*this, stock);
 }
 
 void MissileCancelPanel::Refresh() {
   if (!currentForm) return;
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* stock = StockOf(*this);
-  const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
+  const UnitClassRecord* cls = StockClassOf(stock);
   SetHidden(Tag(currentForm, "CANCEL"), !(stock && (stock->ordersShown[kPostureBits] & kPostureUnderConstruction)));
   siloMode = cls && FillMissileSiteList(sites, *cls, -1);
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
@@ -394,14 +404,14 @@ void MissileDeployPanel::OnOpen() {
   if (sites) ListClear(sites, 1);
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* stock = StockOf(*this);
-  SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
+  ShowAuthorisation(*this, stock);
 }
 
 void MissileDeployPanel::Refresh() {
   if (!currentForm) return;
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* stock = StockOf(*this);
-  const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
+  const UnitClassRecord* cls = StockClassOf(stock);
   if (!cls) return;
   bool checked[5] = {};
   for (int32_t k = 0; k < 5; ++k) {
@@ -478,7 +488,7 @@ class MissilePlatformPanel : public Screen {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* stock = StockOf(*this);
     carrier = stock ? stock->carrier : 0;
-    SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
+    ShowAuthorisation(*this, stock);
   }
   void Refresh() override {
     if (!currentForm) return;

@@ -195,12 +195,8 @@ void MissilePopup::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     const int32_t local = LocalPlayerIndex(g_world);
     choice = ChooseMissileDesignPanel(g_world, local, classIndex);
-    underResearch = choice == MissileDesignPanel::kResearch && local >= 0 &&
-                    (ClassAvailabilityByte(g_world, local, classIndex) & kRowProjectOpen);
-    if (underResearch) {
-      WorldLockGuard hold(g_world, kLockProjects);
-      if (const ProjectEntry* entry = FindDesignProject(g_world, local, classIndex)) project = entry->id;
-    }
+    underResearch = choice == MissileDesignPanel::kResearch && DesignUnderResearch(g_world, local, classIndex);
+    if (underResearch) project = DesignProjectId(g_world, local, classIndex);
   }
   SetHidden(progressHost, !underResearch);
   if (project != 0) g_screens.techProgress->Show(static_cast<intptr_t>(project), progressHost);

@@ -46,12 +46,6 @@ constexpr size_t kStockSlot = 3;
 constexpr size_t kAutoBuildSlot = 1;
 constexpr size_t kCarrierPanelSlot = 2;
 
-// A row to read, not to pick.
-void AddNote(ListBoxControl* list, const char* text) {
-  if (!list) return;
-  if (Control* row = ListAddTextItem(list, text, 0, 0, 0, 0, 1)) row->flags &= ~kCtlButton;
-}
-
 // Forgets the list's choice and tells its owner the current row is gone.
 void ClearChoice(ListBoxControl* list) {
   if (!list) return;
@@ -171,9 +165,9 @@ void MissileStockPopup::Refresh() {
     const char* note = limitReached                      ? "Storage Limit Reached"
                        : typeFilter < kAllMissileTypes ? "None of this type"
                                                          : "None";
-    AddNote(prodList, note);
+    AddListNote(prodList, note);
   }
-  if (storedList && !storedList->firstRow) AddNote(storedList, "No Undeployed");
+  if (storedList && !storedList->firstRow) AddListNote(storedList, "No Undeployed");
   if (s.wmdFilter.currentForm) s.wmdFilter.Refresh();
   if (s.missileSelect.currentForm) {
     s.missileSelect.id = storedList ? storedList->selectedId : 0;

@@ -15,6 +15,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/military/silo/silo_panels.h"
+#include "screens/military/silo/silo_test_world.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "support/global_guard.h"
@@ -24,21 +25,15 @@
 #include "ui/list_control.h"
 #include "ui/string_control.h"
 #include "world/hex_extra.h"
-#include "world/id_lookups.h"
 #include "world/text/text_lists.h"
 #include "world/unit_class_flags.h"
-#include "world/unit_ring.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr int kSide = 6;
-constexpr int kLocal = 3;
+using namespace silotest;
+
 constexpr int kOther = 5;
-constexpr int32_t kSiloClass = 4011;
-constexpr int32_t kNuclearClass = 42;
-constexpr uint32_t kSiloId = 0x03000001;
-constexpr uint32_t kMissileIds[3] = {0x03000002, 0x03000003, 0x03000004};
 
 struct Cmd {
   uint32_t id, arg24, arg28, arg32, arg36;
@@ -62,37 +57,22 @@ std::vector<std::string> RowTexts(const ListBoxControl* list) {
 // A 6 x 6 map whose hex (2, 2) holds the local region's silo with three
 // missiles aboard (strength 1, 0.5 and 0), and (4, 1) a town of another
 // region named "Harbour".
-class SiloPanelsTest : public ::testing::Test {
+class SiloPanelsTest : public SiloWorldTest {
  protected:
   void SetUp() override {
+    PlaceSilo(0.75f, {1.0f, 0.5f, 0.0f});
     World& w = g_world;
-    w.mapWidth = w.mapHeight = kSide;
-    w.cells.assign(kSide * kSide, HexCell{nullptr, WithCellOwner(0, kLocal)});
     w.cells[Cell(4, 1)].word = WithCellOwner(0, kOther);
-    w.unitClasses.assign(4100, UnitClassRecord{});
     Class(kSiloClass, "Missile Silo", kClassFacility | kClassSettlement).cargoSlots = 40;
-    UnitClassRecord& nuclear = Class(kNuclearClass, "Nuclear Missile", kClassStock | kClassSpecialWeaponA);
+    UnitClassRecord& nuclear = Class(kMissileClass, "Nuclear Missile", kClassStock | kClassSpecialWeaponA);
     nuclear.slotSize = 10;
     nuclear.strikeYield = 15.0f;
-    w.gameState.localPlayer = kLocal;
-    w.gameState.currentHex = HexPosition{2, 2, static_cast<uint32_t>(Cell(2, 2)), 0};
-    w.players[kLocal] = PlayerRecord{};
     w.players[kOther] = PlayerRecord{};
     std::strcpy(w.players[kOther].name, "Oren Vale");
 
-    Unit(silo_, kSiloId, kSiloClass, 0.75f, 0, kMissileIds[0]);
-    const float strengths[3] = {1.0f, 0.5f, 0.0f};
-    for (int i = 0; i < 3; ++i)
-      Unit(missiles_[i], kMissileIds[i], kNuclearClass, strengths[i], kSiloId, i < 2 ? kMissileIds[i + 1] : 0);
-    missiles_[0].unitFlags = missiles_[1].unitFlags = missiles_[2].unitFlags = kUnitStock;
-    g_world.units = nullptr;
-    siloStack_.lead = &silo_;
-    w.cells[Cell(2, 2)].stack = &siloStack_;
     townExtra_.text = strdup("Harbour");
     townStack_.extra = &townExtra_;
     w.cells[Cell(4, 1)].stack = &townStack_;
-    InsertUnitInRing(w, silo_);
-    for (UnitRecord& m : missiles_) InsertUnitInRing(w, m);
     SetText(kListUgstatus, 0, "Active");
     SetText(kListUgstatus, 1, "Inactive");
     const char* weapons[] = {"Nuclear", "Biological", "Chemical", "Conventional"};
@@ -103,26 +83,14 @@ class SiloPanelsTest : public ::testing::Test {
   }
   void TearDown() override {
     g_commandLog.Clear();
-    ListHolderClear(SiloMissileList());
-    for (HexCell& c : g_world.cells) c.stack = nullptr;
+    SiloWorldTest::TearDown();
     std::free(townExtra_.text);
     townExtra_.text = nullptr;
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
     for (const auto& [list, index] : texts_) {
       char*& entry = g_textLists.entries[TextListInfoOf(list).first + index];
       std::free(entry);
       entry = nullptr;
     }
-  }
-  static size_t Cell(int x, int y) { return static_cast<size_t>(y * kSide + x); }
-  static void Unit(UnitRecord& u, uint32_t id, int16_t cls, float strength, uint32_t carrier, uint32_t next) {
-    u.id = id;
-    u.owner = kLocal;
-    u.classIndex = cls;
-    u.strength = strength;
-    u.carrier = carrier;
-    u.cargoNext = next;
   }
   static UnitClassRecord& Class(int32_t c, const char* name, uint32_t flags) {
     UnitClassRecord& r = g_world.unitClasses[static_cast<size_t>(c)];
@@ -137,17 +105,8 @@ class SiloPanelsTest : public ::testing::Test {
     texts_.emplace_back(list, index);
   }
 
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<PlayerRecord> other_{g_world.players[kOther]};
-  GlobalGuard<UnitRecord*> units_{g_world.units};
-  UnitRecord silo_{};
-  UnitRecord missiles_[3]{};
-  HexUnitStack siloStack_, townStack_;
+  HexUnitStack townStack_;
   HexExtra townExtra_{};
   std::vector<std::pair<TextListId, int>> texts_;
 };
@@ -274,8 +233,8 @@ TEST_F(SiloPanelsTest, TheTargetBoxNamesTheHexItsOwnerAndTheWarhead) {
     PlayerPolicyBlock& policy = g_world.players[kLocal].displayPolicy;
     policy.friendlyMask = r.otherRelation == 1 ? 1u << kOther : 0u;
     policy.hostileMask = r.otherRelation == 2 ? 1u << kOther : 0u;
-    g_world.unitClasses[kNuclearClass].flags = r.classFlags;
-    g_world.unitClasses[kNuclearClass].strikeYield = r.yield;
+    g_world.unitClasses[kMissileClass].flags = r.classFlags;
+    g_world.unitClasses[kMissileClass].strikeYield = r.yield;
     missiles_[0].ordersShown[kFireHex] = r.target;
     MissileTargetPanel panel;
     TestForm form(panel, "FORM", {"MISSILE", "HIDE1", "TARGNAME", "OWNER", "RELATION", "YIELD", "TARGET", "CLEARTARG"});
@@ -314,7 +273,7 @@ TEST_F(SiloPanelsTest, AMissilesRowShowsTheLaunchControlsItsOrdersAllow) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    g_world.unitClasses[kNuclearClass].flags = kClassStock | r.classFlags;
+    g_world.unitClasses[kMissileClass].flags = kClassStock | r.classFlags;
     g_world.players[kLocal].displayPolicy.roeFlags = r.release;
     missiles_[0].ordersShown[kOrderFlags] = r.ordered ? kOrderLaunchCargo : 0u;
     missiles_[0].ordersShown[kFireHex] = r.targeted ? PackHex(4, 1) : 0u;

@@ -4,79 +4,36 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <vector>
-
-#include "records/hex_cell.h"
-#include "records/hex_unit_stack.h"
 #include "records/order_words.h"
-#include "records/player_record.h"
-#include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/military/silo/silo_test_world.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
-#include "world/id_lookups.h"
-#include "world/unit_ring.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr int kSide = 6;
-constexpr int kLocal = 3;
-constexpr int16_t kSiloClass = 4011;
-constexpr int16_t kMissileClass = 42;
-constexpr uint32_t kSiloId = 0x03000001;
-constexpr uint32_t kMissileIds[3] = {0x03000002, 0x03000003, 0x03000004};
-constexpr uint32_t kSiloCell = 2 * kSide + 2;
+using namespace silotest;
 
 // The local region's silo of a 20-point class on hex (2, 2) with three
 // missiles of 4 points aboard.
-class SiloPopupTest : public ::testing::Test {
+class SiloPopupTest : public SiloWorldTest {
  protected:
   void SetUp() override {
-    World& w = g_world;
-    w.mapWidth = w.mapHeight = kSide;
-    w.cells.assign(kSide * kSide, HexCell{nullptr, WithCellOwner(0, kLocal)});
-    w.unitClasses.assign(4100, UnitClassRecord{});
-    w.unitClasses[kSiloClass].cargoSlots = 20;
-    w.unitClasses[kMissileClass].slotSize = 4;
-    w.gameState.localPlayer = kLocal;
-    w.gameState.currentHex = HexPosition{2, 2, kSiloCell, 0};
-    w.players[kLocal] = PlayerRecord{};
-    w.units = nullptr;
-    Unit(silo_, kSiloId, kSiloClass, 0, kMissileIds[0]);
-    for (int i = 0; i < 3; ++i) {
-      Unit(missiles_[i], kMissileIds[i], kMissileClass, kSiloId, i < 2 ? kMissileIds[i + 1] : 0);
-      missiles_[i].unitFlags = kUnitStock;
-    }
-    stack_.lead = &silo_;
-    w.cells[kSiloCell].stack = &stack_;
-    InsertUnitInRing(w, silo_);
-    for (UnitRecord& m : missiles_) InsertUnitInRing(w, m);
+    PlaceSilo(1.0f, {1.0f, 1.0f, 1.0f});
+    g_world.unitClasses[kSiloClass].cargoSlots = 20;
+    g_world.unitClasses[kMissileClass].slotSize = 4;
     popup_.cellIndex = kSiloCell;
     popup_.BindControls();
     panel_.BindControls();
   }
   void TearDown() override {
     ListHolderClear(popup_.stored);
-    ListHolderClear(SiloMissileList());
-    for (HexCell& c : g_world.cells) c.stack = nullptr;
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
-  }
-  static void Unit(UnitRecord& u, uint32_t id, int16_t cls, uint32_t carrier, uint32_t next) {
-    std::tie(u.id, u.owner, u.classIndex, u.strength, u.carrier, u.cargoNext) =
-        std::tuple(id, kLocal, cls, 1.0f, carrier, next);
+    SiloWorldTest::TearDown();
   }
 
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
-  GlobalGuard<UnitRecord*> ring_{g_world.units};
   SiloPopup& popup_ = g_screens.siloPopup;
   SiloMissilePanel& panel_ = g_screens.siloMissiles;
   GlobalGuard<uint32_t> cell_{popup_.cellIndex};
@@ -84,9 +41,6 @@ class SiloPopupTest : public ::testing::Test {
   GlobalGuard<Control*> panelForm0_{panel_.form}, panelCurrent_{panel_.currentForm};
   GlobalGuard<ListBoxControl*> storedList_{popup_.storedList}, missileList_{panel_.list};
   GlobalGuard<Control*> statParent_{popup_.statParent}, misParent_{panel_.misParent2};
-  UnitRecord silo_{};
-  UnitRecord missiles_[3]{};
-  HexUnitStack stack_;
   controltest::PanelForm form_{popup_, "POPUP_SILO1", {"SILO1", "SILO2", "OFFLINE", "STOREDLIST"}, {}, {"STOREDLIST"}};
   controltest::PanelForm panelForm_{panel_, "POPUP_SILO1g", {"LIST1", "ICBMHEADER"}, {}, {"LIST1"}};
 };
