@@ -1,5 +1,6 @@
 #include "screens/common/frame/side_bars.h"
 
+#include <initializer_list>
 #include <vector>
 
 #include "screens/screen_set.h"
@@ -76,3 +77,11 @@ void RefreshHostedDockScreens(ScreenSet& screens) {
 
 void DockInBotbar2(Screen& screen) { screen.hostLink = &g_screens.dockLevel2.parent2; }
 void DockInSecondBotbar2(Screen& screen) { screen.hostLink = &g_screens.dockLevel3.parent2; }
+
+void OpenSidePanels(Screen& top, Screen& bottom) {
+  for (Screen* side : {&top, &bottom}) {
+    side->AttachForm(nullptr);
+    side->OnOpen();
+    side->Refresh();
+  }
+}

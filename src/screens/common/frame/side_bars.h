@@ -58,3 +58,6 @@ void RefreshHostedDockScreens(ScreenSet& screens);
 // BOTBAR2's host (level 2) or the second's (level 3).
 void DockInBotbar2(Screen& screen);
 void DockInSecondBotbar2(Screen& screen);
+// Hangs a department page's two side panels in the side screens column as
+// the page opens, the top one first, and opens and fills each there.
+void OpenSidePanels(Screen& top, Screen& bottom);

@@ -39,22 +39,27 @@ const char* StanceText(uint32_t postureWord, uint32_t stateWord) {
   return (stateWord & (1u << 30)) ? "ON HOLD" : "Construction";
 }
 
+std::vector<const UnitRecord*> UnitsAboard(const World& world, const UnitRecord& carrier) {
+  std::vector<const UnitRecord*> aboard;
+  if (carrier.carrier != 0) return aboard;
+  int guard = 0;
+  for (uint32_t next = carrier.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
+    const UnitRecord* unit = FindUnitById(world, next);
+    if (!unit) break;
+    next = unit->cargoNext;
+    if (ClassRecordAt(world, unit->classIndex) && unit->strength > 0.0f) aboard.push_back(unit);
+  }
+  return aboard;
+}
+
 CarrierLoad CarrierLoadOf(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
   CarrierLoad load;
   load.capacity = cls.carryCapacity * unit.strength;
   load.goods = unit.supply;
-  if (unit.carrier == 0) {
-    int guard = 0;
-    for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
-      const UnitRecord* aboard = FindUnitById(world, next);
-      if (!aboard) break;
-      next = aboard->cargoNext;
-      const UnitClassRecord* aboardClass = ClassRecordAt(world, aboard->classIndex);
-      if (!aboardClass || !(aboard->strength > 0.0f)) continue;
-      load.carriesUnits = true;
-      load.carried += aboardClass->weight * aboard->strength + UnitLoadTotal(world, *aboard, true, true, true) +
-                      aboard->ammo;
-    }
+  for (const UnitRecord* aboard : UnitsAboard(world, unit)) {
+    load.carriesUnits = true;
+    load.carried += ClassRecordAt(world, aboard->classIndex)->weight * aboard->strength +
+                    UnitLoadTotal(world, *aboard, true, true, true) + aboard->ammo;
   }
   load.total = load.goods + load.carried;
   return load;

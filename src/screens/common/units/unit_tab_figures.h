@@ -5,6 +5,7 @@
 // earns on the class tab.
 #include <cstdint>
 #include <span>
+#include <vector>
 
 struct UnitClassImage;
 struct UnitClassRecord;
@@ -38,6 +39,11 @@ const char* StanceText(uint32_t postureWord, uint32_t stateWord);
 
 // A cargo chain longer than this is damaged (it loops); its walk stops.
 inline constexpr int kCargoChainLimit = 4096;
+
+// The units aboard a carrier that count: those with a class and strength,
+// in the order of its cargo chain; none while the carrier is itself aboard
+// something. A broken chain ends the walk where it breaks.
+std::vector<const UnitRecord*> UnitsAboard(const World& world, const UnitRecord& carrier);
 
 // What a carrier holds against its cargo room. Its own goods always count;
 // the units aboard count when it is not itself aboard something, each with

@@ -11,6 +11,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/world.h"
@@ -26,9 +27,9 @@ constexpr intptr_t kRallyPicking = 2;
 
 void FacilityActionsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  parent1 = currentForm ? FormFindControlByTag(currentForm, "PARENT1") : nullptr;
-  parent2 = currentForm ? FormFindControlByTag(currentForm, "PARENT2") : nullptr;
-  rallyParent = currentForm ? FormFindControlByTag(currentForm, "RALLYPARENT") : nullptr;
+  parent1 = Tag(currentForm, "PARENT1");
+  parent2 = Tag(currentForm, "PARENT2");
+  rallyParent = Tag(currentForm, "RALLYPARENT");
 }
 
 void FacilityActionsPanel::OnOpen() {
@@ -77,7 +78,7 @@ void FacilityActionsPanel::Refresh() {
 }
 
 void FacilityActionsPanel::OnCommand(Control* control, int32_t id) {
-  parent1 = currentForm ? FormFindControlByTag(currentForm, "PARENT1") : nullptr;
+  parent1 = Tag(currentForm, "PARENT1");
   MapScreen& map = g_screens.mapScreen;
   OnFacilityActionCommand(currentForm, control, id, SelectedCellIndex(g_world), parent1, &map.facilityConfirm,
                           &map.settlement.outputConfirm, g_screens.baseUpgrade.get());

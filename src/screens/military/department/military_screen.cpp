@@ -4,6 +4,7 @@
 
 #include "screens/docked_panels.h"
 #include "screens/common/frame/command_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/military/department/department_text.h"
@@ -88,11 +89,7 @@ void MilitaryScreen::BindControls() {
 void MilitaryScreen::OnOpen() {
   ScreenSet& s = g_screens;
   s.militaryCabinetLink.Show(0, buttonParent);
-  for (Screen* side : {static_cast<Screen*>(s.militaryCapacitySide.get()), static_cast<Screen*>(s.militaryCostSide.get())}) {
-    side->AttachForm(nullptr);
-    side->OnOpen();
-    side->Refresh();
-  }
+  OpenSidePanels(*s.militaryCapacitySide, *s.militaryCostSide);
 }
 
 void MilitaryScreen::Refresh() {

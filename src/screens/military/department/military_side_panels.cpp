@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/player_policy.h"
+#include "screens/common/frame/side_panel.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/screen_set.h"
@@ -12,7 +13,6 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -71,31 +71,18 @@ void FillMilitaryCosts(Control* form, const MilitaryFigures& f) {
 
 namespace {
 
-class MilitaryCapacitySidePanel : public Screen {
+class MilitaryCapacitySidePanel : public SidePanel {
  public:
-  MilitaryCapacitySidePanel() : Screen("MILITARY2", FormLookups{.tags = kMilitaryCapacityTags, .ids = {}}) {}
-  int32_t AttachForm(Control*) override {
-    PlaceSidePanel(0, this, kPanelTop);
-    return 0;
-  }
+  MilitaryCapacitySidePanel()
+      : SidePanel("MILITARY2", FormLookups{.tags = kMilitaryCapacityTags, .ids = {}}, kPanelTop) {}
   void BindControls() override { MarkScreenFlag1(*this); }
-  void Refresh() override {
-    if (!g_uiOptions.sidescreens) return;
-    FillMilitaryCapacity(currentForm, LockedLocalMilitaryFigures(), false);
-  }
+  void Fill() override { FillMilitaryCapacity(currentForm, LockedLocalMilitaryFigures(), false); }
 };
 
-class MilitaryCostSidePanel : public Screen {
+class MilitaryCostSidePanel : public SidePanel {
  public:
-  MilitaryCostSidePanel() : Screen("MILITARY3", FormLookups{.tags = kMilitaryCostTags, .ids = {}}) {}
-  int32_t AttachForm(Control*) override {
-    PlaceSidePanel(0, this, kPanelBottom);
-    return 0;
-  }
-  void Refresh() override {
-    if (!g_uiOptions.sidescreens) return;
-    FillMilitaryCosts(currentForm, LockedLocalMilitaryFigures());
-  }
+  MilitaryCostSidePanel() : SidePanel("MILITARY3", FormLookups{.tags = kMilitaryCostTags, .ids = {}}, kPanelBottom) {}
+  void Fill() override { FillMilitaryCosts(currentForm, LockedLocalMilitaryFigures()); }
 };
 
 }  // namespace

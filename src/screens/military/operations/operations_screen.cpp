@@ -1,13 +1,13 @@
 #include "screens/military/operations/operations_screen.h"
 
 #include <cmath>
-#include <initializer_list>
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
 #include "screens/common/product_period.h"
 #include "screens/common/frame/command_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/satellite_figures.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
@@ -106,11 +106,7 @@ void OperationsScreen::OnOpen() {
     if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
   }
   ScreenSet& s = g_screens;
-  for (Screen* side : {static_cast<Screen*>(s.operationsSidePanel.get()), static_cast<Screen*>(s.militaryCostSide.get())}) {
-    side->AttachForm(nullptr);
-    side->OnOpen();
-    side->Refresh();
-  }
+  OpenSidePanels(*s.operationsSidePanel, *s.militaryCostSide);
 }
 
 void OperationsScreen::Refresh() {

@@ -2,6 +2,7 @@
 
 #include "records/player_record.h"
 #include "screens/common/frame/side_bars.h"
+#include "screens/common/frame/side_panel.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/screen_set.h"
@@ -14,7 +15,6 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -88,17 +88,12 @@ class OpsScheduleClockFill : public Screen {
   }
 };
 
-class OperationsSidePanel : public Screen {
+class OperationsSidePanel : public SidePanel {
  public:
-  OperationsSidePanel() : Screen("OPS2", FormLookups{.tags = kOperationsSideTags, .ids = kOperationsSideIds}) {}
-  int32_t AttachForm(Control*) override {
-    PlaceSidePanel(0, this, kPanelTop);
-    return 0;
-  }
+  OperationsSidePanel()
+      : SidePanel("OPS2", FormLookups{.tags = kOperationsSideTags, .ids = kOperationsSideIds}, kPanelTop) {}
   void BindControls() override { MarkScreenFlag1(*this); }
-  // Only with the side screens on.
-  void Refresh() override {
-    if (!g_uiOptions.sidescreens) return;
+  void Fill() override {
     uint32_t rules = 0;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
