@@ -108,6 +108,13 @@ void GameMenu::CloseMenu() {
   if (currentForm) ClosePopupForm(g_ui, currentForm, 0, 0);
 }
 
+void GameMenu::LeavePage() {
+  if (OpenedOnButtons())
+    ShowPage(1);
+  else
+    CloseMenu();
+}
+
 int32_t GameMenuActivate(GameMenu& menu, int32_t page) { return menu.Popup(page, nullptr); }
 
 GameMenuButtons::GameMenuButtons(GameMenu& menu) : Screen("GAME_SS1", {kButtonsTags, {}}), menu_(menu) {}

@@ -147,6 +147,9 @@ class GameMenu : public Screen {
   void CloseMenu();
   // The menu was opened on its button page, which Cancel returns to.
   bool OpenedOnButtons() const { return id == kGameMenuMainPage; }
+  // A file dialog's Cancel: back to the button page when the menu was
+  // opened there, else the menu closes.
+  void LeavePage();
   // The page shown last, for tests and the frame: its form's name.
   const char* shownPage = nullptr;
 

@@ -155,10 +155,7 @@ void SaveGameDialog::OnControlChange(Control* control, int32_t value) {
 void SaveGameDialog::OnCommand(Control* control, int32_t) {
   if (Is(control, "CANBUT")) {
     EndTextEdit();
-    if (menu_.OpenedOnButtons())
-      menu_.ShowPage(1);
-    else
-      menu_.CloseMenu();
+    menu_.LeavePage();
     return;
   }
   if (Is(control, "OKSAVE")) {
@@ -232,10 +229,7 @@ void LoadGameDialog::OnControlChange(Control*, int32_t value) { ShowTag(form, "O
 
 void LoadGameDialog::OnCommand(Control* control, int32_t) {
   if (Is(control, "CANBUT")) {
-    if (menu_.OpenedOnButtons())
-      menu_.ShowPage(1);
-    else
-      menu_.CloseMenu();
+    menu_.LeavePage();
     return;
   }
   if (Is(control, "OKLOAD")) {

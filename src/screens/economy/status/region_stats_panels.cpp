@@ -1,11 +1,11 @@
 #include "screens/economy/status/region_stats_panels.h"
 
 #include "records/player_record.h"
+#include "screens/common/frame/full_side_panel.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/player_services.h"
 #include "sim/simulation_lock.h"
-#include "ui/panel_helpers.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -18,11 +18,7 @@ void RegionStatsPanel::BindControls() { DockInBotbar2(*this); }
 void RegionStatsPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 void RegionStatsPanel::Refresh() { FillRegionStats(*this, false); }
 
-int32_t RegionSummarySidePanel::AttachForm(Control*) {
-  currentForm = form;
-  PlaceSidePanel(0, this, kPanelFull);
-  return 0;
-}
+int32_t RegionSummarySidePanel::AttachForm(Control*) { return AttachFullSidePanel(*this); }
 void RegionSummarySidePanel::Refresh() { RefreshRegionSidePanel(*this); }
 
 namespace {
@@ -30,11 +26,7 @@ namespace {
 class PolicyRegionSidePanel : public Screen {
  public:
   PolicyRegionSidePanel() : Screen("DOMPOLICY2", FormLookups{.tags = kRegionSideTags, .ids = {}}) {}
-  int32_t AttachForm(Control*) override {
-    currentForm = form;
-    PlaceSidePanel(0, this, kPanelFull);
-    return 0;
-  }
+  int32_t AttachForm(Control*) override { return AttachFullSidePanel(*this); }
   // The region's totals are recomputed first.
   void OnOpen() override {
     plat::CriticalSectionLock lock(g_simulationLock);

@@ -8,6 +8,7 @@
 
 #include "screens/common/owned_test_form.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/panels/map_filter_test_buttons.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -21,12 +22,7 @@ TEST(FilterBarTest, ButtonsSetTheValueIndexAndOnlyTheirOwnSwitch) {
   std::unique_ptr<Screen> bar = MakeFilterBar();
   const OwnedTestForm owned(*bar, new Control(controltest::Init("FILTER1", bar.get(), 0, 0, 224, 375)));
   Control* form = owned.root;
-  Control* none = ControlAddChild(form, new Control(controltest::Init("NONE", bar.get(), 0, 0, 40, 20, 0x11)));
-  for (int32_t id : kFilterBarIds) {
-    ControlInit init = controltest::Init("C", bar.get(), 0, 0, 40, 20, id <= kFilterLastValueId ? 0x11 : 0x1);
-    init.id = id;
-    ControlAddChild(form, new Control(init));
-  }
+  Control* none = AddMapFilterTestButtons(bar.get(), form, form, kFilterBarIds);
   auto byId = [&](int32_t n) { return FormFindControlById(form, n); };
 
   // Each row starts from the overlay on at index 5 with control 15 shown,

@@ -5,6 +5,7 @@
 
 #include "screens/common/owned_test_form.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/panels/map_filter_test_buttons.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -19,12 +20,7 @@ TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
   const OwnedTestForm owned(panel, new Control(controltest::Init("MAP1_FILTER", &panel, 0, 0, 800, 72)));
   Control* form = owned.root;
   Control* values = ControlAddChild(form, new Control(controltest::Init("VALUES", &panel, 0, 0, 400, 24)));
-  Control* none = ControlAddChild(values, new Control(controltest::Init("NONE", &panel, 0, 0, 40, 20, 0x11)));
-  for (int32_t id : kMapFilterIds) {
-    ControlInit init = controltest::Init("C", &panel, 0, 0, 40, 20, id <= kFilterLastValueId ? 0x11 : 0x1);
-    init.id = id;
-    ControlAddChild(id <= kFilterLastValueId ? values : form, new Control(init));
-  }
+  Control* none = AddMapFilterTestButtons(&panel, values, form, kMapFilterIds);
   auto id = [&](int32_t n) { return FormFindControlById(form, n); };
 
   // Refresh never deselects a value button; the rows start from none.

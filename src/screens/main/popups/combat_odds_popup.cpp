@@ -12,6 +12,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/frame/full_side_panel.h"
 #include "screens/common/region_row.h"
 #include "screens/common/units/combat_odds.h"
 #include "screens/common/units/unit_lists.h"
@@ -47,11 +48,7 @@ constexpr uint32_t kEnemyRelation = 8;
 }  // namespace
 
 // It takes the whole side-panel box of the side screens column.
-int32_t CombatOddsPopup::AttachForm(Control*) {
-  currentForm = form;
-  PlaceSidePanel(0, this, kPanelFull);
-  return 0;
-}
+int32_t CombatOddsPopup::AttachForm(Control*) { return AttachFullSidePanel(*this); }
 
 void CombatOddsPopup::BindControls() {
   attackers = MakeListBox("OLIST", 0, currentForm, kListIndicators, this);

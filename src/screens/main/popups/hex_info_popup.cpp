@@ -8,6 +8,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "screens/common/frame/full_side_panel.h"
 #include "screens/common/panel_tint.h"
 #include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
@@ -17,7 +18,6 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
-#include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -104,11 +104,7 @@ void FillSecondPart(const World& world, Control* part, const HexCell& cell) {
 
 }  // namespace
 
-int32_t HexInfoPopup::AttachForm(Control*) {
-  currentForm = form;
-  PlaceSidePanel(0, this, kPanelFull);
-  return 0;
-}
+int32_t HexInfoPopup::AttachForm(Control*) { return AttachFullSidePanel(*this); }
 
 void HexInfoPopup::BindControls() {
   LabelProductTabs(currentForm);
