@@ -29,7 +29,6 @@
 #include "ui/string_control.h"
 #include "units/unit_queries.h"
 #include "world/data_tables.h"
-#include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
@@ -40,21 +39,6 @@
 namespace {
 
 bool IsMissile(const UnitRecord& unit) { return (unit.unitFlags & kUnitStock) != 0; }
-
-// The carried units that count: those with strength, along the cargo chain
-// of a carrier that is not itself aboard something.
-template <class Visit>
-void ForEachCarried(const UnitRecord& carrier, Visit visit) {
-  if (carrier.carrier != 0) return;
-  int guard = 0;
-  for (uint32_t next = carrier.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
-    const UnitRecord* aboard = FindUnitById(g_world, next);
-    if (!aboard) return;
-    next = aboard->cargoNext;
-    const UnitClassRecord* cls = ClassRecordAt(g_world, aboard->classIndex);
-    if (cls && aboard->strength > 0.0f) visit(*aboard);
-  }
-}
 
 void KeepIds(const ListHolder& units, ScreenParameterList& into) {
   into.entries.clear();
@@ -99,7 +83,8 @@ void CargoPanel::Refresh() {
   if (!cls) return;
   const CarrierLoad load = CarrierLoadOf(g_world, *carrier, *cls);
   ListHolder units{}, missiles{};
-  ForEachCarried(*carrier, [&](const UnitRecord& aboard) { AddUnitRef(IsMissile(aboard) ? missiles : units, aboard); });
+  for (const UnitRecord* aboard : UnitsAboard(g_world, *carrier))
+    AddUnitRef(IsMissile(*aboard) ? missiles : units, *aboard);
   if (SlideBarControl* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "CARGOSLDR"))) {
     SliderSetMaxInt(bar, static_cast<int32_t>(load.capacity));
     SliderSetValueIntNotify(bar, static_cast<int32_t>(load.total));
