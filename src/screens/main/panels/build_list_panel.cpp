@@ -1,8 +1,5 @@
 #include "screens/main/panels/build_list_panel.h"
 
-#include <cstring>
-#include <string>
-
 #include "platform/threads.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/build_classes.h"
@@ -21,18 +18,6 @@
 namespace {
 
 constexpr int32_t kFirstPageClasses[] = {4002, 4004, 4006, 4013};
-
-struct Rows {
-  World* world;
-  ListBoxControl* list;
-};
-
-void AddClassRow(void* context, int32_t classIndex) {
-  auto* rows = static_cast<Rows*>(context);
-  const UnitClassRecord* cls = ClassRecordAt(*rows->world, classIndex);
-  const std::string name(cls->name, strnlen(cls->name, sizeof cls->name));
-  ListAddTextItem(rows->list, name.c_str(), classIndex + kBuildRowBase, 0, 0, 0, 0);
-}
 
 }  // namespace
 
@@ -74,8 +59,8 @@ void BuildListPanel::OnOpen() {
     ListClear(list, 1);
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      Rows rows{&g_world, list};
-      BuildPageClasses(g_world, page, AddClassRow, &rows);
+      BuildRows rows{&g_world, list, kBuildRowBase};
+      BuildPageClasses(g_world, page, AddBuildRow, &rows);
     }
     list->scrollOffset = scroll;
     ListLayoutRows(list);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/duration_text.h"
@@ -41,18 +40,6 @@ constexpr float kDaysInYear = 365.0f;
 constexpr float kFullLevel = 250.0f;
 constexpr int32_t kMaterialProduct = 9;
 constexpr int32_t kLabourProduct = 10;
-
-struct Rows {
-  World* world;
-  ListBoxControl* list;
-};
-
-void AddTypeRow(void* context, int32_t classIndex) {
-  auto* rows = static_cast<Rows*>(context);
-  const UnitClassRecord* cls = ClassRecordAt(*rows->world, classIndex);
-  const std::string name(cls->name, strnlen(cls->name, sizeof cls->name));
-  ListAddTextItem(rows->list, name.c_str(), classIndex + kBuildOrderRowBase, 0, 0, 0, 0);
-}
 
 void SetNumberText(Control* control, float value, int32_t currency, int32_t decimals) {
   char text[kNumberTextSize];
@@ -127,8 +114,8 @@ void BuildOrderPanel::OnOpen() {
     ListClear(list, 1);
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      Rows rows{&g_world, list};
-      BuildOrderClasses(g_world, static_cast<int32_t>(id), AddTypeRow, &rows);
+      BuildRows rows{&g_world, list, kBuildOrderRowBase};
+      BuildOrderClasses(g_world, static_cast<int32_t>(id), AddBuildRow, &rows);
     }
     ListLayoutRows(list);
     if (remembered) ListSetSelection(0, list, remembered, 0);
