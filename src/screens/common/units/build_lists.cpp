@@ -10,6 +10,7 @@
 #include "records/unit_record.h"
 #include "records/unit_flags.h"
 #include "screens/common/frame/map_geometry.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/units/build_item_row.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
@@ -270,6 +271,25 @@ void OpenBuildList(Control* form, BuildListState& s, int32_t stockMode, const He
   ShowAsMarkerBox(inactive);
   SetHidden(flag, !delivery);
   SetHidden(inactive, usable && category >= 0);
+}
+
+void ShowBuildOptions(Control* form) {
+  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
+  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+}
+
+void BindDockedBuildList(Screen& panel, BuildListState& state, ListBoxControl*& list, Control*& statParent) {
+  DockInSecondBotbar2(panel);
+  list = MakeListBox("LIST5", 0, panel.currentForm, kListIndicators, &panel);
+  statParent = Tag(panel.currentForm, "STATPARENT");
+  state.quantity = 1;
+  state.strength = 1.0f;
+}
+
+void OpenDockedBuildList(Control* form, BuildListState& state, int32_t stockMode, const HexCell* base) {
+  state.selected = nullptr;
+  ShowBuildOptions(form);
+  OpenBuildList(form, state, stockMode, base);
 }
 
 void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t stockMode) {

@@ -71,6 +71,16 @@ std::vector<int32_t> CollectBuildableClasses(ListBoxControl* list, int32_t categ
 // stockMode: 0 an ordinary list, 1 the stock list, 3 the stock list with
 // WMDFILTER on.
 void OpenBuildList(Control* form, BuildListState& state, int32_t stockMode, const HexCell* base);
+// AUTOBUT and CONTBUT pressed as the player's options for new orders have
+// them.
+void ShowBuildOptions(Control* form);
+// A build list hung in the second bottom bar (the map's automatic
+// production panel, the military department's class list): LIST5, the
+// STATPARENT its class details show in, and one unit of full strength.
+void BindDockedBuildList(Screen& panel, BuildListState& state, ListBoxControl*& list, Control*& statParent);
+// The same list opening: no class chosen yet, the order options shown, the
+// list opened as OpenBuildList does.
+void OpenDockedBuildList(Control* form, BuildListState& state, int32_t stockMode, const HexCell* base);
 void FillBuildList(Control* form, BuildListState& state, int32_t research, int32_t stockMode);
 // value is the control's id, or for a LIST5 row click the row's class.
 void OnBuildListCommand(Control* form, BuildListState& state, const HexCell* site, Control* control, int32_t value,

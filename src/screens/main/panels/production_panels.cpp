@@ -20,7 +20,6 @@
 #include "ui/screen_manager.h"
 #include "world/data_tables.h"
 #include "world/record_helpers.h"
-#include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -58,19 +57,12 @@ int32_t ProductionEventMode(intptr_t panelId, const UnitClassRecord* cls) {
 AutoProductionPanel::AutoProductionPanel() : Screen("MAP1_ss6d", FormLookups{.tags = kAutoProductionTags, .ids = {}}) {}
 
 void AutoProductionPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  buildList = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
-  statParent = Tag(currentForm, "STATPARENT");
-  list.quantity = 1;
-  list.strength = 1.0f;
+  BindDockedBuildList(*this, list, buildList, statParent);
 }
 
 void AutoProductionPanel::OnOpen() {
-  list.selected = nullptr;
   Control* f = currentForm;
-  SetControlFlag(Tag(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-  SetControlFlag(Tag(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
-  OpenBuildList(f, list, 0, SelectedCell(g_world));
+  OpenDockedBuildList(f, list, 0, SelectedCell(g_world));
   bool computerBuilds = false, present = false, barred = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);

@@ -1,6 +1,5 @@
 #include "screens/military/inventory/unit_class_list_panel.h"
 
-#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/build_lists.h"
 #include "screens/military/production/production_lists.h"
@@ -9,7 +8,6 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
-#include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "world/text/ui_options.h"
 
@@ -27,18 +25,11 @@ bool Pressed(Control* form, int32_t id) {
 int32_t UnitClassListPanel::Kind() { return g_uiOptions.bfiltershownbc ? 2 : 1; }
 
 void UnitClassListPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
-  statParent = Tag(currentForm, "STATPARENT");
-  state.quantity = 1;
-  state.strength = 1.0f;
+  BindDockedBuildList(*this, state, list, statParent);
 }
 
 void UnitClassListPanel::OnOpen() {
-  state.selected = nullptr;
-  SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-  SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
-  OpenBuildList(currentForm, state, Kind(), nullptr);
+  OpenDockedBuildList(currentForm, state, Kind(), nullptr);
   ScreenSlotSelectMapMode(g_screens);
 }
 
