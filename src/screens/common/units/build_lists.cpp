@@ -511,8 +511,7 @@ void BaseBuildListPanel::OnControlChange(Control* control, int32_t) {
   if (value != 0) {
     for (const char* tag : {"PRODLIST", "QUELIST", "STOREDLIST"})
       if (auto* other = dynamic_cast<ListBoxControl*>(Tag(popupForm, tag))) ListDeselectAll(other);
-    SetControlFlag(Tag(popupForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-    SetControlFlag(Tag(popupForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+    ShowBuildOptions(popupForm);
   }
   OnBuildListChange(control, currentForm, state, value,
                     BuildListChange{.details = nullptr, .detailsParent = Tag(popupForm, "STATPARENT"), .popup = popup});

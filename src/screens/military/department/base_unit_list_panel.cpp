@@ -26,7 +26,6 @@
 #include "units/hex_geometry.h"
 #include "units/unit_texts.h"
 #include "world/id_lookups.h"
-#include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -94,8 +93,7 @@ void BaseUnitListPanel::OnOpen() {
   state.selected = nullptr;
   state.strength = 1.0f;
   state.quantity = 1;
-  SetControlFlag(Tag(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-  SetControlFlag(Tag(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+  ShowBuildOptions(f);
   const Control* sea = Id(f, kBaseCategoryButtons[2]);
   const Control* air = Id(f, kBaseCategoryButtons[1]);
   state.category = sea && sea->Selected() ? 2 : air && air->Selected() ? 1 : 0;

@@ -43,7 +43,6 @@
 #include "world/list_holder.h"
 #include "world/list_items.h"
 #include "world/record_helpers.h"
-#include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -232,8 +231,7 @@ void UnitBuildSitePanel::OnOpen() {
     plat::CriticalSectionLock lock(g_simulationLock);
     state.selected = ClassRecordAt(g_world, g_screens.unitBuild.classIndex);
   }
-  SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-  SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+  ShowBuildOptions(currentForm);
   OpenBuildList(currentForm, state, 0, nullptr);
 }
 

@@ -164,8 +164,7 @@ class MissileBuildPanel : public Screen {
       days = MissileBuildDays(cls, state.strength);
       points = cls.slotSize;
     }
-    SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-    SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+    ShowBuildOptions(currentForm);
     SetControlFlag(Tag(currentForm, "HEADER"), kStateSelected, silo ? 1 : 0);
     if (g_uiOptions.buiresetubuilddef) state.quantity = 1;
     SetInt(Tag(currentForm, "QTY"), state.quantity);
