@@ -13,6 +13,7 @@
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_class_row.h"
 #include "screens/common/units/unit_header.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/region_names.h"
@@ -37,7 +38,6 @@ namespace {
 // room their longest lines need there ("WAITING TRANSPORT").
 constexpr int32_t kBesideOrdersLeft = 88, kBesideOrdersWidth = 110;
 // A cargo chain longer than this loops; its walk stops there.
-constexpr int kCargoWalkLimit = 4096;
 // The cargo icons sort stock by its special kind: the two weapon kinds,
 // then the other, then the rest.
 constexpr uint32_t kIconWeaponKinds = kClassSpecialWeaponA | kClassSpecialWeaponB;
@@ -66,7 +66,7 @@ void SetRoundedPercent(Control* c, float ratio) {
 template <typename F>
 void ForEachCarried(const World& world, const UnitRecord& unit, F f) {
   int guard = 0;
-  for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoWalkLimit; ++guard) {
+  for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
     const UnitRecord* aboard = FindUnitById(world, next);
     if (!aboard) break;
     next = aboard->cargoNext;

@@ -11,6 +11,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/units/unit_list_fields.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "screens/screen_set.h"
 #include "net/command_network.h"
 #include "ui/bitmap_control.h"
@@ -36,7 +37,6 @@ using namespace listfields;
 // Never listed: facilities' units and removed ones.
 constexpr uint32_t kUnitNeverListed = kUnitFacility | kUnitGone;
 // The longest cargo chain walked; a chain that loops ends there.
-constexpr int kMaxCargoChain = 4096;
 constexpr uint32_t kGreyRow = 0xFFC8C8C8u;
 // What a form row leaves free at the list's right for its scroll bar.
 constexpr int32_t kScrollBarRoom = 16;
@@ -52,7 +52,7 @@ bool OrderStatusBit(const World& world, const UnitRecord& unit) {
 template <class Fn>
 void ForEachCargo(const World& world, const UnitRecord& carrier, Fn fn) {
   uint32_t id = carrier.cargoNext;
-  for (int n = 0; id != 0 && n < kMaxCargoChain; ++n) {
+  for (int n = 0; id != 0 && n < kCargoChainLimit; ++n) {
     const UnitRecord* cargo = FindUnitById(world, id);
     if (!cargo || cargo == &carrier) return;
     fn(*cargo);

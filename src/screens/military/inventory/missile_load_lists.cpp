@@ -15,6 +15,7 @@
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "screens/military/inventory/unit_offer_panel.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"
@@ -43,7 +44,6 @@ constexpr uint32_t kAutoDeploy = 0x4000000;
 constexpr uint32_t kCountOne = 1, kCountFill = 255;
 constexpr uint8_t kSiloBit = 1u << kPlatformSilo;
 constexpr uint32_t kAnyCategory = 0xFF;
-constexpr int kMaxCargoChain = 4096;
 // The level every class is within.
 constexpr int kAnyLevel = 255;
 // The facility kind and type of a silo.
@@ -155,7 +155,7 @@ PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform, bo
     ListHolderClear(shown);
     const UnitRecord* p = FindUnitById(w, platform);
     uint32_t next = p && p->carrier == 0 ? p->cargoNext : 0;
-    for (int n = 0; next != 0 && n < kMaxCargoChain; ++n) {
+    for (int n = 0; next != 0 && n < kCargoChainLimit; ++n) {
       UnitRecord* aboard = FindUnitById(w, next);
       if (!aboard || aboard == p) break;
       next = aboard->cargoNext;
@@ -184,7 +184,7 @@ PlatformLoad PlatformLoadOf(const World& world, uint32_t carrier) {
     load.capacity = CheckedTrunc(static_cast<float>(cls->cargoSlots) * p->strength);
   float used = 0.0f;
   uint32_t next = p->cargoNext;
-  for (int n = 0; next != 0 && n < kMaxCargoChain; ++n) {
+  for (int n = 0; next != 0 && n < kCargoChainLimit; ++n) {
     const UnitRecord* aboard = FindUnitById(world, next);
     if (!aboard || aboard == p) break;
     next = aboard->cargoNext;

@@ -9,6 +9,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
@@ -431,7 +432,7 @@ void OrdersScreen::OnOpen() {
     const HexCell* cell = UnitHexCell(g_world, *unit);
     const HexUnitStack* stack = cell ? cell->stack : nullptr;
     int guard = 0;
-    for (UnitRecord* a = stack ? ChainLink(stack->chainA[1]) : nullptr; a && guard < 4096;
+    for (UnitRecord* a = stack ? ChainLink(stack->chainA[1]) : nullptr; a && guard < kCargoChainLimit;
          a = ChainLink(a->nextInChainA), ++guard)
       if ((a->unitFlags & kUnitInBase) && a->orders[kLeaderUnit] == unit->id) AddUnitRef(unitList, *a);
   }

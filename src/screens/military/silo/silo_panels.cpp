@@ -56,7 +56,6 @@ constexpr uint32_t kLaunchLevel = 1;
 // UNLOAD raises a stored missile's order level by this much.
 constexpr uint32_t kUnloadLevelStep = 1;
 // A cargo chain longer than this is broken.
-constexpr int kChainGuard = 4096;
 // As much of a hex's name as the target box shows.
 constexpr size_t kTargetNameMax = 47;
 // The control the missile page of the military screen marks.
@@ -113,7 +112,7 @@ MissileState ReadMissile(uint32_t id) {
 template <class Visit>
 void ForEachStored(const World& world, const UnitRecord& silo, Visit visit) {
   uint32_t next = silo.cargoNext;
-  for (int guard = 0; next != 0 && guard < kChainGuard; ++guard) {
+  for (int guard = 0; next != 0 && guard < kCargoChainLimit; ++guard) {
     const UnitRecord* aboard = FindUnitById(world, next);
     if (!aboard) return;
     next = aboard->cargoNext;

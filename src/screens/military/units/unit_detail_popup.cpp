@@ -12,6 +12,7 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/facilities/object_popups.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/common/units/unit_header.h"
@@ -95,7 +96,7 @@ Warheads CarriedWarheads(const UnitRecord& u) {
   Warheads w;
   if (u.carrier != 0) return w;
   int32_t guard = 0;
-  for (const UnitRecord* c = FindUnitById(g_world, u.cargoNext); c && guard < 4096; c = FindUnitById(g_world, c->cargoNext), ++guard) {
+  for (const UnitRecord* c = FindUnitById(g_world, u.cargoNext); c && guard < kCargoChainLimit; c = FindUnitById(g_world, c->cargoNext), ++guard) {
     const UnitClassRecord* cls = ClassRecordAt(g_world, c->classIndex);
     if (!cls || !(c->unitFlags & kUnitStock) || !(c->strength >= 1.0f)) continue;
     const int32_t points = WholeFigure(c->strength);

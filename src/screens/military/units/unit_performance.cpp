@@ -10,6 +10,7 @@
 #include "screens/common/units/strength_rows.h"
 #include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -35,7 +36,6 @@ constexpr float kSecondRangeLimit = 200.0f;
 constexpr float kWeaponRangeLimit = 400.0f;
 constexpr float kStockRangeLimit = 1000.0f;
 constexpr int32_t kRatingScale = 60;
-constexpr int32_t kCargoChainGuard = 4096;
 
 // A class's rating bytes by number, as the sheet names them. Those the
 // record does not name read 0.
@@ -68,7 +68,7 @@ int32_t RatingCurveMaximum(const SlideBarControl& bar) {
 float CarriedPoints(const UnitRecord& unit) {
   float points = 0.0f;
   int guard = 0;
-  for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainGuard; ++guard) {
+  for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
     const UnitRecord* aboard = FindUnitById(g_world, next);
     if (!aboard) break;
     next = aboard->cargoNext;

@@ -9,6 +9,7 @@
 #include "records/unit_record.h"
 #include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "screens/military/units/unit_performance.h"
 #include "screens/common/units/unit_sheets.h"
 #include "sim/simulation_lock.h"
@@ -34,7 +35,6 @@ constexpr int32_t kPlainIndent = 20, kMarkedIndent = 35;
 // Where an icon-wide class badge ends (CLASSPAR); CLASSPAR2 of a missile row.
 constexpr int32_t kBadgeRight = 18, kMissileBadgeRight = 32;
 constexpr int kCargoIcon = 0, kMissileIcon = 1, kResearchIcon = 2, kLandedIcon = 3;
-constexpr int kChainGuard = 4096;
 // The room the longest class names need ("Transport Helos"); a row with
 // less past its badges (the combat odds' lists, the silo panel's) shows the
 // name from the row's left end, its mark before it, and no badges or
@@ -60,7 +60,7 @@ struct Aboard {
 Aboard AboardOf(const World& world, const UnitRecord& unit) {
   Aboard a;
   int guard = 0;
-  for (uint32_t next = unit.cargoNext; next != 0 && guard < kChainGuard; ++guard) {
+  for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
     const UnitRecord* u = FindUnitById(world, next);
     if (!u) break;
     next = u->cargoNext;
