@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
@@ -97,6 +98,9 @@ void BaseSheet::Refresh() {
   if (!currentForm) return;
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
+  // A unit that is gone keeps its record a while; the sheet then shows its
+  // class, as the unit's own class sheet does.
+  if (unit && (unit->unitFlags & kUnitGone)) unit = nullptr;
   const UnitClassRecord* cls = ClassRecordAt(g_world, unit ? unit->classIndex : classIndex);
   if (!cls) return;
   Fill(unit, *cls);

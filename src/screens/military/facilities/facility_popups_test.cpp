@@ -260,6 +260,32 @@ TEST_F(FacilityPopupsTest, SheetRowsCompressAndScale) {
   }
 }
 
+// The ammunition sheet shows the unit's own load while it stands, and its
+// class's full load once the unit is gone.
+TEST_F(FacilityPopupsTest, AmmunitionSheetShowsTheUnitThenItsClassOnceGone) {
+  g_world.unitClasses[kTroops].ammoCapacity = 5.0f;
+  g_world.unitClasses[kTroops].strengthPerSize = 4;
+  UnitRecord& unit = ring_.Add(77, kLocal, kTroops);
+  unit.strength = 1.0f;
+  unit.ammo = 3.0f;
+  const std::unique_ptr<Screen> sheet = MakeBasePopup2();
+  TestSheet form;
+  form.Add(nullptr, 231);
+  sheet->currentForm = form.root;
+  sheet->id = unit.id;
+  const struct {
+    uint32_t flags;
+    const char* shown;
+  } rows[] = {{0, "3"}, {kUnitGone, "20"}};
+  for (const auto& r : rows) {
+    unit.unitFlags = r.flags;
+    sheet->OnOpen();
+    sheet->Refresh();
+    EXPECT_EQ(form.Text(231), r.shown) << r.flags;
+  }
+  sheet->currentForm = nullptr;
+}
+
 TEST_F(FacilityPopupsTest, RenamingPostsTheNameOnce) {
   HexExtra* extra = GetHexExtra(g_world, Cell());
   extra->text = strdup("Westholm");
