@@ -153,7 +153,7 @@ bool PostMissileStrike(ScreenSet& screens, int32_t order) {
     PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = id, .hex = hex});
     PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = id, .hex = hex});
     PostArgs(kCmdUnitSetFireUnit, OrderTargetArgs{.unit = id, .target = target});
-    PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = id, .bits = 0x2000, .set = 1});
+    PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = id, .bits = kHeaderLaunchAllowed, .set = 1});
     PostArgs(kCmdUnitSetOrderLevel,
              OrderValueArgs{.unit = id, .value = static_cast<uint32_t>(quantity)});
     PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = id, .flags = target ? 0x2200u : 0xA00u, .mask = 0});
