@@ -256,8 +256,8 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   EditorBrushAtHex(0);
   ClickControl(Tagged(tool, "RES"));
   ClickControl(FormFindControlById(tool.currentForm, 13));
-  ASSERT_TRUE(g_screens.stockUnitListPanel.currentForm);
-  ClickControl(Tagged(g_screens.stockUnitListPanel, "ADD"));
+  ASSERT_TRUE(g_screens.stockUnitListPanel->currentForm);
+  ClickControl(Tagged(*g_screens.stockUnitListPanel, "ADD"));
   const UnitCounts placed = RegionUnits(1);
   EXPECT_EQ(placed.live, 5);
   EXPECT_EQ(placed.reserve, 1);

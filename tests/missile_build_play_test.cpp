@@ -203,10 +203,12 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   // the silo's own missiles, the loaded one among them; a stock row opens
   // the missile's stock view.
   ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kFacilitiesPage));
-  MilitaryFacilityScreen& facilities = s.facilityScreen;
-  const int siloRow = RowOf(facilities.facilList, static_cast<int32_t>(siloId));
+  Screen& facilities = *s.facilityScreen;
+  auto* facilList = dynamic_cast<ListBoxControl*>(FormFindControlByTag(facilities.currentForm, "FACILLIST"));
+  ASSERT_NE(facilList, nullptr);
+  const int siloRow = RowOf(facilList, static_cast<int32_t>(siloId));
   ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
-  SampleGame::ClickControl(facilities.facilList, siloRow);
+  SampleGame::ClickControl(facilList, siloRow);
   SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
   StoredMissilesPanel& beside = s.siloStoredMissiles2;
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";

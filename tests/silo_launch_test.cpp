@@ -214,14 +214,16 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   // Its launch page: the capital's row, LAUNCH, OK, then the code.
   SampleGame::PressKey(plat::kVkF1 + 2);  // F3
   SampleGame::ClickControl(FormFindControlByTag(s.operationsScreen.currentForm, "MILOPS"));
-  ASSERT_NE(s.wmdTargeting.currentForm->parent, nullptr) << "OPS1_SS4 is shown";
-  const int regionRow = RowOfUnit(s.wmdTargeting.list, static_cast<uint32_t>(region));
+  ASSERT_NE(s.wmdTargeting->currentForm->parent, nullptr) << "OPS1_SS4 is shown";
+  auto* regions = dynamic_cast<ListBoxControl*>(FormFindControlByTag(s.wmdTargeting->currentForm, "REGIONLIST"));
+  ASSERT_NE(regions, nullptr);
+  const int regionRow = RowOfUnit(regions, static_cast<uint32_t>(region));
   ASSERT_GE(regionRow, 0) << "the page offers the region";
   // A click on a chosen row lets it go; the next takes it.
-  for (int click = 0; click < 4 && s.wmdTargeting.list->selectedId != region; ++click)
-    SampleGame::ClickControl(s.wmdTargeting.list, regionRow);
-  ASSERT_EQ(s.wmdTargeting.list->selectedId, region);
-  SampleGame::ClickControl(FormFindControlByTag(s.wmdTargeting.currentForm, "INTELBUT"));
+  for (int click = 0; click < 4 && regions->selectedId != region; ++click)
+    SampleGame::ClickControl(regions, regionRow);
+  ASSERT_EQ(regions->selectedId, region);
+  SampleGame::ClickControl(FormFindControlByTag(s.wmdTargeting->currentForm, "INTELBUT"));
   LaunchPanel& page = s.launchPanel;
   ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
   TextsReadWhole(page.currentForm, "launch page");

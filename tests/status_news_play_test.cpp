@@ -49,7 +49,7 @@ TEST(StatusNewsPlay, TheActiveForceGraphDrawsTheRegionsForces) {
   StatusScreen& status = g_screens.statusScreen;
   ASSERT_NE(status.currentForm->parent, nullptr) << "F9 docks STATUS1";
   SampleGame::ClickControl(FormFindControlByTag(status.currentForm, "GRAPHS"));
-  GraphPopup& graph = g_screens.graphPopup;
+  Screen& graph = *g_screens.graphPopup;
   ASSERT_NE(graph.currentForm, nullptr) << "the graphs page shows its chart";
   // The fifth series, after four steps on from the first.
   for (int i = 0; i < 4; ++i) SampleGame::ClickControl(FormFindControlByTag(graph.currentForm, "NEXGRAPH"));

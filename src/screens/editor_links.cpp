@@ -79,13 +79,12 @@ void LinkEditorScreens(ScreenSet& s) {
   s.facilityTypePanel.chart = &s.terrainChartPanel;
   s.facilityTypePanel.attributes = &s.attributesPanel;
   s.unitToolPanel.equipmentList = &s.equipmentListPanel;
-  s.unitToolPanel.hexUnitList = &s.hexUnitListPanel;
+  s.unitToolPanel.hexUnitList = s.hexUnitListPanel.get();
   s.unitToolPanel.stockClassList = &s.stockClassListPanel;
-  s.unitToolPanel.stockUnitList = &s.stockUnitListPanel;
+  s.unitToolPanel.stockUnitList = s.stockUnitListPanel.get();
   s.unitAttributesPanel.popup = &s.unitDetail;
   s.editorTechPanel.techPopup = &s.techPopup;
-  s.stockClassListPanel.stockUnits = &s.stockUnitListPanel;
-  s.stockUnitListPanel.classes = &s.stockClassListPanel;
+  s.stockClassListPanel.stockUnits = s.stockUnitListPanel.get();
   g_editorUnitClass.chosen = [] { g_screens.unitToolPanel.FillEquipmentPanel(); };
   g_editorUnitClass.readSliders = [](UnitRecord& unit) { g_screens.unitToolPanel.ReadUnitSliders(unit); };
   g_editorLinks.setMapSelection = SetMapSelection;

@@ -225,9 +225,9 @@ struct ScreenSet {
   FacilityTypePanel facilityTypePanel;  // MAPEDITORB_SS4
   EditorUnitToolPanel unitToolPanel;  // MAPEDITORB_SS6
   EditorEquipmentListPanel equipmentListPanel;  // MAPEDITORB_SS6a
-  EditorHexUnitListPanel hexUnitListPanel;  // MAPEDITORB_SS6b
+  std::unique_ptr<Screen> hexUnitListPanel = MakeEditorHexUnitListPanel();  // MAPEDITORB_SS6b
   EditorStockClassListPanel stockClassListPanel;  // MAPEDITORB_SS6d
-  EditorStockUnitListPanel stockUnitListPanel;  // MAPEDITORB_SS6e
+  std::unique_ptr<Screen> stockUnitListPanel = MakeEditorStockUnitListPanel();  // MAPEDITORB_SS6e
   EditorTechPanel editorTechPanel;  // MAPEDITORB_SS7
   MapSetupDialog mapSetupDialog;  // MAPEDITOR_POPUP1
   ScenarioSetupDialog scenarioSetupDialog;  // MAPEDITOR_POPUP2
@@ -275,7 +275,7 @@ struct ScreenSet {
   std::unique_ptr<Screen> warDeclaration = MakeWarDeclarationPanel();  // DIPLOMACY1_SS2b
   EconomicAidRequestPanel economicAidRequest;  // DIPLOMACY1_SS11
   MilitaryAidRequestPanel militaryAidRequest;  // DIPLOMACY1_SS12
-  WorldMarketVotePanel worldMarketVote;  // DIPLOMACY1_SS13
+  std::unique_ptr<Screen> worldMarketVote = MakeWorldMarketVotePanel();  // DIPLOMACY1_SS13
   std::unique_ptr<Screen> regionDossier = MakeRegionDossier();  // DIPLOMACY2a
   std::unique_ptr<Screen> regionReport = MakeRegionReport();  // DIPLOMACY2a_SS1
   std::unique_ptr<Screen> regionAlliances = MakeRegionAlliances();  // DIPLOMACY3
@@ -342,7 +342,7 @@ struct ScreenSet {
   ScreenArray<2, AutoBuildStatusPanel> autoBuildStatus{"MILITARY1_ss1b1"};
   BaseUnitListPanel baseUnitList;  // MILITARY1_ss1c
   StoredUnitsPanel storedUnits;  // MILITARY1_ss1a2
-  MilitaryFacilityScreen facilityScreen;  // MILITARY1_ss2
+  std::unique_ptr<Screen> facilityScreen = MakeMilitaryFacilityScreen();  // MILITARY1_ss2
   BuildOrderPanel buildOrderPanel;  // Military1_ss2a
   std::unique_ptr<Screen> baseCondition = MakeBaseConditionPanel();  // Military1_ss2b
   ResearchFundingPanel researchFunding;  // MILITARY1_ss03
@@ -375,7 +375,7 @@ struct ScreenSet {
   IntelBudgetPanel intelBudget;  // OPS1_SS2d
   std::unique_ptr<Screen> missionRules = MakeMissionRulesPanel();  // OPS1_SS3
   std::unique_ptr<Screen> scorchedEarth = MakeScorchedEarthPanel();  // OPS1_SS3c1
-  WmdTargetingPanel wmdTargeting;  // OPS1_SS4
+  std::unique_ptr<Screen> wmdTargeting = MakeWmdTargetingPanel();    // OPS1_SS4
   HostilityPanel hostilityPanel;  // OPS1_SS4a
   HostilityConfirmBox hostilityConfirm;  // OPS1_SS4a1
   HostilityConfirmBox3 hostilityConfirm3;  // OPS1_SS4a3
@@ -512,7 +512,7 @@ struct ScreenSet {
   // The hex pop-ups.
   HexInfoPopup hexInfoPopup;  // MAP2: with its columns' panels
   CombatOddsPopup combatOdds;  // MAP3
-  GraphPopup graphPopup;  // GRAPH1
+  std::unique_ptr<Screen> graphPopup = MakeGraphPopup();  // GRAPH1
   Screen disabled{"DISABLED"};
   ResearchScreen research;
   TechPopup techPopup;  // POPUP_TECH

@@ -65,105 +65,111 @@ void DeleteEditorUnit(World& world, UnitRecord* unit) {
   delete unit;
 }
 
-void EditorHexUnitListPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this);
-}
+namespace {
 
-void EditorHexUnitListPanel::Refresh() {
-  if (!list) return;
-  const int32_t keptId = list->selectedId;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
-  ListHolder& shared = HexStackList();
-  ListHolderClear(shared);
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    World& w = g_world;
-    ListHolder& selection = g_screens.SelectionList();
-    if (id == kHexUnitsFromSelection && FirstInHolder(selection)) {
-      FillUnitList(w, list, selection, false, false, 0);
-    } else {
-      const HexPosition& hex = w.gameState.currentHex;
-      // (0, 0) is no hex: the map's "nothing selected".
-      if (hex.x != 0 || hex.y != 0) {
-        CollectHexStackUnits(w, PackHex(hex.x, hex.y), w.gameState.localPlayer, 15);
-        FillUnitList(w, list, shared, false, false, 0);
+class EditorHexUnitListPanel : public Screen {
+ public:
+  EditorHexUnitListPanel() : Screen("MAPEDITORB_SS6b", FormLookups{.tags = kHexUnitListTags, .ids = {}}) {}
+  void BindControls() override { list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this); }
+  void Refresh() override {
+    if (!list) return;
+    const int32_t keptId = list->selectedId;
+    const int32_t keptScroll = list->scrollOffset;
+    ListClear(list, 1);
+    ListHolder& shared = HexStackList();
+    ListHolderClear(shared);
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      World& w = g_world;
+      ListHolder& selection = g_screens.SelectionList();
+      if (id == kHexUnitsFromSelection && FirstInHolder(selection)) {
+        FillUnitList(w, list, selection, false, false, 0);
+      } else {
+        const HexPosition& hex = w.gameState.currentHex;
+        // (0, 0) is no hex: the map's "nothing selected".
+        if (hex.x != 0 || hex.y != 0) {
+          CollectHexStackUnits(w, PackHex(hex.x, hex.y), w.gameState.localPlayer, 15);
+          FillUnitList(w, list, shared, false, false, 0);
+        }
       }
     }
+    list->scrollOffset = keptScroll;
+    ListLayoutRows(list);
+    if (keptId != 0) ListSetSelection(0, list, keptId, 0);
+    if (!ListNextSelected(list, nullptr) && list->firstRow) ListSelectItem(0, list, list->firstRow, 0);
+    const Control* selected = ListNextSelected(list, nullptr);
+    if (!selected) ShowStackUnitDetails(0);
+    SetHidden(Tag(currentForm, "CLEARBUT"), selected == nullptr);
   }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
-  if (keptId != 0) ListSetSelection(0, list, keptId, 0);
-  if (!ListNextSelected(list, nullptr) && list->firstRow) ListSelectItem(0, list, list->firstRow, 0);
-  const Control* selected = ListNextSelected(list, nullptr);
-  if (!selected) ShowStackUnitDetails(0);
-  SetHidden(Tag(currentForm, "CLEARBUT"), selected == nullptr);
-}
-
-void EditorHexUnitListPanel::OnCommand(Control* control, int32_t) {
-  if (!control || control == list) return;
-  const bool one = ControlTagMatches(control->tag, "CLEARBUT");
-  if (!one && !ControlTagMatches(control->tag, "CLEARSTACK")) return;
-  const std::vector<uint32_t> ids = RowUnits(list, one);
-  if (ids.empty()) return;
-  {
+  void OnCommand(Control* control, int32_t) override {
+    if (!control || control == list) return;
+    const bool one = ControlTagMatches(control->tag, "CLEARBUT");
+    if (!one && !ControlTagMatches(control->tag, "CLEARSTACK")) return;
+    const std::vector<uint32_t> ids = RowUnits(list, one);
+    if (ids.empty()) return;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (uint32_t unitId : ids) DeleteEditorUnit(g_world, Live(unitId));
+    }
+    Refresh();
+  }
+  void OnControlChange(Control* control, int32_t row) override {
+    if (!control || control != list) return;
+    ShowStackUnitDetails(row != 0 ? static_cast<uint32_t>(row) : 0);
+    SetHidden(Tag(currentForm, "CLEARBUT"), row == 0);
+  }
+  void OnActivate(Control* control, int32_t row) override {
+    if (!control || control != list || row == 0) return;
+    ScreenParameterList pages;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      ListHolder& units = id == kHexUnitsFromSelection && FirstInHolder(g_screens.SelectionList())
+                              ? g_screens.SelectionList()
+                              : HexStackList();
+      for (ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item))
+        if (const UnitRecord* unit = RefUnit(g_world, *item)) pages.entries.push_back(unit->id);
+    }
+    g_screens.unitDetail.Popup(row, &pages);
+  }
+  // Fills the summary controls from the unit (none: empty texts).
+  void ShowStackUnitDetails(uint32_t unitId) {
+    Control* f = currentForm;
+    if (!f) return;
     plat::CriticalSectionLock lock(g_simulationLock);
-    for (uint32_t unitId : ids) DeleteEditorUnit(g_world, Live(unitId));
+    const World& w = g_world;
+    const UnitRecord* unit = Live(unitId);
+    const UnitClassRecord* cls = unit ? ClassRecordAt(w, unit->classIndex) : nullptr;
+    if (!cls) {
+      for (const char* tag : {"NAME", "CLASS", "EFFICIENCY"})
+        if (Control* c = Tag(f, tag)) c->SetText("");
+      return;
+    }
+    if (Control* c = Tag(f, "NAME")) c->SetText(std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str());
+    if (Control* c = Tag(f, "CLASS")) {
+      const char* type = TextListEntry(g_textLists, kListMiltype, cls->typeByte);
+      c->SetText(type ? type : "");
+    }
+    if (Control* c = Tag(f, "EFFICIENCY")) {
+      char text[32];
+      plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(unit->efficiency * 100.0f));
+      c->SetText(text);
+    }
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(f, "STRSLDR"))) {
+      // The ordered size, or the present strength when it is above it.
+      SliderSetMaxFloat(bar, std::max({unit->targetStrength, unit->strength, 1.0f}));
+      SliderSetValueFloatNotify(bar, unit->strength);
+    }
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(f, "ENTSLDR"))) {
+      SliderSetMaxInt(bar, kEntrenchmentMax);
+      SliderSetValueInt(bar, unit->entrenchment);
+    }
+    FillRegionRow(Tag(f, "FLAG"), "", unit->owner);
+    f->Invalidate();
   }
-  Refresh();
-}
 
-void EditorHexUnitListPanel::OnControlChange(Control* control, int32_t row) {
-  if (!control || control != list) return;
-  ShowStackUnitDetails(row != 0 ? static_cast<uint32_t>(row) : 0);
-  SetHidden(Tag(currentForm, "CLEARBUT"), row == 0);
-}
+  ListBoxControl* list = nullptr;  // LIST1
+};
 
-void EditorHexUnitListPanel::OnActivate(Control* control, int32_t row) {
-  if (!control || control != list || row == 0) return;
-  ScreenParameterList pages;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    ListHolder& units = id == kHexUnitsFromSelection && FirstInHolder(g_screens.SelectionList())
-                            ? g_screens.SelectionList()
-                            : HexStackList();
-    for (ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item))
-      if (const UnitRecord* unit = RefUnit(g_world, *item)) pages.entries.push_back(unit->id);
-  }
-  g_screens.unitDetail.Popup(row, &pages);
-}
+}  // namespace
 
-void EditorHexUnitListPanel::ShowStackUnitDetails(uint32_t unitId) {
-  Control* f = currentForm;
-  if (!f) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const UnitRecord* unit = Live(unitId);
-  const UnitClassRecord* cls = unit ? ClassRecordAt(w, unit->classIndex) : nullptr;
-  if (!cls) {
-    for (const char* tag : {"NAME", "CLASS", "EFFICIENCY"})
-      if (Control* c = Tag(f, tag)) c->SetText("");
-    return;
-  }
-  if (Control* c = Tag(f, "NAME")) c->SetText(std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str());
-  if (Control* c = Tag(f, "CLASS")) {
-    const char* type = TextListEntry(g_textLists, kListMiltype, cls->typeByte);
-    c->SetText(type ? type : "");
-  }
-  if (Control* c = Tag(f, "EFFICIENCY")) {
-    char text[32];
-    plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(unit->efficiency * 100.0f));
-    c->SetText(text);
-  }
-  if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(f, "STRSLDR"))) {
-    // The ordered size, or the present strength when it is above it.
-    SliderSetMaxFloat(bar, std::max({unit->targetStrength, unit->strength, 1.0f}));
-    SliderSetValueFloatNotify(bar, unit->strength);
-  }
-  if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(f, "ENTSLDR"))) {
-    SliderSetMaxInt(bar, kEntrenchmentMax);
-    SliderSetValueInt(bar, unit->entrenchment);
-  }
-  FillRegionRow(Tag(f, "FLAG"), "", unit->owner);
-  f->Invalidate();
-}
+std::unique_ptr<Screen> MakeEditorHexUnitListPanel() { return std::make_unique<EditorHexUnitListPanel>(); }

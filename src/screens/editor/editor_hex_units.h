@@ -5,6 +5,7 @@
 // every list of the screens and an open pop-up of theirs closes. Window
 // thread; walks of the world hold the simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
@@ -20,16 +21,4 @@ inline constexpr intptr_t kHexUnitsFromSelection = 2;
 void DeleteEditorUnit(World& world, UnitRecord* unit);
 
 // The screen's id is the tool page (0 to 2).
-class EditorHexUnitListPanel : public Screen {
- public:
-  EditorHexUnitListPanel() : Screen("MAPEDITORB_SS6b", FormLookups{.tags = kHexUnitListTags, .ids = {}}) {}
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t row) override;
-  // Fills the summary controls from the unit (none: empty texts).
-  void ShowStackUnitDetails(uint32_t unitId);
-
-  ListBoxControl* list = nullptr;  // LIST1
-};
+std::unique_ptr<Screen> MakeEditorHexUnitListPanel();

@@ -195,10 +195,12 @@ TEST_F(EditorListsTest, HexListShowsPlacedUnitsAndClearsThem) {
                            Unit(2, 2, 2).id};
   const auto enemy = static_cast<int32_t>(Unit(1, 2, 2, 2).id);
   Unit(1, 0, 0);
-  EditorHexUnitListPanel panel;
-  TestForm form(panel, "MAPEDITORB_SS6b", {"LIST1", "NAME", "CLASS", "EFFICIENCY", "CLEARBUT", "CLEARSTACK"}, {},
+  std::unique_ptr<Screen> panel = MakeEditorHexUnitListPanel();
+  TestForm form(*panel, "MAPEDITORB_SS6b", {"LIST1", "NAME", "CLASS", "EFFICIENCY", "CLEARBUT", "CLEARSTACK"}, {},
                 {"LIST1"});
-  panel.BindControls();
+  panel->BindControls();
+  ListBoxControl* list = form.List("LIST1");
+  ASSERT_NE(list, nullptr);
   struct Row { int16_t x, y; uint32_t rules; std::vector<int32_t> units; };
   const Row rows[] = {{2, 2, 0, {a, b, enemy}},
                       {2, 2, kGameFlagFog | kGameFlagUnitSight, {a, b}},  // the enemy is not spotted
@@ -206,23 +208,23 @@ TEST_F(EditorListsTest, HexListShowsPlacedUnitsAndClearsThem) {
   for (const Row& r : rows) {
     SelectHex(r.x, r.y);
     g_world.scenario.head.gameFlags = r.rules;
-    panel.Refresh();
-    EXPECT_EQ(Sorted(Rows(panel.list)), Sorted(r.units)) << r.x << " " << r.rules;
+    panel->Refresh();
+    EXPECT_EQ(Sorted(Rows(list)), Sorted(r.units)) << r.x << " " << r.rules;
     EXPECT_EQ(form.Shown("CLEARBUT"), !r.units.empty());
   }
   // CLEARBUT on a unit the map's selection holds: it leaves the selection
   // and the next row is selected.
   SelectHex(2, 2);
-  panel.Refresh();
-  const uint32_t first = static_cast<uint32_t>(panel.list->selectedId);
+  panel->Refresh();
+  const uint32_t first = static_cast<uint32_t>(list->selectedId);
   NewListItem28(FindUnitById(g_world, first), true, static_cast<intptr_t>(first), g_screens.SelectionList());
-  panel.OnCommand(form["CLEARBUT"], 0);
+  panel->OnCommand(form["CLEARBUT"], 0);
   EXPECT_EQ(FindUnitById(g_world, first), nullptr);
   EXPECT_EQ(FirstInHolder(g_screens.SelectionList()), nullptr);
-  EXPECT_EQ(Rows(panel.list).size(), 2u);
-  EXPECT_EQ(panel.list->selectedId, Rows(panel.list).front());
-  panel.OnCommand(form["CLEARSTACK"], 0);
-  EXPECT_TRUE(Rows(panel.list).empty());
+  EXPECT_EQ(Rows(list).size(), 2u);
+  EXPECT_EQ(list->selectedId, Rows(list).front());
+  panel->OnCommand(form["CLEARSTACK"], 0);
+  EXPECT_TRUE(Rows(list).empty());
   for (int32_t id : {a, b, enemy}) EXPECT_EQ(FindUnitById(g_world, static_cast<uint32_t>(id)), nullptr);
   for (uint32_t id : kept) EXPECT_NE(FindUnitById(g_world, id), nullptr) << id;
 }

@@ -91,80 +91,89 @@ UnitRecord* AddStockUnit(World& w, int32_t player, int32_t classIndex, const cha
   return unit;
 }
 
-EditorStockUnitListPanel::~EditorStockUnitListPanel() { ListHolderClear(units); }
+namespace {
 
-void EditorStockUnitListPanel::OnOpen() {
-  if (quantity && !(quantity->state & kStateEditing)) quantity->SetText("1");
-}
-
-void EditorStockUnitListPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this);
-  quantity = Tag(currentForm, "MQTY");
-}
-
-void EditorStockUnitListPanel::Refresh() {
-  const bool onePlatform = id != 1;
-  const int32_t category = onePlatform && classes ? classes->platformCategory : -1;
-  const bool weaponsShown = classes && classes->weaponsShown;
-  if (Control* c = Tag(currentForm, "PLATFORMNAM")) {
-    const char* name = onePlatform ? TextListEntry(g_textLists, kListMilplatformtype, category) : nullptr;
-    c->SetText(name ? name : "");
+class EditorStockUnitListPanel : public Screen {
+ public:
+  EditorStockUnitListPanel() : Screen("MAPEDITORB_SS6e", FormLookups{.tags = kStockUnitListTags, .ids = {}}) {}
+  ~EditorStockUnitListPanel() override { ListHolderClear(units); }
+  void OnOpen() override {
+    if (quantity && !(quantity->state & kStateEditing)) quantity->SetText("1");
   }
-  if (Control* c = Tag(currentForm, "TYPE")) c->SetText("");
-  if (!list) return;
-  const int32_t keptId = list->selectedId;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    World& w = g_world;
-    CollectStockUnits(w, units, w.gameState.localPlayer, category, weaponsShown);
-    FillUnitList(w, list, units, false, false, 0);
+  void BindControls() override {
+    list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this);
+    quantity = Tag(currentForm, "MQTY");
   }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
-  if (keptId != 0) ListSetSelection(0, list, keptId, 0);
-  SetHidden(Tag(currentForm, "REMOVE"), ListNextSelected(list, nullptr) == nullptr);
-  SetHidden(Tag(currentForm, "ADD"), !(classes && classes->list && classes->list->selectedId != 0));
-}
-
-void EditorStockUnitListPanel::OnCommand(Control* control, int32_t) {
-  EndTextEdit();
-  if (!control || control == list) return;
-  if (ControlTagMatches(control->tag, "ADD")) {
+  void Refresh() override {
+    const bool onePlatform = id != 1;
+    const int32_t category = onePlatform && classes ? classes->platformCategory : -1;
+    const bool weaponsShown = classes && classes->weaponsShown;
+    if (Control* c = Tag(currentForm, "PLATFORMNAM")) {
+      const char* name = onePlatform ? TextListEntry(g_textLists, kListMilplatformtype, category) : nullptr;
+      c->SetText(name ? name : "");
+    }
+    if (Control* c = Tag(currentForm, "TYPE")) c->SetText("");
+    if (!list) return;
+    const int32_t keptId = list->selectedId;
+    const int32_t keptScroll = list->scrollOffset;
+    ListClear(list, 1);
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       World& w = g_world;
-      const HexPosition& hex = w.gameState.currentHex;
-      AddStockUnit(w, w.gameState.localPlayer, EditorUnitClass(), quantity ? quantity->text.c_str() : "1", id == 1,
-                   PackHex(hex.x, hex.y));
+      CollectStockUnits(w, units, w.gameState.localPlayer, category, weaponsShown);
+      FillUnitList(w, list, units, false, false, 0);
     }
-    Refresh();
-  } else if (ControlTagMatches(control->tag, "REMOVE")) {
-    const Control* row = ListNextSelected(list, nullptr);
-    if (!row) return;
+    list->scrollOffset = keptScroll;
+    ListLayoutRows(list);
+    if (keptId != 0) ListSetSelection(0, list, keptId, 0);
+    SetHidden(Tag(currentForm, "REMOVE"), ListNextSelected(list, nullptr) == nullptr);
+    SetHidden(Tag(currentForm, "ADD"), !(classes && classes->list && classes->list->selectedId != 0));
+  }
+  void OnCommand(Control* control, int32_t) override {
+    EndTextEdit();
+    if (!control || control == list) return;
+    if (ControlTagMatches(control->tag, "ADD")) {
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        World& w = g_world;
+        const HexPosition& hex = w.gameState.currentHex;
+        AddStockUnit(w, w.gameState.localPlayer, EditorUnitClass(), quantity ? quantity->text.c_str() : "1", id == 1,
+                     PackHex(hex.x, hex.y));
+      }
+      Refresh();
+    } else if (ControlTagMatches(control->tag, "REMOVE")) {
+      const Control* row = ListNextSelected(list, nullptr);
+      if (!row) return;
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(row->id));
+        if (unit && IsUnitLive(*unit)) DeleteEditorUnit(g_world, unit);
+      }
+      Refresh();
+    }
+  }
+  void OnControlChange(Control* control, int32_t row) override {
+    if (!control || control != list) return;
+    SetHidden(Tag(currentForm, "REMOVE"), row == 0);
+    SetHidden(Tag(currentForm, "ADD"), !(classes && classes->list && classes->list->selectedId != 0));
+  }
+  void OnActivate(Control* control, int32_t row) override {
+    if (!control || control != list || row == 0) return;
+    ScreenParameterList pages;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(row->id));
-      if (unit && IsUnitLive(*unit)) DeleteEditorUnit(g_world, unit);
+      for (ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item))
+        if (const UnitRecord* unit = RefUnit(g_world, *item)) pages.entries.push_back(unit->id);
     }
-    Refresh();
+    g_screens.missileStockView.Popup(row, &pages);
   }
-}
 
-void EditorStockUnitListPanel::OnControlChange(Control* control, int32_t row) {
-  if (!control || control != list) return;
-  SetHidden(Tag(currentForm, "REMOVE"), row == 0);
-  SetHidden(Tag(currentForm, "ADD"), !(classes && classes->list && classes->list->selectedId != 0));
-}
+  ListBoxControl* list = nullptr;  // LIST1
+  Control* quantity = nullptr;     // MQTY
+  ListHolder units{};
+  EditorStockClassListPanel* classes = &g_screens.stockClassListPanel;  // the stock class list beside it
+};
 
-void EditorStockUnitListPanel::OnActivate(Control* control, int32_t row) {
-  if (!control || control != list || row == 0) return;
-  ScreenParameterList pages;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    for (ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item))
-      if (const UnitRecord* unit = RefUnit(g_world, *item)) pages.entries.push_back(unit->id);
-  }
-  g_screens.missileStockView.Popup(row, &pages);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeEditorStockUnitListPanel() { return std::make_unique<EditorStockUnitListPanel>(); }

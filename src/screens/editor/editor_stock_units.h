@@ -5,6 +5,7 @@
 // or remove the selected one. Window thread; walks of the world hold the
 // simulation lock.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
@@ -29,19 +30,4 @@ UnitRecord* AddStockUnit(World& world, int32_t player, int32_t classIndex, const
                          uint32_t hex);
 
 // The screen's id is 0 on tool page 3, 1 on page 4.
-class EditorStockUnitListPanel : public Screen {
- public:
-  EditorStockUnitListPanel() : Screen("MAPEDITORB_SS6e", FormLookups{.tags = kStockUnitListTags, .ids = {}}) {}
-  ~EditorStockUnitListPanel() override;
-  void OnOpen() override;
-  void BindControls() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t row) override;
-
-  ListBoxControl* list = nullptr;  // LIST1
-  Control* quantity = nullptr;     // MQTY
-  ListHolder units{};
-  EditorStockClassListPanel* classes = nullptr;  // the stock class list beside it
-};
+std::unique_ptr<Screen> MakeEditorStockUnitListPanel();

@@ -108,29 +108,38 @@ void AidRequestPanel::OnControlChange(Control* control, int32_t id) {
 
 // The vote panel.
 
-void WorldMarketVotePanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  regions = MakeListBox("DIPLIST4", 0, currentForm, kListIndicators, this);
-  votes = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
-}
+namespace {
 
-void WorldMarketVotePanel::OnOpen() {
-  if (regions) {
-    ListClear(regions, 1);
-    plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regions, OtherRegions());
-    ListLayoutRows(regions);
+class WorldMarketVotePanel : public Screen {
+ public:
+  WorldMarketVotePanel() : Screen("DIPLOMACY1_SS13", FormLookups{.tags = kWorldMarketVoteTags, .ids = {}}) {}
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    regions = MakeListBox("DIPLIST4", 0, currentForm, kListIndicators, this);
+    votes = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
   }
-  if (votes) ListClear(votes, 1);
-  SetHidden(Tag(*this, "ACCPBUT"), true);
-  ScreenSlotSelectMapMode(g_screens);
-}
+  void OnOpen() override {
+    if (regions) {
+      ListClear(regions, 1);
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regions, OtherRegions());
+      ListLayoutRows(regions);
+    }
+    if (votes) ListClear(votes, 1);
+    SetHidden(Tag(*this, "ACCPBUT"), true);
+    ScreenSlotSelectMapMode(g_screens);
+  }
+  void OnCommand(Control* control, int32_t) override {
+    if (control && ControlTagMatches(control->tag, "ACCPBUT")) g_screens.diplomacyAidPanel.Show(kKeepScreenId, nullptr);
+  }
+  void OnControlChange(Control*, int32_t) override {
+    if (regions && votes && regions->selectedId != 0 && votes->selectedId != 0) SetHidden(Tag(*this, "ACCPBUT"), false);
+  }
 
-void WorldMarketVotePanel::OnCommand(Control* control, int32_t) {
-  if (control && ControlTagMatches(control->tag, "ACCPBUT")) g_screens.diplomacyAidPanel.Show(kKeepScreenId, nullptr);
-}
+  ListBoxControl* regions = nullptr;  // DIPLIST4
+  ListBoxControl* votes = nullptr;    // DIPLIST5
+};
 
-void WorldMarketVotePanel::OnControlChange(Control*, int32_t) {
-  if (regions && votes && regions->selectedId != 0 && votes->selectedId != 0)
-    SetHidden(Tag(*this, "ACCPBUT"), false);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeWorldMarketVotePanel() { return std::make_unique<WorldMarketVotePanel>(); }

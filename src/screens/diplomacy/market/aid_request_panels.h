@@ -5,6 +5,7 @@
 // resets the choice) and the world-market vote (the other regions listed,
 // back to the aid panel). None of them changes the game.
 #include <cstdint>
+#include <memory>
 
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
@@ -53,14 +54,4 @@ class MilitaryAidRequestPanel : public AidRequestPanel {
                         AidRequestShape{"DIPLIST3", 106, 109, "BUT9HIDE", true, true}) {}
 };
 
-class WorldMarketVotePanel : public Screen {
- public:
-  WorldMarketVotePanel() : Screen("DIPLOMACY1_SS13", FormLookups{.tags = kWorldMarketVoteTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-
-  ListBoxControl* regions = nullptr;  // DIPLIST4
-  ListBoxControl* votes = nullptr;    // DIPLIST5
-};
+std::unique_ptr<Screen> MakeWorldMarketVotePanel();

@@ -122,7 +122,7 @@ void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "ECONAIDBUT")) {
     s.economicAidRequest.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "WMVOTEBUT")) {
-    s.worldMarketVote.Show(kKeepScreenId, nullptr);
+    s.worldMarketVote->Show(kKeepScreenId, nullptr);
   } else if (Is(control, "TREATYBUT")) {
     s.treatyDetails->Show(kKeepScreenId, nullptr);
   } else if (Is(control, "BACK")) {

@@ -152,13 +152,14 @@ TEST_F(WorldMarketTest, EconomicRequestReopensAtTheTopMilitaryKeepsItsPlace) {
 }
 
 TEST_F(WorldMarketTest, VoteAcceptStaysHiddenWhileNoMotionIsListed) {
-  WorldMarketVotePanel vote;
-  controltest::PanelForm form{vote, "DIPL1_SS13", {"DIPLIST4", "DIPLIST5", "ACCPBUT"}, {}, {"DIPLIST4", "DIPLIST5"}};
-  vote.BindControls();
-  ASSERT_NE(vote.regions, nullptr);
-  vote.OnOpen();
-  vote.regions->selectedId = 2;
-  vote.OnControlChange(vote.regions, 2);
+  std::unique_ptr<Screen> vote = MakeWorldMarketVotePanel();
+  controltest::PanelForm form{*vote, "DIPL1_SS13", {"DIPLIST4", "DIPLIST5", "ACCPBUT"}, {}, {"DIPLIST4", "DIPLIST5"}};
+  vote->BindControls();
+  vote->OnOpen();
+  ListBoxControl* regions = form.List("DIPLIST4");
+  ASSERT_NE(regions, nullptr);
+  regions->selectedId = 2;
+  vote->OnControlChange(regions, 2);
   EXPECT_FALSE(form.Shown("ACCPBUT"));
 }
 

@@ -96,58 +96,73 @@ void DrawGraphBars(const World& world, int32_t series, const plat::Rect& chart, 
   }
 }
 
-void GraphPopup::BindControls() {
-  list = MakeListBox("LIST1", 0, form, 0, this);
-  if (list) {
-    list->options |= kListFullWidthRows;
-    list->flags &= ~kListFlagsCleared;
-    if (ListTextRow* row = list->prototype.get()) {
-      row->fontSlot = kGraphListFont;
-      row->flags &= ~kListRowFlagsCleared;
-      row->kind = kKindText;
-      row->selectedTextColour = 0xFFFFFFFF;
-    }
-  }
-  chart = Tag(*this, "GRAPH");
-  if (chart) chart->flags |= kCtlOwnerDraw;
-}
+namespace {
 
-void GraphPopup::Refresh() {
-  ShowTitle(*this);
-  if (list) {
-    if (list->prototype)
-      list->prototype->fontSlot =
-          g_world.gameState.highestPlayer > kGraphSmallFontAbove ? kGraphSmallFont : kGraphListFont;
-    ListClear(list, 1);
+class GraphPopup : public Screen {
+ public:
+  GraphPopup() : Screen("GRAPH1", FormLookups{.tags = kGraphPopupTags, .ids = {}}) {}
+  // The title, the region list and the bottom bar's mark; the id is the
+  // series.
+  void Refresh() override {
+    ShowTitle(*this);
+    if (list) {
+      if (list->prototype)
+        list->prototype->fontSlot =
+            g_world.gameState.highestPlayer > kGraphSmallFontAbove ? kGraphSmallFont : kGraphListFont;
+      ListClear(list, 1);
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (const PlayerRecord* local = LocalPlayer(g_world)) {
+        PlayerListOptions options;
+        options.includeKind3 = true;
+        FillPlayerListRow(g_world, *local, list, options);
+      }
+      ListLayoutRows(list);
+    }
+    // The bar under the page redraws round the new rows.
+    if (Control* bar = g_screens.dockLevel2.currentForm) bar->state |= kStateDirty;
+  }
+  void BindControls() override {
+    list = MakeListBox("LIST1", 0, form, 0, this);
+    if (list) {
+      list->options |= kListFullWidthRows;
+      list->flags &= ~kListFlagsCleared;
+      if (ListTextRow* row = list->prototype.get()) {
+        row->fontSlot = kGraphListFont;
+        row->flags &= ~kListRowFlagsCleared;
+        row->kind = kKindText;
+        row->selectedTextColour = 0xFFFFFFFF;
+      }
+    }
+    chart = Tag(*this, "GRAPH");
+    if (chart) chart->flags |= kCtlOwnerDraw;
+  }
+  // PREGRAPH and NEXGRAPH step through the series, round.
+  void OnCommand(Control* control, int32_t) override {
+    if (Is(control, "PREGRAPH"))
+      id = id <= 0 ? kGraphSeries - 1 : id - 1;
+    else if (Is(control, "NEXGRAPH"))
+      id = id >= kGraphSeries - 1 ? 0 : id + 1;
+    ShowTitle(*this);
+    if (chart) chart->Invalidate();
+  }
+  void OnDrawControl(Control* control, int32_t) override {
+    if (!control || control != chart || !list || !list->firstRow) return;
+    const int32_t rowHeight = Height(list->firstRow);
+    const plat::Rect r = ControlAbsoluteRect(control);
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* local = LocalPlayer(g_world)) {
-      PlayerListOptions options;
-      options.includeKind3 = true;
-      FillPlayerListRow(g_world, *local, list, options);
-    }
-    ListLayoutRows(list);
+    DrawGraphBars(g_world, static_cast<int32_t>(id), r, rowHeight, g_renderer);
   }
-  // The bar under the page redraws round the new rows.
-  if (Control* bar = g_screens.dockLevel2.currentForm) bar->state |= kStateDirty;
-}
 
-void GraphPopup::OnCommand(Control* control, int32_t) {
-  if (Is(control, "PREGRAPH")) id = id <= 0 ? kGraphSeries - 1 : id - 1;
-  else if (Is(control, "NEXGRAPH")) id = id >= kGraphSeries - 1 ? 0 : id + 1;
-  ShowTitle(*this);
-  if (chart) chart->Invalidate();
-}
+  ListBoxControl* list = nullptr;
+  Control* chart = nullptr;
+};
 
-void GraphPopup::OnDrawControl(Control* control, int32_t) {
-  if (!control || control != chart || !list || !list->firstRow) return;
-  const int32_t rowHeight = Height(list->firstRow);
-  const plat::Rect r = ControlAbsoluteRect(control);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  DrawGraphBars(g_world, static_cast<int32_t>(id), r, rowHeight, g_renderer);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeGraphPopup() { return std::make_unique<GraphPopup>(); }
 
 void StatusGraphPanel::OnOpen() {
-  GraphPopup& graph = g_screens.graphPopup;
+  Screen& graph = *g_screens.graphPopup;
   graph.AttachForm(graphHost);
   graph.OnOpen();
   graph.Refresh();

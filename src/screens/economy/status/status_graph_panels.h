@@ -4,6 +4,7 @@
 // and buttons that step through the figures. The chart (GRAPH1) hangs in
 // the page's GRAPH control. Nothing here changes the game.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/window.h"
@@ -34,20 +35,7 @@ float GraphScaleStart(const World& world, int32_t series);
 void DrawGraphBars(const World& world, int32_t series, const plat::Rect& chart, int32_t rowHeight,
                    Renderer& renderer);
 
-class GraphPopup : public Screen {
- public:
-  GraphPopup() : Screen("GRAPH1", FormLookups{.tags = kGraphPopupTags, .ids = {}}) {}
-  // The title, the region list and the bottom bar's mark; the id is the
-  // series.
-  void Refresh() override;
-  void BindControls() override;
-  // PREGRAPH and NEXGRAPH step through the series, round.
-  void OnCommand(Control* control, int32_t id) override;
-  void OnDrawControl(Control* control, int32_t id) override;
-
-  ListBoxControl* list = nullptr;
-  Control* chart = nullptr;
-};
+std::unique_ptr<Screen> MakeGraphPopup();
 
 class StatusGraphPanel : public Screen {
  public:

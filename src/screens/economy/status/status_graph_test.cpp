@@ -61,14 +61,15 @@ TEST_F(GraphDrawTest, BarsAreScaledToTheLargestAndDrawnInTheRegionsColour) {
 
 TEST(GraphList, RowsTakeTheSmallFontPastTwelveRegions) {
   GlobalGuard<GameState> state(g_world.gameState);
-  GraphPopup graph;
-  controltest::PanelForm form(graph, "GRAPH1", {"LIST1", "GRAPHNAME"}, {}, {"LIST1"});
-  graph.BindControls();
-  ASSERT_NE(graph.list, nullptr);
+  std::unique_ptr<Screen> graph = MakeGraphPopup();
+  controltest::PanelForm form(*graph, "GRAPH1", {"LIST1", "GRAPHNAME"}, {}, {"LIST1"});
+  graph->BindControls();
+  ListBoxControl* list = form.List("LIST1");
+  ASSERT_NE(list, nullptr);
   for (auto [highest, font] : {std::pair{12, kGraphSmallFont}, std::pair{11, kGraphListFont}}) {
     g_world.gameState.highestPlayer = highest;
-    graph.Refresh();
-    EXPECT_EQ(graph.list->prototype->fontSlot, static_cast<uint32_t>(font)) << highest;
+    graph->Refresh();
+    EXPECT_EQ(list->prototype->fontSlot, static_cast<uint32_t>(font)) << highest;
   }
 }
 

@@ -144,7 +144,7 @@ void MilitaryCabinetLink::OnCommand(Control* control, int32_t id) {
     case 3: page = s.militaryWages.get(); break;
     case 4: page = s.forceSizePanel.get(); break;
     case 5: page = s.unitProduction.get(); break;
-    case 6: page = &s.facilityScreen; break;
+    case 6: page = s.facilityScreen.get(); break;
     default: break;
   }
   if (page) page->Show(kKeepScreenId, nullptr);

@@ -70,57 +70,69 @@ int32_t FacilityRowStatus(const World& world, uint32_t cellIndex) {
   return FacilityStatus(world, cellIndex);
 }
 
-void MilitaryFacilityScreen::OnOpen() {
-  OpenListPage(facilList);
-  if (prodParent) g_screens.baseCondition->Show(kKeepScreenId, prodParent);
-}
+namespace {
 
-void MilitaryFacilityScreen::BindControls() {
-  DockInBotbar2(*this);
-  facilList = MakeListBox("FACILLIST", 0, currentForm, kListIndicators, this);
-  prodParent = Tag(currentForm, "PRODPARENT");
-  if (Control* details = Tag(currentForm, "BASEDETAILS")) {
-    SetAlpha(details->fills[kLookNormal], kDetailsAlpha);
-    SetAlpha(details->fills[kLookSelected], 0);
-    SetAlpha(details->fills[kLookFocused], 0);
+class MilitaryFacilityScreen : public Screen {
+ public:
+  MilitaryFacilityScreen() : Screen("MILITARY1_ss2", FormLookups{.tags = kMilitaryFacilityTags, .ids = {}}) {}
+  // The list starts unselected at the top; the dock closes back to its
+  // depth.
+  void OnOpen() override {
+    OpenListPage(facilList);
+    if (prodParent) g_screens.baseCondition->Show(kKeepScreenId, prodParent);
   }
-  for (const char* tag : {"GRIDDEACT", "GRIDPEND"}) {
-    Control* c = Tag(currentForm, tag);
-    if (!c) continue;
-    SetAlpha(c->fills[kLookNormal], kNoteAlpha);
-    c->fills[kLookFocused] = c->fills[kLookNormal];
-    c->outlines[kLookFocused] = kNoteOutline;
-    c->outlineWidths[kLookFocused] = 1;
-    c->flags |= kCtlShowFocus;
+  void Refresh() override {
+    if (!facilList) return;
+    const SavedListView view = SaveListView(facilList);
+    ListClear(facilList, 1);
+    ListHolder found{};
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      CollectFacilityPasses(g_world, CollectFacilityArgs{.resultList = &found, .owner = g_world.gameState.localPlayer},
+                            kMilitaryFacilityPasses);
+    }
+    AddFacilityRows(facilList, found, *g_screens.baseStatusFill);
+    ListHolderClear(found);
+    RestoreListView(facilList, view);
   }
-}
-
-void MilitaryFacilityScreen::Refresh() {
-  if (!facilList) return;
-  const SavedListView view = SaveListView(facilList);
-  ListClear(facilList, 1);
-  ListHolder found{};
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    CollectFacilityPasses(g_world, CollectFacilityArgs{.resultList = &found, .owner = g_world.gameState.localPlayer},
-                          kMilitaryFacilityPasses);
+  void BindControls() override {
+    DockInBotbar2(*this);
+    facilList = MakeListBox("FACILLIST", 0, currentForm, kListIndicators, this);
+    prodParent = Tag(currentForm, "PRODPARENT");
+    if (Control* details = Tag(currentForm, "BASEDETAILS")) {
+      SetAlpha(details->fills[kLookNormal], kDetailsAlpha);
+      SetAlpha(details->fills[kLookSelected], 0);
+      SetAlpha(details->fills[kLookFocused], 0);
+    }
+    for (const char* tag : {"GRIDDEACT", "GRIDPEND"}) {
+      Control* c = Tag(currentForm, tag);
+      if (!c) continue;
+      SetAlpha(c->fills[kLookNormal], kNoteAlpha);
+      c->fills[kLookFocused] = c->fills[kLookNormal];
+      c->outlines[kLookFocused] = kNoteOutline;
+      c->outlineWidths[kLookFocused] = 1;
+      c->flags |= kCtlShowFocus;
+    }
   }
-  AddFacilityRows(facilList, found, *g_screens.baseStatusFill);
-  ListHolderClear(found);
-  RestoreListView(facilList, view);
-}
+  // The new-facility control shows the build order panel; the rest are
+  // actions on the selected facility.
+  void OnCommand(Control* control, int32_t id) override {
+    FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.buildOrderPanel, -1);
+  }
+  void OnActivate(Control* control, int32_t id) override {
+    if (control && control == facilList && id != 0) OpenFacilityRowPopup(g_screens, id);
+  }
+  void OnControlChange(Control* control, int32_t id) override {
+    if (control && control == facilList) FacilityListRow(g_screens, currentForm, id, nullptr);
+  }
 
-void MilitaryFacilityScreen::OnCommand(Control* control, int32_t id) {
-  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.buildOrderPanel, -1);
-}
+  ListBoxControl* facilList = nullptr;
+  Control* prodParent = nullptr;
+};
 
-void MilitaryFacilityScreen::OnActivate(Control* control, int32_t id) {
-  if (control && control == facilList && id != 0) OpenFacilityRowPopup(g_screens, id);
-}
+}  // namespace
 
-void MilitaryFacilityScreen::OnControlChange(Control* control, int32_t id) {
-  if (control && control == facilList) FacilityListRow(g_screens, currentForm, id, nullptr);
-}
+std::unique_ptr<Screen> MakeMilitaryFacilityScreen() { return std::make_unique<MilitaryFacilityScreen>(); }
 
 namespace {
 
@@ -128,7 +140,7 @@ class BaseConditionPanel : public Screen {
  public:
   BaseConditionPanel() : Screen("Military1_ss2b", FormLookups{.tags = kBaseConditionTags, .ids = {}}) {}
   void BindControls() override {
-    MilitaryFacilityScreen& page = g_screens.facilityScreen;
+    auto& page = static_cast<MilitaryFacilityScreen&>(*g_screens.facilityScreen);
     hostLink = &page.prodParent;
   }
   void Refresh() override {

@@ -19,24 +19,7 @@ inline constexpr const char* kBaseConditionTags[] = {"CONDITION", "QUEUE", "CAPA
 inline constexpr const char* kBaseStatusTags[] = {"BASENAME", "INDBMP", "OFFLINE", "HIDEPAR",
                                                   "QUEUE",    "CAPACITY", "STATUS", "STATUS2"};
 
-class MilitaryFacilityScreen : public Screen {
- public:
-  MilitaryFacilityScreen()
-      : Screen("MILITARY1_ss2", FormLookups{.tags = kMilitaryFacilityTags, .ids = {}}) {}
-  // The list starts unselected at the top; the dock closes back to its
-  // depth.
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  // The new-facility control shows the build order panel; the rest are
-  // actions on the selected facility.
-  void OnCommand(Control* control, int32_t id) override;
-  void OnActivate(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-
-  ListBoxControl* facilList = nullptr;
-  Control* prodParent = nullptr;
-};
+std::unique_ptr<Screen> MakeMilitaryFacilityScreen();
 
 // The condition, queue and capacity of the facility on the selected hex.
 std::unique_ptr<Screen> MakeBaseConditionPanel();

@@ -20,11 +20,11 @@ TEST_F(FacilityListsTest, MilitaryPageWorkingBasesThenOfflineOnesThenBasesWithou
   Facility(kA, kAirfield, 1, 1, 1.0f);
   Facility(kB, kBase, 2, 1, 1.0f, 1);
   Facility(kC, kBase, 3, 1, 1.0f);
-  MilitaryFacilityScreen page;
-  controltest::PanelForm form(page, "MILITARY1_ss", {"FACILLIST"}, {}, {"FACILLIST"});
-  page.BindControls();
-  page.Refresh();
-  EXPECT_EQ(RowIds(page.facilList), (std::vector<int32_t>{kC, kB, kA}));
+  std::unique_ptr<Screen> page = MakeMilitaryFacilityScreen();
+  controltest::PanelForm form(*page, "MILITARY1_ss", {"FACILLIST"}, {}, {"FACILLIST"});
+  page->BindControls();
+  page->Refresh();
+  EXPECT_EQ(RowIds(form.List("FACILLIST")), (std::vector<int32_t>{kC, kB, kA}));
 }
 
 struct StatusCase {

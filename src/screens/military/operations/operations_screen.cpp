@@ -135,7 +135,7 @@ void OperationsScreen::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "RULESBUT")) {
     panel = s.missionRules.get();
   } else if (Is(control, "MILOPS")) {
-    panel = &s.wmdTargeting;
+    panel = s.wmdTargeting.get();
   } else if (Is(control, "CABINET")) {
     s.cabinetPriorities.Show(0, nullptr);
     return;

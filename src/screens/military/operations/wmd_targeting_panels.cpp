@@ -121,53 +121,62 @@ void FillTargetInfo(Control* form, const World& world, int32_t viewer, int32_t c
   SetControlText(Tag(form, "LOCATION"), HexPositionText(world, PackedHexOf(world, cell)).c_str());
 }
 
-void WmdTargetingPanel::BindControls() {
-  DockInBotbar2(*this);
-  list = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
-}
+namespace {
 
-void WmdTargetingPanel::OnOpen() {
-  if (Control* offensive = Tag(currentForm, "OFFOPS")) ControlClearSelection(offensive, 0);
-  ClearRegionChoice(list);
-  ScreenSlotResetMapMode(g_screens);
-}
-
-void WmdTargetingPanel::Refresh() {
-  FillIntelligenceRegions(list);
-  SetHidden(Tag(currentForm, "PRETARG"), false);
-  // No stock of pre-targeted weapons is kept.
-  for (const char* tag : {"CONV", "CHEM", "LNUKE", "HNUKE"}) SetInt(Tag(currentForm, tag), 0);
-}
-
-void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
-  if (!control || ClosedByReleasedRadio(control)) return;
-  ScreenSet& s = g_screens;
-  const intptr_t region = list ? list->selectedId : 0;
-  if (Is(control, "OFFOPS")) {
-    s.hostilityPanel.Show(region, nullptr);
-  } else if (Is(control, "INTELBUT")) {
-    s.launchPanel.Show(region, nullptr);
-  } else if (Is(control, "REVIEW")) {
-    s.opsScheduleList.Show(region, nullptr);
-  } else if (Is(control, "PRETARG")) {
-    s.wmdTargetList.Show(kKeepScreenId, nullptr);
-  } else if (control == list) {
-    if (id == 0) {
-      ScreenSlotResetMapMode(s);
-      return;
-    }
-    RetargetRegionPages({&s.hostilityPanel, &s.launchPanel, &s.opsScheduleList}, id);
-    // The page open three deep follows the new region.
-    Control* third = s.dockLevel3.parent2;
-    Control* docked = third && !third->Hidden() ? third->firstChild : nullptr;
-    if (docked && docked->owner) docked->owner->Show(kKeepScreenId, nullptr);
+class WmdTargetingPanel : public Screen {
+ public:
+  WmdTargetingPanel() : Screen("OPS1_SS4", FormLookups{.tags = kWmdTargetingTags, .ids = {}}) {}
+  void BindControls() override {
+    DockInBotbar2(*this);
+    list = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
   }
-}
+  void OnOpen() override {
+    if (Control* offensive = Tag(currentForm, "OFFOPS")) ControlClearSelection(offensive, 0);
+    ClearRegionChoice(list);
+    ScreenSlotResetMapMode(g_screens);
+  }
+  void Refresh() override {
+    FillIntelligenceRegions(list);
+    SetHidden(Tag(currentForm, "PRETARG"), false);
+    // No stock of pre-targeted weapons is kept.
+    for (const char* tag : {"CONV", "CHEM", "LNUKE", "HNUKE"}) SetInt(Tag(currentForm, tag), 0);
+  }
+  void OnCommand(Control* control, int32_t id) override {
+    if (!control || ClosedByReleasedRadio(control)) return;
+    ScreenSet& s = g_screens;
+    const intptr_t region = list ? list->selectedId : 0;
+    if (Is(control, "OFFOPS")) {
+      s.hostilityPanel.Show(region, nullptr);
+    } else if (Is(control, "INTELBUT")) {
+      s.launchPanel.Show(region, nullptr);
+    } else if (Is(control, "REVIEW")) {
+      s.opsScheduleList.Show(region, nullptr);
+    } else if (Is(control, "PRETARG")) {
+      s.wmdTargetList.Show(kKeepScreenId, nullptr);
+    } else if (control == list) {
+      if (id == 0) {
+        ScreenSlotResetMapMode(s);
+        return;
+      }
+      RetargetRegionPages({&s.hostilityPanel, &s.launchPanel, &s.opsScheduleList}, id);
+      // The page open three deep follows the new region.
+      Control* third = s.dockLevel3.parent2;
+      Control* docked = third && !third->Hidden() ? third->firstChild : nullptr;
+      if (docked && docked->owner) docked->owner->Show(kKeepScreenId, nullptr);
+    }
+  }
+  // Picking a region shows the buttons of its pages.
+  void OnControlChange(Control* control, int32_t id) override {
+    if (!control || control != list) return;
+    for (const char* tag : kRegionButtons) SetHidden(Tag(currentForm, tag), id == 0);
+  }
 
-void WmdTargetingPanel::OnControlChange(Control* control, int32_t id) {
-  if (!control || control != list) return;
-  for (const char* tag : kRegionButtons) SetHidden(Tag(currentForm, tag), id == 0);
-}
+  ListBoxControl* list = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeWmdTargetingPanel() { return std::make_unique<WmdTargetingPanel>(); }
 
 void WmdTargetListPanel::BindControls() {
   DockInSecondBotbar2(*this);

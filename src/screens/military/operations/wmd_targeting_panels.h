@@ -47,18 +47,7 @@ void FillTargetRows(ListBoxControl* list, const std::vector<int32_t>& cells);
 // flag and the place. The caller holds the lock.
 void FillTargetInfo(Control* form, const World& world, int32_t viewer, int32_t cell);
 
-class WmdTargetingPanel : public Screen {
- public:
-  WmdTargetingPanel() : Screen("OPS1_SS4", FormLookups{.tags = kWmdTargetingTags, .ids = {}}) {}
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t id) override;
-  // Picking a region shows the buttons of its pages.
-  void OnControlChange(Control* control, int32_t id) override;
-
-  ListBoxControl* list = nullptr;
-};
+std::unique_ptr<Screen> MakeWmdTargetingPanel();
 
 class WmdTargetListPanel : public Screen {
  public:
