@@ -74,7 +74,7 @@ TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
   std::strcpy(g_app.hapsDirectory, "HAPS\\");
 
   int forms = 0;
-  ASSERT_NE(g_screens.titleBar.formName, nullptr);
+  ASSERT_NE(g_screens.titleBar->formName, nullptr);
   LoadScreenListForms(g_screens);
   for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) {
     if (!s->formName) continue;

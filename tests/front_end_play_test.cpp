@@ -273,7 +273,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   Control* loadList = FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD");
   // The game paused at the date the title bar shows, which its row gives.
   const std::string probeRow =
-      probe + " - " + channelTitle + ", " + FormFindControlByTag(s.titleBar.currentForm, "DATE")->text;
+      probe + " - " + channelTitle + ", " + FormFindControlByTag(s.titleBar->currentForm, "DATE")->text;
   ASSERT_GE(RowIndexWithText(loadList, probeRow), 0) << probeRow;
   ClickControl(loadList, RowIndexWithText(loadList, probeRow));
   ClickControl(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);

@@ -210,11 +210,14 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
   SampleGame::ClickControl(facilList, siloRow);
   SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
-  StoredMissilesPanel& beside = s.siloStoredMissiles2;
+  Screen& beside = *s.siloStoredMissiles2;
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";
-  const int stockRow = RowOfFinished(beside.storedList, kTacticalMissile, &stock);
+  auto besideList = [&](const char* tag) {
+    return dynamic_cast<ListBoxControl*>(FormFindControlByTag(beside.currentForm, tag));
+  };
+  const int stockRow = RowOfFinished(besideList("STOREDLIST"), kTacticalMissile, &stock);
   ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
-  EXPECT_GE(RowOf(beside.siloList, static_cast<int32_t>(aboard)), 0) << "and the silo's missile beside it";
+  EXPECT_GE(RowOf(besideList("LIST1"), static_cast<int32_t>(aboard)), 0) << "and the silo's missile beside it";
 
   // Rows that open their unit on a double click: the stock row opens its
   // stock view, whose deployment panel (the stock waits in reserve by the
@@ -231,7 +234,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     uint32_t unit;
     Screen& opens;
   } opening[] = {
-      {"a stock row of the silo's stock panel", [&] { return beside.storedList; }, stock, s.missileStockView},
+      {"a stock row of the silo's stock panel", [&] { return besideList("STOREDLIST"); }, stock, s.missileStockView},
       {"the silo's row of the stock's deployment panel", [&] { return s.missileDeploy.sites; }, siloId, s.siloPopup},
   };
   for (const auto& o : opening) {

@@ -138,11 +138,13 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
 
   // Ctrl+C: Westholm's settlements, the most people first.
   KeyCommand('C', g_ui, kModCtrl, 0);
-  SettlementPopup& list = s.settlementList;
+  Screen& list = *s.settlementList;
   ASSERT_TRUE(list.currentForm && list.currentForm->parent) << "the settlement list is open";
+  auto* cityList = dynamic_cast<ListBoxControl*>(FormFindControlByTag(list.currentForm, "CITYLIST"));
+  ASSERT_NE(cityList, nullptr);
   EXPECT_EQ(list.id, w.gameState.localPlayer);
   std::vector<uint32_t> cells;
-  for (const Control* row = ListNextRow(list.list, nullptr); row; row = ListNextRow(list.list, row))
+  for (const Control* row = ListNextRow(cityList, nullptr); row; row = ListNextRow(cityList, row))
     cells.push_back(static_cast<uint32_t>(ListRowValue(row)));
   ASSERT_GT(cells.size(), 1u);
   {
@@ -153,7 +155,7 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
   }
   // The second row chosen, CENTRE centres the map on its hex (the map
   // still shows the foreign hex).
-  SampleGame::ClickControl(list.list, 1);
+  SampleGame::ClickControl(cityList, 1);
   MapView& view = *g_ui.mapView;
   const std::pair<int32_t, int32_t> before{view.panX, view.panY};
   SampleGame::ClickControl(FormFindControlByTag(list.currentForm, "CENTRE"));

@@ -35,8 +35,8 @@ TEST(TitleBarSample, ANewGameOfTheSampleMapStartsOnTheFirstOfMarch2010) {
   CommitStagedMap(*world, *staged, std::nullopt);
   InitGameState(world->gameState, world->mapHeader);
   // Two shipped forms filled a month apart: each keeps its own date.
-  Control* first = LoadFormFile("TITLEBAR", &g_screens.titleBar, nullptr, nullptr);
-  Control* second = LoadFormFile("TITLEBAR", &g_screens.titleBar, nullptr, nullptr);
+  Control* first = LoadFormFile("TITLEBAR", g_screens.titleBar.get(), nullptr, nullptr);
+  Control* second = LoadFormFile("TITLEBAR", g_screens.titleBar.get(), nullptr, nullptr);
   ASSERT_TRUE(first && second);
   FillTitleBarDate(first, nullptr, world->gameState);
   world->gameState.currentDay += 31;

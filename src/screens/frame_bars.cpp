@@ -61,8 +61,8 @@ void ShowEditorFrameBars(ScreenManager& ui) {
 void ShowGameFrameBars(ScreenManager& ui) {
   ScreenSet& s = g_screens;
   ShowCommandStrips(ui, s, false);
-  s.titleBar.id = g_uiOptions.btitlebartransp;
-  OpenScreen(s.titleBar);
+  s.titleBar->id = g_uiOptions.btitlebartransp;
+  OpenScreen(*s.titleBar);
   OpenScreen(s.cmdBar);
   s.productScreen.graphTimeScale = g_uiOptions.dayannual ? 365.0f : 1.0f;
 }

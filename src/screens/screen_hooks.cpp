@@ -29,7 +29,7 @@ bool TutorialKeyDown(uint32_t key) {
 
 void SetMapPanelDepth(ScreenManager& ui, int32_t depth) { SetPanelDepth(depth, 0, *ui.mapView); }
 
-void RefreshTitleBar() { g_screens.titleBar.Refresh(); }
+void RefreshTitleBar() { g_screens.titleBar->Refresh(); }
 
 void DrawMap(ScreenManager& ui) {
   MapView& view = *ui.mapView;

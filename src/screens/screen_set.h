@@ -196,7 +196,7 @@ struct ScreenSet {
   ScreenSet& operator=(const ScreenSet&) = delete;
 
   // Frame bars.
-  TitleBar titleBar;
+  std::unique_ptr<Screen> titleBar = MakeTitleBar();
   EditorBar editorBar;
   std::unique_ptr<Screen> mapBorder = MakeMapBorder();
   CmdBar cmdBar;
@@ -341,7 +341,7 @@ struct ScreenSet {
   std::unique_ptr<Screen> autoBuildFocus = MakeAutoBuildFocusPanel();  // MILITARY1_ss1b
   ScreenArray<2, AutoBuildStatusPanel> autoBuildStatus{"MILITARY1_ss1b1"};
   BaseUnitListPanel baseUnitList;  // MILITARY1_ss1c
-  StoredUnitsPanel storedUnits;  // MILITARY1_ss1a2
+  std::unique_ptr<Screen> storedUnits = MakeStoredUnitsPanel();           // MILITARY1_ss1a2
   std::unique_ptr<Screen> facilityScreen = MakeMilitaryFacilityScreen();  // MILITARY1_ss2
   BuildOrderPanel buildOrderPanel;  // Military1_ss2a
   std::unique_ptr<Screen> baseCondition = MakeBaseConditionPanel();  // Military1_ss2b
@@ -407,12 +407,12 @@ struct ScreenSet {
   // The silo's side panel of the map screen, with its sub-panels.
   SiloPanel siloSidePanel;  // MAP1_ss8
   MissileTargetPanel siloMissileTarget;  // MAP1_ss8b
-  StoredMissilesPanel siloStoredMissiles;  // MAP1_ss8c
-  StoredMissilesPanel2 siloStoredMissiles2;  // MAP1_ss8c2
+  std::unique_ptr<Screen> siloStoredMissiles = MakeStoredMissilesPanel();    // MAP1_ss8c
+  std::unique_ptr<Screen> siloStoredMissiles2 = MakeStoredMissilesPanel2();  // MAP1_ss8c2
   std::unique_ptr<Screen> siloLaunchSchedule = MakeLaunchSchedulePanel();  // MAP1_ss8d
   UpgradePopup upgradePopup;  // with its two panels
   std::unique_ptr<Screen> nameHex = MakeNameHexPopup();
-  SettlementPopup settlementList;
+  std::unique_ptr<Screen> settlementList = MakeSettlementPopup();
   std::unique_ptr<Screen> settlementCard = MakeSettlementInfoPanel();
   // Orders.
   OrdersScreen ordersScreen;  // ORDERS1

@@ -64,7 +64,7 @@ TEST(ScreenSetTest, TheSetHoldsEveryCatalogueScreenInTheCataloguesOrder) {
   ASSERT_EQ(built.size(), static_cast<size_t>(kCatalogueScreens));
   // The title bar first, the pop-up frames last: the walk meets them the
   // other way round.
-  EXPECT_EQ(built.front(), &g_screens.titleBar);
+  EXPECT_EQ(built.front(), g_screens.titleBar.get());
   EXPECT_EQ(built.back(), &g_screens.popupFrames);
   // BOTBAR1, then the two BOTBAR2 (the second is the dock's third level).
   const auto at = [&](const Screen* s) { return std::find(built.begin(), built.end(), s) - built.begin(); };

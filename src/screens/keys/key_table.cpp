@@ -102,7 +102,7 @@ void FrameRateOrUnitSight(ScreenManager& ui, const KeyPress& press) {
     g_world.scenario.head.gameFlags ^= kGameFlagUnitSight;
   } else {
     Toggle(ui.showFrameRate);
-    g_screens.titleBar.Refresh();
+    g_screens.titleBar->Refresh();
   }
 }
 
@@ -211,7 +211,7 @@ const KeyRow kKeyRows[] = {
      }},
     {'B', 0, 0, kShift | kAlt, kAnyMode, kAlways, [](U, P) { OpenBasePopup(g_screens, SelectedLocalObject()); }},
     {'C', 0, kCtrl, 0, kAnyMode, kAlways,
-     [](U, P) { OpenAsPopup(g_screens.settlementList, g_world.gameState.localPlayer); }},
+     [](U, P) { OpenAsPopup(*g_screens.settlementList, g_world.gameState.localPlayer); }},
     {'C', 0, kShift, 0, kAnyMode, kAlways, [](U, P) { GoToPlayerHex(); }},
     {'C', 0, 0, kAllMods, kAnyMode, kAlways, [](U, P) { CentreOnSelectedHex(); }},
     {'D', 0, kCtrl, 0, kAnyMode, kAlways, [](U, P) { CyclePair(g_uiOptions.bunithudon, g_uiOptions.bunitdiscon); }},

@@ -59,8 +59,8 @@ class KeyTableTest : public ::testing::Test {
   BoxControl root_{ControlInit{.width = 1024, .height = 768}};
   GlobalGuard<GameState> state_{g_world.gameState};
   ScreenSet& s_ = g_screens;
-  Screen* screens_[10] = {&s_.help,      &s_.chat,         &s_.settlementList, &s_.missiles,  &s_.productPopup,
-                          &s_.research, &s_.unitList, &s_.scoreCard,      &s_.emailPopup, &s_.gameMenu};
+  Screen* screens_[10] = {&s_.help,     &s_.chat,     s_.settlementList.get(), &s_.missiles,   &s_.productPopup,
+                          &s_.research, &s_.unitList, &s_.scoreCard,           &s_.emailPopup, &s_.gameMenu};
 };
 
 TEST_F(KeyTableTest, KeysOpenTheirScreens) {
@@ -74,7 +74,7 @@ TEST_F(KeyTableTest, KeysOpenTheirScreens) {
       {"F1 help", plat::kVkF1, kModShift, false, &g_screens.help, -1},
       {"Enter chat", plat::kVkReturn, 0, false, &g_screens.chat, -1},
       {"Shift+Enter nothing", plat::kVkReturn, kModShift, false, nullptr, 0},
-      {"Ctrl+C settlements of the local player", 'C', kModCtrl, false, &g_screens.settlementList, 4},
+      {"Ctrl+C settlements of the local player", 'C', kModCtrl, false, g_screens.settlementList.get(), 4},
       {"M missiles", 'M', 0, false, &g_screens.missiles, -1},
       {"P production", 'P', 0, false, &g_screens.productPopup, -1},
       {"R research", 'R', 0, false, &g_screens.research, -1},

@@ -76,11 +76,11 @@ void OpenStockPanel(ScreenSet& screens, const ListBoxControl* list) {
     if (cls && cls->baseKind == kBaseKindSilo) siloHex = PackHex(f->x, f->y);
   }
   if (siloHex == 0) {
-    screens.siloStoredMissiles.Show(kKeepScreenId, nullptr);
+    screens.siloStoredMissiles->Show(kKeepScreenId, nullptr);
     return;
   }
   GotoHexPacked(siloHex);
-  screens.siloStoredMissiles2.Show(kKeepScreenId, nullptr);
+  screens.siloStoredMissiles2->Show(kKeepScreenId, nullptr);
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ void OpenObjectPopup(ScreenSet& screens, const HexCell* cell, int32_t flag) {
   if (f & kClassProduction) {
     screens.industry.Popup(LargestProduct(*cls), nullptr);
   } else if (f & kClassSettlementPopulation) {
-    screens.settlementList.Popup(CellOwner(cell->word), nullptr);
+    screens.settlementList->Popup(CellOwner(cell->word), nullptr);
   } else if (store && type == 0 && cls->loadableMask != 0) {
     OpenBasePopup(screens, lead, flag);
   } else if (store && type == 1) {

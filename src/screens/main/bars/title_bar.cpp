@@ -56,7 +56,6 @@ void SpanHostWidth(Control* f) {
   }
 }
 
-
 // Every text goes into the control's own storage: a text shown in two
 // places never changes under one when the other is refreshed.
 void SetOwnText(Control* c, const std::string& text) {
@@ -78,7 +77,7 @@ void SetArrow(Control* form, const char* tag, double value, double previous) {
 
 }  // namespace
 
-TitleBarFigures ReadTitleBarFigures(const World& world, const PlayerRecord& r, TitleBar::DaySnapshot& snap) {
+TitleBarFigures ReadTitleBarFigures(const World& world, const PlayerRecord& r, TitleBarSnapshot& snap) {
   const uint32_t day = world.gameState.currentDay;
   if (!snap.set) {
     snap = {.day = day, .set = true, .treasury = r.treasury, .population = r.population, .gdp = r.gdp,
@@ -177,86 +176,106 @@ void FillTitleBarDate(Control* form, Control* clock, const GameState& state) {
   FillTitleBarClock(clock, state.dayPeriod, state.dailyFlags);
 }
 
-int32_t TitleBar::AttachForm(Control* newHost) {
-  currentForm = form;
-  Control* f = currentForm;
-  ScreenManager& ui = g_ui;
-  if (f && f->parent) f->Unlink();
-  if (id) {
-    if (Control* pane = ui.mapArea; pane && f) {
-      pane->Invalidate();
-      ControlAddChild(pane, f);
+namespace {
+
+class TitleBar : public Screen {
+ public:
+  TitleBar() : Screen("TITLEBAR", FormLookups{.tags = kTags, .ids = kIds}) {}
+
+  int32_t AttachForm(Control* newHost) override {
+    currentForm = form;
+    Control* f = currentForm;
+    ScreenManager& ui = g_ui;
+    if (f && f->parent) f->Unlink();
+    if (id) {
+      if (Control* pane = ui.mapArea; pane && f) {
+        pane->Invalidate();
+        ControlAddChild(pane, f);
+      }
+    } else {
+      Screen::AttachForm(ui.topBar ? ui.topBar : newHost);
     }
-  } else {
-    Screen::AttachForm(ui.topBar ? ui.topBar : newHost);
+    SpanHostWidth(currentForm);
+    SetHidden(ui.topBar, id != 0);
+    return 0;
   }
-  SpanHostWidth(currentForm);
-  SetHidden(ui.topBar, id != 0);
-  return 0;
-}
+  void OnOpen() override {
+    // Shown again for a new game or another player: the day's comparisons
+    // start afresh.
+    snapshot = {};
+    Control* f = currentForm;
+    if (!f) return;
+    const bool see = id != 0;
+    for (int32_t control : kTopBarControls) SetHidden(FormFindControlById(f, control), see);
+    SetHidden(border1, see);
+    if (see) {
+      f->flags |= kCtlAlwaysRedraw;
+    } else {
+      f->flags &= ~kCtlAlwaysRedraw;
+    }
+    SetAlpha(f->fills[kLookNormal], see ? kTransparentAlpha : 0xFFu);
+  }
+  void Refresh() override {
+    Control* f = currentForm;
+    World& w = g_world;
+    if (!f) return;
+    const int32_t local = w.gameState.localPlayer;
+    if (local >= 0 && local < kMaxPlayers) {
+      TitleBarFigures figures = ReadTitleBarFigures(w, w.players[local], snapshot);
+      figures.player = local;
+      FillTitleBarStats(f, figures);
+    }
+    if (g_ui.showFrameRate) FillTitleBarFrameRate(f, g_ui.framesPerSecond);
+    FillTitleBarDate(f, clock, w.gameState);
+  }
+  void BindControls() override {
+    Control* f = form;
+    flag = FormFindControlByTag(f, "FLAG");
+    clock = FormFindControlByTag(f, "CLOCK");
+    if (auto* strip = dynamic_cast<BitmapControl*>(clock)) strip->frameCount = kClockFrames, strip->frame = 0;
+    border1 = FormFindControlByTag(f, "BORDER1");
+    border2 = FormFindControlByTag(f, "BORDER2");
+    if (border1) {
+      border1->outlines[kLookNormal] &= ~0x80000000u;
+    }
+    if (border2) {
+      border2->outlines[kLookNormal] &= ~0x80000000u;
+      SetHidden(border2, true);
+    }
+  }
+  void OnCommand(Control* control, int32_t controlId) override {
+    if (controlId >= kFirstSpeedId && controlId <= kFirstSpeedId + kTopSpeedTier) {
+      SetGameSpeed(g_world.gameState, controlId - kFirstSpeedId);
+      return;
+    }
+    if (!control || !ControlTagMatches(control->tag, "MENU")) return;
+    CloseAllPopups(g_ui, 0);
+    // The menu of the screen set pauses the game and opens on its first page.
+    g_screens.gameMenu.Popup(kGameMenuMainPage, nullptr);
+  }
 
-void TitleBar::OnOpen() {
-  // Shown again for a new game or another player: the day's comparisons
-  // start afresh.
-  snapshot = {};
-  Control* f = currentForm;
-  if (!f) return;
-  const bool see = id != 0;
-  for (int32_t control : kTopBarControls) SetHidden(FormFindControlById(f, control), see);
-  SetHidden(border1, see);
-  if (see) {
-    f->flags |= kCtlAlwaysRedraw;
-  } else {
-    f->flags &= ~kCtlAlwaysRedraw;
-  }
-  SetAlpha(f->fills[kLookNormal], see ? kTransparentAlpha : 0xFFu);
-}
+  Control* flag = nullptr;
+  Control* border1 = nullptr;
+  Control* border2 = nullptr;
+  Control* clock = nullptr;
 
-void TitleBar::Refresh() {
-  Control* f = currentForm;
-  World& w = g_world;
-  if (!f) return;
-  const int32_t local = w.gameState.localPlayer;
-  if (local >= 0 && local < kMaxPlayers) {
-    TitleBarFigures figures = ReadTitleBarFigures(w, w.players[local], snapshot);
-    figures.player = local;
-    FillTitleBarStats(f, figures);
-  }
-  if (g_ui.showFrameRate) FillTitleBarFrameRate(f, g_ui.framesPerSecond);
-  FillTitleBarDate(f, clock, w.gameState);
-}
+  TitleBarSnapshot snapshot;
 
-void TitleBar::BindControls() {
-  Control* f = form;
-  flag = FormFindControlByTag(f, "FLAG");
-  clock = FormFindControlByTag(f, "CLOCK");
-  if (auto* strip = dynamic_cast<BitmapControl*>(clock)) strip->frameCount = kClockFrames, strip->frame = 0;
-  border1 = FormFindControlByTag(f, "BORDER1");
-  border2 = FormFindControlByTag(f, "BORDER2");
-  if (border1) {
-    border1->outlines[kLookNormal] &= ~0x80000000u;
-  }
-  if (border2) {
-    border2->outlines[kLookNormal] &= ~0x80000000u;
-    SetHidden(border2, true);
-  }
-}
+ private:
+  static constexpr const char* kTags[] = {"COUNTRY", "TREASURY", "POPULATION", "SIZE",    "GDP",    "APR",    "MILAPR",
+                                          "DOMAPR",  "TARROW",   "PARROW",     "AARROW",  "GARROW", "LARROW", "DATE",
+                                          "CLOCK",   "FLAG",     "BORDER1",    "BORDER2", "MENU"};
+  static constexpr int32_t kIds[] = {110, 111, 112, 113, 9001, 9002, 9003, 9004};
+};
 
-void TitleBar::OnCommand(Control* control, int32_t controlId) {
-  if (controlId >= kFirstSpeedId && controlId <= kFirstSpeedId + kTopSpeedTier) {
-    SetGameSpeed(g_world.gameState, controlId - kFirstSpeedId);
-    return;
-  }
-  if (!control || !ControlTagMatches(control->tag, "MENU")) return;
-  CloseAllPopups(g_ui, 0);
-  // The menu of the screen set pauses the game and opens on its first page.
-  g_screens.gameMenu.Popup(kGameMenuMainPage, nullptr);
-}
+}  // namespace
+
+std::unique_ptr<Screen> MakeTitleBar() { return std::make_unique<TitleBar>(); }
 
 void RefreshTitleBar(int32_t flag) {
   if (!flag) return;
   ScreenManager& ui = g_ui;
-  TitleBar& bar = g_screens.titleBar;
+  Screen& bar = *g_screens.titleBar;
   if (ui.pendingTitleBarId < kKeepScreenId) bar.id = ui.pendingTitleBarId;
   ReopenScreen(bar);
   ui.titleBarState[0] = 0;

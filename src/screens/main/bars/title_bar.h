@@ -4,6 +4,7 @@
 // the game menu. Its id is its mode: non-zero hangs it see-through over the
 // map instead of in the top bar.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "screens/common/screen_types_fwd.h"
@@ -23,42 +24,21 @@ struct TitleBarFigures {
   int32_t previousHexCount = 0;
 };
 
-class TitleBar : public Screen {
- public:
-  TitleBar() : Screen("TITLEBAR", FormLookups{.tags = kTags, .ids = kIds}) {}
-
-  int32_t AttachForm(Control* host) override;
-  void OnOpen() override;
-  void Refresh() override;
-  void BindControls() override;
-  void OnCommand(Control* control, int32_t id) override;
-
-  Control* flag = nullptr;
-  Control* border1 = nullptr;
-  Control* border2 = nullptr;
-  Control* clock = nullptr;
-
-  // Treasury, population and GDP as the bar last showed them, and the day
-  // they were shown on: the region record keeps no previous day's copy of
-  // these three, so the bar keeps its own.
-  struct DaySnapshot {
-    uint32_t day = 0;
-    bool set = false;
-    float treasury = 0, population = 0, gdp = 0;
-    float previousTreasury = 0, previousPopulation = 0, previousGdp = 0;
-  } snapshot;
-
- private:
-  static constexpr const char* kTags[] = {"COUNTRY", "TREASURY", "POPULATION", "SIZE",   "GDP",    "APR",
-                                          "MILAPR",  "DOMAPR",   "TARROW",     "PARROW", "AARROW", "GARROW",
-                                          "LARROW",  "DATE",     "CLOCK",      "FLAG",   "BORDER1", "BORDER2",
-                                          "MENU"};
-  static constexpr int32_t kIds[] = {110, 111, 112, 113, 9001, 9002, 9003, 9004};
+// Treasury, population and GDP as the bar last showed them, and the day
+// they were shown on: the region record keeps no previous day's copy of
+// these three, so the bar keeps its own.
+struct TitleBarSnapshot {
+  uint32_t day = 0;
+  bool set = false;
+  float treasury = 0, population = 0, gdp = 0;
+  float previousTreasury = 0, previousPopulation = 0, previousGdp = 0;
 };
+
+std::unique_ptr<Screen> MakeTitleBar();
 
 // The figures of a region as the bar shows them; the bar's snapshot gives
 // the previous values the record does not keep, and moves on with the day.
-TitleBarFigures ReadTitleBarFigures(const World& world, const PlayerRecord& record, TitleBar::DaySnapshot& snapshot);
+TitleBarFigures ReadTitleBarFigures(const World& world, const PlayerRecord& record, TitleBarSnapshot& snapshot);
 // Sets the country, the numbers, the approval and the arrows in the form.
 void FillTitleBarStats(Control* form, const TitleBarFigures& figures);
 // The frames-per-second line over the population.

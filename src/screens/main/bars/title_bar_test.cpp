@@ -55,7 +55,7 @@ TEST(TitleBarFigures, TheFiguresTheirTextsAndArrows) {
     PlayerRecord region{};
     region.treasury = r.treasury, region.approval = r.approval, region.yesterdayTotals[0] = r.approval;
     region.hexCount = r.hexes, region.yesterdayHexCount = r.yesterdayHexes;
-    TitleBar::DaySnapshot snapshot{.day = g_world.gameState.currentDay - 1, .set = true, .treasury = r.shownYesterday};
+    TitleBarSnapshot snapshot{.day = g_world.gameState.currentDay - 1, .set = true, .treasury = r.shownYesterday};
     FillTitleBarStats(form, ReadTitleBarFigures(g_world, region, snapshot));
     EXPECT_EQ(TextOf(form, "TREASURY"), r.treasuryText);
     EXPECT_EQ(TextOf(form, "APR"), r.approvalText);
@@ -94,14 +94,14 @@ TEST(TitleBarClock, HourStepsFramesAndTheTwoForms) {
 class TitleBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_screens.titleBar.id = 3;
+    g_screens.titleBar->id = 3;
     g_ui.pendingTitleBarId = 0x7FFFFFFF;
     g_ui.titleBarState[0] = 11;
     g_ui.titleBarState[1] = 12;
     g_mapView.layoutPending = 1;
   }
   void TearDown() override {
-    g_screens.titleBar.id = 0;
+    g_screens.titleBar->id = 0;
     g_ui.pendingTitleBarId = 0x7FFFFFFF;
     g_ui.titleBarState[0] = g_ui.titleBarState[1] = 0;
     g_mapView.layoutPending = 0;
@@ -118,7 +118,7 @@ TEST_F(TitleBarTest, APendingIdIsTakenOnlyWithTheFlag) {
     SetUp();
     g_ui.pendingTitleBarId = 5;
     RefreshTitleBar(r.flag);
-    EXPECT_EQ(std::tuple(g_screens.titleBar.id, g_ui.titleBarState[0], g_ui.titleBarState[1], g_mapView.layoutPending),
+    EXPECT_EQ(std::tuple(g_screens.titleBar->id, g_ui.titleBarState[0], g_ui.titleBarState[1], g_mapView.layoutPending),
               std::tuple(r.id, r.state0, r.state1, r.layoutPending))
         << r.flag;
   }
@@ -126,9 +126,9 @@ TEST_F(TitleBarTest, APendingIdIsTakenOnlyWithTheFlag) {
 
 TEST_F(TitleBarTest, WithoutAPendingIdTheBarKeepsItsOwn) {
   RefreshTitleBar(1);
-  EXPECT_EQ(g_screens.titleBar.id, 3);
+  EXPECT_EQ(g_screens.titleBar->id, 3);
   EXPECT_EQ(g_ui.titleBarState[0], 0);
-  EXPECT_STREQ(g_screens.titleBar.formName, "TITLEBAR");
+  EXPECT_STREQ(g_screens.titleBar->formName, "TITLEBAR");
 }
 
 }  // namespace
@@ -152,9 +152,9 @@ TEST(TitleBarWidth, SpansTheTopStripItIsShownIn) {
                        box("GDP", 498, 100), box("DATE", 728, 112), box("MENU", 954, 66)})
       ControlAddChild(form, c);
     GlobalGuard<Control*> top(g_ui.topBar, strip);
-    TitleBar bar;
-    bar.form = form;
-    bar.AttachForm(nullptr);
+    std::unique_ptr<Screen> bar = MakeTitleBar();
+    bar->form = form;
+    bar->AttachForm(nullptr);
     EXPECT_EQ(std::tuple(form->rect.right, FormFindControlByTag(form, "BORDER1")->rect.right,
                          FormFindControlById(form, 9004)->rect.right, FormFindControlByTag(form, "MENU")->rect.left,
                          FormFindControlByTag(form, "DATE")->rect.left, FormFindControlByTag(form, "GDP")->rect.left),

@@ -125,7 +125,7 @@ void BasePanel::OnCommand(Control* control, int32_t commandId) {
     // own; the base only opens them.
     case kBaseTabAutoProduction: static_cast<Screen&>(map.autoProduction).Show(kKeepScreenId, nullptr); break;
     case kBaseTabProduction: static_cast<Screen&>(map.baseProduction).Show(0, nullptr); break;
-    case kBaseTabDepartment: g_screens.storedUnits.Show(1, nullptr); break;
+    case kBaseTabDepartment: g_screens.storedUnits->Show(1, nullptr); break;
     default: break;
   }
 }

@@ -136,161 +136,175 @@ void SortSettlementRows(std::vector<SettlementRow>& rows) {
   std::stable_sort(rows.begin(), rows.end(), [](const SettlementRow& a, const SettlementRow& b) { return a.key > b.key; });
 }
 
-void SettlementPopup::BindControls() {
-  list = MakeListBox("CITYLIST", 0, currentForm, kListIndicators, this);
-  sort = kSortByPopulation;
-}
+namespace {
 
-void SettlementPopup::OnOpen() {
-  if (!list) return;
-  ListClear(list, 1);
-  ListResetScroll(list);
-}
-
-int64_t SettlementPopup::ChosenCell() const {
-  return list && list->selectedId != 0 ? static_cast<int64_t>(list->selectedValue) : -1;
-}
-
-void SettlementPopup::Refresh() {
-  if (!list) return;
-  const int32_t region = static_cast<int32_t>(id);
-  const int64_t kept = ChosenCell();
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
-  uint32_t selectedHex = 0, capital = 0;
-  int32_t local = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const World& world = g_world;
-    local = world.gameState.localPlayer;
-    std::vector<SettlementRow> rows = CollectSettlements(world, region, sort);
-    SortSettlementRows(rows);
-    for (const SettlementRow& row : rows) {
-      const std::string name = SettlementName(world, row.cellIndex);
-      ListAddTextItem(list, name.c_str(), static_cast<int32_t>(row.cellIndex) + 1, static_cast<intptr_t>(row.cellIndex),
-                      0, 0, 0);
+class SettlementPopup : public Screen {
+ public:
+  SettlementPopup() : Screen("POPUP_SETTLEMENT", FormLookups{.tags = kSettlementListTags, .ids = {}}) {}
+  // Makes the list and sorts it by population.
+  void BindControls() override {
+    list = MakeListBox("CITYLIST", 0, currentForm, kListIndicators, this);
+    sort = kSortByPopulation;
+  }
+  // Opens on the list's top with nothing chosen.
+  void OnOpen() override {
+    if (!list) return;
+    ListClear(list, 1);
+    ListResetScroll(list);
+  }
+  // Lists the settlements again, keeping the chosen row and the scroll; with
+  // none chosen the selected hex's row, else the capital's, else the first.
+  void Refresh() override {
+    if (!list) return;
+    const int32_t region = static_cast<int32_t>(id);
+    const int64_t kept = ChosenCell();
+    const int32_t keptScroll = list->scrollOffset;
+    ListClear(list, 1);
+    uint32_t selectedHex = 0, capital = 0;
+    int32_t local = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const World& world = g_world;
+      local = world.gameState.localPlayer;
+      std::vector<SettlementRow> rows = CollectSettlements(world, region, sort);
+      SortSettlementRows(rows);
+      for (const SettlementRow& row : rows) {
+        const std::string name = SettlementName(world, row.cellIndex);
+        ListAddTextItem(list, name.c_str(), static_cast<int32_t>(row.cellIndex) + 1,
+                        static_cast<intptr_t>(row.cellIndex), 0, 0, 0);
+      }
+      const HexPosition& hex = world.gameState.currentHex;
+      if (hex.x != 0 || hex.y != 0) selectedHex = PackHex(hex.x, hex.y);
+      capital = RegionCapitalHex(world, local);
     }
-    const HexPosition& hex = world.gameState.currentHex;
-    if (hex.x != 0 || hex.y != 0) selectedHex = PackHex(hex.x, hex.y);
-    capital = RegionCapitalHex(world, local);
+    ListLayoutRows(list);
+    // Rows are their cell index plus one, so that no row is id 0.
+    auto rowOfHex = [this](uint32_t packed) -> int32_t {
+      if (packed == 0 || g_world.mapWidth <= 0) return 0;
+      const int64_t index = HexCellIndex(MapShape(g_world), packed);
+      return index >= 0 ? static_cast<int32_t>(index) + 1 : 0;
+    };
+    if (kept >= 0) ListSetSelection(0, list, static_cast<int32_t>(kept) + 1, 0);
+    list->scrollOffset = keptScroll;
+    ListLayoutRows(list);
+    if (list->selectedId == 0) ListSetSelection(0, list, rowOfHex(selectedHex), 0);
+    if (list->selectedId == 0) ListSetSelection(0, list, rowOfHex(capital), 0);
+    if (list->selectedId == 0 && list->firstRow) ListSelectItem(0, list, list->firstRow, 0);
+    if (list->selectedId == 0) ShowDetails();
+    if (region != local) {
+      SetHidden(FormFindControlByTag(currentForm, "CAPITALBUT"), true);
+      SetHidden(FormFindControlByTag(currentForm, "GRIDCAP2"), true);
+    }
   }
-  ListLayoutRows(list);
-  // Rows are their cell index plus one, so that no row is id 0.
-  auto rowOfHex = [this](uint32_t packed) -> int32_t {
-    if (packed == 0 || g_world.mapWidth <= 0) return 0;
-    const int64_t index = HexCellIndex(MapShape(g_world), packed);
-    return index >= 0 ? static_cast<int32_t>(index) + 1 : 0;
-  };
-  if (kept >= 0) ListSetSelection(0, list, static_cast<int32_t>(kept) + 1, 0);
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
-  if (list->selectedId == 0) ListSetSelection(0, list, rowOfHex(selectedHex), 0);
-  if (list->selectedId == 0) ListSetSelection(0, list, rowOfHex(capital), 0);
-  if (list->selectedId == 0 && list->firstRow) ListSelectItem(0, list, list->firstRow, 0);
-  if (list->selectedId == 0) ShowDetails();
-  if (region != local) {
-    SetHidden(FormFindControlByTag(currentForm, "CAPITALBUT"), true);
-    SetHidden(FormFindControlByTag(currentForm, "GRIDCAP2"), true);
+  // CLOSEBUT, CAPITALBUT (the capital to the chosen hex), CENTRE (the map
+  // to it) and the header's sort buttons.
+  void OnCommand(Control* control, int32_t commandId) override {
+    if (!control || control == list) return;
+    if (ControlTagMatches(control->tag, "CLOSEBUT")) {
+      Close(0);
+    } else if (ControlTagMatches(control->tag, "CAPITALBUT")) {
+      const int64_t chosen = ChosenCell();
+      uint32_t hex = 0;
+      if (chosen >= 0) {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        World& world = g_world;
+        hex = CellHex(world, static_cast<uint32_t>(chosen));
+        const int32_t local = world.gameState.localPlayer;
+        // The editor has no turn to wait for: both copies at once.
+        if (g_ui.mode == kUiMapEditor && IsPlayerSlot(local)) {
+          const CapitalPosition at{static_cast<int16_t>(PackedHexColumn(hex)), static_cast<int16_t>(PackedHexRow(hex))};
+          SetCapitalHex(world.players[local].displayPolicy, at);
+          SetCapitalHex(world.players[local].simPolicy, at);
+        }
+      }
+      if (hex != 0 && g_ui.mode != kUiMapEditor) PostArgs(kCmdRelationSet298, HexArgs{.hex = hex});
+      Refresh();
+    } else if (ControlTagMatches(control->tag, "CENTRE")) {
+      if (const int64_t chosen = ChosenCell(); chosen >= 0) CentreOn(chosen);
+    } else if (ControlTagMatches(control->tag, "HDR")) {
+      const int32_t order = commandId - kSettlementSortBase;
+      if (order < kSortByName || order > kSortByLoyalty) return;
+      sort = order;
+      Refresh();
+    }
   }
-}
+  // An activated row centres the map on its hex.
+  void OnActivate(Control* control, int32_t rowId) override {
+    if (control && control == list && rowId > 0) CentreOn(static_cast<int64_t>(rowId) - 1);
+  }
+  // A newly chosen row selects its hex and shows its details.
+  void OnControlChange(Control* control, int32_t) override {
+    if (control && control == list) ShowDetails();
+  }
 
-void SettlementPopup::ShowDetails() {
-  Control* f = currentForm;
-  if (!f) return;
-  auto tagged = [f](const char* tag) { return FormFindControlByTag(f, tag); };
-  const int64_t chosen = ChosenCell();
-  if (chosen < 0) {
-    SetText(tagged("NAME"), "None Selected");
-    for (const char* tag : {"SOMETHING", "CENTRE", "CAPITAL"}) SetHidden(tagged(tag), true);
-    return;
-  }
-  plat::CriticalSectionLock lock(g_simulationLock);
-  World& world = g_world;
-  const HexCell* cell = CellAt(world, chosen);
-  if (!cell) return;
-  const uint32_t hex = CellHex(world, static_cast<uint32_t>(chosen));
-  SetObjectHex(world, CellColumn(world, static_cast<uint32_t>(chosen)), CellRow(world, static_cast<uint32_t>(chosen)),
-               world.gameState.currentHex);
-  const int32_t local = world.gameState.localPlayer;
-  const HexUnitStack* stack = LoadHexStack(*cell);
-  if (const UnitRecord* lead = stack ? stack->lead : nullptr)
-    DrawUnitClassIcon(lead->classIndex, nullptr, UnitClassOf(world, *lead), tagged("CITYPIC"), true, -1);
-  SetText(tagged("NAME"), SettlementName(world, static_cast<uint32_t>(chosen)).c_str());
-  const uint32_t localCapital = RegionCapitalHex(world, local);
-  const bool capital = localCapital != 0 && hex == localCapital;
-  SetHidden(tagged("CAPITAL"), !capital);
-  if (static_cast<int32_t>(id) == local) {
-    SetHidden(tagged("CAPITALBUT"), capital);
-    SetHidden(tagged("GRIDCAP2"), capital || !(world.scenario.head.gameFlags & kGameFlagNoCapitalMove));
-  }
-  SetNumber(tagged("POPULATION"), HexPeopleWeight(world, *cell));
-  SetFormatted(tagged("LOYALTY"), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
-  SetHidden(tagged("SOMETHING"), false);
-  SetHidden(tagged("CENTRE"), false);
-  FillRegionRow(tagged("FLAG"), "Loyal to ", CellLoyalTo(cell->word));
-  const PlayerRecord& region = world.players[IsPlayerSlot(local) ? local : 0];
-  // A region without people has no rural share to speak of.
-  if (region.population > 0.0f) {
-    const float f = region.ruralPopulation / region.population;
-    SetFormatted(tagged("PERURB"), "%3.1f %%", (1.0f - f) * 100.0f);
-    SetFormatted(tagged("PERRUR"), "%3.1f %%", f * 100.0f);
-  } else {
-    SetText(tagged("PERURB"), "-");
-    SetText(tagged("PERRUR"), "-");
-  }
-}
+  ListBoxControl* list = nullptr;
+  int32_t sort = kSortByPopulation;
 
-void SettlementPopup::CentreOn(int64_t cellIndex) {
-  uint32_t hex = 0;
-  {
+ private:
+  // The chosen row's cell index, or -1.
+  int64_t ChosenCell() const { return list && list->selectedId != 0 ? static_cast<int64_t>(list->selectedValue) : -1; }
+  void ShowDetails() {
+    Control* f = currentForm;
+    if (!f) return;
+    auto tagged = [f](const char* tag) { return FormFindControlByTag(f, tag); };
+    const int64_t chosen = ChosenCell();
+    if (chosen < 0) {
+      SetText(tagged("NAME"), "None Selected");
+      for (const char* tag : {"SOMETHING", "CENTRE", "CAPITAL"}) SetHidden(tagged(tag), true);
+      return;
+    }
     plat::CriticalSectionLock lock(g_simulationLock);
     World& world = g_world;
-    if (!CellAt(world, cellIndex)) return;
-    const auto index = static_cast<uint32_t>(cellIndex);
-    SetObjectHex(world, CellColumn(world, index), CellRow(world, index), world.gameState.currentHex);
-    hex = CellHex(world, index);
+    const HexCell* cell = CellAt(world, chosen);
+    if (!cell) return;
+    const uint32_t hex = CellHex(world, static_cast<uint32_t>(chosen));
+    SetObjectHex(world, CellColumn(world, static_cast<uint32_t>(chosen)), CellRow(world, static_cast<uint32_t>(chosen)),
+                 world.gameState.currentHex);
+    const int32_t local = world.gameState.localPlayer;
+    const HexUnitStack* stack = LoadHexStack(*cell);
+    if (const UnitRecord* lead = stack ? stack->lead : nullptr)
+      DrawUnitClassIcon(lead->classIndex, nullptr, UnitClassOf(world, *lead), tagged("CITYPIC"), true, -1);
+    SetText(tagged("NAME"), SettlementName(world, static_cast<uint32_t>(chosen)).c_str());
+    const uint32_t localCapital = RegionCapitalHex(world, local);
+    const bool capital = localCapital != 0 && hex == localCapital;
+    SetHidden(tagged("CAPITAL"), !capital);
+    if (static_cast<int32_t>(id) == local) {
+      SetHidden(tagged("CAPITALBUT"), capital);
+      SetHidden(tagged("GRIDCAP2"), capital || !(world.scenario.head.gameFlags & kGameFlagNoCapitalMove));
+    }
+    SetNumber(tagged("POPULATION"), HexPeopleWeight(world, *cell));
+    SetFormatted(tagged("LOYALTY"), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
+    SetHidden(tagged("SOMETHING"), false);
+    SetHidden(tagged("CENTRE"), false);
+    FillRegionRow(tagged("FLAG"), "Loyal to ", CellLoyalTo(cell->word));
+    const PlayerRecord& region = world.players[IsPlayerSlot(local) ? local : 0];
+    // A region without people has no rural share to speak of.
+    if (region.population > 0.0f) {
+      const float f = region.ruralPopulation / region.population;
+      SetFormatted(tagged("PERURB"), "%3.1f %%", (1.0f - f) * 100.0f);
+      SetFormatted(tagged("PERRUR"), "%3.1f %%", f * 100.0f);
+    } else {
+      SetText(tagged("PERURB"), "-");
+      SetText(tagged("PERRUR"), "-");
+    }
   }
-  CentreMapOnHex(g_mapView, hex);
-}
-
-void SettlementPopup::OnCommand(Control* control, int32_t commandId) {
-  if (!control || control == list) return;
-  if (ControlTagMatches(control->tag, "CLOSEBUT")) {
-    Close(0);
-  } else if (ControlTagMatches(control->tag, "CAPITALBUT")) {
-    const int64_t chosen = ChosenCell();
+  void CentreOn(int64_t cellIndex) {
     uint32_t hex = 0;
-    if (chosen >= 0) {
+    {
       plat::CriticalSectionLock lock(g_simulationLock);
       World& world = g_world;
-      hex = CellHex(world, static_cast<uint32_t>(chosen));
-      const int32_t local = world.gameState.localPlayer;
-      // The editor has no turn to wait for: both copies at once.
-      if (g_ui.mode == kUiMapEditor && IsPlayerSlot(local)) {
-        const CapitalPosition at{static_cast<int16_t>(PackedHexColumn(hex)), static_cast<int16_t>(PackedHexRow(hex))};
-        SetCapitalHex(world.players[local].displayPolicy, at);
-        SetCapitalHex(world.players[local].simPolicy, at);
-      }
+      if (!CellAt(world, cellIndex)) return;
+      const auto index = static_cast<uint32_t>(cellIndex);
+      SetObjectHex(world, CellColumn(world, index), CellRow(world, index), world.gameState.currentHex);
+      hex = CellHex(world, index);
     }
-    if (hex != 0 && g_ui.mode != kUiMapEditor) PostArgs(kCmdRelationSet298, HexArgs{.hex = hex});
-    Refresh();
-  } else if (ControlTagMatches(control->tag, "CENTRE")) {
-    if (const int64_t chosen = ChosenCell(); chosen >= 0) CentreOn(chosen);
-  } else if (ControlTagMatches(control->tag, "HDR")) {
-    const int32_t order = commandId - kSettlementSortBase;
-    if (order < kSortByName || order > kSortByLoyalty) return;
-    sort = order;
-    Refresh();
+    CentreMapOnHex(g_mapView, hex);
   }
-}
+};
 
-void SettlementPopup::OnActivate(Control* control, int32_t rowId) {
-  if (control && control == list && rowId > 0) CentreOn(static_cast<int64_t>(rowId) - 1);
-}
+}  // namespace
 
-void SettlementPopup::OnControlChange(Control* control, int32_t) {
-  if (control && control == list) ShowDetails();
-}
+std::unique_ptr<Screen> MakeSettlementPopup() { return std::make_unique<SettlementPopup>(); }
 
 namespace {
 

@@ -54,33 +54,7 @@ inline constexpr const char* kSettlementListTags[] = {
     "CAPITAL",  "CITYPIC",  "POPULATION", "LOYALTY",  "FLAG",    "PERURB", "PERRUR"};
 
 // The screen's id is the region listed.
-class SettlementPopup : public Screen {
- public:
-  SettlementPopup() : Screen("POPUP_SETTLEMENT", FormLookups{.tags = kSettlementListTags, .ids = {}}) {}
-  // Makes the list and sorts it by population.
-  void BindControls() override;
-  // Opens on the list's top with nothing chosen.
-  void OnOpen() override;
-  // Lists the settlements again, keeping the chosen row and the scroll; with
-  // none chosen the selected hex's row, else the capital's, else the first.
-  void Refresh() override;
-  // CLOSEBUT, CAPITALBUT (the capital to the chosen hex), CENTRE (the map
-  // to it) and the header's sort buttons.
-  void OnCommand(Control* control, int32_t id) override;
-  // An activated row centres the map on its hex.
-  void OnActivate(Control* control, int32_t id) override;
-  // A newly chosen row selects its hex and shows its details.
-  void OnControlChange(Control* control, int32_t id) override;
-
-  ListBoxControl* list = nullptr;
-  int32_t sort = kSortByPopulation;
-
- private:
-  // The chosen row's cell index, or -1.
-  int64_t ChosenCell() const;
-  void ShowDetails();
-  void CentreOn(int64_t cellIndex);
-};
+std::unique_ptr<Screen> MakeSettlementPopup();
 
 // Children of the card, by id.
 inline constexpr int32_t kCardNameId = 1;

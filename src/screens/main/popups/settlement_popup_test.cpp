@@ -140,12 +140,13 @@ TEST_F(SettlementPopupTest, TheRegionsSettlementsInEachOrder) {
 
 // A form of the tagged controls and the header's four sort buttons.
 struct ListForm : OwnedTestForm {
-  explicit ListForm(SettlementPopup& popup)
+  explicit ListForm(Screen& popup)
       : OwnedTestForm(popup, new Control(controltest::Init("POPUP_SETTL", &popup, 0, 0, 500, 500))) {
     for (const char* tag : kSettlementListTags)
       ControlAddChild(root, new Control(controltest::Init(tag, &popup, 0, 0, 100, 100)));
     popup.BindControls();
   }
+  ListBoxControl* List() const { return dynamic_cast<ListBoxControl*>(FormFindControlByTag(root, "CITYLIST")); }
 };
 
 std::vector<int32_t> RowIds(const ListBoxControl* list) {
@@ -164,25 +165,27 @@ TEST_F(SettlementPopupTest, TheListChoosesCentresAndMovesTheCapital) {
   Facility(kOther, kTown, 3, 3, "Abroad", 800.0f);
   SetCapitalHex(g_world.players[kLocal].displayPolicy, CapitalPosition{1, 9});
   g_world.players[kLocal].population = 1000.0f, g_world.players[kLocal].ruralPopulation = 250.0f;
-  SettlementPopup popup;
-  ListForm form(popup);
-  popup.id = kLocal, popup.OnOpen(), popup.Refresh();
+  std::unique_ptr<Screen> popup = MakeSettlementPopup();
+  ListForm form(*popup);
+  ListBoxControl* list = form.List();
+  ASSERT_NE(list, nullptr);
+  popup->id = kLocal, popup->OnOpen(), popup->Refresh();
   // By population; with no hex selected the capital's row is chosen, and
   // its hex selected.
-  EXPECT_EQ(RowIds(popup.list), (std::vector<int32_t>{RowId(2, 5), RowId(1, 9)}));
+  EXPECT_EQ(RowIds(list), (std::vector<int32_t>{RowId(2, 5), RowId(1, 9)}));
   EXPECT_EQ(g_world.gameState.currentHex.cellIndex, Index(1, 9));
   EXPECT_EQ(form["NAME"]->text, "Ashford");
   EXPECT_TRUE(form["CAPITALBUT"]->Hidden()) << "the capital is not made the capital again";
   EXPECT_EQ(form["PERRUR"]->text, "25.0 %");
   // A region without people has no share to show (not "nan %").
   g_world.players[kLocal].population = 0.0f;
-  popup.Refresh();
+  popup->Refresh();
   EXPECT_EQ(form["PERRUR"]->text, "-");
   EXPECT_EQ(form["PERURB"]->text, "-");
   // The header's name button (71) sorts by name; the chosen row stays.
-  popup.OnCommand(form["HDR"], kSettlementSortBase + kSortByName);
-  EXPECT_EQ(RowIds(popup.list), (std::vector<int32_t>{RowId(1, 9), RowId(2, 5)}));
-  EXPECT_EQ(popup.list->selectedId, RowId(1, 9));
+  popup->OnCommand(form["HDR"], kSettlementSortBase + kSortByName);
+  EXPECT_EQ(RowIds(list), (std::vector<int32_t>{RowId(1, 9), RowId(2, 5)}));
+  EXPECT_EQ(list->selectedId, RowId(1, 9));
 
   // In a game the capital moves by command 298, the hex at byte 24; in the
   // editor both copies change at once.
@@ -194,9 +197,9 @@ TEST_F(SettlementPopupTest, TheListChoosesCentresAndMovesTheCapital) {
   for (const Row& r : rows) {
     g_ui.mode = r.mode;
     g_commandLog.Clear();
-    ListSetSelection(0, popup.list, RowId(2, 5), 0);
+    ListSetSelection(0, list, RowId(2, 5), 0);
     EXPECT_EQ(g_world.gameState.currentHex.cellIndex, Index(2, 5));
-    popup.OnCommand(form["CAPITALBUT"], 0);
+    popup->OnCommand(form["CAPITALBUT"], 0);
     const std::vector<GameCommand> log = g_commandLog.Entries();
     ASSERT_EQ(log.size(), r.commands) << r.mode;
     for (const GameCommand& c : log) EXPECT_EQ(std::pair(c.id, c.arg24), std::pair(kCmdRelationSet298, PackHex(2, 5)));
@@ -205,8 +208,8 @@ TEST_F(SettlementPopupTest, TheListChoosesCentresAndMovesTheCapital) {
   }
 
   // Another region's list offers no capital move.
-  popup.id = kOther, popup.OnOpen(), popup.Refresh();
-  EXPECT_EQ(RowIds(popup.list), std::vector<int32_t>{RowId(3, 3)});
+  popup->id = kOther, popup->OnOpen(), popup->Refresh();
+  EXPECT_EQ(RowIds(list), std::vector<int32_t>{RowId(3, 3)});
   EXPECT_TRUE(form["CAPITALBUT"]->Hidden());
   EXPECT_TRUE(form["GRIDCAP2"]->Hidden());
 }

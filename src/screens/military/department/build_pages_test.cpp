@@ -103,16 +103,17 @@ TEST_F(BuildPagesTest, ThePageScrollsToItsBaseOnlyWhileTheBaseStands) {
 }
 
 TEST_F(BuildPagesTest, TheStorePageListsStoredUnitsAndWhatTheReserveCanStaff) {
-  StoredUnitsPanel panel;
-  TestForm form(panel, "MIL1_ss1a2",
-                {"STOREDLIST", "PARSS1A2A", "STATUS", "BASENAME", "ALL", "DEPLOY", "SELL", "INSRES", "BUTHIDE",
-                 "CENTRE"});
-  panel.BindControls();
-  ASSERT_NE(panel.list, nullptr);
-  panel.OnOpen(), panel.Refresh();
-  const Control* row = panel.list->firstRow;
+  std::unique_ptr<Screen> panel = MakeStoredUnitsPanel();
+  TestForm form(
+      *panel, "MIL1_ss1a2",
+      {"STOREDLIST", "PARSS1A2A", "STATUS", "BASENAME", "ALL", "DEPLOY", "SELL", "INSRES", "BUTHIDE", "CENTRE"});
+  panel->BindControls();
+  ListBoxControl* list = form.List("STOREDLIST");
+  ASSERT_NE(list, nullptr);
+  panel->OnOpen(), panel->Refresh();
+  const Control* row = list->firstRow;
   ASSERT_NE(row, nullptr);
-  EXPECT_TRUE(row->text == "No Undeployed" && !(row->flags & 1u) && !ListNextRow(panel.list, row));
+  EXPECT_TRUE(row->text == "No Undeployed" && !(row->flags & 1u) && !ListNextRow(list, row));
   for (const char* tag : {"ALL", "DEPLOY", "SELL", "INSRES", "BUTHIDE", "CENTRE"})
     EXPECT_FALSE(form.Shown(tag)) << tag;
 
@@ -123,9 +124,8 @@ TEST_F(BuildPagesTest, TheStorePageListsStoredUnitsAndWhatTheReserveCanStaff) {
   struct Row { float reserve; bool shortOfPeople; };
   for (const Row& r : {Row{20.0f, false}, Row{19.0f, true}}) {
     g_world.players[kLocal].soldiers = r.reserve;
-    panel.Refresh();
-    EXPECT_EQ(panel.popupUnits.entries, std::vector<intptr_t>{7});
-    EXPECT_TRUE(panel.list->selectedId == 7 && form.Text("BASENAME") == "X:003 Y:001" && form.Shown("DEPLOY"));
+    panel->Refresh();
+    EXPECT_TRUE(list->selectedId == 7 && form.Text("BASENAME") == "X:003 Y:001" && form.Shown("DEPLOY"));
     EXPECT_EQ(form.Shown("INSRES"), r.shortOfPeople) << r.reserve;
   }
 }

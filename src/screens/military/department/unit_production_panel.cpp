@@ -86,7 +86,7 @@ class UnitProductionPanel : public Screen {
     } else if (Is(control, "BUILD")) {
       s.baseUnitList.Show(kKeepScreenId, nullptr);
     } else if (Is(control, "UNDEPLOYED")) {
-      s.storedUnits.Show(0, nullptr);  // the stored units of every place
+      s.storedUnits->Show(0, nullptr);  // the stored units of every place
     } else if (Is(control, "RECRUITBUT")) {
       s.forceSizePanel->Show(kKeepScreenId, nullptr);
     } else if (Is(control, "FILTERS")) {

@@ -130,7 +130,6 @@ Control* RowOfItem(const ListBoxControl* list, int32_t item) {
 // The panel's missile list: the list box made over its LIST1 placeholder.
 ListBoxControl* MissileListOf(Screen& panel) {
   if (auto* silo = dynamic_cast<SiloPanel*>(&panel)) return silo->list;
-  if (auto* stock = dynamic_cast<StoredMissilesPanel*>(&panel)) return stock->siloList;
   return TagAs<ListBoxControl>(panel.currentForm, "LIST1");
 }
 
@@ -453,7 +452,9 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
       SetControlFlag(mark, kStateSelected, 1);
   } else {
     const uint32_t missile = list ? static_cast<uint32_t>(list->selectedId) : 0u;
-    OnSiloCommand({.targetPanel = &g_screens.siloMissileTarget, .refresh = this, .stock = &g_screens.siloStoredMissiles,
+    OnSiloCommand({.targetPanel = &g_screens.siloMissileTarget,
+                   .refresh = this,
+                   .stock = g_screens.siloStoredMissiles.get(),
                    .launch = g_screens.siloLaunchSchedule.get()},
                   missile, control, currentForm, value);
   }
@@ -515,69 +516,89 @@ void CollectStoredMissiles(World& w, ListHolder& into) {
                                    .classGroup = 8});
 }
 
-StoredMissilesPanel::~StoredMissilesPanel() { ListHolderClear(stock); }
+namespace {
 
-void StoredMissilesPanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  statParent = Tag(currentForm, "STATPARENT");
-  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
-  if (Tag(currentForm, "LIST1")) siloList = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
-}
-
-void StoredMissilesPanel::OnOpen() {
-  SetHidden(statParent, true);
-  ScreenSlotSelectMapMode(g_screens);
-}
-
-void StoredMissilesPanel::Refresh() {
-  if (storedList) {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    World& w = g_world;
-    const int32_t keptItem = storedList->selectedId;
-    const int32_t keptScroll = storedList->scrollOffset;
-    ListClear(storedList, 0);
-    CollectStoredMissiles(w, stock);
-    FillUnitList(w, storedList, stock, false, false, -1);
-    if (Control* row = RowOfItem(storedList, keptItem)) ListSelectItem(0, storedList, row, 0);
-    ListLayoutRows(storedList);
-    storedList->scrollOffset = keptScroll;
+class StoredMissilesPanel : public Screen {
+ public:
+  StoredMissilesPanel() : StoredMissilesPanel("MAP1_ss8c", kStoredMissilesTags) {}
+  ~StoredMissilesPanel() override { ListHolderClear(stock); }
+  void BindControls() override {
+    DockInSecondBotbar2(*this);
+    statParent = Tag(currentForm, "STATPARENT");
+    storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
+    if (Tag(currentForm, "LIST1")) siloList = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   }
-  if (siloList) FillMissileHeader(siloList, currentForm);
-}
-
-void StoredMissilesPanel::OnCommand(Control* control, int32_t value) {
-  if (!control) return;
-  if (Is(control, "UNLOAD")) {
-    // The missile picked in the silo's own list comes out of it.
-    const uint32_t missile = siloList && siloList->selectedId > 0 ? static_cast<uint32_t>(siloList->selectedId) : 0u;
-    if (missile != 0) OnSiloCommand({.refresh = this}, missile, control, currentForm, value);
-    return;
+  void OnOpen() override {
+    SetHidden(statParent, true);
+    ScreenSlotSelectMapMode(g_screens);
   }
-  if (control != storedList && control != siloList) {
-    OnProductionListCommand(currentForm, control, value,
-                            ProductionListHosts{.classSheet = &g_screens.unitPicturePanels[kStockClassSheet],
-                                                .classSheetParent = statParent,
-                                                .sell = &g_screens.unitSaleOffers[0],
-                                                .scrap = &g_screens.unitScrapOffers[0],
-                                                .confirmParent = statParent});
-    return;
+  void Refresh() override {
+    if (storedList) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      World& w = g_world;
+      const int32_t keptItem = storedList->selectedId;
+      const int32_t keptScroll = storedList->scrollOffset;
+      ListClear(storedList, 0);
+      CollectStoredMissiles(w, stock);
+      FillUnitList(w, storedList, stock, false, false, -1);
+      if (Control* row = RowOfItem(storedList, keptItem)) ListSelectItem(0, storedList, row, 0);
+      ListLayoutRows(storedList);
+      storedList->scrollOffset = keptScroll;
+    }
+    if (siloList) FillMissileHeader(siloList, currentForm);
   }
-  if (control != storedList || value == 0) return;
-  int32_t classIndex = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    if (const UnitRecord* unit = LiveTabUnit(value)) classIndex = unit->classIndex;
+  void OnCommand(Control* control, int32_t value) override {
+    if (!control) return;
+    if (Is(control, "UNLOAD")) {
+      // The missile picked in the silo's own list comes out of it.
+      const uint32_t missile = siloList && siloList->selectedId > 0 ? static_cast<uint32_t>(siloList->selectedId) : 0u;
+      if (missile != 0) OnSiloCommand({.refresh = this}, missile, control, currentForm, value);
+      return;
+    }
+    if (control != storedList && control != siloList) {
+      OnProductionListCommand(currentForm, control, value,
+                              ProductionListHosts{.classSheet = &g_screens.unitPicturePanels[kStockClassSheet],
+                                                  .classSheetParent = statParent,
+                                                  .sell = &g_screens.unitSaleOffers[0],
+                                                  .scrap = &g_screens.unitScrapOffers[0],
+                                                  .confirmParent = statParent});
+      return;
+    }
+    if (control != storedList || value == 0) return;
+    int32_t classIndex = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (const UnitRecord* unit = LiveTabUnit(value)) classIndex = unit->classIndex;
+    }
+    if (classIndex == 0) return;
+    SetHidden(statParent, false);
+    g_screens.unitPicturePanels[kStockClassSheet].Show(classIndex, statParent);
   }
-  if (classIndex == 0) return;
-  SetHidden(statParent, false);
-  g_screens.unitPicturePanels[kStockClassSheet].Show(classIndex, statParent);
-}
+  void OnControlChange(Control* control, int32_t value) override {
+    if (control && control == siloList) ShowTag(currentForm, "UNLOAD", value != 0);
+  }
+  // A stock row opens the missile pop-up on it.
+  void OnActivate(Control* control, int32_t value) override {
+    if (control && control == storedList)
+      OnProductionListEvent(currentForm, control, value, nullptr, nullptr, kProductionSiloBase);
+  }
 
-void StoredMissilesPanel::OnControlChange(Control* control, int32_t value) {
-  if (control && control == siloList) ShowTag(currentForm, "UNLOAD", value != 0);
-}
+  ListBoxControl* storedList = nullptr;
+  ListBoxControl* siloList = nullptr;  // MAP1_ss8c2 only
+  Control* statParent = nullptr;
+  ObjectRefList stock{};
 
-void StoredMissilesPanel::OnActivate(Control* control, int32_t value) {
-  if (control && control == storedList)
-    OnProductionListEvent(currentForm, control, value, nullptr, nullptr, kProductionSiloBase);
-}
+ protected:
+  StoredMissilesPanel(const char* formName, std::span<const char* const> tags)
+      : Screen(formName, FormLookups{.tags = tags, .ids = {}}) {}
+};
+
+class StoredMissilesPanel2 : public StoredMissilesPanel {
+ public:
+  StoredMissilesPanel2() : StoredMissilesPanel("MAP1_ss8c2", kStoredMissiles2Tags) {}
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeStoredMissilesPanel() { return std::make_unique<StoredMissilesPanel>(); }
+std::unique_ptr<Screen> MakeStoredMissilesPanel2() { return std::make_unique<StoredMissilesPanel2>(); }

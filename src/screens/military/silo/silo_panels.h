@@ -134,29 +134,6 @@ void CollectStoredMissiles(World& w, ListHolder& into);
 
 // The local region's missiles in stock, with the silo's own list beside
 // them on MAP1_ss8c2.
-class StoredMissilesPanel : public Screen {
- public:
-  StoredMissilesPanel() : StoredMissilesPanel("MAP1_ss8c", kStoredMissilesTags) {}
-  ~StoredMissilesPanel() override;
-  void BindControls() override;
-  void OnOpen() override;
-  void Refresh() override;
-  void OnCommand(Control* control, int32_t value) override;
-  void OnControlChange(Control* control, int32_t value) override;
-  // A stock row opens the missile pop-up on it.
-  void OnActivate(Control* control, int32_t value) override;
+std::unique_ptr<Screen> MakeStoredMissilesPanel();
 
-  ListBoxControl* storedList = nullptr;
-  ListBoxControl* siloList = nullptr;  // MAP1_ss8c2 only
-  Control* statParent = nullptr;
-  ObjectRefList stock{};
-
- protected:
-  StoredMissilesPanel(const char* formName, std::span<const char* const> tags)
-      : Screen(formName, FormLookups{.tags = tags, .ids = {}}) {}
-};
-
-class StoredMissilesPanel2 : public StoredMissilesPanel {
- public:
-  StoredMissilesPanel2() : StoredMissilesPanel("MAP1_ss8c2", kStoredMissiles2Tags) {}
-};
+std::unique_ptr<Screen> MakeStoredMissilesPanel2();
