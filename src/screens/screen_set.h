@@ -19,44 +19,43 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
-#include "screens/diplomacy/relations/agreements_panel.h"
-#include "screens/diplomacy/market/aid_request_panels.h"
-#include "screens/diplomacy/relations/alliances_panel.h"
-#include "screens/diplomacy/areas/area_tag_panel.h"
+#include "screens/common/facilities/facility_list_services.h"
+#include "screens/common/frame/command_bars.h"
+#include "screens/common/frame/side_bars.h"
+#include "screens/common/units/build_lists.h"
+#include "screens/common/units/orders_summary.h"
+#include "screens/common/units/unit_class_row.h"
+#include "screens/common/units/unit_command_grid.h"
+#include "screens/common/units/unit_progress_row_b.h"
+#include "screens/common/units/unit_sheets.h"
+#include "screens/diplomacy/areas/hex_area.h"
 #include "screens/diplomacy/deals/deal_item_popups.h"
 #include "screens/diplomacy/deals/deal_popup.h"
 #include "screens/diplomacy/deals/deal_side_pickers.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
-#include "screens/diplomacy/areas/hex_area.h"
-#include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/diplomacy/mail/mail_options.h"
+#include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/diplomacy/mail/mail_window.h"
 #include "screens/diplomacy/mail/offer_mail_view.h"
-#include "screens/diplomacy/reports/region_dossiers.h"
-#include "screens/diplomacy/relations/region_relations.h"
-#include "screens/diplomacy/relations/surrender_confirm.h"
-#include "screens/diplomacy/relations/trade_restriction.h"
-#include "screens/diplomacy/relations/war_declaration.h"
+#include "screens/diplomacy/market/aid_request_panels.h"
 #include "screens/diplomacy/market/world_market_panels.h"
+#include "screens/diplomacy/relations/agreements_panel.h"
+#include "screens/diplomacy/relations/alliances_panel.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/cabinet/cabinet_screen.h"
 #include "screens/economy/economy_popups.h"
-#include "screens/common/facilities/facility_list_services.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/economy/product_screen.h"
-#include "screens/economy/research/military_list_picker.h"
 #include "screens/economy/research/research_budget_panel.h"
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/economy/research/research_screen.h"
-#include "screens/economy/research/tech_popup.h"
 #include "screens/economy/research/tech_list_panels.h"
+#include "screens/economy/research/tech_popup.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/economy/status/status_screen.h"
 #include "screens/editor/editor_class_list_panels.h"
-#include "screens/editor/editor_hex_units.h"
-#include "screens/editor/editor_stock_units.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
@@ -68,42 +67,24 @@
 #include "screens/frontend/start_menu.h"
 #include "screens/frontend/status_overlay.h"
 #include "screens/frontend/tutorial_window.h"
-#include "screens/common/frame/command_bars.h"
 #include "screens/main/bars/editor_bar.h"
+#include "screens/main/bars/minimap_bar.h"
+#include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/combat_odds_popup.h"
 #include "screens/main/popups/hex_info_popup.h"
 #include "screens/main/popups/hex_list_popups.h"
-#include "screens/main/panels/main_panels.h"
-#include "screens/main/panels/map_screen.h"
-#include "screens/common/name_hex_popup.h"
-#include "screens/main/popups/settlement_popup.h"
 #include "screens/main/popups/upgrade_popup.h"
-#include "screens/common/frame/side_bars.h"
-#include "screens/main/bars/title_bar.h"
-#include "screens/common/units/build_lists.h"
-#include "screens/military/production/production_lists.h"
 #include "screens/military/department/auto_build_panels.h"
 #include "screens/military/department/base_unit_list_panel.h"
 #include "screens/military/department/military_screen.h"
-#include "screens/military/department/military_side_panels.h"
-#include "screens/military/department/stored_units_panel.h"
-#include "screens/military/department/unit_production_panel.h"
 #include "screens/military/facilities/build_order_panel.h"
-#include "screens/military/facilities/military_facility_screen.h"
-#include "screens/military/silo/missile_silo_panels.h"
 #include "screens/military/inventory/unit_class_list_panel.h"
 #include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/military/inventory/unit_offer_panel.h"
-#include "screens/military/silo/launch_keypad.h"
-#include "screens/military/silo/silo_panels.h"
-#include "screens/military/operations/defcon_panel.h"
-#include "screens/military/operations/force_size_panel.h"
 #include "screens/military/operations/hostility_panel.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/military/operations/intelligence_panel.h"
 #include "screens/military/operations/launch_panel.h"
-#include "screens/military/operations/military_wages_panel.h"
-#include "screens/military/operations/mission_rules_panel.h"
 #include "screens/military/operations/operations_screen.h"
 #include "screens/military/operations/ops_schedule_panels.h"
 #include "screens/military/operations/wmd_targeting_panels.h"
@@ -111,18 +92,17 @@
 #include "screens/military/orders/order_option_panels.h"
 #include "screens/military/orders/orders_lock_panels.h"
 #include "screens/military/orders/orders_screen.h"
-#include "screens/common/units/orders_summary.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/military/orders/schedule_popup.h"
-#include "screens/common/units/unit_command_grid.h"
-#include "screens/common/units/unit_class_row.h"
-#include "screens/military/units/unit_picture_panel.h"
+#include "screens/military/production/production_lists.h"
+#include "screens/military/silo/launch_keypad.h"
+#include "screens/military/silo/missile_silo_panels.h"
+#include "screens/military/silo/silo_panels.h"
 #include "screens/military/units/unit_performance.h"
+#include "screens/military/units/unit_picture_panel.h"
 #include "screens/military/units/unit_popups.h"
 #include "screens/military/units/unit_progress_row.h"
-#include "screens/common/units/unit_progress_row_b.h"
 #include "screens/military/units/unit_row.h"
-#include "screens/common/units/unit_sheets.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/tooltip.h"
@@ -187,8 +167,9 @@ struct ProductPopupRow {
 // A screen whose class is not written yet is a plain screen holding its
 // form; its class replaces it in place. A panel that no other file needs
 // but as a Screen is held through the factory of the file that defines it,
-// so its class stays out of every header; it is made in the same place in
-// the list as a member of its own class would be.
+// so its class stays out of every header; the set's constructor calls the
+// factory, so this header needs none of those files, and the panel is made
+// in the same place in the list as a member of its own class would be.
 struct ScreenSet {
   ScreenSet();
   ~ScreenSet();
@@ -196,14 +177,14 @@ struct ScreenSet {
   ScreenSet& operator=(const ScreenSet&) = delete;
 
   // Frame bars.
-  std::unique_ptr<Screen> titleBar = MakeTitleBar();
+  std::unique_ptr<Screen> titleBar;
   EditorBar editorBar;
-  std::unique_ptr<Screen> mapBorder = MakeMapBorder();
+  std::unique_ptr<Screen> mapBorder;
   CmdBar cmdBar;
   CmdBar2 speedBar;  // CMDBAR2
   CmdBar3 mailBar;  // CMDBAR3
   MapEditCmdBar mapEditCmdBar;
-  std::unique_ptr<Screen> filterBar = MakeFilterBar();
+  std::unique_ptr<Screen> filterBar;
   MinimapBar minimapBar;
   SideFrameBar sideBar1{"SIDEBAR1", -1, FormLookups{.tags = kSideBar1Tags, .ids = {}}};
   // The slot under the side panels' box: the mailbox hangs in this frame
@@ -225,9 +206,9 @@ struct ScreenSet {
   FacilityTypePanel facilityTypePanel;  // MAPEDITORB_SS4
   EditorUnitToolPanel unitToolPanel;  // MAPEDITORB_SS6
   EditorEquipmentListPanel equipmentListPanel;  // MAPEDITORB_SS6a
-  std::unique_ptr<Screen> hexUnitListPanel = MakeEditorHexUnitListPanel();  // MAPEDITORB_SS6b
+  std::unique_ptr<Screen> hexUnitListPanel;     // MAPEDITORB_SS6b
   EditorStockClassListPanel stockClassListPanel;  // MAPEDITORB_SS6d
-  std::unique_ptr<Screen> stockUnitListPanel = MakeEditorStockUnitListPanel();  // MAPEDITORB_SS6e
+  std::unique_ptr<Screen> stockUnitListPanel;     // MAPEDITORB_SS6e
   EditorTechPanel editorTechPanel;  // MAPEDITORB_SS7
   MapSetupDialog mapSetupDialog;  // MAPEDITOR_POPUP1
   ScenarioSetupDialog scenarioSetupDialog;  // MAPEDITOR_POPUP2
@@ -239,7 +220,7 @@ struct ScreenSet {
   Screen emptyUnitDetail{"POPUP_MILITARY1A14"};
   EditorUnitAttributesPanel unitAttributesPanel;  // MAPEDITORB_SS6C
   // Economy.
-  std::unique_ptr<Screen> economyScreen = MakeEconomyScreen();  // ECONOMY1
+  std::unique_ptr<Screen> economyScreen;  // ECONOMY1
   Screen economy1Ss1{"ECONOMY1_SS1"};
   Screen economy1Ss1a{"ECONOMY1_SS1A"};
   Screen economy1Ss1b{"ECONOMY1_SS1B"};
@@ -262,24 +243,24 @@ struct ScreenSet {
   // Diplomacy.
   DiplomacyScreen diplomacyScreen;  // DIPLOMACY1
   DiplomacyAidPanel diplomacyAidPanel;  // DIPLOMACY1_SS1
-  std::unique_ptr<Screen> worldMarketMembers = MakeWorldMarketMembersPanel();  // DIPLOMACY1_SS1A
-  std::unique_ptr<Screen> worldMarketLeave = MakeWorldMarketLeavePanel();  // DIPLOMACY1_SS1B
-  std::unique_ptr<Screen> worldMarketJoin = MakeWorldMarketJoinPanel();  // DIPLOMACY1_SS1C
-  std::unique_ptr<Screen> treatyDetails = MakeTreatyDetailsPanel();  // DIPLOMACY1_SS1D
-  std::unique_ptr<Screen> regionRelations = MakeRegionRelationsPanel();  // DIPLOMACY1_SS2
+  std::unique_ptr<Screen> worldMarketMembers;  // DIPLOMACY1_SS1A
+  std::unique_ptr<Screen> worldMarketLeave;    // DIPLOMACY1_SS1B
+  std::unique_ptr<Screen> worldMarketJoin;     // DIPLOMACY1_SS1C
+  std::unique_ptr<Screen> treatyDetails;       // DIPLOMACY1_SS1D
+  std::unique_ptr<Screen> regionRelations;     // DIPLOMACY1_SS2
   AlliancesPanel alliancesPanel;  // DIPLOMACY1_SS2a
-  std::unique_ptr<Screen> surrenderConfirm = MakeSurrenderConfirmPanel();  // DIPLOMACY1_SS2a1
+  std::unique_ptr<Screen> surrenderConfirm;  // DIPLOMACY1_SS2a1
   AgreementsPanel agreementsPanel;  // DIPLOMACY1_SS2c
-  std::unique_ptr<Screen> tradeRestriction = MakeTradeRestrictionPanel();  // DIPLOMACY1_SS3
-  std::unique_ptr<Screen> areaTagPanel = MakeAreaTagPanel();  // DIPLOMACY1_SS4
-  std::unique_ptr<Screen> warDeclaration = MakeWarDeclarationPanel();  // DIPLOMACY1_SS2b
+  std::unique_ptr<Screen> tradeRestriction;    // DIPLOMACY1_SS3
+  std::unique_ptr<Screen> areaTagPanel;        // DIPLOMACY1_SS4
+  std::unique_ptr<Screen> warDeclaration;      // DIPLOMACY1_SS2b
   EconomicAidRequestPanel economicAidRequest;  // DIPLOMACY1_SS11
   MilitaryAidRequestPanel militaryAidRequest;  // DIPLOMACY1_SS12
-  std::unique_ptr<Screen> worldMarketVote = MakeWorldMarketVotePanel();  // DIPLOMACY1_SS13
-  std::unique_ptr<Screen> regionDossier = MakeRegionDossier();  // DIPLOMACY2a
-  std::unique_ptr<Screen> regionReport = MakeRegionReport();  // DIPLOMACY2a_SS1
-  std::unique_ptr<Screen> regionAlliances = MakeRegionAlliances();  // DIPLOMACY3
-  std::unique_ptr<Screen> ownRegionSummary = MakeOwnRegionSummary();  // DIPLOMACY2b
+  std::unique_ptr<Screen> worldMarketVote;     // DIPLOMACY1_SS13
+  std::unique_ptr<Screen> regionDossier;       // DIPLOMACY2a
+  std::unique_ptr<Screen> regionReport;        // DIPLOMACY2a_SS1
+  std::unique_ptr<Screen> regionAlliances;     // DIPLOMACY3
+  std::unique_ptr<Screen> ownRegionSummary;    // DIPLOMACY2b
   ScreenArray<4, SchedulePopup> diplomacySchedule{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> diplomacyScheduleMode{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> diplomacyScheduleTime{"CALENDAR1b"};
@@ -293,9 +274,9 @@ struct ScreenSet {
   ScreenArray<2, DealDiscoveryInfo> dealDiscoveryInfo{"POPUP_DIPLOMACY_SS1f"};
   ScreenArray<2, DealAreaPicker> dealAreaPicker{"POPUP_DIPLOMACY_SS1g"};
   PendingDealsPanel pendingDeals;  // POPUP_DIPLOMACY_SS2
-  std::unique_ptr<Screen> pendingDealCancel = MakePendingDealCancel();  // POPUP_DIPLOMACY_SS2a
-  std::unique_ptr<Screen> dealApproachChooser = MakeDealApproachChooser();  // POPUP_DIPLOMACY_SS3
-  std::unique_ptr<Screen> dealApproachPanel = MakeDealApproachPanel();  // POPUP_DIPLOMACY_SS4
+  std::unique_ptr<Screen> pendingDealCancel;    // POPUP_DIPLOMACY_SS2a
+  std::unique_ptr<Screen> dealApproachChooser;  // POPUP_DIPLOMACY_SS3
+  std::unique_ptr<Screen> dealApproachPanel;    // POPUP_DIPLOMACY_SS4
   // Production.
   Product1 productScreen;  // PRODUCT1
   ScreenArray<55> productGraphs{"PRODUCT_GRAPH"};  // four more hang in the hex columns' industry panels
@@ -307,7 +288,7 @@ struct ScreenSet {
   Screen product1Ss3{"Product1_ss3"};
   Screen product1Ss3a2{"PRODUCT1_SS3a2"};
   Screen product1Ss4{"PRODUCT1_SS4"};
-  std::unique_ptr<Screen> productProfitPage = MakeProductProfitPage();  // PRODUCT1_SS4a
+  std::unique_ptr<Screen> productProfitPage;  // PRODUCT1_SS4a
   Screen product1Ss5{"PRODUCT1_SS5"};
   ScreenArray<12> product1Ss5a{"PRODUCT1_SS5a"};
   Screen product1Ss6{"PRODUCT1_SS6"};
@@ -328,7 +309,7 @@ struct ScreenSet {
   RegionSummarySidePanel statusSidePanel;  // STATUS2
   // Domestic policy.
   DomesticPolicyScreen policyScreen;  // DOMPOLICY1: with its panels and button bar
-  std::unique_ptr<Screen> policySidePanel = MakePolicyRegionSidePanel();  // DOMPOLICY2
+  std::unique_ptr<Screen> policySidePanel;  // DOMPOLICY2
   // Military.
   ScreenArray<19, UnitPicturePanel> unitPicturePanels{"MILITARY1_ss4a1"};
   ScreenArray<32, UnitClassRow> militarySclass{"MILITARY_SCLASS"};
@@ -336,60 +317,60 @@ struct ScreenSet {
   ScreenArray<20, MissileClassRow> missileSclass{"MISSILE_SCLASS"};
   ScreenArray<2, MissileClassRow> missileClass{"MISSILE_CLASS"};
   MilitaryScreen militaryScreen;  // MILITARY1
-  std::unique_ptr<Screen> unitProduction = MakeUnitProductionPanel();  // MILITARY1_ss1
-  std::unique_ptr<Screen> unitViewFilter = MakeUnitViewFilterPanel();  // MILITARY1_ss1a
-  std::unique_ptr<Screen> autoBuildFocus = MakeAutoBuildFocusPanel();  // MILITARY1_ss1b
+  std::unique_ptr<Screen> unitProduction;  // MILITARY1_ss1
+  std::unique_ptr<Screen> unitViewFilter;  // MILITARY1_ss1a
+  std::unique_ptr<Screen> autoBuildFocus;  // MILITARY1_ss1b
   ScreenArray<2, AutoBuildStatusPanel> autoBuildStatus{"MILITARY1_ss1b1"};
   BaseUnitListPanel baseUnitList;  // MILITARY1_ss1c
-  std::unique_ptr<Screen> storedUnits = MakeStoredUnitsPanel();           // MILITARY1_ss1a2
-  std::unique_ptr<Screen> facilityScreen = MakeMilitaryFacilityScreen();  // MILITARY1_ss2
+  std::unique_ptr<Screen> storedUnits;     // MILITARY1_ss1a2
+  std::unique_ptr<Screen> facilityScreen;  // MILITARY1_ss2
   BuildOrderPanel buildOrderPanel;  // Military1_ss2a
-  std::unique_ptr<Screen> baseCondition = MakeBaseConditionPanel();  // Military1_ss2b
+  std::unique_ptr<Screen> baseCondition;  // Military1_ss2b
   ResearchFundingPanel researchFunding;  // MILITARY1_ss03
   ResearchBudgetPanel researchBudgetPanel;  // MILITARY1_ss3
   ResearchBudgetPanel researchBudgetPopup{false, "POPUP_RD_SS1"};
   TechListPanel techList;  // MILITARY1_ss3a
   TechDetailPanel techDetail;  // MILITARY1_ss3b
-  std::unique_ptr<Screen> wmdTechList = MakeWmdTechListPanel();  // MILITARY1_ss3c
+  std::unique_ptr<Screen> wmdTechList;  // MILITARY1_ss3c
   UnitInventoryPanel unitInventory;  // MILITARY1_ss4
   ScreenArray<4, UnitOfferPanel> unitSaleOffers{"MILITARY1_ss4a2"};
   ScreenArray<4, UnitOfferPanel> unitScrapOffers{"MILITARY1_ss4a3"};
   ScreenArray<4, UnitOfferConfirm> unitOfferConfirms{"MILITARY1_ss4a4"};
   UnitClassListPanel unitClassList;  // MILITARY1_ss4a
   MissileSiloPanel missileSiloPanel;  // MILITARY1_ss4b
-  std::unique_ptr<Screen> missileLoadPanel = MakeMissileLoadPanel();  // MILITARY1_ss4c
-  std::unique_ptr<Screen> deployAllConfirm = MakeDeployAllConfirm();  // MILITARY1_ss4d
-  std::unique_ptr<Screen> forceSizePanel = MakeForceSizePanel();  // MILITARY1_ss5
-  std::unique_ptr<Screen> militaryWages = MakeMilitaryWagesPanel();  // MILITARY1_ss6
-  std::unique_ptr<Screen> militaryListPicker = MakeMilitaryListPicker();  // MILITARY1_ss7
+  std::unique_ptr<Screen> missileLoadPanel;    // MILITARY1_ss4c
+  std::unique_ptr<Screen> deployAllConfirm;    // MILITARY1_ss4d
+  std::unique_ptr<Screen> forceSizePanel;      // MILITARY1_ss5
+  std::unique_ptr<Screen> militaryWages;       // MILITARY1_ss6
+  std::unique_ptr<Screen> militaryListPicker;  // MILITARY1_ss7
   MilitaryCabinetLink militaryCabinetLink;  // MILITARY1B
-  std::unique_ptr<Screen> militaryCapacitySide = MakeMilitaryCapacitySidePanel();  // MILITARY2
-  std::unique_ptr<Screen> militaryCostSide = MakeMilitaryCostSidePanel();  // MILITARY3
+  std::unique_ptr<Screen> militaryCapacitySide;  // MILITARY2
+  std::unique_ptr<Screen> militaryCostSide;      // MILITARY3
   // Operations.
   OperationsScreen operationsScreen;  // OPS1
-  std::unique_ptr<Screen> defconPanel = MakeDefconPanel();  // OPS1_SS1
+  std::unique_ptr<Screen> defconPanel;  // OPS1_SS1
   IntelligencePanel intelligencePanel;  // OPS1_SS2
-  std::unique_ptr<Screen> covertFunding = MakeCovertFundingPanel();  // OPS1_SS2a
-  std::unique_ptr<Screen> intelResources = MakeIntelResourcePanel();  // OPS1_SS2b
-  std::unique_ptr<Screen> agentBio = MakeAgentBioPanel();  // OPS1_SS2c
+  std::unique_ptr<Screen> covertFunding;   // OPS1_SS2a
+  std::unique_ptr<Screen> intelResources;  // OPS1_SS2b
+  std::unique_ptr<Screen> agentBio;        // OPS1_SS2c
   IntelBudgetPanel intelBudget;  // OPS1_SS2d
-  std::unique_ptr<Screen> missionRules = MakeMissionRulesPanel();  // OPS1_SS3
-  std::unique_ptr<Screen> scorchedEarth = MakeScorchedEarthPanel();  // OPS1_SS3c1
-  std::unique_ptr<Screen> wmdTargeting = MakeWmdTargetingPanel();    // OPS1_SS4
+  std::unique_ptr<Screen> missionRules;   // OPS1_SS3
+  std::unique_ptr<Screen> scorchedEarth;  // OPS1_SS3c1
+  std::unique_ptr<Screen> wmdTargeting;   // OPS1_SS4
   HostilityPanel hostilityPanel;  // OPS1_SS4a
   HostilityConfirmBox hostilityConfirm;  // OPS1_SS4a1
   HostilityConfirmBox3 hostilityConfirm3;  // OPS1_SS4a3
   HostilityConfirmBox4 hostilityConfirm4;  // OPS1_SS4a4
-  std::unique_ptr<Screen> operationProgressConfirm = MakeOperationProgressConfirm();  // OPS1_SS4a5
+  std::unique_ptr<Screen> operationProgressConfirm;  // OPS1_SS4a5
   LaunchPanel launchPanel;  // OPS1_SS4b
   OpsScheduleListPanel opsScheduleList;  // OPS1_SS4c
-  std::unique_ptr<Screen> opsScheduleClockFill = MakeOpsScheduleClockFill();  // OPS1_SS4cFILL
+  std::unique_ptr<Screen> opsScheduleClockFill;  // OPS1_SS4cFILL
   WmdTargetListPanel wmdTargetList;  // OPS1_SS4d
-  std::unique_ptr<Screen> wmdTargetKind = MakeWmdTargetKindPanel();  // OPS1_SS4d1
-  std::unique_ptr<Screen> wmdYield = MakeWmdYieldPanel();  // OPS1_SS4d1a
-  std::unique_ptr<Screen> wmdTargetOwner = MakeWmdTargetOwnerPanel();  // OPS1_SS4d2
-  std::unique_ptr<Screen> wmdTargetInfoFill = MakeWmdTargetInfoFill();  // OPS1_SS4dfill
-  std::unique_ptr<Screen> operationsSidePanel = MakeOperationsSidePanel();  // OPS2
+  std::unique_ptr<Screen> wmdTargetKind;        // OPS1_SS4d1
+  std::unique_ptr<Screen> wmdYield;             // OPS1_SS4d1a
+  std::unique_ptr<Screen> wmdTargetOwner;       // OPS1_SS4d2
+  std::unique_ptr<Screen> wmdTargetInfoFill;    // OPS1_SS4dfill
+  std::unique_ptr<Screen> operationsSidePanel;  // OPS2
   ScreenArray<4, SchedulePopup> opsSchedule{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> opsScheduleMode{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> opsScheduleTime{"CALENDAR1b"};
@@ -399,24 +380,24 @@ struct ScreenSet {
   ScreenArray<37, CabinetScreen> cabinetPages{"CABINET1"};
   CabinetPrioritiesPanel cabinetPriorities;  // CABINET1_SS1
   PriorityPickerPanel priorityPicker;  // CABINET1_SS1a
-  std::unique_ptr<Screen> ministerActions = MakeMinisterActionsPanel();  // CABINET1_SS1b
+  std::unique_ptr<Screen> ministerActions;  // CABINET1_SS1b
   CandidateBioScreen cabinetBio;
   // Map screen.
-  std::unique_ptr<Screen> plainMap = MakePlainMapScreen();
+  std::unique_ptr<Screen> plainMap;
   MapScreen mapScreen;  // MAP1: with its side panels
   // The silo's side panel of the map screen, with its sub-panels.
   SiloPanel siloSidePanel;  // MAP1_ss8
   MissileTargetPanel siloMissileTarget;  // MAP1_ss8b
-  std::unique_ptr<Screen> siloStoredMissiles = MakeStoredMissilesPanel();    // MAP1_ss8c
-  std::unique_ptr<Screen> siloStoredMissiles2 = MakeStoredMissilesPanel2();  // MAP1_ss8c2
-  std::unique_ptr<Screen> siloLaunchSchedule = MakeLaunchSchedulePanel();  // MAP1_ss8d
+  std::unique_ptr<Screen> siloStoredMissiles;   // MAP1_ss8c
+  std::unique_ptr<Screen> siloStoredMissiles2;  // MAP1_ss8c2
+  std::unique_ptr<Screen> siloLaunchSchedule;   // MAP1_ss8d
   UpgradePopup upgradePopup;  // with its two panels
-  std::unique_ptr<Screen> nameHex = MakeNameHexPopup();
-  std::unique_ptr<Screen> settlementList = MakeSettlementPopup();
-  std::unique_ptr<Screen> settlementCard = MakeSettlementInfoPanel();
+  std::unique_ptr<Screen> nameHex;
+  std::unique_ptr<Screen> settlementList;
+  std::unique_ptr<Screen> settlementCard;
   // Orders.
   OrdersScreen ordersScreen;  // ORDERS1
-  std::unique_ptr<Screen> selectionTotals = MakeOrdersScreenA();  // ORDERS1a
+  std::unique_ptr<Screen> selectionTotals;        // ORDERS1a
   OrdersScreenB selectedUnitBox{orderSheets[0]};  // ORDERS1b
   OrdersUnitSummary orderSheets[2];  // the third is the unit panel's
   UnitOrdersPanel unitOrders;  // ORDERS1_ss3
@@ -425,47 +406,47 @@ struct ScreenSet {
   ObjectiveChoiceBoxA objectiveChoiceA;  // ORDERS1_ss3a1a
   ObjectiveChoiceBoxB objectiveChoiceB;  // ORDERS1_ss3a1b
   ObjectiveChoiceBoxC objectiveChoiceC;  // ORDERS1_ss3a1c
-  std::unique_ptr<Screen> orderChoice = MakeOrderChoiceBox();  // ORDERS1_ss3a2
-  std::unique_ptr<Screen> contactOptions = MakeContactOptionsPanel();  // ORDERS1_ss3b
+  std::unique_ptr<Screen> orderChoice;   // ORDERS1_ss3a2
+  std::unique_ptr<Screen> contactOptions;  // ORDERS1_ss3b
   MovementOptionsPanel movementOptions;  // ORDERS1_ss3c
   OrdersUnitListPanel ordersUnitList;  // ORDERS1_ss3d
   MissileStrikePanel missileStrike;  // ORDERS1_ss3e
   OrderBenefitBox orderBenefit;  // ORDERS1_ss4
   OrdersLockPanel ordersLock;  // ORDERS1_ss5
   OrdersLockSubPanel ordersLockSub;  // ORDERS1_ss5a
-  std::unique_ptr<Screen> moveToPanel = MakeMoveToPanel();  // ORDERS1_ss5c
-  std::unique_ptr<Screen> ordersUnitPicker = MakeOrdersUnitPicker();  // ORDERS1_ss6
-  std::unique_ptr<Screen> ordersOdds = MakeOrdersOddsPanel();  // ORDERS1_ss6a
+  std::unique_ptr<Screen> moveToPanel;       // ORDERS1_ss5c
+  std::unique_ptr<Screen> ordersUnitPicker;  // ORDERS1_ss6
+  std::unique_ptr<Screen> ordersOdds;        // ORDERS1_ss6a
   // Unit pop-ups.
   UnitListPopup unitList;
   UnitListRow unitListRow;  // POPUP_ULIST1a
-  std::unique_ptr<Screen> unitListBuildRow = MakeUnitListBuildRow();  // POPUP_ULIST1b
+  std::unique_ptr<Screen> unitListBuildRow;  // POPUP_ULIST1b
   UnitListOrdersPanel unitListOrders;  // POPUP_ULIST1c
-  std::unique_ptr<Screen> unitListProduction = MakeUnitListProductionPanel();  // POPUP_ULIST1d
+  std::unique_ptr<Screen> unitListProduction;  // POPUP_ULIST1d
   UnitDetailPopup unitDetail;
   UnitCommandPanel unitCommands;  // POPUP_MILITARY1A
   UnitCommandPanel unitTabGrid{mapScreen.units.summary};  // POPUP_MILITARY1A, in the map's unit tab
-  std::unique_ptr<Screen> unitBenefit = MakeUnitBenefitPanel();  // POPUP_MILITARY1A1
-  std::unique_ptr<Screen> carriedUnitNotice = MakeUnitTextPanel2();  // POPUP_MILITARY1A2
-  std::unique_ptr<Screen> unitSplitConfirm = MakeUnitTextPanel3();  // POPUP_MILITARY1A3
-  std::unique_ptr<Screen> unitEngagement = MakeUnitEngagementPanel();  // POPUP_MILITARY1A4
+  std::unique_ptr<Screen> unitBenefit;                    // POPUP_MILITARY1A1
+  std::unique_ptr<Screen> carriedUnitNotice;              // POPUP_MILITARY1A2
+  std::unique_ptr<Screen> unitSplitConfirm;               // POPUP_MILITARY1A3
+  std::unique_ptr<Screen> unitEngagement;                 // POPUP_MILITARY1A4
   UnitRefitPanel unitRefit;  // POPUP_MILITARY1A6
-  std::unique_ptr<Screen> unitUpgrade = MakeUnitUpgradePanel();  // POPUP_MILITARY1A5
-  std::unique_ptr<Screen> unitRefitChoice = MakeUnitRefitChoicePanel();  // POPUP_MILITARY1A6B
-  std::unique_ptr<Screen> unitChemical = MakeUnitChemicalPanel();  // POPUP_MILITARY1A6C
+  std::unique_ptr<Screen> unitUpgrade;      // POPUP_MILITARY1A5
+  std::unique_ptr<Screen> unitRefitChoice;  // POPUP_MILITARY1A6B
+  std::unique_ptr<Screen> unitChemical;     // POPUP_MILITARY1A6C
   UnitCargoPanel unitCargo;  // POPUP_MILITARY1A6A
-  std::unique_ptr<Screen> unitRecover = MakeUnitRecoverPanel();  // POPUP_MILITARY1A7
+  std::unique_ptr<Screen> unitRecover;  // POPUP_MILITARY1A7
   UnitTransferPanel unitTransfer;  // POPUP_MILITARY1A8
   UnitDetailPanel unitDetailPanel{"POPUP_MILITARY1A9"};
   ScreenArray<3, CargoPanel> cargoPanels{"POPUP_MILITARY1A9a"};
   UnitClassSheetPanel unitClassSheet;  // POPUP_MILITARY1A10
-  std::unique_ptr<Screen> unitTroops = MakeUnitTroopsPanel();  // POPUP_MILITARY1A12
+  std::unique_ptr<Screen> unitTroops;  // POPUP_MILITARY1A12
   UnitCargoLoadPanel unitCargoLoad;  // POPUP_MILITARY1A13
-  std::unique_ptr<Screen> unitPriority = MakeUnitPriorityPanel();  // POPUP_MILITARY1B
-  std::unique_ptr<Screen> unitHomeBase = MakeUnitHomeBasePanel();  // POPUP_MILITARY1c
+  std::unique_ptr<Screen> unitPriority;  // POPUP_MILITARY1B
+  std::unique_ptr<Screen> unitHomeBase;  // POPUP_MILITARY1c
   UnitClassStatsPopup unitClassStats;  // POPUP_MILITARY3
   UnitStrengthPanel unitStrength{"POPUP_MILITARY3A"};
-  std::unique_ptr<Screen> unitProgress = MakeUnitProgressPanel();  // POPUP_MILITARY3B
+  std::unique_ptr<Screen> unitProgress;  // POPUP_MILITARY3B
   UnitExtraFill unitExtraFill{"POPUP_MILITARY3C"};
   UnitExtraFill missileExtraFill{"POPUP_MILITARY3C2"};
   UnitBuildPopup unitBuild;  // POPUP_MILITARY2
@@ -476,32 +457,32 @@ struct ScreenSet {
   ScreenArray<3, MissileStockPanelA> missileStockPanels{"POPUP_MISSILE1a"};
   ScreenArray<2, MissileClassPanel> missileClassPanels{"POPUP_MISSILE_SS1"};
   ScreenArray<2, UnitClassStatsPopup> missileClassStats{"POPUP_MISSILE_SS2"};
-  std::unique_ptr<Screen> missileBuild = MakeMissileBuildPanel();  // POPUP_MISSILE_SS3
+  std::unique_ptr<Screen> missileBuild;  // POPUP_MISSILE_SS3
   ScreenArray<4, MissileBaseStatusPanel> missileBaseStatus{"POPUP_MISSILE_SS3d"};
   MissilePopupB missileStockView;  // POPUP_MISSILE
   MissileCancelPanel missileCancel;  // POPUP_MISSILE_SS3a
   MissileDeployPanel missileDeploy;  // POPUP_MISSILE_SS3b
-  std::unique_ptr<Screen> missilePlatform = MakeMissilePlatformPanel();  // POPUP_MISSILE_SS3c
-  std::unique_ptr<Screen> missileStatus = MakeMissileStatusPanel();  // POPUP_MISSILE_SS3e
+  std::unique_ptr<Screen> missilePlatform;  // POPUP_MISSILE_SS3c
+  std::unique_ptr<Screen> missileStatus;    // POPUP_MISSILE_SS3e
   MissileStockPopup missiles;
   WmdFilterPanel wmdFilter;  // POPUP_MISSILE1f
   MissileSelectPanel missileSelect;  // POPUP_MISSILE1h
   SiloPopup siloPopup;
   SiloMissilePanel siloMissiles;  // POPUP_SILO1g
-  std::unique_ptr<Screen> siloTarget = MakeSiloTargetPanel();  // POPUP_SILO1g1
-  std::unique_ptr<Screen> siloSchedule = MakeSiloSchedulePanel();  // POPUP_SILO1g2
+  std::unique_ptr<Screen> siloTarget;    // POPUP_SILO1g1
+  std::unique_ptr<Screen> siloSchedule;  // POPUP_SILO1g2
   LaunchSitePopup launchSitePopup;
-  std::unique_ptr<Screen> depotPopup = MakeDepotPopup();
+  std::unique_ptr<Screen> depotPopup;
   BasePopup basePopup;
-  std::unique_ptr<Screen> baseStatus = MakeBaseStatusPanel();  // POPUP_BASE1a
-  std::unique_ptr<Screen> baseProgress = MakeBaseProgressPanel();  // POPUP_BASE1b
+  std::unique_ptr<Screen> baseStatus;    // POPUP_BASE1a
+  std::unique_ptr<Screen> baseProgress;  // POPUP_BASE1b
   BaseActionsPanel baseActions;  // POPUP_BASE1e
-  std::unique_ptr<Screen> baseConfirm = MakeBaseConfirmPanel();  // POPUP_BASE1c
-  std::unique_ptr<Screen> baseInfo = MakeBaseInfoPanel();  // POPUP_BASE1d
-  std::unique_ptr<Screen> baseUpgrade = MakeBaseUpgradePanel();  // POPUP_BASE1a1
+  std::unique_ptr<Screen> baseConfirm;  // POPUP_BASE1c
+  std::unique_ptr<Screen> baseInfo;     // POPUP_BASE1d
+  std::unique_ptr<Screen> baseUpgrade;  // POPUP_BASE1a1
   BaseBuildListPanel baseBuildList;  // POPUP_BASE1f
-  std::unique_ptr<Screen> baseClassSheet = MakeBasePopup2();  // POPUP_BASE2
-  std::unique_ptr<Screen> baseAttackSheet = MakeBasePopup3();  // POPUP_BASE3
+  std::unique_ptr<Screen> baseClassSheet;   // POPUP_BASE2
+  std::unique_ptr<Screen> baseAttackSheet;  // POPUP_BASE3
   LaunchKeypad launchKeypad;  // POPUP_KEYPAD
   // Help.
   HelpPopup help;
@@ -512,11 +493,11 @@ struct ScreenSet {
   // The hex pop-ups.
   HexInfoPopup hexInfoPopup;  // MAP2: with its columns' panels
   CombatOddsPopup combatOdds;  // MAP3
-  std::unique_ptr<Screen> graphPopup = MakeGraphPopup();  // GRAPH1
+  std::unique_ptr<Screen> graphPopup;  // GRAPH1
   Screen disabled{"DISABLED"};
   ResearchScreen research;
   TechPopup techPopup;  // POPUP_TECH
-  std::unique_ptr<Screen> techProgress = MakeTechProgressPanel();  // POPUP_TECH_ss1
+  std::unique_ptr<Screen> techProgress;  // POPUP_TECH_ss1
   IndustryPopup industry;
   FacilityTypeInfoFill industryTypeFill{"POPUP_INDUSTRYFILL"};
   FacilityTypeInfoFill productFacilityFill{"Product1_ss7fill"};
@@ -552,7 +533,7 @@ struct ScreenSet {
   Screen scoreCardWarHeader{"SCORECARD1_SS6"};
   ScoreCardWar scoreCardWar[kScoreCardRows];  // SCORECARD1_SS6a
   Screen scoreCardTotalsLabel{"SCORECARD1_SS1c"};
-  std::unique_ptr<Screen> scoreCardTotals = MakeScoreCardTotals();  // SCORECARD1_SS6b
+  std::unique_ptr<Screen> scoreCardTotals;  // SCORECARD1_SS6b
   WaitingRoom waitingRoom;
   Tooltip tooltip;
   DipPlayerList dipPlayerList;
@@ -560,7 +541,7 @@ struct ScreenSet {
   MissileProgressRow missileProgress;
   UnitProgressRowB militaryProgressB;
   UnitRow militaryUnit;
-  std::unique_ptr<Screen> baseStatusFill = MakeBaseStatusFill();  // Military1_ss2c
+  std::unique_ptr<Screen> baseStatusFill;  // Military1_ss2c
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
   HexProductList hexMenu;
   HexListPopupB stackList;
@@ -569,22 +550,22 @@ struct ScreenSet {
   GameMenu gameMenu;
   OptionPages optionPages;
   GameFileScreen gameFile;
-  std::unique_ptr<Screen> endTurn = MakeEndTurnPopup();
-  std::unique_ptr<Screen> endGamePreview = MakeEndGamePreview();
-  std::unique_ptr<Screen> endGamePreview2 = MakeEndGamePreview2();
-  std::unique_ptr<Screen> endGameMultiplayer = MakeEndGameMultiplayer();
-  std::unique_ptr<Screen> electionDefeat = MakeElectionDefeatScreen();
+  std::unique_ptr<Screen> endTurn;
+  std::unique_ptr<Screen> endGamePreview;
+  std::unique_ptr<Screen> endGamePreview2;
+  std::unique_ptr<Screen> endGameMultiplayer;
+  std::unique_ptr<Screen> electionDefeat;
   VictoryScreen victory;
   TutorialWindow tutorial;
   StartMenu startMenu;
   GameChoiceScreen gameChoice;
   Screen smPlayer1b{"SM_PLAYER1b"};
   Screen smPlayer1b1{"SM_PLAYER1b1"};
-  std::unique_ptr<Screen> connect = MakeConnectScreen();
-  std::unique_ptr<Screen> optionsMenu = MakeOptionsMenu();
-  std::unique_ptr<Screen> optionsHost = MakeOptionsHost();
+  std::unique_ptr<Screen> connect;
+  std::unique_ptr<Screen> optionsMenu;
+  std::unique_ptr<Screen> optionsHost;
   Screen smPlayer1f{"SM_PLAYER1f"};
-  std::unique_ptr<Screen> playerProfile = MakePlayerProfile();
+  std::unique_ptr<Screen> playerProfile;
   GameLobby gameLobby;
   ScreenArray<16> lobbyRows{"SM_PLAYER2_SS1"};
   Screen smPlayer2Ss2{"SM_PLAYER2_SS2"};
