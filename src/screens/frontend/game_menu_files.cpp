@@ -7,7 +7,6 @@
 #include "screens/docked_panels.h"
 #include "screens/frontend/front_end_flow.h"
 #include "screens/frontend/game_menu.h"
-#include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "ui/control.h"

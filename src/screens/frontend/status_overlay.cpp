@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "screens/common/frame/main_layout.h"
-#include "screens/screen_set.h"
 #include "sim/status_queue.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

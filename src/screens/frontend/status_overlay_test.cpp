@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "screens/screen_set.h"
 #include "sim/status_queue.h"
 #include "support/global_guard.h"
 #include "ui/control.h"

@@ -10,7 +10,6 @@
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_header.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/screen_set.h"
 #include "sim/daily/research_fields.h"
 #include "sim/game_command.h"
 #include "sim/policy_block_fields.h"

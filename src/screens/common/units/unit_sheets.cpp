@@ -6,7 +6,6 @@
 #include "app/game_math.h"
 #include "records/player_record.h"
 #include "screens/common/units/unit_header.h"
-#include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"

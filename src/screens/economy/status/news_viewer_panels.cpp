@@ -12,7 +12,6 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "sim/player_messages.h"
 #include "sim/region_names.h"

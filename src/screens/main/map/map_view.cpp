@@ -3,7 +3,6 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/main_panels.h"
 #include "screens/common/frame/map_geometry.h"
-#include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "ui/control.h"
 #include "ui/screen_manager.h"

@@ -18,7 +18,6 @@
 #include "screens/main/panels/launch_site_panels.h"
 #include "screens/main/panels/production_panels.h"
 #include "screens/main/panels/research_centre_panel.h"
-#include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "sim/policy_block_fields.h"

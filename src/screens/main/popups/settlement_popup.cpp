@@ -27,7 +27,6 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
-#include "screens/screen_set.h"
 #include "units/hex_geometry.h"
 #include "units/hex_owner.h"
 #include "world/hex_extra.h"
