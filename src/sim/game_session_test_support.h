@@ -228,7 +228,7 @@ class GameSessionTest : public ::testing::Test {
     for (int p = 0; p < kMaxPlayers; ++p) {
       PlayerRecord& r = w.players[p];
       r.number = static_cast<uint8_t>(p);
-      std::snprintf(r.name, sizeof r.name, "Region%d", p);
+      std::snprintf(r.name, sizeof r.name, "Region%u", unsigned{r.number});
     }
     w.players[1].kind = allComputer ? kKindComputer : kKindHuman;
     for (int p = 2; p <= highest; ++p) w.players[p].kind = kKindComputer;
