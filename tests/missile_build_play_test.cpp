@@ -22,14 +22,14 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/map_screen.h"
-#include "screens/military/silo/missile_panels.h"
-#include "screens/military/silo/silo_popup.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/facilities/military_facility_screen.h"
-#include "screens/military/silo/missile_silo_panels.h"
 #include "screens/military/inventory/unit_inventory_panel.h"
+#include "screens/military/silo/missile_panels.h"
 #include "screens/military/silo/missile_popup.h"
+#include "screens/military/silo/missile_silo_panels.h"
 #include "screens/military/silo/missile_stock_popup.h"
+#include "screens/military/silo/silo_popup.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
@@ -40,10 +40,11 @@
 #include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
-#include "world/hex_extra.h"
 #include "world/game_speed.h"
+#include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -204,7 +205,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   // the missile's stock view.
   ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kFacilitiesPage));
   Screen& facilities = *s.facilityScreen;
-  auto* facilList = dynamic_cast<ListBoxControl*>(FormFindControlByTag(facilities.currentForm, "FACILLIST"));
+  auto* facilList = TagAs<ListBoxControl>(facilities.currentForm, "FACILLIST");
   ASSERT_NE(facilList, nullptr);
   const int siloRow = RowOf(facilList, static_cast<int32_t>(siloId));
   ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
@@ -212,9 +213,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
   Screen& beside = *s.siloStoredMissiles2;
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";
-  auto besideList = [&](const char* tag) {
-    return dynamic_cast<ListBoxControl*>(FormFindControlByTag(beside.currentForm, tag));
-  };
+  auto besideList = [&](const char* tag) { return TagAs<ListBoxControl>(beside.currentForm, tag); };
   const int stockRow = RowOfFinished(besideList("STOREDLIST"), kTacticalMissile, &stock);
   ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
   EXPECT_GE(RowOf(besideList("LIST1"), static_cast<int32_t>(aboard)), 0) << "and the silo's missile beside it";

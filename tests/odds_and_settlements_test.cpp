@@ -11,13 +11,13 @@
 #include "records/hex_cell.h"
 #include "records/player_relations.h"
 #include "records/unit_record.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/combat_odds_popup.h"
 #include "screens/main/popups/settlement_popup.h"
-#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -27,6 +27,7 @@
 #include "ui/control_tree.h"
 #include "ui/keyboard.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
@@ -140,7 +141,7 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
   KeyCommand('C', g_ui, kModCtrl, 0);
   Screen& list = *s.settlementList;
   ASSERT_TRUE(list.currentForm && list.currentForm->parent) << "the settlement list is open";
-  auto* cityList = dynamic_cast<ListBoxControl*>(FormFindControlByTag(list.currentForm, "CITYLIST"));
+  auto* cityList = TagAs<ListBoxControl>(list.currentForm, "CITYLIST");
   ASSERT_NE(cityList, nullptr);
   EXPECT_EQ(list.id, w.gameState.localPlayer);
   std::vector<uint32_t> cells;

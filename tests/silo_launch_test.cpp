@@ -19,18 +19,18 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/common/units/unit_lists.h"
-#include "screens/common/frame/side_bars.h"
-#include "screens/common/frame/map_geometry.h"
-#include "screens/main/map/map_view.h"
 #include "screens/common/frame/map_click.h"
+#include "screens/common/frame/map_geometry.h"
+#include "screens/common/frame/side_bars.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/diplomacy/mail/mail_window.h"
+#include "screens/main/map/map_view.h"
 #include "screens/main/panels/map_screen.h"
-#include "screens/military/silo/launch_keypad.h"
 #include "screens/military/operations/launch_panel.h"
 #include "screens/military/operations/wmd_targeting_panels.h"
 #include "screens/military/orders/missile_strike_panel.h"
 #include "screens/military/orders/orders_screen.h"
+#include "screens/military/silo/launch_keypad.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
@@ -42,6 +42,7 @@
 #include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
@@ -215,7 +216,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   SampleGame::PressKey(plat::kVkF1 + 2);  // F3
   SampleGame::ClickControl(FormFindControlByTag(s.operationsScreen.currentForm, "MILOPS"));
   ASSERT_NE(s.wmdTargeting->currentForm->parent, nullptr) << "OPS1_SS4 is shown";
-  auto* regions = dynamic_cast<ListBoxControl*>(FormFindControlByTag(s.wmdTargeting->currentForm, "REGIONLIST"));
+  auto* regions = TagAs<ListBoxControl>(s.wmdTargeting->currentForm, "REGIONLIST");
   ASSERT_NE(regions, nullptr);
   const int regionRow = RowOfUnit(regions, static_cast<uint32_t>(region));
   ASSERT_GE(regionRow, 0) << "the page offers the region";

@@ -9,6 +9,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen.h"
 #include "ui/string_control.h"
 
@@ -99,7 +100,7 @@ class PanelForm {
   Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
   Control* operator[](int32_t id) const { return FormFindControlById(root, id); }
   // The list box a panel made over the tagged placeholder, or null.
-  ListBoxControl* List(const char* tag) const { return dynamic_cast<ListBoxControl*>((*this)[tag]); }
+  ListBoxControl* List(const char* tag) const { return TagAs<ListBoxControl>(root, tag); }
   bool Shown(const char* tag) const { return (*this)[tag] && !(*this)[tag]->Hidden(); }
   std::string Text(const char* tag) const {
     const Control* c = (*this)[tag];

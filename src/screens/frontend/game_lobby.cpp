@@ -46,10 +46,6 @@ void SetFormText(Control* form, const char* tag, const char* text) {
   form->state |= kStateDirty;
 }
 
-}  // namespace
-
-namespace {
-
 class ConnectScreen : public Screen {
  public:
   ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }

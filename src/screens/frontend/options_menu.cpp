@@ -22,10 +22,6 @@ constexpr struct {
 // The pages that show the player's profile.
 constexpr int32_t kProfilePages[] = {96, 97};
 
-}  // namespace
-
-namespace {
-
 class OptionsMenu : public Screen {
  public:
   OptionsMenu() : Screen("SM_PLAYER1d", {kMenuTags, {}}) { hostLink = &g_ui.frontEndBackground; }

@@ -34,10 +34,6 @@ void ShowDepartmentAgain() {
   ReopenScreen(d);
 }
 
-}  // namespace
-
-namespace {
-
 class AreaTagPanel : public Screen {
  public:
   AreaTagPanel() : Screen("DIPLOMACY1_SS4", FormLookups{.tags = kAreaTagPanelTags, .ids = kAreaTagPanelIds}) {}

@@ -40,10 +40,6 @@ void PostForEveryProduct(uint32_t command, int32_t region, uint32_t restrict) {
                                        .refuse = static_cast<uint32_t>(restrict)});
 }
 
-}  // namespace
-
-namespace {
-
 class TradeRestrictionPanel : public Screen {
  public:
   TradeRestrictionPanel() : Screen("DIPLOMACY1_SS3", FormLookups{.tags = {}, .ids = kTradeRestrictionIds}) {}

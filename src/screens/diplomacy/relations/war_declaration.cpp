@@ -24,10 +24,6 @@ void ShowCalendar(Control* host) {
   if (host) g_screens.diplomacySchedule[kWarCalendar].Show(0, host);
 }
 
-}  // namespace
-
-namespace {
-
 class WarDeclarationPanel : public Screen {
  public:
   WarDeclarationPanel() : Screen("DIPLOMACY1_SS2b", FormLookups{.tags = kWarDeclarationTags, .ids = {}}) {}

@@ -11,10 +11,6 @@
 
 namespace {
 
-}  // namespace
-
-namespace {
-
 class MilitaryListPicker : public Screen {
  public:
   MilitaryListPicker() : Screen("MILITARY1_ss7", FormLookups{.tags = kListPickerTags, .ids = kTechCategoryIds}) {}

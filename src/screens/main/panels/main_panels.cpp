@@ -16,10 +16,6 @@ namespace {
 
 constexpr int32_t kKeepEdge = INT32_MIN;
 
-}  // namespace
-
-namespace {
-
 class MapBorder : public Screen {
  public:
   MapBorder() : Screen("MAPBORD") {}

@@ -1,6 +1,5 @@
 // The settlement list and card: which hexes are listed, the orders they
 // sort in, and the list's buttons, for settlements of a small world.
-#include "screens/common/owned_test_form.h"
 #include "screens/main/popups/settlement_popup.h"
 
 #include <gtest/gtest.h>
@@ -18,18 +17,20 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/owned_test_form.h"
 #include "screens/main/map/map_view.h"
 #include "sim/command_log.h"
 #include "sim/daily/elimination.h"
 #include "sim/game_command.h"
-#include "units/hex_state.h"
 #include "support/global_guard.h"
 #include "support/world_map_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "units/hex_state.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/map_data.h"
@@ -146,7 +147,7 @@ struct ListForm : OwnedTestForm {
       ControlAddChild(root, new Control(controltest::Init(tag, &popup, 0, 0, 100, 100)));
     popup.BindControls();
   }
-  ListBoxControl* List() const { return dynamic_cast<ListBoxControl*>(FormFindControlByTag(root, "CITYLIST")); }
+  ListBoxControl* List() const { return TagAs<ListBoxControl>(root, "CITYLIST"); }
 };
 
 std::vector<int32_t> RowIds(const ListBoxControl* list) {

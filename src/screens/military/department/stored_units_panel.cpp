@@ -48,10 +48,6 @@ bool SelectedHexPacked(uint32_t& packed) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-
 class StoredUnitsPanel : public Screen {
  public:
   StoredUnitsPanel() : Screen("MILITARY1_ss1a2", FormLookups{.tags = kStoredUnitsTags, .ids = {}}) {}

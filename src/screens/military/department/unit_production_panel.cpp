@@ -48,10 +48,6 @@ void PostAutoBuild(Screen& panel, uint32_t command, const Control* toggle) {
   panel.Refresh();
 }
 
-}  // namespace
-
-namespace {
-
 class UnitProductionPanel : public Screen {
  public:
   UnitProductionPanel() : Screen("MILITARY1_ss1", FormLookups{.tags = kUnitProductionTags, .ids = {}}) {}

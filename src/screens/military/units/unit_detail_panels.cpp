@@ -121,10 +121,6 @@ void FillFigures(Control* form, const UnitRecord& u, bool withRecovered) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 class UnitBenefitPanel : public Screen {
  public:
   UnitBenefitPanel() : Screen("POPUP_MILITARY1A1") {}
