@@ -1,7 +1,8 @@
 // The whole program on the sample scenario: Ctrl+U on the hex of an own unit
 // opens its detail pop-up with the class picture drawn, and its LOCK button
 // locks the unit once the turn thread has carried the command out; its
-// split, base transfer and stand-down are carried out too.
+// split, base transfer and stand-down are carried out too; a transport's
+// cargo panel offers no load button while nothing is picked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,6 +39,8 @@ constexpr int32_t kInfantryClass = 2, kTankClass = 8;
 // An order's list-mode bit: it runs without a marked hex.
 constexpr int32_t kRunsWithoutHex = 4;
 constexpr int32_t kSplitButton = 103, kEngagementButton = 104, kTransferButton = 108, kStandDownButton = 107;
+// Kessaria's landing ship, a sea transport; the grid's cargo button.
+constexpr int32_t kLandingShipClass = 34, kCargoButton = 105;
 
 // The unit's pop-up, opened with Ctrl+U on its hex and stepped with NEXTBUT
 // to the unit. The caller does not hold the lock.
@@ -220,6 +223,46 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
   EXPECT_TRUE(split) << "two halves of the infantry on its hex";
   EXPECT_TRUE(moved) << "the tanks at the base";
   EXPECT_TRUE(stoodDown) << "the stood-down unit is gone into stock";
+}
+
+// The sample's stock weapons board land, air and submarine craft, not
+// ships: the landing ship's cargo panel offers none, and the one row that
+// says so neither takes a click nor brings a load button.
+TEST(UnitDetailPlay, ATransportsCargoPanelOffersNoButtonWithNothingPicked) {
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  SetGameSpeed(g_world.gameState, 0);
+  const UnitRecord* ship = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const std::vector<const UnitRecord*> ships = SampleGame::OwnUnitsOnMap(kLandingShipClass);
+    ASSERT_FALSE(ships.empty());
+    ship = ships.front();
+  }
+  SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
+  ASSERT_NO_FATAL_FAILURE(OpenPopupOn(*ship));
+  Control* cargoButton = FormFindControlById(g_screens.unitCommands.currentForm, kCargoButton);
+  ASSERT_FALSE(cargoButton->Hidden()) << "a transport has the cargo button";
+  SampleGame::ClickControl(cargoButton);
+  UnitCargoPanel& cargo = g_screens.unitCargo;
+  ASSERT_NE(cargo.currentForm->parent, nullptr) << "the cargo panel shows in the pop-up";
+  EXPECT_EQ(cargo.unit, ship->id);
+  ASSERT_NE(cargo.list->firstRow, nullptr);
+  EXPECT_EQ(cargo.list->firstRow->text, "None Available");
+  const auto shown = [&] {
+    std::vector<std::string> tags;
+    for (const char* tag : {"LOAD", "LOADFILL", "LOADSTOP", "OFFLOAD", "UNLOADALL"})
+      if (const Control* c = FormFindControlByTag(cargo.currentForm, tag); !c || !c->Hidden()) tags.emplace_back(tag);
+    for (int32_t mark : {1666, 1667})
+      if (const Control* c = FormFindControlById(cargo.currentForm, mark); !c || !c->Hidden())
+        tags.push_back(std::to_string(mark));
+    return tags;
+  };
+  EXPECT_EQ(shown(), std::vector<std::string>{}) << "nothing picked, nothing aboard";
+  SampleGame::ClickControl(cargo.list, 0);
+  EXPECT_EQ(cargo.list->selectedId, 0);
+  EXPECT_EQ(shown(), std::vector<std::string>{}) << "the None Available row picks nothing";
+  CloseAllPopups(g_ui, 1);
 }
 
 }  // namespace

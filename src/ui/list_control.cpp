@@ -161,6 +161,14 @@ intptr_t ListRowValue(const Control* row) {
   return row && (row->flags & kCtlHost) ? row->id : 0;
 }
 
+ScreenParameterList ListRowsToStep(ListBoxControl* list) {
+  ScreenParameterList rows;
+  rows.listControl = list;
+  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row))
+    if (row->id > 0) rows.entries.push_back(row->id);
+  return rows;
+}
+
 void ListScreen::OnControlChange(Control* control, int32_t id) {
   if (control == list_->scroller) {
     ScrollFromBar(list_);

@@ -121,3 +121,6 @@ plat::Rect ListGetClientRect(const ListBoxControl* list);
 plat::Rect ListRowScreenRect(const ListBoxControl* list, const Control* row);
 // A row's value word: a text row's own, a form row's key (its id), else 0.
 intptr_t ListRowValue(const Control* row);
+// The ids of the list's rows that stand for something (above 0), in row
+// order, as the list a pop-up opened from the list steps through.
+ScreenParameterList ListRowsToStep(ListBoxControl* list);

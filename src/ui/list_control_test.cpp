@@ -192,6 +192,17 @@ TEST_F(ListBoxTest, NextAndPreviousStopAtTheEnds) {
   }
 }
 
+// A pop-up opened from a list steps through the rows that stand for
+// something, a note row (id 0) left out, in the order shown.
+TEST_F(ListBoxTest, APopUpStepsThroughTheRowsThatStandForSomething) {
+  auto list = List(3);
+  ListAddTextItem(list.get(), "None", 0, 0, 0, 1, 0);
+  const ScreenParameterList rows = ListRowsToStep(list.get());
+  EXPECT_EQ(rows.entries, (std::vector<intptr_t>{1, 2, 3}));
+  EXPECT_EQ(rows.listControl, list.get());
+  EXPECT_TRUE(ListRowsToStep(nullptr).entries.empty());
+}
+
 TEST_F(ListBoxTest, RowsKeepTheirOwnCopyOfTheText) {
   auto list = List(0);
   char shared[16] = "first";  // a buffer the caller reuses for every row

@@ -275,16 +275,12 @@ void OnMissileListSelect(Control* list, uint32_t unit, int32_t siloMode) {
       if (silo) OpenSiloPopup(g_screens, silo, 0);
       return;
     }
-    ScreenParameterList platforms;
-    for (Control* row = box ? box->firstRow : nullptr; row; row = ListNextRow(box, row))
-      if (row->id > 0) platforms.entries.push_back(row->id);
+    ScreenParameterList platforms = ListRowsToStep(box);
     platforms.listControl = list;
     g_screens.unitDetail.Popup(static_cast<intptr_t>(unit), &platforms);
   } else if (Is(list, "MISSILELIST")) {
     if (unit == 0) return;
-    ScreenParameterList cargo;
-    for (Control* row = box ? box->firstRow : nullptr; row; row = ListNextRow(box, row))
-      if (row->id > 0) cargo.entries.push_back(row->id);
+    ScreenParameterList cargo = ListRowsToStep(box);
     cargo.listControl = list;
     g_screens.missileStockView.Popup(static_cast<intptr_t>(unit), &cargo);
   }

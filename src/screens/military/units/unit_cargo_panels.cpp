@@ -17,6 +17,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -39,7 +40,10 @@ constexpr uint32_t kMoveOrderId = 1;
 constexpr int32_t kLowerListFlag = 0x10;
 constexpr int32_t kBaseKind = 4;
 constexpr int32_t kUiTextCarriedTitle = 5, kUiTextCarriedBody = 6;
-const char* const kCargoTags[] = {"AVAILABLE", "MISSILELIST", "NOLOAD"};
+const char* const kCargoTags[] = {"AVAILABLE", "MISSILELIST", "NOLOAD",  "LOAD",
+                                   "LOADFILL",  "LOADSTOP",    "OFFLOAD", "UNLOADALL"};
+// The payload marks: special weapons, and the kind immune to them.
+constexpr int32_t kPayloadMarks[] = {1666, 1667};
 const char* const kCargoLoadTags[] = {"AVAILABLE", "CLOAD", "CLOADSTOP", "GRIDCLOAD", "CORDER", "CENTRE"};
 const char* const kTransferTags[] = {"LIST1", "OKBUT", "CENTRE"};
 
@@ -85,7 +89,8 @@ float CarrierRoomLeft(const World& world, const UnitRecord& carrier) {
   return room - UnitLoadTotal(world, carrier, true, true, true);
 }
 
-UnitCargoPanel::UnitCargoPanel() : Screen("POPUP_MILITARY1A6A", FormLookups{.tags = kCargoTags, .ids = {}}) {}
+UnitCargoPanel::UnitCargoPanel()
+    : Screen("POPUP_MILITARY1A6A", FormLookups{.tags = kCargoTags, .ids = kPayloadMarks}) {}
 
 void UnitCargoPanel::BindControls() {
   HomeInDetailArea(*this);
@@ -98,24 +103,57 @@ void UnitCargoPanel::OnOpen() { unit = IdOf(id); }
 
 void UnitCargoPanel::Refresh() {
   if (!list) return;
-  ListClear(list, 1);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  World& w = g_world;
-  const UnitRecord* u = FindUnitById(g_world, unit);
-  const UnitClassRecord* cls = u ? ClassRecordAt(w, u->classIndex) : nullptr;
-  if (u && cls) {
-    ListHolder found{};
-    CollectUnits(w, CollectUnitsArgs{.resultList = &found, .category = cls->kind, .stock = 1,
-                                     .viewingPlayer = w.gameState.localPlayer, .relationMask = 1,
-                                     .orderBit1AndSorting = 1, .orderStatus = 0, .clearFirst = 1,
-                                     .cargoRoom = CargoCapacitySought(*cls), .missileLoadKinds = 15});
-    FillUnitList(w, list, found, false, true, 0);
-    ListHolderClear(found);
+  // The stock the player picked stays picked across the refill (a Load
+  // pressed on it now shows as pending), while it is still offered.
+  const ListPlace place = ClearKeepingPlace(list);
+  bool noLoad = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& w = g_world;
+    const UnitRecord* u = FindUnitById(g_world, unit);
+    const UnitClassRecord* cls = u ? ClassRecordAt(w, u->classIndex) : nullptr;
+    if (u && cls) {
+      ListHolder found{};
+      CollectUnits(w, CollectUnitsArgs{.resultList = &found, .category = cls->kind, .stock = 1,
+                                       .viewingPlayer = w.gameState.localPlayer, .relationMask = 1,
+                                       .orderBit1AndSorting = 1, .orderStatus = 0, .clearFirst = 1,
+                                       .cargoRoom = CargoCapacitySought(*cls), .missileLoadKinds = 15});
+      FillUnitList(w, list, found, false, true, 0);
+      ListHolderClear(found);
+    }
+    noLoad = u && (u->ordersShown[kOrdersHeader] & kHeaderNoStockLoading);
   }
   NoneAvailable(list);
-  SetControlFlag(Tag(currentForm, "NOLOAD"), kStateSelected,
-                 u && (u->ordersShown[kOrdersHeader] & kHeaderNoStockLoading) ? 1 : 0);
-  FillPlatformCargoList(AboardList(currentForm), unit, false);
+  SetControlFlag(Tag(currentForm, "NOLOAD"), kStateSelected, noLoad ? 1 : 0);
+  ListBoxControl* aboard = AboardList(currentForm);
+  FillPlatformCargoList(aboard, unit, false);
+  // Unloading nothing would only stop the transport loading.
+  ShowTag(currentForm, "UNLOADALL", aboard && aboard->firstRow);
+  RestoreSelectedId(list, place);
+  if (list->selectedId == 0) OnControlChange(list, 0);
+}
+
+void UnitCargoPanel::OnControlChange(Control* control, int32_t) {
+  ListBoxControl* aboard = AboardList(currentForm);
+  if (!control || (control != list && control != aboard)) return;
+  const uint32_t picked = SelectedId(static_cast<ListBoxControl*>(control));
+  // A pick in one list silently lets go of the other's row: that row's
+  // buttons are put away first.
+  Control* other = control == list ? static_cast<Control*>(aboard) : list;
+  if (picked && other) RefreshMissileLoadPanel(currentForm, other, nullptr, 0, &unit, 0, 0, nullptr, nullptr);
+  RefreshMissileLoadPanel(currentForm, control, nullptr, 0, &unit, picked, 0, nullptr, nullptr);
+  // The marks say what the picked row carries, whichever list it is in.
+  // The shared re-lay shows them for stock offered and lights them for
+  // stock aboard; here a mark shows exactly when it is lit.
+  for (int32_t markId : kPayloadMarks) {
+    Control* mark = Id(currentForm, markId);
+    if (!mark) continue;
+    if (control == list) {
+      SetControlFlag(mark, kStateSelected, mark->Hidden() ? 0 : 1);
+    } else {
+      SetHidden(mark, !mark->Selected());
+    }
+  }
 }
 
 void UnitCargoPanel::OnCommand(Control* control, int32_t id) {
@@ -135,7 +173,8 @@ void UnitCargoPanel::OnActivate(Control* control, int32_t) {
     return;
   }
   if (control != list || list->selectedId <= 0) return;
-  g_screens.missileStockView.Popup(list->selectedId, nullptr);
+  const ScreenParameterList offered = ListRowsToStep(list);
+  g_screens.missileStockView.Popup(list->selectedId, &offered);
 }
 
 UnitCargoLoadPanel::UnitCargoLoadPanel()

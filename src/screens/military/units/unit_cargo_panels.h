@@ -32,6 +32,9 @@ class UnitCargoPanel : public Screen {
   void Refresh() override;
   void OnCommand(Control* control, int32_t id) override;
   void OnActivate(Control* control, int32_t id) override;
+  // A row picked (or let go) in either list: the buttons and payload marks
+  // that row calls for.
+  void OnControlChange(Control* control, int32_t id) override;
   uint32_t unit = 0;
   ListBoxControl* list = nullptr;
 };

@@ -1,16 +1,19 @@
 // The unit detail pop-up's cargo panels: the capacity a transport looks
-// for, the base transfer's commands and the carrier's room for the unit.
+// for, the base transfer's commands, the carrier's room for the unit and
+// the cargo panel's buttons and marks for the row picked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "records/command_ids.h"
 #include "records/order_words.h"
 #include "records/path_request.h"
+#include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
@@ -18,9 +21,11 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
+#include "ui/control_bits.h"
 #include "ui/list_control.h"
 #include "units/hex_geometry.h"
 #include "world/id_lookups.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -163,6 +168,148 @@ TEST_F(UnitCargoPanelsTest, EachLoadButtonOrdersTheLoadOrUnloadOfItsStock) {
     aboard->Unlink();
     delete aboard;
   }
+}
+
+// The land transport 60 (room for 40 slots) and its stock: 61 and 63
+// plain, 62 special weapons, all in store, 63 with a load onto it
+// pending; 64, of the kind special weapons do not harm, aboard.
+class UnitCargoPickTest : public militarytest::LocalRegionTest<kLocal, 5> {
+ protected:
+  void SetUp() override {
+    LocalRegionTest::SetUp();
+    g_world.players[kLocal].number = kLocal;
+    std::vector<UnitClassRecord>& c = g_world.unitClasses;
+    c[1].cargoSlots = 40, c[1].strengthPerSize = 2;
+    for (int i : {2, 3, 4}) c[i].flags = kClassStock, c[i].loadableMask = 1, c[i].slotSize = 2;
+    c[3].flags |= kClassSpecialWeaponA;
+    c[4].flags |= kClassSpecialImmune;
+    transport_.strength = 1.0f;
+    for (UnitRecord* u : {&plain_, &special_, &loading_, &aboard_}) u->strength = 1.0f, u->unitFlags = kUnitStock;
+    for (UnitRecord* u : {&plain_, &special_, &loading_}) u->ordersShown[kPostureBits] = 1;
+    loading_.ordersShown[kOrderFlags] = kOrderLoadInto;
+    aboard_.carrier = transport_.id, transport_.cargoNext = aboard_.id;
+    panel_.currentForm = sheet_.root, panel_.unit = transport_.id;
+    panel_.list = List("AVAILABLE");
+    List("MISSILELIST");
+    sheet_.Texts({"LOAD", "LOADFILL", "LOADSTOP", "OFFLOAD", "UNLOADALL"});
+    for (int32_t id : {kSpecial, kImmune}) SetHidden(sheet_.Add(nullptr, id), true);
+  }
+  ListBoxControl* List(const char* tag) {
+    ListBoxControl* list = ListBoxConstruct(0, 0, 100, 100, 0, 0, &panel_);
+    SetControlTag(list, tag);
+    ControlAddChild(sheet_.root, list);
+    return list;
+  }
+  ListBoxControl* Find(const char* tag) const { return static_cast<ListBoxControl*>(sheet_.Find(tag)); }
+  static std::vector<int32_t> Rows(const ListBoxControl* list) {
+    std::vector<int32_t> ids;
+    for (const Control* r = ListNextRow(list, nullptr); r; r = ListNextRow(list, r)) ids.push_back(r->id);
+    return ids;
+  }
+  // A click on the row of the unit, as the list takes it.
+  void Click(const char* tag, uint32_t unit) {
+    ListBoxControl* list = Find(tag);
+    Control* row = nullptr;
+    for (Control* r = ListNextRow(list, nullptr); r && !row; r = ListNextRow(list, r))
+      if (r->id == static_cast<int32_t>(unit)) row = r;
+    ASSERT_NE(row, nullptr) << tag << " " << unit;
+    ListSelectItem(0, list, row, 0);
+    panel_.OnCommand(list, row->id);
+  }
+  // The buttons shown among the four that follow the row.
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> shown;
+    for (const char* tag : {"LOAD", "LOADFILL", "LOADSTOP", "OFFLOAD"})
+      if (!sheet_.Find(tag)->Hidden()) shown.emplace_back(tag);
+    return shown;
+  }
+  // A mark counts when it shows and is lit.
+  bool Marked(int32_t id) const {
+    const Control* mark = sheet_.Find(id);
+    return !mark->Hidden() && mark->Selected();
+  }
+  static constexpr int32_t kSpecial = 1666, kImmune = 1667;
+  UnitRecord& transport_ = ring_.Add(60, kLocal, 1);
+  UnitRecord& plain_ = ring_.Add(61, kLocal, 2);
+  UnitRecord& special_ = ring_.Add(62, kLocal, 3);
+  UnitRecord& loading_ = ring_.Add(63, kLocal, 2);
+  UnitRecord& aboard_ = ring_.Add(64, kLocal, 4);
+  UnitCargoPanel& panel_ = g_screens.unitCargo;
+  PanelKeep kept_{panel_};
+  militarytest::TestSheet sheet_;
+};
+
+// Each kind of row, picked in turn on one panel, shows the buttons and marks
+// it calls for and no other; a pick in one list lets go of the other's.
+TEST_F(UnitCargoPickTest, TheButtonsAndMarksFollowThePickedRow) {
+  panel_.Refresh();
+  EXPECT_EQ(Rows(panel_.list), (std::vector<int32_t>{61, 63, 62})) << "stock in store, by class";
+  EXPECT_EQ(Rows(Find("MISSILELIST")), std::vector<int32_t>{64});
+  EXPECT_FALSE(sheet_.Find("UNLOADALL")->Hidden()) << "something aboard to unload";
+  EXPECT_EQ(Shown(), std::vector<std::string>{}) << "nothing picked";
+  using Tags = std::vector<std::string>;
+  const struct {
+    const char* list;
+    uint32_t unit;
+    Tags shown;
+    bool special, immune;
+  } rows[] = {
+      {"AVAILABLE", 61, {"LOAD", "LOADFILL"}, false, false},
+      {"AVAILABLE", 62, {"LOAD", "LOADFILL"}, true, false},
+      {"AVAILABLE", 63, {"LOADSTOP"}, false, false},
+      {"MISSILELIST", 64, {"OFFLOAD"}, false, true},
+      {"AVAILABLE", 62, {"LOAD", "LOADFILL"}, true, false},
+      {"MISSILELIST", 64, {"OFFLOAD"}, false, true},
+      {"MISSILELIST", 0, {}, false, false},
+      {"AVAILABLE", 63, {"LOADSTOP"}, false, false},
+      {"AVAILABLE", 0, {}, false, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.list) + " " + std::to_string(r.unit));
+    // 0: the list lets its row go.
+    if (r.unit == 0) {
+      ListSetSelection(0, Find(r.list), 0, 0);
+    } else {
+      ASSERT_NO_FATAL_FAILURE(Click(r.list, r.unit));
+    }
+    EXPECT_EQ(Shown(), r.shown);
+    EXPECT_EQ(Marked(kSpecial), r.special);
+    EXPECT_EQ(Marked(kImmune), r.immune);
+    EXPECT_EQ(sheet_.Find(kSpecial)->Hidden(), !r.special) << "a mark shows only lit";
+    EXPECT_EQ(sheet_.Find(kImmune)->Hidden(), !r.immune) << "a mark shows only lit";
+  }
+}
+
+// Load on the picked stock keeps it picked and offers Stop; Stop offers
+// Load again. With nothing aboard, Unload is not offered.
+TEST_F(UnitCargoPickTest, LoadTurnsToStopAndBack) {
+  transport_.cargoNext = 0, aboard_.carrier = 0;
+  panel_.Refresh();
+  EXPECT_TRUE(sheet_.Find("UNLOADALL")->Hidden());
+  ASSERT_NO_FATAL_FAILURE(Click("AVAILABLE", 61));
+  const struct {
+    const char* press;
+    std::vector<std::string> shown;
+  } steps[] = {{"LOAD", {"LOADSTOP"}}, {"LOADSTOP", {"LOAD", "LOADFILL"}}, {"LOADFILL", {"LOADSTOP"}}};
+  for (const auto& s : steps) {
+    panel_.OnCommand(sheet_.Find(s.press), 0);
+    EXPECT_EQ(panel_.list->selectedId, 61) << s.press;
+    EXPECT_EQ(Shown(), s.shown) << s.press;
+  }
+}
+
+// A double click on offered stock opens its pop-up, stepping through the
+// stock offered.
+TEST_F(UnitCargoPickTest, AnOfferedRowOpensItsPopUpWithTheOffer) {
+  Screen& popup = g_screens.missileStockView;
+  const GlobalGuard<intptr_t> id(popup.id);
+  panel_.Refresh();
+  ASSERT_NO_FATAL_FAILURE(Click("AVAILABLE", 62));
+  panel_.OnActivate(panel_.list, 62);
+  EXPECT_EQ(popup.id, 62);
+  ASSERT_NE(popup.parameterList, nullptr);
+  EXPECT_EQ(popup.parameterList->entries, (std::vector<intptr_t>{61, 63, 62}));
+  popup.parameterList->entries.clear();
 }
 
 }  // namespace
