@@ -5,6 +5,7 @@
 #include "ai/ai_player_fields.h"
 #include "ai/ai_unit_figures.h"
 #include "records/hex_cell.h"
+#include "records/player_kinds.h"
 #include "records/hex_unit_stack.h"
 #include "records/command_ids.h"
 #include "sim/command_counts.h"
@@ -32,6 +33,8 @@ constexpr int kTiers = 3;
 constexpr int kSequenceSteps = 16;
 constexpr int kMaxPicks = 16;
 constexpr int kBatchDomains = 5;
+// How many missiles a computer region orders beyond its store's room.
+constexpr int kBatchOverOrder = 3;
 constexpr int kMilitaryDepartment = 1;
 constexpr uint32_t kStandingOrderSpendMore = 1u << 3;
 constexpr uint32_t kRoleBits = 0x1Fu;
@@ -284,7 +287,11 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
   const int limit = aifields::BatchLimit(player);
   const int count = aifields::BatchCount(player);
   if (count >= limit) return;
-  int budget = limit - count + 3;
+  // A computer region keeps a few more on order than its store holds; the
+  // region of a player, whose store the orders are made for, is filled to
+  // its limit and no further.
+  const bool forAPlayer = player.kind == kKindHuman;
+  int budget = limit - count + (forAPlayer ? 0 : kBatchOverOrder);
   const int p = PlayerIndex(world, player);
   const uint32_t domains = player.displayPolicy.autobuildmissiles[0] & 0x1Fu;
   const uint32_t types = player.displayPolicy.autobuildmissiles[1] & 0x0Fu;
@@ -327,7 +334,7 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
       const UnitClassRecord* cls = chosen ? ClassRecordAt(world, chosen) : nullptr;
       if (!cls) continue;
       const int times = cls->carryCapacity < 3.0f ? 2 : 1;
-      for (int t = 0; t < times; ++t) {
+      for (int t = 0; t < times && (!forAPlayer || budget > 0); ++t, --budget) {
         GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnitAt, p);
         SetArgWords(c, OrderedUnitArgs{.classIndex = static_cast<uint32_t>(chosen),
                                        .size = 1,
@@ -335,7 +342,6 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
                            .Pack());
         Post(world, std::move(c));
       }
-      budget -= times;
     }
     const bool spent = budget < 1;
     sc = static_cast<uint8_t>(sc + 1);

@@ -223,14 +223,23 @@ TEST_F(UnitBuild, AUnitOrderedAtOneBaseHoldsASlotOfTheNext) {
 
 // Missiles of domain 0 and type 0 (batch limit 1: budget 4): each of the
 // cell's four picks is posted twice when the class carries less than 3,
-// else once; a class none may have posts nothing and keeps the cursors.
+// else once; a class none may have posts nothing and keeps the cursors. A
+// player's region orders no more than its store's room: limit 3 with 1
+// used leaves room for 2 (budget 2, and the cell's walk stops there).
 TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
   const struct {
     bool available;
     float carry;
     size_t posts;
     uint8_t domainCursor, subRoleCursor;
-  } cases[] = {{true, 1.0f, 8, 1, 1}, {true, 5.0f, 4, 1, 1}, {false, 1.0f, 0, 0, 0}};
+    int32_t kind = kKindComputer;
+    uint16_t limit = 1, used = 0;
+  } cases[] = {{true, 1.0f, 8, 1, 1},
+               {true, 5.0f, 4, 1, 1},
+               {false, 1.0f, 0, 0, 0},
+               {true, 1.0f, 2, 1, 1, kKindHuman, 3, 1},
+               {true, 5.0f, 2, 1, 1, kKindHuman, 3, 1},
+               {true, 1.0f, 0, 0, 0, kKindHuman, 3, 3}};
   UnitClassRecord& missile = Class(8);
   missile.typeByte = kMissileRole;
   missile.flags = 1u << 15;
@@ -243,8 +252,9 @@ TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
     r.displayPolicy.autobuildmissiles[0] = 1;
     r.displayPolicy.autobuildmissiles[1] = 1;
     r.displayPolicy.autobuildvalues[0] = 50;
-    aifields::SetBatchLimit(r, 1);
-    aifields::SetBatchCount(r, 0);
+    r.kind = c.kind;
+    aifields::SetBatchLimit(r, c.limit);
+    aifields::SetBatchCount(r, c.used);
     aifields::BatchMaxLevel(r, 0) = 2;
     aifields::BatchMinLevel(r, 0) = 1;
     aifields::BatchDomainCursor(r) = 0;
@@ -253,7 +263,7 @@ TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
     missile.carryCapacity = c.carry;
     AiOrderUnitBatch(*world, r);
     const auto made = Posted(kCmdCreateUnitAt);
-    EXPECT_EQ(made.size(), c.posts) << c.carry;
+    EXPECT_EQ(made.size(), c.posts) << c.carry << " kind " << c.kind;
     for (const GameCommand& m : made) {
       EXPECT_EQ(m.arg28, 8u);
       EXPECT_EQ(m.arg32, 1u);

@@ -121,6 +121,7 @@ inline constexpr uint32_t kMsgCapitalFallsNews = 150;
 inline constexpr uint32_t kMsgCapitalThreatened = 167;
 inline constexpr uint32_t kMsgFacilityDone = 291;
 inline constexpr uint32_t kMsgSiteDone = 294;
+inline constexpr uint32_t kMsgSiteAwaitingStaff = 297;  // a facility that stays off until staffed
 inline constexpr uint32_t kMsgCapitalMoved = 334;
 inline constexpr uint32_t kMsgCapitalMovedNews = 335;
 inline constexpr uint32_t kMsgCapitalAttackedNews = 336;

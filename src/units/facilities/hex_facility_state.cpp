@@ -1,6 +1,12 @@
 #include "units/facilities/hex_facility_state.h"
 
+#include <algorithm>
+
+#include "app/game_math.h"
+#include "records/order_words.h"
 #include "sim/command_counts.h"
+#include "sim/message_ids.h"
+#include "sim/player_messages.h"
 #include "units/class_fields.h"
 #include "units/deployment_weight.h"
 #include "records/hex_unit_stack.h"
@@ -63,7 +69,31 @@ bool TryDeploy(World& world, UnitRecord& unit, int disband, int player, int stay
   return false;
 }
 
+void TellAwaitingStaff(World& world, const UnitRecord& f, float staff, float reserve) {
+  MessageParams p;
+  p.p1 = static_cast<uint32_t>(f.classIndex);
+  p.p2 = unitbytes::UnitPosition(f);
+  p.p3 = static_cast<uint32_t>(CheckedTrunc(staff));
+  p.p4 = static_cast<uint32_t>(std::max(0, CheckedTrunc(reserve)));
+  PostPlayerMessage(world, world.players[f.owner & 31], f.owner & 31, kMsgSiteAwaitingStaff, nullptr, p);
+}
+
 }  // namespace
+
+void StaffAwaitingFacilities(World& world, int32_t player) {
+  constexpr uint32_t kWaiting = kPostureAwaitingStaff | kPostureInReserve;
+  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (u->owner != player || !(u->unitFlags & kUnitFacility) || !IsUnitLive(*u) ||
+        (u->orders[kPostureBits] & kWaiting) != kWaiting)
+      continue;
+    HexCell* cell = UnitHexCell(world, *u);
+    if (!cell || GetActiveObject(cell, false) != u) continue;
+    // As a finished facility is switched on: the display copy, then the
+    // simulation's.
+    SetStackUnitState(world, *cell, 0, 0);
+    SetStackUnitState(world, *cell, 1, 0);
+  }
+}
 
 void SetFacilityModeA(World& world, UnitRecord& f, int pass, int on) {
   if (on) {
@@ -137,6 +167,8 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
   UnitRecord* f = GetActiveObject(&cell, false);
   if (!f || (pass == 1 && Provisional(*f))) return;
   const bool wantOff = inactive != 0;
+  // Switched off, it no longer waits to come on.
+  if (wantOff) PassOrders(*f, pass)[kPostureBits] &= ~kPostureAwaitingStaff;
   const bool isOff = (PassOrders(*f, pass)[kPostureBits] & kPostureInReserve) != 0;
   if (isOff == wantOff) return;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
@@ -171,14 +203,22 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
   }
   const float c = static_cast<float>(cls->valuePerPoint);
   if (pass == 1) {
+    uint32_t& posture = f->orders[kPostureBits];
     if (c < owner.soldiers) {
       owner.soldiers -= c;
       uf::SetReal(owner, uf::kForcesOnMap, uf::Real(owner, uf::kForcesOnMap) + c);
       AddPendingDeployments(world, player, -c);
       SetFacilityModeB(world, *f, 1, 0);
+      posture &= ~kPostureAwaitingStaff;
+    } else if (!(posture & kPostureAwaitingStaff)) {
+      // Asked on and left off, the facility would wait silently for an
+      // order given again on the one day the budget allows it: it waits
+      // for the budget itself, and its owner is told so once.
+      posture |= kPostureAwaitingStaff;
+      TellAwaitingStaff(world, *f, c, owner.soldiers);
     }
-    f->ordersShown[kPostureBits] =
-        (f->ordersShown[kPostureBits] & ~kPostureInReserve) | (f->orders[kPostureBits] & kPostureInReserve);
+    constexpr uint32_t kShown = kPostureInReserve | kPostureAwaitingStaff;
+    f->ordersShown[kPostureBits] = (f->ordersShown[kPostureBits] & ~kShown) | (posture & kShown);
     return;
   }
   if (c < owner.soldiers - pending) {

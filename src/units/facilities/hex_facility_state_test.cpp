@@ -93,6 +93,36 @@ TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
   EXPECT_FALSE(town.ordersShown[kPostureBits] & kPostureInReserve);
 }
 
+// Left off for want of staff, the settlement waits (both copies show it)
+// through days the budget is still short, comes on at the first upkeep it
+// can, and a settlement switched off waits no more.
+TEST_F(FacilityStateTest, ASettlementLeftOffWaitsForTheBudgetAndComesOnWhenItAllows) {
+  World& w = *world;
+  UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
+  town.orders[kPostureBits] = kPostureInReserve;
+  w.players[3].soldiers = 50.0f;
+  SetStackUnitState(w, Cell(2, 2), 1, 0);
+  EXPECT_TRUE(town.orders[kPostureBits] & kPostureAwaitingStaff);
+  EXPECT_TRUE(town.ordersShown[kPostureBits] & kPostureAwaitingStaff);
+  const struct {
+    float budget;
+    bool on;
+  } days[] = {{50.0f, false}, {50.5f, true}};  // one point weighs 50: the budget must exceed it
+  for (const auto& d : days) {
+    w.players[3].soldiers = d.budget;
+    StaffAwaitingFacilities(w, 3);
+    EXPECT_EQ(!(town.orders[kPostureBits] & kPostureInReserve), d.on) << d.budget;
+    EXPECT_EQ((town.orders[kPostureBits] & kPostureAwaitingStaff) == 0, d.on) << d.budget;
+  }
+  EXPECT_EQ(w.players[3].soldiers, 0.5f);
+  town.orders[kPostureBits] |= kPostureInReserve | kPostureAwaitingStaff;
+  SetStackUnitState(w, Cell(2, 2), 1, 1);
+  EXPECT_FALSE(town.orders[kPostureBits] & kPostureAwaitingStaff);
+  w.players[3].soldiers = 500.0f;
+  StaffAwaitingFacilities(w, 3);
+  EXPECT_TRUE(town.orders[kPostureBits] & kPostureInReserve) << "switched off, it stays off";
+}
+
 TEST_F(FacilityStateTest, AWeakSettlementSwitchedOnGoesIntoBuilding) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 0.5f, 2, 2);

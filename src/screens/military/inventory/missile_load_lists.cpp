@@ -140,6 +140,31 @@ uint32_t LoadableCategories(bool named, const UnitClassRecord* missileClass, int
   return category >= 0 && category <= kPlatformSilo ? 1u << category : kAnyCategory;
 }
 
+// A panel with no weapon of its own and no list of loadable units loads the
+// weapons chosen on the stored weapons page: its load buttons show when
+// one of them may board the platform, or the pending mark and Stop when
+// their load is under way.
+void ShowStoredLoadButtons(Control* form, uint32_t platform, bool siloMode) {
+  bool fits = false, pending = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& w = g_world;
+    const UnitRecord* p = FindUnitById(w, platform);
+    const uint32_t category = siloMode ? kPlatformSilo : p ? (p->kind & 7u) : 0u;
+    for (uint32_t id : SelectedUnits(g_screens.unitInventory.storedList, false)) {
+      const UnitRecord* stored = FindUnitById(w, id);
+      const UnitClassRecord* cls = stored ? UnitClassOf(w, *stored) : nullptr;
+      if (!p || !cls || !((cls->loadableMask >> category) & 1u)) continue;
+      fits = true;
+      pending = pending || (stored->ordersShown[kOrderFlags] & kOrderLoadInto) != 0;
+    }
+  }
+  ShowTag(form, "LOAD", fits && !pending);
+  ShowTag(form, "LOADFILL", fits && !pending);
+  ShowTag(form, "GRIDLOAD1", pending);
+  ShowTag(form, "LOADSTOP", pending);
+}
+
 }  // namespace
 
 PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform, bool siloMode) {
@@ -289,7 +314,10 @@ void OnMissileListSelect(Control* list, uint32_t unit, int32_t siloMode) {
 void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Control* control, int32_t value,
                          const MissilePanelHosts& hosts) {
   if (!control) return;
-  const uint32_t p = platform ? *platform : 0;
+  // The platform the list shows chosen, should the panel have let its own
+  // field go on a refresh.
+  uint32_t p = platform ? *platform : 0;
+  if (p == 0) p = ListCurrentUnit(TagAs<ListBoxControl>(form, "LIST5"));
   const uint32_t m = missile;
   ListBoxControl* cargo = TagAs<ListBoxControl>(form, "MISSILELIST");
   if (Is(control, "AUTHBOX")) {
@@ -441,6 +469,8 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
       ShowTag(form, "LOAD", !pending);
       ShowTag(form, "LOADFILL", !pending);
       if (pending) ShowTag(form, "GRIDLOAD1", true);
+    } else if (!Tag(form, "AVAILABLE")) {
+      ShowStoredLoadButtons(form, u.id, siloMode != 0);
     }
   }
 }

@@ -144,6 +144,11 @@ void UnitInventoryPanel::OnControlChange(Control* control, int32_t) {
   lastHanded = unit;
   g_screens.missileSiloPanel.id = static_cast<intptr_t>(unit);
   Control* bar = g_ui.bottomBoxes[kDockLevelThird];
-  if (bar && !bar->Hidden() && bar->firstChild && bar->firstChild->owner)
-    bar->firstChild->owner->Show(kKeepScreenId, nullptr);
+  if (!bar || bar->Hidden() || !bar->firstChild || !bar->firstChild->owner) return;
+  Screen& docked = *bar->firstChild->owner;
+  docked.Show(kKeepScreenId, nullptr);
+  // A platform chosen there stays chosen: its load buttons follow the
+  // weapon now chosen here.
+  if (auto* platforms = TagAs<ListBoxControl>(docked.currentForm, "LIST5"); platforms && platforms->selectedId > 0)
+    docked.OnControlChange(platforms, platforms->selectedId);
 }
