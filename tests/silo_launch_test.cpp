@@ -9,6 +9,9 @@
 // weapons' platforms), it strikes the unit.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/fpenv.h"
@@ -45,6 +48,10 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "units/step/unit_step_phases.h"
+#include "ui/string_control.h"
+#include "world/unit_class.h"
+#include "records/player_relations.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
@@ -109,6 +116,18 @@ void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
 }
 
+// The silo panel's missile row picked again: its target panel shows the
+// aimed hex.
+void ShowTargetPanel(uint32_t siloHex, uint32_t missile) {
+  ScreenSet& s = g_screens;
+  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
+  const int row = RowOfUnit(s.siloSidePanel.list, missile);
+  ASSERT_GE(row, 0);
+  if (s.siloSidePanel.list->selectedId == static_cast<int32_t>(missile)) SampleGame::ClickControl(s.siloSidePanel.list, row);
+  SampleGame::ClickControl(s.siloSidePanel.list, row);
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm) << "MAP1_ss8b is shown";
+}
+
 uint32_t AboardCarrierOf(uint32_t unit) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = FindUnitById(g_world, unit);
@@ -131,17 +150,64 @@ std::vector<Cmd> FiveLaunchOrders(uint32_t missile, uint32_t target) {
           {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
 }
 
-// The serial of the local region's message of the type about the unit, 0
-// for none.
-uint32_t MailAbout(uint32_t type, uint32_t unit) {
+// The serial of the local region's newest message of the type, 0 for none.
+uint32_t MailOfType(uint32_t type) {
+  World& w = g_world;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next())
+    if (static_cast<PlayerMessage*>(node)->typeId == type) return static_cast<PlayerMessage*>(node)->serial;
+  return 0;
+}
+
+std::string MailBody(uint32_t serial) {
   World& w = g_world;
   WorldLockGuard hold(w, kLockMail);
   ListNode& head = w.messageLists[w.gameState.localPlayer];
   for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
     const auto* m = static_cast<PlayerMessage*>(node);
-    if (m->typeId == type && m->params[0] == unit) return m->serial;
+    if (m->serial == serial) return m->texts[1] ? m->texts[1] : "";
   }
-  return 0;
+  return {};
+}
+
+// The text the form's control of the tag shows.
+std::string ShownText(Control* form, const char* tag) {
+  const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(form, tag));
+  return t && ShownInTree(t) ? t->text : std::string();
+}
+
+int32_t ReachOf(uint32_t missile) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* u = FindUnitById(g_world, missile);
+  return u ? u->rangeLeft : 0;
+}
+
+// The hex of another region's live facility that the local player sees,
+// nearest to the silo within the reach (or nearest beyond it), on ground
+// not the local region's nor a friend's; 0 for none.
+uint32_t ForeignFacilityHex(uint32_t siloHex, int32_t reach, bool within, int32_t* region, int32_t* facilityClass) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  World& w = g_world;
+  const HexMapShape map = MapShape(w);
+  const int32_t local = w.gameState.localPlayer;
+  uint32_t best = 0;
+  int32_t bestDistance = 0;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next) {
+    if (!(u->unitFlags & kUnitFacility) || !IsUnitLive(*u) || (u->unitFlags & kUnitProvisional) || u->owner == local)
+      continue;
+    const uint32_t at = MakeHexPos(u->x, u->y);
+    HexCell* cell = HexCellAt(w, map, at);
+    if (!cell || LiveLeadFacility(*cell) != u) continue;
+    const int owner = CellOwner(cell->word);
+    if (owner == 0 || owner == local ||
+        (RelationClassOf(w.players[local], 1, owner) & (kRelationSelf | kRelationFriendly)))
+      continue;
+    const int32_t d = HexDistance(map, siloHex, at);
+    if ((d <= reach) != within || (best != 0 && d >= bestDistance)) continue;
+    best = at, bestDistance = d, *region = owner, *facilityClass = u->classIndex;
+  }
+  return best;
 }
 
 // Kessaria's game with a missile loaded into its silo.
@@ -156,45 +222,79 @@ class SiloLaunch : public ::testing::Test {
   uint32_t siloHex = 0, missile = 0;
 };
 
-TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSaysWhy) {
+TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
   ScreenSet& s = g_screens;
   World& w = g_world;
   const uint32_t target = MakeHexPos(HexX(siloHex) + 2, HexY(siloHex));
+  bool facility = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const HexCell* cell = HexCellAt(w, MapShape(w), target);
+    HexCell* cell = HexCellAt(w, MapShape(w), target);
     ASSERT_NE(cell, nullptr);
     ASSERT_EQ(CellOwner(cell->word), w.gameState.localPlayer) << "a hex of Kessaria's";
+    facility = LiveLeadFacility(*cell) != nullptr;
   }
+  // Nothing there to strike, or own ground: the panel says so before the launch.
+  const std::string reason = facility ? "Own or friendly hex" : "Nothing to strike there";
   ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
+  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
+  EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), reason);
 
-  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.siloSidePanel.list, missile);
-  ASSERT_GE(row, 0);
   TextsApart(s.siloSidePanel.currentForm, "silo panel");
   // The silo's missile rows read whole, the aimed one with its mark.
   for (const Control* r = ListNextRow(s.siloSidePanel.list, nullptr); r; r = ListNextRow(s.siloSidePanel.list, r))
     TextsReadWhole(r->firstChild, "silo missile row");
-  SampleGame::ClickControl(s.siloSidePanel.list, row);
-  SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloLaunchSchedule->currentForm) << "MAP1_ss8d is shown";
+  Control* panel = s.siloMissileTarget.currentForm;
   const size_t before = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(panel, "LAUNCH"));
+  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "the launch is refused";
+  EXPECT_EQ(ShownText(panel, "STRIKES"), reason) << "with its reason";
+  TextsReadWhole(panel, "target panel");
+}
+
+TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatItHit) {
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  int32_t region = 0, facilityClass = 0;
+  const uint32_t target = ForeignFacilityHex(siloHex, ReachOf(missile), true, &region, &facilityClass);
+  ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
+  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
+  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
+  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
+  char strikes[96];
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitClassRecord* cls = ClassRecordAt(w, facilityClass);
+    ASSERT_NE(cls, nullptr);
+    std::snprintf(strikes, sizeof strikes, "Strikes %.*s", static_cast<int>(strnlen(cls->name, sizeof cls->name)),
+                  cls->name);
+  }
+  EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), strikes) << "the panel names what it strikes";
+  EXPECT_NE(ShownText(s.siloMissileTarget.currentForm, "REACH").find("Reach "), std::string::npos);
+  TextsReadWhole(s.siloMissileTarget.currentForm, "target panel");
+
+  const size_t before = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
-  EXPECT_EQ(MailAbout(kMsgLaunchDropped, missile), 0u) << "nothing is said before the launch is tried";
-  SampleGame::PlayUntil(kMostDays, [&] { return MailAbout(kMsgLaunchDropped, missile); });
-  const uint32_t told = MailAbout(kMsgLaunchDropped, missile);
-  ASSERT_NE(told, 0u) << "the mail tells that the launch was given up";
-  // The mail bar's button opens the mailbox, which lists it.
+  const auto told = [&] {
+    uint32_t serial = MailOfType(kMsgMissileStruck);
+    return serial ? serial : MailOfType(kMsgMissileDestroyedTarget);
+  };
+  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
+  const uint32_t serial = told();
+  ASSERT_NE(serial, 0u) << "the mail tells what the missile hit";
+  EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
+  // The mailbox lists it, and its preview reads the message whole.
   SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
   ASSERT_NE(s.mailList.list, nullptr);
-  EXPECT_GE(RowOfUnit(s.mailList.list, told), 0) << "the mailbox lists the message";
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* aimed = FindUnitById(w, missile);
-  ASSERT_NE(aimed, nullptr);
-  EXPECT_EQ(aimed->carrier, OwnUnitOfClass(kSampleSilo)->id) << "the missile stays in the silo";
-  EXPECT_FALSE(aimed->orders[kOrderFlags] & kOrderLaunchCargo) << "and its launch is no longer ordered";
+  const int mailRow = RowOfUnit(s.mailList.list, serial);
+  ASSERT_GE(mailRow, 0) << "the mailbox lists the message";
+  SampleGame::ClickControl(s.mailList.list, mailRow);
+  const std::string body = MailBody(serial);
+  EXPECT_NE(body.find(strikes + 8), std::string::npos) << body;
+  TextsReadWhole(s.mailWindow.currentForm, "mailbox");
 }
 
 TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroughTheKeypad) {

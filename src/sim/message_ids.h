@@ -165,6 +165,25 @@ inline constexpr uint32_t kMsgLaunchDropped = 420;
 // release nuclear (421) or chemical (422) weapons. Told once an order.
 inline constexpr uint32_t kMsgLaunchHeldNuclear = 421;
 inline constexpr uint32_t kMsgLaunchHeldChemical = 422;
+// Other launches given up, each with its reason: aimed at no hex, at a unit
+// lost from sight, at a region not at war with the owner, at a facility the
+// warhead does nothing to, at the owner's or a friend's ground.
+inline constexpr uint32_t kMsgLaunchDroppedNoTarget = 423;
+inline constexpr uint32_t kMsgLaunchDroppedTargetLost = 424;
+inline constexpr uint32_t kMsgLaunchDroppedNotAtWar = 425;
+inline constexpr uint32_t kMsgLaunchDroppedCannotStrike = 426;
+inline constexpr uint32_t kMsgLaunchDroppedOwnGround = 427;
+// A launch order kept waiting: the target is out of reach, the warhead does
+// nothing to the target unit, or units not at war stand in the hex an area
+// weapon is aimed at. Told once an order.
+inline constexpr uint32_t kMsgLaunchWaitsOutOfReach = 428;
+inline constexpr uint32_t kMsgLaunchWaitsCannotStrikeUnit = 429;
+inline constexpr uint32_t kMsgLaunchWaitsOthersInHex = 430;
+// What the owner's missile did where it came down: struck a target that
+// still stands, destroyed it, or found nothing to strike.
+inline constexpr uint32_t kMsgMissileStruck = 431;
+inline constexpr uint32_t kMsgMissileDestroyedTarget = 432;
+inline constexpr uint32_t kMsgMissileStruckNothing = 433;
 inline constexpr uint32_t kMsgSettlementFacilityDestroyed = 451;
 inline constexpr uint32_t kMsgSettlementFacilityDestroyedNews = 452;
 inline constexpr uint32_t kMsgProductionDestroyed = 453;

@@ -14,6 +14,7 @@
 #include "units/transport/cargo_boarding.h"
 #include "units/transport/cargo_unloading.h"
 #include "units/transport/carrier_launch.h"
+#include "units/transport/launch_verdict.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "units/paths/move_cost.h"
@@ -135,13 +136,16 @@ void NothingFound(World& world, UnitRecord& unit) {
     CancelUnitTarget(world, unit, 1);
 }
 
-// The owner's launch order was given up (its target hex holds nothing the
-// missile may strike) and nothing went in its place: the owner hears why.
-// Every peer drops the launch at the same step; only the owner's posts.
-void TellLaunchDropped(World& world, const UnitRecord& unit) {
+// Tells the owner why its launch order was given up, or why it waits (the
+// message names the reason). Every peer judges the launch at the same step;
+// only the owner's peer posts.
+void TellLaunchBarred(World& world, const UnitRecord& unit, LaunchBar why, uint32_t aimedAt) {
+  const uint32_t message = LaunchBarMessage(why);
+  if (message == 0) return;
   MessageParams params;
   params.p1 = unit.id;
-  PostPlayerMessage(world, world.players[unit.owner & 31], unit.owner & 31, kMsgLaunchDropped, nullptr, params);
+  params.p2 = aimedAt;
+  PostPlayerMessage(world, world.players[unit.owner & 31], unit.owner & 31, message, nullptr, params);
 }
 
 // A carried stock of launchers fires when it may; true when it tried
@@ -151,24 +155,31 @@ bool LaunchStep(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
   if (carrier.reloadTime > 0) return true;
   const OrderBlock& o = unit.orders;
   const bool launchNow = (o[kOrderFlags] & kOrderLaunchCargo) != 0;
-  // A held launch order waits for the rules to release it; its owner is
-  // told once, not at every visit.
+  // A launch order that waits (held by the rules, out of reach) tells its
+  // owner why once, not at every visit.
   const uint32_t held = LaunchHeldMessage(world, unit, cls);
-  if (!held || !launchNow) unit.unitFlags2 &= ~kUnit2LaunchHeldTold;
-  if (!(o[kOrdersHeader] & kHeaderLaunchAllowed)) return false;
-  if (held) {
+  if (!launchNow) unit.unitFlags2 &= ~kUnit2LaunchHeldTold;
+  const auto tellOnce = [&](auto tell) {
     if (launchNow && !(unit.unitFlags2 & kUnit2LaunchHeldTold)) {
       unit.unitFlags2 |= kUnit2LaunchHeldTold;
-      TellLaunchHeld(world, unit, held);
+      tell();
     }
+  };
+  if (!(o[kOrdersHeader] & kHeaderLaunchAllowed)) return false;
+  if (held) {
+    tellOnce([&] { TellLaunchHeld(world, unit, held); });
     return false;
   }
   const int most = 1 + std::max(0, CheckedTrunc(carrier.strength / 4.0f));
-  if (launchNow && LaunchFromCarrier(world, unit, most) != 0) return true;
+  LaunchBar why = LaunchBar::kNone;
+  // Giving the order up clears its target: the message names it still.
+  const uint32_t aimedAt = o[kFireHex];
+  if (launchNow && LaunchFromCarrier(world, unit, most, &why) != 0) return true;
   // A launch given up clears the order; one that waits (out of reach) keeps it.
   const bool dropped = launchNow && !(o[kOrderFlags] & kOrderLaunchCargo);
+  if (launchNow && !dropped && LaunchBarMessage(why) != 0) tellOnce([&] { TellLaunchBarred(world, unit, why, aimedAt); });
   const auto gaveUp = [&] {
-    if (dropped) TellLaunchDropped(world, unit);
+    if (dropped) TellLaunchBarred(world, unit, why, aimedAt);
     return true;
   };
   if (cls.flags & kClassSpecialKinds) return gaveUp();

@@ -29,6 +29,7 @@
 #include "units/step/unit_step_phases.h"
 #include "units/unit_transfer.h"
 #include "units/transport/cargo_boarding.h"
+#include "units/transport/launch_verdict.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/scenario_settings.h"
@@ -49,7 +50,6 @@ namespace uf = unitfields;
 
 constexpr uint8_t kCarrierBaseByte = 2;  // a carrier's class byte 70 that launches like a facility
 constexpr uint8_t kFacilityLaunchBit = 0x10;
-constexpr int kStrikeType = 2;  // the attack value that strikes a hex
 constexpr int kSalvoMax = 10;
 constexpr float kExperiencePerLaunch = 0.001f;
 // The provocation mask of a region (the record's word at 14476): the
@@ -69,69 +69,24 @@ void Abandon(World& world, UnitRecord& stock, UnitRecord& carrier) {
   if (carrier.orders[kOrderFlags] & kOrderLaunchCargo) CancelUnitTarget(world, carrier, 1);
 }
 
-// The attack type a target presents to the stock's class.
-int TargetType(const World& world, const UnitRecord& target) {
-  const UnitClassRecord* tc = UnitClassOf(world, target);
-  if (!tc) return 0;
-  int type = tc->targetType;
-  const bool flying = target.kind == kUnitKindAir && !(target.orders[kOrderFlags] & kOrderEngaged) &&
-                      !(target.unitFlags & kUnitMoved) &&
-                      (tc->movementType != kCarrierAircraft || (target.unitFlags & kUnitInBase));
-  if (flying) return 0;
-  if ((type == 4 || type == 5) && (target.unitFlags & kUnitSpeedBonus)) type = 3;
-  return type;
-}
-
 enum class Check { kGo, kWait, kAbandon };
 
-// The hex's units that count for a class that strikes what stands there:
-// whether any hostile and any other stands in the land and sea chains.
-Check CheckStandingTargets(World& world, int me, uint32_t position, bool friendlyHex) {
-  HexCell* cell = HexCellAt(world, MapShape(world), position);
-  const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
-  int hostile = 0;
-  bool other = false;
-  for (const int category : {0, 2}) {
-    for (const UnitRecord* u = stack ? stack->chainA[category] : nullptr; u; u = u->nextInChainA) {
-      if (!IsUnitLive(*u) || InReserve(*u) || !UnitVisibleToSide(world, *u, me)) continue;
-      if (RelationOf(world, me, u->owner) == kRelationHostile)
-        ++hostile;
-      else
-        other = true;
-    }
-  }
-  if (hostile == 0 && friendlyHex) return Check::kAbandon;
-  return other ? Check::kWait : Check::kGo;
-}
-
-// The checks before a launch.
-Check CheckLaunch(World& world, UnitRecord& stock, const UnitClassRecord& cls, UnitRecord& carrier) {
-  const int me = stock.owner & 31;
+// The checks before a launch, as the screens judge it too; the target
+// unit's position becomes the stock's target hex. The bar is kept for the
+// caller that tells the owner why.
+Check CheckLaunch(World& world, UnitRecord& stock, LaunchBar& bar) {
   OrderBlock& o = stock.orders;
-  UnitRecord* target = nullptr;
-  if (o[kFireUnit] != 0) {
-    target = FindUnitById(world, o[kFireUnit]);
-    if (!target || !IsUnitLive(*target) || target->carrier != 0) return Check::kAbandon;
-    if (!UnitVisibleToSide(world, *target, me)) return Check::kAbandon;
-    if (RelationOf(world, me, target->owner) != kRelationHostile) return Check::kAbandon;
-    o[kFireHex] = unitbytes::UnitPosition(*target);
-    if (AttackValueAgainst(cls, TargetType(world, *target)) == 0) return Check::kWait;
-  }
-  const uint32_t at = o[kFireHex];
-  if (at == kNoHexPosition) return Check::kAbandon;
-  HexCell* cell = HexCellAt(world, MapShape(world), at);
-  if (!cell) return Check::kAbandon;
-  const bool strikesStanding = (cls.flags & kClassLongRange) != 0;
-  if (!strikesStanding && !target && !LiveLeadFacility(*cell)) return Check::kAbandon;
-  if (HexDistance(MapShape(world), unitbytes::UnitPosition(carrier), at) > stock.rangeLeft) return Check::kWait;
-  const int hexPlayer = CellOwner(cell->word);
-  const uint32_t relation = RelationOf(world, me, hexPlayer);
-  const bool friendlyHex = hexPlayer == me || relation == kRelationFriendly;
-  if (!strikesStanding) {
-    if (!target && (friendlyHex || cls.attackValues[kStrikeType] == 0)) return Check::kAbandon;
+  if (o[kFireUnit] != 0)
+    if (const UnitRecord* target = FindUnitById(world, o[kFireUnit]); target && IsUnitLive(*target) && target->carrier == 0)
+      o[kFireHex] = unitbytes::UnitPosition(*target);
+  const LaunchVerdict v = JudgeLaunch(world, stock, o[kFireHex], o[kFireUnit], false);
+  bar = v.bar;
+  if (bar == LaunchBar::kNone) {
+    // A hex without a facility is struck through the enemy standing there.
+    if (o[kFireUnit] == 0 && v.unit != 0) o[kFireUnit] = v.unit;
     return Check::kGo;
   }
-  return CheckStandingTargets(world, me, at, friendlyHex);
+  return LaunchBarAbandons(bar) ? Check::kAbandon : Check::kWait;
 }
 
 }  // namespace
@@ -197,7 +152,9 @@ int LaunchSalvoSize(float carrierStrength, uint16_t cargoSlots) {
   return std::clamp(n, 1, kSalvoMax);
 }
 
-int LaunchFromCarrier(World& world, UnitRecord& stock, int count) {
+int LaunchFromCarrier(World& world, UnitRecord& stock, int count, LaunchBar* why) {
+  LaunchBar bar = LaunchBar::kNoMissile;
+  if (why) *why = bar;
   if (stock.carrier == 0 || count < 1) return 0;
   UnitRecord* carrier = FindUnitById(world, stock.carrier);
   const UnitClassRecord* cls = UnitClassOf(world, stock);
@@ -213,7 +170,9 @@ int LaunchFromCarrier(World& world, UnitRecord& stock, int count) {
     o[kFireHex] = carrier->orders[kFireHex];
     o[kOrderFlags] |= carrier->orders[kOrderFlags] & kOrderHexFacility;
   }
-  switch (CheckLaunch(world, stock, *cls, *carrier)) {
+  const Check check = CheckLaunch(world, stock, bar);
+  if (why) *why = bar;
+  switch (check) {
     case Check::kAbandon: Abandon(world, stock, *carrier); return 0;
     case Check::kWait: return 0;
     case Check::kGo: break;

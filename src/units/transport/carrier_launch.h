@@ -10,10 +10,12 @@ struct World;
 struct UnitRecord;
 struct UnitClassRecord;
 
+enum class LaunchBar : uint8_t;
+
 // Launches up to count units of the carried stock unit; returns how many
-// went (0 when none could). A launch that can never be made clears the
-// stock's orders.
-int LaunchFromCarrier(World& world, UnitRecord& stock, int count);
+// went (0 when none could), with what barred it in `why` when given. A
+// launch that can never be made clears the stock's orders.
+int LaunchFromCarrier(World& world, UnitRecord& stock, int count, LaunchBar* why = nullptr);
 
 // The rules of engagement hold weapons of mass destruction back until the
 // region releases their kind: the message that tells the owner which kind

@@ -1,5 +1,7 @@
 #include "screens/military/operations/launch_panel.h"
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "records/order_words.h"
@@ -22,6 +24,8 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
+#include "units/transport/launch_verdict.h"
 #include "world/world.h"
 
 namespace {
@@ -32,19 +36,54 @@ constexpr int32_t kFirstCapitalMode = 2;
 // The pictures of the first three modes' buttons.
 constexpr int32_t kModePictures[] = {4054, 4033, 4011};
 
-// The local region's loaded missiles aimed at the map cell and not yet
-// launched, in the order of the unit ring.
-std::vector<uint32_t> MissilesAimedAt(int32_t cell) {
-  std::vector<uint32_t> aimed;
+// The local region's loaded missiles, not yet launched, that may strike the
+// map cell now: those already aimed at it first, in the order of the unit
+// ring; with none, what bars the one that comes nearest (the bar of the
+// missile judged last when they are all barred alike).
+struct CellLaunch {
+  std::vector<uint32_t> aimed, able;
+  int32_t loaded = 0;
+  LaunchBar bar = LaunchBar::kNoMissile;
+  uint32_t hex = 0;
+};
+
+CellLaunch LaunchesAt(int32_t cell) {
+  CellLaunch out;
   plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
+  World& w = g_world;
+  if (cell < 0 || w.mapWidth <= 0) return out;
+  out.hex = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
   const int32_t local = w.gameState.localPlayer;
-  for (const UnitRecord* u = w.units; u && cell >= 0; u = u->next == w.units ? nullptr : u->next)
-    if (u->owner == local && u->carrier != 0 && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) &&
-        u->strength >= 1.0f && !(u->ordersShown[kOrderFlags] & kOrderLaunchCargo) &&
-        MissileTargetCell(w, u->ordersShown[kFireHex]) == cell)
-      aimed.push_back(u->id);
-  return aimed;
+  int32_t nearest = -1;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next) {
+    if (u->owner != local || u->carrier == 0 || !(u->unitFlags & kUnitStock) || (u->unitFlags & kUnitGone) ||
+        !(u->strength >= 1.0f) || (u->ordersShown[kOrderFlags] & kOrderLaunchCargo))
+      continue;
+    ++out.loaded;
+    const LaunchVerdict v = JudgeLaunch(w, *u, out.hex, 0, true);
+    if (v.bar == LaunchBar::kNone) {
+      (MissileTargetCell(w, u->ordersShown[kFireHex]) == cell ? out.aimed : out.able).push_back(u->id);
+    } else if (nearest < 0 || (v.bar == LaunchBar::kOutOfReach && v.distance - v.reach < nearest)) {
+      nearest = v.bar == LaunchBar::kOutOfReach ? v.distance - v.reach : 0;
+      out.bar = v.bar;
+    }
+  }
+  out.aimed.insert(out.aimed.end(), out.able.begin(), out.able.end());
+  if (!out.aimed.empty()) out.bar = LaunchBar::kNone;
+  return out;
+}
+
+// What the page says of a launch at the cell: how many loaded missiles may
+// strike it, or why none may.
+std::string LaunchLine(const CellLaunch& at) {
+  char text[80];
+  if (at.bar == LaunchBar::kNone)
+    std::snprintf(text, sizeof text, "%zu of %d missiles can strike it", at.aimed.size(), at.loaded);
+  else if (at.loaded == 0)
+    std::snprintf(text, sizeof text, "No missile is loaded");
+  else
+    std::snprintf(text, sizeof text, "Cannot launch: %s", LaunchBarText(at.bar));
+  return text;
 }
 
 }  // namespace
@@ -83,6 +122,12 @@ void LaunchPanel::Refresh() {
     }
   }
   FillTargetRows(list, cells);
+  ShowLaunchLine();
+}
+
+void LaunchPanel::ShowLaunchLine() {
+  const int32_t cell = list && list->selectedId != 0 ? TargetRowCell(list->selectedId) : -1;
+  EnterText(Tag(currentForm, "REACH"), cell >= 0 ? LaunchLine(LaunchesAt(cell)).c_str() : "");
 }
 
 void LaunchPanel::OnCommand(Control* control, int32_t commandId) {
@@ -91,6 +136,7 @@ void LaunchPanel::OnCommand(Control* control, int32_t commandId) {
   auto closeConfirmation = [&] {
     SetHidden(confirm, true);
     SetHidden(calendarParent, false);
+    SetHidden(Tag(currentForm, "REACH"), false);
   };
   if (Is(control, "CENTRE")) {
     if (list && list->selectedId != 0) CentreOnCell(TargetRowCell(list->selectedId));
@@ -100,18 +146,31 @@ void LaunchPanel::OnCommand(Control* control, int32_t commandId) {
   } else if (Is(control, "LAUNCH") || Is(control, "LAUNCHALL")) {
     SetHidden(confirm, false);
     SetHidden(calendarParent, true);
+    SetHidden(Tag(currentForm, "REACH"), true);
     pending = Is(control, "LAUNCH") ? 1 : 2;
   } else if (Is(control, "LOK")) {
-    // The missiles aimed at the picked target go: the first through the
-    // keypad while the region's launches wait for the code, the first or
-    // all of them once the code was given.
-    if (pending != 0) {
-      const std::vector<uint32_t> aimed =
-          MissilesAimedAt(list && list->selectedId != 0 ? TargetRowCell(list->selectedId) : -1);
-      if (!OpenLaunchKeypad(aimed.empty() ? 0 : aimed.front()))
-        for (size_t i = 0; i < aimed.size() && (pending == 2 || i == 0); ++i) PostSiloOrder(aimed[i]);
-    }
+    // The loaded missiles that may strike the picked target go (those
+    // aimed at it first): one, or all for LAUNCHALL, through the keypad
+    // while the region's launches wait for the code. When none may, the
+    // page says why and the keypad only takes the code.
     closeConfirmation();
+    if (pending == 0) return;
+    const int32_t cell = list && list->selectedId != 0 ? TargetRowCell(list->selectedId) : -1;
+    CellLaunch at = LaunchesAt(cell);
+    if (at.aimed.empty()) {
+      // The keypad still takes the code; the page says why nothing goes.
+      OpenLaunchKeypad({}, 0);
+      EnterText(Tag(currentForm, "REACH"), LaunchLine(at).c_str());
+      return;
+    }
+    if (pending == 1) at.aimed.resize(1);
+    const size_t count = at.aimed.size();
+    if (!OpenLaunchKeypad(at.aimed, at.hex))
+      for (const uint32_t missile : at.aimed) PostSiloOrderAt(missile, at.hex);
+    char text[64];
+    std::snprintf(text, sizeof text, "%zu missile%s ordered to launch", count, count == 1 ? "" : "s");
+    EnterText(Tag(currentForm, "REACH"), text);
+    return;
   } else if (Is(control, "LCANCEL")) {
     closeConfirmation();
   }
@@ -121,6 +180,7 @@ void LaunchPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list) return;
   for (const char* tag : {"LAUNCH", "CENTRE", "DEL", "HIDEBOX10"}) SetHidden(Tag(currentForm, tag), id == 0);
   for (const char* tag : {"GRIDL1", "GRIDL2"}) SetHidden(Tag(currentForm, tag), true);
+  ShowLaunchLine();
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "screens/military/silo/launch_keypad.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "records/player_record.h"
 #include "sim/simulation_lock.h"
@@ -28,13 +29,17 @@ void ShowDigit(const Screen& s, int32_t position, const char* text) {
 
 }  // namespace
 
-bool OpenLaunchKeypad(uint32_t missile) {
+bool OpenLaunchKeypad(std::vector<uint32_t> missiles, uint32_t target) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const PlayerRecord* local = g_world.localPlayerRecord;
     if (!local || (local->flags56 & kPlayerLaunchAuthorised)) return false;
   }
-  g_screens.launchKeypad.Popup(static_cast<intptr_t>(missile), nullptr);
+  LaunchKeypad& keypad = g_screens.launchKeypad;
+  const intptr_t first = missiles.empty() ? 0 : static_cast<intptr_t>(missiles.front());
+  keypad.missiles = std::move(missiles);
+  keypad.target = target;
+  keypad.Popup(first, nullptr);
   return true;
 }
 
@@ -55,12 +60,19 @@ void LaunchKeypad::OnCommand(Control* control, int32_t) {
         plat::CriticalSectionLock lock(g_simulationLock);
         if (g_world.localPlayerRecord) g_world.localPlayerRecord->flags56 |= kPlayerLaunchAuthorised;
       }
-      PostSiloOrder(static_cast<uint32_t>(id));
+      for (const uint32_t missile : missiles) {
+        if (target != 0)
+          PostSiloOrderAt(missile, target);
+        else
+          PostSiloOrder(missile);
+      }
     }
+    missiles.clear();
     Close();
     return;
   }
   if (ControlTagMatches(control->tag, "ABORT")) {
+    missiles.clear();
     Close();
     return;
   }

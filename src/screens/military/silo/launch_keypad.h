@@ -1,10 +1,11 @@
 #pragma once
 // The launch keypad: the four-digit code that authorises the local region
-// to launch weapons of mass destruction. Shown with the missile to launch
-// (or 0) as its id; the right code shows LAUNCH, which sets the region's
-// authorisation for good and launches that missile when it has a target.
+// to launch weapons of mass destruction. Shown with the missiles to launch
+// (the first as its id) and the hex they go for; the right code shows
+// LAUNCH, which sets the region's authorisation for good and launches them.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "ui/screen.h"
 
@@ -23,9 +24,14 @@ class LaunchKeypad : public Screen {
   int32_t entered = 0;  // digits entered, 0..4
   int32_t correct = 0;  // the four entered digits match the code
   std::array<int32_t, 4> digits{};
+  // What LAUNCH sends: the missiles and their target hex (0: the target
+  // each one shows).
+  std::vector<uint32_t> missiles;
+  uint32_t target = 0;
 };
 
-// Opens the keypad for the missile (0 none) while the local region's
-// launches are not yet authorised; false when they are, or there is no
-// local region, and nothing opened.
-bool OpenLaunchKeypad(uint32_t missile);
+// Opens the keypad for the missiles (none: the code alone) aimed at the
+// packed hex (0: each at its own target) while the local region's launches
+// are not yet authorised; false when they are, or there is no local region,
+// and nothing opened.
+bool OpenLaunchKeypad(std::vector<uint32_t> missiles, uint32_t target);

@@ -139,6 +139,8 @@ TEST_F(LaunchKeypadTest, AbortAndLaunchSetTheAuthorisationAndLaunchOnlyAsEntered
     g_commandLog.Clear();
     g_world.players[kLocal].flags56 = r.flagsBefore;
     keypad_.id = static_cast<intptr_t>(r.missile);
+    keypad_.missiles = r.missile ? std::vector<uint32_t>{r.missile} : std::vector<uint32_t>{};
+    keypad_.target = 0;
     keypad_.OnOpen();
     Enter(r.keys);
     Press(r.button);
@@ -157,7 +159,7 @@ TEST_F(LaunchKeypadTest, TheKeypadOpensOnlyWhileLaunchesAreNotAuthorised) {
   for (const auto& [flags, opens] : {std::pair{0u, true}, std::pair{kPlayerLaunchAuthorised, false}}) {
     shared.id = 0;
     g_world.players[kLocal].flags56 = flags;
-    EXPECT_EQ(OpenLaunchKeypad(kMissile), opens);
+    EXPECT_EQ(OpenLaunchKeypad({kMissile}, 0), opens);
     EXPECT_EQ(shared.id, opens ? static_cast<intptr_t>(kMissile) : 0);
   }
 }

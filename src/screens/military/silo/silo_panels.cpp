@@ -38,6 +38,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "units/transport/launch_verdict.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/player_names.h"
@@ -155,7 +156,49 @@ void EnterTargetPick(Control* form, uint32_t missile) {
   g_mapView.pickHex = 1;
 }
 
+// The missile's reach and what its launch at its target would strike, or
+// why it would not go: "REACH" and "STRIKES" of the target box.
+void FillLaunchVerdict(World& w, Control* form, const UnitRecord* unit, uint32_t target) {
+  if (!unit) {
+    EnterText(Tag(form, "REACH"), "");
+    EnterText(Tag(form, "STRIKES"), "");
+    return;
+  }
+  const LaunchVerdict v = JudgeLaunch(w, *unit, target, target != 0 ? unit->ordersShown[kFireUnit] : 0, true);
+  char text[64];
+  if (v.distance >= 0)
+    std::snprintf(text, sizeof text, "Reach %d hexes, target %d", v.reach, v.distance);
+  else
+    std::snprintf(text, sizeof text, "Reach %d hexes", v.reach);
+  EnterText(Tag(form, "REACH"), text);
+  if (target == 0) {
+    EnterText(Tag(form, "STRIKES"), "");
+  } else if (v.bar != LaunchBar::kNone) {
+    EnterText(Tag(form, "STRIKES"), LaunchBarText(v.bar));
+  } else {
+    const UnitClassRecord* struck = v.strikes > 0 ? ClassRecordAt(w, v.strikes) : nullptr;
+    std::snprintf(text, sizeof text, "Strikes %s", struck ? ClassName(*struck).c_str() : "the hex");
+    EnterText(Tag(form, "STRIKES"), text);
+  }
+}
+
 }  // namespace
+
+LaunchBar SiloLaunchBar(uint32_t missile) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  World& w = g_world;
+  const UnitRecord* unit = missile != 0 ? LiveTabUnit(static_cast<intptr_t>(missile)) : nullptr;
+  if (!unit) return LaunchBar::kNoMissile;
+  const uint32_t target = unit->ordersShown[kFireHex];
+  if (MissileTargetCell(w, target) < 0) return LaunchBar::kNoTarget;
+  return JudgeLaunch(w, *unit, target, unit->ordersShown[kFireUnit], true).bar;
+}
+
+LaunchBar LaunchSiloMissile(uint32_t missile) {
+  const LaunchBar bar = SiloLaunchBar(missile);
+  if (bar == LaunchBar::kNone) PostSiloOrder(missile);
+  return bar;
+}
 
 ObjectRefList& SiloMissileList() { return g_screens.workingLists[kSiloMissileListIndex]; }
 
@@ -261,12 +304,13 @@ void DrawSiloMissileRow(Control* control, Control* form, uint32_t missile) {
 
 void FillMissileTarget(Control* form, uint32_t missile) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
+  World& w = g_world;
   const UnitRecord* unit = missile != 0 ? LiveTabUnit(static_cast<intptr_t>(missile)) : nullptr;
   const UnitClassRecord* cls = unit ? ClassRecordAt(w, unit->classIndex) : nullptr;
   EnterText(Tag(form, "MISSILE"), cls ? ClassName(*cls).c_str() : "");
   int32_t column = 0, row = 0;
   const int64_t cell = unit ? MissileTargetCell(w, unit->ordersShown[kFireHex], &column, &row) : -1;
+  FillLaunchVerdict(w, form, unit, cell >= 0 ? unit->ordersShown[kFireHex] : 0);
   if (cell >= 0) {
     const bool ordered = (unit->ordersShown[kOrderFlags] & kOrderLaunchCargo) != 0;
     const HexCell& target = w.cells[static_cast<size_t>(cell)];
@@ -317,11 +361,17 @@ void FillMissileTarget(Control* form, uint32_t missile) {
   ShowId(form, kSpecialWeaponMark, (cls->flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) != 0);
 }
 
-void PostSiloOrder(uint32_t missile) {
+void PostSiloOrder(uint32_t missile) { PostSiloOrderAt(missile, ReadMissile(missile).target); }
+
+void PostSiloOrderAt(uint32_t missile, uint32_t target) {
   const MissileState m = ReadMissile(missile);
-  if (!m.live || m.target == 0 || !(m.strength >= 1.0f)) return;
-  PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = missile, .hex = m.target});
-  PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = missile, .hex = m.target});
+  if (!m.live || target == 0 || !(m.strength >= 1.0f)) return;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (MissileTargetCell(g_world, target) < 0) return;
+  }
+  PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = missile, .hex = target});
+  PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = missile, .hex = target});
   PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = missile, .bits = kHeaderLaunchAllowed, .set = 1});
   PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = missile, .value = kLaunchLevel});
   PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = missile, .flags = kLaunchOrderFlags, .mask = 0});
@@ -356,7 +406,12 @@ void OnSiloCommand(const SiloCommandScreens& screens, uint32_t missile, Control*
     if (screens.launch && missile != 0) {
       showWithMissile(screens.launch);
     } else {
-      PostSiloOrder(missile);
+      // A launch that cannot go is refused here, its reason on the panel.
+      const LaunchBar bar = LaunchSiloMissile(missile);
+      if (bar != LaunchBar::kNone) {
+        EnterText(Tag(form, "STRIKES"), LaunchBarText(bar));
+        return;
+      }
       refresh();
     }
   } else if (Is(control, "CANCLAUNCH")) {

@@ -20,6 +20,7 @@ class ListBoxControl;
 struct UnitClassImage;
 struct UnitRecord;
 struct World;
+enum class LaunchBar : uint8_t;
 
 inline constexpr const char* kSiloPanelTags[] = {"BASENAME", "NOTE",    "CONDITION", "LIST1",      "ICBMHEADER",
                                                  "SILO1",    "SILO2",   "OFFLINE",   "INDPIC",     "BASEDETAILS",
@@ -31,9 +32,10 @@ inline constexpr int32_t kSiloMissilePageButton = 21;
 inline constexpr int32_t kSiloPanelIds[] = {kSiloActionsButton, kSiloMissilePageButton};
 inline constexpr const char* kMissileTargetTags[] = {"MISSILE", "HIDE1",     "HIDE2",  "TARGNAME", "OWNER",
                                                      "RELATION", "YIELD",    "TARGET", "CLEARTARG", "CENTRE",
-                                                     "LAUNCH",  "CANCLAUNCH", "NOLAUNCH"};
+                                                     "LAUNCH",  "CANCLAUNCH", "NOLAUNCH", "REACH",
+                                                     "STRIKES"};
 inline constexpr const char* kLaunchScheduleTags[] = {"MISSILE", "HIDE1",  "TARGNAME",   "OWNER",   "RELATION",
-                                                      "YIELD",   "LAUNCH", "CANCLAUNCH", "CALPARENT"};
+                                                      "YIELD",   "LAUNCH", "CANCLAUNCH", "CALPARENT", "STRIKES"};
 inline constexpr const char* kStoredMissilesTags[] = {"STOREDLIST", "STATPARENT"};
 inline constexpr const char* kStoredMissiles2Tags[] = {"STOREDLIST", "STATPARENT", "LIST1", "UNLOAD"};
 
@@ -88,6 +90,13 @@ void OnSiloCommand(const SiloCommandScreens& screens, uint32_t missile, Control*
 // (level 1) and 337 (launch, aimed at the hex's facility). Nothing for a
 // missile that is gone, has no target or has less than full strength.
 void PostSiloOrder(uint32_t missile);
+// The same launch orders at the packed hex given (off the map: nothing).
+void PostSiloOrderAt(uint32_t missile, uint32_t target);
+// What bars the missile's launch at the target it shows (kNone when it may
+// go): the judgement the launch itself makes, with the rules of engagement.
+LaunchBar SiloLaunchBar(uint32_t missile);
+// Orders the launch (PostSiloOrder) only when nothing bars it; what barred it.
+LaunchBar LaunchSiloMissile(uint32_t missile);
 // A double click on LIST1 opens the missile pop-up on the row's missile,
 // stepping through the silo's missiles.
 void OnSiloListEvent(Control* control, int32_t value);
