@@ -83,6 +83,8 @@ class MapScreenTest : public ::testing::Test {
     g_ui.panelDepth = 0;
     g_popupSounds.uiSound = [](int32_t) {};
     World& w = g_world;
+    // A selection an earlier game left names units freed with it.
+    for (ListHolder& l : g_screens.workingLists) ListHolderClear(l);
     // Units of a game an earlier test played would share ids with these.
     FreeGameData(w);
     ASSERT_EQ(ResizeMap(w, kColumns, kRows), 0);

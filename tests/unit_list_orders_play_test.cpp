@@ -2,14 +2,22 @@
 // unit summary lists the region's land units; a unit picked there shows its
 // orders summary, its picture and the map's unit panel of the pressed page
 // beside the list, each page button puts its own panel there, and nothing
-// beside the list is drawn over anything else.
+// beside the list is drawn over anything else. A unit ordered at a base
+// and stopped with Cancel or Remove is gone the next day.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/fpenv.h"
+#include "records/order_words.h"
+#include "records/unit_record.h"
+#include "screens/common/facilities/object_popups.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/main/panels/unit_panel.h"
+#include "screens/military/facilities/base_popup.h"
+#include "screens/military/units/unit_list_popup.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/control_layout.h"
@@ -21,10 +29,14 @@
 #include "ui/string_control.h"
 #include "ui/text_fit.h"
 #include "world/game_speed.h"
+#include "world/id_lookups.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
+
+constexpr int32_t kArmyBase = 4054, kUnderConstructionMode = 212;
+constexpr int kOrdered = 6;
 
 // The shown direct children of the control.
 std::vector<const Control*> ShownChildren(const Control* parent) {
@@ -48,6 +60,38 @@ void ExpectApart(const std::vector<const Control*>& parts, const char* where) {
           << where << ": " << TagOf(parts[i]) << " and " << TagOf(parts[j]) << " overlap";
     }
   }
+}
+
+// The local region's units under construction, of the class, by id. The
+// caller holds g_simulationLock.
+std::vector<uint32_t> UnitsBeingBuilt(int32_t classIndex) {
+  const World& w = g_world;
+  std::vector<uint32_t> out;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->owner == w.gameState.localPlayer && u->classIndex == classIndex && IsUnitLive(*u) &&
+        (u->orders[kPostureBits] & kPostureUnderConstruction))
+      out.push_back(u->id);
+  return out;
+}
+
+// A click on a button that nothing lies over.
+void ClickOnTop(Control* button) {
+  ASSERT_NE(button, nullptr);
+  const plat::Rect at = ControlAbsoluteRect(button);
+  const Control* top = ControlHitTest(g_ui.rootForm, (at.left + at.right) / 2, (at.top + at.bottom) / 2, kAnyDepth, 0);
+  ASSERT_EQ(top, button) << "found " << (top ? TagOf(top) : std::string());
+  SampleGame::ClickControl(button);
+}
+
+bool Contains(const std::vector<uint32_t>& ids, uint32_t id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+int RowOfUnit(const ListBoxControl* list, uint32_t unit) {
+  int i = 0;
+  for (const Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row), ++i)
+    if (static_cast<uint32_t>(row->id) == unit) return i;
+  return -1;
 }
 
 TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
@@ -119,6 +163,124 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   ExpectApart(ShownChildren(orders.currentForm), "POPUP_ULIST1c");
   EXPECT_LE(ControlAbsoluteRect(units.summary.currentForm).bottom, ControlAbsoluteRect(popup.details2).bottom)
       << "the page panel keeps to DETAILS2";
+}
+
+
+// Ordered at the army base (its hex clicked on the map, B for its pop-up),
+// a unit being built and one waiting for a place in the base's production
+// are stopped with the Cancel or Remove shown beside them: the unit is
+// gone, off the list and out of production the next day. Hold keeps the
+// unit, its build waiting.
+TEST(UnitListOrdersPlay, CancelAndRemoveStopAUnitBeingBuilt) {
+  enum class Via { kUnitList, kBasePopup };
+  struct Row {
+    const char* name;
+    Via via;
+    const char* button;
+    bool stops;  // else the unit is held: its build waits, the unit stays
+  };
+  const Row rows[] = {
+      {"U, Cancel on a unit in production", Via::kUnitList, "CANCEL", true},
+      {"U, Remove on a unit waiting for a place", Via::kUnitList, "REMBUT", true},
+      {"U, Hold on a unit waiting for a place", Via::kUnitList, "HOLD", false},
+      {"base pop-up, Cancel in the production list", Via::kBasePopup, "CANCEL", true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    plat::SetGameFloatMode();
+    const GlobalGuard<UiOptions> options(g_uiOptions);
+    SampleGame game;
+    ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
+    ScreenSet& s = g_screens;
+    World& w = g_world;
+    uint32_t baseHex = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      SetGameSpeed(w.gameState, 0);
+      for (const UnitRecord* u = w.units; u && !baseHex; u = u->next == w.units ? nullptr : u->next)
+        if (u->classIndex == kArmyBase && u->owner == w.gameState.localPlayer) baseHex = PackHex(u->x, u->y);
+    }
+    ASSERT_NE(baseHex, 0u) << "Westholm has an army base";
+    SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+    int32_t x = 0, y = 0;
+    ASSERT_TRUE(SampleGame::PointOn(baseHex, x, y));
+    SampleGame::Click(x, y);
+    SampleGame::PressKey('B');
+    BaseBuildListPanel& build = s.baseBuildList;
+    ASSERT_NE(build.list, nullptr) << "B opens the base's pop-up with its build list";
+    ASSERT_NE(build.list->firstRow, nullptr);
+    const auto cls = static_cast<int32_t>(ListRowValue(build.list->firstRow));
+    SampleGame::ClickControl(build.list, 0);
+    // More than the base builds at once: some wait for a place.
+    for (int i = 1; i < kOrdered; ++i) SampleGame::ClickControl(FormFindControlByTag(build.currentForm, "PLUSBUT"));
+    ASSERT_EQ(build.state.quantity, kOrdered);
+    std::vector<uint32_t> before;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      before = UnitsBeingBuilt(cls);
+    }
+    SampleGame::ClickControl(FormFindControlByTag(build.currentForm, "BUILD"));
+    SampleGame::PlayDays(2);
+    std::vector<uint32_t> ordered;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (uint32_t id : UnitsBeingBuilt(cls))
+        if (!Contains(before, id)) ordered.push_back(id);
+    }
+    ASSERT_EQ(ordered.size(), static_cast<size_t>(kOrdered)) << "the units ordered are being built";
+
+    // The first unit ordered that offers the button is picked and pressed.
+    uint32_t stopped = 0;
+    if (r.via == Via::kUnitList) {
+      SampleGame::ClickControl(FormFindControlByTag(s.basePopup.currentForm, "CLOSEBUT"));
+      SampleGame::PressKey('U');
+      ASSERT_TRUE(s.unitList.currentForm && ShownInTree(s.unitList.currentForm)) << "U opens the unit list";
+      SampleGame::ClickControl(FormFindControlById(s.unitList.currentForm, kUnderConstructionMode));
+      ASSERT_EQ(s.unitList.mode, 2);
+      for (uint32_t unit : ordered) {
+        const int row = RowOfUnit(s.unitList.list, unit);
+        ASSERT_GE(row, 0) << "unit " << unit << " is listed as being built";
+        SampleGame::ClickControl(s.unitList.list, row);
+        ASSERT_EQ(s.unitListOrders.unit, unit);
+        Control* button = FormFindControlByTag(s.unitListOrders.currentForm, r.button);
+        if (!ShownInTree(button)) continue;
+        ASSERT_NO_FATAL_FAILURE(ClickOnTop(button));
+        stopped = unit;
+        break;
+      }
+      ASSERT_NE(stopped, 0u) << "a unit ordered offers " << r.button;
+      EXPECT_EQ(RowOfUnit(s.unitList.list, stopped) < 0, r.stops) << "the list drops a stopped unit at once";
+    } else {
+      ListBoxControl* prod = s.basePopup.prodList;
+      ASSERT_NE(prod, nullptr);
+      for (uint32_t unit : ordered) {
+        const int row = RowOfUnit(prod, unit);
+        if (row < 0) continue;
+        SampleGame::ClickControl(prod, row);
+        ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlByTag(s.basePopup.currentForm, r.button)));
+        stopped = unit;
+        break;
+      }
+      ASSERT_NE(stopped, 0u) << "a unit ordered is in the base's production list";
+    }
+    SampleGame::PlayDays(1);
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      SetGameSpeed(w.gameState, 0);
+      const UnitRecord* u = FindUnitById(w, stopped);
+      const bool building = Contains(UnitsBeingBuilt(cls), stopped);
+      const bool listed = Contains(UnitListUnits(w, 0, 2), stopped);
+      if (r.stops) {
+        EXPECT_TRUE(!u || !IsUnitLive(*u)) << "the unit is gone";
+        EXPECT_FALSE(building) << "and is not being built";
+        EXPECT_FALSE(listed) << "nor listed as being built";
+      } else {
+        ASSERT_NE(u, nullptr);
+        EXPECT_TRUE(building && listed) << "the held unit stays in production";
+        EXPECT_TRUE(u->orders[kStateFlags] & kStatePausedBuild) << "held in the game, not only on the screen";
+      }
+    }
+  }
 }
 
 }  // namespace
