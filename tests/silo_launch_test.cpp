@@ -9,6 +9,7 @@
 // weapons' platforms), it strikes the unit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -60,6 +61,7 @@
 namespace {
 
 constexpr int32_t kSampleSilo = 4011;
+constexpr int32_t kCruiseMissile = 39;
 // The orders table's missile strike: its list is the strike panel's.
 constexpr int32_t kMissileStrikeOrder = 42;
 // A guard only: the waits end on the game's state.
@@ -70,10 +72,21 @@ struct Cmd {
   bool operator==(const Cmd&) const = default;
 };
 
+// The stock weapons aboard the silo.
+std::vector<uint32_t> AllAboard(uint32_t silo) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  std::vector<uint32_t> aboard;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
+      aboard.push_back(u->id);
+  return aboard;
+}
+
 // Kessaria's silo, and one of the missiles the sample keeps in reserve
-// beside it loaded from the stored weapons page. The clock then stands
-// until the test lets days pass.
-void LoadAMissile(uint32_t* siloHex, uint32_t* missile) {
+// beside it (of the class, or of any with 0) loaded from the stored weapons
+// page. The clock then stands until the test lets days pass.
+void LoadAMissile(uint32_t* siloHex, uint32_t* missile, int32_t classIndex = 0) {
   World& w = g_world;
   uint32_t siloId = 0;
   {
@@ -85,15 +98,17 @@ void LoadAMissile(uint32_t* siloHex, uint32_t* missile) {
     *siloHex = MakeHexPos(silo->x, silo->y);
     for (const UnitRecord* u = w.units; u && !*missile; u = u->next == w.units ? nullptr : u->next)
       if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
-          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y)
+          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y && (classIndex == 0 || u->classIndex == classIndex))
         *missile = u->id;
   }
   ASSERT_NE(*missile, 0u) << "Kessaria has a missile by its silo";
+  const std::vector<uint32_t> before = AllAboard(siloId);
   ASSERT_NO_FATAL_FAILURE(LoadFromTheStoresPage(*missile, siloId, kMostDays));
-  const uint32_t aboard = AboardOf(siloId);
-  ASSERT_NE(aboard, 0u);
   // What the silo took aboard may be the missile or a part split from it.
-  *missile = aboard;
+  const std::vector<uint32_t> after = AllAboard(siloId);
+  ASSERT_EQ(after.size(), before.size() + 1) << "the silo took the missile aboard";
+  for (const uint32_t id : after)
+    if (std::find(before.begin(), before.end(), id) == before.end()) *missile = id;
   plat::CriticalSectionLock lock(g_simulationLock);
   SetGameSpeed(w.gameState, 0);
 }
@@ -210,6 +225,50 @@ uint32_t ForeignFacilityHex(uint32_t siloHex, int32_t reach, bool within, int32_
   return best;
 }
 
+int32_t DistanceTo(uint32_t from, uint32_t to) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return HexDistance(MapShape(g_world), from, to);
+}
+
+// The silo's orders from the platforms of a stored weapon, a control
+// click on the hex for the orders aimed there, and the missile strike
+// order: its panel is shown.
+void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex) {
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  UnitInventoryPanel& stores = s.unitInventory;
+  ASSERT_NE(stores.storedList->firstRow, nullptr) << "the stores page lists a stored weapon";
+  for (int click = 0; click < 4 && stores.storedList->selectedId == 0; ++click)
+    SampleGame::ClickControl(stores.storedList, 0);
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
+  MissileSiloPanel& platforms = s.missileSiloPanel;
+  const int siloRow = RowOfUnit(platforms.platforms, silo);
+  ASSERT_GE(siloRow, 0) << "the silo is offered";
+  SampleGame::ClickControl(platforms.platforms, siloRow);
+  SampleGame::ClickControl(FormFindControlByTag(platforms.currentForm, "UNITORDER"));
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ListItem28* first = FirstInHolder(s.SelectionList());
+    ASSERT_NE(first, nullptr);
+    const UnitRecord* selected = RefUnit(w, *first);
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->id, silo) << "the silo is the selection";
+  }
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(targetHex, x, y));
+  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+  SampleGame::Pump();
+  SampleGame::Post(plat::kWmLButtonDown, plat::kMkLButton | plat::kMkControl, x, y);
+  SampleGame::Post(plat::kWmLButtonUp, plat::kMkControl, x, y);
+  SampleGame::Pump();
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.unitOrders.currentForm) << "ORDERS1_ss3 is shown";
+  const int orderRow = RowOfUnit(s.unitOrders.ordersList, kMissileStrikeOrder);
+  ASSERT_GE(orderRow, 0) << "the silo may be given the missile strike";
+  SampleGame::ClickControl(s.unitOrders.ordersList, orderRow);
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.missileStrike.currentForm) << "ORDERS1_ss3e is shown";
+}
+
 // Kessaria's game with a missile loaded into its silo.
 class SiloLaunch : public ::testing::Test {
  protected:
@@ -297,22 +356,10 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatIt
   TextsReadWhole(s.mailWindow.currentForm, "mailbox");
 }
 
-TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroughTheKeypad) {
+// The launch page of the region as a player opens it (F3, MILOPS, the
+// region's row, INTELBUT), its capital's row picked, LAUNCH and OK.
+void LaunchAtTheCapitalFromItsPage(int32_t region, int32_t cell) {
   ScreenSet& s = g_screens;
-  World& w = g_world;
-
-  // The first foreign region with a capital on the map.
-  int32_t region = 0, cell = -1;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    for (int32_t r = 1; r < kMaxPlayers && cell < 0; ++r)
-      if (r != w.gameState.localPlayer && (cell = CapitalCell(w, w.players[r])) >= 0) region = r;
-  }
-  ASSERT_GE(cell, 0) << "a foreign region has a capital";
-  const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, capital));
-
-  // Its launch page: the capital's row, LAUNCH, OK, then the code.
   SampleGame::PressKey(plat::kVkF1 + 2);  // F3
   SampleGame::ClickControl(FormFindControlByTag(s.operationsScreen.currentForm, "MILOPS"));
   ASSERT_NE(s.wmdTargeting->currentForm->parent, nullptr) << "OPS1_SS4 is shown";
@@ -330,20 +377,114 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   TextsReadWhole(page.currentForm, "launch page");
   ASSERT_EQ(RowOfUnit(page.list, static_cast<uint32_t>(TargetRowId(cell))), 0) << "the capital is listed";
   EXPECT_EQ(TextsReadWhole(ListNextRow(page.list, nullptr)->firstChild, "target row"), 2) << "owner and place";
-  SampleGame::ClickControl(page.list, 0);
+  if (page.list->selectedId != TargetRowId(cell)) SampleGame::ClickControl(page.list, 0);
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LAUNCH"));
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LOK"));
-  LaunchKeypad& keypad = s.launchKeypad;
+}
+
+// Gives the launch code on the keypad the page opened: the code the README
+// gives (0 is the key with id 10), then LAUNCH.
+void GiveTheLaunchCode() {
+  LaunchKeypad& keypad = g_screens.launchKeypad;
   ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
-  const size_t before = g_commandLog.Entries().size();
-  for (const int32_t digit : {7, 3, 0, 9})  // the code the README gives; 0 is the key with id 10
+  for (const int32_t digit : {7, 3, 0, 9})
     SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
-  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "nothing goes before LAUNCH";
   SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
   EXPECT_EQ(keypad.currentForm->parent, nullptr) << "the keypad closes";
-  EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, capital));
+}
+
+// The foreign region whose capital lies nearest the silo beyond the reach,
+// or within it; region 0 for none.
+int32_t ForeignCapital(uint32_t siloHex, int32_t reach, bool within, int32_t* cell) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  int32_t region = 0, best = 0;
+  for (int32_t r = 1; r < kMaxPlayers; ++r) {
+    const int32_t c = r == w.gameState.localPlayer ? -1 : CapitalCell(w, w.players[r]);
+    if (c < 0 || (RelationClassOf(w.players[w.gameState.localPlayer], 1, r) & (kRelationSelf | kRelationFriendly)))
+      continue;
+    const int32_t d = HexDistance(MapShape(w), siloHex, MakeHexPos(c % w.mapWidth, c / w.mapWidth));
+    if ((d <= reach) != within || (region != 0 && d >= best)) continue;
+    region = r, best = d, *cell = c;
+  }
+  return region;
+}
+
+TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroughTheKeypad) {
+  World& w = g_world;
+  // The sample's Cruise missile reaches a foreign capital; Kessaria keeps
+  // two beside its silo.
+  uint32_t cruise = 0;
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &cruise, kCruiseMissile));
+  int32_t cell = -1;
+  const int32_t region = ForeignCapital(siloHex, ReachOf(cruise), true, &cell);
+  ASSERT_NE(region, 0) << "a foreign capital in the Cruise missile's reach";
+  const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
+  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, cruise, capital));
+
+  ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
+  const size_t before = g_commandLog.Entries().size();
+  LaunchKeypad& keypad = g_screens.launchKeypad;
+  ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
+  for (const int32_t digit : {7, 3, 0, 9}) SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
+  EXPECT_TRUE(OrdersPostedSince(before, cruise).empty()) << "nothing goes before LAUNCH";
+  SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
+  EXPECT_EQ(OrdersPostedSince(before, cruise), FiveLaunchOrders(cruise, capital)) << "the aimed missile goes";
+  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "the Tactical missile cannot reach it";
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_TRUE(w.players[w.gameState.localPlayer].flags56 & kPlayerLaunchAuthorised) << "the code is given for good";
+}
+
+// Not aimed first: the page sends a loaded missile that reaches the
+// capital, or says why none may and sends nothing.
+TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneThatMay) {
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  int32_t cell = -1;
+  const int32_t region = ForeignCapital(siloHex, ReachOf(missile), false, &cell);
+  ASSERT_NE(region, 0) << "a foreign capital beyond the Tactical missile's reach";
+  const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
+  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
+  SampleGame::PlayDays(1);
+
+  size_t before = g_commandLog.Entries().size();
+  ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
+  ASSERT_NO_FATAL_FAILURE(GiveTheLaunchCode());
+  EXPECT_EQ(ShownText(s.launchPanel.currentForm, "REACH"), "Cannot launch: Out of reach");
+  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "nothing goes";
+
+  uint32_t cruise = 0;
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &cruise, kCruiseMissile));
+  ASSERT_GE(ReachOf(cruise), ReachOf(missile));
+  before = g_commandLog.Entries().size();
+  ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
+  EXPECT_EQ(ShownText(s.launchPanel.currentForm, "REACH"), "1 missile ordered to launch") << "the code is given";
+  EXPECT_EQ(OrdersPostedSince(before, cruise), FiveLaunchOrders(cruise, capital));
+  EXPECT_TRUE(OrdersPostedSince(before, missile).empty());
+  const auto told = [&] { return MailOfType(kMsgMissileStruck) | MailOfType(kMsgMissileDestroyedTarget); };
+  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
+  EXPECT_NE(told(), 0u) << "the mail tells what the missile hit";
+}
+
+TEST_F(SiloLaunch, ALaunchAimedOutOfReachIsRefusedAtOnceWithItsReason) {
+  ScreenSet& s = g_screens;
+  int32_t region = 0, facilityClass = 0;
+  const int32_t reach = ReachOf(missile);
+  const uint32_t target = ForeignFacilityHex(siloHex, reach, false, &region, &facilityClass);
+  ASSERT_NE(target, 0u) << "a foreign facility beyond the missile's reach";
+  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
+  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
+  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
+  Control* panel = s.siloMissileTarget.currentForm;
+  char line[64];
+  std::snprintf(line, sizeof line, "Reach %d hexes, target %d", reach, DistanceTo(siloHex, target));
+  EXPECT_EQ(ShownText(panel, "REACH"), line);
+  EXPECT_EQ(ShownText(panel, "STRIKES"), "Out of reach");
+  const size_t before = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(panel, "LAUNCH"));
+  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "the launch is refused";
+  EXPECT_EQ(ShownText(panel, "STRIKES"), "Out of reach") << "with its reason";
 }
 
 TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
@@ -375,42 +516,8 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
     before = u->strength;
   }
 
-  // The silo's orders from the platforms of a stored weapon, a control
-  // click on the unit's hex for the orders aimed there, and the missile
-  // strike order.
-  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
-  UnitInventoryPanel& stores = s.unitInventory;
-  ASSERT_NE(stores.storedList->firstRow, nullptr) << "the stores page lists a stored weapon";
-  for (int click = 0; click < 4 && stores.storedList->selectedId == 0; ++click)
-    SampleGame::ClickControl(stores.storedList, 0);
-  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
-  MissileSiloPanel& platforms = s.missileSiloPanel;
-  const uint32_t silo = AboardCarrierOf(missile);
-  const int siloRow = RowOfUnit(platforms.platforms, silo);
-  ASSERT_GE(siloRow, 0) << "the silo is offered";
-  SampleGame::ClickControl(platforms.platforms, siloRow);
-  SampleGame::ClickControl(FormFindControlByTag(platforms.currentForm, "UNITORDER"));
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    ListItem28* first = FirstInHolder(s.SelectionList());
-    ASSERT_NE(first, nullptr);
-    const UnitRecord* selected = RefUnit(w, *first);
-    ASSERT_NE(selected, nullptr);
-    EXPECT_EQ(selected->id, silo) << "the silo is the selection";
-  }
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(targetHex, x, y));
-  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
-  SampleGame::Pump();
-  SampleGame::Post(plat::kWmLButtonDown, plat::kMkLButton | plat::kMkControl, x, y);
-  SampleGame::Post(plat::kWmLButtonUp, plat::kMkControl, x, y);
-  SampleGame::Pump();
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.unitOrders.currentForm) << "ORDERS1_ss3 is shown";
-  const int orderRow = RowOfUnit(s.unitOrders.ordersList, kMissileStrikeOrder);
-  ASSERT_GE(orderRow, 0) << "the silo may be given the missile strike";
-  SampleGame::ClickControl(s.unitOrders.ordersList, orderRow);
+  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), targetHex));
   MissileStrikePanel& strike = s.missileStrike;
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "ORDERS1_ss3e is shown";
 
   // The unit's row, the missile's row, EXECUTE.
   const int targetRow = RowOfUnit(strike.unitList, target);
@@ -455,6 +562,35 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   EXPECT_FALSE(inFlight()) << "the missile strikes within " << kMostDays << " days";
   const UnitRecord* hit = FindUnitById(w, target);
   EXPECT_TRUE(!hit || (hit->unitFlags & kUnitGone) || hit->strength < before) << "the unit loses strength";
+}
+
+TEST_F(SiloLaunch, TheStrikePanelShowsTheReachAndRefusesAStrikeOutOfReach) {
+  ScreenSet& s = g_screens;
+  int32_t region = 0, facilityClass = 0;
+  const int32_t reach = ReachOf(missile);
+  const uint32_t target = ForeignFacilityHex(siloHex, reach, false, &region, &facilityClass);
+  ASSERT_NE(target, 0u) << "a foreign facility beyond the missile's reach";
+  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
+  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), target));
+  MissileStrikePanel& strike = s.missileStrike;
+  // The hex itself, and the missile.
+  SampleGame::ClickControl(strike.unitList, 0);
+  EXPECT_EQ(s.ordersScreen.edit.targetUnit, 0) << "the hex row is the target";
+  const int missileRow = RowOfUnit(strike.missileList, missile);
+  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
+  SampleGame::ClickControl(strike.missileList, missileRow);
+  char line[64];
+  std::snprintf(line, sizeof line, "Reach %d hexes, target %d", reach, DistanceTo(siloHex, target));
+  EXPECT_EQ(ShownText(strike.currentForm, "REACH"), line);
+  EXPECT_EQ(ShownText(strike.currentForm, "STRIKES"), "Out of reach");
+  TextsReadWhole(strike.currentForm, "strike panel");
+
+  const size_t before = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(s.unitOrders.currentForm, "EXECUTE"));
+  EXPECT_EQ(g_commandLog.Entries().size(), before) << "EXECUTE posts nothing";
+  EXPECT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "the panel stays";
+  EXPECT_EQ(ShownText(strike.currentForm, "STRIKES"), "Out of reach") << "with the reason";
 }
 
 }  // namespace

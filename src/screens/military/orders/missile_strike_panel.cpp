@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "app/number_text.h"
 #include "records/hex_cell.h"
@@ -11,6 +12,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/units/order_choice.h"
 #include "screens/common/units/class_icon.h"
+#include "screens/common/units/launch_verdict_lines.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/orders/orders_screen.h"
@@ -25,6 +27,7 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "units/transport/launch_verdict.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
 #include "world/unit_class.h"
@@ -126,6 +129,41 @@ void MissileStrikePanel::Refresh() {
   ListLayoutRows(missileList);
   missileList->scrollOffset = scroll;
   if (!missileList->firstRow) ListAddTextItem(missileList, "No Missiles", 0, 0, 0, 0, 1);
+  ShowLaunchVerdict();
+}
+
+bool MissileStrikePanel::ShowLaunchVerdict() {
+  std::vector<uint32_t> chosen, listed;
+  for (Control* row = missileList ? ListNextSelected(missileList, nullptr) : nullptr; row;
+       row = ListNextSelected(missileList, row))
+    if (ListRowValue(row) > 0) chosen.push_back(static_cast<uint32_t>(ListRowValue(row)));
+  for (Control* row = missileList ? ListNextRow(missileList, nullptr) : nullptr; row; row = ListNextRow(missileList, row))
+    if (ListRowValue(row) > 0) listed.push_back(static_cast<uint32_t>(ListRowValue(row)));
+  const int32_t targetUnit = g_screens.ordersScreen.edit.targetUnit;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  World& w = g_world;
+  const uint32_t hex = SelectedHexWord(w);
+  const uint32_t target = targetUnit > 0 ? static_cast<uint32_t>(targetUnit) : 0u;
+  // Chosen rows are barred by any one of them; AUTO leaves the pick to the
+  // carrier, barred only when no listed missile may go.
+  const bool any = !chosen.empty();
+  bool judged = false, barred = false;
+  LaunchVerdict shown;
+  for (const uint32_t id : any ? chosen : listed) {
+    const UnitRecord* missile = FindUnitById(w, id);
+    if (!missile) continue;
+    const LaunchVerdict v = JudgeLaunch(w, *missile, hex, target, true);
+    if (!judged) shown = v;
+    judged = true;
+    if ((v.bar != LaunchBar::kNone) == any) {
+      shown = v;
+      break;
+    }
+  }
+  if (judged) barred = shown.bar != LaunchBar::kNone;
+  EnterText(Tag(currentForm, "REACH"), judged ? LaunchReachLine(shown).c_str() : "");
+  EnterText(Tag(currentForm, "STRIKES"), judged ? LaunchStrikesLine(w, shown).c_str() : "");
+  return barred;
 }
 
 int32_t MissileStrikePanel::QuantityLimit() const {
@@ -159,6 +197,7 @@ void MissileStrikePanel::OnCommand(Control* control, int32_t) {
     } else if (missileList->firstRow) {
       ListSelectItem(0, missileList, missileList->firstRow, 0);
     }
+    ShowLaunchVerdict();
   } else if (control == missileList) {
     const intptr_t value = missileList->selectedValue;
     chosenMissile = 0;
@@ -174,6 +213,7 @@ void MissileStrikePanel::OnCommand(Control* control, int32_t) {
     // A change of the list hid these; the chosen missile shows them again.
     SetHidden(missileParent, false);
     SetHidden(Tag(currentForm, "AUTO"), false);
+    ShowLaunchVerdict();
   }
 }
 
@@ -197,6 +237,7 @@ void MissileStrikePanel::OnControlChange(Control* control, int32_t) {
       SetHidden(Tag(targetParent, "UNITPIC"), false);
       DrawUnitPicture(targetParent, *cls, target, -1, 1);
     }
+    ShowLaunchVerdict();
   } else if (control == missileList) {
     SetHidden(missileParent, true);
     SetHidden(Tag(currentForm, "AUTO"), true);

@@ -2,9 +2,11 @@
 // The missile strike panel (ORDERS1_ss3e), docked at the third level when
 // the orders list's chosen order aims missiles: the order's targets (the
 // target list's candidates, the hex row -1 first), the missiles the
-// selected units carry, and how many go per strike. EXECUTE on the orders
-// panel sends the strike for each chosen missile row. Window thread; walks
-// of the world hold the simulation lock.
+// selected units carry, and how many go per strike; the chosen missile's
+// reach and what it would strike at the target, or why it may not go.
+// EXECUTE on the orders panel sends the strike for each chosen missile row,
+// unless the panel refuses it. Window thread; walks of the world hold the
+// simulation lock.
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -16,8 +18,8 @@ class ListBoxControl;
 // Command 351 carries the strike quantity in one byte.
 inline constexpr int32_t kMostMissilesPerStrike = 255;
 
-inline constexpr const char* kMissileStrikeTags[] = {"UNITLIST", "MISSILELIST", "TARGPARENT", "MISPARENT",
-                                                     "MQTY",     "PLUSBUT",     "MINUSBUT",   "AUTO"};
+inline constexpr const char* kMissileStrikeTags[] = {"UNITLIST", "MISSILELIST", "TARGPARENT", "MISPARENT", "MQTY",
+                                                     "PLUSBUT",  "MINUSBUT",    "AUTO",       "REACH",     "STRIKES"};
 
 class MissileStrikePanel : public Screen {
  public:
@@ -32,6 +34,14 @@ class MissileStrikePanel : public Screen {
   void OnActivate(Control* control, int32_t id) override;
   void OnControlChange(Control* control, int32_t id) override;
   void OnEndEdit(Control* control, int32_t id) override;
+
+  // Shows REACH and STRIKES for the strike at the marked hex and the chosen
+  // target: of the first chosen missile row that may not go, else of the
+  // first chosen; with none chosen (AUTO), of the first listed missile that
+  // may go, else of the first listed. Returns whether the strike is barred:
+  // a chosen missile may not go, or with none chosen, no listed one may.
+  // A selection that carries no missile is never barred here.
+  bool ShowLaunchVerdict();
 
   ListBoxControl* unitList = nullptr;     // the targets
   ListBoxControl* missileList = nullptr;  // the carried missiles, by unit id

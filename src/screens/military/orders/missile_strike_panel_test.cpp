@@ -1,5 +1,6 @@
 // The missile strike panel: the quantity's bounds, and the missiles it
-// offers with EXECUTE's strike commands for them.
+// offers with EXECUTE's strike commands for them, or its refusal of a
+// strike out of reach.
 #include "screens/military/orders/missile_strike_panel.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
+#include "world/hex_stack_chains.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"
 
@@ -33,19 +35,25 @@ constexpr int kLocal = 1;
 constexpr int32_t kStrikeOrder = 40;
 constexpr uint32_t kTarget = 90;
 
-// Carrier 10 holds missiles 11 (strength 4.9) and 12; carrier 20, itself
-// aboard 10, holds missile 21.
-class MissileStrikePanelTest : public militarytest::LocalRegionTest<kLocal, 4> {
+// Carrier 10 at (3, 3) holds missiles 11 (strength 4.9) and 12; carrier
+// 20, itself aboard 10, holds missile 21. Enemy unit 90 stands two hexes
+// away on the marked hex (5, 3); the missiles' warhead harms it.
+class MissileStrikePanelTest : public militarytest::LocalMapTest<kLocal, 8, 6, 4> {
  protected:
   void SetUp() override {
-    LocalRegionTest::SetUp();
+    LocalMapTest::SetUp();
     g_world.gameState.currentHex = HexPosition{5, 3, 0, 0};
-    Carry(10, 0, 11, 0);
+    g_world.players[kLocal].simPolicy.hostileMask = 1u << 3;
+    g_world.unitClasses[1].attackValues[0] = 5;
+    UnitRecord& carrier = Carry(10, 0, 11, 0);
+    std::tie(carrier.x, carrier.y) = std::tuple(3, 3);
     Carry(11, 10, 12, kUnitStock).strength = 4.9f;
     Carry(12, 10, 0, kUnitStock).strength = 2.0f;
     Carry(20, 10, 21, 0);
     Carry(21, 20, 0, kUnitStock);
-    ring_.Add(kTarget, 3, 1);
+    UnitRecord& target = ring_.Add(kTarget, 3, 1);
+    std::tie(target.x, target.y) = std::tuple(5, 3);
+    HexStackInsertById(g_world, Cell(5, 3), target);
     Select({10, 20});
     g_ruleTables.orderTypes.entries[kStrikeOrder].orderMask = 1u << 9;
     panel_.BindControls();
@@ -77,7 +85,9 @@ class MissileStrikePanelTest : public militarytest::LocalRegionTest<kLocal, 4> {
   GlobalGuard<int32_t> quantity_{panel_.missileQuantity};
   GlobalGuard<uint32_t> chosen_{panel_.chosenMissile};
   controltest::PanelForm form_{panel_, "ORDERS1_ss3e",
-                               {"UNITLIST", "MISSILELIST", "MISPARENT", "MQTY", "PLUSBUT", "MINUSBUT", "AUTO"}, {},
+                               {"UNITLIST", "MISSILELIST", "MISPARENT", "MQTY", "PLUSBUT", "MINUSBUT", "AUTO",
+                                "REACH", "STRIKES"},
+                               {},
                                {"UNITLIST", "MISSILELIST", "MISPARENT"}};
 };
 
@@ -131,19 +141,26 @@ TEST_F(MissileStrikePanelTest, ExecuteStrikesWithEachChosenMissile) {
   Posted both = strike(11, kTarget, 0x2200);
   for (const auto& c : strike(12, kTarget, 0x2200)) both.push_back(c);
   // Carrier 20 is itself carried: alone it offers nothing, and the order
-  // goes to it as a plain one.
+  // goes to it as a plain one. With a reach of 1 the unit two hexes away
+  // is out of reach: nothing goes and the panels stay, saying why.
   const struct {
     std::initializer_list<uint32_t> selected;
     std::vector<std::string> listed;
     uint32_t target;
     std::vector<int32_t> chosen;
+    int32_t reach;
     Posted want;
     int issuedTo;
-  } rows[] = {{{10, 20}, {"11", "12"}, kTarget, {11, 12}, both, 0},
-              {{10, 20}, {"11", "12"}, 0, {12}, strike(12, 0, 0xA00), 0},
-              {{10, 20}, {"11", "12"}, kTarget, {}, {}, 2},
-              {{20}, {"No Missiles"}, kTarget, {}, {}, 1}};
+    const char* strikes;
+  } rows[] = {{{10, 20}, {"11", "12"}, kTarget, {11, 12}, 10, both, 0, "Strikes "},
+              {{10, 20}, {"11", "12"}, 0, {12}, 10, strike(12, 0, 0xA00), 0, "Strikes "},
+              {{10, 20}, {"11", "12"}, kTarget, {}, 10, {}, 2, "Strikes "},
+              {{20}, {"No Missiles"}, kTarget, {}, 10, {}, 1, ""},
+              {{10, 20}, {"11", "12"}, kTarget, {12}, 1, {}, 0, "Out of reach"},
+              {{10, 20}, {"11", "12"}, 0, {}, 1, {}, 0, "Out of reach"}};
   for (const auto& r : rows) {
+    SCOPED_TRACE(r.strikes);
+    for (const uint32_t id : {11u, 12u}) FindUnitById(g_world, id)->rangeLeft = r.reach;
     Select(r.selected);  // closing the map's pop-ups drops the selection
     panel_.Refresh();
     std::vector<std::string> listed;
@@ -163,7 +180,9 @@ TEST_F(MissileStrikePanelTest, ExecuteStrikesWithEachChosenMissile) {
       if (r.issuedTo == 0) got.emplace_back(c.id, c.arg24, c.arg28, c.arg32, c.arg36);
     EXPECT_EQ(got, r.want) << r.target;
     EXPECT_EQ(issued, r.issuedTo) << r.target;
-    EXPECT_EQ(g_screens.mapTargetLocked, 0);
+    const bool refused = r.want.empty() && r.issuedTo == 0;
+    EXPECT_EQ(g_screens.mapTargetLocked, refused ? 1 : 0);
+    EXPECT_EQ(form_.Text("STRIKES").rfind(r.strikes, 0), 0u) << form_.Text("STRIKES");
   }
 }
 

@@ -60,16 +60,16 @@ const char* FieldName(TextListId list, int32_t value) {
   return value < 0 ? "Mixed" : TextListEntry(g_textLists, list, value);
 }
 
-uint32_t SelectedHexWord(const World& world) {
-  const HexPosition& h = world.gameState.currentHex;
-  return PackHex(h.x, h.y);
-}
-
 // Set while the panel was opened by picking a hex on the map; closing the
 // map's pop-ups clears it.
 bool OrderHexMarked() { return g_selection.orderMenu != 0; }
 
 }  // namespace
+
+uint32_t SelectedHexWord(const World& world) {
+  const HexPosition& h = world.gameState.currentHex;
+  return PackHex(h.x, h.y);
+}
 
 void OrdersDockStep(ScreenSet& screens, int32_t depth) {
   if (depth >= 3) {
@@ -177,6 +177,10 @@ void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
     screens.missionPanel.Show(0, nullptr);
   } else if (Is(control, "EXECUTE")) {
     const int32_t order = ordersList ? static_cast<int32_t>(ordersList->selectedValue) : 0;
+    // A strike that may not go is refused here, not dropped later by the
+    // launch: nothing is posted and the strike panel keeps saying why.
+    const OrderTypeRecord* d = Definition(order);
+    if (d && (d->orderMask & kMissileOrder) && screens.missileStrike.ShowLaunchVerdict()) return;
     if (!PostMissileStrike(screens, order)) {
       UnitRecord* target = nullptr;
       {

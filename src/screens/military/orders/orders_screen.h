@@ -13,6 +13,7 @@
 class ListBoxControl;
 class UnitClassRow;
 struct ScreenSet;
+struct World;
 
 inline constexpr const char* kOrdersScreenTags[] = {"UNITLIST", "ORDPARENT"};
 
@@ -92,6 +93,9 @@ class OrdersUnitListPanel : public Screen {
 // With no row kept, the target the selection already shares (its common
 // order word 8, else word 7) is chosen, else the first row.
 void PreselectTarget(ListBoxControl* list, intptr_t kept, const OrderEditState& edit);
+
+// The hex the orders aim at, packed: the map's marked hex.
+uint32_t SelectedHexWord(const World& world);
 
 // The panels' dock step: level 2 for the settings panel, 3 for the others.
 void OrdersDockStep(ScreenSet& screens, int32_t depth);

@@ -15,6 +15,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
+#include "screens/common/units/launch_verdict_lines.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/map_click.h"
@@ -165,21 +166,8 @@ void FillLaunchVerdict(World& w, Control* form, const UnitRecord* unit, uint32_t
     return;
   }
   const LaunchVerdict v = JudgeLaunch(w, *unit, target, target != 0 ? unit->ordersShown[kFireUnit] : 0, true);
-  char text[64];
-  if (v.distance >= 0)
-    std::snprintf(text, sizeof text, "Reach %d hexes, target %d", v.reach, v.distance);
-  else
-    std::snprintf(text, sizeof text, "Reach %d hexes", v.reach);
-  EnterText(Tag(form, "REACH"), text);
-  if (target == 0) {
-    EnterText(Tag(form, "STRIKES"), "");
-  } else if (v.bar != LaunchBar::kNone) {
-    EnterText(Tag(form, "STRIKES"), LaunchBarText(v.bar));
-  } else {
-    const UnitClassRecord* struck = v.strikes > 0 ? ClassRecordAt(w, v.strikes) : nullptr;
-    std::snprintf(text, sizeof text, "Strikes %s", struck ? ClassName(*struck).c_str() : "the hex");
-    EnterText(Tag(form, "STRIKES"), text);
-  }
+  EnterText(Tag(form, "REACH"), LaunchReachLine(v).c_str());
+  EnterText(Tag(form, "STRIKES"), target == 0 ? "" : LaunchStrikesLine(w, v).c_str());
 }
 
 }  // namespace
