@@ -153,15 +153,6 @@ std::vector<int32_t> BuildableFor(int32_t category) {
   return out;
 }
 
-// A click on a button that nothing lies over.
-void ClickOnTop(Control* button) {
-  ASSERT_NE(button, nullptr);
-  const plat::Rect at = ControlAbsoluteRect(button);
-  const Control* top = ControlHitTest(g_ui.rootForm, (at.left + at.right) / 2, (at.top + at.bottom) / 2, kAnyDepth, 0);
-  ASSERT_EQ(top, button) << "found " << (top ? TagOf(top) : std::string());
-  SampleGame::ClickControl(button);
-}
-
 void ExpectNoPartOverlaps(const Control* form, const ListBoxControl* list) {
   const std::vector<const Control*> parts = Parts(form, list);
   for (size_t i = 0; i < parts.size(); ++i)
@@ -249,8 +240,8 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   // over anything else whichever category's buttons show.
   for (int32_t category = 0; category < 3; ++category) {
     SCOPED_TRACE(category);
-    ClickOnTop(FormFindControlById(panel.currentForm, kBaseCategoryButtons[category]));
-    ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlById(panel.currentForm, kAllClassesFilter)));
+    SampleGame::ClickOnTop(FormFindControlById(panel.currentForm, kBaseCategoryButtons[category]));
+    ASSERT_NO_FATAL_FAILURE(SampleGame::ClickOnTop(FormFindControlById(panel.currentForm, kAllClassesFilter)));
     const std::vector<int32_t> all = Sorted(ListedClasses(panel.list));
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all, BuildableFor(category));
@@ -261,7 +252,7 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
       if (!button || !ShownInTree(button)) continue;
       SCOPED_TRACE(id);
       ++groups;
-      ASSERT_NO_FATAL_FAILURE(ClickOnTop(button));
+      ASSERT_NO_FATAL_FAILURE(SampleGame::ClickOnTop(button));
       for (int32_t other = kFirstGroupFilter; other < kFirstGroupFilter + kMilitaryClasses; ++other) {
         if (const Control* c = FormFindControlById(panel.currentForm, other); c && ShownInTree(c)) {
           EXPECT_EQ(c->Selected(), c == button) << other << " is marked alone";

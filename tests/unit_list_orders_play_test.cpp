@@ -74,15 +74,6 @@ std::vector<uint32_t> UnitsBeingBuilt(int32_t classIndex) {
   return out;
 }
 
-// A click on a button that nothing lies over.
-void ClickOnTop(Control* button) {
-  ASSERT_NE(button, nullptr);
-  const plat::Rect at = ControlAbsoluteRect(button);
-  const Control* top = ControlHitTest(g_ui.rootForm, (at.left + at.right) / 2, (at.top + at.bottom) / 2, kAnyDepth, 0);
-  ASSERT_EQ(top, button) << "found " << (top ? TagOf(top) : std::string());
-  SampleGame::ClickControl(button);
-}
-
 bool Contains(const std::vector<uint32_t>& ids, uint32_t id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
@@ -244,7 +235,7 @@ TEST(UnitListOrdersPlay, CancelAndRemoveStopAUnitBeingBuilt) {
         ASSERT_EQ(s.unitListOrders.unit, unit);
         Control* button = FormFindControlByTag(s.unitListOrders.currentForm, r.button);
         if (!ShownInTree(button)) continue;
-        ASSERT_NO_FATAL_FAILURE(ClickOnTop(button));
+        ASSERT_NO_FATAL_FAILURE(SampleGame::ClickOnTop(button));
         stopped = unit;
         break;
       }
@@ -257,7 +248,7 @@ TEST(UnitListOrdersPlay, CancelAndRemoveStopAUnitBeingBuilt) {
         const int row = RowOfUnit(prod, unit);
         if (row < 0) continue;
         SampleGame::ClickControl(prod, row);
-        ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlByTag(s.basePopup.currentForm, r.button)));
+        ASSERT_NO_FATAL_FAILURE(SampleGame::ClickOnTop(FormFindControlByTag(s.basePopup.currentForm, r.button)));
         stopped = unit;
         break;
       }

@@ -32,6 +32,7 @@
 #include "sim/game_threads.h"
 #include "sim/region_names.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/fast_clock.h"
 #include "support/play_days.h"
 #include "support/global_guard.h"
@@ -118,6 +119,16 @@ class SampleGame {
     int x = 0, y = 0;
     ASSERT_NO_FATAL_FAILURE(PointOfControl(control, row, x, y));
     Click(x, y);
+  }
+
+  // A click in the middle of a button that nothing lies over: a pop-up or
+  // panel left on top fails the test instead of taking the click.
+  static void ClickOnTop(Control* button) {
+    ASSERT_NE(button, nullptr);
+    const plat::Rect at = ControlAbsoluteRect(button);
+    const Control* top = ControlHitTest(g_ui.rootForm, (at.left + at.right) / 2, (at.top + at.bottom) / 2, kAnyDepth, 0);
+    ASSERT_EQ(top, button) << "found " << (top ? TagOf(top) : std::string());
+    ClickControl(button);
   }
 
   // Two quick clicks there: the second press comes as the window reports
