@@ -1,8 +1,10 @@
 #pragma once
 // Steps the silo play tests share, on a game started by SampleGame: a
 // list's row of a unit, the local region's silo, the map's silo panel
-// opened on the silo's hex as a player opens it, a stock missile loaded
-// into the silo from the army's stored weapons page, and a foreign unit to
+// opened on the silo's hex as a player opens it, a missile of the silo
+// aimed at a hex from it, a stock missile loaded into the silo from the
+// army's stored weapons page (through its Deploy or its Load), and a
+// foreign unit to
 // strike where no forces at war with it can fire at it, so that what it
 // loses is the missile's doing.
 #include <gtest/gtest.h>
@@ -13,10 +15,12 @@
 #include "records/player_relations.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/silo/missile_silo_panels.h"
+#include "ui/panel_vocabulary.h"
 #include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
@@ -45,16 +49,69 @@ inline UnitRecord* OwnUnitOfClass(int32_t classIndex) {
   return nullptr;
 }
 
-// Opens the map screen on the silo's hex and the silo panel with it.
+// Whether the control is on the screen: a click in its middle reaches it.
+inline bool OnScreen(Control* control) {
+  int x = 0, y = 0;
+  SampleGame::PointOfControl(control, -1, x, y);
+  for (Control* c = ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0); c; c = c->parent)
+    if (c == control) return true;
+  return false;
+}
+
+// Opens the map screen on the silo's hex and the silo panel with it (the
+// hex's info button shows it when the click left the panels folded away).
 inline void OpenSiloPanel(uint32_t siloHex) {
   ScreenSet& s = g_screens;
+  // The map's button folds the panels of a map already shown away; the
+  // next click brings them back.
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  if (g_ui.panelDepth == 0) SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(siloHex, x, y));
   SampleGame::Click(x, y);
-  if (DockHost(s, kDockLevelSecond)->firstChild != s.siloSidePanel.currentForm)
+  if (DockHost(s, kDockLevelSecond)->firstChild != s.siloSidePanel.currentForm || !OnScreen(s.siloSidePanel.currentForm))
     SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UGINFOBUT"));
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.siloSidePanel.currentForm) << "MAP1_ss8 is shown";
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.siloSidePanel.currentForm) << "MAP1_ss8 is docked";
+  ASSERT_TRUE(OnScreen(s.siloSidePanel.currentForm)) << "MAP1_ss8 is shown";
+}
+
+// The silo panel's missile row chosen, with its target panel on the screen
+// (a click on a chosen row lets it go; the next takes it again).
+inline void ShowMissileRow(int row) {
+  ScreenSet& s = g_screens;
+  for (int click = 0; click < 3 && !(DockHost(s, kDockLevelThird)->firstChild == s.siloMissileTarget.currentForm &&
+                                      OnScreen(s.siloMissileTarget.currentForm));
+       ++click)
+    SampleGame::ClickControl(s.siloSidePanel.list, row);
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm) << "MAP1_ss8b is docked";
+  ASSERT_TRUE(OnScreen(s.siloMissileTarget.currentForm)) << "MAP1_ss8b is shown";
+}
+
+// Aims the silo's missile at the hex as a player does: its row of the silo
+// panel, TARGET (after Clear, when it is aimed already), a click on the hex.
+inline void AimSiloMissile(uint32_t siloHex, uint32_t missile, uint32_t target) {
+  ScreenSet& s = g_screens;
+  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
+  const int row = RowOfUnit(s.siloSidePanel.list, missile);
+  ASSERT_GE(row, 0) << "the silo lists its missile";
+  ASSERT_NO_FATAL_FAILURE(ShowMissileRow(row));
+  Control* pick = FormFindControlByTag(s.siloMissileTarget.currentForm, "TARGET");
+  // An aimed missile's target is cleared before another is picked.
+  if (pick->Hidden()) {
+    SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "CLEARTARG"));
+    // The target panel shows the change once the row is chosen again.
+    for (int click = 0; click < 3 && pick->Hidden(); ++click) SampleGame::ClickControl(s.siloSidePanel.list, row);
+    ASSERT_NO_FATAL_FAILURE(ShowMissileRow(row));
+  }
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm);
+  ASSERT_FALSE(pick->Hidden()) << "Clear offers the pick again";
+  SampleGame::ClickControl(pick);
+  ASSERT_EQ(s.mapClickMode, kClickUnitDestination);
+  EXPECT_EQ(g_mapClickPending.unitId, missile);
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(target, x, y));
+  SampleGame::Click(x, y);
+  EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
 }
 
 // A stock weapon aboard the silo, 0 for none.
@@ -103,6 +160,40 @@ inline void LoadFromTheStoresPage(uint32_t stock, uint32_t silo, uint32_t days) 
   SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
   SampleGame::PlayUntil(days, [&] { return AboardOf(silo) != 0; });
   ASSERT_NE(AboardOf(silo), 0u) << "the missile is loaded into the silo";
+}
+
+// The load panel's tab of silos.
+inline constexpr int32_t kLoadPanelSilos = 204;
+
+// Loads the stock weapon into the silo the way the stored weapons page
+// names it: its row, LOAD (the load panel), the Silo tab, the silo's row,
+// and the panel's Load 1; then plays until it is aboard, at most `days`
+// days.
+inline void LoadWithTheLoadPanel(uint32_t stock, uint32_t silo, uint32_t days) {
+  ScreenSet& s = g_screens;
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  UnitInventoryPanel& stores = s.unitInventory;
+  const int row = RowOfUnit(stores.storedList, stock);
+  ASSERT_GE(row, 0) << "the stored weapons page lists the weapon";
+  // A click on a chosen row lets it go; the next takes it.
+  for (int click = 0; click < 4 && stores.storedList->selectedId != static_cast<int32_t>(stock); ++click)
+    SampleGame::ClickControl(stores.storedList, row);
+  ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(stock));
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "VIEW"));
+  Screen& load = *s.missileLoadPanel;
+  ASSERT_TRUE(load.currentForm && OnScreen(load.currentForm)) << "Load shows MILITARY1_ss4c";
+  SampleGame::ClickControl(FormFindControlById(load.currentForm, kLoadPanelSilos));
+  auto* platforms = TagAs<ListBoxControl>(load.currentForm, "LIST5");
+  const int platformRow = RowOfUnit(platforms, silo);
+  ASSERT_GE(platformRow, 0) << "the Silo tab lists the silo";
+  for (int click = 0; click < 4 && platforms->selectedId != static_cast<int32_t>(silo); ++click)
+    SampleGame::ClickControl(platforms, platformRow);
+  Control* one = FormFindControlByTag(load.currentForm, "LOAD");
+  ASSERT_NE(one, nullptr);
+  ASSERT_FALSE(one->Hidden()) << "the panel offers Load 1 for the chosen weapon and silo";
+  SampleGame::ClickControl(one);
+  SampleGame::PlayUntil(days, [&] { return AboardOf(silo) != 0; });
+  ASSERT_NE(AboardOf(silo), 0u) << "the weapon is loaded into the silo";
 }
 
 inline constexpr uint8_t kLandKind = 0;

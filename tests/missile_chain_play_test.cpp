@@ -1,0 +1,424 @@
+// The whole program on the sample scenario as Westholm, from New game, with
+// nothing arranged in code: a silo ordered from the army's facilities page
+// and placed on the map is built and, when it comes up off, switched on from
+// that page; a missile ordered from the missile stock pop-up is built and
+// loaded into it with the stored weapons page's Load. At war with the region of the
+// nearest foreign facility, declared from the diplomacy department, the
+// missile is aimed from the silo panel at a facility its target panel says
+// it reaches and strikes; a launch at one beyond the reach it shows is
+// refused at once with the reason on the panel, and the launch in reach
+// leaves the silo and strikes the facility within days. Each step's days are
+// recorded as the test's properties.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/command_ids.h"
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/order_words.h"
+#include "records/player_record.h"
+#include "records/player_relations.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/common/facilities/facility_status.h"
+#include "screens/diplomacy/diplomacy_screen.h"
+#include "screens/common/frame/map_selection.h"
+#include "screens/common/frame/side_bars.h"
+#include "screens/main/panels/map_screen.h"
+#include "screens/military/facilities/build_order_panel.h"
+#include "screens/military/inventory/unit_inventory_panel.h"
+#include "screens/military/silo/missile_stock_popup.h"
+#include "screens/screen_set.h"
+#include "sim/command_log.h"
+#include "sim/game_command.h"
+#include "sim/message_ids.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "support/silo_steps.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
+#include "units/hex_geometry.h"
+#include "world/id_lookups.h"
+#include "world/list_items.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kSilo = 4011;
+constexpr int32_t kFacilitiesPage = 6;
+// The facilities page's button that opens the build order panel.
+constexpr int32_t kNewFacility = 12;
+// Guards only: each wait ends on the game's state.
+constexpr uint32_t kMostBuildDays = 120;
+constexpr uint32_t kMostDays = 30;
+
+int RowOfId(const ListBoxControl* list, int32_t id) {
+  int n = 0;
+  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
+    if (row->id == id) return n;
+  return -1;
+}
+
+// Clicks the row until the list has it chosen (a click on a chosen row lets
+// it go).
+void ChooseRow(ListBoxControl* list, int32_t id) {
+  const int row = RowOfId(list, id);
+  ASSERT_GE(row, 0) << "row " << id;
+  for (int click = 0; click < 4 && list->selectedId != id; ++click) SampleGame::ClickControl(list, row);
+  ASSERT_EQ(list->selectedId, id);
+}
+
+// The lead unit of the hex's stack, null for none. The caller holds
+// g_simulationLock.
+const UnitRecord* LeadAt(uint32_t hex) {
+  World& w = g_world;
+  const HexCell* cell = HexCellAt(w, MapShape(w), hex);
+  const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+  return stack ? stack->lead : nullptr;
+}
+
+bool Offline(const UnitRecord& facility) { return !FacilityOnLine(facility); }
+
+// The shown text of the form's control with the tag, "" for none.
+std::string TextOf(const Control* form, const char* tag) {
+  const Control* c = FormFindControlByTag(const_cast<Control*>(form), tag);
+  return c && !c->Hidden() ? c->text : std::string();
+}
+
+// The reach in hexes the target panel shows ("Reach N hexes"), -1 for none.
+int32_t ReachShown(const Control* form) {
+  int32_t reach = -1;
+  return std::sscanf(TextOf(form, "REACH").c_str(), "Reach %d", &reach) == 1 ? reach : -1;
+}
+
+// The launch orders posted for the missile since the log held `before`.
+size_t LaunchOrdersSince(size_t before, uint32_t missile) {
+  size_t n = 0;
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  for (size_t i = before; i < log.size(); ++i) n += log[i].arg28 == missile ? 1u : 0u;
+  return n;
+}
+
+// The facilities standing on the map of regions that are neither the local
+// one nor its friends (of `region` alone when it is not 0), nearest to the
+// hex first, by id.
+std::vector<uint32_t> ForeignFacilitiesByDistance(uint32_t from, int32_t region = 0) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  const HexMapShape map = MapShape(w);
+  const PlayerRecord& me = w.players[w.gameState.localPlayer];
+  std::vector<std::pair<int32_t, uint32_t>> found;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if ((u->unitFlags & kUnitFacility) && !(u->unitFlags & kUnitGone) && u->owner != 0 && u->x != 0 &&
+        u->carrier == 0 && u->strength >= 1.0f && (region == 0 || u->owner == region) &&
+        !(RelationClassOf(me, 1, u->owner) & (kRelationSelf | kRelationFriendly)))
+      found.emplace_back(HexDistance(map, from, PackHex(u->x, u->y)), u->id);
+  std::sort(found.begin(), found.end());
+  std::vector<uint32_t> ids;
+  for (const auto& f : found) ids.push_back(f.second);
+  return ids;
+}
+
+// The missile's target panel, from its row of the silo panel.
+void ShowMissileTarget(uint32_t siloHex, uint32_t missile) {
+  ScreenSet& s = g_screens;
+  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
+  const int row = RowOfUnit(s.siloSidePanel.list, missile);
+  ASSERT_GE(row, 0) << "the silo lists its missile";
+  ASSERT_NO_FATAL_FAILURE(ShowMissileRow(row));
+}
+
+// Whether the local region's mail tells that the missile's launch was given
+// up.
+bool LaunchGivenUpMail(uint32_t missile) {
+  World& w = g_world;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+    const auto* m = static_cast<PlayerMessage*>(node);
+    if (m->typeId == kMsgLaunchDropped && m->params[0] == missile) return true;
+  }
+  return false;
+}
+
+// The serial of the local region's newest message that its missile struck
+// (or destroyed) what stood on the hex, 0 for none.
+uint32_t StrikeMail(uint32_t hex) {
+  World& w = g_world;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+    const auto* m = static_cast<PlayerMessage*>(node);
+    if ((m->typeId == kMsgMissileStruck || m->typeId == kMsgMissileDestroyedTarget) && m->params[2] == hex)
+      return m->serial;
+  }
+  return 0;
+}
+
+// The days a step took, among the test's properties.
+void RecordDays(const char* step, uint32_t days) { ::testing::Test::RecordProperty(step, static_cast<int>(days)); }
+
+uint32_t DayNow() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return g_world.gameState.currentDay;
+}
+
+TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStrikesWhatThePanelShowsInReach) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  game.startPaused = true;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+
+  // 0. The player builds missiles by hand: the computer's missile building,
+  // on by default, is switched off in the missile stock pop-up.
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  UnitInventoryPanel& stores = s.unitInventory;
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "MISPOPUP"));
+  MissileStockPopup& popup = s.missiles;
+  ASSERT_NE(popup.currentForm->parent, nullptr) << "Missiles opens POPUP_MISSILE1";
+  Control* autoBuild = FormFindControlByTag(popup.currentForm, "AUTOBUILD2");
+  ASSERT_NE(autoBuild, nullptr);
+  if (autoBuild->Selected()) SampleGame::ClickControl(autoBuild);
+  EXPECT_FALSE(autoBuild->Selected()) << "the computer builds no missiles";
+  SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CLOSEBUT"));
+
+  // 1. The silo: Army, Bases, New facility, its row, a click on a hex of
+  // Westholm's the panel offers, and the build pop-up's OK.
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kFacilitiesPage));
+  Screen& facilities = *s.facilityScreen;
+  ASSERT_NE(facilities.currentForm->parent, nullptr) << "MILITARY1_ss2 is shown";
+  SampleGame::ClickControl(FormFindControlById(facilities.currentForm, kNewFacility));
+  BuildOrderPanel& order = s.buildOrderPanel;
+  ASSERT_NE(order.currentForm->parent, nullptr) << "New facility shows Military1_ss2a";
+  ASSERT_GE(RowOfId(order.list, kSilo + kBuildOrderRowBase), 0) << "the build order panel offers the silo";
+  SampleGame::ClickControl(order.list, RowOfId(order.list, kSilo + kBuildOrderRowBase));
+  ASSERT_EQ(g_mapPlacement.classIndex, kSilo) << "choosing the silo starts placing it";
+  std::vector<uint32_t> sites;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    sites = SampleGame::BuildSites(kSilo, 64);
+  }
+  ASSERT_FALSE(sites.empty()) << "Westholm has a hex a silo may stand on";
+  const uint32_t siloHex = SampleGame::ClickFirstShown(sites);
+  ASSERT_NE(siloHex, 0u) << "the map shows a hex the silo may stand on";
+  if (s.upgradePopup.currentForm && s.upgradePopup.currentForm->parent)
+    SampleGame::ClickControl(FormFindControlByTag(s.upgradePopup.currentForm, "OKBUT"));
+  uint32_t siloId = 0;
+  const uint32_t ordered = DayNow();
+  const bool standing = SampleGame::PlayUntil(2, [&] {
+    const UnitRecord* lead = LeadAt(siloHex);
+    siloId = lead && lead->classIndex == kSilo ? lead->id : 0;
+    return siloId != 0;
+  });
+  ASSERT_TRUE(standing) << "the silo stands on its hex the next day";
+  const bool built = SampleGame::PlayUntil(kMostBuildDays, [&] {
+    const UnitRecord* silo = FindUnitById(w, siloId);
+    return silo && !FacilityUnderConstruction(*silo);
+  });
+  RecordDays("days_silo_built", DayNow() - ordered);
+  ASSERT_TRUE(built) << "the silo is finished within " << kMostBuildDays << " days";
+
+  // 2. Switched on from the facilities page, when it came up off.
+  bool offline = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* silo = FindUnitById(w, siloId);
+    offline = Offline(*silo);
+  }
+  if (offline) {
+    ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kFacilitiesPage));
+    auto* list = TagAs<ListBoxControl>(facilities.currentForm, "FACILLIST");
+    ASSERT_NO_FATAL_FAILURE(ChooseRow(list, static_cast<int32_t>(siloId)));
+    Control* activate = FormFindControlByTag(facilities.currentForm, "ACTIVATE");
+    ASSERT_NE(activate, nullptr);
+    EXPECT_FALSE(activate->Hidden()) << "the page offers Activate for the silo that is off";
+    SampleGame::ClickControl(activate);
+    const uint32_t from = DayNow();
+    SampleGame::PlayUntil(3, [&] { return !Offline(*FindUnitById(w, siloId)); });
+    RecordDays("days_silo_switched_on", DayNow() - from);
+  }
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ASSERT_FALSE(Offline(*FindUnitById(w, siloId))) << "the silo is on (Activate switches it on within a day)";
+  }
+
+  // 3. A missile: the missile stock pop-up's first design, BUILD.
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "MISPOPUP"));
+  ASSERT_NE(popup.currentForm->parent, nullptr);
+  WmdFilterPanel& designs = s.wmdFilter;
+  ASSERT_TRUE(designs.list && designs.list->firstRow) << "the pop-up lists missiles to build";
+  const int32_t missileClass = designs.list->firstRow->id;
+  SampleGame::ClickControl(designs.list, 0);
+  const size_t posted = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(designs.currentForm, "BUILD"));
+  uint32_t orderedMissile = 0;
+  {
+    const std::vector<GameCommand> log = g_commandLog.Entries();
+    for (size_t i = posted; i < log.size(); ++i)
+      if (log[i].id == kCmdCreateUnitAt && log[i].player == w.gameState.localPlayer) orderedMissile = log[i].sequence;
+  }
+  ASSERT_NE(orderedMissile, 0u) << "BUILD orders the missile";
+  SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CLOSEBUT"));
+  uint32_t from = DayNow();
+  const bool missileBuilt = SampleGame::PlayUntil(kMostBuildDays, [&] {
+    const UnitRecord* u = FindUnitById(w, orderedMissile);
+    return u && ((u->unitFlags & kUnitGone) || !(u->orders[kPostureBits] & kPostureUnderConstruction));
+  });
+  RecordDays("days_missile_built", DayNow() - from);
+  ASSERT_TRUE(missileBuilt) << "the missile is finished within " << kMostBuildDays << " days";
+
+  // 4. Loaded into the silo with the stored weapons page's Load.
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  uint32_t stock = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (Control* row = ListNextRow(stores.storedList, nullptr); row && !stock; row = ListNextRow(stores.storedList, row))
+      if (const UnitRecord* u = row->id > 0 ? FindUnitById(w, static_cast<uint32_t>(row->id)) : nullptr)
+        if (u->classIndex == missileClass && u->strength >= 1.0f) stock = u->id;
+  }
+  ASSERT_NE(stock, 0u) << "the stored weapons page lists the missile";
+  from = DayNow();
+  ASSERT_NO_FATAL_FAILURE(LoadWithTheLoadPanel(stock, siloId, kMostDays));
+  RecordDays("days_missile_loaded", DayNow() - from);
+  const uint32_t missile = AboardOf(siloId);
+
+  // 5. War with the region of the nearest foreign facility the map shows,
+  // declared from the diplomacy department: its region's row, WAR, and the
+  // declaration's accept button.
+  const std::vector<uint32_t> facilitiesNear = ForeignFacilitiesByDistance(siloHex);
+  ASSERT_FALSE(facilitiesNear.empty()) << "the map shows foreign facilities";
+  int32_t enemy = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    enemy = FindUnitById(w, facilitiesNear.front())->owner;
+  }
+  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
+  ASSERT_NO_FATAL_FAILURE(ChooseRow(s.diplomacyScreen.regionList, enemy));
+  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
+  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
+  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
+  SampleGame::PlayDays(1);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ASSERT_TRUE(AtWar(w.gameState.localPlayer, enemy)) << "the declaration's accept button declares war";
+  }
+
+  // 6. Aimed from the silo panel at the enemy's facilities, nearest first,
+  // until the target panel says the missile strikes what stands there.
+  uint32_t target = 0, struck = 0;
+  int32_t reach = -1;
+  int32_t struckClass = 0;
+  uint32_t nearest = 0;
+  for (const uint32_t facility : ForeignFacilitiesByDistance(siloHex, enemy)) {
+    uint32_t hex = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const UnitRecord* f = FindUnitById(w, facility);
+      if (!NoFightNear(*f, w.gameState.localPlayer)) continue;
+      hex = PackHex(f->x, f->y);
+      if (!nearest) nearest = facility;
+    }
+    ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, hex));
+    ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
+    Control* form = s.siloMissileTarget.currentForm;
+    reach = ReachShown(form);
+    if (TextOf(form, "STRIKES").rfind("Strikes", 0) == 0) {
+      target = hex;
+      struck = facility;
+    }
+    // A panel that shows no reach judges no other hex either.
+    if (target != 0 || reach < 0) break;
+  }
+  EXPECT_GT(reach, 0) << "the target panel shows the missile's reach";
+  if (target == 0) {
+    ADD_FAILURE() << "the target panel shows a facility of the enemy that the missile strikes";
+    // The nearest, so that the steps after report what they find.
+    ASSERT_NE(nearest, 0u) << "a facility of the enemy away from the fighting";
+    struck = nearest;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* f = FindUnitById(w, nearest);
+    target = PackHex(f->x, f->y);
+  }
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    struckClass = FindUnitById(w, struck)->classIndex;
+  }
+
+  // 7. A launch at the nearest of the enemy's facilities beyond the reach
+  // the panel shows is refused at once, its reason on the screen, and
+  // nothing is posted.
+  uint32_t far = 0;
+  if (reach > 0) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const HexMapShape map = MapShape(w);
+    for (const uint32_t facility : ForeignFacilitiesByDistance(siloHex, enemy)) {
+      const UnitRecord* f = FindUnitById(w, facility);
+      if (HexDistance(map, siloHex, PackHex(f->x, f->y)) > reach) {
+        far = PackHex(f->x, f->y);
+        break;
+      }
+    }
+  }
+  EXPECT_NE(far, 0u) << "a facility of the enemy lies beyond the reach the panel shows (" << reach << " hexes)";
+  if (far != 0) {
+    ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, far));
+    ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
+    EXPECT_EQ(TextOf(s.siloMissileTarget.currentForm, "STRIKES"), "Out of reach") << "the panel says so before Launch";
+    SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
+    Screen& schedule = *s.siloLaunchSchedule;
+    ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, schedule.currentForm) << "MAP1_ss8d is shown";
+    const size_t beforeRefusal = g_commandLog.Entries().size();
+    SampleGame::ClickControl(FormFindControlByTag(schedule.currentForm, "LAUNCH"));
+    EXPECT_EQ(LaunchOrdersSince(beforeRefusal, missile), 0u) << "the launch out of reach posts nothing";
+    EXPECT_EQ(TextOf(schedule.currentForm, "STRIKES"), "Out of reach") << "the refusal's reason is on the panel";
+  }
+
+  // 8. Aimed again at the facility in reach and launched from the schedule:
+  // the missile leaves the silo, and where it comes down the mail tells
+  // that it struck the facility (still standing or destroyed); the mailbox
+  // lists the message.
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
+  ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
+  SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
+  const size_t beforeLaunch = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
+  EXPECT_EQ(LaunchOrdersSince(beforeLaunch, missile), 5u) << "LAUNCH sends the missile";
+  from = DayNow();
+  const bool left = SampleGame::PlayUntil(kMostDays, [&] { return AboardOf(siloId) != missile; });
+  RecordDays("days_missile_leaves", DayNow() - from);
+  ASSERT_TRUE(left) << "the missile leaves the silo within " << kMostDays << " days"
+                    << (LaunchGivenUpMail(missile) ? " (the mail says the launch was given up)" : "");
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeMail(target) != 0; });
+  RecordDays("days_missile_strikes", DayNow() - from);
+  const uint32_t told = StrikeMail(target);
+  ASSERT_NE(told, 0u) << "the mail tells what the missile struck within " << kMostDays << " days of the launch";
+  {
+    WorldLockGuard hold(w, kLockMail);
+    ListNode& head = w.messageLists[w.gameState.localPlayer];
+    for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+      const auto* m = static_cast<PlayerMessage*>(node);
+      if (m->serial == told) {
+        EXPECT_EQ(m->params[1], static_cast<uint32_t>(struckClass)) << "it names the facility";
+      }
+    }
+  }
+  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
+  ASSERT_NE(s.mailList.list, nullptr);
+  EXPECT_GE(RowOfUnit(s.mailList.list, told), 0) << "the mailbox lists the message";
+}
+
+}  // namespace
