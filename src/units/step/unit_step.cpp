@@ -53,22 +53,6 @@ void StepStranded(World& world, UnitRecord& unit) {
   unit.orders[kStateFlags] &= ~kStateMotionByte;
 }
 
-// A unit that can neither stay nor leave its hex is lost.
-void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
-  PlayerRecord& owner = world.players[unit.owner & 31];
-  if (!(cls.flags & kClassStock)) {
-    MessageParams params;
-    params.p1 = unit.id;
-    const uint32_t type = unit.moveKind == kMoveKindAir ? kMsgAircraftLost : kMsgUnitLost;
-    PostPlayerMessage(world, owner, unit.owner, type, nullptr, params);
-  }
-  const uint32_t position = MakeHexPos(unit.x, unit.y);
-  const int32_t offsetX = CheckedTrunc(unit.pixelX), offsetY = CheckedTrunc(unit.pixelY);
-  UnitDestroy(world, unit, 0);
-  AddMapEffect(position, 0, offsetX, offsetY, 0, kLostEffectFrames, kLostEffectFrameMs, kLostEffectColour, 1.0f);
-  PlayMilitarySound(cls.destructionSound);
-}
-
 }  // namespace
 
 
@@ -84,6 +68,29 @@ bool AtSeaWithoutHaven(const World& world, const HexCell& cell) {
 
 bool OnOwnGround(const World& world, const UnitRecord& unit, const HexCell& cell) {
   return HexUsableAsBase(world, unit, cell);
+}
+
+void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls, uint32_t aimedAt) {
+  PlayerRecord& owner = world.players[unit.owner & 31];
+  const uint32_t position = MakeHexPos(unit.x, unit.y);
+  MessageParams params;
+  uint32_t type;
+  if (cls.flags & kClassStock) {
+    // Stock on the map is a missile in flight: its owner waits to hear
+    // where it came down, and a silent loss reads as a launch that vanished.
+    params.p1 = static_cast<uint32_t>(unit.classIndex);
+    params.p2 = position;
+    params.p3 = aimedAt;
+    type = aimedAt != kNoHexPosition ? kMsgMissileWayClosed : kMsgMissileLostInFlight;
+  } else {
+    params.p1 = unit.id;
+    type = unit.moveKind == kMoveKindAir ? kMsgAircraftLost : kMsgUnitLost;
+  }
+  PostPlayerMessage(world, owner, unit.owner, type, nullptr, params);
+  const int32_t offsetX = CheckedTrunc(unit.pixelX), offsetY = CheckedTrunc(unit.pixelY);
+  UnitDestroy(world, unit, 0);
+  AddMapEffect(position, 0, offsetX, offsetY, 0, kLostEffectFrames, kLostEffectFrameMs, kLostEffectColour, 1.0f);
+  PlayMilitarySound(cls.destructionSound);
 }
 
 void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
@@ -147,6 +154,7 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
     if (!finished) {
       StepFuelWatch(world, unit, s);
       StepRoute(world, unit, s);
+      if (s.ended) return;
     }
   } else {
     unit.orders[kOrderFlags] &= ~kOrderMoving;

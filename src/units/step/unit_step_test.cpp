@@ -446,7 +446,9 @@ namespace {
 class LostUnitMessageTest : public UnitStepTest {
  protected:
   void SetUp() override {
-    news_.emplace(std::initializer_list<uint32_t>{kMsgUnitLost, kMsgAircraftLost});
+    news_.emplace(std::initializer_list<uint32_t>{kMsgUnitLost, kMsgAircraftLost, kMsgMissileLostInFlight,
+                                                  kMsgMissileWayClosed},
+                  kMsgMissileWayClosed + 1);
     world->gameState.localPlayer = kOwner;
     world->gameState.currentDay = 77;
   }
@@ -456,12 +458,17 @@ class LostUnitMessageTest : public UnitStepTest {
   std::optional<NewsTypesGuard> news_;
 };
 
-TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAStockUnitGoesUntold) {
+// Stock on the map is a missile in flight: its owner hears of it by the
+// missile's own message, not as a unit that ran out of fuel.
+TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAMissilesOwnerThatItWasLost) {
   const struct {
     uint8_t moveKind;
     bool stock;
-    bool lost, aircraftLost;
-  } rows[] = {{1, false, false, true}, {0, false, true, false}, {2, false, true, false}, {1, true, false, false}};
+    bool lost, aircraftLost, missileLost;
+  } rows[] = {{1, false, false, true, false},
+              {0, false, true, false, false},
+              {2, false, true, false, false},
+              {1, true, false, false, true}};
   for (const auto& row : rows) {
     news_->ClearDays();
     UnitClassRecord& plane = world->unitClasses[kPlane];
@@ -475,6 +482,44 @@ TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAStockUnitGoesU
     EXPECT_TRUE(u.unitFlags & kUnitGone);
     EXPECT_EQ(Posted(kMsgUnitLost), row.lost) << int{row.moveKind} << " " << row.stock;
     EXPECT_EQ(Posted(kMsgAircraftLost), row.aircraftLost) << int{row.moveKind} << " " << row.stock;
+    EXPECT_EQ(Posted(kMsgMissileLostInFlight), row.missileLost) << int{row.moveKind} << " " << row.stock;
+    EXPECT_FALSE(Posted(kMsgMissileWayClosed));
+  }
+}
+
+// A missile whose way to the hex it was sent to is closed (here every hex
+// round it is impassable) comes down where it stands, striking nothing, and
+// its owner is told; with the way open it flies on.
+TEST_F(LostUnitMessageTest, AMissileWithNoWayToItsTargetComesDownAndItsOwnerIsTold) {
+  const struct {
+    bool walled;
+    bool lost;
+  } rows[] = {{false, false}, {true, true}};
+  for (const auto& row : rows) {
+    news_->ClearDays();
+    g_effects.clear();
+    UnitClassRecord& missile = world->unitClasses[kPlane];
+    missile.movementType = 0;  // the test world's land column
+    missile.flags = kClassStock;
+    const uint32_t from = MakeHexPos(1, 1), target = MakeHexPos(4, 4);
+    for (int d = 0; d < 6; ++d) {
+      const uint32_t n = HexNeighbour(MapShape(*world), from, d);
+      if (n != kNoHexPosition) Cell(HexX(n), HexY(n)).word = WithCellTerrain(Cell(HexX(n), HexY(n)).word, row.walled ? kWall : 1);
+    }
+    UnitRecord& u = Place(kOwner, kPlane, 1.0f, 1, 1);
+    u.moveKind = 1;
+    u.orders[kDestination] = target;
+    u.orders[kOrderFlags] = kOrderMove;
+    UnitStepState s = State(u);
+    StepRoute(*world, u, s);
+    EXPECT_EQ(s.ended, row.lost) << row.walled;
+    EXPECT_EQ((u.unitFlags & kUnitGone) != 0, row.lost) << row.walled;
+    EXPECT_EQ(Posted(kMsgMissileWayClosed), row.lost) << row.walled;
+    EXPECT_FALSE(Posted(kMsgMissileLostInFlight)) << row.walled;
+    EXPECT_EQ(g_effects.size(), row.lost ? 1u : 0u) << "the loss shows where it came down";
+    if (!row.lost) {
+      EXPECT_LT(u.nextStep, kNoMove) << "it flies on";
+    }
   }
 }
 
