@@ -1,13 +1,14 @@
 // The whole program on the sample scenario as Westholm, from New game, with
 // nothing arranged in code: a silo ordered from the army's facilities page
 // and placed on the map is built and, when it comes up off, switched on from
-// that page; a missile ordered from the missile stock pop-up is built and
-// loaded into it with the stored weapons page's Load. At war with the region of the
-// nearest foreign facility, declared from the diplomacy department, the
-// missile is aimed from the silo panel at a facility its target panel says
-// it reaches and strikes; a launch at one beyond the reach it shows is
-// refused at once with the reason on the panel, and the launch in reach
-// leaves the silo and strikes the facility within days. Each step's days are
+// that page; a ballistic and a tactical missile ordered from the missile stock
+// pop-up are built and loaded into it with the stored weapons page's Load.
+// At war with the region of the nearest foreign facility, declared from the
+// diplomacy department, the ballistic missile is aimed from the silo panel at a
+// facility its target panel says it reaches and strikes; a launch of the
+// tactical missile, of shorter reach, at a facility beyond the reach its
+// panel shows is refused at once with the reason on the panel, and the
+// launch in reach leaves the silo and strikes the facility within days. Each step's days are
 // recorded as the test's properties.
 #include <gtest/gtest.h>
 
@@ -55,6 +56,8 @@
 namespace {
 
 constexpr int32_t kSilo = 4011;
+constexpr int32_t kBallisticMissile = 41;
+constexpr int32_t kTacticalMissile = 40;
 constexpr int32_t kFacilitiesPage = 6;
 // The facilities page's button that opens the build order panel.
 constexpr int32_t kNewFacility = 12;
@@ -255,46 +258,52 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
     ASSERT_FALSE(Offline(*FindUnitById(w, siloId))) << "the silo is on (Activate switches it on within a day)";
   }
 
-  // 3. A missile: the missile stock pop-up's first design, BUILD.
+  // 3. Two missiles, one of each design the steps below need: the missile
+  // stock pop-up's row of the design, BUILD.
   ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "MISPOPUP"));
   ASSERT_NE(popup.currentForm->parent, nullptr);
   WmdFilterPanel& designs = s.wmdFilter;
-  ASSERT_TRUE(designs.list && designs.list->firstRow) << "the pop-up lists missiles to build";
-  const int32_t missileClass = designs.list->firstRow->id;
-  SampleGame::ClickControl(designs.list, 0);
-  const size_t posted = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(designs.currentForm, "BUILD"));
-  uint32_t orderedMissile = 0;
-  {
+  std::vector<uint32_t> missilesOrdered;
+  for (const int32_t design : {kBallisticMissile, kTacticalMissile}) {
+    ASSERT_NO_FATAL_FAILURE(ChooseRow(designs.list, design));
+    const size_t posted = g_commandLog.Entries().size();
+    SampleGame::ClickControl(FormFindControlByTag(designs.currentForm, "BUILD"));
     const std::vector<GameCommand> log = g_commandLog.Entries();
     for (size_t i = posted; i < log.size(); ++i)
-      if (log[i].id == kCmdCreateUnitAt && log[i].player == w.gameState.localPlayer) orderedMissile = log[i].sequence;
+      if (log[i].id == kCmdCreateUnitAt && log[i].player == w.gameState.localPlayer) missilesOrdered.push_back(log[i].sequence);
+    ASSERT_EQ(missilesOrdered.size(), design == kBallisticMissile ? 1u : 2u) << "BUILD orders the missile " << design;
   }
-  ASSERT_NE(orderedMissile, 0u) << "BUILD orders the missile";
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CLOSEBUT"));
   uint32_t from = DayNow();
-  const bool missileBuilt = SampleGame::PlayUntil(kMostBuildDays, [&] {
-    const UnitRecord* u = FindUnitById(w, orderedMissile);
-    return u && ((u->unitFlags & kUnitGone) || !(u->orders[kPostureBits] & kPostureUnderConstruction));
+  const bool missilesBuilt = SampleGame::PlayUntil(kMostBuildDays, [&] {
+    for (const uint32_t id : missilesOrdered) {
+      const UnitRecord* u = FindUnitById(w, id);
+      if (!u || (!(u->unitFlags & kUnitGone) && (u->orders[kPostureBits] & kPostureUnderConstruction))) return false;
+    }
+    return true;
   });
-  RecordDays("days_missile_built", DayNow() - from);
-  ASSERT_TRUE(missileBuilt) << "the missile is finished within " << kMostBuildDays << " days";
+  RecordDays("days_missiles_built", DayNow() - from);
+  ASSERT_TRUE(missilesBuilt) << "the missiles are finished within " << kMostBuildDays << " days";
 
-  // 4. Loaded into the silo with the stored weapons page's Load.
-  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
-  uint32_t stock = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    for (Control* row = ListNextRow(stores.storedList, nullptr); row && !stock; row = ListNextRow(stores.storedList, row))
-      if (const UnitRecord* u = row->id > 0 ? FindUnitById(w, static_cast<uint32_t>(row->id)) : nullptr)
-        if (u->classIndex == missileClass && u->strength >= 1.0f) stock = u->id;
-  }
-  ASSERT_NE(stock, 0u) << "the stored weapons page lists the missile";
+  // 4. Each loaded into the silo with the stored weapons page's Load.
   from = DayNow();
-  ASSERT_NO_FATAL_FAILURE(LoadWithTheLoadPanel(stock, siloId, kMostDays));
-  RecordDays("days_missile_loaded", DayNow() - from);
-  const uint32_t missile = AboardOf(siloId);
+  for (const int32_t design : {kBallisticMissile, kTacticalMissile}) {
+    SCOPED_TRACE(design);
+    ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+    uint32_t stock = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (Control* row = ListNextRow(stores.storedList, nullptr); row && !stock; row = ListNextRow(stores.storedList, row))
+        if (const UnitRecord* u = row->id > 0 ? FindUnitById(w, static_cast<uint32_t>(row->id)) : nullptr)
+          if (u->classIndex == design && u->carrier == 0 && u->strength >= 1.0f) stock = u->id;
+    }
+    ASSERT_NE(stock, 0u) << "the stored weapons page lists the missile " << design;
+    ASSERT_NO_FATAL_FAILURE(LoadWithTheLoadPanel(stock, siloId, kMostDays));
+  }
+  RecordDays("days_missiles_loaded", DayNow() - from);
+  const uint32_t missile = AboardOf(siloId, kBallisticMissile);
+  const uint32_t shortReach = AboardOf(siloId, kTacticalMissile);
 
   // 5. War with the region of the nearest foreign facility the map shows,
   // declared from the diplomacy department: its region's row, WAR, and the
@@ -317,7 +326,7 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
     ASSERT_TRUE(AtWar(w.gameState.localPlayer, enemy)) << "the declaration's accept button declares war";
   }
 
-  // 6. Aimed from the silo panel at the enemy's facilities, nearest first,
+  // 6. The ballistic missile aimed from the silo panel at the enemy's facilities, nearest first,
   // until the target panel says the missile strikes what stands there.
   uint32_t target = 0, struck = 0;
   int32_t reach = -1;
@@ -358,9 +367,12 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
     struckClass = FindUnitById(w, struck)->classIndex;
   }
 
-  // 7. A launch at the nearest of the enemy's facilities beyond the reach
-  // the panel shows is refused at once, its reason on the screen, and
-  // nothing is posted.
+  // 7. A launch of the tactical missile at the nearest of the enemy's
+  // facilities beyond the reach its panel shows is refused at once, its
+  // reason on the screen, and nothing is posted.
+  ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, shortReach));
+  reach = ReachShown(s.siloMissileTarget.currentForm);
+  EXPECT_GT(reach, 0) << "the target panel shows the tactical missile's reach";
   uint32_t far = 0;
   if (reach > 0) {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -375,19 +387,20 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   }
   EXPECT_NE(far, 0u) << "a facility of the enemy lies beyond the reach the panel shows (" << reach << " hexes)";
   if (far != 0) {
-    ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, far));
-    ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
+    ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, shortReach, far));
+    ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, shortReach));
     EXPECT_EQ(TextOf(s.siloMissileTarget.currentForm, "STRIKES"), "Out of reach") << "the panel says so before Launch";
     SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
     Screen& schedule = *s.siloLaunchSchedule;
     ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, schedule.currentForm) << "MAP1_ss8d is shown";
     const size_t beforeRefusal = g_commandLog.Entries().size();
     SampleGame::ClickControl(FormFindControlByTag(schedule.currentForm, "LAUNCH"));
-    EXPECT_EQ(LaunchOrdersSince(beforeRefusal, missile), 0u) << "the launch out of reach posts nothing";
+    EXPECT_EQ(LaunchOrdersSince(beforeRefusal, shortReach), 0u) << "the launch out of reach posts nothing";
     EXPECT_EQ(TextOf(schedule.currentForm, "STRIKES"), "Out of reach") << "the refusal's reason is on the panel";
   }
 
-  // 8. Aimed again at the facility in reach and launched from the schedule:
+  // 8. The ballistic missile, aimed at the facility in reach, launched from
+  // the schedule:
   // the missile leaves the silo, and where it comes down the mail tells
   // that it struck the facility (still standing or destroyed); the mailbox
   // lists the message.
@@ -398,7 +411,7 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
   EXPECT_EQ(LaunchOrdersSince(beforeLaunch, missile), 5u) << "LAUNCH sends the missile";
   from = DayNow();
-  const bool left = SampleGame::PlayUntil(kMostDays, [&] { return AboardOf(siloId) != missile; });
+  const bool left = SampleGame::PlayUntil(kMostDays, [&] { return AboardOf(siloId, kBallisticMissile) != missile; });
   RecordDays("days_missile_leaves", DayNow() - from);
   ASSERT_TRUE(left) << "the missile leaves the silo within " << kMostDays << " days"
                     << (LaunchGivenUpMail(missile) ? " (the mail says the launch was given up)" : "");

@@ -114,12 +114,13 @@ inline void AimSiloMissile(uint32_t siloHex, uint32_t missile, uint32_t target) 
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
 }
 
-// A stock weapon aboard the silo, 0 for none.
-inline uint32_t AboardOf(uint32_t silo) {
+// A stock weapon aboard the silo (of the class, with one given), 0 for none.
+inline uint32_t AboardOf(uint32_t silo, int32_t classIndex = -1) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
-    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
+    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f &&
+        (classIndex < 0 || u->classIndex == classIndex))
       return u->id;
   return 0;
 }
@@ -182,7 +183,11 @@ inline void LoadWithTheLoadPanel(uint32_t stock, uint32_t silo, uint32_t days) {
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "VIEW"));
   Screen& load = *s.missileLoadPanel;
   ASSERT_TRUE(load.currentForm && OnScreen(load.currentForm)) << "Load shows MILITARY1_ss4c";
-  SampleGame::ClickControl(FormFindControlById(load.currentForm, kLoadPanelSilos));
+  // The Silo tab, unless the panel shows it pressed already (a press on a
+  // pressed tab lets it go).
+  Control* siloTab = FormFindControlById(load.currentForm, kLoadPanelSilos);
+  ASSERT_NE(siloTab, nullptr);
+  if (!siloTab->Selected()) SampleGame::ClickControl(siloTab);
   auto* platforms = TagAs<ListBoxControl>(load.currentForm, "LIST5");
   const int platformRow = RowOfUnit(platforms, silo);
   ASSERT_GE(platformRow, 0) << "the Silo tab lists the silo";
@@ -191,9 +196,14 @@ inline void LoadWithTheLoadPanel(uint32_t stock, uint32_t silo, uint32_t days) {
   Control* one = FormFindControlByTag(load.currentForm, "LOAD");
   ASSERT_NE(one, nullptr);
   ASSERT_FALSE(one->Hidden()) << "the panel offers Load 1 for the chosen weapon and silo";
+  int32_t classIndex = -1;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, stock)) classIndex = u->classIndex;
+  }
   SampleGame::ClickControl(one);
-  SampleGame::PlayUntil(days, [&] { return AboardOf(silo) != 0; });
-  ASSERT_NE(AboardOf(silo), 0u) << "the weapon is loaded into the silo";
+  SampleGame::PlayUntil(days, [&] { return AboardOf(silo, classIndex) != 0; });
+  ASSERT_NE(AboardOf(silo, classIndex), 0u) << "the weapon is loaded into the silo";
 }
 
 inline constexpr uint8_t kLandKind = 0;
