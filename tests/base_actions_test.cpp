@@ -2,9 +2,7 @@
 // an empty hex of Westholm opens the base panel when clicked; its actions
 // tab pauses the construction, which the next day the base panel shows as
 // paused; RALLYBUT and a click on the map give the base a rally point that
-// the rally panel then shows. A silo ordered from the army's Bases page and
-// played to its end comes online, or, left off while the force budget
-// cannot staff it, waits for it with its owner told.
+// the rally panel then shows.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -25,17 +23,11 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/main/panels/map_screen.h"
-#include "screens/military/facilities/build_order_panel.h"
-#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
-#include "sim/message_ids.h"
-#include "world/list_items.h"
 #include "sim/simulation_lock.h"
-#include "support/global_guard.h"
 #include "support/sample_game.h"
-#include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -167,79 +159,6 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   char distance[32];
   std::snprintf(distance, sizeof distance, "%4.1f km", 3.0 * w.mapHeader.hexScale);
   EXPECT_EQ(FormFindControlByTag(s.mapScreen.rallyPointPanel.currentForm, "DISTANCE")->text, distance);
-}
-
-// The local region's messages of the type about the hex.
-size_t MailAboutHex(uint32_t type, uint32_t hex) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  size_t n = 0;
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* m = static_cast<PlayerMessage*>(node);
-    n += m->typeId == type && m->params[1] == hex;
-  }
-  return n;
-}
-
-constexpr int32_t kSampleSilo = 4011;
-constexpr int32_t kBasesPage = 6;
-constexpr int32_t kNewFacility = 12;
-// A guard only: the sample's silo takes some seven weeks.
-constexpr uint32_t kMostBuildDays = 80;
-
-TEST(BaseActions, ASiloOrderedFromTheBasesPageComesOnlineOrWaitsForStaffWithItsOwnerTold) {
-  plat::SetGameFloatMode();
-  SampleGame game;
-  game.startPaused = true;
-  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
-  GlobalGuard placement(g_mapPlacement);
-  World& w = g_world;
-  uint32_t site = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const std::vector<uint32_t> sites = SampleGame::BuildSites(kSampleSilo, 1);
-    if (!sites.empty()) site = sites.front();
-  }
-  ASSERT_NE(site, 0u) << "Westholm has a hex a silo may stand on";
-  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kBasesPage));
-  SampleGame::ClickControl(FormFindControlById(g_screens.facilityScreen->currentForm, kNewFacility));
-  BuildOrderPanel& panel = g_screens.buildOrderPanel;
-  int row = 0;
-  Control* r = panel.list ? ListNextRow(panel.list, nullptr) : nullptr;
-  for (; r && r->id != kSampleSilo + kBuildOrderRowBase; r = ListNextRow(panel.list, r)) ++row;
-  ASSERT_NE(r, nullptr) << "New facility offers the silo";
-  SampleGame::ClickControl(panel.list, row);
-  ASSERT_EQ(g_mapPlacement.classIndex, kSampleSilo);
-  Control* confirm = FormFindControlByTag(panel.currentForm, "CONFIRMBUT");
-  if (confirm && confirm->Selected()) SampleGame::ClickControl(confirm);  // placed without a question
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(site, x, y));
-  SampleGame::Click(x, y);
-  const uint32_t cellIndex = static_cast<uint32_t>(HexY(site) * w.mapWidth + HexX(site));
-  const uint32_t ordered = w.gameState.currentDay;
-  const auto lead = [&]() -> const UnitRecord* {
-    const HexUnitStack* stack = LoadHexStack(w.cells[cellIndex]);
-    return stack && stack->lead && stack->lead->classIndex == kSampleSilo ? stack->lead : nullptr;
-  };
-  ASSERT_TRUE(SampleGame::PlayUntil(kMostBuildDays, [&] {
-    const UnitRecord* f = lead();
-    return f && !(f->orders[kPostureBits] & kPostureUnderConstruction) && f->strength >= f->targetStrength;
-  })) << "the silo is built";
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* silo = lead();
-  ASSERT_NE(silo, nullptr);
-  EXPECT_GT(w.gameState.currentDay, ordered);
-  const uint32_t shown = silo->ordersShown[kPostureBits];
-  if (FacilityStatus(w, cellIndex) == kFacilityActive) {
-    EXPECT_FALSE(shown & kPostureAwaitingStaff);
-  } else {
-    // Left off: the budget could not staff it. It waits, the pages show
-    // it, and the mail says so.
-    EXPECT_TRUE(shown & kPostureInReserve);
-    EXPECT_TRUE(shown & kPostureAwaitingStaff) << "an offline silo waits for staff";
-    EXPECT_EQ(MailAboutHex(kMsgSiteAwaitingStaff, site), 1u) << "its owner is told, once";
-  }
 }
 
 }  // namespace

@@ -389,6 +389,12 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   if (far != 0) {
     ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, shortReach, far));
     ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, shortReach));
+    char line[64];
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      std::snprintf(line, sizeof line, "Reach %d hexes, target %d", reach, HexDistance(MapShape(w), siloHex, far));
+    }
+    EXPECT_EQ(TextOf(s.siloMissileTarget.currentForm, "REACH"), line);
     EXPECT_EQ(TextOf(s.siloMissileTarget.currentForm, "STRIKES"), "Out of reach") << "the panel says so before Launch";
     SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
     Screen& schedule = *s.siloLaunchSchedule;

@@ -466,27 +466,6 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   EXPECT_NE(told(), 0u) << "the mail tells what the missile hit";
 }
 
-TEST_F(SiloLaunch, ALaunchAimedOutOfReachIsRefusedAtOnceWithItsReason) {
-  ScreenSet& s = g_screens;
-  int32_t region = 0, facilityClass = 0;
-  const int32_t reach = ReachOf(missile);
-  const uint32_t target = ForeignFacilityHex(siloHex, reach, false, &region, &facilityClass);
-  ASSERT_NE(target, 0u) << "a foreign facility beyond the missile's reach";
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
-  SampleGame::PlayDays(1);
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
-  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
-  Control* panel = s.siloMissileTarget.currentForm;
-  char line[64];
-  std::snprintf(line, sizeof line, "Reach %d hexes, target %d", reach, DistanceTo(siloHex, target));
-  EXPECT_EQ(ShownText(panel, "REACH"), line);
-  EXPECT_EQ(ShownText(panel, "STRIKES"), "Out of reach");
-  const size_t before = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(panel, "LAUNCH"));
-  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "the launch is refused";
-  EXPECT_EQ(ShownText(panel, "STRIKES"), "Out of reach") << "with its reason";
-}
-
 TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   ScreenSet& s = g_screens;
   World& w = g_world;
