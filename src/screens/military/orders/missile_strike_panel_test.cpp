@@ -62,7 +62,7 @@ class MissileStrikePanelTest : public militarytest::LocalMapTest<kLocal, 8, 6, 4
     ListHolderClear(g_screens.SelectionList());
     ListHolderClear(panel_.missileCollection);
     ListHolderClear(g_screens.ordersUnitList.targetCandidates);
-    LocalRegionTest::TearDown();
+    LocalMapTest::TearDown();
   }
   static void Select(std::initializer_list<uint32_t> ids) {
     ListHolderClear(g_screens.SelectionList());
