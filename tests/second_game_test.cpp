@@ -6,7 +6,19 @@
 
 #include <cstdio>
 
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "screens/common/frame/map_selection.h"
+#include "screens/common/frame/side_bars.h"
+#include "screens/main/panels/map_screen.h"
+#include "screens/screen_set.h"
 #include "sim/game_session_test_support.h"
+#include "sim/player_messages.h"
+#include "sim/simulation_lock.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "world/game_speed.h"
 #include "sim/game_stop.h"
 #include "sim/log_on.h"
 #include "units/deployment_weight.h"
@@ -66,6 +78,111 @@ TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFre
     EXPECT_EQ(g_world.saveHeader.checksum, 0u) << "game " << game;
   }
   EXPECT_EQ(firstPlaced, 1);
+}
+
+}  // namespace
+
+// The whole program: game A is played as a player plays it (a farm's
+// placement begun from the map screen's build list, the news read on the
+// status page), left through the game menu's Quit, and game B started from
+// the start menu. B opens on none of A's screens' state.
+namespace {
+
+constexpr int32_t kFarm = 4016;  // the sample's farm, an industry without prerequisites
+
+int ListRowWithId(const ListBoxControl* list, int32_t id) {
+  int n = 0;
+  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
+    if (row->id == id) return n;
+  return -1;
+}
+
+uint32_t LocalNewsCount() {
+  WorldLockGuard hold(g_world, kLockMail);
+  const ListNode& head = g_world.messageLists[g_world.gameState.localPlayer];
+  uint32_t news = 0;
+  for (const ListNode* n = head.next(); n && n != &head; n = n->next())
+    news += (static_cast<const PlayerMessage*>(n)->flags & kMessageNews) != 0;
+  return news;
+}
+
+// New game from the start menu: the scenario, Westholm, Start, Start.
+void StartChannelFromStartMenu() {
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
+  GameChoiceScreen& choice = s.gameChoice;
+  int scenario = -1, region = -1;
+  for (size_t i = 0; i < choice.scenarios.size(); ++i)
+    if (choice.scenarios[i].file == "Channel") scenario = static_cast<int>(i);
+  ASSERT_GE(scenario, 0);
+  SampleGame::ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), scenario);
+  for (size_t i = 0; i < choice.regions.size(); ++i)
+    if (choice.regions[i].name == "Westholm") region = static_cast<int>(i);
+  ASSERT_GE(region, 0);
+  SampleGame::ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), region);
+  SampleGame::ClickControl(FormFindControlByTag(choice.currentForm, "START"));
+  SampleGame::ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+  ASSERT_EQ(g_ui.mode, kUiInGame);
+  SetGameSpeed(g_world.gameState, 0);
+  SampleGame::Pump();
+}
+
+TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+
+  // Game A: news gathered and read on the status page.
+  ASSERT_TRUE(SampleGame::PlayUntil(30, [] { return LocalNewsCount() > 0; })) << "a month brings news";
+  SetGameSpeed(w.gameState, 0);
+  SampleGame::Pump();
+  SampleGame::PressKey(plat::kVkF1 + 8);  // F9
+  StatusScreen& status = s.statusScreen;
+  ASSERT_NE(status.newsList, nullptr);
+  ASSERT_GT(status.newsList->rowCount, 0u) << "A's news is listed";
+
+  // A farm placed from the map screen: the build list docked, the
+  // placement's panel over it.
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    DesignRow(w, w.gameState.localPlayer)[kFarm] |= 1;
+  }
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UPGRADEBUT"));
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.buildList.currentForm);
+  SampleGame::ClickControl(FormFindControlById(s.mapScreen.buildList.currentForm, 3));
+  const int row = ListRowWithId(s.mapScreen.buildList.list, kFarm + 1000);
+  ASSERT_GE(row, 0) << "the industry page lists the farm";
+  SampleGame::ClickControl(s.mapScreen.buildList.list, row);
+  ASSERT_EQ(g_mapPlacement.active, 1);
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.facilityUpgrade.currentForm);
+
+  // Left through Escape's menu and its Quit question.
+  GameMenu& menu = s.gameMenu;
+  const auto menuOpen = [&menu] { return menu.currentForm && menu.currentForm->parent; };
+  for (int press = 0; press < 3 && !menuOpen(); ++press) SampleGame::PressKey(plat::kVkEscape);
+  ASSERT_TRUE(menuOpen());
+  SampleGame::ClickControl(FormFindControlByTag(menu.buttons.currentForm, "QUITBUT"));
+  SampleGame::ClickControl(FormFindControlByTag(menu.quitConfirm.currentForm, "OKQUIT"));
+  ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "Quit shows the start menu";
+
+  ASSERT_NO_FATAL_FAILURE(StartChannelFromStartMenu());
+  EXPECT_EQ(g_mapPlacement.active, 0) << "A's placement ended with A";
+  for (int32_t level : {kDockLevelMain, kDockLevelSecond, kDockLevelThird})
+    EXPECT_EQ(DockHost(s, level)->firstChild, nullptr) << "dock level " << level << " holds a panel of A";
+  EXPECT_EQ(s.mapScreen.facilityUpgrade.currentForm->parent, nullptr) << "A's placement panel";
+  EXPECT_EQ(s.mapScreen.currentSidePanel, nullptr) << "A's side panel";
+  EXPECT_EQ(status.newsList->rowCount, 0u) << "A's news rows";
+  EXPECT_EQ(s.SelectionList().first, nullptr) << "A's selection";
+
+  // B's own map screen and status page show B: its placement panel stays
+  // away, and the news rows are B's.
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  EXPECT_EQ(s.mapScreen.facilityUpgrade.currentForm->parent, nullptr) << "the map screen of B";
+  SampleGame::PressKey(plat::kVkF1 + 8);  // F9
+  EXPECT_EQ(status.newsList->rowCount, LocalNewsCount()) << "B's news only";
 }
 
 }  // namespace

@@ -16,7 +16,10 @@
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/common/frame/command_bars.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_selection.h"
+#include "screens/common/frame/side_bars.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/main/map_input/selection_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/military/production/production_lists.h"
@@ -81,16 +84,8 @@ void StopGameTimer(ScreenManager*) {
 void StopGameInterface(ScreenManager* ui) {
   if (g_platform.appMode == kModeGame) g_platform.appMode = kModeFrontEnd;
   ClearDeferredActions(g_screens.pollRing);
-  ClearWorkingLists(g_screens, kWorkingListsClearedAtStop);
   ReleaseTutorial(g_screens.tutorial);
-  // The dock is emptied with the game: a side panel remembered from it
-  // would be refreshed instead of shown in the next game, and its tab
-  // would choose the next game's first panel.
-  g_screens.mapScreen.ForgetGame();
-  // Orders shown or a target locked in the game left would turn the next
-  // game's first hex click into closing them.
-  g_screens.selectionOrdersShown = 0;
-  g_screens.mapTargetLocked = 0;
+  ForgetGameScreens(g_screens);
   // Contact choices belong to the game left; a save brings its own back.
   g_contactMasks = ContactMasks{};
   // So do its chat and notice lines: the next single-player game would open
@@ -101,6 +96,13 @@ void StopGameInterface(ScreenManager* ui) {
   // The map's textures go; the interface's own sets stay, since the front
   // end's controls still draw them.
   DestroyMapBitmaps(ui->bitmaps);
+}
+
+// Log-on: a game begun without the last one stopped through the menus (a
+// load from the victory screen, a program's first game) starts as clean.
+void ResetInterfaceForGame(ScreenManager*) {
+  EndTextEdit();
+  ForgetGameScreens(g_screens);
 }
 
 // Leaving a game by any way (the game menu, the tutorial's Leave, a lost
@@ -215,10 +217,54 @@ void FinishGameStart(ScreenManager* ui, bool joined) {
 
 }  // namespace
 
+void ForgetGameScreens(ScreenSet& s) {
+  // A placement of the game left would keep its build panel and cursor up.
+  CancelMapPlacement(s);
+  if (g_ui.panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
+  s.cmdBar.dockedPanelMarker = 0;
+  // The dock's bars keep the forms last docked in them while hidden: the
+  // next game opening a level would show the last game's panel there
+  // until something replaced it.
+  for (int32_t level = kDockLevelMain; level <= kDockLevelThird; ++level) {
+    Control* host = DockHost(s, level);
+    if (!host) continue;
+    for (Screen* screen = Screen::AllScreens(); screen; screen = screen->nextScreen) {
+      Control* form = screen->currentForm;
+      if (!form || form->parent != host) continue;
+      form->Unlink();
+      screen->host = nullptr;
+    }
+  }
+  // The side panel remembered, the tab pressed: the next game's first hex
+  // would refresh the last game's panel or open the panel of that tab.
+  s.mapScreen.ForgetGame();
+  // The selection and the unit lists name the last game's units, whose
+  // ids the next game's share.
+  ClearWorkingLists(s, kWorkingListsClearedAtStop);
+  ListHolderClear(HoverStackList());
+  g_selection = SelectionState{};
+  g_mapClickPending = MapClickPending{};
+  s.mapClickMode = kClickNone;
+  s.selectionPanelPending = 0;
+  // Orders shown or a target locked in the game left would turn the next
+  // game's first hex click into closing them.
+  s.selectionOrdersShown = 0;
+  s.mapTargetLocked = 0;
+  // The orders screen's units and the settings edited for them.
+  OrdersScreen& orders = s.ordersScreen;
+  ListHolderClear(orders.unitList);
+  if (orders.unitListBox) ListClear(orders.unitListBox, 0);
+  orders.edit = OrderEditState{};
+  orders.addedFlag = 0;
+  // The news rows are the last game's messages.
+  if (s.statusScreen.newsList) ListClear(s.statusScreen.newsList, 0);
+}
+
 void InstallGameSessionUi() {
   SimUiLink& link = g_simUi;
   link.postTurnEvent = PostTurnEventToWindow;
   link.playUiSound = PlaySound;
+  link.resetInterfaceForGame = ResetInterfaceForGame;
   link.clearGameQueues = ClearGameQueues;
   link.loadGameImages = LoadGameImages;
   link.startGameTimer = StartGameTimer;

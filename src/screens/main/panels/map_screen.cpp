@@ -16,6 +16,7 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_selection.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
@@ -195,38 +196,53 @@ void MapScreen::ForgetGame() {
     if (Control* c = currentForm ? FormFindControlById(currentForm, tab) : nullptr) SetControlFlag(c, kStateSelected, 0);
 }
 
+Screen* MapScreen::FacilityPanelForSelectedHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const HexCell* cell = SelectedCell(g_world);
+  if (!cell) return nullptr;
+  const World& w = g_world;
+  const UnitRecord* lead = cell->stack ? cell->stack->lead : nullptr;
+  const UnitClassRecord* cls = lead && IsUnitLive(*lead) ? ClassRecordAt(w, lead->classIndex) : nullptr;
+  const bool ownBase = cls && listfields::OpensAsSite(*cls) &&
+                       (cls->baseRoom > 0.0f || cls->baseSlots || cls->baseKind) &&
+                       CellOwner(cell->word) == w.gameState.localPlayer;
+  const UnitClassRecord* visible = ownBase ? ClassRecordAt(w, VisibleLeadClass(w, cell)) : nullptr;
+  if (!visible) return &settlement;
+  switch (visible->baseKind) {
+    case kBaseKindResearchCentre: return &researchCentre;
+    case kBaseKindSilo: return &g_screens.siloSidePanel;
+    case kBaseKindLaunchSite: return &launchSite;
+    default: return visible->baseSlots ? static_cast<Screen*>(&base) : &settlement;
+  }
+}
+
 void MapScreen::ShowFacilitySidePanel() {
   if (g_mapPlacement.active) {
     facilityUpgrade.Show(g_mapPlacement.classIndex, nullptr);
     currentSidePanel = nullptr;
     return;
   }
-  Screen* target = &settlement;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const HexCell* cell = SelectedCell(g_world);
-    if (!cell) return;
-    const World& w = g_world;
-    const UnitRecord* lead = cell->stack ? cell->stack->lead : nullptr;
-    const UnitClassRecord* cls = lead && IsUnitLive(*lead) ? ClassRecordAt(w, lead->classIndex) : nullptr;
-    const bool ownBase = cls && listfields::OpensAsSite(*cls) &&
-                         (cls->baseRoom > 0.0f || cls->baseSlots || cls->baseKind) &&
-                         CellOwner(cell->word) == w.gameState.localPlayer;
-    const UnitClassRecord* visible = ownBase ? ClassRecordAt(w, VisibleLeadClass(w, cell)) : nullptr;
-    if (visible) {
-      switch (visible->baseKind) {
-        case kBaseKindResearchCentre: target = &researchCentre; break;
-        case kBaseKindSilo: target = &g_screens.siloSidePanel; break;
-        case kBaseKindLaunchSite: target = &launchSite; break;
-        default: target = visible->baseSlots ? static_cast<Screen*>(&base) : &settlement; break;
-      }
-    }
-  }
+  Screen* target = FacilityPanelForSelectedHex();
+  if (!target) return;
   target->Show(kKeepScreenId, nullptr);
   currentSidePanel = target;
 }
 
+void MapScreen::FollowSelectedHex() {
+  Screen* shown = currentSidePanel;
+  if (!shown || g_mapPlacement.active || !shown->currentForm) return;
+  if (shown->currentForm->parent != DockHost(g_screens, kDockLevelSecond)) return;
+  const bool facilityPanel = shown == &settlement || shown == &base || shown == &researchCentre ||
+                             shown == &launchSite || shown == &g_screens.siloSidePanel;
+  if (!facilityPanel) return;
+  Screen* wanted = FacilityPanelForSelectedHex();
+  if (wanted && wanted != shown) ShowFacilitySidePanel();
+}
+
 void MapScreen::Refresh() {
+  // Another hex chosen while a facility's panel is docked: the panel of
+  // that hex's facility takes its place rather than being refilled.
+  if (HexSelected()) FollowSelectedHex();
   RefreshDockedPanels(g_screens, 0);
   static constexpr const char* kButtons[] = {"UPGRADEBUT", "UNITBUT", "UGINFOBUT", "TERRAINBUT"};
   if (!HexSelected()) {

@@ -76,6 +76,11 @@ class MapScreen : public MapHeaderScreen {
   // The facility's own panel when it is the local player's base, research
   // centre, silo or launch site, else the settlement panel.
   void ShowFacilitySidePanel();
+  // The facility panel the selected hex calls for (null without a cell).
+  Screen* FacilityPanelForSelectedHex();
+  // A facility panel docked for another hex gives way to the one this hex
+  // calls for.
+  void FollowSelectedHex();
 
   // The side panels in the order they are built, each followed by its own
   // sub-panels; a sub-panel whose code has not come yet only holds its form.
