@@ -6,6 +6,7 @@
 #include "records/player_relations.h"
 #include "records/unit_record.h"
 #include "sim/message_ids.h"
+#include "units/class_fields.h"
 #include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "units/step/unit_step_phases.h"
