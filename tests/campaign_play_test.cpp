@@ -115,9 +115,9 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   SampleGame::ClickControl(FormFindControlByTag(next.currentForm, "OK"));
 
   // The second step's army, as its briefing opens: every unit of a class
-  // that goes along, at full strength, at a base of its kind (filled up to
-  // its room before the next, then shared); no infantry but the garrisons
-  // the step names; facilities of its own.
+  // that goes along, at full strength, at a base of its kind (the bases
+  // take them in turn up to their room, then share the rest); no infantry
+  // but the garrisons the step names; facilities of its own.
   ASSERT_TRUE(Shown(s.briefing)) << "the next scenario starts";
   const Army start = CountArmy();
   std::printf("%-18s %6s %8s\n", "class", "end 1", "start 2");

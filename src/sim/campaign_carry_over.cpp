@@ -81,8 +81,8 @@ void RetireUnit(World& world, UnitRecord& unit) {
 // Bases of the new scenario that take carried units, by kind: a facility
 // of the local player standing on the map whose class makes a base (a
 // haven, an airfield, or a settlement that loads units) and has room for
-// units. Each is filled up to that room, its slots times its nominal
-// strength, as a carrier is, before the next is.
+// units. They take the units in turn, each up to that room: its slots
+// times its nominal strength, as a carrier's.
 struct BaseSlot {
   UnitRecord* base;
   int32_t room;
