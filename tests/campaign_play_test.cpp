@@ -1,15 +1,16 @@
 // The sample campaign played in process with posted input: its first step
-// started as Westholm from the start menu, held to the day the ceasefire
-// runs out and so won; on the result screen the region changes to the third
-// government form and goes on to the next scenario, which starts from the
-// carried-over forces and runs a day as the campaign's second step.
+// started as Westholm from the start menu and played through to the day the
+// ceasefire runs out, and so won; on the result screen the region changes to
+// the third government form and goes on to the next scenario, which starts
+// from the carried-over forces and runs a day as the campaign's second step.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <map>
 #include <set>
+#include <utility>
 #include <thread>
-#include <vector>
 
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
@@ -20,9 +21,11 @@
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "units/unit_queries.h"
 #include "world/game_speed.h"
 #include "world/region_figures.h"
 #include "world/scenario_settings.h"
+#include "world/unit_class.h"
 #include "world/world.h"
 
 namespace {
@@ -40,26 +43,45 @@ bool RunUntil(Done done) {
   return done();
 }
 
+// Classes 1 to 5, the infantry, stay behind in their garrisons.
+constexpr int kLastSmallClass = 5;
+
 // Day 2,451,544 is Jan 1, 2000; 3,896 days later.
 constexpr uint32_t kSep1Of2010 = 2451544 + 3896;
 
-// Units this strong or stronger are worn down in the first step; a few
-// days of recovery leave them far below it.
-constexpr float kStrong = 20.0f;
-
 bool Shown(Screen& screen) { return screen.currentForm && screen.currentForm->parent && !screen.currentForm->Hidden(); }
 
-// The local region's forces that a campaign carries: live units on the
-// map, neither facilities nor of the small classes kept in their bases.
-std::vector<UnitRecord*> CarriedForces() {
-  std::vector<UnitRecord*> out;
+// The kinds of base a campaign hands carried units out to.
+enum BaseKind { kLandBase, kAirBase, kSeaBase, kBaseKindCount };
+const char* const kBaseKindNames[] = {"land", "air", "sea"};
+
+// The local region's army as the campaign counts it: live units that are
+// not facilities, by class, and the room its bases of each kind hold.
+struct Army {
+  std::map<int, int> byClass;
+  int room[kBaseKindCount] = {};
+  int carried[kBaseKindCount] = {};  // units of the classes that go along, by the base they wait at
+};
+
+int WaitsAt(const UnitClassRecord& cls) { return cls.kind == 3 ? static_cast<int>(kSeaBase) : cls.kind; }
+
+Army CountArmy() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  Army army;
   const int32_t local = g_world.gameState.localPlayer;
   UnitRecord* first = g_world.units;
-  for (UnitRecord* u = first; u; u = u->next == first ? nullptr : u->next)
-    if (IsUnitLive(*u) && u->owner == local && !(u->unitFlags & kUnitFacility) && u->classIndex > 5 &&
-        (u->x != 0 || u->y != 0))
-      out.push_back(u);
-  return out;
+  for (UnitRecord* u = first; u; u = u->next == first ? nullptr : u->next) {
+    const UnitClassRecord* cls = UnitClassOf(g_world, *u);
+    if (!IsUnitLive(*u) || u->owner != local || !cls) continue;
+    if (u->unitFlags & kUnitFacility) {
+      const int kind = BaseKindOf(*cls);
+      if (kind >= 0 && cls->baseKind == 0 && (u->x != 0 || u->y != 0)) army.room[kind] += cls->baseSlots * cls->strengthPerSize;
+      continue;
+    }
+    ++army.byClass[u->classIndex];
+    if (u->classIndex > kLastSmallClass && !(u->unitFlags & kUnitStock)) ++army.carried[WaitsAt(*cls)];
+  }
+  return army;
 }
 
 TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsForces) {
@@ -70,25 +92,17 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   ASSERT_TRUE(g_world.scenario.head.gameFlags & kGameFlagCampaign) << "the scenario opens a campaign";
   // The step ends when its briefing says the ceasefire runs out, Sep 1, 2010.
   EXPECT_EQ(g_world.gameState.endDay, kSep1Of2010);
-
-  // The region's strong units are worn down far below the strength their
-  // classes start the next scenario with; the campaign's step to the next
-  // scenario marks them to be carried. The ceasefire then runs out.
-  std::set<int16_t> wornClasses;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     // Enough support for the third form that its change is offered.
     reinterpret_cast<uint8_t*>(&g_world.players[region])[kRegionGovtypeApproveAt + 2] = 90;
-    for (UnitRecord* u : CarriedForces()) {
-      if (u->strength < kStrong) continue;
-      wornClasses.insert(u->classIndex);
-      u->strength = 0.3125f;
-    }
-    ASSERT_FALSE(wornClasses.empty());
-    g_world.gameState.endDay = g_world.gameState.currentDay;
   }
+
+  // The whole step, played at full speed to the day the ceasefire runs out.
   ASSERT_TRUE(RunUntil([&] { return Shown(*s.endGamePreview); })) << "holding out wins";
+  EXPECT_GE(g_world.gameState.currentDay, kSep1Of2010);
   EXPECT_EQ(g_world.gameState.winnersMask & (1u << region), 1u << region);
+  const Army end = CountArmy();
   SampleGame::ClickControl(FormFindControlByTag(s.endGamePreview->currentForm, "MENUBUT"));
   ASSERT_FALSE(GameThreadsRunning());
   ASSERT_TRUE(Shown(s.victory));
@@ -100,8 +114,51 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   EXPECT_FALSE(FormFindControlByTag(next.currentForm, "HIDECHANGE")->Hidden());
   SampleGame::ClickControl(FormFindControlByTag(next.currentForm, "OK"));
 
-  // The second step: its briefing, then a day of play.
+  // The second step's army, as its briefing opens: every unit of a class
+  // that goes along, at full strength, at a base of its kind (the bases
+  // take them in turn up to their room, then share the rest); no infantry
+  // but the garrisons the step names; facilities of its own.
   ASSERT_TRUE(Shown(s.briefing)) << "the next scenario starts";
+  const Army start = CountArmy();
+  std::printf("%-18s %6s %8s\n", "class", "end 1", "start 2");
+  std::map<int, int> classes = end.byClass;
+  classes.insert(start.byClass.begin(), start.byClass.end());
+  for (const auto& [cls, n] : classes) {
+    const auto at = [&](const Army& a) { return a.byClass.count(cls) ? a.byClass.at(cls) : 0; };
+    std::printf("%-18s %6d %8d\n", ClassRecordAt(g_world, cls)->name, at(end), at(start));
+  }
+  for (int k = 0; k < kBaseKindCount; ++k) {
+    std::printf("%s bases hold %d; %d went along, %d arrived\n", kBaseKindNames[k], start.room[k], end.carried[k], start.carried[k]);
+    // Full bases share what is left: with a base of its kind, nothing is lost.
+    EXPECT_EQ(start.carried[k], start.room[k] > 0 ? end.carried[k] : 0) << kBaseKindNames[k];
+  }
+  EXPECT_GT(end.carried[kSeaBase], 0) << "a navy to carry";
+  EXPECT_GT(end.carried[kAirBase], 0) << "an air force to carry";
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    int arrived = 0;
+    std::set<std::pair<int, uint32_t>> bases;  // kind, position
+    UnitRecord* first = g_world.units;
+    for (UnitRecord* u = first; u; u = u->next == first ? nullptr : u->next)
+      if (const UnitClassRecord* cls = UnitClassOf(g_world, *u); cls && IsUnitLive(*u) && u->owner == region)
+        if (u->unitFlags & kUnitFacility) bases.insert({BaseKindOf(*cls), static_cast<uint16_t>(u->x) | static_cast<uint32_t>(u->y) << 16});
+    for (UnitRecord* u = first; u; u = u->next == first ? nullptr : u->next) {
+      const UnitClassRecord* cls = UnitClassOf(g_world, *u);
+      if (!IsUnitLive(*u) || u->owner != region || !cls || (u->unitFlags & kUnitFacility)) continue;
+      if (u->classIndex <= kLastSmallClass) {
+        EXPECT_TRUE(u->unitFlags & kUnitInBase) << "infantry of the new step stays only as its garrison";
+        continue;
+      }
+      ++arrived;
+      EXPECT_EQ(u->id >> 24, static_cast<uint32_t>(region));
+      EXPECT_FLOAT_EQ(u->strength, static_cast<float>(cls->strengthPerSize) * u->targetStrength) << "arrives whole";
+      const uint32_t at = static_cast<uint16_t>(u->x) | static_cast<uint32_t>(u->y) << 16;
+      EXPECT_TRUE(bases.count({WaitsAt(*cls), at})) << "class " << u->classIndex << " waits at a base of its kind";
+    }
+    EXPECT_EQ(arrived, start.carried[kLandBase] + start.carried[kAirBase] + start.carried[kSeaBase]);
+  }
+
+  // A day of play in the second step.
   SampleGame::ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
   ASSERT_TRUE(GameThreadsRunning());
   EXPECT_EQ(g_world.gameState.localPlayer, region) << "the group's only human-led region";
@@ -113,9 +170,6 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
     plat::CriticalSectionLock lock(g_simulationLock);
     EXPECT_EQ(g_world.players[region].govtype, 3);
     EXPECT_EQ(g_world.gameState.campaignStep, 1);
-    int carried = 0;
-    for (const UnitRecord* u : CarriedForces()) carried += wornClasses.count(u->classIndex) && u->strength < kStrong / 4;
-    EXPECT_GT(carried, 0) << "the first step's worn forces stand on the map";
   }
 
   game.Stop();

@@ -7,9 +7,11 @@
 
 #include "app/calendar.h"
 #include "sim/game_start.h"
+#include "units/unit_queries.h"
 #include "world/hex_stack_chains.h"
 #include "world/unit_class.h"
 #include "records/unit_record.h"
+#include "records/unit_table_arrays.h"
 #include "world/unit_ring.h"
 #include "world/id_lookups.h"
 #include "world/unit_groups.h"
@@ -24,6 +26,8 @@ constexpr int kSmallClassLast = 5;          // classes 1 to 5 are the small ones
 constexpr uint32_t kCarriedFlagsMask = 0x70A1EEFFu;
 constexpr float kCarriedReadiness = 0.8f;
 constexpr int kUnitKinds = 4;          // land, air, sea, submarine
+constexpr int kSubmarineKind = 3;
+constexpr int kBaseKinds = 3;          // land, air and sea bases; submarines use the sea's
 
 void FreeUnitRing(UnitRecord*& first) {
   UnitRecord* head = first;
@@ -74,14 +78,38 @@ void RetireUnit(World& world, UnitRecord& unit) {
   unit.strength = 0.0f;
 }
 
-// Bases of the new scenario that take carried units, by unit category: a
-// facility of the local player standing on the map, of a class that holds
-// units of that category. Each takes units up to its class's strength per
-// size; units of a category without a base are lost.
+// Bases of the new scenario that take carried units, by kind: a facility
+// of the local player standing on the map whose class makes a base (a
+// haven, an airfield, or a settlement that loads units) and has room for
+// units. They take the units in turn, each up to that room: its slots
+// times its nominal strength, as a carrier's.
 struct BaseSlot {
   UnitRecord* base;
   int32_t room;
 };
+
+int32_t BaseRoom(const UnitClassRecord& cls) {
+  if (cls.baseKind != 0 || cls.strengthPerSize <= 0) return 0;
+  return static_cast<int32_t>(cls.baseSlots) * cls.strengthPerSize;
+}
+
+// The kind of base a carried unit waits at: submarines lie in havens.
+int WantedBaseKind(const World& world, const UnitRecord& unit) {
+  const int kind = CategoryOf(world, unit);
+  return kind == kSubmarineKind ? kMoveKindSea : kind;
+}
+
+// A carried unit arrives whole: its ordered size at its class's nominal
+// strength, with the fuel and ammunition that strength holds, and no work
+// left on it.
+void MakeWhole(const World& world, UnitRecord& unit) {
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  if (!cls || unit.targetStrength <= 0.0f) return;
+  unit.strength = static_cast<float>(cls->strengthPerSize) * unit.targetStrength;
+  unit.fuel = cls->fuelCapacity * unit.strength;
+  unit.ammo = cls->ammoCapacity * unit.strength;
+  unit.buildWork = 0.0f;
+}
 
 }  // namespace
 
@@ -100,7 +128,7 @@ void ClearCarryOver(CampaignCarryOver& carryOver) {
 void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
   const int32_t local = LocalIndex(world);
   PlayerRecord& record = world.players[local];
-  std::vector<BaseSlot> bases[kUnitKinds];
+  std::vector<BaseSlot> bases[kBaseKinds];
 
   // The new scenario's own forces of the player give way; its bases stay.
   if (UnitRecord* first = world.units) {
@@ -110,8 +138,9 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
       if (IsUnitLive(*unit) && unit->owner == local) {
         if (unit->unitFlags & kUnitFacility) {
           const UnitClassRecord* cls = UnitClassOf(world, *unit);
-          if (cls && cls->strengthPerSize > 0 && IsPlaced(*unit) && cls->kind < kUnitKinds)
-            bases[cls->kind].push_back({unit, cls->strengthPerSize});
+          const int kind = cls ? BaseKindOf(*cls) : -1;
+          if (kind >= 0 && kind < kBaseKinds && IsPlaced(*unit) && BaseRoom(*cls) > 0)
+            bases[kind].push_back({unit, BaseRoom(*cls)});
         } else if (!(unit->classIndex <= kSmallClassLast && (unit->unitFlags & kUnitInBase))) {
           RetireUnit(world, *unit);
         }
@@ -121,7 +150,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
   }
 
   // The carried ring, unlinked unit by unit.
-  size_t baseTurn[kUnitKinds] = {};
+  size_t baseTurn[kBaseKinds] = {};
   UnitRecord* carried = carryOver.units;
   carryOver.units = nullptr;
   std::vector<UnitRecord*> ring;
@@ -158,19 +187,28 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     unit->pendingOrders = 0;
     unit->x2 = unit->y2 = 0;
     unit->unitFlags &= kCarriedFlagsMask;
+    MakeWhole(world, *unit);
     unit->efficiency = kCarriedReadiness;
 
     if (unit->unitFlags & kUnitStock) {
       unit->x = unit->y = 0;
     } else {
       const int category = CategoryOf(world, *unit);
-      std::vector<BaseSlot>& list = bases[category];
-      size_t& turn = baseTurn[category];
-      while (turn < list.size() && list[turn].room <= 0) ++turn;
-      if (turn >= list.size()) {
+      const int baseKind = WantedBaseKind(world, *unit);
+      std::vector<BaseSlot>& list = bases[baseKind];
+      size_t& turn = baseTurn[baseKind];
+      if (list.empty()) {
         // No base of its kind in the new scenario: the unit is lost.
         delete unit;
         continue;
+      }
+      // The bases take units in turn, a full one passed over while another
+      // has room; once all are full they share the rest in turn, as a unit
+      // the region kept to the end is not thrown away for want of room.
+      size_t tried = 0;
+      while (tried < list.size() && list[turn].room <= 0) {
+        turn = (turn + 1) % list.size();
+        ++tried;
       }
       BaseSlot& slot = list[turn];
       slot.room -= 1;

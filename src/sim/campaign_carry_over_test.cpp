@@ -8,13 +8,19 @@
 #include "sim/game_start.h"
 #include "records/unit_record.h"
 #include "world/unit_ring.h"
+#include "world/unit_class_flags.h"
 #include "world/unit_groups.h"
 
 namespace {
 
+constexpr int kInfantryClass = 2;
 constexpr int kLandClass = 6;
+constexpr int kJetClass = 7;
 constexpr int kFactoryClass = 8;
 constexpr int kBaseClass = 9;
+constexpr int kShipClass = 10;
+constexpr int kSubClass = 11;
+constexpr int kHavenClass = 12;
 
 class CarryOverTest : public GameSessionTest {
  protected:
@@ -22,14 +28,25 @@ class CarryOverTest : public GameSessionTest {
     GameSessionTest::SetUp();
     BuildWorld(8, 6, 3);
     World& w = g_world;
-    w.unitClasses.resize(10);
+    w.unitClasses.resize(13);
     w.unitClasses[kLandClass].kind = 0;
     w.unitClasses[kLandClass].valuePerPoint = 5;
+    w.unitClasses[kLandClass].strengthPerSize = 40;
+    w.unitClasses[kLandClass].fuelCapacity = 2.0f;
+    w.unitClasses[kLandClass].ammoCapacity = 3.0f;
+    w.unitClasses[kJetClass].kind = 1;
+    w.unitClasses[kShipClass].kind = 2;
+    w.unitClasses[kSubClass].kind = 3;
     w.unitClasses[kFactoryClass].flags = kClassFacility;
     w.unitClasses[kFactoryClass].valuePerPoint = 10;
-    w.unitClasses[kBaseClass].flags = kClassFacility;
-    w.unitClasses[kBaseClass].kind = 0;
-    w.unitClasses[kBaseClass].strengthPerSize = 2;
+    // Every facility class is of kind 0: a base's kind comes from its flags.
+    w.unitClasses[kBaseClass].flags = kClassFacility | kClassSettlement;
+    w.unitClasses[kBaseClass].loadableMask = 1;
+    w.unitClasses[kBaseClass].strengthPerSize = 1;
+    w.unitClasses[kBaseClass].baseSlots = 2;
+    w.unitClasses[kHavenClass].flags = kClassFacility | kClassSettlement | kClassHaven;
+    w.unitClasses[kHavenClass].strengthPerSize = 1;
+    w.unitClasses[kHavenClass].baseSlots = 1;
     w.gameState.currentDay = 2451700;
     w.scenario.head.gameFlags = kGameFlagCarryOver | kGameFlagCampaign;
   }
@@ -143,9 +160,9 @@ TEST_F(CarryOverTest, CarriedUnitsGoToTheBasesOfTheirCategory) {
   UnitRecord* base = Placed(1, kBaseClass, 5, 2, 0x01000002u, kUnitFacility);
   Carried(3, kLandClass, 6, 1, 3.0f);
   Carried(3, kLandClass, 0, 0, 3.0f);
-  Carried(3, kLandClass, 0, 0, 3.0f);  // the base holds two
+  Carried(3, kLandClass, 0, 0, 3.0f);  // the base holds two: the only one, it takes the third too
   GameStartSetup(g_world, carry);
-  EXPECT_EQ(LiveUnitsOf(1), 3) << "the base and two carried units";
+  EXPECT_EQ(LiveUnitsOf(1), 4) << "the base and three carried units";
   int onBase = 0;
   UnitRecord* first = g_world.units;
   UnitRecord* unit = first;
@@ -158,8 +175,63 @@ TEST_F(CarryOverTest, CarriedUnitsGoToTheBasesOfTheirCategory) {
     }
     unit = unit->next;
   } while (unit != first);
-  EXPECT_EQ(onBase, 2);
+  EXPECT_EQ(onBase, 3);
   EXPECT_FLOAT_EQ(g_world.players[1].soldiers, 15.0f) << "the placed unit's value counts as left behind";
+}
+
+TEST_F(CarryOverTest, EachKindWaitsAtABaseOfItsKindAndArrivesWhole) {
+  WithSnapshot(0.0f);
+  Placed(1, kBaseClass, 5, 2, 0x01000002u, kUnitFacility);   // land: room for two
+  Placed(1, kHavenClass, 7, 3, 0x01000003u, kUnitFacility);  // sea: room for one
+  Placed(1, kFactoryClass, 2, 4, 0x01000004u, kUnitFacility); // no base
+  UnitRecord* garrison = Placed(1, kInfantryClass, 5, 2, 0x01000005u, kUnitInBase);
+  UnitRecord* levy = Placed(1, kInfantryClass, 5, 2, 0x01000006u);
+  const struct {
+    int cls;
+    int16_t x, y;  // where it ends, (0, 0) lost
+    const char* why;
+  } rows[] = {
+      {kLandClass, 5, 2, "a land unit at the settlement base"},
+      {kInfantryClass, 0, 0, "the old infantry stays behind"},
+      {kSubClass, 7, 3, "a submarine lies in the haven"},
+      {kShipClass, 7, 3, "the haven is full, and the only one of its kind"},
+      {kJetClass, 0, 0, "no airfield: the jet is lost"},
+      {kLandClass, 5, 2, "the base's second place"},
+      {kLandClass, 5, 2, "the base is full, and the only one of its kind"},
+  };
+  std::vector<uint32_t> ids;
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    UnitRecord* u = Carried(3, rows[i].cls, 9, 9, 0.5f);
+    u->targetStrength = 1.0f;
+    u->buildWork = 12.0f;
+    u->id = 0x03000100u + static_cast<uint32_t>(i);
+    carry.unitGroups[0].push_back(u->id);
+  }
+  GameStartSetup(g_world, carry);
+  EXPECT_TRUE(IsUnitLive(*garrison)) << "the new scenario's garrison stays";
+  EXPECT_FALSE(IsUnitLive(*levy)) << "its other infantry gives way";
+  // The group lists the carried units that arrived, in the order of the rows.
+  const ListHolder& g0 = g_world.unitGroups.groups[1][0];
+  ListItem28* item = FirstInHolder(g0);
+  for (const auto& r : rows) {
+    if (r.x == 0) continue;
+    ASSERT_NE(item, nullptr) << r.why;
+    const UnitRecord& u = *static_cast<UnitRecord*>(item->object);
+    EXPECT_EQ(u.classIndex, r.cls) << r.why;
+    EXPECT_EQ(u.x, r.x) << r.why;
+    EXPECT_EQ(u.y, r.y) << r.why;
+    const float whole = r.cls == kLandClass ? 40.0f : 0.0f;  // nominal strength x ordered size
+    EXPECT_FLOAT_EQ(u.strength, whole) << r.why;
+    EXPECT_FLOAT_EQ(u.fuel, whole * 2.0f) << r.why;
+    EXPECT_FLOAT_EQ(u.ammo, whole * 3.0f) << r.why;
+    EXPECT_EQ(u.buildWork, 0.0f) << r.why << ": no work left on it";
+    item = NextInHolder(g0, item);
+  }
+  EXPECT_EQ(item, nullptr) << "the lost units drop out";
+  EXPECT_EQ(LiveUnitsOf(1), 3 + 1 + 5) << "three facilities, the garrison, five carried units";
+  EXPECT_EQ(g_world.players[1].unitCounts[0], 3);
+  EXPECT_EQ(g_world.players[1].unitCounts[2], 1);
+  EXPECT_EQ(g_world.players[1].unitCounts[3], 1);
 }
 
 TEST_F(CarryOverTest, GroupsNameTheCarriedUnitsByTheirNewIds) {
@@ -167,7 +239,7 @@ TEST_F(CarryOverTest, GroupsNameTheCarriedUnitsByTheirNewIds) {
   UnitRecord* base = Placed(1, kBaseClass, 5, 2, 0x01000002u, kUnitFacility);
   Carried(3, kLandClass, 6, 1, 3.0f)->id = 0x03000011u;
   Carried(3, kLandClass, 0, 0, 3.0f)->id = 0x03000012u;
-  Carried(3, kLandClass, 0, 0, 3.0f)->id = 0x03000013u;  // no room left on the base: lost
+  Carried(3, kJetClass, 0, 0, 3.0f)->id = 0x03000013u;  // no airfield: lost
   carry.unitGroups[0] = {0x03000012u, 0x03000013u, 0x03000011u};
   carry.unitGroups[1] = {0x03000013u};
   NewListItem28(base, false, 0, g_world.unitGroups.groups[1][1]);
