@@ -286,8 +286,27 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_TRUE(ViewShowsCapital()) << "a game loaded from the in-game menu";
   EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
 
-  // Escape, Graphics, OK, back to the game, three times: the options file
-  // stays as it was. The page's machine settings go to the test's file.
+  // Shift+C goes to the region's own hex in the loaded game before any day
+  // has passed in it.
+  g_mapView.panX = g_mapView.panY = 0;
+  ClampMapPan(g_mapView);
+  ASSERT_FALSE(ViewShowsCapital());
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, 'C', plat::kKeyModifiersCarried | plat::kKeyShiftHeld);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, 'C', plat::kKeyModifiersCarried | plat::kKeyShiftHeld);
+  PumpWholeProgram();
+  EXPECT_TRUE(ViewShowsCapital()) << "Shift+C after a load";
+  const CapitalPosition capital = CapitalHex(g_world.players[region].simPolicy);
+  EXPECT_EQ(g_world.gameState.currentHex.x, capital.x);
+  EXPECT_EQ(g_world.gameState.currentHex.y, capital.y);
+
+  // Escape, Graphics, OK, back to the game, three times, with the clock
+  // raised two steps by Page Down: each return finds it running as it ran.
+  // Paused, it stays paused. The options file stays as it was. The page's
+  // machine settings go to the test's file.
+  Key(plat::kVkNext);
+  Key(plat::kVkNext);
+  const int32_t running = g_world.gameState.gameSpeed;
+  EXPECT_EQ(running, GameSpeedOfTier(2));
   const std::string optionsFile = std::string("INI\\") + g_app.optionsFile + ".INI";
   ASSERT_EQ(SaveUIOptions(g_uiOptions, g_app.optionsFile), 0);
   const auto optionsBefore = plat::ReadFileBytes(optionsFile);
@@ -297,8 +316,16 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
     for (int press = 0; press < 3 && !menuOpen(); ++press) Key(plat::kVkEscape);
     ClickControl(FormFindControlByTag(menu.buttons.currentForm, "GRAPHICBUT"), -1);
     ClickControl(FormFindControlByTag(s.optionPages.graphics.currentForm, "OKGRAPHIC"), -1);
+    EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the menu pauses";
     ClickControl(FormFindControlByTag(menu.buttons.currentForm, "RETURNBUT"), -1);
+    PumpWholeProgram();
+    EXPECT_EQ(g_world.gameState.gameSpeed, running) << "Return to Game, round " << round;
   }
+  Key(plat::kVkPause);
+  for (int press = 0; press < 3 && !menuOpen(); ++press) Key(plat::kVkEscape);
+  ClickControl(FormFindControlByTag(menu.buttons.currentForm, "RETURNBUT"), -1);
+  PumpWholeProgram();
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "paused before the menu, paused after it";
   SetSettingsFilePath("");
   EXPECT_EQ(plat::ReadFileBytes(optionsFile), optionsBefore);
 

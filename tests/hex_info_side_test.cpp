@@ -1,7 +1,8 @@
 // The whole program on the sample scenario as Westholm with the side
 // screens on: a click selects an own hex and the pointer rests on a hex of
 // another region; the hex information pop-up in the side column describes
-// both, each in its column, and the distance between them.
+// both, each in its column, and the distance between them. The hex menu
+// gives the capital the people the column gives it.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,14 +17,18 @@
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/common/frame/main_layout.h"
+#include "screens/main/popups/hex_column_figures.h"
 #include "screens/main/popups/hex_info_popup.h"
+#include "screens/main/popups/hex_list_popups.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "world/capital_hex.h"
 #include "world/game_speed.h"
 #include "world/player_names.h"
 #include "world/text/ui_options.h"
@@ -108,6 +113,56 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   EXPECT_EQ(s.hexInfoPopup.plainPanels[0].id, static_cast<intptr_t>(w.gameState.currentHex.cellIndex));
   const Control* pointedShown = s.hexInfoPopup.columns[1]->firstChild;
   EXPECT_TRUE(pointedShown == s.hexInfoPopup.plainPanels[1].currentForm || pointedShown == s.hexInfoPopup.industryPanels[1].currentForm);
+}
+
+// The capital's people: the hex menu (a right click on the hex) and the
+// side column (the hex selected) give the same figure in the same words.
+TEST(HexInfoSide, TheHexMenuGivesTheCapitalThePeopleTheSideColumnGives) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t capital = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    const CapitalPosition at = CapitalHex(w.players[w.gameState.localPlayer].simPolicy);
+    capital = MakeHexPos(at.x, at.y);
+  }
+  ASSERT_NE(capital, 0u);
+  g_uiOptions.sidescreens = 1;
+  ApplySideScreensLayout(*g_ui.mapView);
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(capital, x, y));
+  SampleGame::Click(x, y, true);
+  HexProductList& menu = HexMenu();
+  ASSERT_TRUE(menu.currentForm && menu.currentForm->parent) << "a right click opens the hex menu";
+  std::string people;
+  for (Control* r = ListNextRow(menu.list, nullptr); r; r = ListNextRow(menu.list, r))
+    if (r->id == 2) people = r->text;
+  SampleGame::PressKey(plat::kVkEscape);
+
+  SampleGame::Click(x, y);
+  ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), capital);
+  Control* selectedPart = FormFindControlByTag(s.hexInfoPopup.currentForm, "SPAR1");
+  ASSERT_NE(selectedPart, nullptr);
+  // The window timer's refresh walk brings the column to the capital.
+  std::string shown;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    shown = HexPeopleText(w, w.cells[w.gameState.currentHex.cellIndex]);
+  }
+  for (int i = 0; i < 1000 && TextOf(selectedPart, 3) != shown; ++i) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  const std::string column = TextOf(selectedPart, 3);
+  // A capital of a million and more: the settlement's people count, not
+  // only its ground's.
+  EXPECT_GE(column.size(), 9u) << column;
+  EXPECT_EQ(people, "Population " + column);
 }
 
 }  // namespace

@@ -78,6 +78,8 @@ bool SaveHeaderReadable(const std::string& name) {
 
 GameMenuActions g_gameMenuActions{
     [] { SetGameSpeed(g_world.gameState, 0); },
+    [] { return GetGameSpeedTier(g_world.gameState); },
+    [](int32_t tier) { SetGameSpeed(g_world.gameState, tier); },
     [] { StopGameSession(&g_ui); },
     [] { ReleaseGameData(g_world); },
     [] { (void)SaveUIOptions(g_uiOptions, g_app.optionsFile); },
@@ -200,7 +202,7 @@ void SaveGameDialog::Save(const std::string& name) {
   if (menu_.OpenedOnButtons())
     menu_.ShowQuitNow();
   else
-    menu_.CloseMenu();
+    menu_.ReturnToGame();
 }
 
 LoadGameDialog::LoadGameDialog(GameMenu& menu) : Screen("GAME_SS4", {kLoadTags, {}}), menu_(menu) {}

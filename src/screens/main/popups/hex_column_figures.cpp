@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include "app/number_text.h"
+
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/main/panels/hex_info_panel.h"
+#include "units/hex_owner.h"
 #include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "units/facilities/facility_build.h"
@@ -55,6 +58,12 @@ const UnitClassRecord* KnownClass(const World& world, const HexCell& cell) {
   const UnitRecord* known = ShownUnit(world, cell);
   const auto index = static_cast<size_t>(known ? known->classIndex : 0);
   return index < world.unitClasses.size() ? &world.unitClasses[index] : nullptr;
+}
+
+std::string HexPeopleText(const World& world, const HexCell& cell) {
+  char text[kNumberTextSize];
+  FormatNumberText(text, 0, 0, "", 0, "", 0, HexPeopleWeight(world, cell));
+  return text;
 }
 
 float HexLoyalty(const World& world, const HexCell& cell) {

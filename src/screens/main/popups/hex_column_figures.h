@@ -4,6 +4,7 @@
 // facility's output table, what the hex yields of each product, and what
 // makes a hex an industry. Callers hold the simulation lock.
 #include <cstdint>
+#include <string>
 
 #include "screens/common/screen_types_fwd.h"
 
@@ -17,6 +18,10 @@ const UnitClassRecord* HexClassOf(const World& world, int32_t classIndex);
 // The class of the hex's known facility, class 0's record without one (null
 // only when the world has no classes).
 const UnitClassRecord* KnownClass(const World& world, const HexCell& cell);
+
+// The people of the hex as the side column and the hex menu show them: the
+// weight of its ground and its settlement, whole, in thousands groups.
+std::string HexPeopleText(const World& world, const HexCell& cell);
 
 // The hex's loyalty: its open facility's, else that of the region the hex is
 // loyal to.

@@ -22,7 +22,6 @@
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "units/facilities/facility_build.h"
-#include "units/hex_owner.h"
 #include "world/hex_extra.h"
 #include "world/player_names.h"
 #include "world/record_helpers.h"
@@ -73,7 +72,7 @@ void FillFirstPart(const World& world, Control* part, const HexCell& cell) {
   if (facility && (facility->kind == kKindString || facility->kind == kKindText))
     static_cast<StringControl*>(facility)->fontSlot = kFacilityFontSlot;
 
-  ControlSetText(FormFindControlById(part, kPeopleRow), NumberText(HexPeopleWeight(world, cell), "").c_str());
+  ControlSetText(FormFindControlById(part, kPeopleRow), HexPeopleText(world, cell).c_str());
 
   if (SlideBarControl* bar = AsSlideBar(FormFindControlById(part, kLoyaltyBar))) {
     const float loyalty = HexLoyalty(world, cell);

@@ -22,6 +22,7 @@
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/order_choice.h"
 #include "screens/main/map_input/selection.h"
+#include "screens/main/popups/hex_column_figures.h"
 #include "screens/common/units/unit_list_fields.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
@@ -151,19 +152,11 @@ std::string LabelOf(const HexCell& cell) {
   return std::string(extra->text).substr(0, 47);
 }
 
-// The settlement figure of the hex: b x b + 99 for a terrain population
-// byte b above 0.
-int32_t SettlementFigure(const World& world, const HexCell& cell) {
-  const TerrainRecord* t = TerrainOf(world, cell);
-  const int32_t b = t ? t->bytes[98] : 0;
-  return b > 0 ? b * b + 99 : 0;
-}
-
-// The text's first "%d" replaced by the number (the text is data, never a
-// format).
-std::string WithFigure(std::string text, int32_t figure) {
+// The text's first "%d" replaced by the figure's text (the text is data,
+// never a format).
+std::string WithFigure(std::string text, const std::string& figure) {
   const size_t at = text.find("%d");
-  if (at != std::string::npos) text.replace(at, 2, std::to_string(figure));
+  if (at != std::string::npos) text.replace(at, 2, figure);
   return text;
 }
 
@@ -177,7 +170,8 @@ void FillMainContext(World& world, ListBoxControl* list, uint32_t hex) {
     const UnitClassRecord* cls = UnitClassOf(world, *f);
     if (cls && (cls->flags & kClassSettlementPopulation)) {
       AddRow(list, LabelOf(*cell), 1, true);
-      AddRow(list, WithFigure(Text(kListHexmaprtpop, 0), SettlementFigure(world, *cell)), 2, true);
+      // The people the side column gives the hex, in its words.
+      AddRow(list, WithFigure(Text(kListHexmaprtpop, 0), HexPeopleText(world, *cell)), 2, true);
     } else if (cls) {
       AddRow(list, std::string(cls->name, strnlen(cls->name, sizeof cls->name)), 20, false);
       char text[64];
