@@ -473,11 +473,12 @@ void VictoryContinue::RefreshGovernmentChoice() {
     const bool offered = !(chosenForm == current && chosenForm == f);
     ::Show(change, offered);
     const bool possible = GovernmentChangePossible(f, GovernmentSupport(*local, f), local->secondRating, local->approval);
-    ::Show(unable, offered && !possible);
+    const bool refused = offered && !possible;
+    ::Show(unable, refused);
     // The note lies over its button and speaks for it: the button's own
     // words would show through it.
     std::snprintf(text, sizeof text, "Change Government to %s", name);
-    ControlSetText(change, possible ? text : "");
+    ControlSetText(change, refused ? "" : text);
   }
   ShowTag(form, "HIDECHANGE", chosenForm != current);
   ControlSetText(Tag(form, "GOVCHANGE"), TextListText(kListGovtype, chosenForm));
