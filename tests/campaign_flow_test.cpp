@@ -139,7 +139,8 @@ TEST_F(CampaignFlow, TheRegionMayChangeItsGovernmentWhereItsSupportAllows) {
     EXPECT_EQ(FormFindControlByTag(next.form, "CURRENT")->text, TextListText(kListGovtype, r.current)) << what;
     EXPECT_EQ(next.chosenForm, r.clicked ? r.clicked - 10 : r.current) << what;
   }
-  EXPECT_EQ(FormFindControlById(next.form, 13)->text, "Change Government to Communist State");
+  EXPECT_EQ(FormFindControlById(next.form, 12)->text, "Change Government to Monarchy");
+  EXPECT_EQ(FormFindControlById(next.form, 13)->text, "") << "a refused form's note speaks for its button";
   const auto* line = dynamic_cast<const StringControl*>(FormFindControlById(next.form, 24));
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->text, "Conditions Unable to Support Military Dictatorship");

@@ -1,7 +1,8 @@
 // The whole program on the sample scenario as Westholm: the command bar's
 // chat button opens the chat line, a line typed there floats over the map,
 // a status line rises above the dock, and the W key opens the score card
-// with every region's treasury, population and area.
+// with every region's treasury, population and area; a campaign step won
+// shows the result screen whole.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "sim/status_queue.h"
@@ -21,6 +23,9 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/game_speed.h"
+#include "world/region_figures.h"
 #include "world/world.h"
 
 namespace {
@@ -115,6 +120,70 @@ TEST(SampleChatAndScoreCard, ChatAndStatusLinesFloatOverTheMapAndWShowsTheScoreC
     ++rows;
   }
   EXPECT_GT(rows, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Pumps the program at speed 4 until the pop-up that ends the game shows.
+bool PlayUntilShown(Screen& screen) {
+  SetGameSpeed(g_world.gameState, 4);
+  for (int i = 0; i < 20000 && !(screen.currentForm && screen.currentForm->parent); ++i) SampleGame::Pump();
+  return screen.currentForm && screen.currentForm->parent;
+}
+
+bool Inside(const plat::Rect& outer, const plat::Rect& inner) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// The campaign's first step held to its end as Westholm, with support for
+// the third government form but not the fourth: the result screen stands
+// whole on the screen, every text it writes reads whole and apart from its
+// neighbours (the notes on refused forms included), the region's own row
+// on the campaign page says how the step ended, and the score card's paging
+// stays inside its place.
+TEST(SampleChatAndScoreCard, TheResultScreenShowsItsWordsWholeOnTheScreen) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Westholm", "Straits1"));
+  ScreenSet& s = g_screens;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    PlayerRecord& region = g_world.players[g_world.gameState.localPlayer];
+    reinterpret_cast<uint8_t*>(&region)[kRegionGovtypeApproveAt + 2] = 90;
+    reinterpret_cast<uint8_t*>(&region)[kRegionGovtypeApproveAt + 3] = 0;
+    region.approval = 0.5f;
+    region.secondRating = 0.5f;
+    g_world.gameState.endDay = g_world.gameState.currentDay;
+  }
+  ASSERT_TRUE(PlayUntilShown(*s.endGamePreview)) << "holding out wins";
+  SampleGame::ClickControl(FormFindControlByTag(s.endGamePreview->currentForm, "MENUBUT"));
+  ASSERT_TRUE(s.victory.currentForm && s.victory.currentForm->parent);
+  Control* victory = s.victory.currentForm;
+  const plat::Rect screen{0, 0, ClientWidth(), ClientHeight()};
+  EXPECT_TRUE(Inside(screen, ControlAbsoluteRect(victory)));
+  VictoryContinue& next = s.victory.continuation;
+  ASSERT_TRUE(ShownInTree(FormFindControlById(next.currentForm, 24))) << "the fourth form is refused";
+  EXPECT_FALSE(ShownInTree(FormFindControlById(next.currentForm, 23))) << "the third is not";
+  EXPECT_GT(TextsReadWhole(victory, "result screen"), 10);
+  TextsApart(victory, "result screen");
+  // Every shown control stands inside the screen and inside its parent.
+  ControlTreeForEach(victory, kAnyDepth, 0, [&](Control* c) {
+    if (!ShownInTree(c) || c == victory) return;
+    const plat::Rect r = ControlAbsoluteRect(c);
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    EXPECT_TRUE(Inside(screen, r)) << TagOf(c);
+    EXPECT_TRUE(Inside(ControlAbsoluteRect(c->parent), r)) << TagOf(c) << " in " << TagOf(c->parent);
+  });
+  // The finished step's row tells how it ended.
+  const Control* result = FormFindControlByTag(s.scoreCardWar[0].currentForm, "WINLOST");
+  ASSERT_NE(result, nullptr);
+  EXPECT_TRUE(ShownInTree(result));
+  EXPECT_EQ(static_cast<const StringControl*>(result)->text, "Won");
+  SampleGame::ClickControl(FormFindControlByTag(next.currentForm, "MENU"));
+  EXPECT_TRUE(s.startMenu.currentForm && s.startMenu.currentForm->parent);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "net/net_session.h"
 #include "platform/paths.h"
 #include "screens/common/region_flag.h"
+#include "screens/frontend/front_end_flow.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "sim/command_log.h"
@@ -425,6 +426,30 @@ TEST_F(GameFlowScreens, TheEndIsWrittenIntoTheRegionsRecord) {
   EXPECT_STREQ(region.endScenarioName, "The Narrow Channel ");  // 19 characters
   EXPECT_STREQ(region.endRegionName, "Westholm");
   EXPECT_STREQ(region.endCapitalName, "") << "no map, no label";
+}
+
+}  // namespace
+
+namespace {
+
+// A region that holds no hex would lose the game on its first day: the new
+// game's region list leaves it out, with or without a grouping.
+TEST_F(GameFlowScreens, ARegionWithoutLandIsNotOffered) {
+  World& w = g_world;
+  const GlobalGuard<GameState> state(w.gameState);
+  const GlobalGuard<uint8_t> groupnum(w.scenario.head.groupnum);
+  std::vector<std::unique_ptr<GlobalGuard<PlayerRecord>>> fresh;
+  for (int p = 1; p <= 3; ++p) fresh.push_back(std::make_unique<GlobalGuard<PlayerRecord>>(w.players[p], PlayerRecord{}));
+  w.gameState.highestPlayer = 3;
+  const int32_t land[] = {0, 12, 0, 3};
+  for (int p = 1; p <= 3; ++p) {
+    w.players[p].kind = kKindHuman;
+    w.players[p].hexCount = land[p];
+  }
+  w.scenario.head.groupnum = 0;
+  std::vector<int32_t> offered;
+  for (const RegionEntry& entry : ListRegions(w)) offered.push_back(entry.player);
+  EXPECT_EQ(offered, (std::vector<int32_t>{1, 3}));
 }
 
 }  // namespace

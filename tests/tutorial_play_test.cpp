@@ -1,11 +1,14 @@
 // The shipped tutorial played in process with posted clicks: the start
 // menu's Tutorial loads its pages and its saved game, the briefing's start
 // opens the window over the paused game as Westholm, Next walks every page
-// with each marker on a control the game screen shows, and Leave ends the
+// with each marker drawn round a control the game screen shows and the
+// window clear of them and of what the page opened, and Leave ends the
 // game for the start menu with no page and no pop-up of it kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -24,11 +27,13 @@
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
 #include "support/fast_clock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/whole_program.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "world/text/tutorial_table.h"
 #include "world/world.h"
@@ -36,6 +41,24 @@
 namespace {
 
 bool Open(const Screen& s) { return s.currentForm && s.currentForm->parent; }
+
+// A tutorial page as shown: the controls its markers frame, the command
+// bar's button lit for the panel it opened ("" for none), the pop-ups open
+// on it and whether they leave the screen room to stand the window beside
+// them.
+struct Page {
+  std::string title;
+  std::vector<std::string> marked;
+  std::string lit;
+  int popups = 0;
+  bool roomBeside = true;
+  bool operator==(const Page&) const = default;
+};
+void PrintTo(const Page& p, std::ostream* os) {
+  *os << p.title << " [";
+  for (const std::string& m : p.marked) *os << " " << m;
+  *os << " ] lit \"" << p.lit << "\" pop-ups " << p.popups;
+}
 
 TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
   const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return PolledInput{.x = 400, .y = 300}; });
@@ -74,62 +97,108 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
   EXPECT_EQ(g_world.gameState.currentHex.x, 78) << "the capital is selected";
   EXPECT_EQ(g_world.gameState.currentHex.y, 26);
 
-  // Each shown page (chained ones run through) with its markers placed
-  // round controls still seen through them, and the pop-ups open on it.
-  std::vector<std::tuple<std::string, int, int>> shown;
-  for (;;) {
-    int markers = 0;
+  // Each shown page (chained ones run through), as the screen shows it.
+  const auto seen = [&](bool roomBeside) {
+    Page p;
     RunIdleFrame();
     std::vector<uint32_t> frame;
     uint32_t width = 0, height = 0;
-    ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-    const std::string title = FormFindControlByTag(t.currentForm, "TITLE")->text;
+    EXPECT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+    p.title = FormFindControlByTag(t.currentForm, "TITLE")->text;
+    p.popups = g_ui.popupCount;
+    p.roomBeside = roomBeside;
+    const auto red = [&](int32_t x, int32_t y) {
+      if (x < 0 || y < 0 || x >= static_cast<int32_t>(width) || y >= static_cast<int32_t>(height)) return false;
+      const uint32_t px = frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
+      return ((px >> 16) & 0xFF) > 200 && ((px >> 8) & 0xFF) < 60 && (px & 0xFF) < 60;
+    };
+    const plat::Rect window = ControlAbsoluteRect(t.currentForm);
+    std::vector<plat::Rect> frames;
+    for (const BitmapControl* m : t.markers)
+      if (m && m->parent) frames.push_back(ControlAbsoluteRect(m));
     for (int i = 0; i < kTutorialMarkers; ++i) {
       const BitmapControl* m = t.markers[i];
       if (!m || !m->parent) continue;
-      ++markers;
-      const plat::Rect r = ControlAbsoluteRect(m);
-      const uint32_t centre = frame[static_cast<size_t>((r.top + r.bottom) / 2) * width + (r.left + r.right) / 2];
-      const bool red = ((centre >> 16) & 0xFF) > 200 && ((centre >> 8) & 0xFF) < 60 && (centre & 0xFF) < 60;
-      EXPECT_FALSE(red) << "a marker hides its control";
-      // The frame stands round the control the page names, where the
-      // screen shows it now.
       const char* tag = t.page->texts[kTutorialClickTags + i].get();
+      p.marked.emplace_back(tag);
+      const plat::Rect r = ControlAbsoluteRect(m);
+      EXPECT_FALSE(red((r.left + r.right) / 2, (r.top + r.bottom) / 2)) << p.title << ": a marker hides " << tag;
+      // The red frame is on the screen where no other marker stands.
+      int drawn = 0;
+      for (int32_t y = r.top; y < r.bottom; ++y)
+        for (int32_t x = r.left; x < r.right; ++x)
+          drawn += red(x, y) && std::none_of(frames.begin(), frames.end(), [&](const plat::Rect& o) {
+                     const bool self = o.left == r.left && o.top == r.top && o.right == r.right && o.bottom == r.bottom;
+                     return !self && x >= o.left && x < o.right && y >= o.top && y < o.bottom;
+                   });
+      EXPECT_GT(drawn, 8) << p.title << ": the frame round " << tag << " is drawn";
+      // It stands round the control the page names, shown where the screen
+      // shows it now, and the window leaves it in sight.
       const Control* marked = nullptr;
       for (Control* box : g_ui.bottomBoxes)
         if (!marked) marked = FormFindControlByTag(box, tag);
       if (!marked) marked = FormFindControlByTag(g_ui.rootForm, tag);
-      ASSERT_NE(marked, nullptr) << tag;
+      if (!marked) {
+        ADD_FAILURE() << p.title << ": " << tag;
+        continue;
+      }
+      EXPECT_TRUE(ShownInTree(marked)) << p.title << ": " << tag;
       const plat::Rect c = ControlAbsoluteRect(marked);
       EXPECT_EQ(std::make_tuple(r.left + 10, r.top + 10, r.right - 10, r.bottom - 10),
                 std::make_tuple(c.left, c.top, c.right, c.bottom))
-          << title << ": " << tag;
+          << p.title << ": " << tag;
+      EXPECT_FALSE(plat::RectsOverlap(r, window)) << p.title << ": the window hides " << tag;
+    }
+    // What the page opened stands beside the window where there is room.
+    Control* first = g_ui.rootForm->firstChild;
+    for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing()) {
+      if (roomBeside && IsPopupFrame(c) && c->firstChild) {
+        EXPECT_FALSE(plat::RectsOverlap(ControlAbsoluteRect(c->firstChild), window))
+            << p.title << ": the window hides " << TagOf(c->firstChild);
+      }
     }
     // The hex a page speaks of is in view, not under the window.
     if (t.page->extra[0] > 0) {
       const TutorialPoint hex = TutorialHexPoint(g_mapView, t.page->extra[0], t.page->extra[1]);
-      const plat::Rect window = ControlAbsoluteRect(t.currentForm);
       const plat::Rect view{g_mapView.viewLeft, g_mapView.viewTop, g_mapView.viewRight, g_mapView.viewBottom};
-      EXPECT_TRUE(hex.x >= view.left && hex.x < view.right && hex.y >= view.top && hex.y < view.bottom) << title;
+      EXPECT_TRUE(hex.x >= view.left && hex.x < view.right && hex.y >= view.top && hex.y < view.bottom) << p.title;
       EXPECT_FALSE(hex.x >= window.left && hex.x < window.right && hex.y >= window.top && hex.y < window.bottom)
-          << title;
+          << p.title;
     }
-    shown.emplace_back(title, markers, g_ui.popupCount);
+    ControlTreeForEach(s.cmdBar.currentForm, kAnyDepth, 0, [&](Control* c) {
+      if (c != s.cmdBar.currentForm && c->Selected()) p.lit += (p.lit.empty() ? "" : " ") + TagOf(c);
+    });
+    return p;
+  };
+  const std::vector<Page> expected = {
+      {"Welcome to Westholm", {"MAP"}, "", 0},
+      {"The map panel", {"HEXNAME", "UNITBUT", "TERRAINBUT"}, "MAP", 0},
+      {"Selecting units", {"UNITLIST", "UNITORDER"}, "MAP", 0},
+      {"The hex menu", {"HEXLISTPOP"}, "MAP", 1},
+      // The unit's pop-up takes most of the screen (and puts the dock's
+      // panels away): the window leaves the rows the page names in sight.
+      {"A unit's pop-up", {"L130", "L3", "MIL1A"}, "", 1, false},
+      {"Your forces", {"MILITARY"}, "MILITARY", 0},
+      {"Your neighbours and your purse", {"DIPLOMACY", "ECONOMY", "PRODUCT", "STATUS"}, "DIPLOMACY", 0},
+      {"Over to you", {"ORDERS"}, "", 0}};
+  for (size_t i = 0;; ++i) {
+    ASSERT_LT(i, expected.size());
+    EXPECT_EQ(seen(expected[i].roomBeside), expected[i]);
     Control* next = FormFindControlByTag(t.currentForm, "NEXT");
-    if (next->Hidden() || shown.size() == 12) break;
+    if (next->Hidden()) {
+      EXPECT_EQ(i + 1, expected.size());
+      break;
+    }
     ClickControl(next, -1);
   }
-  const std::vector<std::tuple<std::string, int, int>> expected = {
-      {"Welcome to Westholm", 1, 0}, {"The map panel", 3, 0},  {"Selecting units", 0, 0},
-      {"The hex menu", 0, 1},        {"A unit's pop-up", 0, 1}, {"Your forces", 1, 0},
-      {"Your neighbours and your purse", 4, 0}, {"Over to you", 1, 0}};
-  EXPECT_EQ(shown, expected);
   EXPECT_TRUE(TutorialWindowOpen(t)) << "no page closed the window";
 
-  // Back to the page with the unit's pop-up, and Leave from there: the
-  // pop-up goes with the game instead of standing over the next one.
+  // Back to the page with the unit's pop-up, which the script plays again
+  // from its start to show as it was; Leave from there: the pop-up goes
+  // with the game instead of standing over the next one.
   for (int back = 0; back < 8 && FormFindControlByTag(t.currentForm, "TITLE")->text != "A unit's pop-up"; ++back)
     ClickControl(FormFindControlByTag(t.currentForm, "PREV"), -1);
+  EXPECT_EQ(seen(false), expected[4]);
   ASSERT_EQ(g_ui.popupCount, 1) << FormFindControlByTag(t.currentForm, "TITLE")->text;
   ClickControl(FormFindControlByTag(t.currentForm, "TCLOSE"), -1);
   EXPECT_EQ(g_ui.popupCount, 0);

@@ -467,15 +467,18 @@ void VictoryContinue::RefreshGovernmentChoice() {
     const char* name = TextListText(kListGovtype, f);
     char text[96];
     Control* change = Id(form, kChangeIdBase + f);
-    std::snprintf(text, sizeof text, "Change Government to %s", name);
-    ControlSetText(change, text);
     Control* unable = Id(form, kUnableIdBase + f);
     std::snprintf(text, sizeof text, "Conditions Unable to Support %s", name);
     ControlSetText(unable, text);
     const bool offered = !(chosenForm == current && chosenForm == f);
     ::Show(change, offered);
     const bool possible = GovernmentChangePossible(f, GovernmentSupport(*local, f), local->secondRating, local->approval);
-    ::Show(unable, offered && !possible);
+    const bool refused = offered && !possible;
+    ::Show(unable, refused);
+    // The note lies over its button and speaks for it: the button's own
+    // words would show through it.
+    std::snprintf(text, sizeof text, "Change Government to %s", name);
+    ControlSetText(change, refused ? "" : text);
   }
   ShowTag(form, "HIDECHANGE", chosenForm != current);
   ControlSetText(Tag(form, "GOVCHANGE"), TextListText(kListGovtype, chosenForm));

@@ -121,7 +121,9 @@ std::vector<RegionEntry> ListRegions(const World& world) {
   for (int32_t p = 1; p <= highest; ++p) {
     const PlayerRecord& record = world.players[p];
     const bool inPlay = grouping ? grouping->entries[p].mask != 0 : TakesPart(record);
-    if (inPlay) out.push_back({p, LookupLocalizedName(world, record)});
+    // A region that holds no hex is out of the game on its first day: the
+    // game would end before the player saw it.
+    if (inPlay && record.hexCount > 0) out.push_back({p, LookupLocalizedName(world, record)});
   }
   return out;
 }

@@ -38,7 +38,8 @@ struct RegionEntry {
 };
 
 // The regions of the game read, in player order: those the chosen grouping
-// names, else every region in play; each under the scenario's name for it.
+// names, else every region in play, and of those only the ones holding land;
+// each under the scenario's name for it.
 std::vector<RegionEntry> ListRegions(const World& world);
 
 // Starts the chosen scenario with the local user leading the region.

@@ -369,7 +369,9 @@ void ScoreCardWar::Refresh() {
   if (!r) return;
   Control* result = Tag(*this, "WINLOST");
   ListText(result, kListWinlost, r->endResult != 0 ? 0 : 1);
-  SetHidden(result, r == LocalPlayer(g_world));
+  // The running game's own row has no result yet; once the game is left
+  // for the result screen, its result is written and shown.
+  SetHidden(result, r == LocalPlayer(g_world) && g_ui.mode == kUiInGame);
   SetText(Tag(*this, "CAPITAL"), std::string(r->endCapitalName, strnlen(r->endCapitalName, 19)).c_str());
   SetFigure(Tag(*this, "UKILL"), UnitsKilled(*r));
   SetFigure(Tag(*this, "ULOST"), UnitsLost(*r));

@@ -226,14 +226,21 @@ TEST_F(ScoreCardTest, AFirstCampaignScenarioListsTheLiveRecordWithoutAResult) {
   }
   ScoreCardWar war;
   TestForm warForm(war, "SCORECARD1_SS6a", {"WINLOST", "SCORE"});
+  // The running game's own row has no result until the game is left for
+  // the result screen.
   const struct {
     const PlayerRecord* record;
+    int32_t mode;
     bool result;
-  } records[] = {{&g_world.players[kLocal], false}, {&g_world.snapshotTable[0], true}};
+  } records[] = {{&g_world.players[kLocal], kUiInGame, false},
+                 {&g_world.players[kLocal], kUiFrontEnd, true},
+                 {&g_world.snapshotTable[0], kUiInGame, true}};
+  const GlobalGuard<int32_t> mode(g_ui.mode);
   for (const auto& r : records) {
+    g_ui.mode = r.mode;
     war.id = reinterpret_cast<intptr_t>(r.record);
     war.Refresh();
-    EXPECT_EQ(!warForm["WINLOST"]->Hidden(), r.result);
+    EXPECT_EQ(!warForm["WINLOST"]->Hidden(), r.result) << r.mode;
   }
 }
 

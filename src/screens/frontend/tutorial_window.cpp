@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/app_object.h"
 #include "app/log.h"
@@ -47,12 +48,16 @@ constexpr int32_t kMinimumTextRoom = 64;
 constexpr int32_t kMarkerMargin = 10;
 // Room kept between a page's window and the hex the page speaks of.
 constexpr int32_t kHexClearance = 40;
+// The grid the window is moved on to stand clear of what a page shows.
+constexpr int32_t kPlacementStep = 8;
 constexpr int32_t kTextFontSlot = 2;
 constexpr uint32_t kTextCapacity = 8192;
 // The red frame of a marker: a cell of the unit graphics sheet, tinted.
 constexpr plat::Rect kMarkerCell{576, 640, 640, 704};
 constexpr uint32_t kMarkerColour = 0xE6FF0000u;
-constexpr uint32_t kMarkerFlags = kCtlFlushBefore | kCtlTintFrame;
+// Drawn on every frame: the controls they frame redraw on their own, and a
+// marker drawn only once would go under them.
+constexpr uint32_t kMarkerFlags = kCtlFlushBefore | kCtlTintFrame | kCtlAlwaysRedraw;
 // The selection's click lands inside the hex, clear of its edge.
 constexpr int32_t kSelectNudge = 4;
 
@@ -82,6 +87,33 @@ bool SelectedHexHasUnits() {
 
 void CloseMail() {
   if (g_ui.sidePopupOpen) ClosePopup(g_ui, g_screens.mailWindow);
+}
+
+// The command bar's button of the panel lights, and no other, as the
+// player's press of it would leave them.
+void LightPanelButton(int32_t panel) {
+  Control* button = FormFindControlById(g_screens.cmdBar.currentForm, panel);
+  if (!button) return;
+  ControlClearSelection(button, 0);
+  SetControlFlag(button, kStateSelected, 1);
+}
+
+// The area two rectangles share; 0 when they do not meet.
+int64_t SharedArea(const plat::Rect& a, const plat::Rect& b) {
+  const int64_t w = std::min(a.right, b.right) - std::max(a.left, b.left);
+  const int64_t h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+  return w > 0 && h > 0 ? w * h : 0;
+}
+
+// What the open pop-ups show, on the screen.
+std::vector<plat::Rect> OpenPopupForms(const Control* backdrop) {
+  std::vector<plat::Rect> out;
+  Control* root = g_ui.rootForm;
+  Control* first = root ? root->firstChild : nullptr;
+  for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing())
+    if (c != backdrop && IsPopupFrame(c) && !c->Hidden() && c->firstChild && !c->firstChild->Hidden())
+      out.push_back(ControlAbsoluteRect(c->firstChild));
+  return out;
 }
 
 void RunAction(int32_t action, TutorialPoint at) {
@@ -114,7 +146,10 @@ void RunAction(int32_t action, TutorialPoint at) {
       if (SelectedHexHasUnits()) UnitPopupKey(ui);
       return;
     default:
-      if (action >= kTutorialFirstPanel && action <= kTutorialLastPanel) ShowMainPanel(action, 0, g_screens);
+      if (action >= kTutorialFirstPanel && action <= kTutorialLastPanel) {
+        ShowMainPanel(action, 0, g_screens);
+        LightPanelButton(action);
+      }
       return;
   }
 }
@@ -267,6 +302,48 @@ void TutorialWindow::PlaceMarkers(const TutorialStep* step) {
   }
 }
 
+void TutorialWindow::StandClear(const TutorialStep* step) {
+  Control* f = currentForm;
+  Control* holder = f ? f->parent : nullptr;
+  if (!holder) return;
+  // What the page frames and the hex it speaks of must stay in sight; what
+  // its action opened should, as far as the screen leaves room for both.
+  std::vector<plat::Rect> marked;
+  for (const BitmapControl* marker : markers)
+    if (marker && marker->parent) marked.push_back(ControlAbsoluteRect(marker));
+  const int32_t column = step->extra[0], row = step->extra[1];
+  if (column > 0 && column < g_mapView.columns && row > 0 && row < g_mapView.rows) {
+    const TutorialPoint at = TutorialHexPoint(g_mapView, column, row);
+    marked.push_back({at.x - kHexClearance, at.y - kHexClearance, at.x + kHexClearance, at.y + kHexClearance});
+  }
+  const std::vector<plat::Rect> opened = OpenPopupForms(backdrop);
+  const plat::Rect origin = ControlAbsoluteRect(holder);
+  const plat::Rect now = ControlAbsoluteRect(f);
+  const int32_t width = Width(f), height = Height(f);
+  // Hiding any of the marked outweighs hiding all of a pop-up.
+  const auto cost = [&](const plat::Rect& r) {
+    int64_t hidden = 0, covered = 0;
+    for (const plat::Rect& m : marked) hidden += SharedArea(r, m);
+    for (const plat::Rect& p : opened) covered += SharedArea(r, p);
+    return hidden * (int64_t{ClientWidth()} * ClientHeight() + 1) + covered;
+  };
+  int64_t best = cost(now);
+  if (best == 0) return;
+  plat::Rect chosen = now;
+  int64_t chosenDistance = 0;
+  const int32_t right = std::max(0, ClientWidth() - width), bottom = std::max(0, ClientHeight() - height);
+  for (int32_t top = 0; top <= bottom; top += kPlacementStep) {
+    for (int32_t left = 0; left <= right; left += kPlacementStep) {
+      const plat::Rect r{left, top, left + width, top + height};
+      const int64_t c = cost(r);
+      const int64_t dx = left - now.left, dy = top - now.top, distance = dx * dx + dy * dy;
+      if (c < best || (c == best && distance < chosenDistance)) best = c, chosen = r, chosenDistance = distance;
+    }
+  }
+  RectMoveTo(&f->rect, chosen.left - origin.left, chosen.top - origin.top);
+  f->state |= kStateDirty;
+}
+
 void TutorialWindow::BuildPage(TutorialStep* step) {
   if (!step || !g_tutorialSteps) return;
   page = step;
@@ -278,8 +355,13 @@ void TutorialWindow::BuildPage(TutorialStep* step) {
   }
   Control* f = currentForm;
   if (!f) return;
+  // A page's action may close the last pop-up, which lets the screen go
+  // back to drawing only what changed; under the see-through window and its
+  // markers everything is drawn again on every frame while it is open.
+  if (backdrop && g_ui.rootForm) g_ui.rootForm->flags |= kCtlAlwaysRedraw;
   KeepHexInSight(page);
   PlaceMarkers(page);
+  StandClear(page);
   ControlSetText(FormFindControlByTag(f, "TITLE"), page->title.get() ? page->title.get() : "");
   if (textBox) TextBoxSetText(textBox, page->texts[kPageText].get(), kTextCapacity, 1);
   const TutorialStep* following = NextOf(page);

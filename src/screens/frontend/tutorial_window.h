@@ -58,6 +58,9 @@ class TutorialWindow : public Screen {
   void ActOnGameScreen(TutorialStep* step);
   void KeepHexInSight(const TutorialStep* step);
   void PlaceMarkers(const TutorialStep* step);
+  // Moves the window off the marked controls, the page's hex and, where
+  // the screen leaves room, what the page opened.
+  void StandClear(const TutorialStep* step);
   void PlaceWindow(const TutorialStep* step);
 };
 
