@@ -10,6 +10,8 @@
 // War and treaties.
 inline constexpr uint32_t kMsgWarOnFriend = 3;
 inline constexpr uint32_t kMsgWarDeclaredOnUs = 4;
+// The region the local one declared war on has answered with its own declaration.
+inline constexpr uint32_t kMsgWarAnswered = 436;
 inline constexpr uint32_t kMsgWarOnTreatyPartner = 6;
 inline constexpr uint32_t kMsgFriendAttacked = 50;          // war on a friend who struck no first blow
 inline constexpr uint32_t kMsgTreatyPartnerAttacked = 52;   // the same for a treaty partner

@@ -259,7 +259,11 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
   PlayerRecord& other = world.players[q];
   EndAllTreatiesCommand(world, player, copy, target, 0);
   uint32_t noticed = 0;
-  if (!(other.simPolicy.hostileMask & Bit(self))) {
+  // The target already at war with the declarer: this declaration answers
+  // the target's own, and the target hears it as the answer, not as war
+  // declared on it.
+  const bool answers = (other.simPolicy.hostileMask & Bit(self)) != 0;
+  if (!answers) {
     noticed = (RecordWord(player, kRecordAttackedByMaskA) | RecordWord(player, kRecordAttackedByMaskB) |
                RecordWord(player, kRecordWarNoticeMaskA)) & Bit(q);
     if (!noticed) SetRecordWord(other, kRecordWarNoticeMaskA, RecordWord(other, kRecordWarNoticeMaskA) | Bit(self));
@@ -270,12 +274,12 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
     PlayerRecord& told = world.players[r];
     if (!TakesPart(told)) continue;
     uint32_t type = 0;
-    if (r == q) type = kMsgWarDeclaredOnUs;
+    if (r == q) type = answers ? kMsgWarAnswered : kMsgWarDeclaredOnUs;
     else if (TreatyMask(told.simPolicy, 10) & Bit(q))
       type = struckFirst ? kMsgTreatyPartnerAttacked : kMsgWarOnTreatyPartner;
     else if (told.simPolicy.friendlyMask & Bit(q)) type = struckFirst ? kMsgFriendAttacked : kMsgWarOnFriend;
     if (!type) continue;
-    PostPlayerMessageTo(world, told, self, static_cast<int32_t>(type), 0);
+    PostPlayerMessageTo(world, told, self, static_cast<int32_t>(type), static_cast<uint32_t>(self));
     SetRecordWord(other, kRecordWarNoticeMaskB, RecordWord(other, kRecordWarNoticeMaskB) | Bit(self));
   }
   if (!noticed) {

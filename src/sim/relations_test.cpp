@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "sim/command_counts.h"
 #include "sim/command_executor.h"
+#include "sim/message_ids.h"
+#include "sim/player_message_link.h"
 #include "sim/offer_test_world.h"
 #include "sim/policy_block_fields.h"
 #include "sim/relation_commands.h"
@@ -13,6 +16,7 @@
 #include "world/data_tables.h"
 #include "records/hex_cell.h"
 #include "world/region_figures.h"
+#include "support/global_guard.h"
 #include "world/text/policy_fields.h"
 
 namespace {
@@ -201,6 +205,31 @@ TEST_F(Relations, DeclaringWarEndsTreatiesAndTellsTheTarget) {
   for (size_t at : {kRecordAttackedByMaskA, kRecordWarNoticeMaskA, kRecordWarNoticeMaskB})
     EXPECT_EQ(RecordWord(t.P(2), at) & Bit(3), 0u);
   EXPECT_TRUE(g_relationsChanged.load());
+}
+
+// The target of a declaration hears who declared on it; the declarer whose
+// target answers with a declaration of its own hears that as the answer,
+// not as war declared on it.
+TEST_F(Relations, ATargetHearsWhoDeclaredWarAndTheDeclarerHearsTheAnswer) {
+  struct Told {
+    int32_t recipient, subject, type;
+    uint32_t about;
+    bool operator==(const Told&) const = default;
+  };
+  static std::vector<Told> told;
+  told.clear();
+  const GlobalGuard<PlayerMessageLink> link(g_playerMessageLink);
+  g_playerMessageLink.post = [](World& w, PlayerRecord& r, int32_t subject, int32_t type, uint32_t p1) {
+    if (type == static_cast<int32_t>(kMsgWarDeclaredOnUs) || type == static_cast<int32_t>(kMsgWarAnswered))
+      told.push_back({static_cast<int32_t>(&r - &w.players[0]), subject, type, p1});
+  };
+  GameCommand declared = Command(kCmdDeclareWar, 2, 3);
+  Run(declared);
+  GameCommand answer = Command(kCmdDeclareWar, 3, 2);
+  Run(answer);
+  const std::vector<Told> want = {{3, 2, static_cast<int32_t>(kMsgWarDeclaredOnUs), 2},
+                                  {2, 3, static_cast<int32_t>(kMsgWarAnswered), 3}};
+  EXPECT_EQ(told, want);
 }
 
 TEST_F(Relations, PeaceCapsTheAlertLevelAtThree) {
