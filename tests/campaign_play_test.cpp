@@ -1,13 +1,11 @@
 // The sample campaign played in process with posted input: its first step
-// started as Westholm from the start menu and played through to the day the
-// ceasefire runs out, and so won; on the result screen the region changes to
+// started as Westholm from the start menu, held to the day the ceasefire
+// runs out (brought to today) and so won; on the result screen the region changes to
 // the third government form and goes on to the next scenario, which starts
 // from the carried-over forces and runs a day as the campaign's second step.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
-#include <map>
 #include <set>
 #include <utility>
 #include <thread>
@@ -56,9 +54,8 @@ enum BaseKind { kLandBase, kAirBase, kSeaBase, kBaseKindCount };
 const char* const kBaseKindNames[] = {"land", "air", "sea"};
 
 // The local region's army as the campaign counts it: live units that are
-// not facilities, by class, and the room its bases of each kind hold.
+// not facilities, and the room its bases of each kind hold.
 struct Army {
-  std::map<int, int> byClass;
   int room[kBaseKindCount] = {};
   int carried[kBaseKindCount] = {};  // units of the classes that go along, by the base they wait at
 };
@@ -78,7 +75,6 @@ Army CountArmy() {
       if (kind >= 0 && cls->baseKind == 0 && (u->x != 0 || u->y != 0)) army.room[kind] += cls->baseSlots * cls->strengthPerSize;
       continue;
     }
-    ++army.byClass[u->classIndex];
     if (u->classIndex > kLastSmallClass && !(u->unitFlags & kUnitStock)) ++army.carried[WaitsAt(*cls)];
   }
   return army;
@@ -96,11 +92,10 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
     plat::CriticalSectionLock lock(g_simulationLock);
     // Enough support for the third form that its change is offered.
     reinterpret_cast<uint8_t*>(&g_world.players[region])[kRegionGovtypeApproveAt + 2] = 90;
+    // The ceasefire runs out today: the step's years would take minutes.
+    g_world.gameState.endDay = g_world.gameState.currentDay;
   }
-
-  // The whole step, played at full speed to the day the ceasefire runs out.
   ASSERT_TRUE(RunUntil([&] { return Shown(*s.endGamePreview); })) << "holding out wins";
-  EXPECT_GE(g_world.gameState.currentDay, kSep1Of2010);
   EXPECT_EQ(g_world.gameState.winnersMask & (1u << region), 1u << region);
   const Army end = CountArmy();
   SampleGame::ClickControl(FormFindControlByTag(s.endGamePreview->currentForm, "MENUBUT"));
@@ -120,15 +115,7 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   // but the garrisons the step names; facilities of its own.
   ASSERT_TRUE(Shown(s.briefing)) << "the next scenario starts";
   const Army start = CountArmy();
-  std::printf("%-18s %6s %8s\n", "class", "end 1", "start 2");
-  std::map<int, int> classes = end.byClass;
-  classes.insert(start.byClass.begin(), start.byClass.end());
-  for (const auto& [cls, n] : classes) {
-    const auto at = [&](const Army& a) { return a.byClass.count(cls) ? a.byClass.at(cls) : 0; };
-    std::printf("%-18s %6d %8d\n", ClassRecordAt(g_world, cls)->name, at(end), at(start));
-  }
   for (int k = 0; k < kBaseKindCount; ++k) {
-    std::printf("%s bases hold %d; %d went along, %d arrived\n", kBaseKindNames[k], start.room[k], end.carried[k], start.carried[k]);
     // Full bases share what is left: with a base of its kind, nothing is lost.
     EXPECT_EQ(start.carried[k], start.room[k] > 0 ? end.carried[k] : 0) << kBaseKindNames[k];
   }
