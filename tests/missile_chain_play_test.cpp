@@ -65,17 +65,10 @@ constexpr int32_t kNewFacility = 12;
 constexpr uint32_t kMostBuildDays = 120;
 constexpr uint32_t kMostDays = 30;
 
-int RowOfId(const ListBoxControl* list, int32_t id) {
-  int n = 0;
-  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
-    if (row->id == id) return n;
-  return -1;
-}
-
 // Clicks the row until the list has it chosen (a click on a chosen row lets
 // it go).
 void ChooseRow(ListBoxControl* list, int32_t id) {
-  const int row = RowOfId(list, id);
+  const int row = RowOfUnit(list, static_cast<uint32_t>(id));
   ASSERT_GE(row, 0) << "row " << id;
   for (int click = 0; click < 4 && list->selectedId != id; ++click) SampleGame::ClickControl(list, row);
   ASSERT_EQ(list->selectedId, id);
@@ -141,31 +134,30 @@ void ShowMissileTarget(uint32_t siloHex, uint32_t missile) {
   ASSERT_NO_FATAL_FAILURE(ShowMissileRow(row));
 }
 
-// Whether the local region's mail tells that the missile's launch was given
-// up.
-bool LaunchGivenUpMail(uint32_t missile) {
+// The serial of the local region's first message that `is` picks, 0 for
+// none.
+template <typename Picks>
+uint32_t FirstMail(Picks is) {
   World& w = g_world;
   WorldLockGuard hold(w, kLockMail);
   ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* m = static_cast<PlayerMessage*>(node);
-    if (m->typeId == kMsgLaunchDropped && m->params[0] == missile) return true;
-  }
-  return false;
+  for (ListNode* node = head.next(); node && node != &head; node = node->next())
+    if (const auto* m = static_cast<PlayerMessage*>(node); is(*m)) return m->serial;
+  return 0;
+}
+
+// Whether the local region's mail tells that the missile's launch was given
+// up.
+bool LaunchGivenUpMail(uint32_t missile) {
+  return FirstMail([&](const PlayerMessage& m) { return m.typeId == kMsgLaunchDropped && m.params[0] == missile; }) != 0;
 }
 
 // The serial of the local region's newest message that its missile struck
 // (or destroyed) what stood on the hex, 0 for none.
 uint32_t StrikeMail(uint32_t hex) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* m = static_cast<PlayerMessage*>(node);
-    if ((m->typeId == kMsgMissileStruck || m->typeId == kMsgMissileDestroyedTarget) && m->params[2] == hex)
-      return m->serial;
-  }
-  return 0;
+  return FirstMail([&](const PlayerMessage& m) {
+    return (m.typeId == kMsgMissileStruck || m.typeId == kMsgMissileDestroyedTarget) && m.params[2] == hex;
+  });
 }
 
 // The days a step took, among the test's properties.
@@ -206,8 +198,8 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   SampleGame::ClickControl(FormFindControlById(facilities.currentForm, kNewFacility));
   BuildOrderPanel& order = s.buildOrderPanel;
   ASSERT_NE(order.currentForm->parent, nullptr) << "New facility shows Military1_ss2a";
-  ASSERT_GE(RowOfId(order.list, kSilo + kBuildOrderRowBase), 0) << "the build order panel offers the silo";
-  SampleGame::ClickControl(order.list, RowOfId(order.list, kSilo + kBuildOrderRowBase));
+  ASSERT_GE(RowOfUnit(order.list, kSilo + kBuildOrderRowBase), 0) << "the build order panel offers the silo";
+  SampleGame::ClickControl(order.list, RowOfUnit(order.list, kSilo + kBuildOrderRowBase));
   ASSERT_EQ(g_mapPlacement.classIndex, kSilo) << "choosing the silo starts placing it";
   std::vector<uint32_t> sites;
   {
@@ -425,16 +417,11 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   RecordDays("days_missile_strikes", DayNow() - from);
   const uint32_t told = StrikeMail(target);
   ASSERT_NE(told, 0u) << "the mail tells what the missile struck within " << kMostDays << " days of the launch";
-  {
-    WorldLockGuard hold(w, kLockMail);
-    ListNode& head = w.messageLists[w.gameState.localPlayer];
-    for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-      const auto* m = static_cast<PlayerMessage*>(node);
-      if (m->serial == told) {
-        EXPECT_EQ(m->params[1], static_cast<uint32_t>(struckClass)) << "it names the facility";
-      }
-    }
-  }
+  EXPECT_EQ(FirstMail([&](const PlayerMessage& m) {
+              return m.serial == told && m.params[1] == static_cast<uint32_t>(struckClass);
+            }),
+            told)
+      << "it names the facility";
   SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
   ASSERT_NE(s.mailList.list, nullptr);
   EXPECT_GE(RowOfUnit(s.mailList.list, told), 0) << "the mailbox lists the message";
