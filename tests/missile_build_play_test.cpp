@@ -265,7 +265,13 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     target = u ? PackHex(u->x, u->y) : 0;
     enemy = u ? u->owner : 0;
   };
+  // The tactical missile's reach is short: a quiet foreign unit may be
+  // only a day's march away from it.
   pickTarget();
+  for (int day = 0; day < 5 && target == 0; ++day) {
+    SampleGame::PlayDays(1);
+    pickTarget();
+  }
   ASSERT_NE(target, 0u) << "a foreign unit in the missile's reach, away from the fighting";
   // As the war declaration's dialog posts it; the target is chosen again
   // from what is seen once the day has passed. The computer players' orders
