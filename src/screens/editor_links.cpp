@@ -14,6 +14,7 @@
 #include "screens/common/units/class_icon.h"
 #include "screens/screen_panel_helpers.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "world/list_holder.h"
 #include "world/unit_class.h"
 #include "world/world.h"
@@ -23,6 +24,7 @@ namespace {
 std::string g_editorFileChoice;
 
 void OpenEditorFileDialog(int32_t which) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const bool load = which == kEditorLoadDialog;
   g_editorFileChoice = load ? "" : FieldText(g_world.gameState.scenarioName);
   OpenFileDialog(load ? "LOAD SCENARIO" : "SAVE AS", load ? ".GMC" : ".GAM", "CUSTOM\\", &g_screens.gameFile,
@@ -46,6 +48,7 @@ void ForgetUnit(const UnitRecord& unit) {
 
 // Class numbers past the table show no picture.
 void DrawEditorClassPicture(Control* control, int32_t classIndex, int32_t frame) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (control) DrawUnitClassIcon(classIndex, nullptr, ClassRecordAt(g_world, classIndex), control, true, frame);
 }
 
@@ -66,7 +69,10 @@ void LinkEditorScreens(ScreenSet& s) {
   e.mapPopup = &s.mapSetupDialog;
   e.openFileDialog = OpenEditorFileDialog;
   e.applyFacilityBrush = [] { g_screens.facilityPaintPanel.ApplyHexFacilityBrush(); };
-  e.placeUnit = [] { g_screens.unitToolPanel.PlaceUnit(g_world); };
+  e.placeUnit = [] {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    g_screens.unitToolPanel.PlaceUnit(g_world);
+  };
   g_editorScreens = e;
   Screen* const info[4] = {&s.fileMenuPanels[0], &s.scenarioFilePanels[0], &s.scenarioInfoPanels[0], &s.mapInfoPanels[0]};
   for (int i = 0; i < 4; ++i) s.editorInfoPanel.infoPanels[i] = info[i];

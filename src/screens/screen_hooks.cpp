@@ -14,6 +14,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/main/bars/minimap_box.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "ui/ui_screen_hooks.h"
 #include "world/world.h"
@@ -41,6 +42,7 @@ void DrawMap(ScreenManager& ui) {
 }
 
 bool MapWantsFrame(ScreenManager& ui) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   MapView& view = *ui.mapView;
   if (view.layoutPending || view.redrawPending || view.minimapRedrawPending || view.pendingCentreHex) return true;
   // A running clock moves units and ends days; a paused one leaves the map

@@ -2,6 +2,7 @@
 
 #include "screens/frontend/game_file_screen.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "world/unit_class.h"
 #include "world/object_hex.h"
 #include "world/world.h"
@@ -19,6 +20,7 @@ void OpenFileDialog(const char* title, const char* extension, const char* folder
 }
 
 const UnitClassRecord* SelectedUnitClass() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const uint32_t index = w.gameState.currentHex.cellIndex;
   const HexCell* cell = index < w.cells.size() ? &w.cells[index] : nullptr;

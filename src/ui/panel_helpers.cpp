@@ -11,6 +11,7 @@
 #include "records/unit_record.h"
 #include "records/command_ids.h"
 #include "sim/game_command.h"
+#include "sim/simulation_lock.h"
 #include "sim/unit_command_args.h"
 #include "sim/unit_order_args.h"
 #include "ui/control.h"
@@ -203,6 +204,7 @@ int32_t LoadCsvList(const char* name, ListBoxControl* list) {
 }
 
 void GotoHexPacked(uint32_t packed) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const auto x = static_cast<int16_t>(packed & 0xFFFF);
   const auto y = static_cast<int32_t>(packed >> 16);
   SetObjectHex(g_world, x, y, g_world.gameState.currentHex);

@@ -11,6 +11,7 @@
 #include "platform/status.h"
 #include "records/text_field.h"
 #include "sim/command_reset.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
@@ -36,6 +37,7 @@ constexpr uint32_t kEditorClearedFlags = 0x1 | 0x10;
 }  // namespace
 
 int32_t LoadScenarioFiles(ScreenManager* ui) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   std::string why;
   // A campaign's next scenario was picked, its region group set and its
@@ -63,6 +65,7 @@ bool UsableScenarioName(std::string_view name) {
 }
 
 int32_t SaveScenarioFiles(const char* name) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const std::string_view given = name ? std::string_view(name) : std::string_view();
   if (!UsableScenarioName(given)) {

@@ -10,6 +10,7 @@
 #include "screens/common/hex_cell_lookup.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
@@ -44,6 +45,7 @@ class NameHexPopup : public Screen {
   NameHexPopup() : Screen("POPUP_NAMEHEX", FormLookups{.tags = kTags, .ids = {}}) {}
   // The field shows the hex's name and takes the typing.
   void OnOpen() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     TextControl* field = NameField(currentForm);
     if (!field) return;
     const HexCell* cell = SelectedCell(g_world);
@@ -57,6 +59,7 @@ class NameHexPopup : public Screen {
     TextEditSetActive(field);
   }
   void OnCommand(Control* control, int32_t) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (!control) return;
     if (ControlTagMatches(control->tag, "CANBUT")) {
       EndTextEdit();

@@ -4,6 +4,7 @@
 #include "records/player_record.h"
 #include "sim/game_command.h"
 #include "sim/policy_command_args.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
@@ -23,6 +24,7 @@ bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
 }
 
 void ShowPolicyLock(const Screen& panel, uint32_t mask) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
   Press(Tag(panel, "LOCK"), r && PolicyLocked(*r, mask));
 }

@@ -4,6 +4,7 @@
 
 #include "screens/common/region_flag.h"
 #include "sim/region_names.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/string_control.h"
 #include "world/player_names.h"
@@ -11,6 +12,7 @@
 #include "world/world.h"
 
 void FillRegionRow(Control* row, const char* prefix, int32_t player) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!row) return;
   std::string text = prefix ? prefix : "";
   if (player >= 0 && player < kMaxPlayers) {

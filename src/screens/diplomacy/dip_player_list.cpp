@@ -6,6 +6,7 @@
 #include "records/player_relations.h"
 #include "screens/common/region_row.h"
 #include "sim/region_names.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -46,6 +47,7 @@ uint32_t RelationColour(int32_t relationClass) {
 }
 
 void DipPlayerList::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Refresh();
   const int32_t player = RowPlayer(id);
   const World& w = g_world;

@@ -59,6 +59,7 @@ void ShowRegion(int32_t region) {
 }  // namespace
 
 int32_t RegionOfRowId(int32_t rowId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t region = rowId % kPlayerZeroRowId;
   const int32_t highest = g_world.gameState.highestPlayer;
   return rowId > 0 && region >= 1 && region <= highest && region < kMaxPlayers ? region : 0;
@@ -97,6 +98,7 @@ void DiplomacyScreen::BindControls() {
 }
 
 void DiplomacyScreen::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   selectedRegion = 0;
   if (regionList) {
     ListDeselectAll(regionList);
@@ -143,6 +145,7 @@ void DiplomacyScreen::Deselect() {
 }
 
 void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   ScreenSet& s = g_screens;
   // A toggle just switched off closes the panels; the list is no toggle.

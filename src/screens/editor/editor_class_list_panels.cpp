@@ -63,6 +63,7 @@ void ShowListClass(int32_t classIndex) {
 }  // namespace
 
 ClassListFilterState ReadClassListFilters() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ClassListFilterState f;
   Screen* tool = g_editorScreens.modePanels[kUnitToolMode];
   Control* form = tool ? tool->currentForm : nullptr;

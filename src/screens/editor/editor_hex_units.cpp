@@ -34,6 +34,7 @@ namespace {
 constexpr int32_t kEntrenchmentMax = 100;
 
 UnitRecord* Live(uint32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   UnitRecord* unit = id != 0 ? FindUnitById(g_world, id) : nullptr;
   return unit && IsUnitLive(*unit) ? unit : nullptr;
 }

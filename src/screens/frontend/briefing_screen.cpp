@@ -6,6 +6,7 @@
 #include "screens/frontend/tutorial_window.h"
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -66,7 +67,12 @@ void BriefingScreen::OnCommand(Control* control, int32_t) {
   for (size_t i = 0; i < std::size(kModeTags); ++i)
     if (Is(control, kModeTags[i])) g_profileChoices.leaderChoice = static_cast<uint8_t>(i + 1);
   if (Is(control, "START") && g_gameLoading.load(std::memory_order_relaxed) == 0) {
-    const bool fromSave = (g_world.scenario.head.gameFlags & kGameFlagFromSave) != 0;
+    bool fromSave = false;
+    {
+      // Not held into the join, which may stop and start the game's threads.
+      plat::CriticalSectionLock lock(g_simulationLock);
+      fromSave = (g_world.scenario.head.gameFlags & kGameFlagFromSave) != 0;
+    }
     JoinGameAsPlayer(&g_ui, fromSave ? 1 : 0);
     // A tutorial's game opens on its first page.
     if (g_tutorialSteps) OpenTutorialPage(g_screens.tutorial);

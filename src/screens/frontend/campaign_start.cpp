@@ -14,6 +14,7 @@
 #include "sim/campaign_carry_over.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
+#include "sim/simulation_lock.h"
 #include "ui/interface_images.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_reopen.h"
@@ -41,6 +42,7 @@ constexpr size_t kCampaignSlots = 16;
 constexpr uint8_t kLastCampaignStep = kCampaignSlots - 1;
 
 bool HumanLed(int32_t region) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return region >= 0 && region < kMaxPlayers && g_world.players[region].kind == kKindHuman;
 }
 
@@ -113,11 +115,16 @@ bool InCampaignGroup(int32_t region, int32_t group) {
   return g_scenarioGroupings.groupings[group].entries[region].mask != 0;
 }
 
-void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm) {
+namespace {
+
+// The next scenario's world, read and set up for the campaign; false when it
+// cannot be played (the player is back at the start menu).
+bool PrepareScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm, int32_t& step) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& world = g_world;
   const std::string name = entry.mapName ? entry.mapName : "";
   FillCampaignCarryOver(world, g_campaignCarryOver, governmentForm);
-  const int32_t step = g_campaignCarryOver.snapshotIndex;
+  step = g_campaignCarryOver.snapshotIndex;
   ReleaseGameData(world);
   ClearScenarioSettings(world.scenario);
   FreeScenarioText(g_scenarioText);
@@ -128,17 +135,17 @@ void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm) {
     FreeScenarioText(g_scenarioText);
     g_scenarioText.scenarioName.reset(strdup(name.c_str()));
     BackToStartMenu(name, "no scenario definition");
-    return;
+    return false;
   }
   if (LoadScenarioText(world, world.scenario.gmtfile ? world.scenario.gmtfile : name.c_str()) != 0) {
     BackToStartMenu(name, "no scenario text");
-    return;
+    return false;
   }
   // Without its game file there are no regions to play.
   if (plat::Failed(ReadGamFile(world, world.scenario.gamfile ? world.scenario.gamfile : name))) {
     ReleaseGameData(world);
     BackToStartMenu(name, "the game file cannot be read");
-    return;
+    return false;
   }
   const int32_t region = PickCampaignRegion(entry.value2, entry.value1, plat::TickCount(),
                                             world.gameState.highestPlayer, InCampaignGroup, HumanLed);
@@ -146,11 +153,21 @@ void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm) {
   if (region <= 0 || region >= kMaxPlayers) {
     ReleaseGameData(world);
     BackToStartMenu(name, "no human-led region of the group");
-    return;
+    return false;
   }
   world.scenario.head.groupnum = static_cast<uint8_t>(entry.value1);
   world.scenario.head.gameFlags |= kGameFlagCarryOver | kGameFlagCampaign;
   world.gameState.localPlayer = region;
+  return true;
+}
+
+}  // namespace
+
+void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm) {
+  int32_t step = 0;
+  if (!PrepareScenarioGame(entry, governmentForm, step)) return;
+  // Not held into the start, which stops a running game's threads first.
   StartGameSession(&g_ui, 0, 0, 0);
-  world.gameState.campaignStep = static_cast<uint8_t>(step < kLastCampaignStep ? step + 1 : kLastCampaignStep);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  g_world.gameState.campaignStep = static_cast<uint8_t>(step < kLastCampaignStep ? step + 1 : kLastCampaignStep);
 }

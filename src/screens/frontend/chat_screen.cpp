@@ -9,6 +9,7 @@
 #include "platform/status.h"
 #include "screens/common/region_row.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -55,7 +56,10 @@ void SetPartner(int32_t player, bool on) {
     g_chatPartners &= ~Bit(player);
 }
 
-const PlayerRecord* Player(int32_t p) { return p > 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr; }
+const PlayerRecord* Player(int32_t p) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return p > 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
+}
 
 void RefillGameChat(ScreenManager*) {
   ChatWindow& window = g_screens.chatWindow;
@@ -130,6 +134,7 @@ void ChatWindow::BindControls() {
 }
 
 void ChatWindow::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ChatEntry::OnOpen();
   for (int32_t p = 1; p < kChatPartnerRows; ++p) {
     Control* host = FormFindControlById(currentForm, kChatPartnerHostBase + p);
@@ -148,6 +153,7 @@ void ChatWindow::RefillHistory() {
 }
 
 void ChatPartnerRow::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t p = static_cast<int32_t>(id);
   FillRegionRow(FormFindControlByTag(currentForm, "FLAG"), "", p);
   Control* box = FormFindControlByTag(currentForm, "CHAT");
@@ -191,12 +197,14 @@ void LayoutChatOverlay(ChatMapOverlay& overlay) {
 }
 
 int32_t FillChatList(ListBoxControl* list, bool recentOnly, int32_t fontSlot, uint32_t now) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!list) return 0;
   ChatListFill fill;
   fill.fade = recentOnly;
   fill.networked = g_ui.networked != 0;
   int32_t rowId = 0;
   fill.addTemplateRow = [&](const TextLine& line) {
+    plat::CriticalSectionLock lock(g_simulationLock);
     const std::string text = LobbyChatRowText(g_world, line, fill.networked);
     Control* row = ListAddTextItem(list, text.c_str(), ++rowId, 0, 0, 0, 0);
     if (!row) return;
@@ -211,6 +219,7 @@ int32_t FillChatList(ListBoxControl* list, bool recentOnly, int32_t fontSlot, ui
 }
 
 uint32_t ChatGroupMask(int32_t group) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = g_world.gameState.localPlayer;
   const PlayerRecord* me = Player(local);
   const uint32_t allies = me ? me->displayPolicy.friendlyMask : 0;
@@ -232,6 +241,7 @@ uint32_t ChatGroupMask(int32_t group) {
 }
 
 int32_t SubmitChatLine(ScreenSet&, const char* text, int32_t group) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!text || !*text) return plat::kFail;
   if (group < kChatAll || group > kChatSelf) group = kChatSelf;
   const char* label = TextListEntry(g_textLists, kListChatrel, group);

@@ -22,6 +22,7 @@
 #include "sim/game_threads.h"
 #include "sim/policy_block_fields.h"
 #include "sim/policy_command_args.h"
+#include "sim/simulation_lock.h"
 #include "sim/turn_thread.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -118,11 +119,15 @@ void RefreshShownScreen(ScreenManager* ui) {
 }  // namespace
 
 EndGameActions g_endGameActions{
-    [] { SetGameSpeed(g_world.gameState, 0); },
+    [] {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      SetGameSpeed(g_world.gameState, 0);
+    },
     [](int32_t number) { PlayUiSound(g_sound, number); },
     [](bool showVictory) { SwitchGameScreen(&g_ui, showVictory); },
     [] { PostArgs(kCmdSetGovType, SettingArgs{.value = static_cast<uint32_t>(kCoupGovernmentForm)}); },
     [] {
+      plat::CriticalSectionLock lock(g_simulationLock);
       // A turn that ended paused goes on at the slowest running speed.
       SetGameSpeed(g_world.gameState, 1);
       SignalRunEvents();
@@ -218,6 +223,7 @@ class EndTurnPopup : public Screen {
   EndTurnPopup() : Screen("ENDTURNPOPUP", {kEndTurnTags, {}}) {}
   void Refresh() override { SetControlFlag(Tag(form, "SHOWETPOP"), kStateSelected, g_uiOptions.bnoconfirmturn); }
   void OnCommand(Control* control, int32_t) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (!Is(control, "OKTURN")) return;
     const Control* box = Tag(form, "SHOWETPOP");
     g_uiOptions.bnoconfirmturn = box && box->Selected() ? 1 : 0;
@@ -294,6 +300,7 @@ class EndGameMultiplayer : public EndGamePopup {
  public:
   EndGameMultiplayer() : EndGamePopup("ENDGAME_MPLAYER", {kMultiplayerTags, {}}, kSoundGameOver) {}
   void OnOpen() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     EndGamePopup::OnOpen();
     SetUiText("TEXTBOX08", 8);
     SetUiText("TEXTBOX09", 9);
@@ -320,6 +327,7 @@ class ElectionDefeatScreen : public EndGamePopup {
  public:
   ElectionDefeatScreen() : EndGamePopup("ENDGAME_ELDEFEAT", {kDefeatTags, kDefeatIds}, kSoundGameOver) {}
   void OnOpen() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     EndGamePopup::OnOpen();
     const PlayerRecord* local = LocalPlayer(g_world);
     if (!local) return;
@@ -341,9 +349,15 @@ class ElectionDefeatScreen : public EndGamePopup {
     SetUiText("TEXTBOX00", 0);
   }
   int32_t Close(int32_t noReturn = 0) override {
-    const PlayerRecord* local = LocalPlayer(g_world);
+    bool coup = false;
+    {
+      // Not held into the leaving, which waits for the turn thread to stop.
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const PlayerRecord* local = LocalPlayer(g_world);
+      coup = local && GovtypeRequest(local->displayPolicy) == kCoupGovernmentForm;
+    }
     // After a coup the change of government is pending and the game goes on.
-    if (local && GovtypeRequest(local->displayPolicy) == kCoupGovernmentForm) return Screen::Close(noReturn);
+    if (coup) return Screen::Close(noReturn);
     return EndGamePopup::Close(noReturn);
   }
   void OnCommand(Control* control, int32_t) override {
@@ -377,6 +391,7 @@ void VictoryScreen::BindControls() {
 }
 
 void VictoryScreen::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const uint32_t flags = w.scenario.head.gameFlags;
   const int kind = Networked() ? kEndMultiplayer : (flags & kGameFlagCampaign) ? kEndCampaign : kEndSingle;
@@ -425,6 +440,7 @@ void VictoryContinue::BindControls() {
 }
 
 const ScenarioMapLink* VictoryContinue::FollowUps() const {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const int32_t p = w.gameState.localPlayer;
   const bool won = p >= 0 && p < 32 && ((w.gameState.winnersMask >> p) & 1u) != 0;
@@ -432,6 +448,7 @@ const ScenarioMapLink* VictoryContinue::FollowUps() const {
 }
 
 void VictoryContinue::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* local = LocalPlayer(g_world);
   chosenForm = local ? local->govtype : 0;
   SetControlFlag(Id(form, kChangeIdBase + chosenForm), kStateSelected, 1);
@@ -459,6 +476,7 @@ void VictoryContinue::Refresh() {
 }
 
 void VictoryContinue::RefreshGovernmentChoice() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* local = LocalPlayer(g_world);
   if (!local) return;
   const int current = local->govtype;
@@ -494,9 +512,12 @@ void VictoryContinue::OnCommand(Control* control, int32_t) {
   if (Is(control, "SAVE")) {
     // The save dialog opens on its own, proposing the campaign's name.
     const std::string name = CampaignSaveName(scenario);
-    GameState& state = g_world.gameState;
-    std::memset(state.saveName, 0, sizeof state.saveName);
-    std::strncpy(state.saveName, name.c_str(), sizeof state.saveName - 1);
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      GameState& state = g_world.gameState;
+      std::memset(state.saveName, 0, sizeof state.saveName);
+      std::strncpy(state.saveName, name.c_str(), sizeof state.saveName - 1);
+    }
     GameMenuActivate(g_screens.gameMenu, kGameMenuSavePage);
     Refresh();
     return;
@@ -505,13 +526,21 @@ void VictoryContinue::OnCommand(Control* control, int32_t) {
   if (!ok && !Is(control, "MENU")) return;
   for (const char* tag : {"SAVE", "OK", "MENU", "HIDEBOX"}) ShowTag(form, tag, false);
   UpdateFrameUi(g_ui);
-  if (followUps > 0) (void)SaveGame(g_world, CampaignAutoSaveName(scenario));
+  if (followUps > 0) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    (void)SaveGame(g_world, CampaignAutoSaveName(scenario));
+  }
+  // The next scenario's start waits for the game's threads to stop: the
+  // lock is not held across it.
   if (ok) {
     const int32_t row = list ? list->selectedId : 0;
     StartScenarioGame(FollowUps()[row > 0 && row <= followUps ? row - 1 : 0], chosenForm);
     return;
   }
-  ReleaseGameData(g_world);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ReleaseGameData(g_world);
+  }
   if (g_ui.netRole != kRoleNone) {
     // A program started for one network game ends with it.
     if (g_platform.mainWindow) plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);

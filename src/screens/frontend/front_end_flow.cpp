@@ -11,6 +11,7 @@
 #include "records/text_field.h"
 #include "screens/frontend/game_file_screen.h"
 #include "sim/game_start.h"
+#include "sim/simulation_lock.h"
 #include "ui/list_control.h"
 #include "ui/map_folders.h"
 #include "world/game_file.h"
@@ -129,24 +130,32 @@ std::vector<RegionEntry> ListRegions(const World& world) {
 }
 
 void StartNewGame(ScreenManager& ui, const std::string& file, int32_t region) {
-  World& world = g_world;
-  world.campaignMessage.flags &= ~kGameParamsSavedGame;
-  SetFieldText(world.gameState.scenarioName, file);
-  world.gameState.localPlayer = region;
+  {
+    // Not held into the start, which stops a running game's threads first.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& world = g_world;
+    world.campaignMessage.flags &= ~kGameParamsSavedGame;
+    SetFieldText(world.gameState.scenarioName, file);
+    world.gameState.localPlayer = region;
+  }
   StartGameSession(&ui, 0, 0, 0);
 }
 
 bool StartSavedGame(ScreenManager& ui, const std::string& name) {
-  World& world = g_world;
-  GameParamsBlock& params = world.campaignMessage;
-  // The set-up block carries the name as peers see it; a longer name would
-  // load another file.
-  if (name.empty() || name.size() >= sizeof params.name) return false;
-  g_mapFolders.customScenario = false;
-  const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
-  if (!bytes || bytes->empty()) return false;
-  SetFieldText(params.name, name);
-  params.flags |= kGameParamsSavedGame;
+  {
+    // Not held into the start, which stops a running game's threads first.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& world = g_world;
+    GameParamsBlock& params = world.campaignMessage;
+    // The set-up block carries the name as peers see it; a longer name would
+    // load another file.
+    if (name.empty() || name.size() >= sizeof params.name) return false;
+    g_mapFolders.customScenario = false;
+    const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
+    if (!bytes || bytes->empty()) return false;
+    SetFieldText(params.name, name);
+    params.flags |= kGameParamsSavedGame;
+  }
   StartGameSession(&ui, 0, 0, 0);
   return true;
 }

@@ -2,6 +2,7 @@
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -52,6 +53,7 @@ void GameChoiceScreen::Refresh() {
 }
 
 void GameChoiceScreen::ChooseScenario(int32_t row) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   scenario = -1;
   region = 0;
   regions.clear();

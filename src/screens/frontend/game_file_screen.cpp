@@ -7,6 +7,7 @@
 #include "platform/status.h"
 #include "records/text_field.h"
 #include "screens/frontend/front_end_flow.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -68,6 +69,7 @@ namespace {
 // The scenario of the file picked, not the one open: its name goes into the
 // game state for the file sequence, and back again when it cannot be read.
 bool LoadPickedScenario(const std::string& name) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const std::string open = FieldText(w.gameState.scenarioName);
   SetFieldText(w.gameState.scenarioName, name);
@@ -84,6 +86,7 @@ bool LoadPickedScenario(const std::string& name) {
 }  // namespace
 
 bool GameFileScreen::Confirm(const std::string& name) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const bool usable = UsableFileName(name);
   bool done = usable;
   if (usable) {

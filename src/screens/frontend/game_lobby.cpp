@@ -14,6 +14,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/map_folders.h"
 #include "ui/control_bits.h"
@@ -150,6 +151,7 @@ void GameLobby::BindControls() {
 }
 
 void GameLobby::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   setupRequested = false;
   const bool host = mode == kLobbyModeHost;
   SetFormText(currentForm, "TITLE", host ? "Hosting a game" : "Joining a game");
@@ -164,6 +166,7 @@ void GameLobby::OnOpen() {
 }
 
 void GameLobby::ChooseGame(int32_t row) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (mode != kLobbyModeHost || row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
   const std::string& file = scenarios[static_cast<size_t>(row)].file;
   GameParamsBlock& block = g_world.campaignMessage;
@@ -176,6 +179,7 @@ void GameLobby::ChooseGame(int32_t row) {
 }
 
 void GameLobby::NextRegionOfSlot(int32_t slot) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (mode != kLobbyModeHost || slot < 1 || slot >= kMaxPlayers || !g_world.campaignMessage.name[0]) return;
   const std::vector<RegionEntry> regions = ListRegions(g_world);
   uint8_t current = 0;
@@ -190,6 +194,7 @@ void GameLobby::NextRegionOfSlot(int32_t slot) {
 }
 
 bool GameLobby::CanStart() const {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (mode != kLobbyModeHost || !g_world.campaignMessage.name[0]) return false;
   plat::CriticalSectionLock hold(g_netSession.slotLock);
   for (int32_t s = 1; s < kMaxPlayers; ++s) {
@@ -207,6 +212,7 @@ void GameLobby::StartSessionGame() {
   (void)NetHostStartGame(session);
   uint8_t own = 0;
   {
+    plat::CriticalSectionLock lock(g_simulationLock);
     plat::CriticalSectionLock hold(session.slotLock);
     own = g_world.slotTable[kNetHostSlot].region;
   }
@@ -229,6 +235,7 @@ void GameLobby::Poll(intptr_t) {
 }
 
 void GameLobby::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!currentForm) return;
   if (slots_) {
     ListClear(slots_, 1);
@@ -288,6 +295,7 @@ int32_t WaitingRoomActivate(WaitingRoom& room, intptr_t mode) {
 }
 
 void WaitingRoom::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   if (!f) return;
   const auto show = [f](const char* tag, bool on) {
@@ -342,6 +350,7 @@ void WaitingRoom::OnOpen() {
 }
 
 void WaitingRoom::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (mode != 0 || !currentForm) return;
   const World& w = g_world;
   int waiting = 0;

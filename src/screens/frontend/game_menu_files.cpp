@@ -9,6 +9,7 @@
 #include "screens/frontend/game_menu.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
@@ -77,16 +78,34 @@ bool SaveHeaderReadable(const std::string& name) {
 }  // namespace
 
 GameMenuActions g_gameMenuActions{
-    [] { SetGameSpeed(g_world.gameState, 0); },
-    [] { return GetGameSpeedTier(g_world.gameState); },
-    [](int32_t tier) { SetGameSpeed(g_world.gameState, tier); },
+    [] {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      SetGameSpeed(g_world.gameState, 0);
+    },
+    [] {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      return GetGameSpeedTier(g_world.gameState);
+    },
+    [](int32_t tier) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      SetGameSpeed(g_world.gameState, tier);
+    },
     [] { StopGameSession(&g_ui); },
-    [] { ReleaseGameData(g_world); },
+    [] {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      ReleaseGameData(g_world);
+    },
     [] { (void)SaveUIOptions(g_uiOptions, g_app.optionsFile); },
-    [](const std::string& name) { return !plat::Failed(LoadSaveGame(g_world, name, nullptr, false, false)); },
+    [](const std::string& name) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      return !plat::Failed(LoadSaveGame(g_world, name, nullptr, false, false));
+    },
     [] { StartGameSession(&g_ui, 1, 0, 0); },
     [](bool showVictory) { SwitchGameScreen(&g_ui, showVictory); },
-    [](const std::string& name) { return !plat::Failed(SaveGame(g_world, name)); },
+    [](const std::string& name) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      return !plat::Failed(SaveGame(g_world, name));
+    },
     SaveHeaderReadable,
     [](const std::string& name) { return plat::GameFileExists(SaveGamePath(name)); },
 };
@@ -116,6 +135,7 @@ void SaveGameDialog::SetName(const std::string& name) {
 std::string SaveGameDialog::SelectedRowText() const { return SelectedText(list_); }
 
 void SaveGameDialog::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const GameState& state = g_world.gameState;
   SetName(std::string(state.saveName, strnlen(state.saveName, sizeof state.saveName)));
   FillWithSaves(list_);
@@ -189,6 +209,7 @@ void SaveGameDialog::OnCommand(Control* control, int32_t) {
 }
 
 void SaveGameDialog::Save(const std::string& name) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   RecordSave(g_world.gameState, name);
   if (!g_gameMenuActions.saveGame(name)) {
     // The dialog stays, saying so, with its buttons back.
@@ -250,10 +271,15 @@ void LoadGameDialog::Load(const std::string& name) {
   a.stopSession();
   a.releaseGame();
   a.saveUiOptions();
-  GameParamsBlock& params = g_world.campaignMessage;
-  std::memset(params.name, 0, sizeof params.name);
-  std::strncpy(params.name, name.c_str(), sizeof params.name - 1);
-  params.flags |= kGameParamsSavedGame;
+  {
+    // The game's threads are stopped by now; the lock is not held across
+    // the stop, which waits for the turn thread.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    GameParamsBlock& params = g_world.campaignMessage;
+    std::memset(params.name, 0, sizeof params.name);
+    std::strncpy(params.name, name.c_str(), sizeof params.name - 1);
+    params.flags |= kGameParamsSavedGame;
+  }
   if (a.loadSave(name))
     a.startLoadedSession();
   else

@@ -49,6 +49,7 @@ void Format(Control* c, const char* format, double value) {
 void ListText(Control* c, TextListId list, int index) { SetText(c, TextListEntry(g_textLists, list, index)); }
 
 const PlayerRecord* PlayerOf(intptr_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return id > 0 && id < kMaxPlayers ? &g_world.players[static_cast<size_t>(id)] : nullptr;
 }
 const PlayerRecord* RecordOf(intptr_t id) { return reinterpret_cast<const PlayerRecord*>(id); }
@@ -171,6 +172,7 @@ void ScoreCard::OnOpen() {
 }
 
 void ScoreCard::OpenRegionPage() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (page < kScoreOverview || page > kScorePolls) page = kScoreOverview;
   Press(Tag(*this, "SCOREHDR"), false);
   if (par1) RegionPageHeader(page).Show(0, par1);
@@ -199,6 +201,7 @@ void ScoreCard::OpenRegionPage() {
 }
 
 void ScoreCard::OpenCampaignPage() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Press(Tag(*this, "SCOREHDR"), true);
   if (par1) g_screens.scoreCardWarHeader.Show(0, par1);
   SetHidden(Tag(*this, "PAGEUP"), true);
@@ -216,6 +219,7 @@ void ScoreCard::OpenCampaignPage() {
 }
 
 void ScoreCard::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   const ScoreCardPages pages = ScoreCardPagesOf(g_world);
   if (ControlTagMatches(control->tag, "CLOSE")) {
@@ -250,6 +254,7 @@ double HexArea(const World& world, int32_t hexes) {
 }
 
 void ScoreCardRegions::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const bool gone = r->kind == kKindOut;
@@ -291,6 +296,7 @@ void ScoreCardScenario::OnOpen() {
 }
 
 void ScoreCardOverview::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const auto p = static_cast<int32_t>(id);
@@ -321,6 +327,7 @@ void ScoreCardOverview::OnCommand(Control* control, int32_t) {
 }
 
 void ScoreCardMilitary::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const auto p = static_cast<int32_t>(id);
@@ -365,6 +372,7 @@ void ScoreCardPolls::Refresh() {
 }
 
 void ScoreCardWar::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = RecordOf(id);
   if (!r) return;
   Control* result = Tag(*this, "WINLOST");
@@ -386,6 +394,7 @@ class ScoreCardTotals : public Screen {
  public:
   ScoreCardTotals() : Screen("SCORECARD1_SS6b", FormLookups{.tags = kTags, .ids = {}}) {}
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     // The campaign so far: every finished scenario's record and the live one.
     const int32_t finished = FinishedCampaignScenarios(g_world);
     const PlayerRecord* liveRecord = LocalPlayer(g_world);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "screens/common/frame/main_layout.h"
+#include "sim/simulation_lock.h"
 #include "sim/status_queue.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -82,6 +83,7 @@ std::vector<std::string> CollectStatusLines(World& world, uint32_t now, uint32_t
 }
 
 int32_t FillStatusLines(StatusMapOverlay& overlay, uint32_t now) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<std::string> rows = CollectStatusLines(g_world, now, overlay.lastReveal);
   ListBoxControl* list = overlay.list;
   if (!list || rows.empty()) return static_cast<int32_t>(rows.size());

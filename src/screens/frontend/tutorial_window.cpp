@@ -78,10 +78,10 @@ Control* FindPageControl(const char* tag, bool withCommandBar) {
 }
 
 bool SelectedHexHasUnits() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const HexPosition& hex = w.gameState.currentHex;
   if ((hex.x == 0 && hex.y == 0) || hex.cellIndex >= w.cells.size()) return false;
-  plat::CriticalSectionLock lock(g_simulationLock);
   return !FillHexUnitList(hex.cellIndex).empty();
 }
 
@@ -415,6 +415,7 @@ TutorialPoint TutorialHexPoint(const MapView& view, int32_t column, int32_t row)
 }
 
 void OpenTutorialPage(TutorialWindow& window) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ScreenManager& ui = g_ui;
   CloseAllPopups(ui, 0);
   SetGameSpeed(g_world.gameState, 0);
@@ -487,18 +488,22 @@ void ReleaseTutorial(TutorialWindow& window) {
 
 bool StartTutorial(ScreenManager& ui, const char* name) {
   static constexpr const char* kFolder = "Tutorials\\";
-  FreeTutorialSteps(g_tutorialSteps);
-  if (plat::Failed(LoadTutorialTable(g_world, name)) || !g_tutorialSteps) {
-    LogWrite(g_platform, "Tutorial %s: %s%s.CSV holds no pages.\n", name, kFolder, name);
+  {
+    // Not held into the start, which stops a running game's threads first.
+    plat::CriticalSectionLock lock(g_simulationLock);
     FreeTutorialSteps(g_tutorialSteps);
-    return false;
+    if (plat::Failed(LoadTutorialTable(g_world, name)) || !g_tutorialSteps) {
+      LogWrite(g_platform, "Tutorial %s: %s%s.CSV holds no pages.\n", name, kFolder, name);
+      FreeTutorialSteps(g_tutorialSteps);
+      return false;
+    }
+    if (plat::Failed(LoadSaveGame(g_world, name, kFolder, false, false))) {
+      LogWrite(g_platform, "Tutorial %s: %s cannot be loaded.\n", name, SaveGamePath(name, kFolder).c_str());
+      FreeTutorialSteps(g_tutorialSteps);
+      return false;
+    }
+    g_world.campaignMessage.flags &= ~kGameParamsSavedGame;
   }
-  if (plat::Failed(LoadSaveGame(g_world, name, kFolder, false, false))) {
-    LogWrite(g_platform, "Tutorial %s: %s cannot be loaded.\n", name, SaveGamePath(name, kFolder).c_str());
-    FreeTutorialSteps(g_tutorialSteps);
-    return false;
-  }
-  g_world.campaignMessage.flags &= ~kGameParamsSavedGame;
   StartGameSession(&ui, 1, 0, 0);
   return true;
 }

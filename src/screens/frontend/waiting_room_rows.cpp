@@ -5,6 +5,7 @@
 #include "records/player_kinds.h"
 #include "screens/common/region_flag.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
@@ -33,6 +34,7 @@ const NetSlot& SlotOf(const World& world, int32_t player) {
 
 // Both views name the region and its player the same way.
 void FillNames(const Screen& row, int32_t p) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   ControlSetText(Tag(row, "RNAME"), WaitingRoomRegionName(w, p).c_str());
   ControlSetText(Tag(row, "PNAME"), GetPlayerDisplayName(w, w.players[p]));
@@ -56,6 +58,7 @@ std::string WaitingRoomStatus(const NetSlot& slot, int32_t kind) {
 WaitingRoomLoadRow::WaitingRoomLoadRow() : Screen("MULTI_WAIT1A", {kLoadRowTags, {}}) {}
 
 void WaitingRoomLoadRow::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!ValidPlayer(player)) return;
   FillNames(*this, player);
   const World& w = g_world;
@@ -71,6 +74,7 @@ void WaitingRoomPlayers::BindControls() {
 }
 
 void WaitingRoomPlayers::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!ValidPlayer(player)) return;
   FillNames(*this, player);
   const World& w = g_world;
@@ -94,11 +98,13 @@ void WaitingRoomPlayers::OnCommand(Control* control, int32_t) {
 KickPopup::KickPopup() : Screen("POPUP_KICK", {kKickTags, {}}) {}
 
 void KickPopup::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   player = static_cast<int32_t>(id);
   ControlSetText(Tag(*this, "RNAME"), WaitingRoomRegionName(g_world, player).c_str());
 }
 
 void KickPopup::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (Is(control, "OKBUT") && ValidPlayer(player) && g_netSession.isHost.load() != 0) {
     const uint32_t slot = g_world.players[player].networkSlot;
     if (slot > 0 && slot < kMaxPlayers) (void)KickSlotPlayer(g_netSession, slot);

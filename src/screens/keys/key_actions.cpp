@@ -55,6 +55,7 @@ void OpenDepartmentScreen(ScreenManager& ui, int32_t panel) {
 }
 
 void NextPlayerKey(ScreenManager& ui) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   GameState& state = w.gameState;
   if (state.seatPending != 0) {
@@ -110,6 +111,7 @@ void IndustryKey(ScreenManager&) {
 }
 
 void UnitPopupKey(ScreenManager&) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const HexPosition& hex = w.gameState.currentHex;
   if (!HexSelected(hex) || hex.cellIndex >= w.cells.size()) return;
@@ -148,6 +150,7 @@ void BackspaceKey(ScreenManager& ui) {
 }
 
 void SpaceKey(ScreenManager& ui, int32_t editor) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& hex = g_world.gameState.currentHex;
   if (g_uiOptions.bspacecentre && HexSelected(hex)) CentreMapOnHex(*ui.mapView, PackHex(hex.x, hex.y));
   if (editor || !g_uiOptions.bspacepanels) return;

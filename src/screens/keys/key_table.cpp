@@ -41,9 +41,13 @@
 
 namespace {
 
-int32_t SpeedTier() { return g_keySpeed.tier ? g_keySpeed.tier() : GetGameSpeedTier(g_world.gameState); }
+int32_t SpeedTier() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return g_keySpeed.tier ? g_keySpeed.tier() : GetGameSpeedTier(g_world.gameState);
+}
 
 void SetSpeed(int32_t tier) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (g_keySpeed.set) {
     g_keySpeed.set(tier);
   } else {
@@ -77,12 +81,14 @@ void PlayerSettingsDialog(const char* title, int32_t mode, int32_t option) {
 }
 
 void ToggleMapDisplayFlag() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   g_world.mapHeader.flags ^= 1u;
   g_mapView.redrawPending = 1;
   g_mapView.minimapRedrawPending = 1;
 }
 
 void CentreOnSelectedHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& hex = g_world.gameState.currentHex;
   if (hex.x != 0 || hex.y != 0) CentreMapOnHex(g_mapView, PackHex(hex.x, hex.y));
 }
@@ -110,6 +116,7 @@ void GoToPlayerHex() {
 }
 
 void FrameRateOrUnitSight(ScreenManager& ui, const KeyPress& press) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (Held(press, kModShift) && !IsNetworkGame(g_commandNet)) {
     g_world.scenario.head.gameFlags ^= kGameFlagUnitSight;
   } else {
@@ -119,6 +126,7 @@ void FrameRateOrUnitSight(ScreenManager& ui, const KeyPress& press) {
 }
 
 void NextPlayerIfAllowed(ScreenManager& ui, const KeyPress&) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (g_world.scenario.head.gameFlags & kGameFlagCheated) NextPlayerKey(ui);
 }
 
@@ -134,11 +142,13 @@ void SideScreensKey(ScreenManager& ui, const KeyPress&) {
 // The editor's hex keys act on the selected hex while the facility brush
 // is on.
 bool EditorHexBrush() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& hex = g_world.gameState.currentHex;
   return (hex.x != 0 || hex.y != 0) && g_editorPalette.facilityBrush != 0;
 }
 
 void EditorEvaluateHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!EditorHexBrush()) return;
   if (HexExtra* block = FindHexExtra(g_world, static_cast<int32_t>(g_world.gameState.currentHex.cellIndex)))
     HexStateEvaluate(g_world, *block, 0);
@@ -176,15 +186,24 @@ const KeyRow kKeyRows[] = {
     {kF1 + 1, 0, 0, 0, kGameOnly, kAlways, [](U, P) { ShowMainPanel(1, 0, g_screens); }},
     {kF1 + 4, 0, kShift, 0, kAnyMode, kAlways, [](U, P) { ToggleMapDisplayFlag(); }},
     {kF1 + 4, 0, 0, 0, kEditorOnly, kAlways, [](U, P) { ToggleMapDisplayFlag(); }},
-    {kF1 + 8, 0, 0, 0, kEditorOnly, kAlways, [](U, P) { ResyncCommands(g_world); }},
+    {kF1 + 8, 0, 0, 0, kEditorOnly, kAlways, [](U, P) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      ResyncCommands(g_world);
+    }},
     {kF1 + 2, kF1 + 8, 0, 0, kGameOnly, kNotBusy,
      [](U ui, P press) { OpenDepartmentScreen(ui, static_cast<int32_t>(press.key - kF1)); }},
     {kF1 + 10, 0, 0, 0, kEditorOnly, kAlways, [](U ui, P) { SwitchGameScreen(&ui, false); }},
     {'Q', 0, kCtrl, 0, kEditorOnly, kAlways, [](U ui, P) { SwitchGameScreen(&ui, false); }},
     {kF1 + 10, 0, 0, 0, kGameOnly, kAlways, [](U, P) { GameMenuActivate(g_screens.gameMenu, kGameMenuQuitPage); }},
     {'Q', 0, kCtrl, 0, kGameOnly, kAlways, [](U, P) { GameMenuActivate(g_screens.gameMenu, kGameMenuQuitPage); }},
-    {kF1 + 11, 0, 0, 0, kGameOnly, kAlways, [](U, P) { TurnAutosave(g_world); }},
-    {plat::kVkReturn, 0, kCtrl, 0, kGameOnly, kAlways, [](U, P) { TurnAutosave(g_world); }},
+    {kF1 + 11, 0, 0, 0, kGameOnly, kAlways, [](U, P) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      TurnAutosave(g_world);
+    }},
+    {plat::kVkReturn, 0, kCtrl, 0, kGameOnly, kAlways, [](U, P) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      TurnAutosave(g_world);
+    }},
     {plat::kVkReturn, 0, 0, kShift | kAlt, kGameOnly, kAlways, [](U, P) { OpenAsPopup(g_screens.chat); }},
     {plat::kVkEscape, 0, 0, 0, kAnyMode, kAlways, [](U ui, P press) { EscapeKey(ui, press.editor); }},
     {plat::kVkBack, 0, 0, 0, kGameOnly, kAlways, [](U ui, P) { BackspaceKey(ui); }},
@@ -223,7 +242,10 @@ const KeyRow kKeyRows[] = {
      }},
     {'B', 0, 0, kShift | kAlt, kAnyMode, kAlways, [](U, P) { OpenBasePopup(g_screens, SelectedLocalObject()); }},
     {'C', 0, kCtrl, 0, kAnyMode, kAlways,
-     [](U, P) { OpenAsPopup(*g_screens.settlementList, g_world.gameState.localPlayer); }},
+     [](U, P) {
+       plat::CriticalSectionLock lock(g_simulationLock);
+       OpenAsPopup(*g_screens.settlementList, g_world.gameState.localPlayer);
+     }},
     {'C', 0, kShift, 0, kAnyMode, kAlways, [](U, P) { GoToPlayerHex(); }},
     {'C', 0, 0, kAllMods, kAnyMode, kAlways, [](U, P) { CentreOnSelectedHex(); }},
     {'D', 0, kCtrl, 0, kAnyMode, kAlways, [](U, P) { CyclePair(g_uiOptions.bunithudon, g_uiOptions.bunitdiscon); }},
@@ -258,7 +280,10 @@ const KeyRow kKeyRows[] = {
     {'O', 0, 0, kCtrl, kAnyMode, kAlways, [](U, P) { OpenSiloPopup(g_screens, nullptr); }},
     {'P', 0, kShift, kCtrl, kAnyMode, kAlways, [](U, P) { Toggle(g_uiOptions.bunitallpath); }},
     {'P', 0, 0, kCtrl, kAnyMode, kAlways, [](U, P) { OpenAsPopup(g_screens.productPopup); }},
-    {'Q', 0, kShift, 0, kEditorOnly, kAlways, [](U, P) { ResyncCommands(g_world); }},
+    {'Q', 0, kShift, 0, kEditorOnly, kAlways, [](U, P) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      ResyncCommands(g_world);
+    }},
     {'Q', 0, 0, kShift, kAnyMode, kAlways, [](U, P) { Toggle(g_uiOptions.ovshowunsaved); }},
     {'R', 0, 0, kShift | kCtrl, kAnyMode, kAlways, [](U, P) { OpenAsPopup(g_screens.research); }},
     {'S', 0, kCtrl | kShift, 0, kEditorOnly, kAlways,

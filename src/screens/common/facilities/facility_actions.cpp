@@ -177,6 +177,7 @@ void UpdateFacilityActionButtons(Control* form, uint32_t cellIndex) {
 
 void OnFacilityActionCommand(Control* form, Control* control, int32_t, uint32_t cellIndex, Control* host,
                              Screen* confirmBox, Screen* upgradeScreen, Screen* capacityScreen) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   uint32_t hex = 0;
   const HexCell* cell = nullptr;

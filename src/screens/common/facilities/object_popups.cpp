@@ -86,6 +86,7 @@ void OpenDepotPopup(ScreenSet& screens, const UnitRecord* unit, int32_t flag) {
 }
 
 const HexCell* SelectedHexCell() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const HexPosition& hex = w.gameState.currentHex;
   if ((hex.x == 0 && hex.y == 0) || hex.cellIndex >= w.cells.size()) return nullptr;

@@ -51,8 +51,14 @@ Control* HangBarForm(Control* form, int32_t& height) {
   return form;
 }
 
-bool TurnByTurn() { return g_world.gameState.speedLockMode != 0; }
-bool TurnRunning() { return g_world.gameState.speedChangeAllowed != 0; }
+bool TurnByTurn() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return g_world.gameState.speedLockMode != 0;
+}
+bool TurnRunning() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return g_world.gameState.speedChangeAllowed != 0;
+}
 
 }  // namespace
 
@@ -112,6 +118,7 @@ void CmdBar2::BindControls() {
 }
 
 void CmdBar2::OnCommand(Control* control, int32_t controlId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   GameState& state = g_world.gameState;
   if (controlId >= 1 && controlId <= 4) {
     SetGameSpeed(state, controlId - 1);
@@ -199,6 +206,7 @@ void UpdatePopupButton(CmdBar3& bar) {
 }
 
 int32_t OpenChildPopup(Screen& panel, int32_t number) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ScreenManager& ui = g_ui;
   ScreenSet& s = g_screens;
   MapView& view = *ui.mapView;
@@ -262,6 +270,7 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
 
 void InstallCommandBarHooks() {
   g_simUi.refreshSpeedControls = [] {
+    plat::CriticalSectionLock lock(g_simulationLock);
     g_screens.speedBar.Refresh();
     HighlightChildById(GetGameSpeedTier(g_world.gameState));
   };

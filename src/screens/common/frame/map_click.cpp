@@ -10,6 +10,7 @@
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "sim/mail_ui_link.h"
+#include "sim/simulation_lock.h"
 #include "sim/unit_order_args.h"
 #include "units/hex_geometry.h"
 #include "world/id_lookups.h"
@@ -66,6 +67,7 @@ bool AreaHexMayToggle(const World& world, uint32_t packedHex, int32_t tag) {
 }
 
 void ExecuteHexClick(ScreenSet& screens, uint32_t packedHex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   // A click beside the map names no hex: the waiting screen keeps waiting.
   if (packedHex == kNoHexPosition || HexCellIndex(MapShape(w), packedHex) < 0) return;
@@ -91,6 +93,7 @@ void ExecuteHexClick(ScreenSet& screens, uint32_t packedHex) {
 }
 
 void PaintAreaBand(ScreenSet&, uint32_t first, uint32_t last) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (first == kNoHexPosition || last == kNoHexPosition) return;
   World& w = g_world;
   const HexMapShape shape = MapShape(w);
@@ -112,6 +115,7 @@ void PaintAreaBand(ScreenSet&, uint32_t first, uint32_t last) {
 }
 
 void GotoMapObject(const UnitRecord* unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!unit) return;
   World& w = g_world;
   int32_t x = unit->x, y = unit->y;

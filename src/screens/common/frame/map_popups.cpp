@@ -63,6 +63,7 @@ void CloseMapPopups(ScreenSet& screens) {
 constexpr uint32_t kAnyRelation = 15;
 
 std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   std::vector<intptr_t> ids;
   World& w = g_world;
   const int32_t width = w.mapWidth;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "records/unit_record.h"
+#include "sim/simulation_lock.h"
 #include "ui/list_control.h"
 #include "ui/screen.h"
 #include "world/hex_stack_chains.h"
@@ -10,6 +11,7 @@
 #include "world/world.h"
 
 int32_t FillBaseListRows(ScreenSet&, ListBoxControl* list, const HexCell* cell, ScreenParameterList& units) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   units.entries.clear();
   units.current = 0;
   if (!cell) return 0;

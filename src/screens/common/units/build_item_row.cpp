@@ -9,6 +9,7 @@
 #include "records/player_record.h"
 #include "screens/common/units/unit_class_row.h"
 #include "sim/daily/research_fields.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -45,6 +46,7 @@ void SetPrice(Control* row, float price) {
 // the box has room for both. The days shown are those of a yard working one
 // point a day, and so is the payment.
 void SetBuildPayment(Control* row, const UnitClassRecord& cls, float quantity) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitBuildPayment pay = UnitBuildPaymentAt(cls, quantity, 1.0f, g_world.quickBuild);
   Control* box = Tag(row, "PRICEBUILD");
   SetMoney(box, static_cast<double>(pay.total));
@@ -60,6 +62,7 @@ void SetBuildPayment(Control* row, const UnitClassRecord& cls, float quantity) {
 // The id a detail panel reads: a class row shows the class's group badge,
 // every other panel (the class sheet) looks the class up by its index.
 intptr_t DetailId(const Screen* panel, const UnitClassRecord& cls) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (dynamic_cast<const UnitClassRow*>(panel)) return cls.typeByte;
   const std::vector<UnitClassRecord>& classes = g_world.unitClasses;
   if (&cls < classes.data() || &cls >= classes.data() + classes.size()) return 0;
@@ -82,6 +85,7 @@ float ResearchRate(const PlayerRecord& player) { return RecordF32(player, kResea
 
 void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& cls, float* quantity,
                       int32_t points, BuildItemDetail detailA, BuildItemDetail detailB) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!row) return;
   const PlayerRecord* local = LocalPlayer(g_world);
   const float n = static_cast<float>(cls.strengthPerSize);

@@ -78,6 +78,7 @@ int32_t Category(int32_t category) { return category >= 0 && category < 3 ? cate
 
 // The packed hex of a cell of the map, 0 for none.
 bool CellHex(const HexCell* cell, uint32_t& packed, int32_t& index) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<HexCell>& cells = g_world.cells;
   if (!cell || cells.empty() || cell < cells.data() || cell >= cells.data() + cells.size() || g_world.mapWidth <= 0)
     return false;
@@ -102,10 +103,12 @@ float SliderStrength(Control* slider) {
 }
 
 const UnitClassRecord* ClassOf(intptr_t value) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return value > 0 ? ClassRecordAt(g_world, static_cast<int32_t>(value)) : nullptr;
 }
 
 int32_t ClassIndexOf(const UnitClassRecord* cls) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<UnitClassRecord>& classes = g_world.unitClasses;
   if (!cls || cls < classes.data() || cls >= classes.data() + classes.size()) return 0;
   return static_cast<int32_t>(cls - classes.data());
@@ -114,6 +117,7 @@ int32_t ClassIndexOf(const UnitClassRecord* cls) {
 void ShowQuantity(Control* form, int32_t quantity) { SetInt(Tag(form, "QTY"), quantity); }
 
 void Build(Control* form, BuildListState& s, const HexCell* site, Screen* refresh, Screen* options) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitClassRecord* cls = s.selected;
   const int32_t classIndex = ClassIndexOf(cls);
   const int32_t local = LocalPlayerIndex(g_world);
@@ -189,6 +193,7 @@ int32_t BaseFacilityCategory(const UnitClassRecord* cls) {
 std::vector<int32_t> CollectBuildableClasses(ListBoxControl* list, int32_t category, int32_t levelLimit,
                                              int32_t player, int32_t filter, int32_t statistic,
                                              int32_t nonResearch, int32_t filtered, int32_t stockMode) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   struct Kept {
     int32_t index;
     float value;
@@ -293,6 +298,7 @@ void OpenDockedBuildList(Control* form, BuildListState& state, int32_t stockMode
 }
 
 void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t stockMode) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   BuildListFilters& f = g_buildListFilters;
   const int32_t category = Category(s.category);
@@ -457,6 +463,7 @@ constexpr const char* kBaseBuildListTags[] = {"LIST5", "QTY", "MINUSBUT", "PLUSB
 // The base the pop-up shows (its id is the base's unit), else the map's
 // selected hex.
 const HexCell* BaseCell(const Screen* popup) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   if (popup && popup->id > 0) {
     plat::CriticalSectionLock lock(g_simulationLock);

@@ -4,6 +4,7 @@
 #include "app/gfx/texture.h"
 #include "records/unit_record.h"
 #include "screens/common/units/class_symbols.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -69,6 +70,7 @@ ClassIconCell ClassIconCellFor(int32_t frame, bool tallCells) {
 }
 
 const UnitClassRecord* ClassIconRecord(int32_t classNumber, bool byClassNumber) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   int32_t n = classNumber;
   if (!byClassNumber) {
     if (classNumber < 0) return nullptr;

@@ -164,6 +164,7 @@ uint32_t CombatTargetHex(const World& world, const ScreenSet& screens) {
 }
 
 CombatFigures FillCombatSide(Control* panel, ListHolder& units) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& world = g_world;
   FillUnitList(world, ListOf(panel ? FormFindControlById(panel, kCombatListId) : nullptr), units, true, false, -1);
   const CombatFigures side = SideCombatFigures(world, units);
@@ -175,6 +176,7 @@ CombatFigures FillCombatSide(Control* panel, ListHolder& units) {
 }
 
 void FillCombatFactors(Control* panel, const ListHolder& units, uint32_t hex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& world = g_world;
   float weight = 0.0f, morale = 0.0f, experience = 0.0f, efficiency = 0.0f;
   for (const ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item)) {
@@ -195,6 +197,7 @@ void FillCombatFactors(Control* panel, const ListHolder& units, uint32_t hex) {
 }
 
 void FillCombatOdds(Control* form, uint32_t targetHex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   World& world = g_world;
   ScreenSet& screens = g_screens;

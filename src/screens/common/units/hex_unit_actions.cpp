@@ -13,13 +13,13 @@
 #include "world/world.h"
 
 void ApplyToUnitsAtHex(ScreenSet&, const HexCell* cell) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const int32_t local = w.gameState.localPlayer;
   if (!cell || local < 0 || w.mapWidth <= 0 || w.cells.empty()) return;
   if (cell < w.cells.data() || cell >= w.cells.data() + w.cells.size()) return;
   const auto index = static_cast<int32_t>(cell - w.cells.data());
   const uint32_t hex = PackHex(index % w.mapWidth, index / w.mapWidth);
-  plat::CriticalSectionLock lock(g_simulationLock);
   ListHolder units{};
   CollectUnits(w, CollectUnitsArgs{.resultList = &units, .viewingPlayer = local, .relationMask = 1, .hex = &hex});
   std::vector<UnitRecord*> found;

@@ -95,8 +95,8 @@ ListHolder& TargetList() { return g_targets; }
 
 void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, UnitRecord* target,
                            bool settingsOnly, uint32_t extra) {
-  World& world = g_world;
   plat::CriticalSectionLock lock(g_simulationLock);
+  World& world = g_world;
   for (UnitRecord* unit : SelectedUnits(world, screens)) {
     if (orderId == kOrderCancelAll) {
       PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = unit->id});
@@ -119,6 +119,7 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
 }
 
 void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& world = g_world;
   bool empty;
   {

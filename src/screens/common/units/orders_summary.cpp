@@ -118,6 +118,7 @@ SelectionTotals TotalsOf(const World& world, std::span<const UnitRecord* const> 
 }
 
 void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = summary.currentForm;
   const UnitClassRecord* k = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (!f || !k) return;

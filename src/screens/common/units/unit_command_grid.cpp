@@ -32,6 +32,7 @@ namespace {
 constexpr int16_t kInactiveClass = 99;
 
 UnitRecord* GridUnit(uint32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   UnitRecord* u = id != 0 ? FindUnitById(g_world, id) : nullptr;
   return u && u->classIndex != 0 ? u : nullptr;
 }

@@ -11,6 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/common/region_row.h"
 #include "screens/common/units/unit_tab_figures.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -80,6 +81,7 @@ AnnualCostInputs CostInputs(const UnitClassRecord& cls, float costRate) {
 }
 
 float CostRateOf(int32_t player) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return player >= 0 && player < kMaxPlayers ? g_world.players[player].costFactor : 0.0f;
 }
 
@@ -93,6 +95,7 @@ void FillStockMarkers(Control* form, const UnitClassRecord& cls) {
 }
 
 int32_t ClassIndexOf(const UnitClassRecord& cls) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<UnitClassRecord>& classes = g_world.unitClasses;
   if (classes.empty() || &cls < classes.data() || &cls >= classes.data() + classes.size()) return 0;
   return static_cast<int32_t>(&cls - classes.data());
@@ -130,6 +133,7 @@ std::string UnitIdText(const UnitRecord& unit, const UnitClassRecord& cls) {
 }
 
 void FillUnitHeader(Control* form, const UnitRecord* unit, const UnitClassRecord& cls, Screen* platformPanel) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   if (unit) {
     FillRegionRow(Tag(form, "FLAG"), "", unit->controller);

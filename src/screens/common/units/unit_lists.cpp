@@ -14,6 +14,7 @@
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/screen_set.h"
 #include "net/command_network.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_bits.h"
 #include "ui/list_control.h"
@@ -370,6 +371,7 @@ bool IconCellOf(int32_t index, IconCell& cell) {
 }
 
 void IconCellRect(int32_t index, Control* bitmap, Control* caption) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   IconCell cell;
   if (!IconCellOf(index, cell)) return;
   if (bitmap && bitmap->kind == kKindBitmap) {

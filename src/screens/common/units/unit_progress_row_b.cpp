@@ -30,11 +30,13 @@ constexpr uint32_t kBlockedColour = 0xFFFA3200u, kActiveColour = 0xFFFFFF64u, kP
 constexpr uint32_t kItemBlocked = 0x80000000u, kItemPaused = 0x2u;
 
 const TechRecord* Tech(uint32_t index) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return index > 0 && index < g_world.techs.size() ? &g_world.techs[index] : nullptr;
 }
 
 // The research a project needs in all.
 float ItemTotal(const ProjectEntry& e) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (e.kind == kProjectTechnology) {
     const TechRecord* t = Tech(e.index);
     return t ? t->researchCost : 0.0f;

@@ -33,6 +33,7 @@ void SetSheetFigure(Control* control, int32_t currency, const char* trailing, fl
 }
 
 const char* TechName(int32_t index) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<TechRecord>& techs = g_world.techs;
   if (index <= 0 || static_cast<size_t>(index) >= techs.size()) return "None";
   const TechRecord& t = techs[static_cast<size_t>(index)];
@@ -112,6 +113,7 @@ void FillUnitClassSheet(Control* form, const UnitClassRecord& cls, Screen* row, 
 }
 
 void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* row, Screen* secondRow) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   const float s = static_cast<float>(f.elements);
   const float k = f.category == 2 || f.category == 3 ? 0.5f : 1.0f;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "records/unit_record.h"
+#include "sim/simulation_lock.h"
 #include "units/unit_queries.h"
 #include "world/data_tables.h"
 #include "world/id_lookups.h"
@@ -137,6 +138,7 @@ const ClassIconRule kRules[] = {
 std::span<const ClassIconRule> ClassIconRules() { return kRules; }
 
 const UnitRecord* LiveTabUnit(intptr_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (id <= 0) return nullptr;
   const UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(id));
   return unit && !(unit->unitFlags & kUnitGone) ? unit : nullptr;

@@ -9,6 +9,7 @@
 #include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -65,6 +66,7 @@ class AreaTagPanel : public Screen {
     DockPanelAtDepth(2);
   }
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     const ScreenSet& s = g_screens;
     const AreaTagRecord& r = s.hexAreas.tags[CurrentTag()];
     const int64_t hexKm = g_world.mapHeader.hexScale;

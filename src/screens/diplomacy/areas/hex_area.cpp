@@ -51,6 +51,7 @@ void RecountHexAreas(ScreenSet& screens) {
 }
 
 void ClearHexTagBit(ScreenSet&, int32_t tag) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   for (HexCell& cell : g_world.cells) SetCellTagBit(cell, tag, false);
 }
 

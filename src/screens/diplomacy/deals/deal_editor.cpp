@@ -10,6 +10,7 @@
 #include "net/net_session.h"
 #include "net/text_message.h"
 #include "sim/region_names.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -64,6 +65,7 @@ void DealEditor::OnOpen() {
 }
 
 void DealEditor::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   DipOffer* offer = Offer();
   if (!currentForm || !offer) return;
   for (Control* host : itemHosts) SetHidden(host, true);
@@ -107,6 +109,7 @@ void DealEditor::Refresh() {
 }
 
 void DealEditor::AddSelected(int side) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   DipOffer* offer = Offer();
   ListBoxControl* list = lists[side == 0 ? 0 : 3];
   const DealRow* row = list ? rows[side == 0 ? 0 : 3].Find(list->selectedId) : nullptr;
@@ -126,6 +129,7 @@ void DealEditor::AddSelected(int side) {
 }
 
 void DealEditor::RemoveSelected(int index, bool all) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   DipOffer* offer = Offer();
   ListBoxControl* list = lists[index];
   if (!offer || !list) return;
@@ -144,6 +148,7 @@ void DealEditor::RemoveSelected(int index, bool all) {
 }
 
 void DealEditor::OnCommand(Control* control, int32_t controlId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   if (!Is(control, "SUBMITBUT")) refusal.clear();
   if (controlId >= kOfferedKindIds && controlId < kOfferedKindIds + kKindIdSpan) {
@@ -188,6 +193,7 @@ void DealEditor::OnActivate(Control* control, int32_t) {
 }
 
 void DealEditor::OnControlChange(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   refusal.clear();
   for (int i = 0; i < 4; ++i) {
     if (control != lists[i] || !lists[i]) continue;

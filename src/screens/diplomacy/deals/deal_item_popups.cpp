@@ -108,6 +108,7 @@ void DealAmountPicker::OnOpen() {
 }
 
 void DealAmountPicker::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   DealItem* item = ResolveDealItem(place);
   if (!item || !currentForm || player < 0 || player >= kMaxPlayers) return;
   const bool goods = item->goods();
@@ -224,6 +225,7 @@ OfferUnit* DealUnitPicker::Entry() {
 }
 
 float DealUnitPicker::Strength() const {
+  plat::CriticalSectionLock lock(g_simulationLock);
   WorldLockGuard hold(g_world, kLockUnits);
   const UnitRecord* unit = FindUnitById(g_world, unitId);
   return unit ? unit->strength : 1.0f;

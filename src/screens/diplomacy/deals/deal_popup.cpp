@@ -38,7 +38,10 @@ int32_t OtherPlayer() {
   return id >= 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0;
 }
 
-bool HumanLed(int32_t player) { return g_world.players[player].kind == kKindHuman; }
+bool HumanLed(int32_t player) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return g_world.players[player].kind == kKindHuman;
+}
 
 // One side of the pop-up: `self` seen against `other`.
 void FillSide(Control* form, int side, int32_t self, int32_t other) {
@@ -81,6 +84,7 @@ void DealPopup::BindControls() {
 }
 
 void DealPopup::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t other = OtherPlayer();
   PrepareDealOffer(g_world, offer, other);
   ScreenSet& s = g_screens;
@@ -127,6 +131,7 @@ void PendingDealsPanel::OnOpen() {
 }
 
 void PendingDealsPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = LocalPlayerIndex(g_world), other = OtherPlayer();
   if (local < 0) return;
   FillPendingDeals(g_world, received, local, other, receivedRows);
@@ -150,6 +155,7 @@ class PendingDealCancel : public Screen {
  public:
   PendingDealCancel() : Screen("POPUP_DIPLOMACY_SS2a", FormLookups{.tags = kPendingCancelTags, .ids = {}}) {}
   void OnCommand(Control* control, int32_t) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (control && !Is(control, "CANBUT")) return;
     PendingDealsPanel& panel = g_screens.pendingDeals;
     if (DipOffer* offer = ThePopup().offer.get())
@@ -220,11 +226,13 @@ std::unique_ptr<Screen> MakeDealApproachPanel() { return std::make_unique<DealAp
 // Opening offers.
 
 void OpenOfferTextInDealEditor(const char* text, bool swap) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t addressee = OpenOfferText(g_world, ThePopup().offer, text, swap);
   if (addressee >= 0) ThePopup().Popup(addressee, nullptr);
 }
 
 void OpenOfferInDealEditor(uint32_t messageSerial) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t addressee = OpenOfferMail(g_world, ThePopup().offer, messageSerial);
   if (addressee >= 0) ThePopup().Popup(addressee, nullptr);
 }

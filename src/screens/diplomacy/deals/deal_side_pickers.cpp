@@ -5,6 +5,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -44,6 +45,7 @@ void DealAreaPicker::OnOpen() {
 }
 
 void DealAreaPicker::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const AreaTagRecord& r = g_screens.hexAreas.tags[TagOf(id)];
   const int64_t hexKm = g_world.mapHeader.hexScale;
   SetFigure(FormFindControlByTag(currentForm, "POP"), r.population);

@@ -27,6 +27,7 @@
 #include "sim/message_text.h"
 #include "sim/player_messages.h"
 #include "sim/region_names.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -204,7 +205,10 @@ void MailPopup::Forget() {
   if (this == &g_screens.emailPopup) s_popupSerial.store(0, std::memory_order_relaxed);
 }
 
-void MailPopup::OnOpen() { Open(g_world); }
+void MailPopup::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  Open(g_world);
+}
 
 void MailPopup::Open(World& world, PlayerMessage* given) {
   const int32_t local = world.gameState.localPlayer;
@@ -422,6 +426,7 @@ void MailPopup::SetKeep(World& world, bool on) {
 }
 
 void MailPopup::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& world = g_world;
   if (Is(control, "TOBUT") || Is(control, "MAILTO") || Is(control, "CCBUT") ||
       Is(control, "MAILCC")) {
@@ -501,7 +506,10 @@ void MailAddressPicker::BindControls() {
   }
 }
 
-void MailAddressPicker::Refresh() { Fill(g_world); }
+void MailAddressPicker::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  Fill(g_world);
+}
 
 void MailAddressPicker::Fill(World& world) {
   const int32_t local = world.gameState.localPlayer;
@@ -532,6 +540,7 @@ void MailAddressPicker::Add(intptr_t rowValue, int32_t where) {
 }
 
 void MailAddressPicker::OnCommand(Control* control, int32_t rowId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   intptr_t picked = 0;
   if (lists[0])
     if (const Control* row = ListNextSelected(lists[0], nullptr)) picked = ListRowValue(row);
@@ -561,6 +570,7 @@ void MailAddressPicker::OnCommand(Control* control, int32_t rowId) {
 }
 
 void MailAddressPicker::OnActivate(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (control != lists[0]) return;
   if (const Control* row = ListNextSelected(lists[0], nullptr)) {
     Add(ListRowValue(row), addMode == 1 ? 1 : 0);
@@ -576,6 +586,7 @@ void MailAddressPicker::OnControlChange(Control* control, int32_t) {
 // --- MailSenderPanel ---
 
 void MailSenderPanel::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& world = g_world;
   const int32_t sender = static_cast<int32_t>(id);
   const int32_t local = world.gameState.localPlayer;

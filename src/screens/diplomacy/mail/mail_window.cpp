@@ -18,6 +18,7 @@
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"
 #include "sim/player_messages.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -158,7 +159,10 @@ void DeleteMailLocked(World& world, MailList& page, MailWindow& window, uint32_t
   page.Rebuild(world, window);
 }
 
-void DeleteMailLocked(uint32_t serial) { DeleteMailLocked(g_world, ListPage(), g_screens.mailWindow, serial); }
+void DeleteMailLocked(uint32_t serial) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  DeleteMailLocked(g_world, ListPage(), g_screens.mailWindow, serial);
+}
 
 // --- MailListRow ---
 
@@ -170,7 +174,10 @@ void MailListRow::BindControls() {
   level = Tag(form, "LEVEL");
 }
 
-void MailListRow::OnOpen() { Fill(g_world, static_cast<uint32_t>(id)); }
+void MailListRow::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  Fill(g_world, static_cast<uint32_t>(id));
+}
 
 void MailListRow::Fill(World& world, uint32_t serial) {
   const int32_t local = world.gameState.localPlayer;
@@ -227,7 +234,10 @@ void MailList::SelectNextRow() {
   }
 }
 
-void MailList::Refresh() { Rebuild(g_world, g_screens.mailWindow); }
+void MailList::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  Rebuild(g_world, g_screens.mailWindow);
+}
 
 void MailList::Rebuild(World& world, MailWindow& window) {
   window.page = this;
@@ -263,6 +273,7 @@ void MailList::Rebuild(World& world, MailWindow& window) {
 }
 
 void MailList::OnControlChange(Control* control, int32_t newId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (control != list) return;
   g_screens.mailWindow.SelectMail(g_world, static_cast<uint32_t>(newId));
 }
@@ -344,6 +355,7 @@ void MailWindow::Refresh() {
 }
 
 void MailWindow::Poll(intptr_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const bool arrived = s_mailArrived.exchange(false);
   const bool open = g_ui.sidePopupOpen || g_uiOptions.sidescreens;
   if (arrived && !open) {
@@ -433,6 +445,7 @@ void MailWindow::LayOutPanes() {
 }
 
 void MailWindow::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   MailList& list = ListPage();
   const uint32_t selected = list.Selected();
   if (Is(control, "LABELBUT")) {

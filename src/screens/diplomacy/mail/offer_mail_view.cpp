@@ -14,6 +14,7 @@
 #include "sim/mail_replies.h"
 #include "sim/mail_ui_link.h"
 #include "sim/player_messages.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -93,7 +94,10 @@ void OfferMailView::BindControls() {
   }
 }
 
-void OfferMailView::OnOpen() { Open(g_world, static_cast<uint32_t>(id)); }
+void OfferMailView::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  Open(g_world, static_cast<uint32_t>(id));
+}
 
 void OfferMailView::Open(World& world, uint32_t messageSerial) {
   serial = messageSerial;
@@ -191,6 +195,7 @@ int32_t OfferMailView::StepLandTag() {
 }
 
 void OfferMailView::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t button = control ? control->id : 0;
   if (button >= kOfferFirstAnswerButton && button < kOfferFirstAnswerButton + kOfferAnswers) {
     Answer(g_world, button - kOfferFirstAnswerButton);

@@ -39,6 +39,7 @@ bool ShownMember(const PlayerRecord& r) { return (r.displayPolicy.wageFlags & kW
 float Opinion(const PlayerRecord& r) { return LoadRegionFloat(r, kRegionWmIntegrity); }
 
 float WorldInterest() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
   return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
 }

@@ -56,6 +56,7 @@ void AgreementsPanel::BindControls() {
 }
 
 void AgreementsPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!currentForm) return;
   const int32_t region = HeadingRegion(id);
   const int32_t local = LocalPlayerIndex(g_world);

@@ -30,6 +30,7 @@ constexpr int32_t kHiddenPosition = 3;
 constexpr int32_t kPositions = static_cast<int32_t>(std::size(kAllianceKinds));
 
 void FillRelationList(ListBoxControl* list, const PlayerRecord& region, uint32_t relation, bool local) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!list) return;
   const ListPlace place = ClearKeepingPlace(list);
   if (list->parent) list->parent->flags &= ~1u;
@@ -58,13 +59,13 @@ void AlliancesPanel::BindControls() {
 }
 
 void AlliancesPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!currentForm) return;
   const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0) return;
   if (id < 1 || id >= kMaxPlayers) id = local;
   const auto region = static_cast<int32_t>(id);
   const uint32_t bit = 1u << region;
-  plat::CriticalSectionLock lock(g_simulationLock);
   SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
   const PlayerRecord& shown = g_world.players[region];
   FillRelationList(allies, shown, kRelationFriendly, region == local);

@@ -78,6 +78,7 @@ std::string AgreementOfferText(int32_t from, int32_t to, int32_t kind, int32_t v
 }
 
 void OpenAgreementOffer(int32_t region, int32_t kind, int32_t value) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0) return;
   const std::string text = AgreementOfferText(region, local, kind, value);
@@ -100,6 +101,7 @@ class RegionRelationsPanel : public Screen {
     else UpdatePopupButton(g_screens.mailBar);
   }
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (!currentForm) return;
     bool outOfPlay = false;
     {

@@ -34,6 +34,7 @@ class SurrenderConfirmPanel : public Screen {
   }
   void BindControls() override { DockInSecondBotbar2(*this); }
   void OnCommand(Control* control, int32_t) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     ScreenSet& s = g_screens;
     const int32_t region = HeadingRegion(id);
     if (Is(control, "SUROK")) {

@@ -58,6 +58,7 @@ class TradeRestrictionPanel : public Screen {
     ScreenSlotSelectMapMode(g_screens);
   }
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (!currentForm) return;
     bool outOfPlay = false;
     {
@@ -70,7 +71,6 @@ class TradeRestrictionPanel : public Screen {
     const uint32_t bit = 1u << region;
     const int32_t local = g_world.gameState.localPlayer;
     if (local < 0 || local >= kMaxPlayers) return;
-    plat::CriticalSectionLock lock(g_simulationLock);
     const PlayerPolicyBlock& mine = g_world.players[local].displayPolicy;
     for (int32_t k = 0; k < kRestrictedProducts; ++k) {
       const ProductPolicy& p = mine.productPolicy[k];

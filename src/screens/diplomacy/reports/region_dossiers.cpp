@@ -32,6 +32,7 @@ constexpr uint32_t kAllied = kRelationFriendly;
 constexpr uint32_t kEnemies = kRelationHostile;
 
 int32_t LocalIndex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = g_world.gameState.localPlayer;
   return local >= 0 && local < kMaxPlayers ? local : 0;
 }
@@ -55,6 +56,7 @@ void SetGovernment(Control* c, const PlayerRecord& r) {
 }
 
 float WorldInterest() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
   return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
 }

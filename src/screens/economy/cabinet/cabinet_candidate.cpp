@@ -5,6 +5,7 @@
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "screens/common/units/unit_lists.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -18,6 +19,7 @@ constexpr int32_t kLeftLeaning = -40;
 constexpr int32_t kRightLeaning = 40;
 
 const CabinetPolicy* Seat(int32_t department) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = g_world.gameState.localPlayer;
   if (department < 0 || department >= kCabinetPosts || local < 0 || local >= kMaxPlayers) return nullptr;
   return &g_world.players[local].displayPolicy.cabinetPolicy[department];
@@ -66,6 +68,7 @@ int32_t CandidateAge(const World& world, const CabinetCandidate& c) {
 }
 
 void ShowCandidatePortrait(int32_t c, Control* picture, Control* caption) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (c < kFirstCandidate || c > kLastCandidate) {
     // An empty seat shows no picture, not the form's own sheet cut where
     // the last portrait stood.

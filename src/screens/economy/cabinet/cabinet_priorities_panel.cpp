@@ -43,6 +43,7 @@ const DeptPriorityEntry* Entry(int32_t department, int32_t entry) {
 }
 
 uint32_t Recommended(int32_t department) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
   return r && department >= 0 && department < kDepartmentCount ? r->recommendedPriorities[department] : 0;
 }

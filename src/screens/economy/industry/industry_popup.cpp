@@ -68,6 +68,7 @@ void SetPercentText(Control* control, float fraction) {
 // The facility of the list's selected row, by id; null for a summary row
 // or a unit gone.
 const UnitRecord* SelectedFacility(const ListBoxControl* list) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!list || !IsFacilityRow(list->selectedId)) return nullptr;
   const UnitRecord* u = FindUnitById(g_world, static_cast<uint32_t>(list->selectedId));
   return u && IsUnitLive(*u) ? u : nullptr;
@@ -91,6 +92,7 @@ void IndustryPopup::BindControls() {
 }
 
 void IndustryPopup::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   if (!f) return;
   const int32_t product = Product();
@@ -129,6 +131,7 @@ void IndustryPopup::OnOpen() {
 }
 
 void IndustryPopup::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   if (!f) return;
   const int32_t product = Product();
@@ -188,7 +191,6 @@ void IndustryPopup::Refresh() {
     SetHidden(Tag(f, "HIDEBOX1"), true);
     SetHidden(Tag(f, "HIDEBOX2"), true);
   }
-  plat::CriticalSectionLock lock(g_simulationLock);
   DescribeProductUse(g_world, rawList, product);
   DescribeProductConsumers(g_world, useList, product);
 }

@@ -53,6 +53,7 @@ constexpr uint32_t kGridColour = 0x8C007D00;  // green, a little more than half 
 constexpr uint16_t kFeeCurve = 2;
 
 uint32_t MigrationFlags() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
   return r ? r->displayPolicy.migrationFlags : 0;
 }
@@ -140,6 +141,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
 }
 
 void MigrationPanel::OnControlChange(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!Is(control, "IMMFEESLDR")) return;
   const auto* bar = dynamic_cast<const SlideBarControl*>(control);
   const float fee = bar ? SliderGetValueFloat(bar) : 0.0f;

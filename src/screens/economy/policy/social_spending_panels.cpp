@@ -141,6 +141,7 @@ void InvestmentPanel::OnCommand(Control* control, int32_t id) {
 }
 
 void InvestmentPanel::OnControlChange(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!Is(control, "INVESTSLDR")) return;
   const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
@@ -149,6 +150,7 @@ void InvestmentPanel::OnControlChange(Control* control, int32_t) {
 }
 
 void RefreshSocialServiceDetail(Control* form, int32_t k) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
   if (!form || !r || k < 0 || k >= kServices) return;
   const float divisor = AmountsDivisor();
@@ -162,6 +164,7 @@ void RefreshSocialServiceDetail(Control* form, int32_t k) {
 }
 
 void ApplySocialServiceSlider(Control* form, int32_t k) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
   if (!form || !r || k < 0 || k >= kServices) return;
   PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(k),

@@ -74,6 +74,7 @@ void ResearchBudgetPanel::BindControls() {
 }
 
 void ResearchBudgetPanel::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (const PlayerRecord* r = LocalPlayer(g_world)) RepairResearchShares(r->displayPolicy);
   ScreenSlotSelectMapMode(g_screens);
 }
@@ -113,6 +114,7 @@ void ResearchBudgetPanel::OnCommand(Control* control, int32_t controlId) {
 }
 
 void ResearchBudgetPanel::OnControlChange(Control* control, int32_t controlId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (Is(control, "SPENDSLDR")) {
     if (const SlideBarControl* bar = AsSlideBar(control))
       PostArgs(kCmdMilSpendResearch, RealSettingArgs{.value = SliderGetValueFloat(bar)});

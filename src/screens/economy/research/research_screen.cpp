@@ -125,6 +125,7 @@ uint32_t ResearchScreen::SelectedProject() const {
 }
 
 void ResearchScreen::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = g_world.gameState.localPlayer;
   Press(Tag(*this, "ANNDAYTEXT1"), AmountsPerDay());
   {

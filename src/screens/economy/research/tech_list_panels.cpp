@@ -68,9 +68,9 @@ int32_t CurrentClass(const ListBoxControl* list) {
 }
 
 void AddNews(uint32_t type, const MessageParams& params) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0 || local >= kMaxPlayers) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
   AddLocalNewsItem(g_world, g_world.players[local], type, 0, params);
 }
 
@@ -84,11 +84,11 @@ MessageParams DesignNews(int32_t cls) {
 }
 
 void RequestPath(int32_t index, uint32_t kind) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = LocalPlayerIndex(g_world);
   if (index <= 0 || local < 0 || local >= kMaxPlayers) return;
   // The walk reads the rows the turn thread writes; its posts take only
   // the command log's lock after this one.
-  plat::CriticalSectionLock lock(g_simulationLock);
   RequestResearchPath(g_world, local, static_cast<uint32_t>(index), kind);
 }
 

@@ -163,6 +163,7 @@ struct Sheet {
 };
 
 Sheet ReadSheet(const World& w, const TechItem& item) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Sheet s;
   const PlayerRecord* r = LocalPlayer(g_world);
   s.rate = r ? ResearchRate(*r) : 0.0f;

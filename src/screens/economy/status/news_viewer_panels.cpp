@@ -72,6 +72,7 @@ void NewsViewerPanel::BindControls() {
 }
 
 void NewsViewerPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const auto serial = static_cast<uint32_t>(id);
   if (serial == lastDrawn) return;
   lastDrawn = serial;
@@ -120,6 +121,7 @@ void NewsViewerPanel::ShowItem(World& world, const NewsItemView& item) {
 }
 
 void NewsViewerPanel::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const auto serial = static_cast<uint32_t>(id);
   if (Is(control, "SHOWPIC")) {
     picturePage.Show(id, nullptr);

@@ -104,6 +104,7 @@ class GraphPopup : public Screen {
   // The title, the region list and the bottom bar's mark; the id is the
   // series.
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     ShowTitle(*this);
     if (list) {
       if (list->prototype)

@@ -10,6 +10,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/screen_set.h"
 #include "sim/player_messages.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -92,6 +93,7 @@ void StatusScreen::BindControls() {
 }
 
 void StatusScreen::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ListBoxControl* list = newsList;
   if (!list) return;
   const intptr_t keptSerial = list->selectedValue;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -11,6 +12,7 @@
 #include "world/world.h"
 
 void EditorBar::InspectHexText(void*) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const EditorBarReadouts r = ComputeEditorBarReadouts(g_world);
   const std::string* texts[6] = {&r.population, &r.size, &r.gdp, &r.country, &r.date, &r.treasury};
   for (size_t i = 0; i < fields_.size(); ++i) {
@@ -30,6 +32,7 @@ const std::string* EditorBar::FieldText(const Control* field) const {
 }
 
 void EditorBar::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* name = FormFindControlByTag(currentForm ? currentForm : form, "MAPNAME");
   if (!IsStringKind(name)) return;
   // The name field of the game state need not end in a terminator.

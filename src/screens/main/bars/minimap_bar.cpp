@@ -7,6 +7,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/main/bars/minimap_picture.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -132,6 +133,7 @@ int32_t MinimapBar::AttachForm(Control* newHost) {
 }
 
 void MinimapBar::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   MapView& view = *g_ui.mapView;
   if (SlideBarControl* zoom = SlideBar(currentForm, "MAPZOOMSLDR")) {
     SliderSetMaxFloat(zoom, view.zoomMax - view.zoomMin);

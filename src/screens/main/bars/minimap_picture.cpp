@@ -89,6 +89,7 @@ TerrainMap CurrentTerrainMap(const MapView& view) {
 }
 
 PixelBlock MakePicturePixels(const MapView& view, int32_t width, int32_t height) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   // As the map pane: its picture only when the map claims one that loaded.
   const MapImagery& imagery = g_mapImagery;
   if ((g_world.mapHeader.flags & kMapFlagImagery) && imagery.picture) {

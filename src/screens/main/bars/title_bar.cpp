@@ -11,6 +11,7 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -216,6 +217,7 @@ class TitleBar : public Screen {
     SetAlpha(f->fills[kLookNormal], see ? kTransparentAlpha : 0xFFu);
   }
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     Control* f = currentForm;
     World& w = g_world;
     if (!f) return;
@@ -244,6 +246,7 @@ class TitleBar : public Screen {
     }
   }
   void OnCommand(Control* control, int32_t controlId) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (controlId >= kFirstSpeedId && controlId <= kFirstSpeedId + kTopSpeedTier) {
       SetGameSpeed(g_world.gameState, controlId - kFirstSpeedId);
       return;

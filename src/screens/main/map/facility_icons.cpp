@@ -8,6 +8,7 @@
 #include "screens/main/map/map_routes.h"
 #include "screens/main/map/map_units.h"
 #include "sim/daily/elimination.h"
+#include "sim/simulation_lock.h"
 #include "units/hex_state.h"
 #include "ui/screen_manager.h"
 #include "world/local_player.h"
@@ -114,6 +115,7 @@ bool LookOfFacility(const World& world, const HexCell& cell, uint32_t hex, bool 
 
 void DrawHexFacilityIcon(const MapView& view, uint32_t hex, int32_t, int32_t preview, uint32_t tint, int32_t previewClass,
                          int32_t, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (hex == 0) return;
   const HexCell* cell = MapCell(g_world, hex);
   if (!cell) return;

@@ -8,6 +8,7 @@
 #include "records/hex_cell.h"
 #include "screens/main/map/map_draw.h"
 #include "screens/main/map/map_overlays.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/text/ui_options.h"
@@ -173,6 +174,7 @@ bool HexTakesGrid(const World& world, const UiOptions& options, Hex hex) {
 }
 
 void DrawOwnerBorderHex(const MapView& view, uint32_t packedHex, uint32_t colour) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (packedHex == 0 || (colour >> 24) == 0) return;
   BorderSprite s;
   if (!OwnerBorderSprite(g_world, view, UnpackHex(packedHex), s)) return;
@@ -187,6 +189,7 @@ void DrawOwnerBorderHex(const MapView& view, uint32_t packedHex, uint32_t colour
 }
 
 void DrawHexGridAndBorders(const MapView& view) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UiOptions& o = g_uiOptions;
   if (!o.ovshowgrid && !o.ovshowborders) return;
   const HexMapShape map = MapShape(g_world);
@@ -194,6 +197,7 @@ void DrawHexGridAndBorders(const MapView& view) {
   const bool grid =
       o.ovshowgrid && (o.maphexgrid >> 24) != 0 && sheet && TextureAcquire(sheet) >= 0 && sheet->deviceTexture;
   ForEachVisibleHex(view, [&](uint32_t packed) {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (packed == 0) return;
     const Hex hex = UnpackHex(packed);
     if (grid && HexTakesGrid(g_world, o, hex)) DrawGridMarker(view, sheet, o.maphexgrid, hex);

@@ -61,6 +61,7 @@ void FollowZoom(MapView& view) {
 // that claims a picture which did not load is drawn as one without. True
 // when what was drawn holds the grid and borders already.
 bool DrawBackground(MapView& view) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if ((g_world.mapHeader.flags & kMapFlagImagery) && g_mapImagery.columns > 0) {
     if (DrawBakedPicture(view, g_mapImagery)) return true;
     DrawImageryTiles(view, g_mapImagery);
@@ -75,11 +76,13 @@ bool DrawBackground(MapView& view) {
 }
 
 uint32_t SelectedHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& at = g_world.gameState.currentHex;
   return PackHex(at.x, at.y);
 }
 
 uint32_t HoverHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& at = g_world.gameState.viewHex;
   return PackHex(at.x, at.y);
 }

@@ -5,6 +5,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -65,6 +66,7 @@ void OnUnitDestroyedByFire(uint32_t hex, int32_t pixelX, int32_t pixelY, int sou
 
 void AddMapEffect(MapView& view, uint32_t hex, int32_t offsetX, int32_t offsetY, int32_t firstFrame, int32_t frames,
                   int32_t frameMs, uint32_t colour, float scale) {
+  plat::CriticalSectionLock walking(g_simulationLock);
   const int32_t size = static_cast<int32_t>(scale * 64.0f);
   const int32_t half = size / 2;
   const Hex at = UnpackHex(hex);
@@ -87,6 +89,7 @@ void AddMapEffect(MapView& view, uint32_t hex, int32_t offsetX, int32_t offsetY,
 }
 
 void DrawMapEffects(MapView& view) {
+  plat::CriticalSectionLock walking(g_simulationLock);
   // Held for the whole walk, unlinks included, so that an effect the turn
   // thread appends meanwhile waits for the next frame.
   WorldLockGuard lock(g_world, kLockMapEffects);
@@ -111,6 +114,7 @@ void DrawMapEffects(MapView& view) {
 }
 
 void ClearMapEffects(MapView& view) {
+  plat::CriticalSectionLock walking(g_simulationLock);
   WorldLockGuard lock(g_world, kLockMapEffects);
   while (MapEffect* e = view.effects) {
     view.effects = Next(e);
@@ -120,6 +124,7 @@ void ClearMapEffects(MapView& view) {
 }
 
 int32_t CountMapEffects(MapView& view) {
+  plat::CriticalSectionLock walking(g_simulationLock);
   WorldLockGuard lock(g_world, kLockMapEffects);
   MapEffect* e = view.effects;
   if (!e) return 0;

@@ -11,6 +11,7 @@
 #include "screens/main/map/map_borders.h"
 #include "screens/main/map/map_draw.h"
 #include "screens/main/map/map_view.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -32,6 +33,7 @@ struct BakeBase {
 };
 
 std::vector<uint32_t> LayerOptions(const UiOptions& o, const BakeBase& base) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   std::vector<uint32_t> out{static_cast<uint32_t>(o.ovshowgrid), static_cast<uint32_t>(o.ovshowgridnolos),
                             o.maphexgrid, static_cast<uint32_t>(o.ovshowborders)};
   out.insert(out.end(), std::begin(o.playercolor), std::end(o.playercolor));
@@ -162,6 +164,7 @@ ViewPlace TilePlace(const MapView& view, int32_t c, int32_t r) {
 // marking dirty the tiles of those that changed. Hexes reaching no tile in
 // view wait until one comes into view.
 void CheckHexes(MapGridBake& bake, const MapView& view, const ImageryTileRange& tiles) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (tiles.c1 <= tiles.c0 || tiles.r1 <= tiles.r0) return;
   int32_t first = view.columns, end = 0;
   for (const int32_t c : {tiles.c0, tiles.c1 - 1}) {

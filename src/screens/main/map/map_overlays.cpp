@@ -12,6 +12,7 @@
 #include "screens/main/map/map_borders.h"
 #include "screens/main/map/map_draw.h"
 #include "sim/facility_costs.h"
+#include "sim/simulation_lock.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "units/unit_player_fields.h"
@@ -209,9 +210,11 @@ HexOverlayColours OverlayColoursOfHex(const World& world, const UiOptions& optio
 }
 
 void DrawLosShading(const MapView& view) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!g_uiOptions.ovshowlos || !SpottingInForce(g_world)) return;
   const bool graded = (g_world.scenario.head.gameFlags & kGameFlagUnitSight) != 0;
   ForEachVisibleHex(view, [&](uint32_t packed) {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (packed == 0) return;
     const uint32_t colour = LosShadeColour(LocalSightLevel(g_world, UnpackHex(packed)), graded, g_uiOptions.maploscolor);
     DrawHexMarker(kMarkerShade, colour, view, packed);
@@ -225,6 +228,7 @@ void DrawOverlayColouring(const MapView& view) {
   if (!any) return;
   const bool shift = (g_ui.keyState & plat::kMkShift) != 0;
   ForEachVisibleHex(view, [&](uint32_t packed) {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (packed == 0) return;
     const HexOverlayColours colours = OverlayColoursOfHex(g_world, o, view, UnpackHex(packed), shift);
     for (int i = 0; i < colours.count; ++i) DrawHexMarker(kMarkerShade, colours.colour[i], view, packed);

@@ -16,6 +16,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "world/local_player.h"
 #include "units/hex_geometry.h"
@@ -72,6 +73,7 @@ bool StepInView(const MapView& view, uint32_t hex, int32_t columns) {
 // The local player's own units and those of players sharing their sight
 // with it.
 bool RoutesShownFor(int owner) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (LocalPlayerIndex(g_world) < 0) return false;
   const int local = g_world.gameState.localPlayer;
   if (owner == local) return true;
@@ -101,6 +103,7 @@ void DrawUnitRouteLine(const MapView& view, const UnitRecord& u) {
 
 template <class Fn>
 void ForSelectedUnits(Fn fn) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ListNode* first = g_screens.SelectionList().first;
   if (!first) return;
   ListNode* n = first;
@@ -180,6 +183,7 @@ void DrawRouteStepHex(int32_t kind, int32_t entry, int32_t exit, const MapView& 
 }
 
 void DrawUnitRoute(const MapView& view, const PathRequest& route, uint32_t colour, int32_t kind) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t count = static_cast<int32_t>(std::min<size_t>(route.stepCount, route.steps.size()));
   if (count <= 0) return;
   const HexMapShape map = MapShape(g_world);
@@ -199,6 +203,7 @@ void DrawUnitRoute(const MapView& view, const PathRequest& route, uint32_t colou
 }
 
 void DrawPlannedRoute(const MapView& view, int32_t draw) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   RouteModes& m = g_routeModes;
   const HexMapShape map = MapShape(g_world);
   const uint32_t hover = PackedOf(g_world.gameState.viewHex);
@@ -238,6 +243,7 @@ void DrawPlannedRoute(const MapView& view, int32_t draw) {
 }
 
 void DrawUnitRoutes(const MapView& view) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   RouteModes& m = g_routeModes;
   if (m.plotting) DrawPlannedRoute(view, 1);
 
@@ -258,6 +264,7 @@ void DrawUnitRoutes(const MapView& view) {
     float bx, by;
     HexPoint(target, bx, by);
     ForSelectedUnits([&](const UnitRecord& u) {
+      plat::CriticalSectionLock lock(g_simulationLock);
       const UnitRecord* from = &u;
       if (u.carrier != 0)
         if (const UnitRecord* c = FindUnitById(g_world, u.carrier)) from = c;

@@ -2,6 +2,7 @@
 #include "app/gfx/texture.h"
 #include "editor/editor_palette.h"
 #include "screens/main/map/map_draw.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"
 
@@ -12,6 +13,7 @@ void DrawTerrainHexes(const MapView& view) {
 }
 
 void DrawTerrainHex(const MapView& view, uint32_t packedHex, bool useBrush) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (packedHex == 0 || view.columns <= 0) return;
   const Hex hex = UnpackHex(packedHex);
   if (hex.y < 0 || hex.y >= view.rows) return;

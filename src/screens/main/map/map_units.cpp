@@ -9,6 +9,7 @@
 #include "records/player_relations.h"
 #include "records/unit_record.h"
 #include "screens/main/map/map_draw.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "world/local_player.h"
 #include "units/combat/fire_sight.h"
@@ -91,6 +92,7 @@ uint32_t UnitSymbolTint(const World& world, const UnitRecord& unit) {
 bool UnitMarked(const UnitRecord& unit) { return (unit.unitFlags2 & kUnit2Selected) != 0; }
 
 void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit, bool onMap, float scaleX, float scaleY) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitClassRecord* cls = UnitClassOf(g_world, unit);
   if (!cls) return;
   const uint32_t tint = UnitSymbolTint(g_world, unit);
@@ -129,6 +131,7 @@ void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit,
 }
 
 void DrawHexUnitIcons(const MapView& view, uint32_t hex, const HexUnitStack& stack, int32_t, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (hex == 0) return;
   const Hex at = UnpackHex(hex);
   const float x0 = static_cast<float>(at.x * kHexColumnWidth - 29 + WrappedCopyOffset(view, at.x));
@@ -146,6 +149,7 @@ void DrawHexUnitIcons(const MapView& view, uint32_t hex, const HexUnitStack& sta
 void DrawAllUnitsLayer(const MapView& view) {
   if (!g_uiOptions.showUnitsLayer) return;
   ForEachVisibleHex(view, [&](uint32_t hex) {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (hex == 0 || HexHiddenFromLocalSide(g_world, hex)) return;
     const HexCell* cell = MapCell(g_world, hex);
     if (cell && cell->stack) DrawHexUnitIcons(view, hex, *cell->stack, -1, 1);

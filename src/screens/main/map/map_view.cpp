@@ -4,6 +4,7 @@
 #include "screens/main/panels/main_panels.h"
 #include "screens/common/frame/map_geometry.h"
 #include "sim/daily/elimination.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/screen_manager.h"
 #include "world/object_hex.h"
@@ -42,6 +43,7 @@ uint32_t GameStartHex(const World& world) {
 }
 
 void ForwardPackedHex(uint32_t packedHex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const Hex hex = UnpackHex(packedHex);
   SetViewObjectHex(g_world, hex.x, hex.y, g_world.gameState.viewHex);
 }

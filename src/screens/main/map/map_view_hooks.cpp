@@ -9,6 +9,7 @@
 #include "screens/main/bars/minimap_box.h"
 #include "screens/main/bars/minimap_picture.h"
 #include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
 #include "units/hex_geometry.h"
 #include "world/map_imagery.h"
 #include "world/text/ui_options.h"
@@ -19,6 +20,7 @@ namespace {
 // The picture is loaded before the view resets; without one a map pixel
 // stands for a picture pixel.
 void ResetMapView(int32_t width, int32_t height) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
   // At the map's own size a unit's symbol is wider than its hex and those
   // of neighbouring hexes pile up; the map opens twice as close, where each

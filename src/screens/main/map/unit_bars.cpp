@@ -9,6 +9,7 @@
 #include "records/unit_record.h"
 #include "screens/main/map/map_draw.h"
 #include "screens/main/map/map_units.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
@@ -36,6 +37,7 @@ float CutByStock(float r, float have, float full) {
 }
 
 uint32_t BarColour(const UnitRecord& unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int owner = unit.owner & 31;
   if (g_uiOptions.bunithudpcolor) return g_uiOptions.playercolor[owner];
   const int local = g_world.gameState.localPlayer;
@@ -55,6 +57,7 @@ void DrawPart(const MapView& view, const plat::Rect& cell, float x, float y, flo
 
 template <class Fn>
 void ForCountedUnits(const HexUnitStack& stack, Fn fn) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   for (const int category : kStackDrawOrder)
     for (const UnitRecord* u = ChainLink(stack.chainB[category]); u; u = ChainLink(u->nextInChainB))
       if (!(u->unitFlags & kUnitGone) && UnitShownToLocalSide(g_world, *u)) fn(*u, category);
@@ -78,6 +81,7 @@ float UnitBarLength(const UnitRecord& unit, const UnitClassRecord& cls) {
 
 void DrawUnitHudBar(const MapView& view, float x, float y, int32_t index, bool onMap, float scaleX, float scaleY,
                     const UnitRecord& unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (index > 0 && !g_uiOptions.bunithudmulti) return;
   const UnitClassRecord* cls = UnitClassOf(g_world, unit);
   if (!cls) return;
@@ -122,6 +126,7 @@ void DrawHexHudBars(const MapView& view, uint32_t hex, const HexUnitStack& stack
 
 void DrawUnitHudBars(const MapView& view) {
   ForEachVisibleHex(view, [&](uint32_t hex) {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (hex == 0 || HexHiddenFromLocalSide(g_world, hex)) return;
     const HexCell* cell = MapCell(g_world, hex);
     if (cell && cell->stack) DrawHexHudBars(view, hex, *cell->stack, -1);

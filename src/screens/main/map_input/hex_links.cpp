@@ -7,6 +7,7 @@
 #include "records/command_ids.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/world.h"
@@ -26,6 +27,7 @@ int LinkStepDirection(int32_t x, int32_t y, int32_t tx, int32_t ty, int32_t widt
 }
 
 void LinkHexesAlongRoute(ScreenSet&, int32_t classIndex, int32_t word1, int32_t word2) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const HexPosition& selected = w.gameState.currentHex;
   const uint32_t selectedHex = MakeHexPos(selected.x, selected.y);

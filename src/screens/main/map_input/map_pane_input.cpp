@@ -30,6 +30,7 @@
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/hex_unit_actions.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -78,11 +79,15 @@ uint32_t HexAt(const MapView& view, int32_t x, int32_t y) {
 }
 
 void SetClickedHex(uint32_t packed) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   SetObjectHex(w, PackedHexColumn(packed), PackedHexRow(packed), w.gameState.currentHex);
 }
 
-uint32_t ClickedHex() { return PackHex(g_world.gameState.currentHex.x, g_world.gameState.currentHex.y); }
+uint32_t ClickedHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return PackHex(g_world.gameState.currentHex.x, g_world.gameState.currentHex.y);
+}
 
 void SetDockClickThrough(bool on) {
   if (Control* dock = g_ui.bottomBar) dock->flags = on ? dock->flags | kCtlClickThrough : dock->flags & ~kCtlClickThrough;
@@ -119,6 +124,7 @@ bool InGame() { return g_ui.mode == kUiInGame; }
 bool InEditor() { return g_ui.mode == kUiMapEditor; }
 
 const HexCell* CellAt(uint32_t packed) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   return HexCellAt(w, MapShape(w), packed);
 }
@@ -196,6 +202,7 @@ const UnitRecord* LeadObject(const HexCell* cell) {
 }
 
 void GameDoubleClick(ScreenSet& s) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   CloseAllPopups(g_ui, 0);
   const HexCell* cell = CellAt(ClickedHex());
   const UnitRecord* lead = LeadObject(cell);
@@ -214,6 +221,7 @@ void GameDoubleClick(ScreenSet& s) {
 // In the editor a double click shows the hex's units (with the all-units
 // switch on), else an industry's pop-up; any other object opens nothing.
 void EditorDoubleClick(ScreenSet& s) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexCell* cell = CellAt(ClickedHex());
   if (!cell || !cell->stack) return;
   const std::vector<intptr_t> units = FillHexUnitList(g_world.gameState.currentHex.cellIndex);
@@ -381,6 +389,7 @@ void DragPan(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
 }
 
 void MouseMove(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (view.dragPan) {
     DragPan(view, keyState, x, y);
     return;
@@ -468,6 +477,7 @@ void MapPane::OnMouseEnter(Control*, int32_t) {
 }
 
 void MapPane::OnMouseLeave(Control*, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (g_ui.mode == kUiFrontEnd) return;
   MapView& view = View();
   HoldEnds(view);
@@ -585,6 +595,7 @@ void KeepHexListOverMap(const MapView& view, int32_t oldPanX, int32_t oldPanY) {
 }
 
 void ApplyAtPackedHex(ScreenSet& screens, uint32_t hex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   ApplyToUnitsAtHex(screens, HexCellAt(w, MapShape(w), hex));
 }

@@ -11,6 +11,7 @@
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
@@ -68,6 +69,7 @@ float IndustryPlacementFill(const World& world, const HexCell& cell, int32_t cla
 }
 
 void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const int32_t classIndex = g_mapPlacement.classIndex;
   const auto [cls, cell] = PlacementTarget(w);
@@ -100,6 +102,7 @@ void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
 }
 
 void PlaceAtClickedHex(ScreenSet& screens) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const int32_t classIndex = g_mapPlacement.classIndex;
   const auto [cls, cell] = PlacementTarget(w);

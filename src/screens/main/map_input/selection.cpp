@@ -75,6 +75,7 @@ void BandToHexes(uint32_t& first, uint32_t& second) {
 }
 
 void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& world = g_world;
   const HexPosition& clicked = world.gameState.currentHex;
   if (clicked.x == 0 && clicked.y == 0) return;
@@ -139,6 +140,7 @@ void ShowSelectionOrders(ScreenSet& screens) {
 }
 
 void SelectOwnUnitsAtHex(ScreenSet& screens, uint32_t packed) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& world = g_world;
   {
     plat::CriticalSectionLock lock(g_simulationLock);

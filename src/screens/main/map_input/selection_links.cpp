@@ -23,6 +23,7 @@
 namespace {
 
 ListHolder* LocalGroup(int32_t group) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = g_world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers || group < 0 || group >= kUnitGroupsPerPlayer) return nullptr;
   return &g_world.unitGroups.groups[local][group];
@@ -60,6 +61,7 @@ void GoToUnit(uint32_t unitId) {
 // on the place and the player's units there are selected with their orders
 // open, so the player gives the order with the units in sight.
 void OrderUnitsAtMessageHex(uint32_t messageSerial) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   constexpr uint8_t kParamHex = 31;
   uint32_t packed = 0;
   bool found = false;
@@ -90,6 +92,7 @@ void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
 }
 
 void RecallUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ListHolder* source = LocalGroup(group);
   if (!source) return;
   World& w = g_world;

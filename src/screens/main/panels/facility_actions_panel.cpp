@@ -78,6 +78,7 @@ void FacilityActionsPanel::Refresh() {
 }
 
 void FacilityActionsPanel::OnCommand(Control* control, int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   parent1 = Tag(currentForm, "PARENT1");
   MapScreen& map = g_screens.mapScreen;
   OnFacilityActionCommand(currentForm, control, id, SelectedCellIndex(g_world), parent1, &map.facilityConfirm,

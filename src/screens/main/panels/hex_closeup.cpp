@@ -39,6 +39,7 @@ uint32_t CloseUpHex(const HexMapShape& map, uint32_t selected, int k) {
 }
 
 void DrawGround(const MapView& view, uint32_t hex, const plat::Rect& panel, int k) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexCell* cell = MapCell(g_world, hex);
   if (!cell) return;
   const float x = static_cast<float>(panel.left + kGroundAt[k][0]);
@@ -60,6 +61,7 @@ void DrawGround(const MapView& view, uint32_t hex, const plat::Rect& panel, int 
 }
 
 void DrawUnits(const MapView& view, uint32_t hex, const plat::Rect& panel, int k) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (HexHiddenFromLocalSide(g_world, hex)) return;
   const HexCell* cell = MapCell(g_world, hex);
   const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
@@ -108,6 +110,7 @@ bool FillCloseUpGround(uint32_t colour) {
 }
 
 void DrawMapBase(const MapView& view, const plat::Rect& panel) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const uint32_t selected = PackHex(g_world.gameState.currentHex.x, g_world.gameState.currentHex.y);
   if (selected == 0 || !g_renderer.device) return;
   plat::Viewport saved;
@@ -127,7 +130,6 @@ void DrawMapBase(const MapView& view, const plat::Rect& panel) {
              nullptr, nullptr);
 
   // Neighbours off the map are no hex: their places stay empty.
-  plat::CriticalSectionLock walking(g_simulationLock);
   const HexMapShape map = MapShape(g_world);
   for (int k = 0; k < 7; ++k)
     if (const uint32_t hex = CloseUpHex(map, selected, k)) DrawGround(view, hex, panel, k);

@@ -27,6 +27,7 @@ namespace {
 // shown.
 bool ShowSide(int32_t cell, bool otherHexOfUnit, HexInfoMainPanel& hexDetail, HexIndustryPanel& unitDetail,
               Control* host) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& world = g_world;
   const HexCell* c = static_cast<size_t>(cell) < world.cells.size() ? &world.cells[static_cast<size_t>(cell)] : nullptr;
   const bool unit = c && ShownUnit(world, *c) && !HexKeepsUnitOutOfDetail(*c) && otherHexOfUnit;

@@ -17,6 +17,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/terrain_defence.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "units/hex_state.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -86,6 +87,7 @@ void HexInfoPanel::BindControls() { DockInBotbar2(*this); }
 void HexInfoPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 
 void HexInfoPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   if (!f) return;
   const World& world = g_world;

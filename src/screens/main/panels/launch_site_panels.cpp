@@ -76,6 +76,7 @@ void LaunchSitePanel::BindControls() {
 void LaunchSitePanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 
 void LaunchSitePanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   if (!f) return;
   FacilityHeader head;

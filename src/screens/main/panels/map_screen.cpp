@@ -39,6 +39,7 @@ namespace {
 
 
 bool HexSelected() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& hex = g_world.gameState.currentHex;
   return hex.x != 0 || hex.y != 0;
 }
@@ -57,9 +58,13 @@ int32_t PressTab(Control* form, const char* tag) {
 
 }  // namespace
 
-int32_t SelectedHexFacilityClass() { return VisibleLeadClass(g_world, SelectedCell(g_world)); }
+int32_t SelectedHexFacilityClass() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return VisibleLeadClass(g_world, SelectedCell(g_world));
+}
 
 int32_t SelectedHexVisibleUnits() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const HexCell* cell = SelectedCell(g_world);
   if (!cell || !cell->stack) return 0;
@@ -111,6 +116,7 @@ void MapHeaderScreen::RecordSelectedTab(int32_t ignored) {
 }
 
 bool MapHeaderScreen::FillHeader() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexCell* cell = SelectedCell(g_world);
   if (!cell) {
     for (Control* c : {nameText, ownerRow, Find("HIDEBOX")}) SetHidden(c, true);
@@ -262,6 +268,7 @@ void MapScreen::Refresh() {
 }
 
 void MapScreen::OnCommand(Control* control, int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   if (id >= kMapTabBuild && id <= kMapTabTerrain) autoTab = 0;
   if ((control->flags & kCtlRadio) && !control->Selected()) {
@@ -309,6 +316,7 @@ class PlainMapScreen : public MapHeaderScreen {
     FillHeader();
   }
   void OnCommand(Control* control, int32_t id) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (!control) return;
     if (ControlTagMatches(control->tag, "HEXNAME")) {
       const HexPosition& hex = g_world.gameState.currentHex;

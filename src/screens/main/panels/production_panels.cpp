@@ -31,12 +31,16 @@ namespace {
 constexpr uint8_t kSiloKind = 2;
 
 uint32_t SelectedHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& hex = g_world.gameState.currentHex;
   return PackHex(hex.x, hex.y);
 }
 
 // The selected hex's facility, when one is there. Call under the lock.
-const UnitRecord* SelectedFacility() { return GetActiveObject(SelectedCell(g_world), false); }
+const UnitRecord* SelectedFacility() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return GetActiveObject(SelectedCell(g_world), false);
+}
 
 }  // namespace
 
@@ -61,6 +65,7 @@ void AutoProductionPanel::BindControls() {
 }
 
 void AutoProductionPanel::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   OpenDockedBuildList(f, list, 0, SelectedCell(g_world));
   bool computerBuilds = false, present = false, barred = false;
@@ -84,6 +89,7 @@ void AutoProductionPanel::OnOpen() {
 void AutoProductionPanel::Refresh() { FillBuildList(currentForm, list, 0, 0); }
 
 void AutoProductionPanel::OnCommand(Control* control, int32_t controlId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   if (ControlTagMatches(control->tag, "ALLOWAUTO")) {
     PostArgs(kCmdHexStack299, HexValueArgs{.hex = SelectedHex(), .value = control->Selected() ? 0u : 1u});
@@ -119,6 +125,7 @@ void BaseProductionPanel::BindControls() {
 void BaseProductionPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
 void BaseProductionPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const auto refresh = g_productionListLinks.refreshBaseProduction;
   if (!refresh) return;
   if (id == 0) {

@@ -30,6 +30,7 @@ namespace {
 
 // The unit of the id, or null when it is gone or removed.
 const UnitRecord* LiveUnit(uint32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (id == 0) return nullptr;
   const UnitRecord* unit = FindUnitById(g_world, id);
   return unit && !(unit->unitFlags & kUnitGone) ? unit : nullptr;
@@ -37,6 +38,7 @@ const UnitRecord* LiveUnit(uint32_t id) {
 
 // The selected units as a list the list box can show.
 void CopySelection(ListHolder& to) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   for (UnitRecord* unit : SelectedUnits(g_world, g_screens)) AddUnitRef(to, *unit);
 }
 

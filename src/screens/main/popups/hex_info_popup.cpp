@@ -141,6 +141,7 @@ void HexInfoPopup::Refresh() {
 }
 
 void FillHexDistanceParams(char letter, Control* form, bool present, int32_t cellIndex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   char tags[3][6] = {"SPAR1", "SPAR2", "SPAR3"};
   Control* parts[3];
@@ -153,7 +154,6 @@ void FillHexDistanceParams(char letter, Control* form, bool present, int32_t cel
   for (Control* part : parts) SetHidden(part, cell == nullptr);
   if (!cell) return;
   if (parts[0]) parts[0]->Invalidate();
-  plat::CriticalSectionLock lock(g_simulationLock);
   if (parts[0]) FillFirstPart(world, parts[0], *cell);
   if (parts[1]) FillSecondPart(world, parts[1], *cell);
 }

@@ -92,6 +92,7 @@ HexCell* CellAt(World& world, uint32_t packed) {
 
 // The clicked hex: the last right click's, else the selected hex.
 uint32_t ClickedHex() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (g_selection.clickedHex) return g_selection.clickedHex;
   const HexPosition& h = g_world.gameState.currentHex;
   return PackHex(h.x, h.y);
@@ -431,6 +432,7 @@ void HexListPopupB::OnHostNotify(int32_t code, int32_t) {
 }
 
 int32_t HexListPopupB::Close(int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ClosePopupOf(*this);
   World& w = g_world;
   ScreenSet& s = g_screens;
@@ -475,6 +477,7 @@ void HexTargetList::OnOpen() {
 }
 
 int32_t HexTargetList::Close(int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ClosePopupOf(*this);
   const int32_t id = chosenId;
   chosenId = 0;

@@ -179,6 +179,7 @@ class SettlementPopup : public Screen {
     ListLayoutRows(list);
     // Rows are their cell index plus one, so that no row is id 0.
     auto rowOfHex = [this](uint32_t packed) -> int32_t {
+      plat::CriticalSectionLock lock(g_simulationLock);
       if (packed == 0 || g_world.mapWidth <= 0) return 0;
       const int64_t index = HexCellIndex(MapShape(g_world), packed);
       return index >= 0 ? static_cast<int32_t>(index) + 1 : 0;

@@ -40,6 +40,7 @@ constexpr int kStoredStatusEntry = 4;
 
 // The selected hex packed as column and row, for the one-hex page.
 bool SelectedHexPacked(uint32_t& packed) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexCell* cell = SelectedHexCell();
   const World& w = g_world;
   if (!cell || w.mapWidth <= 0) return false;

@@ -31,12 +31,14 @@ constexpr int32_t kSeaRatingMax = 240;
 constexpr int kSea = 2;
 
 float ScaledSight(const UnitClassRecord& cls) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return ShortRangeScaled(g_world, cls.sightDistance, kRangeLimit, g_world.gameState.sightRangeBoost);
 }
 
 }  // namespace
 
 void FillUnitSpecRows(const UnitClassRecord& cls, const int32_t (&kinds)[4], Control* form) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   const int category = cls.kind;
   for (int32_t i = 0; i < 4; ++i) {
@@ -115,6 +117,7 @@ class BasePopup2 : public BaseSheet {
 
  protected:
   void Fill(const UnitRecord* unit, const UnitClassRecord& cls) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     float maximum = static_cast<float>(cls.strengthPerSize) * cls.ammoCapacity, value = maximum;
     if (unit) {
       maximum = std::max(AmmunitionRoomOf(g_world, *unit, cls).capacity, 0.0f);

@@ -122,6 +122,7 @@ void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const Mis
 // emptied: a silo the holder kept from the last fill would be taken as shown
 // and get no row, so the holder starts empty too.
 void FillSiloRows(World& w, ListBoxControl* list) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ListHolder& silos = g_screens.workingLists[kSiloListIndex];
   ListHolderClear(silos);
   CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
@@ -396,6 +397,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
 void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container, uint32_t missile,
                              uint32_t* platform, uint32_t picked, int32_t siloMode, Screen* classPanel,
                              Screen* siloPanel) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!changed) return;
   const UnitView u = ViewOf(picked);
   const bool has = u.id != 0;

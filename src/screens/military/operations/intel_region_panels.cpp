@@ -68,6 +68,7 @@ void AskConfirmation(Control* box, int32_t operation) {
 }  // namespace
 
 void FillRegionHeader(Control* form, const PlayerRecord& viewer, intptr_t region, const char* nameTag) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   Control* status = Tag(form, "STATUS");
   if (region < kFirstRegion || region > kLastRegion) {

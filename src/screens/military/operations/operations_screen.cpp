@@ -41,6 +41,7 @@ int32_t InitiativeMaximum(const SlideBarControl& bar) {
 }  // namespace
 
 OperationsFigures LocalOperationsFigures() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   OperationsFigures f;
   const int32_t local = g_world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers) return f;

@@ -99,6 +99,7 @@ void MissileStrikePanel::OnOpen() {
 }
 
 void MissileStrikePanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   OrdersUnitListPanel& targets = g_screens.ordersUnitList;
   World& w = g_world;
   if (unitList) {

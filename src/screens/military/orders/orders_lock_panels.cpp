@@ -44,6 +44,7 @@ Control* TagOrForm(Control* form, const char* tag) {
 }
 
 const UnitRecord* Live(uint32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = id != 0 ? FindUnitById(g_world, id) : nullptr;
   return u && IsUnitLive(*u) ? u : nullptr;
 }
@@ -143,9 +144,9 @@ class OrdersUnitPicker : public Screen {
     g_screens.ordersOdds->Show(0, nullptr);
   }
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     const HexPosition& current = g_world.gameState.currentHex;
     const uint32_t hex = g_mapView.pickHex ? PackHex(current.x, current.y) : g_selection.clickedHex;
-    plat::CriticalSectionLock lock(g_simulationLock);
     CollectHexStackUnits(g_world, hex, g_world.gameState.localPlayer, kEnemyRelation);
     if (!pickList) return;
     const int32_t kept = static_cast<int32_t>(pickList->selectedValue);
@@ -199,6 +200,7 @@ class OrdersOddsPanel : public Screen {
   OrdersOddsPanel() : Screen("ORDERS1_ss6a") {}
   void OnOpen() override { ScreenSlotSelectMapMode(g_screens); }
   void Refresh() override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     const HexPosition& current = g_world.gameState.currentHex;
     FillCombatOdds(currentForm, PackHex(current.x, current.y));
   }

@@ -136,6 +136,7 @@ void UnitOrdersPanel::OnControlChange(Control* control, int32_t id) {
 }
 
 bool PostMissileStrike(ScreenSet& screens, int32_t order) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const OrderTypeRecord* d = Definition(order);
   ListBoxControl* missiles = screens.missileStrike.missileList;
   if (!d || !(d->orderMask & kMissileOrder) || !missiles || !ListNextSelected(missiles, nullptr)) return false;
@@ -144,7 +145,6 @@ bool PostMissileStrike(ScreenSet& screens, int32_t order) {
   const uint32_t target = edit.targetUnit > 0 ? static_cast<uint32_t>(edit.targetUnit) : 0u;
   // The order keeps one byte of the quantity.
   const int32_t quantity = std::clamp(screens.missileStrike.missileQuantity, 0, kMostMissilesPerStrike);
-  plat::CriticalSectionLock lock(g_simulationLock);
   for (Control* row = ListNextSelected(missiles, nullptr); row; row = ListNextSelected(missiles, row)) {
     const intptr_t value = ListRowValue(row);
     const UnitRecord* unit = value > 0 ? FindUnitById(g_world, static_cast<uint32_t>(value)) : nullptr;
@@ -162,6 +162,7 @@ bool PostMissileStrike(ScreenSet& screens, int32_t order) {
 }
 
 void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ScreenSet& screens = g_screens;
   // The orders list is made as a radio group of its rows; only a toggle
   // button let go closes the panels above, never a click on an order.
@@ -277,6 +278,7 @@ void OrdersUnitListPanel::OnActivate(Control* control, int32_t) {
 }
 
 bool OnSettingsPostButton(Screen& panel, Control* control) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   (void)panel;
   ScreenSet& screens = g_screens;
   OrderEditState& edit = screens.ordersScreen.edit;
@@ -356,12 +358,14 @@ namespace {
 constexpr int32_t kHomingMoveType = 7;
 
 bool InHolder(const ListHolder& list, uint32_t unitId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   for (ListItem28* i = FirstInHolder(list); i; i = NextInHolder(list, i))
     if (const UnitRecord* u = RefUnit(g_world, *i); u && u->id == unitId) return true;
   return false;
 }
 
 void RemoveFromHolder(ListHolder& list, uint32_t unitId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   for (ListItem28* i = FirstInHolder(list); i;) {
     ListItem28* next = NextInHolder(list, i);
     const UnitRecord* u = RefUnit(g_world, *i);
@@ -378,6 +382,7 @@ int32_t HolderSize(const ListHolder& list) {
 
 // Still in play for the local player: what the orders list keeps.
 bool Listable(const UnitRecord& u) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return !(u.unitFlags & (kUnitGone | kUnitProvisional)) && u.classIndex != 0 &&
          u.owner == g_world.gameState.localPlayer;
 }
@@ -387,12 +392,14 @@ bool RowSelected(const ListBoxControl* list) { return list && ListNextSelected(l
 uint32_t RowUnit(const Control* row) { return row ? static_cast<uint32_t>(ListRowValue(row)) : 0u; }
 
 void Gather(ScreenSet& screens) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<UnitRecord*> units = SelectedUnits(g_world, screens);
   GatherSelectionOrders(screens.ordersScreen.edit, units);
 }
 
 // An aircraft the cancel button also calls home.
 bool RecallsAircraft(const UnitRecord& u) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (u.kind != 1 || !IsUnitLive(u) || (u.ordersShown[kPostureBits] & 1u) || u.carrier != 0) return false;
   const UnitClassRecord* k = ClassRecordAt(g_world, u.classIndex);
   return (u.orders[kOrderFlags] & kOrderEngaged) || (u.unitFlags & kUnitMoved) ||
@@ -444,6 +451,7 @@ void OrdersScreen::OnOpen() {
 }
 
 void OrdersScreen::RefillList() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!unitListBox) return;
   const int32_t scroll = unitListBox->scrollOffset;
   ListClear(unitListBox, 1);

@@ -142,6 +142,7 @@ void OrderBenefitBox::OnOpen() {
 void OrderBenefitBox::Refresh() { FillTrainingDetails(currentForm, nullptr, g_screens.SelectionList(), programme); }
 
 void OrderBenefitBox::OnCommand(Control* control, int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ScreenSet& s = g_screens;
   if (!control) return;
   if (ControlTagMatches(control->tag, "BACK")) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/panel_vocabulary.h"
@@ -22,6 +23,7 @@ uint32_t Back(uint32_t time, uint32_t span) { return time > span ? time - span :
 
 // A month back or ahead at the same time of day.
 uint32_t MoveMonths(uint32_t time, int8_t months) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const GameDateTime now = GameMinutesToDate(g_world, time);
   GameDate date = now.date;
   DateAddMonths(date, months);
@@ -73,12 +75,14 @@ void SchedulePopup::OnCommand(Control* control, int32_t) {
 }
 
 void ScheduleModePanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (static_cast<uint32_t>(id) <= g_world.gameState.currentTick) SetControlText(Tag(*this, "SCHEDULE"), "IMMEDIATE");
 }
 
 void ScheduleTimePanel::OnOpen() { time = static_cast<uint32_t>(id); }
 
 void ScheduleTimePanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (time < g_world.gameState.currentTick) time = g_world.gameState.currentTick;
   const GameDateTime at = GameMinutesToDate(g_world, time);
   date = at.date;

@@ -61,6 +61,7 @@ struct RowUnit {
 };
 
 RowUnit ReadRow(const UnitRecord& u) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const OrderBlock& o = u.ordersShown;
   const UnitClassRecord* cls = ClassRecordAt(g_world, u.classIndex);
   const float staff = cls ? static_cast<float>(cls->valuePerPoint) * u.targetStrength : 0.0f;
@@ -93,9 +94,9 @@ void Deploy(const RowUnit& u) {
 
 // The live facility on the map's current hex, 0 for none.
 uint32_t CurrentHexFacility() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const HexPosition& hex = g_world.gameState.currentHex;
   if (hex.cellIndex >= g_world.cells.size()) return 0;
-  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* lead = GetActiveObject(&g_world.cells[hex.cellIndex], false);
   return lead && IsUnitLive(*lead) ? lead->id : 0;
 }
@@ -118,6 +119,7 @@ void ProductionToggle(Control* form, Control* toggle, uint32_t mask, int32_t& re
 }
 
 void ShowUnitClass(Screen* screen, Control* parent, uint32_t unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!screen || !parent) return;
   int32_t classIndex = 0;
   {
@@ -165,6 +167,7 @@ void OpenConfirmPanel(Control* form, ListBoxControl* store, StoreConfirmPanel* p
 
 void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, ProductionListState* a,
                            ProductionListState* b) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form) return;
   const std::vector<HexCell>& cells = g_world.cells;
   const bool onMap = cell && cell >= cells.data() && cell < cells.data() + cells.size();

@@ -82,6 +82,7 @@ const UnitRecord* Lead(const HexCell* cell) {
 bool Present(const UnitRecord* lead) { return lead && !(lead->unitFlags & kUnitGone) && lead->classIndex != 0; }
 
 const HexCell* SiteCell(ListBoxControl* sites) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!sites || sites->selectedValue == 0) return nullptr;
   const UnitRecord* u = FindUnitById(g_world, static_cast<uint32_t>(sites->selectedValue));
   return u && !(u->unitFlags & kUnitGone) ? UnitCell(g_world, *u) : nullptr;
@@ -426,6 +427,7 @@ void UnitResearchPanel::RefreshOwners() {
 }
 
 void UnitResearchPanel::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   if (!Is(control, "BEGIN")) {
     if (projectId != 0) ResearchQueueButton(control, projectId, projects);
@@ -444,7 +446,6 @@ void UnitResearchPanel::OnCommand(Control* control, int32_t) {
     RequestResearchPath(g_world, local, static_cast<uint32_t>(classIndex), kProjectDesign);
   }
   RefreshOwners();
-  plat::CriticalSectionLock lock(g_simulationLock);
   AddLocalNewsItem(g_world, g_world.players[local], kMsgDesignResearchBegun, 0,
                    MessageParams{.p1 = static_cast<uint32_t>(classIndex), .p2 = group});
 }

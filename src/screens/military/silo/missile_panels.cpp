@@ -84,6 +84,7 @@ const HexCell* UnitCell(const World& w, const UnitRecord& u) {
 }  // namespace
 
 float MissileBuildPrice(const UnitClassRecord& cls, float strength) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return UnitBuildPaymentAt(cls, strength, 1.0f, g_world.quickBuild).total;
 }
 
@@ -238,9 +239,13 @@ constexpr int32_t kDeployIds[] = {200, 201, 202, 203, 204, 300, 301, 302, 303, 3
 constexpr const char* kPlatformTags[] = {"AUTHBOX", "INSPECT", "PLATFORMNAM", "STATPARENT", "UNLOADALL"};
 constexpr const char* kStatusPanelTags[] = {"MSTATUS"};
 
-const UnitRecord* StockOf(const Screen& panel) { return FindUnitById(g_world, static_cast<uint32_t>(panel.id)); }
+const UnitRecord* StockOf(const Screen& panel) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return FindUnitById(g_world, static_cast<uint32_t>(panel.id));
+}
 
 const UnitClassRecord* StockClassOf(const UnitRecord* stock) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
 }
 

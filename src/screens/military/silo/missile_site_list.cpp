@@ -4,6 +4,7 @@
 
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/inventory/missile_load_lists.h"
+#include "sim/simulation_lock.h"
 #include "ui/list_control.h"
 #include "world/list_holder.h"
 #include "world/local_player.h"
@@ -21,6 +22,7 @@ constexpr int32_t kProductionFacility = 4;
 bool SiloBasedDesign(const UnitClassRecord& cls) { return (cls.loadableMask & kSiloPlatform) != 0; }
 
 bool FillMissileSiteList(ListBoxControl* list, const UnitClassRecord& cls, int32_t kind) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const bool silo = SiloBasedDesign(cls) || kind == kPlatformSilo;
   if (!list) return silo;
   ListHolder found{};

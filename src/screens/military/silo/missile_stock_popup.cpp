@@ -105,6 +105,7 @@ void MissileStockPopup::OnOpen() {
 }
 
 void MissileStockPopup::RefillLists() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   struct Fill {
     ListBoxControl* list;
     ListHolder* units;

@@ -109,6 +109,7 @@ namespace {
 void HomeInDetailArea(Screen& s) { s.hostLink = &g_screens.unitDetail.detailHost; }
 
 void FillFigures(Control* form, const UnitRecord& u, bool withRecovered) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitClassRecord* cls = ClassRecordAt(g_world, u.classIndex);
   if (!cls) return;
   const RecoveryFigures r = UnitRecoveryFigures(u, *cls, g_world.players[u.owner & 31]);
@@ -215,6 +216,7 @@ class UnitHomeBasePanel : public Screen {
     UpdateQueueButtons(f, *u);
   }
   void OnCommand(Control* control, int32_t) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     if (!control) return;
     if (Is(control, "CENTRE")) {
       plat::CriticalSectionLock lock(g_simulationLock);
@@ -352,7 +354,10 @@ class UnitTextPanel3 : public UnitConfirmPanel {
   UnitTextPanel3() : UnitConfirmPanel("POPUP_MILITARY1A3", kUiTextSplit, kNoticeColour) {}
 
  protected:
-  void Confirm(UnitRecord& u) override { IssueUnitOrder(g_world, u, kSplitOrder, 0, nullptr, nullptr, 0, 0, -1); }
+  void Confirm(UnitRecord& u) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    IssueUnitOrder(g_world, u, kSplitOrder, 0, nullptr, nullptr, 0, 0, -1);
+  }
 };
 
 class UnitRecoverPanel : public UnitConfirmPanel {
@@ -365,6 +370,7 @@ class UnitRecoverPanel : public UnitConfirmPanel {
 
  protected:
   void Confirm(UnitRecord& u) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
     const UnitClassRecord* cls = ClassRecordAt(g_world, u.classIndex);
     const int32_t order = cls && cls->kind == 0 ? kStandDownLand : kStandDownOther;
     IssueUnitOrder(g_world, u, order, 0, nullptr, nullptr, 0, 0, -1);
@@ -381,7 +387,10 @@ class UnitTroopsPanel : public UnitConfirmPanel {
   }
 
  protected:
-  void Confirm(UnitRecord& u) override { PlaceUnitOnMap(g_world, u); }
+  void Confirm(UnitRecord& u) override {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    PlaceUnitOnMap(g_world, u);
+  }
 };
 
 }  // namespace

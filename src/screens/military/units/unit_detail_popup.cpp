@@ -93,6 +93,7 @@ struct Warheads {
 };
 
 Warheads CarriedWarheads(const UnitRecord& u) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Warheads w;
   if (u.carrier != 0) return w;
   int32_t guard = 0;
@@ -126,6 +127,7 @@ void UnitDetailPopup::BindControls() {
 }
 
 void UnitDetailPopup::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   ScreenSet& s = g_screens;
   ShowTag(f, "RENUNITBUT", true);
@@ -249,6 +251,7 @@ int32_t UnitDetailPopup::Close(int32_t noReturn) {
 }
 
 void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   Control* f = currentForm;
   ScreenSet& s = g_screens;

@@ -60,6 +60,7 @@ bool InReserve(const World& w, const UnitRecord& u) {
 }
 
 const UnitRecord* UnitOf(intptr_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
 }
 
@@ -98,6 +99,7 @@ bool InGroup(const ListHolder& group, const UnitRecord& u) {
 // The row's unit and its class; a null class when either is gone. Call under
 // the simulation lock.
 std::pair<const UnitRecord*, const UnitClassRecord*> UnitAndClassOf(intptr_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = UnitOf(id);
   return {u, u ? ClassRecordAt(g_world, u->classIndex) : nullptr};
 }
@@ -324,6 +326,7 @@ void UnitListPopup::OnOpen() {
 }
 
 void UnitListPopup::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   if (!f) return;
   Control* modeButton = Id(f, kModeButtons + mode);
@@ -365,6 +368,7 @@ void UnitListPopup::Refresh() {
 }
 
 void UnitListPopup::OnCommand(Control* control, int32_t controlId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   const int32_t cid = control->id ? control->id : controlId;
   if (Is(control, "CLOSEBUT")) {
@@ -408,6 +412,7 @@ void UnitListPopup::OnActivate(Control* control, int32_t) {
 }
 
 void UnitListPopup::OnControlChange(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control || control != list) return;
   Control* f = currentForm;
   const uint32_t unitId = static_cast<uint32_t>(std::max(list->selectedId, 0));

@@ -66,6 +66,7 @@ int32_t RatingCurveMaximum(const SlideBarControl& bar) {
 
 // The load points of what the unit carries.
 float CarriedPoints(const UnitRecord& unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   float points = 0.0f;
   int guard = 0;
   for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
@@ -85,6 +86,7 @@ void ShowCargoLabels(Control* form, bool plain, bool transportKind) {
 }
 
 void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const float n = static_cast<float>(cls.strengthPerSize);
   const bool transportKind = (cls.flags & kClassAirBase) != 0;
   if (unit) {
@@ -138,6 +140,7 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
 // The player whose range factors apply: the owner of a unit, the local
 // player for a design; player 0 takes none.
 float AttackRangeFactor(const UnitClassRecord& cls, const UnitRecord* unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t player = unit ? unit->owner : g_world.gameState.localPlayer;
   if (player <= 0 || player >= kMaxPlayers) return 1.0f;
   return g_world.techEffects[player][(cls.flags & kClassTechFactor122) ? kRangeFactorA : kRangeFactorB];
@@ -146,6 +149,7 @@ float AttackRangeFactor(const UnitClassRecord& cls, const UnitRecord* unit) {
 }  // namespace
 
 float UnitAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_t i) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (cls.flags & kClassStock) return StockRangeScaled(g_world, cls.stockRange);
   const int group = i / 3;
   float range = i == 7 ? cls.weaponRanges[3] : cls.weaponRanges[group];
@@ -158,6 +162,7 @@ float UnitAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_
 namespace {
 
 float Endurance(const UnitClassRecord& cls, const UnitRecord* unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (cls.flags & kClassStock) return StockRangeScaled(g_world, cls.stockRange);
   if (!unit) return cls.stockRange;
   float divisor = cls.fuelUse;
@@ -184,6 +189,7 @@ float StockRangeScaled(const World& world, float range) {
 }
 
 void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRecord* unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!form || !cls) return;
   const bool stock = (cls->flags & kClassStock) != 0;
   const int category = cls->kind;
