@@ -140,7 +140,11 @@ uint32_t RunDayMinutes(World& world) {
   while (state.minutesLeft > 0) {
     const int32_t period = 11 - (12 * state.minutesLeft - 1) / kMinutesPerDay;
     if (period != state.dayPeriod) {
-      state.dayPeriod = static_cast<uint8_t>(period);
+      {
+        // The title bar's clock reads the time of day as it draws.
+        plat::CriticalSectionLock simulation(g_simulationLock);
+        state.dayPeriod = static_cast<uint8_t>(period);
+      }
       if (g_simUi.requestRedraw) g_simUi.requestRedraw();
       g_aiMinuteCounter = 0;
     }
@@ -168,6 +172,7 @@ uint32_t RunDayMinutes(World& world) {
     if (state.currentTick % kClockedStepMinutes == 0) RunClockedComputerPlayers();
 
     if (state.speedLockMode == 1) {
+      plat::CriticalSectionLock simulation(g_simulationLock);
       state.timedTurnCountdown -= 1;
       if (state.timedTurnCountdown == 0) EndTimedTurn(world);
     }
@@ -187,6 +192,9 @@ uint32_t RunDayMinutes(World& world) {
 }
 
 void TurnEndAutosave(World& world) {
+  // The save copies the whole world: a screen's change half made, or a
+  // command run in between, would leave a save that never was a game.
+  plat::CriticalSectionLock simulation(g_simulationLock);
   GameState& state = world.gameState;
   const int32_t interval = g_uiOptions.autosaveturns;
   if (state.endReason != 0 || interval == 0) return;
@@ -319,6 +327,7 @@ int32_t AdvanceToNextPlayer(World& world, bool restart, bool show) {
 }
 
 void TurnAutosave(World& world) {
+  plat::CriticalSectionLock simulation(g_simulationLock);
   GameState& state = world.gameState;
   if (state.speedLockMode != 1 || state.speedChangeAllowed != 0) return;
   if (plat::Failed(SaveGame(world, kTurnSaveName))) LogWrite(g_platform, "Turn save could not be written\n");
