@@ -78,8 +78,11 @@ int FindSlotOfPlayer(NetSession& session, uint32_t playerId) {
 
 plat::Status NetMessageHandler::OnIndicateConnect(const char*) {
   NetSession& s = session_;
-  if (s.accepting && static_cast<uint32_t>(s.playerCount.load()) < s.playerLimit.load()) return plat::kOk;
-  return plat::kFail;
+  // The joiner is told which: a full lobby may have room later, a game
+  // under way never.
+  if (!s.accepting) return plat::kFail;
+  if (static_cast<uint32_t>(s.playerCount.load()) >= s.playerLimit.load()) return plat::kPeerSessionFull;
+  return plat::kOk;
 }
 
 plat::Status NetMessageHandler::OnCreatePlayer(const plat::PeerPlayer& info, void** context) {

@@ -100,7 +100,8 @@ TEST(HostilePeers, EachIsRefusedOnceAndTheHostPlaysOn) {
   };
   const Row rows[] = {
       // Ten half-sent hellos: four wait (no buffer past a hello's 53
-      // bytes), six are refused at once; the four go when their time is up.
+      // bytes), each newer one pushes out the oldest waiting, and the last
+      // four go when their time is up.
       {"half-sent frames",
        [&] {
          for (int i = 0; i < 10; ++i) {
@@ -217,13 +218,14 @@ TEST(HostilePeers, EachIsRefusedOnceAndTheHostPlaysOn) {
     third.Join(host);
     ASSERT_TRUE(Eventually([&] { return third.session.connectEvent.IsSet() || third.session.connectResult != 0; }));
     EXPECT_EQ(third.session.connectResult.load(), plat::kPeerRefused);
+    EXPECT_EQ(third.session.peer->Refusal(), plat::PeerRefusal::kFull);
     // The joiner may read its refusal before the host's thread has logged it.
     std::vector<std::string> lines;
     EXPECT_TRUE(Eventually([&] {
       for (auto& l : log.Take()) lines.push_back(l);
-      return Matching(lines, "refused: the host admits no player now") >= 1;
+      return Matching(lines, "refused: the session is full") >= 1;
     }));
-    EXPECT_EQ(Matching(lines, "refused: the host admits no player now"), 1u);
+    EXPECT_EQ(Matching(lines, "refused: the session is full"), 1u);
   }
 
   // The friend is still in, and the host still relays its messages.

@@ -24,7 +24,7 @@ namespace {
 enum FrameKind : uint8_t {
   kFrameHello = 1,  // joiner: magic, name, password
   kFrameWelcome,    // host: your id, host id, count, the players
-  kFrameRefuse,     // host: status
+  kFrameRefuse,     // host: status, and the reason (PeerRefusal)
   kFrameJoined,     // host: a player came
   kFrameLeft,       // host: a player went, with the reason
   kFrameData,       // from, to, flags, the message
@@ -86,6 +86,18 @@ std::vector<uint8_t> WordFrame(FrameKind kind, uint32_t a) {
   return f;
 }
 
+std::vector<uint8_t> RefuseFrame(PeerRefusal why) {
+  std::vector<uint8_t> f = WordFrame(kFrameRefuse, static_cast<uint32_t>(kPeerRefused));
+  Put32(f, static_cast<uint32_t>(why));
+  return f;
+}
+
+// The host part of "host:port", so that connections are counted per address.
+std::string HostOf(const std::string& address) {
+  const size_t colon = address.rfind(':');
+  return colon == std::string::npos ? address : address.substr(0, colon);
+}
+
 void PutPlayer(std::vector<uint8_t>& f, const PeerPlayer& p) {
   Put32(f, p.id);
   Put32(f, p.flags & kPeerPlayerHost);
@@ -93,6 +105,24 @@ void PutPlayer(std::vector<uint8_t>& f, const PeerPlayer& p) {
 }
 
 }  // namespace
+
+const char* PeerRefusalText(PeerRefusal refusal) {
+  switch (refusal) {
+    case PeerRefusal::kFull:
+      return "the session is full";
+    case PeerRefusal::kPassword:
+      return "a wrong password";
+    case PeerRefusal::kNotAdmitting:
+      return "the host admits no player now";
+    case PeerRefusal::kCrowded:
+      return "crowded out by newer connections before its hello was read";
+    case PeerRefusal::kLate:
+      return "its hello came too late";
+    case PeerRefusal::kNone:
+      break;
+  }
+  return "no reason given";
+}
 
 struct Peer::Core : LinkSink {
   using Clock = std::chrono::steady_clock;
@@ -140,6 +170,7 @@ struct Peer::Core : LinkSink {
   std::map<PeerLink*, PeerId> linkPlayers;
   std::shared_ptr<PeerLink> hostLink;  // joiner
   bool closed = false;                 // the transport is shut: no second session on this peer
+  PeerRefusal refusal = PeerRefusal::kNone;  // joiner: why the last connect was refused
   PeerGuard guard;
 
   // Connection notices (network thread only).
@@ -270,6 +301,7 @@ struct Peer::Core : LinkSink {
       }
     }
     for (Pending& p : late) {
+      p.link->Send(RefuseFrame(PeerRefusal::kLate));
       p.link->Close();
       Notice("connection from " + p.address + " closed: no hello within " + std::to_string(g.helloTimeoutMs) + " ms");
     }
@@ -277,26 +309,61 @@ struct Peer::Core : LinkSink {
   }
 
   // ---- LinkSink (transport threads)
+  // The waiting connection to give up for a newer one: the oldest of the
+  // address that holds the most, so that one address filling the room
+  // pushes out its own first (state lock held; pending not empty).
+  std::map<PeerLink*, Pending>::iterator Crowded() {
+    std::map<std::string, size_t> perAddress;
+    for (auto& [raw, p] : pending) ++perAddress[HostOf(p.address)];
+    auto oldest = pending.end();
+    size_t most = 0;
+    for (auto it = pending.begin(); it != pending.end(); ++it) {
+      const size_t count = perAddress[HostOf(it->second.address)];
+      if (count > most || (count == most && it->second.opened < oldest->second.opened)) {
+        most = count;
+        oldest = it;
+      }
+    }
+    return oldest;
+  }
+
   void OnLinkOpened(std::shared_ptr<PeerLink> link) override {
     // Before its first read: nothing larger than a hello until it is one.
     link->SetFrameLimit(static_cast<uint32_t>(kHelloSize));
     Post([this, link] {
       std::string refused;
       uint32_t limit = 0;
+      Pending pushedOut;
+      const Clock::time_point now = Clock::now();
       {
         std::lock_guard<std::mutex> hold(state);
         limit = guard.maxPending;
-        if (role != Role::kHost)
+        if (role != Role::kHost) {
           refused = "no session";
-        else if (pending.size() >= limit)
-          refused = "too many connections waiting to say hello";
-        else
-          pending[link.get()] = Pending{link, Clock::now(), link->Address()};
+        } else if (limit == 0) {
+          refused = "no connections admitted";
+        } else {
+          // A full room keeps nobody out: a stranger that connects and
+          // says nothing must not hold the place of a player about to
+          // say hello.
+          if (pending.size() >= limit) {
+            auto it = Crowded();
+            pushedOut = std::move(it->second);
+            pending.erase(it);
+          }
+          pending[link.get()] = Pending{link, now, link->Address()};
+        }
+      }
+      if (pushedOut.link) {
+        pushedOut.link->Send(RefuseFrame(PeerRefusal::kCrowded));
+        pushedOut.link->Close();
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - pushedOut.opened).count();
+        Notice("connection from " + pushedOut.address + " closed: no hello after " + std::to_string(waited) +
+               " ms, and a newer connection needed its place (" + std::to_string(limit) + " may wait)");
       }
       if (refused.empty()) return;
       link->Close();
-      if (refused != "no session")
-        Notice("connection from " + link->Address() + " refused: " + refused + " (" + std::to_string(limit) + ")");
+      if (refused != "no session") Notice("connection from " + link->Address() + " refused: " + refused);
     });
   }
 
@@ -420,7 +487,7 @@ struct Peer::Core : LinkSink {
     if (r == Role::kJoined) EndSession(kPeerLeftConnectionLost);
   }
 
-  void Refuse(PeerLink* link, Status status, const char* why) {
+  void Refuse(PeerLink* link, PeerRefusal why) {
     Pending held;
     {
       std::lock_guard<std::mutex> hold(state);
@@ -429,9 +496,9 @@ struct Peer::Core : LinkSink {
       held = std::move(it->second);
       pending.erase(it);
     }
-    held.link->Send(WordFrame(kFrameRefuse, static_cast<uint32_t>(status)));
+    held.link->Send(RefuseFrame(why));
     held.link->Close();
-    Notice("connection from " + held.address + " refused: " + why);
+    Notice("connection from " + held.address + " refused: " + PeerRefusalText(why));
   }
 
   void HandleHello(PeerLink* link, const std::vector<uint8_t>& f) {
@@ -461,9 +528,10 @@ struct Peer::Core : LinkSink {
       full = maxPlayers != 0 && players.size() >= maxPlayers;
       passwordOk = std::strcmp(given, password) == 0;
     }
-    if (full) return Refuse(link, kPeerRefused, "the session is full");
-    if (!passwordOk) return Refuse(link, kPeerRefused, "a wrong password");
-    if (Failed(handler.OnIndicateConnect(name))) return Refuse(link, kPeerRefused, "the host admits no player now");
+    if (full) return Refuse(link, PeerRefusal::kFull);
+    if (!passwordOk) return Refuse(link, PeerRefusal::kPassword);
+    if (const Status admitted = handler.OnIndicateConnect(name); Failed(admitted))
+      return Refuse(link, admitted == kPeerSessionFull ? PeerRefusal::kFull : PeerRefusal::kNotAdmitting);
 
     std::shared_ptr<PeerLink> held;
     std::vector<std::shared_ptr<PeerLink>> others;
@@ -571,7 +639,10 @@ struct Peer::Core : LinkSink {
   void HandleHostFrame(Role r, const std::vector<uint8_t>& f) {
     const uint8_t kind = f.empty() ? 0 : f[0];
     if (r == Role::kJoining) {
-      if (kind == kFrameRefuse && f.size() == 5) return FailConnect(kPeerRefused);
+      if (kind == kFrameRefuse && (f.size() == 5 || f.size() == 9)) {
+        const uint32_t why = f.size() == 9 ? Get32(&f[5]) : 0;
+        return FailConnect(kPeerRefused, why < kPeerRefusalCount ? static_cast<PeerRefusal>(why) : PeerRefusal::kNone);
+      }
       if (kind == kFrameWelcome && f.size() >= 13) {
         const uint32_t count = Get32(&f[9]);
         if (count <= kMaxWelcomePlayers && f.size() == 13 + count * kEntrySize) return Welcome(f, count);
@@ -655,12 +726,13 @@ struct Peer::Core : LinkSink {
     handler.OnConnectComplete(kOk);
   }
 
-  void FailConnect(Status result) {
+  void FailConnect(Status result, PeerRefusal why = PeerRefusal::kNone) {
     std::shared_ptr<PeerLink> link;
     {
       std::lock_guard<std::mutex> hold(state);
       if (role != Role::kJoining) return;
       role = Role::kNone;
+      refusal = why;
       link = std::move(hostLink);
     }
     if (link) link->Close();
@@ -791,6 +863,7 @@ Status Peer::Connect(const char* address, uint16_t port, const char* playerName,
     std::lock_guard<std::mutex> hold(c.state);
     if (c.role != Core::Role::kNone || c.worker.joinable() || c.closed) return kFail;
     c.role = Core::Role::kJoining;
+    c.refusal = PeerRefusal::kNone;
     CopyName(c.localName, playerName);
     std::memset(c.password, 0, sizeof c.password);
     if (password) std::strncpy(c.password, password, sizeof c.password - 1);
@@ -919,6 +992,11 @@ uint16_t Peer::Port() const {
 PeerId Peer::LocalId() const {
   std::lock_guard<std::mutex> hold(core_->state);
   return core_->localId;
+}
+
+PeerRefusal Peer::Refusal() const {
+  std::lock_guard<std::mutex> hold(core_->state);
+  return core_->refusal;
 }
 
 Status Peer::GetPlayer(PeerId id, PeerPlayer& out) const {

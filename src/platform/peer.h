@@ -39,6 +39,23 @@ inline constexpr Status kPeerRefused = static_cast<Status>(0x80158410u);        
 inline constexpr Status kPeerNoSuchPlayer = static_cast<Status>(0x80158300u);   // target unknown
 inline constexpr Status kPeerNotConnected = static_cast<Status>(0x80158310u);   // no session
 inline constexpr Status kPeerUnreachable = static_cast<Status>(0x80158460u);    // no host answered
+// A host's OnIndicateConnect may answer this to refuse a joiner because the
+// session has no room, rather than because it admits nobody now.
+inline constexpr Status kPeerSessionFull = static_cast<Status>(0x80158411u);
+
+// Why a host refused a joiner. The refusal carries it, so a joiner can say
+// why it is not let in (Peer::Refusal) instead of guessing.
+enum class PeerRefusal : uint32_t {
+  kNone = 0,       // not refused, or by a host that gave no reason
+  kFull,           // the session has no room for another player
+  kPassword,       // a wrong password
+  kNotAdmitting,   // the host admits nobody now (its game has started)
+  kCrowded,        // crowded out by newer connections before its hello was read
+  kLate,           // its hello did not arrive within the host's time
+};
+inline constexpr uint32_t kPeerRefusalCount = 6;
+// The reason as a few words ("the session is full").
+const char* PeerRefusalText(PeerRefusal refusal);
 
 // The largest message a player may send: anything longer is refused by the
 // sender and breaks the framing at the receiver.
@@ -47,10 +64,12 @@ inline constexpr int kPeerNameSize = 16;  // with its terminator
 
 // What a host puts up with from connections it cannot trust. A connection
 // that has not said its hello may hold no buffer larger than a hello, and
-// only so many may wait to say it, for so long; a joined player whose
-// messages fail the handler's checks more than so many times is dropped.
+// only so many may wait to say it, for so long: one more pushes out the
+// oldest waiting connection of the address that holds the most, so idle
+// strangers cannot keep a player out. A joined player whose messages fail
+// the handler's checks more than so many times is dropped.
 struct PeerGuard {
-  uint32_t maxPending = 8;         // connections waiting to say hello
+  uint32_t maxPending = 8;         // connections waiting to say hello (0: none admitted)
   uint32_t helloTimeoutMs = 5000;  // time to say it
   uint32_t maxBadMessages = 5;     // failed messages a joined player is forgiven
   // Notices about connections: at most `noticeBurst` in each window, then
@@ -128,6 +147,9 @@ class Peer {
   PeerLoad Load() const;
   uint16_t Port() const;
   PeerId LocalId() const;
+  // Joiner: why the host refused the last connect (kNone when it was not
+  // refused, or the host gave no reason).
+  PeerRefusal Refusal() const;
   Status GetPlayer(PeerId id, PeerPlayer& out) const;
 
   struct Core;

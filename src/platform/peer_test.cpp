@@ -171,20 +171,24 @@ TEST_P(PeerSession, RefusedJoinersNeverBecomePlayers) {
   ASSERT_EQ(host->Host("Hera", "pw", "127.0.0.1", 0), kOk);
   auto a = Join(wrongPassword, host->Port(), "A", "nope");
   ASSERT_TRUE(wrongPassword.WaitFor("connect " + std::to_string(kPeerRefused)));
+  EXPECT_EQ(a->Refusal(), PeerRefusal::kPassword);
   h.refuse = true;
   auto b = Join(refused, host->Port(), "B", "pw");
   ASSERT_TRUE(refused.WaitFor("connect " + std::to_string(kPeerRefused)));
+  EXPECT_EQ(b->Refusal(), PeerRefusal::kNotAdmitting);
   EXPECT_EQ(h.CountOf("indicate B"), 1);
   h.refuse = false;
   host->SetMaxPlayers(1);
   auto c = Join(full, host->Port(), "C", "pw");
   ASSERT_TRUE(full.WaitFor("connect " + std::to_string(kPeerRefused)));
+  EXPECT_EQ(c->Refusal(), PeerRefusal::kFull);
   EXPECT_EQ(h.Lines().size(), 2u);  // its own create and B's request only
   EXPECT_EQ(c->SendTo(kPeerAll, "x", 1, 0), kPeerNotConnected);
   auto nobody = Make(late);
   // Nobody listens there (TCP port 1 is closed on a test machine).
   ASSERT_EQ(nobody->Connect("127.0.0.1", GetParam() == Transport::kTcp ? 1 : 65000, "D", ""), kOk);
   EXPECT_TRUE(late.WaitFor("connect " + std::to_string(kPeerUnreachable)));
+  EXPECT_EQ(nobody->Refusal(), PeerRefusal::kNone);
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, PeerSession, ::testing::Values(Transport::kInProcess, Transport::kTcp),
@@ -268,6 +272,38 @@ TEST(PeerTcp, RandomBytesCloseOnlyTheirConnection) {
   // Ann's connection stays.
   ASSERT_EQ(ann->SendTo(host->LocalId(), "still", 5, 0), kOk);
   EXPECT_TRUE(h.WaitFor("from " + std::to_string(ann->LocalId()) + " still"));
+}
+
+// Strangers that fill the room of connections waiting to say hello, each
+// with a hello's length and nothing after, keep no joiner out: each newer
+// connection pushes out the oldest waiting, which is told why.
+TEST(PeerTcp, IdleConnectionsGiveWayToAJoiner) {
+  Recorder h, a;
+  auto host = MakeTcpPeer(h);
+  PeerGuard guard;
+  guard.maxPending = 3;
+  host->SetGuard(guard);
+  ASSERT_EQ(host->Host("Hera", "", "127.0.0.1", 0), kOk);
+  std::vector<int> idle;
+  for (int i = 0; i < 4; ++i) {
+    idle.push_back(RawConnect(host->Port()));
+    RawSend(idle.back(), {53, 0, 0, 0});
+    // Counted by the host before the next arrives (5 s at most).
+    const size_t waiting = std::min<size_t>(static_cast<size_t>(i) + 1, 3);
+    for (int tries = 0; tries < 500 && host->Load().pending != waiting; ++tries)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(host->Load().pending, waiting);
+  }
+  // The first was pushed out by the fourth, with the reason.
+  uint8_t refusal[13] = {};
+  ASSERT_EQ(::recv(idle[0], refusal, sizeof refusal, MSG_WAITALL), 13);
+  EXPECT_EQ(refusal[4], 3);  // a refusal frame
+  EXPECT_EQ(refusal[9], static_cast<uint8_t>(PeerRefusal::kCrowded));
+  auto ann = MakeTcpPeer(a);
+  ASSERT_EQ(ann->Connect("127.0.0.1", host->Port(), "Ann", ""), kOk);
+  EXPECT_TRUE(a.WaitFor("connect 0"));
+  EXPECT_TRUE(h.WaitFor("create Ann"));
+  for (int fd : idle) ::close(fd);
 }
 
 }  // namespace

@@ -9,14 +9,18 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <set>
 #include <thread>
 #include <vector>
 
+#include "ai/ai_player_fields.h"
+#include "ai/ai_tech_design.h"
 #include "ai/computer_player.h"
 #include "ai/computer_player_install.h"
+#include "ai/war_posture.h"
 #include "app/app_object.h"
 #include "app/calendar.h"
 #include "app/settings.h"
@@ -130,11 +134,16 @@ uint32_t SyncChecksum(World& world, int type) {
   return Fnv(bytes.data(), bytes.size());
 }
 
-// A checksum of the regions' records as the simulation keeps them: the
-// displayed settings and the counters of commands posted from other threads
-// are left out, as they move with the posting threads, not with the clock.
-// They are not even read: those threads write them while the day line is
-// taken, so the copy takes the bytes around them and leaves them zero.
+// A checksum of the regions' records as every peer of a game keeps them
+// alike. Left out: the displayed settings and the counters of commands
+// posted from other threads, which move with the posting threads, not with
+// the clock; the working figures of the computer players (unit counts,
+// build, batch and design cursors, the war target), which only the peer
+// that runs a region's computer player writes, the others getting its
+// commands; and the cabinet's approval and concern figures, which each peer
+// starts for its own region alone and only its screens read. They are not
+// even read: other threads write some of them while the day line is taken,
+// so the copy takes the bytes around them and leaves them zero.
 uint32_t RegionChecksum(const World& world) {
   struct Skip {
     size_t at, count;
@@ -142,10 +151,26 @@ uint32_t RegionChecksum(const World& world) {
   static constexpr Skip kSkipped[] = {
       {offsetof(PlayerRecord, displayPolicy), sizeof(PlayerPolicyBlock)},
       {offsetof(PlayerRecord, commandCounter), sizeof(uint32_t)},
+      {aifields::kFieldUnitCounts, 4 * sizeof(uint16_t)},
+      {aifields::kBuildCursors, 3},
+      {aifields::kBatchDomainCursor, 1},
+      {aifields::kBatchSubRoleCursor, 1},
+      {aifields::kBatchMaxLevels, 4},
+      {aifields::kBatchMinLevels, 4},
+      {aifields::kBatchStop, sizeof(uint32_t)},
+      {kTechRoleCursorAt, 1},
+      {kDesignDomainCursorAt, 1},
+      {kDesignSubRoleCursorAt, 1},
+      {kWarTargetAt, 1},
       {offsetof(PlayerRecord, pendingCommands), sizeof(int16_t)},
+      {offsetof(PlayerRecord, cabinetApproval), sizeof(PlayerRecord::cabinetApproval)},
+      {offsetof(PlayerRecord, cabinetConcern), sizeof(PlayerRecord::cabinetConcern)},
   };
-  static_assert(offsetof(PlayerRecord, displayPolicy) < offsetof(PlayerRecord, commandCounter) &&
-                offsetof(PlayerRecord, commandCounter) < offsetof(PlayerRecord, pendingCommands));
+  static_assert([] {
+    for (size_t i = 1; i < std::size(kSkipped); ++i)
+      if (kSkipped[i - 1].at + kSkipped[i - 1].count > kSkipped[i].at) return false;
+    return true;
+  }(), "the skipped ranges are in order and apart");
   uint32_t h = 2166136261u;
   std::vector<uint8_t> copy(sizeof(PlayerRecord));
   for (const PlayerRecord& r : world.players) {
@@ -422,6 +447,10 @@ void NetQueueToFeed() {
   g_feed.changed.notify_all();
 }
 
+// The region the host plays, as the lobby left it: a joiner names the host
+// when it goes.
+int g_hostRegion = 0;
+
 // The main thread's part of the notifications: chat and system lines are
 // printed, a departure hands the player's region to the computer (on the
 // host), and the runner's clock, which no notification pauses here, runs on.
@@ -431,7 +460,14 @@ void HandleNetCodes(const std::vector<std::pair<uint32_t, intptr_t>>& codes, std
       for (const TextLine& line : TakeQueuedTextLines(g_textLines))
         std::fprintf(err, "chat %d: %s\n", line.sender, line.text.c_str());
     } else if (code == kNetCodePlayerLeft) {
-      std::fprintf(err, "network: the player of region %ld left the game\n", static_cast<long>(value));
+      // This peer's own player leaves only with its session, which has its
+      // own line.
+      if (value != 0 && value != g_world.gameState.localPlayer) {
+        if (!g_netSession.isHost && value == g_hostRegion)
+          std::fprintf(err, "network: the host (region %ld) left the game\n", static_cast<long>(value));
+        else
+          std::fprintf(err, "network: the player of region %ld left the game\n", static_cast<long>(value));
+      }
       OnNetEvent8001(true, value);
     } else if (code == kNetCodeSessionEnded) {
       std::fprintf(err, "network: the session ended\n");
@@ -683,6 +719,8 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
       return 1;
     }
     RouteNetCodes(NetCodeToFeed);
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
+    g_hostRegion = w.slotTable[kNetHostSlot].region;
   }
   const bool fromSave = EndsWithSav(game);
   if (fromSave) {

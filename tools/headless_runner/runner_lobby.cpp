@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "net/net_session.h"
 #include "net/net_slots.h"
 #include "net/text_message.h"
+#include "platform/peer.h"
 #include "records/text_field.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
@@ -25,7 +27,11 @@ namespace headless {
 namespace {
 
 constexpr int kJoinerWaitMs = 120000;
-constexpr int kReadyWaitMs = 30000;
+// A joiner given the region says it is ready at once; one that does not
+// within this time is dropped and the region passes to the next joiner.
+constexpr int kReadyWaitMs = 10000;
+// A joiner may wait for its region while the host waits on earlier joiners.
+constexpr int kRegionWaitMs = 120000;
 constexpr int kStartWaitMs = 120000;
 
 bool g_started = false;
@@ -84,10 +90,18 @@ NetSlot SlotCopy(int s) {
   return g_world.slotTable[s];
 }
 
+// The joiner that came first (ids are handed out in order), so a stranger
+// arriving later cannot push ahead of a player already waiting; 0 for none.
 int JoinerSlot() {
-  for (int s = 2; s < kMaxPlayers; ++s)
-    if (SlotCopy(s).state == kSlotHuman) return s;
-  return 0;
+  int first = 0;
+  uint32_t firstId = 0;
+  for (int s = 2; s < kMaxPlayers; ++s) {
+    const NetSlot slot = SlotCopy(s);
+    if (slot.state != kSlotHuman || (first && slot.playerId >= firstId)) continue;
+    first = s;
+    firstId = slot.playerId;
+  }
+  return first;
 }
 
 bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& game) {
@@ -105,7 +119,8 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
   const auto hostRegion = static_cast<uint8_t>(options.hostRegion);
   int joiner = 0;
   // A joiner that leaves before it is ready (another version, say) frees
-  // its slot, and the host waits for the next.
+  // its slot, one that never says it is ready is dropped, and either way
+  // the region goes to the next joiner.
   for (;;) {
     if (!WaitFor([&] { return (joiner = JoinerSlot()) != 0; }, kJoinerWaitMs)) {
       std::fprintf(err, "no player joined within %d s\n", kJoinerWaitMs / 1000);
@@ -113,13 +128,28 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
     }
     (void)NetSetSlotFields(s, kNetHostSlot, hostRegion, 0);
     (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), static_cast<uint8_t>(options.joinerRegion), 0);
-    const auto gone = [&] { return SlotCopy(joiner).state != kSlotHuman; };
-    if (!WaitFor([&] { return SlotCopy(joiner).ready != 0 || gone(); }, kReadyWaitMs)) {
-      std::fprintf(err, "the player in slot %d was not ready within %d s\n", joiner, kReadyWaitMs / 1000);
-      return false;
+    const uint32_t id = SlotCopy(joiner).playerId;
+    const auto gone = [&] {
+      const NetSlot slot = SlotCopy(joiner);
+      return slot.state != kSlotHuman || slot.playerId != id;
+    };
+    const bool ready = WaitFor([&] { return SlotCopy(joiner).ready != 0 || gone(); }, kReadyWaitMs) && !gone();
+    if (ready) break;
+    if (gone()) {
+      std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
+    } else {
+      std::fprintf(err, "the player in slot %d was not ready within %d s: dropped\n", joiner, kReadyWaitMs / 1000);
+      (void)KickSlotPlayer(s, static_cast<uint32_t>(joiner));
+      (void)WaitFor(gone, kReadyWaitMs);
     }
-    if (!gone()) break;
-    std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
+    // The next person given this slot starts with no region.
+    (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), 0, 0);
+  }
+  // The run has one joiner's region: joiners beyond it have nothing to play.
+  for (int other = 2; other < kMaxPlayers; ++other) {
+    if (other == joiner || SlotCopy(other).state != kSlotHuman) continue;
+    std::fprintf(err, "the player in slot %d has no region to play: dropped\n", other);
+    (void)KickSlotPlayer(s, static_cast<uint32_t>(other));
   }
   game = options.game;
   (void)SendGameSetup(s, game.c_str(), 0, 0, g_world.campaignMessage);
@@ -136,8 +166,11 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
   if (plat::Failed(NetJoinHost(s, options.joinAddress.c_str(), options.joinPort)) ||
       !s.connectEvent.Wait(10000) || plat::Failed(s.connectResult.load())) {
     const bool refused = s.connectResult.load() == plat::kPeerRefused;
+    const std::string why = refused ? std::string("the host refused: ") +
+                                               plat::PeerRefusalText(s.peer ? s.peer->Refusal() : plat::PeerRefusal::kNone)
+                                    : std::string("no host answered");
     std::fprintf(err, "cannot join %s:%u: %s\n", options.joinAddress.c_str(), static_cast<unsigned>(options.joinPort),
-                 refused ? "the host refused (full, or its game has started)" : "no host answered");
+                 why.c_str());
     return false;
   }
   const auto otherVersion = [&] {
@@ -150,8 +183,11 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
     const int32_t own = s.localSlot;
     return s.slotAssigned && own > 0 && own < kMaxPlayers ? SlotCopy(own).region : 0;
   };
-  if (!WaitFor([&] { return ownRegion() != 0 || !s.inSession || g_otherVersion; }, kReadyWaitMs) || !s.inSession) {
-    std::fprintf(err, "the host gave no region within %d s\n", kReadyWaitMs / 1000);
+  if (!WaitFor([&] { return ownRegion() != 0 || !s.inSession || g_otherVersion; }, kRegionWaitMs) || !s.inSession) {
+    if (!s.inSession)
+      std::fprintf(err, "the host dropped this player before giving it a region\n");
+    else
+      std::fprintf(err, "the host gave no region within %d s\n", kRegionWaitMs / 1000);
     return false;
   }
   if (otherVersion()) return false;

@@ -1,9 +1,10 @@
 #!/bin/bash
 # Two runners play one game over TCP at 127.0.0.1: the same day lines and
-# sync fields on both, no sync error, a normal end read as one; a joiner
-# killed on the way, a socket sending noise and a host killed on the way
-# each leave the other side ending cleanly: a host plays on, a joiner
-# pauses (ends) with the day in progress.
+# sync and state fields on both, no sync error, a normal end read as one; a
+# joiner killed on the way, a socket sending noise and a host killed on the
+# way each leave the other side ending cleanly: a host plays on, a joiner
+# pauses (ends) with the day in progress. Strangers that connect and say
+# nothing, or say hello and are never ready, keep no joiner out.
 # Usage: runner_network.sh RUNNER GAME_DIR DAYS WORK_DIR
 set -u
 RUNNER=$1 GAME_DIR=$2 DAYS=$3 WORK=$4
@@ -36,7 +37,7 @@ start_joiner() {
 
 days() { grep -c '^day ' "$1"; }
 ran_all() { [ "$(days "$WORK/$1.out")" = "$DAYS" ] || fail "$1 printed $(days "$WORK/$1.out") days"; }
-sync_fields() { grep '^day ' "$1" | sed -e 's/.* sync /sync /' -e 's/ state .*//'; }
+sync_fields() { grep '^day ' "$1" | sed -e 's/.* sync /sync /'; }
 
 # 1. A whole game in step.
 start_host host
@@ -80,5 +81,40 @@ grep -q "HOST CONNECTION LOST\." "$WORK/join4.err" || fail "the joiner did not r
 last=$(grep '^day ' "$WORK/join4.out" | tail -n 1 | cut -d' ' -f2)
 grep -q "^the host is gone: the game stopped after day $last," "$WORK/join4.err" ||
   fail "the joiner's stop line does not name its last day ($last)"
+grep -q "^network: the host (region 1) left the game" "$WORK/join4.err" || fail "the joiner did not name the host as gone"
+grep -q "^network: the player of region 2 left" "$WORK/join4.err" && fail "the joiner named its own region as gone"
 grep -q "network code 0x" "$WORK/join4.err" "$WORK/host2.err" && fail "a network code printed as a number"
+
+# 5. Eight connections that each send a hello's length and nothing more,
+# then a joiner, while the eight are renewed all game long: it plays every day.
+half_hello() { exec {fd}<>"/dev/tcp/127.0.0.1/$PORT" && printf '\x35\x00\x00\x00' >&"$fd"; }
+start_host host5
+IDLE=()
+for _ in 1 2 3 4 5 6 7 8; do half_hello || fail "cannot connect to the host"; IDLE+=("$fd"); done
+( while kill -0 "$HOST_PID" 2>/dev/null; do
+    held=()
+    for _ in 1 2 3 4 5 6 7 8; do half_hello 2>/dev/null && held+=("$fd"); done
+    sleep 1
+    for f in "${held[@]}"; do exec {f}>&-; done
+  done ) &
+PIDS+=($!)
+start_joiner join5
+wait "$JOIN_PID" || fail "the joiner ended with an error beside idle connections"
+wait "$HOST_PID" || fail "the host ended with an error beside idle connections"
+ran_all host5 && ran_all join5
+for f in "${IDLE[@]}"; do exec {f}>&-; done
+
+# 6. A stranger that says a valid hello and is never ready is dropped; the
+# joiner after it gets the region and both play every day.
+start_host host6
+exec {silent}<>"/dev/tcp/127.0.0.1/$PORT" || fail "cannot connect to the host"
+{ printf '\x35\x00\x00\x00\x01VDP1Silent'; head -c 42 /dev/zero; } >&"$silent"
+# The host's welcome: the stranger is a player before the joiner comes.
+timeout 60 head -c 1 <&"$silent" >/dev/null || fail "the stranger was not welcomed"
+start_joiner join6
+wait "$JOIN_PID" || fail "the joiner after a stranger never ready ended with an error"
+wait "$HOST_PID" || fail "the host ended with an error after dropping a stranger"
+ran_all host6 && ran_all join6
+grep -q "^the player in slot 2 was not ready within .* dropped" "$WORK/host6.err" || fail "the stranger was not dropped"
+exec {silent}>&-
 echo "network runs: all passed"
