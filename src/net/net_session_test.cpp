@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "net/net_test_support.h"
+#include "net/relay_checks.h"
+#include "records/le_bytes.h"
 #include "app/window_messages.h"
 
 namespace {
@@ -230,6 +232,43 @@ TEST_F(HostHandler, PlayersFreedOnceAndDeparturesReported) {
   ASSERT_EQ(handler.OnDestroyPlayer(1, own, plat::kPeerLeftSessionEnded), 0);
   EXPECT_EQ(LiveNetPlayers(), alive);
   EXPECT_EQ(peer.session.playerCount.load(), 1);  // the peer's own player is left
+}
+
+// The lobby's rules are kept once: the host's check before it relays a
+// joiner's message and the handler that acts on it agree on every row.
+TEST_F(HostHandler, TheRelayCheckAndTheLobbyApplyOneSetOfRules) {
+  NetPlayer* ann = Create(7, 0, "Ann");
+  ASSERT_EQ(NetSetSlotFields(peer.session, ann->slot, 5, 0), 0);
+  const auto line = [](uint32_t region, bool ended) {
+    std::vector<uint8_t> m(kLobbyTextSize, ended ? 0 : 'x');
+    le::Store32(m.data(), kLobbyText);
+    le::Store32(m.data() + 4, kLobbyTextSize);
+    le::Store32(m.data() + 8, region);
+    le::Store32(m.data() + 12, kTextToAll);
+    return m;
+  };
+  const struct Row {
+    const char* name;
+    std::vector<uint8_t> message;
+    bool passes;
+  } rows[] = {
+      {"ready for its own slot", WordMessage(kLobbyReady, ann->slot), true},
+      {"not ready for its own slot", WordMessage(kLobbyNotReady, ann->slot), true},
+      {"ready for the host's slot", WordMessage(kLobbyReady, kNetHostSlot), false},
+      {"ready for no slot", WordMessage(kLobbyReady, 40), false},
+      {"a line in its region's name", line(5, true), true},
+      {"a line in nobody's name", line(0, true), true},
+      {"a line in another region's name", line(3, true), false},
+      {"a line without its end", line(5, false), false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(JoinerMessageDefect(peer.session, 7, ann, row.message.data(), row.message.size()) == nullptr, row.passes);
+    const uint64_t dropped = NetDroppedMessages();
+    (void)HandleLobbyMessage(peer.session, row.message.data(), row.message.size(), ann);
+    EXPECT_EQ(NetDroppedMessages() == dropped, row.passes);
+  }
+  ASSERT_EQ(handler.OnDestroyPlayer(7, ann, plat::kPeerLeftNormal), 0);
 }
 
 }  // namespace

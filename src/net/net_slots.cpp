@@ -217,6 +217,34 @@ int32_t NetHostStartGame(NetSession& session) {
   return plat::kOk;
 }
 
+const char* LobbyReadyDefect(NetSession& session, uint32_t from, const uint8_t* data, size_t size) {
+  if (size != kLobbySlotMessageSize) return "wrong size";
+  const NetSlot* slots = Slots(session);
+  if (!slots) return "no slot table";
+  const uint32_t n = le::Load32(data + 8);
+  if (n >= static_cast<uint32_t>(kSlots)) return "no such slot";
+  // A player declares only itself ready.
+  plat::CriticalSectionLock hold(session.slotLock);
+  if (slots[n].state != kSlotHuman || slots[n].playerId != from) return "not the sender's own slot";
+  return nullptr;
+}
+
+const char* LobbyTextDefect(NetSession& session, uint32_t from, const uint8_t* data, size_t size) {
+  if (size != kLobbyTextSize) return "wrong size";
+  if (data[kLobbyTextSize - 1] != 0) return "a text without its end";
+  const uint32_t player = le::Load32(data + 8);
+  if (player >= static_cast<uint32_t>(kMaxPlayers)) return "no such player";
+  if (player == 0) return nullptr;
+  // A line speaks for its sender's region only.
+  const NetSlot* slots = Slots(session);
+  if (!slots) return "no slot table";
+  plat::CriticalSectionLock hold(session.slotLock);
+  for (int s = 0; s < kSlots; ++s)
+    if (const NetSlot& slot = slots[s]; slot.state == kSlotHuman && slot.playerId == from && slot.region == player)
+      return nullptr;
+  return "a line in another player's name";
+}
+
 int32_t HandleLobbyMessage(NetSession& session, const uint8_t* data, size_t size, NetPlayer* from) {
   if (!data || size < 8) return plat::kOk;
   const uint32_t id = le::Load32(data);
@@ -251,15 +279,11 @@ int32_t HandleLobbyMessage(NetSession& session, const uint8_t* data, size_t size
     case kLobbyReady:
     case kLobbyNotReady: {
       if (!session.isHost) return Drop(sender, id, size, "for the host", plat::kFail);
-      if (size != kLobbySlotMessageSize) return Drop(sender, id, size, "wrong size");
-      const uint32_t n = le::Load32(data + 8);
-      if (n >= static_cast<uint32_t>(kSlots)) return Drop(sender, id, size, "no such slot");
       {
+        // Checked and set under one hold: the slot cannot change hands between.
         plat::CriticalSectionLock hold(session.slotLock);
-        // A player declares only itself ready.
-        if (slots[n].state != kSlotHuman || slots[n].playerId != from->playerId)
-          return Drop(sender, id, size, "not the sender's own slot");
-        slots[n].ready = id == kLobbyReady ? 1 : 0;
+        if (const char* why = LobbyReadyDefect(session, sender, data, size)) return Drop(sender, id, size, why);
+        slots[le::Load32(data + 8)].ready = id == kLobbyReady ? 1 : 0;
       }
       return BroadcastSlotTable(session);
     }
@@ -270,19 +294,8 @@ int32_t HandleLobbyMessage(NetSession& session, const uint8_t* data, size_t size
       if (!Host(from) || size != kLobbyStartSize) return Drop(sender, id, size, "not from the host");
       return plat::kOk;
     case kLobbyText: {
-      if (size != kLobbyTextSize) return Drop(sender, id, size, "wrong size");
-      if (data[kLobbyTextSize - 1] != 0) return Drop(sender, id, size, "a text without its end");
-      const uint32_t player = le::Load32(data + 8);
-      if (player >= static_cast<uint32_t>(kMaxPlayers)) return Drop(sender, id, size, "no such player");
-      if (player != 0) {
-        // A line speaks for its sender's region only.
-        bool own = false;
-        plat::CriticalSectionLock hold(session.slotLock);
-        for (int s = 0; s < kSlots; ++s)
-          if (const NetSlot& slot = slots[s]; slot.state == kSlotHuman && slot.playerId == sender && slot.region == player) own = true;
-        if (!own) return Drop(sender, id, size, "a line in another player's name");
-      }
-      QueueTextMessage(session, static_cast<int32_t>(player), le::Load32(data + 12),
+      if (const char* why = LobbyTextDefect(session, sender, data, size)) return Drop(sender, id, size, why);
+      QueueTextMessage(session, static_cast<int32_t>(le::Load32(data + 8)), le::Load32(data + 12),
                        reinterpret_cast<const char*>(data + kLobbyTextAt));
       return plat::kOk;
     }

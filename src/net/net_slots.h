@@ -52,6 +52,12 @@ int32_t NetHostStartGame(NetSession& session);
 void FreeSlotsOfPlayer(NetSession& session, uint32_t playerId);
 // Host: the peer's player limit follows the session's.
 int32_t UpdateApplicationDesc(NetSession& session);
+// The rules of the messages a joiner may send in the lobby, kept here once
+// for the host's check before it relays and for every receiver: why a
+// ready or not-ready message (only for the sender's own slot) or a chat
+// line (only in the sender's region's name, or none) may not act, or null.
+const char* LobbyReadyDefect(NetSession& session, uint32_t from, const uint8_t* data, size_t size);
+const char* LobbyTextDefect(NetSession& session, uint32_t from, const uint8_t* data, size_t size);
 // The receiving side of the lobby messages; identifiers outside
 // 0x12001..0x12008 are left alone with result 0. Every message is checked
 // before use: a bad one is logged and changes nothing.

@@ -82,18 +82,9 @@ const char* LobbyMessageCheck(NetSession& session, uint32_t from, const uint8_t*
       return "not from the host";
     case kLobbyReady:
     case kLobbyNotReady:
-      if (size != kLobbySlotMessageSize) return "wrong size";
-      return FindSlotOfPlayer(session, from) == static_cast<int>(le::Load32(data + 8)) ? nullptr
-                                                                                      : "not the sender's own slot";
-    case kLobbyText: {
-      if (size != kLobbyTextSize) return "wrong size";
-      if (data[kLobbyTextSize - 1] != 0) return "a text without its end";
-      const uint32_t player = le::Load32(data + 8);
-      if (player >= static_cast<uint32_t>(kMaxPlayers)) return "no such player";
-      if (player != 0 && SenderRegion(session, from) != static_cast<int>(player))
-        return "a line in another player's name";
-      return nullptr;
-    }
+      return LobbyReadyDefect(session, from, data, size);
+    case kLobbyText:
+      return LobbyTextDefect(session, from, data, size);
     default:
       return "unknown lobby message";
   }
