@@ -185,7 +185,7 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
   };
   if (!WaitFor([&] { return ownRegion() != 0 || !s.inSession || g_otherVersion; }, kRegionWaitMs) || !s.inSession) {
     if (!s.inSession)
-      std::fprintf(err, "the host dropped this player before giving it a region\n");
+      std::fprintf(err, "the session ended before the host gave a region (dropped, or the host went away)\n");
     else
       std::fprintf(err, "the host gave no region within %d s\n", kRegionWaitMs / 1000);
     return false;
