@@ -166,9 +166,9 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
   if (plat::Failed(NetJoinHost(s, options.joinAddress.c_str(), options.joinPort)) ||
       !s.connectEvent.Wait(10000) || plat::Failed(s.connectResult.load())) {
     const bool refused = s.connectResult.load() == plat::kPeerRefused;
-    const std::string why = refused ? std::string("the host refused: ") +
-                                               plat::PeerRefusalText(s.peer ? s.peer->Refusal() : plat::PeerRefusal::kNone)
-                                    : std::string("no host answered");
+    const plat::PeerRefusal reason = s.peer ? s.peer->Refusal() : plat::PeerRefusal::kNone;
+    const std::string why =
+        refused ? std::string("the host refused: ") + plat::PeerRefusalText(reason) : std::string("no host answered");
     std::fprintf(err, "cannot join %s:%u: %s\n", options.joinAddress.c_str(), static_cast<unsigned>(options.joinPort),
                  why.c_str());
     return false;

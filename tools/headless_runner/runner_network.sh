@@ -81,7 +81,8 @@ grep -q "HOST CONNECTION LOST\." "$WORK/join4.err" || fail "the joiner did not r
 last=$(grep '^day ' "$WORK/join4.out" | tail -n 1 | cut -d' ' -f2)
 grep -q "^the host is gone: the game stopped after day $last," "$WORK/join4.err" ||
   fail "the joiner's stop line does not name its last day ($last)"
-grep -q "^network: the host (region 1) left the game" "$WORK/join4.err" || fail "the joiner did not name the host as gone"
+grep -q "^network: the host (region 1) left the game" "$WORK/join4.err" ||
+  fail "the joiner did not name the host as gone"
 grep -q "^network: the player of region 2 left" "$WORK/join4.err" && fail "the joiner named its own region as gone"
 grep -q "network code 0x" "$WORK/join4.err" "$WORK/host2.err" && fail "a network code printed as a number"
 
