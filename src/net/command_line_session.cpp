@@ -109,7 +109,7 @@ CommandLineStage PollCommandLineSession(NetSession& session, ScreenManager*, uin
     }
     case CommandLineStage::kConnecting:
       if (!session.connectEvent.Wait(0)) return g_state.stage;
-      if (plat::Failed(session.connectResult.load())) return Fail(session, "the host refused the connection");
+      if (plat::Failed(session.connectResult.load())) return Fail(session, NetJoinFailureText(session).c_str());
       return OpenLobby(kLobbyModeJoin);
     default:
       return g_state.stage;

@@ -316,6 +316,12 @@ int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port) {
   return status;
 }
 
+std::string NetJoinFailureText(const NetSession& session) {
+  if (session.connectResult.load() != plat::kPeerRefused) return "no host answered";
+  const plat::PeerRefusal reason = session.peer ? session.peer->Refusal() : plat::PeerRefusal::kNone;
+  return std::string("the host refused: ") + plat::PeerRefusalText(reason);
+}
+
 void HostSession(ScreenManager& ui) {
   const int32_t role = g_netUi.commandLineRole ? g_netUi.commandLineRole(&ui) : 0;
   if (g_netSession.identity.port == 0) g_netSession.identity.port = kNetDefaultPort;

@@ -199,6 +199,9 @@ void HostSession(ScreenManager& ui);
 int32_t NetHostSession(NetSession& session, const char* bindAddress);
 // Starts joining the host at the address; code 8 follows.
 int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port);
+// Why a join that ended in failure failed, as a joiner tells its player:
+// "the host refused: the session is full", or "no host answered".
+std::string NetJoinFailureText(const NetSession& session);
 
 // Starts looking for hosts at the address (empty: the broadcast) on the
 // port; answers fill the host list and each sends code 7. While it runs,

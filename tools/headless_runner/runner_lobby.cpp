@@ -165,10 +165,7 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
   NetSession& s = g_netSession;
   if (plat::Failed(NetJoinHost(s, options.joinAddress.c_str(), options.joinPort)) ||
       !s.connectEvent.Wait(10000) || plat::Failed(s.connectResult.load())) {
-    const bool refused = s.connectResult.load() == plat::kPeerRefused;
-    const plat::PeerRefusal reason = s.peer ? s.peer->Refusal() : plat::PeerRefusal::kNone;
-    const std::string why =
-        refused ? std::string("the host refused: ") + plat::PeerRefusalText(reason) : std::string("no host answered");
+    const std::string why = NetJoinFailureText(s);
     std::fprintf(err, "cannot join %s:%u: %s\n", options.joinAddress.c_str(), static_cast<unsigned>(options.joinPort),
                  why.c_str());
     return false;

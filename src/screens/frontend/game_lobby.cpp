@@ -1,6 +1,7 @@
 #include "screens/frontend/game_lobby.h"
 
 #include <algorithm>
+#include <cctype>
 #include <mutex>
 #include <string>
 
@@ -253,11 +254,18 @@ void GameLobby::Refresh() {
     ListLayoutRows(slots_);
   }
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);
-  const char* status = g_gameLoading.load() ? "Loading the game..."
+  std::string status = g_gameLoading.load() ? "Loading the game..."
                        : mode == kLobbyModeHost          ? "Waiting for players to join."
                        : g_world.campaignMessage.name[0] ? "Game chosen: ready."
                                                           : "Waiting for the host to choose a game.";
-  SetFormText(currentForm, "STATUS", status);
+  // A joiner the host turned away learns why, not only that it waits on.
+  const NetSession& session = g_netSession;
+  if (mode == kLobbyModeJoin && session.connectEvent.IsSet() && plat::Failed(session.connectResult.load())) {
+    status = NetJoinFailureText(session);
+    status[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(status[0])));
+    status += ".";
+  }
+  SetFormText(currentForm, "STATUS", status.c_str());
   currentForm->state |= kStateDirty;
 }
 
