@@ -1,0 +1,81 @@
+// The screens a player opens while the clock runs. Every other play test
+// stops the clock before it clicks, so a screen that reads the world while
+// the turn thread writes it shows only here; the thread sanitizer's run of
+// the play tests (scripts/tsan.sh) names such a read. Without it this test
+// still finds a screen that does not open, or a key that stops the days.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "screens/common/frame/main_layout.h"
+#include "screens/screen_set.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "world/game_speed.h"
+#include "world/world.h"
+
+namespace {
+
+uint32_t Today() { return std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(); }
+
+// Frames over the map with the pointer crossing it, as a player looking
+// around would: hover reads the hex under the pointer every frame.
+void LookAround() {
+  const plat::Rect map = ControlAbsoluteRect(g_ui.mapArea);
+  for (int i = 0; i < 6; ++i)
+    SampleGame::Post(plat::kWmMouseMove, 0, map.left + (map.right - map.left) * (i + 1) / 8,
+                     map.top + (map.bottom - map.top) * (i + 1) / 8);
+  SampleGame::Pump();
+  SampleGame::Pump();
+}
+
+TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
+  ScreenSet& s = g_screens;
+  const uint32_t firstDay = Today();
+  SetGameSpeed(g_world.gameState, 4);
+
+  // F3 to F9, but F7: the production page has no page of its own to open.
+  for (int32_t panel = 2; panel <= 8; ++panel) {
+    if (panel == 6) continue;
+    SCOPED_TRACE(panel);
+    SampleGame::PressKey(plat::kVkF1 + static_cast<uint32_t>(panel));
+    LookAround();
+    const Screen& department = MainPanelScreen(s, panel);
+    ASSERT_NE(department.currentForm, nullptr);
+    EXPECT_NE(department.currentForm->parent, nullptr) << "F" << panel + 1 << " opens its department";
+  }
+
+  const struct {
+    uint32_t key;
+    Screen* screen;
+  } popups[] = {{'U', &s.unitList}, {'R', &s.research}, {'W', &s.scoreCard}, {'M', &s.missiles}, {'P', &s.productPopup}};
+  for (const auto& row : popups) {
+    SCOPED_TRACE(static_cast<char>(row.key));
+    SampleGame::PressKey(row.key);
+    LookAround();
+    ASSERT_NE(row.screen->currentForm, nullptr);
+    EXPECT_NE(row.screen->currentForm->parent, nullptr) << "the key opens its pop-up";
+    CloseAllPopups(g_ui, 1);
+    SampleGame::Pump();
+  }
+
+  Control* mailButton = FormFindControlById(s.mailBar.currentForm, 11);
+  ASSERT_NE(mailButton, nullptr);
+  SampleGame::ClickControl(mailButton);
+  LookAround();
+  EXPECT_TRUE(g_ui.sidePopupOpen) << "the mail bar opens the mailbox";
+
+  // The days went on under all of it: nothing the player opened held the
+  // clock or the turn thread.
+  EXPECT_TRUE(PlayUntilDay(firstDay + 3)) << "the days pass with the screens open";
+  EXPECT_EQ(g_ui.mode, kUiInGame);
+}
+
+}  // namespace
