@@ -12,6 +12,12 @@
 
 MapPlacement g_mapPlacement;
 
+namespace {
+
+constexpr int32_t kOrdersMainPanel = 9;  // the command bar's number for the orders screen
+
+}  // namespace
+
 bool HasMapSelection(ScreenSet& screens) {
   return screens.SelectionList().first != nullptr || screens.mapClickMode != 0;
 }
@@ -71,7 +77,16 @@ bool UndoMapState(ScreenSet& screens) {
   } else if (g_mapPlacement.active) {
     CancelMapPlacement(screens);
   } else if (HasMapSelection(screens)) {
+    // The orders screen works on the selection: let go, it would stand on
+    // "Units 0" and come back with the next pop-up that closes, so it
+    // closes with it.
+    const bool ordersDocked = screens.cmdBar.id == kOrdersMainPanel && g_ui.panelDepth > 0;
     ClearMapSelection(screens);
+    if (ordersDocked && g_ui.panelDepth > 0) {
+      SetPanelDepth(0, 1, g_mapView);
+      screens.cmdBar.dockedPanelMarker = 0;
+      UpdatePopupButton(screens.mailBar);
+    }
   } else {
     return false;
   }
