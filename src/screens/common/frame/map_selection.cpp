@@ -47,7 +47,16 @@ void BeginMapPlacement(int32_t classIndex, int32_t showPanel) {
 }
 
 void CancelMapPlacement(ScreenSet& screens) {
-  if (g_mapPlacement.active && g_ui.panelDepth == kDockLevelThird) {
+  // The placement's panel can stand docked after the mode ended elsewhere
+  // (the game menu ends it while its pop-up holds the dock closed): Stop
+  // and the other ways out close it then too.
+  const Control* panel = screens.mapScreen.facilityUpgrade.currentForm;
+  const bool panelDocked = panel && panel->parent && panel->parent == DockHost(screens, kDockLevelThird);
+  const bool closeLevel = g_mapPlacement.active || panelDocked;
+  // A pop-up open over the dock gives back the depth it found when it
+  // closes: not the placement's level.
+  if (closeLevel && g_ui.savedPanelDepth == kDockLevelThird) g_ui.savedPanelDepth = kDockLevelSecond;
+  if (closeLevel && g_ui.panelDepth == kDockLevelThird) {
     SetPanelDepth(kDockLevelSecond, 1, g_mapView);
     if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
     UpdatePopupButton(screens.mailBar);
