@@ -14,6 +14,7 @@
 #include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/game_session_test_support.h"
 #include "sim/player_messages.h"
@@ -85,11 +86,12 @@ TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFre
 
 }  // namespace
 
-// The whole program: game A is played as a player plays it (a farm's
-// placement begun from the map screen's build list, ended by the game menu
-// and by Stop and begun again, the news read on the status page), left
-// through the game menu's Quit, and game B started from the start menu. B
-// opens on none of A's screens' state, in its lists or on the screen.
+// The whole program: game A is played as a player plays it (its land units
+// narrowed on the orders screen, a farm's placement begun from the map
+// screen's build list, ended by the game menu and by Stop and begun again,
+// the news read on the status page), left through the game menu's Quit, and
+// game B started from the start menu. B opens on none of A's screens'
+// state, in its lists or on the screen.
 namespace {
 
 constexpr int32_t kFarm = 4016;  // the sample's farm, an industry without prerequisites
@@ -170,6 +172,25 @@ TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
   const plat::Rect newsAt = ControlAbsoluteRect(status.newsList);
   const std::vector<uint32_t> newsDrawn = BackBufferPixels(newsAt);
 
+  // A stack of A's land units taken into the orders screen, whose land
+  // button narrows the rows picked to the land units.
+  std::vector<uint32_t> ownHexes;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const UnitRecord* u : SampleGame::OwnUnitsOnMap())
+      if (u->kind == 0) ownHexes.push_back(MakeHexPos(u->x, u->y));
+  }
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  ASSERT_NE(SampleGame::ClickFirstShown(ownHexes), 0u);
+  if (s.hexListA.currentForm && s.hexListA.currentForm->parent) SampleGame::ClickControl(s.hexListA.list, 0);
+  OrdersScreen& orders = s.ordersScreen;
+  ASSERT_EQ(s.cmdBar.id, 9) << "the orders screen shows the units picked";
+  ASSERT_NE(orders.unitListBox, nullptr);
+  SampleGame::ClickControl(FormFindControlById(orders.currentForm, 200));
+  ASSERT_GT(orders.unitListBox->rowCount, 0u) << "A's units are listed";
+  ASSERT_NE(ListNextSelected(orders.unitListBox, nullptr), nullptr) << "the land button picked rows";
+  SampleGame::PressKey(plat::kVkEscape);  // the selection let go
+
   // A farm placed from the map screen: the build list docked, the
   // placement's panel over it.
   {
@@ -222,6 +243,8 @@ TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
   EXPECT_EQ(s.mapScreen.facilityUpgrade.currentForm->parent, nullptr) << "A's placement panel";
   EXPECT_EQ(s.mapScreen.currentSidePanel, nullptr) << "A's side panel";
   EXPECT_EQ(status.newsList->rowCount, 0u) << "A's news rows";
+  EXPECT_EQ(orders.unitListBox->rowCount, 0u) << "A's units on the orders screen";
+  EXPECT_EQ(orders.edit.commonClass, OrderEditState{}.commonClass) << "the class A's rows were narrowed to";
   EXPECT_EQ(s.SelectionList().first, nullptr) << "A's selection";
   EXPECT_EQ(g_ui.savedPanelDepth, 0) << "the dock depth a pop-up of A would give back";
 
