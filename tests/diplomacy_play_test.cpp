@@ -1,7 +1,8 @@
 // The diplomacy department in a game of the sample scenario: F5 docks it
 // with the other regions' rows, each flagged in its region's colour; a
 // contact tick survives a save and its load; ten days on, Eastmark's
-// dossier shows what its record holds.
+// dossier shows what its record holds. War on an ally waits for the
+// declaration panel's answer.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -227,6 +228,61 @@ TEST(DiplomacyPlay, RegionButtonsWaitForARegionAndTreatiesSuitTheRelation) {
     EXPECT_EQ(offered(kAlliance), row.alliance) << "Alliance";
     EXPECT_EQ(offered(kCeasefire), row.ceasefire) << "Ceasefire";
     EXPECT_EQ(offered(kPeace), row.peace) << "Peace Treaty";
+  }
+}
+
+// War on an ally is asked first: WAR opens the declaration panel, named for
+// the ally; Cancel declares nothing, and only Declare makes the ally an
+// enemy once the turn has taken it.
+TEST(DiplomacyPlay, WarOnAnAllyWaitsForItsConfirmation) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  const int32_t local = w.gameState.localPlayer;
+  int32_t ally = 0;
+  const auto atWar = [&] {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    return (w.players[local].simPolicy.hostileMask & (1u << ally)) != 0;
+  };
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (int32_t p = 1; p < kMaxPlayers && !ally; ++p)
+      if (p != local && (w.players[local].displayPolicy.friendlyMask & (1u << p))) ally = p;
+  }
+  ASSERT_NE(ally, 0) << "Westholm starts with an ally";
+  PressF5();
+  DiplomacyScreen& d = s.diplomacyScreen;
+  PickRegion(d, ally);
+  Screen& relations = *s.regionRelations;
+  Screen& war = *s.warDeclaration;
+  const auto shown = [](const Screen& screen) {
+    for (const Control* c = screen.currentForm; c; c = c->parent) {
+      if (c->Hidden()) return false;
+      if (c == g_ui.rootForm) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(shown(relations));
+  struct Step {
+    const char* answer;
+    bool war;
+  } const steps[] = {{"WARCANBUT", false}, {"WARACCPBUT", true}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.answer);
+    SampleGame::ClickControl(FormFindControlByTag(relations.currentForm, "WAR"));
+    ASSERT_TRUE(shown(war)) << "WAR asks first";
+    EXPECT_EQ(Shown(war, "REGNAME"), RegionDisplayName(w, ally));
+    SampleGame::PlayDays(1);
+    EXPECT_FALSE(atWar()) << "nothing declared while the question stands";
+    SampleGame::ClickControl(FormFindControlByTag(war.currentForm, step.answer));
+    EXPECT_FALSE(shown(war));
+    SampleGame::PlayDays(1);
+    EXPECT_EQ(atWar(), step.war);
   }
 }
 

@@ -181,17 +181,23 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   SampleGame::Pump();
   EXPECT_EQ(shown, area()) << "the note's place as a whole frame draws it";
 
-  // Escape lets the selection go; the Orders button pressed anew then has
-  // no unit to list, and the panel closes rather than stand open on
-  // "Units 0".
+  // Escape lets the selection go and the panel with it, rather than leave
+  // it standing on "Units 0"; the game menu's Return to Game brings it
+  // back no more than the Orders button pressed anew, which has no unit to
+  // list.
   SampleGame::PressKey(plat::kVkEscape);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     ASSERT_EQ(FirstInHolder(s.SelectionList()), nullptr) << "Escape let the selection go";
   }
+  EXPECT_FALSE(panelShown()) << "the orders panel closed with the selection";
+  GameMenu& menu = s.gameMenu;
+  SampleGame::PressKey(plat::kVkEscape);
+  ASSERT_TRUE(menu.currentForm && menu.currentForm->parent) << "the next Escape opens the game menu";
+  SampleGame::ClickControl(FormFindControlByTag(menu.buttons.currentForm, "RETURNBUT"));
+  EXPECT_FALSE(panelShown()) << "Return to Game reopens nothing";
+  EXPECT_EQ(g_ui.panelDepth, 0);
   Control* ordersButton = FormFindControlByTag(s.cmdBar.currentForm, "ORDERS");
-  // The panel still open on the old list closes with the button first.
-  if (ordersButton->Selected()) SampleGame::ClickControl(ordersButton);
   ASSERT_FALSE(ordersButton->Selected()) << "the next click opens the panel rather than close it";
   SampleGame::ClickControl(ordersButton);
   EXPECT_FALSE(panelShown()) << "with no unit listed the orders panel is closed";

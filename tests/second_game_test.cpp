@@ -4,13 +4,17 @@
 // first did, with nothing left reserved from the game before.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
+#include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/game_session_test_support.h"
 #include "sim/player_messages.h"
@@ -82,10 +86,12 @@ TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFre
 
 }  // namespace
 
-// The whole program: game A is played as a player plays it (a farm's
-// placement begun from the map screen's build list, the news read on the
-// status page), left through the game menu's Quit, and game B started from
-// the start menu. B opens on none of A's screens' state.
+// The whole program: game A is played as a player plays it (its land units
+// narrowed on the orders screen, a farm's placement begun from the map
+// screen's build list, ended by the game menu and by Stop and begun again,
+// the news read on the status page), left through the game menu's Quit, and
+// game B started from the start menu. B opens on none of A's screens'
+// state, in its lists or on the screen.
 namespace {
 
 constexpr int32_t kFarm = 4016;  // the sample's farm, an industry without prerequisites
@@ -104,6 +110,26 @@ uint32_t LocalNewsCount() {
   for (const ListNode* n = head.next(); n && n != &head; n = n->next())
     news += (static_cast<const PlayerMessage*>(n)->flags & kMessageNews) != 0;
   return news;
+}
+
+// The window's last frame within the rectangle, row by row.
+std::vector<uint32_t> BackBufferPixels(const plat::Rect& at) {
+  std::vector<uint32_t> pixels, out;
+  uint32_t width = 0, height = 0;
+  EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  for (int32_t y = std::max(at.top, 0); y < at.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = std::max(at.left, 0); x < at.right && x < static_cast<int32_t>(width); ++x)
+      out.push_back(pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)]);
+  return out;
+}
+
+// The control and every control above it up to the root are shown.
+bool ShownOnScreen(const Control* control) {
+  for (const Control* c = control; c; c = c->parent) {
+    if (c->Hidden()) return false;
+    if (c == g_ui.rootForm) return true;
+  }
+  return false;
 }
 
 // New game from the start menu: the scenario, Westholm, Start, Start.
@@ -142,6 +168,28 @@ TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
   StatusScreen& status = s.statusScreen;
   ASSERT_NE(status.newsList, nullptr);
   ASSERT_GT(status.newsList->rowCount, 0u) << "A's news is listed";
+  SampleGame::Pump();
+  const plat::Rect newsAt = ControlAbsoluteRect(status.newsList);
+  const std::vector<uint32_t> newsDrawn = BackBufferPixels(newsAt);
+
+  // A stack of A's land units taken into the orders screen, whose land
+  // button narrows the rows picked to the land units.
+  std::vector<uint32_t> ownHexes;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const UnitRecord* u : SampleGame::OwnUnitsOnMap())
+      if (u->kind == 0) ownHexes.push_back(MakeHexPos(u->x, u->y));
+  }
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  ASSERT_NE(SampleGame::ClickFirstShown(ownHexes), 0u);
+  if (s.hexListA.currentForm && s.hexListA.currentForm->parent) SampleGame::ClickControl(s.hexListA.list, 0);
+  OrdersScreen& orders = s.ordersScreen;
+  ASSERT_EQ(s.cmdBar.id, 9) << "the orders screen shows the units picked";
+  ASSERT_NE(orders.unitListBox, nullptr);
+  SampleGame::ClickControl(FormFindControlById(orders.currentForm, 200));
+  ASSERT_GT(orders.unitListBox->rowCount, 0u) << "A's units are listed";
+  ASSERT_NE(ListNextSelected(orders.unitListBox, nullptr), nullptr) << "the land button picked rows";
+  SampleGame::PressKey(plat::kVkEscape);  // the selection let go
 
   // A farm placed from the map screen: the build list docked, the
   // placement's panel over it.
@@ -155,16 +203,36 @@ TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
   SampleGame::ClickControl(FormFindControlById(s.mapScreen.buildList.currentForm, 3));
   const int row = ListRowWithId(s.mapScreen.buildList.list, kFarm + 1000);
   ASSERT_GE(row, 0) << "the industry page lists the farm";
-  SampleGame::ClickControl(s.mapScreen.buildList.list, row);
-  ASSERT_EQ(g_mapPlacement.active, 1);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.facilityUpgrade.currentForm);
+  Control* placementPanel = s.mapScreen.facilityUpgrade.currentForm;
+  const auto placing = [&] {
+    SampleGame::ClickControl(s.mapScreen.buildList.list, row);
+    ASSERT_EQ(g_mapPlacement.active, 1);
+    ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, placementPanel);
+    ASSERT_TRUE(ShownOnScreen(placementPanel));
+  };
+  ASSERT_NO_FATAL_FAILURE(placing());
+  const plat::Rect placementAt = ControlAbsoluteRect(placementPanel);
+  const std::vector<uint32_t> placementDrawn = BackBufferPixels(placementAt);
 
-  // Left through Escape's menu and its Quit question.
+  // The game menu ends the placement, and Return to Game does not bring
+  // its panel back; nor does Stop leave the panel up.
   GameMenu& menu = s.gameMenu;
   const auto menuOpen = [&menu] { return menu.currentForm && menu.currentForm->parent; };
-  for (int press = 0; press < 3 && !menuOpen(); ++press) SampleGame::PressKey(plat::kVkEscape);
+  SampleGame::PressKey(plat::kVkF1 + 10);  // F11, the quit question
   ASSERT_TRUE(menuOpen());
-  SampleGame::ClickControl(FormFindControlByTag(menu.buttons.currentForm, "QUITBUT"));
+  SampleGame::ClickControl(FormFindControlByTag(menu.quitConfirm.currentForm, "CANBUT"));
+  SampleGame::ClickControl(FormFindControlByTag(menu.buttons.currentForm, "RETURNBUT"));
+  EXPECT_EQ(g_mapPlacement.active, 0) << "the menu ended the placement";
+  EXPECT_FALSE(ShownOnScreen(placementPanel)) << "the placement's panel came back after the menu";
+  ASSERT_NO_FATAL_FAILURE(placing());
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.buildList.currentForm, "CANBUT"));
+  EXPECT_EQ(g_mapPlacement.active, 0) << "Stop ends the placement";
+  EXPECT_FALSE(ShownOnScreen(placementPanel)) << "Stop closes the placement's panel";
+  ASSERT_NO_FATAL_FAILURE(placing());
+
+  // Left through the menu's Quit question with the placement under way.
+  SampleGame::PressKey(plat::kVkF1 + 10);
+  ASSERT_TRUE(menuOpen());
   SampleGame::ClickControl(FormFindControlByTag(menu.quitConfirm.currentForm, "OKQUIT"));
   ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "Quit shows the start menu";
 
@@ -175,14 +243,22 @@ TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
   EXPECT_EQ(s.mapScreen.facilityUpgrade.currentForm->parent, nullptr) << "A's placement panel";
   EXPECT_EQ(s.mapScreen.currentSidePanel, nullptr) << "A's side panel";
   EXPECT_EQ(status.newsList->rowCount, 0u) << "A's news rows";
+  EXPECT_EQ(orders.unitListBox->rowCount, 0u) << "A's units on the orders screen";
+  EXPECT_EQ(orders.edit.commonClass, OrderEditState{}.commonClass) << "the class A's rows were narrowed to";
   EXPECT_EQ(s.SelectionList().first, nullptr) << "A's selection";
+  EXPECT_EQ(g_ui.savedPanelDepth, 0) << "the dock depth a pop-up of A would give back";
 
   // B's own map screen and status page show B: its placement panel stays
   // away, and the news rows are B's.
+  // The back buffer draws none of A's placement panel or news rows there.
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
   EXPECT_EQ(s.mapScreen.facilityUpgrade.currentForm->parent, nullptr) << "the map screen of B";
+  SampleGame::Pump();
+  EXPECT_NE(BackBufferPixels(placementAt), placementDrawn) << "A's placement panel is drawn in B";
   SampleGame::PressKey(plat::kVkF1 + 8);  // F9
   EXPECT_EQ(status.newsList->rowCount, LocalNewsCount()) << "B's news only";
+  SampleGame::Pump();
+  EXPECT_NE(BackBufferPixels(newsAt), newsDrawn) << "A's news rows are drawn in B";
 }
 
 }  // namespace

@@ -221,6 +221,9 @@ void ForgetGameScreens(ScreenSet& s) {
   // A placement of the game left would keep its build panel and cursor up.
   CancelMapPlacement(s);
   if (g_ui.panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
+  // Nor does the depth a pop-up of the last game took down: the next game's
+  // first pop-up to close would open the dock on the last game's panels.
+  g_ui.savedPanelDepth = 0;
   s.cmdBar.dockedPanelMarker = 0;
   // The dock's bars keep the forms last docked in them while hidden: the
   // next game opening a level would show the last game's panel there

@@ -117,15 +117,20 @@ int32_t ClosePopupForm(ScreenManager& ui, Control* form, int32_t noReturn, int32
   if (!form) return 0;
   bool stacked = false;
   Control* frame = form->parent;
-  if (IsPopupFrame(frame)) {
+  const bool framed = IsPopupFrame(frame);
+  if (framed) {
     stacked = (static_cast<uint32_t>(frame->id) & kPopupStacked) != 0;
     form->Unlink();
     frame->Unlink();
     if (frame->index == kGeneratedFrameIndex) delete frame;
   }
   form->flags &= ~kCtlAlwaysRedraw;
-  if (ui.popupCount) --ui.popupCount;
-  ui.lastPopupFlags = 0;
+  // A form that is not open leaves the count and the last pop-up's flags
+  // to the pop-ups that are.
+  if (framed) {
+    if (ui.popupCount) --ui.popupCount;
+    ui.lastPopupFlags = 0;
+  }
   if (ui.popupCount == 0 && ui.rootForm) ui.rootForm->flags &= ~kCtlAlwaysRedraw;
   ReleaseInputHolders();
   PlayPopupSound(kSoundPopupClosed);
@@ -138,8 +143,12 @@ int32_t ClosePopupForm(ScreenManager& ui, Control* form, int32_t noReturn, int32
     ui.keepPopups = 1;
     back->Popup(back->id, back->parameterList);
   }
-  if (!keepDepth && ui.savedPanelDepth) {
+  // The depth is given back once, by a pop-up that was open: a form closed
+  // again, or the next pop-up to close long after, must not reopen panels
+  // the player has closed since.
+  if (!keepDepth && framed && ui.savedPanelDepth) {
     SetUiPanelDepth(ui, ui.savedPanelDepth);
+    ui.savedPanelDepth = 0;
     RequestFullRefresh(ui);
   }
   return 0;

@@ -176,6 +176,24 @@ TEST_F(PopupTest, SeeThroughBitAndPanelDepthFollowTheLastPopup) {
   }
 }
 
+// The dock closed by the player after a pop-up gave its depth back stays
+// closed: neither a form closed again nor the next pop-up reopens it.
+TEST_F(PopupTest, APopupGivesTheDepthItFoundBackOnce) {
+  g_ui.panelDepth = 2;
+  FormScreen a, b;
+  ASSERT_EQ(a.Popup(1, nullptr), 0);
+  a.Close(0);
+  EXPECT_EQ(g_ui.panelDepth, 2);
+  g_ui.panelDepth = 0;
+  ASSERT_EQ(b.Popup(1, nullptr), 0);
+  a.Close(0);
+  EXPECT_EQ(g_ui.panelDepth, 0) << "a form no longer open";
+  EXPECT_EQ(g_ui.popupCount, 1) << "b is still open";
+  b.Close(0);
+  EXPECT_EQ(g_ui.panelDepth, 0) << "the next pop-up";
+  EXPECT_EQ(g_ui.savedPanelDepth, 0);
+}
+
 TEST_F(PopupTest, AnAlwaysOnTopControlStaysAboveNewFrames) {
   struct Row {
     const char* name;

@@ -12,6 +12,12 @@
 
 MapPlacement g_mapPlacement;
 
+namespace {
+
+constexpr int32_t kOrdersMainPanel = 9;  // the command bar's number for the orders screen
+
+}  // namespace
+
 bool HasMapSelection(ScreenSet& screens) {
   return screens.SelectionList().first != nullptr || screens.mapClickMode != 0;
 }
@@ -41,7 +47,16 @@ void BeginMapPlacement(int32_t classIndex, int32_t showPanel) {
 }
 
 void CancelMapPlacement(ScreenSet& screens) {
-  if (g_mapPlacement.active && g_ui.panelDepth == kDockLevelThird) {
+  // The placement's panel can stand docked after the mode ended elsewhere
+  // (the game menu ends it while its pop-up holds the dock closed): Stop
+  // and the other ways out close it then too.
+  const Control* panel = screens.mapScreen.facilityUpgrade.currentForm;
+  const bool panelDocked = panel && panel->parent && panel->parent == DockHost(screens, kDockLevelThird);
+  const bool closeLevel = g_mapPlacement.active || panelDocked;
+  // A pop-up open over the dock gives back the depth it found when it
+  // closes: not the placement's level.
+  if (closeLevel && g_ui.savedPanelDepth == kDockLevelThird) g_ui.savedPanelDepth = kDockLevelSecond;
+  if (closeLevel && g_ui.panelDepth == kDockLevelThird) {
     SetPanelDepth(kDockLevelSecond, 1, g_mapView);
     if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
     UpdatePopupButton(screens.mailBar);
@@ -71,7 +86,16 @@ bool UndoMapState(ScreenSet& screens) {
   } else if (g_mapPlacement.active) {
     CancelMapPlacement(screens);
   } else if (HasMapSelection(screens)) {
+    // The orders screen works on the selection: let go, it would stand on
+    // "Units 0" and come back with the next pop-up that closes, so it
+    // closes with it.
+    const bool ordersDocked = screens.cmdBar.id == kOrdersMainPanel && g_ui.panelDepth > 0;
     ClearMapSelection(screens);
+    if (ordersDocked && g_ui.panelDepth > 0) {
+      SetPanelDepth(0, 1, g_mapView);
+      screens.cmdBar.dockedPanelMarker = 0;
+      UpdatePopupButton(screens.mailBar);
+    }
   } else {
     return false;
   }
