@@ -10,7 +10,6 @@
 #include "app/calendar.h"
 #include "app/text_tokenizer.h"
 #include "world/game_state.h"
-#include "world/map_data.h"
 #include "world/text/csv_frame.h"
 #include "platform/paths.h"
 #include "platform/status.h"
@@ -301,8 +300,8 @@ int32_t LoadScenarioDef(ScenarioSettings& settings, ScenarioGroupings& groupings
   if (SeekKey(t, "startymd:")) settings.startDay = ReadDate(t);
   if (SeekKey(t, "victoryymd:")) settings.victoryDay = ReadDate(t);
   if (SeekKey(t, "victoryhex:")) {
-    settings.victoryHexX = static_cast<int16_t>(ReadIntCell(t, 0, 0, kMaxMapSide));
-    settings.victoryHexY = static_cast<int16_t>(ReadIntCell(t, 0, 0, kMaxMapSide));
+    settings.victoryHexX = static_cast<int16_t>(ReadIntCell(t, 0, INT16_MIN, INT16_MAX));
+    settings.victoryHexY = static_cast<int16_t>(ReadIntCell(t, 0, INT16_MIN, INT16_MAX));
   }
 
   if (ReadSwitch(t, "campaignstart:")) settings.campaignFlags |= 1u;

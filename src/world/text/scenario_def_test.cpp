@@ -73,7 +73,7 @@ TEST_F(ScenarioFiles, KeysFillTheSettings) {
   EXPECT_STREQ(settings_.nextupmap, "NEXTMAP");
   EXPECT_EQ(settings_.maplevel, 3);
   EXPECT_EQ(settings_.campaignFlags, 2u);
-  EXPECT_EQ(settings_.mapmusic, 4);  // 260 stored as a byte
+  EXPECT_EQ(settings_.mapmusic, 0);  // 260 is no byte: the default, named in the log
   EXPECT_EQ(settings_.startDay, DayNumber(2010, 3, 15));
   EXPECT_EQ(settings_.victoryDay, DayNumber(2012, 1, 1));
   EXPECT_EQ(settings_.startDay, 2455270u);
