@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -206,8 +208,17 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   PumpWholeProgram();
   EXPECT_TRUE(QueuedTextLines(g_textLines).empty()) << "the game's chat and notices go with it";
   ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "leaving shows the start menu";
+  // A file of 64 GB that holds nothing (sparse: no disk is used) among the
+  // saves lists by its name alone: the list reads only each save's header.
+  const std::string huge = "FrontEndHuge";
+  const auto hugePath = plat::ResolveGamePath(SaveGamePath(huge), true);
+  ASSERT_TRUE(hugePath.has_value());
+  std::ofstream{*hugePath};
+  std::filesystem::resize_file(*hugePath, uint64_t{64} << 30);
   ClickControl(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"), -1);
+  std::filesystem::remove(*hugePath);
   const auto& files = s.gameFile.files;
+  EXPECT_NE(std::find(files.begin(), files.end(), huge), files.end());
   const auto at = std::find(files.begin(), files.end(), saved);
   ASSERT_NE(at, files.end());
   // Its row tells the scenario it was saved from, as the new game's list

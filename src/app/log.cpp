@@ -49,9 +49,17 @@ void LogWrite(PlatformState& platform, const char* format, ...) {
   std::memcpy(line, kPrefix, sizeof kPrefix);
   va_list args;
   va_start(args, format);
-  plat::FormatTextV(line + sizeof kPrefix - 1, sizeof line - (sizeof kPrefix - 1), format ? format : "", args);
+  const int wanted =
+      plat::FormatTextV(line + sizeof kPrefix - 1, sizeof line - (sizeof kPrefix - 1), format ? format : "", args);
   va_end(args);
-  const size_t length = std::strlen(line);
+  size_t length = std::strlen(line);
+  // A line cut at the buffer's end still ends as a line, marked as cut, so
+  // the next one does not run on after it.
+  if (wanted > 0 && static_cast<size_t>(wanted) >= sizeof line - (sizeof kPrefix - 1)) {
+    constexpr char kCut[] = "...\n";
+    std::memcpy(line + sizeof line - sizeof kCut, kCut, sizeof kCut);
+    length = sizeof line - 1;
+  }
 
   std::lock_guard<std::mutex> guard(LogLock());
   if (g_mirror) {

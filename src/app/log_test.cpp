@@ -84,17 +84,19 @@ TEST_F(Log, ANewTargetTakesTheNextLineWhileTheOldFileIsOpen) {
   EXPECT_EQ(Slurp(dir.path() + "/Savegame/sync.log"), "VDLOG: second\n");
 }
 
-TEST_F(Log, LongTextIsCutTo255Characters) {
+// A cut line still ends as a line, marked as cut, so the next one does not
+// run on after it; a line that fits is written as it is.
+TEST_F(Log, LongTextIsCutTo255CharactersEndingInALineEnd) {
   SetLogTarget(platform, "Savegame\\LOG-PLAYER-Test.log", true, true);
   const std::string text(300, 'x');
-  LogWrite(platform, "%s", text.c_str());
+  LogWrite(platform, "%s\n", text.c_str());
   const std::string line = Slurp(logPath);
   EXPECT_EQ(line.size(), 255u);
-  EXPECT_EQ(line, "VDLOG: " + std::string(248, 'x'));
+  EXPECT_EQ(line, "VDLOG: " + std::string(244, 'x') + "...\n");
   CloseLogFile(platform);
   const std::string fits(248, 'y');
   LogWrite(platform, "%s", fits.c_str());
-  EXPECT_EQ(Slurp(logPath).size(), 510u);
+  EXPECT_EQ(Slurp(logPath), line + "VDLOG: " + fits);
 }
 
 TEST_F(Log, FloatsRoundToNearest) {

@@ -1,10 +1,14 @@
 #include "app/text_tokenizer.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/app_object.h"
@@ -120,6 +124,31 @@ bool ParseDecimalFloat(const char* p, float& out) {
   }
   out = value;
   return true;
+}
+
+// A switch cell: a whole number from 0 to 2^31 - 1 (on when not 0) or one
+// of the words of yes and no, in any case; nullopt for anything else (nan,
+// -inf, -1, 2147483648, 1.5), which no hand edit means as a switch.
+std::optional<bool> SwitchValue(const char* p) {
+  p = SkipBlanks(p);
+  const char* start = p;
+  if (IsDigit(*p)) {
+    uint64_t value = 0;
+    for (; IsDigit(*p); ++p) value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(*p - '0'), uint64_t{1} << 32);
+    p = SkipBlanks(p);
+    if (!(*p == '\0' || IsFieldEnd(*p) || IsLineEnd(*p)) || value > INT32_MAX) return std::nullopt;
+    return value != 0;
+  }
+  const char* end = p;
+  while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end) && !IsBlank(*end)) ++end;
+  std::string word(start, static_cast<size_t>(end - start));
+  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!(*SkipBlanks(end) == '\0' || IsFieldEnd(*SkipBlanks(end)) || IsLineEnd(*SkipBlanks(end)))) return std::nullopt;
+  for (const char* on : {"yes", "y", "true", "t", "on"})
+    if (word == on) return true;
+  for (const char* off : {"no", "n", "false", "f", "off"})
+    if (word == off) return false;
+  return std::nullopt;
 }
 
 // Names a field the reader would not use: the file, its line and column.
@@ -242,12 +271,17 @@ char* ReadKeywordString(TextTokenizer& tokenizer, const char* keyword, const cha
 
 int32_t ReadFieldBool(TextTokenizer& tokenizer, int32_t defaultValue) {
   if (!FieldPresent(tokenizer)) return defaultValue;
-  int32_t result = 0;
-  if (ParseDecimal32(tokenizer.cursor) != 0) {
-    result = 1;
+  int32_t result = defaultValue;
+  const std::optional<bool> value = SwitchValue(tokenizer.cursor);
+  if (value) {
+    result = *value ? 1 : 0;
   } else {
-    const char first = *SkipBlanks(tokenizer.cursor);
-    result = (first == 'T' || first == 't' || first == 'Y' || first == 'y') ? 1 : 0;
+    const char* end = tokenizer.cursor;
+    while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end) && end - tokenizer.cursor < 24) ++end;
+    LogTextWarning(tokenizer, tokenizer.cursor,
+                   "\"" + std::string(tokenizer.cursor, static_cast<size_t>(end - tokenizer.cursor)) +
+                       "\" is not a switch (0, 1, yes, no, true, false, on or off); " +
+                       (defaultValue ? "on" : "off") + " is used.");
   }
   SkipField(tokenizer);
   return result;

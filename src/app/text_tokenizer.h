@@ -53,7 +53,9 @@ char* FindKeyword(TextTokenizer& tokenizer, const char* keyword, bool fromCursor
 // default, or null when there is none.
 char* ReadKeywordString(TextTokenizer& tokenizer, const char* keyword, const char* defaultText);
 
-// 0 or 1: 1 for a non-zero leading integer or a first letter T, t, Y or y.
+// 0 or 1: a whole number from 0 to 2^31 - 1 (1 when not 0) or yes, no,
+// true, false, on, off, y, n, t or f in any case. Any other cell (nan, -1,
+// 2147483648) is no switch: the default, and a warning naming the cell.
 int32_t ReadFieldBool(TextTokenizer& tokenizer, int32_t defaultValue);
 // The leading decimal integer, keeping its low 8 bits.
 uint8_t ReadFieldInt(TextTokenizer& tokenizer, uint8_t defaultValue);

@@ -299,33 +299,88 @@ std::vector<std::string> ListGameDirectory(std::string_view gameDirectory, std::
   return names;
 }
 
-std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath) {
+namespace {
+
+// Opens a plain file for reading, non-blocking so that a pipe in the data
+// folders cannot hang the reader (it is refused); -1 when refused.
+int OpenPlainFile(std::string_view gamePath, uint64_t& size) {
   const auto path = ResolveGamePath(gamePath);
-  if (!path) return std::nullopt;
-  // Non-blocking so that a pipe in the data folders cannot hang the reader;
-  // it is refused below.
+  if (!path) return -1;
   const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return -1;
   struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+    ::close(fd);
+    return -1;
+  }
+  size = static_cast<uint64_t>(st.st_size);
+  return fd;
+}
+
+// Reads up to `count` bytes at `offset` into `out`; false on a read error.
+bool ReadAt(int fd, uint64_t offset, uint64_t count, std::vector<uint8_t>& out) {
+  uint8_t chunk[65536];
+  while (count > 0) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(count, sizeof chunk));
+    const ssize_t n = ::pread(fd, chunk, want, static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) break;  // the file shrank while being read
+    out.insert(out.end(), chunk, chunk + n);
+    offset += static_cast<uint64_t>(n);
+    count -= static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<uint64_t> GameFileSize(std::string_view gamePath) {
+  uint64_t size = 0;
+  const int fd = OpenPlainFile(gamePath, size);
+  if (fd < 0) return std::nullopt;
+  ::close(fd);
+  return size;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath, uint64_t maxBytes) {
+  uint64_t size = 0;
+  const int fd = OpenPlainFile(gamePath, size);
+  if (fd < 0) return std::nullopt;
+  if (size >= maxBytes) {
     ::close(fd);
     return std::nullopt;
   }
   std::vector<uint8_t> bytes;
-  bytes.reserve(static_cast<size_t>(st.st_size));
-  uint8_t chunk[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + n);
-  }
+  bytes.reserve(static_cast<size_t>(size));
+  // A file that grows while it is read stops at the limit all the same.
+  const bool read = ReadAt(fd, 0, maxBytes, bytes);
   ::close(fd);
+  if (!read || bytes.size() >= maxBytes) return std::nullopt;
   return bytes;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileRange(std::string_view gamePath, uint64_t offset, size_t count) {
+  uint64_t size = 0;
+  const int fd = OpenPlainFile(gamePath, size);
+  if (fd < 0) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  const bool read = offset >= size || ReadAt(fd, offset, std::min<uint64_t>(count, size - offset), bytes);
+  ::close(fd);
+  if (!read) return std::nullopt;
+  return bytes;
+}
+
+std::string FileReadRefusal(std::string_view gamePath, uint64_t maxBytes) {
+  const auto size = GameFileSize(gamePath);
+  if (!size) return GameFileExists(gamePath) ? "the file cannot be read" : "the file is missing";
+  if (*size == 0) return "the file is empty";
+  if (*size >= maxBytes)
+    return "the file holds " + std::to_string(*size) + " bytes, more than the " + std::to_string(maxBytes - 1) +
+           " a game file may hold";
+  return {};
 }
 
 Status WriteFileReplacing(std::string_view gamePath, const void* data, size_t size) {

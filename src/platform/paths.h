@@ -44,8 +44,25 @@ bool MakeGameDirectories(std::string_view gameDirectory);
 std::vector<std::string> ListGameDirectory(std::string_view gameDirectory, std::string_view pattern,
                                            bool filesOnly = false);
 
-// Reads a whole file; nullopt when it cannot be read or is not a plain file.
-std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath);
+// The most a whole-file reader takes: no game file comes near it (a save of
+// the largest map holds a few megabytes), and a larger one would only be
+// read to be refused.
+inline constexpr uint64_t kMaxReadFileBytes = 134217728;
+
+// The size of a plain file, or nullopt when it is missing, refused or not a
+// plain file. Asks the disk only: nothing is read.
+std::optional<uint64_t> GameFileSize(std::string_view gamePath);
+// Reads a whole file; nullopt when it cannot be read, is not a plain file or
+// holds maxBytes or more (checked before anything is read, so that a huge
+// or sparse file costs nothing).
+std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath, uint64_t maxBytes = kMaxReadFileBytes);
+// Reads at most `count` bytes from `offset` of a plain file: fewer when the
+// file ends first, none past its end; nullopt when it cannot be read.
+std::optional<std::vector<uint8_t>> ReadFileRange(std::string_view gamePath, uint64_t offset, size_t count);
+// Why a whole file of this path would not be read, in words for a message
+// ("the file is missing", "the file holds N bytes, more than ..."); empty
+// when it would be.
+std::string FileReadRefusal(std::string_view gamePath, uint64_t maxBytes = kMaxReadFileBytes);
 // Writes the bytes to a temporary file beside the target and renames it over
 // the target, so a failed write never leaves a half-written file: on failure
 // the temporary file is removed and the old file stays as it was.

@@ -240,6 +240,23 @@ TEST_F(PathsTest, ReadsWholeFilesByteForByte) {
   EXPECT_TRUE(empty->empty());
   EXPECT_FALSE(ReadFileBytes("MAPS\\DATA\\NONE.BIN").has_value());
   EXPECT_FALSE(ReadFileBytes("MAPS\\DATA").has_value());
+  // A part of a file, cut where the file ends.
+  EXPECT_EQ(ReadFileRange("MAPS\\DATA\\BIG.BIN", 149990, 100), std::vector<uint8_t>(bytes.end() - 10, bytes.end()));
+  EXPECT_EQ(ReadFileRange("MAPS\\DATA\\BIG.BIN", 200000, 100), std::vector<uint8_t>{});
+  EXPECT_EQ(GameFileSize("maps\\data\\big.bin"), 150000u);
+  EXPECT_EQ(FileReadRefusal("MAPS\\DATA\\BIG.BIN"), "");
+  EXPECT_EQ(FileReadRefusal("MAPS\\DATA\\EMPTY.BIN"), "the file is empty");
+  EXPECT_EQ(FileReadRefusal("MAPS\\DATA\\NONE.BIN"), "the file is missing");
+  // At the limit or over it (a sparse file: no disk is used) nothing is
+  // read, and the reason names the size.
+  EXPECT_FALSE(ReadFileBytes("MAPS\\DATA\\BIG.BIN", 150000).has_value());
+  EXPECT_TRUE(ReadFileBytes("MAPS\\DATA\\BIG.BIN", 150001).has_value());
+  Write("maps/data/huge.bin", "");
+  fs::resize_file(root_ + "/maps/data/huge.bin", uint64_t{64} << 30);
+  EXPECT_FALSE(ReadFileBytes("MAPS\\DATA\\HUGE.BIN").has_value());
+  EXPECT_EQ(FileReadRefusal("MAPS\\DATA\\HUGE.BIN"),
+            "the file holds 68719476736 bytes, more than the 134217727 a game file may hold");
+  EXPECT_EQ(ReadFileRange("MAPS\\DATA\\HUGE.BIN", 0, 4), std::vector<uint8_t>(4, 0));
 }
 
 TEST_F(PathsTest, WriteFileReplacingRoundTripsAndReplacesUnderTheExistingName) {

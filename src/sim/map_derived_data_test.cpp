@@ -148,7 +148,7 @@ TEST_F(MapDerivedDataTest, CountsTheMapForItsOwnersByHand) {
   // of its products, the refined ones' unit costs with them, is a number.
   EXPECT_FLOAT_EQ(product::Get(fresh, 0, product::kPrice), 0.01f);
   std::string which;
-  EXPECT_TRUE(RegionFiguresFinite(fresh, which)) << which;
+  EXPECT_TRUE(RegionFiguresInRange(fresh, which)) << which;
 
   // The editor's estimate of a hex is the count's: the factory's capped
   // yields; the parked hex's none, under the same cap.

@@ -89,7 +89,6 @@ bool SplitSave(std::span<const uint8_t> file, bool gameOnly, SaveParts& parts, s
   return true;
 }
 
-std::optional<std::vector<uint8_t>> ReadSave(const std::string& path) { return ReadDataFile(path); }
 
 void LogRefusedSave(const std::string& path, const std::string& why) {
   LogWrite(g_platform, "Save game %s refused: %s.\n", path.c_str(), why.c_str());
@@ -218,9 +217,10 @@ plat::Status SaveGame(World& world, std::string_view name) {
 plat::Status LoadSaveGame(World& world, std::string_view name, const char* folder, bool keepScenario,
                           bool reloadScenarioPlayers, std::string* refusal) {
   const std::string path = SaveGamePath(name, folder);
-  const auto file = ReadSave(path);
+  std::string why;
+  const auto file = ReadDataFile(path, &why);
   if (!file) {
-    if (refusal) *refusal = "the file is missing, empty or cannot be read";
+    if (refusal) *refusal = why;
     return plat::kFail;
   }
   return LoadSaveImage(world, *file, path, keepScenario, reloadScenarioPlayers, refusal);
@@ -344,7 +344,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
 
 plat::Status ReadSavGamePart(const char* folder, World& world, std::string_view name) {
   const std::string path = SaveGamePath(name, folder);
-  const auto file = ReadSave(path);
+  const auto file = ReadDataFile(path);
   if (!file) return plat::kFail;
   SaveParts parts;
   std::string why;

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "world/game_state.h"
+
 #include "app/window_messages.h"
 
 struct World;
@@ -22,7 +24,7 @@ inline constexpr uint32_t kTurnExitStoppedInMinute = 11;  // stop seen after a m
 inline constexpr uint32_t kTurnExitStoppedInPacing = 12;  // stop seen while pacing
 inline constexpr uint32_t kTurnExitStoppedBetweenTurns = 13;
 
-inline constexpr int32_t kMinutesPerDay = 1440;
+inline constexpr int32_t kMinutesPerDay = kGameDayMinutes;
 
 // With it on (a chat command sets it), days pass without their minutes: no
 // command falls due and no unit moves.

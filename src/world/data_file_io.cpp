@@ -25,10 +25,14 @@ std::string DataFileWritePath(std::string_view name, std::string_view extension)
   return DataPath(InMapEditor() ? "CUSTOM\\DATA\\" : "MAPS\\DATA\\", name, extension);
 }
 
-std::optional<std::vector<uint8_t>> ReadDataFile(const std::string& path) {
-  auto bytes = plat::ReadFileBytes(path);
-  if (!bytes || bytes->empty() || bytes->size() >= kMaxDataFileBytes) {
-    LogWrite(g_platform, "File %s could not be read.\n", path.c_str());
+std::optional<std::vector<uint8_t>> ReadDataFile(const std::string& path, std::string* why) {
+  // The size is judged before anything is read.
+  auto bytes = plat::ReadFileBytes(path, kMaxDataFileBytes);
+  if (!bytes || bytes->empty()) {
+    std::string reason = plat::FileReadRefusal(path, kMaxDataFileBytes);
+    if (reason.empty()) reason = "the file cannot be read";
+    LogWrite(g_platform, "File %s could not be read: %s.\n", path.c_str(), reason.c_str());
+    if (why) *why = std::move(reason);
     return std::nullopt;
   }
   return bytes;

@@ -20,8 +20,8 @@ std::string DataFileReadPath(std::string_view name, std::string_view extension);
 std::string DataFileWritePath(std::string_view name, std::string_view extension);
 
 // The whole file, or nullopt with a log line naming it when it is missing,
-// empty or too large.
-std::optional<std::vector<uint8_t>> ReadDataFile(const std::string& path);
+// empty or too large (judged before it is read); `why` gets the reason.
+std::optional<std::vector<uint8_t>> ReadDataFile(const std::string& path, std::string* why = nullptr);
 
 // Writes the bytes to a temporary file renamed over the target, making the
 // folders as needed; kFail with a log line naming the file when it cannot.

@@ -2,13 +2,16 @@
 // into a staged game apart from the world, and only then handed over.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <unordered_map>
 
 #include "app/app_object.h"
 #include "app/log.h"
 #include "platform/paths.h"
 #include "records/hex_cell.h"
+#include "world/map_data.h"
 #include "world/map_header.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -236,9 +239,8 @@ bool StageUnits(std::span<const uint8_t> data, const GameLayout& l, StagedGame& 
     // A removed unit in a file is dropped.
     if (unit->unitFlags & kUnitGone) continue;
     std::string which;
-    if (!UnitFiguresFinite(*unit, which)) {
-      why = "unit " + std::to_string(i) + " (id " + std::to_string(unit->id) + ") has a " + which +
-            " that is not a finite number";
+    if (!UnitFiguresInRange(*unit, which)) {
+      why = "unit " + std::to_string(i) + " (id " + std::to_string(unit->id) + "): its " + which;
       return false;
     }
     std::optional<std::string> name;
@@ -379,6 +381,21 @@ StagedGamePtr StageGameImage(std::span<const uint8_t> data, bool playersOnly, st
     why = "a negative count";
     return nullptr;
   }
+  // The clock's words bound the loops of a day: a minute loop runs
+  // minutesLeft times, each minute's visibility walk visibilitySteps hexes,
+  // a turn daysPerTurn days.
+  if (!playersOnly) {
+    const auto outside = [&why](const char* field, int64_t v, int64_t low, int64_t high) {
+      if (v >= low && v <= high) return false;
+      why = std::string(field) + " " + std::to_string(v) + " is outside " + std::to_string(low) + " to " +
+            std::to_string(high);
+      return true;
+    };
+    if (outside("minutesLeft", s.minutesLeft, 0, kGameDayMinutes) || outside("dayPeriod", s.dayPeriod, 0, 11) ||
+        outside("visibilitySteps", s.visibilitySteps, 0, kMaxMapCells) ||
+        outside("daysPerTurn", s.daysPerTurn, 0, kLongestTurnDays))
+      return nullptr;
+  }
   GameLayout l;
   if (!LayOut(data, s, playersOnly, l, why)) return nullptr;
 
@@ -393,8 +410,8 @@ StagedGamePtr StageGameImage(std::span<const uint8_t> data, bool playersOnly, st
   if (playersOnly) return g;
   for (size_t p = 0; p < g->players.size(); ++p) {
     std::string which;
-    if (!RegionFiguresFinite(g->players[p], which)) {
-      why = "region " + std::to_string(p) + " has a " + which + " that is not a finite number";
+    if (!RegionFiguresInRange(g->players[p], which)) {
+      why = "region " + std::to_string(p) + ": its " + which;
       return nullptr;
     }
   }
@@ -423,6 +440,12 @@ bool CheckStagedGameOnMap(const StagedGame& g, const MapHeader& header, std::spa
   if (s.highestPlayer < 0 || s.highestPlayer >= regions) {
     why = "its last region in play is " + std::to_string(s.highestPlayer) + ", but it holds " +
           std::to_string(regions) + " regions";
+    return false;
+  }
+  // A minute's walk need not pass a hex twice.
+  if (static_cast<uint64_t>(s.visibilitySteps) > cells.size() + 1) {
+    why = "visibilitySteps " + std::to_string(s.visibilitySteps) + " is more than the map's " +
+          std::to_string(cells.size()) + " hexes";
     return false;
   }
   const auto at = [](int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; };

@@ -30,6 +30,11 @@ inline constexpr uint32_t kGameOldestVersion = 110;
 inline constexpr uint32_t kGameFileExtended = 1;  // the extended part is present
 inline constexpr uint32_t kGameFileNetwork = 2;   // written during a network game
 
+// Minutes of a game day: a day's minute loop counts minutesLeft down from it.
+inline constexpr int32_t kGameDayMinutes = 1440;
+// The longest turn a game file may ask for; the game plays turns of a day.
+inline constexpr int32_t kLongestTurnDays = 366;
+
 struct GameState {
   uint32_t size;            // 0: 580
   uint32_t checksum;        // 4: of the game file it was read from

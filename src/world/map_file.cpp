@@ -212,9 +212,11 @@ plat::Status ReadMapFile(World& world, std::string_view name, std::span<const ui
   const std::string path = fromFile ? MapReadPath(name) : std::string(name);
   std::optional<std::vector<uint8_t>> file;
   if (fromFile) {
-    file = plat::ReadFileBytes(path);
-    if (!file || file->empty() || file->size() >= kMaxMapFileBytes) {
-      LogWrite(g_platform, "Map file %s could not be read.\n", path.c_str());
+    file = plat::ReadFileBytes(path, kMaxMapFileBytes);
+    if (!file || file->empty()) {
+      std::string why = plat::FileReadRefusal(path, kMaxMapFileBytes);
+      if (why.empty()) why = "the file cannot be read";
+      LogWrite(g_platform, "Map file %s could not be read: %s.\n", path.c_str(), why.c_str());
       return plat::kFail;
     }
     buffer = *file;

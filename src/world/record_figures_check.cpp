@@ -1,8 +1,10 @@
 #include "world/record_figures_check.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstddef>
 #include <iterator>
+#include <string>
 
 #include "records/player_record.h"
 #include "records/unit_record.h"
@@ -10,10 +12,20 @@
 
 namespace {
 
+// The widest any figure of a running game reaches. Money, people and goods
+// of the largest region stay orders of magnitude below it; a figure beyond
+// it is damage, and the day's sums would carry it to infinity.
+constexpr float kFigureLimit = 1e18f;
+// A unit's strength is its class's strength per size (a 16-bit number)
+// times its size; a unit never comes near this.
+constexpr float kUnitStrengthLimit = 1e8f;
+
 template <class Record>
 struct Figure {
   float Record::*field;
   const char* name;
+  float low = -kFigureLimit;
+  float high = kFigureLimit;
 };
 
 // Every float of the region record, in the record's order.
@@ -37,16 +49,16 @@ constexpr Figure<PlayerRecord> kRegionFigures[] = {
     {&PlayerRecord::gdpInput6, "gdpInput6"},
     {&PlayerRecord::gdpInput7, "gdpInput7"},
     {&PlayerRecord::efficiency, "efficiency"},
-    {&PlayerRecord::population, "population"},
-    {&PlayerRecord::soldiers, "soldiers"},
-    {&PlayerRecord::unemployment, "unemployment"},
+    {&PlayerRecord::population, "population", 0.0f, kFigureLimit},
+    {&PlayerRecord::soldiers, "soldiers", 0.0f, kFigureLimit},
+    {&PlayerRecord::unemployment, "unemployment", 0.0f, 10.0f},
     {&PlayerRecord::volunteersPerYear, "volunteersPerYear"},
     {&PlayerRecord::conscriptsPerYear, "conscriptsPerYear"},
     {&PlayerRecord::immigrationPerYear, "immigrationPerYear"},
     {&PlayerRecord::emigrationPerYear, "emigrationPerYear"},
     {&PlayerRecord::birthsPerYear, "birthsPerYear"},
     {&PlayerRecord::deathsPerYear, "deathsPerYear"},
-    {&PlayerRecord::ruralPopulation, "ruralPopulation"},
+    {&PlayerRecord::ruralPopulation, "ruralPopulation", 0.0f, kFigureLimit},
     {&PlayerRecord::treasury, "treasury"},
     {&PlayerRecord::debtKind0, "debtKind0"},
     {&PlayerRecord::heldDebt, "heldDebt"},
@@ -76,9 +88,9 @@ constexpr Figure<PlayerRecord> kRegionFigures[] = {
     {&PlayerRecord::yesterdayGdpPerCapita, "yesterdayGdpPerCapita"},
     {&PlayerRecord::dayApproval, "dayApproval"},
     {&PlayerRecord::daySecondRating, "daySecondRating"},
-    {&PlayerRecord::dayPopulation, "dayPopulation"},
+    {&PlayerRecord::dayPopulation, "dayPopulation", 0.0f, kFigureLimit},
     {&PlayerRecord::dayLeadValue, "dayLeadValue"},
-    {&PlayerRecord::dayRuralPopulation, "dayRuralPopulation"},
+    {&PlayerRecord::dayRuralPopulation, "dayRuralPopulation", 0.0f, kFigureLimit},
     {&PlayerRecord::turnSalesRevenue, "turnSalesRevenue"},
     {&PlayerRecord::turnPurchaseCost, "turnPurchaseCost"},
     {&PlayerRecord::turnBuildSpending, "turnBuildSpending"},
@@ -109,9 +121,9 @@ constexpr Figure<UnitRecord> kUnitFigures[] = {
     {&UnitRecord::fuel, "fuel"},
     {&UnitRecord::ammo, "ammo"},
     {&UnitRecord::supply, "supply"},
-    {&UnitRecord::targetStrength, "targetStrength"},
+    {&UnitRecord::targetStrength, "targetStrength", 0.0f, kUnitStrengthLimit},
     {&UnitRecord::buildWork, "buildWork"},
-    {&UnitRecord::strength, "strength"},
+    {&UnitRecord::strength, "strength", -kUnitStrengthLimit, kUnitStrengthLimit},
     {&UnitRecord::efficiency, "efficiency"},
     {&UnitRecord::experience, "experience"},
     {&UnitRecord::morale, "morale"},
@@ -124,24 +136,36 @@ constexpr Figure<UnitRecord> kUnitFigures[] = {
     {&UnitRecord::rateRatio, "rateRatio"},
 };
 
-template <class Record, size_t N>
-bool AllFinite(const Record& record, const Figure<Record> (&figures)[N], std::string& which) {
-  for (const Figure<Record>& f : figures) {
-    if (!std::isfinite(record.*f.field)) {
-      which = f.name;
-      return false;
-    }
+std::string Number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
+
+// True when v is a number in [low, high]; else false with what is wrong.
+bool InRange(float v, float low, float high, const std::string& name, std::string& which) {
+  if (!std::isfinite(v)) {
+    which = name + " that is not a finite number";
+    return false;
+  }
+  if (v < low || v > high) {
+    which = name + " of " + Number(v) + ", outside " + Number(low) + " to " + Number(high);
+    return false;
   }
   return true;
 }
 
+template <class Record, size_t N>
+bool AllInRange(const Record& record, const Figure<Record> (&figures)[N], std::string& which) {
+  for (const Figure<Record>& f : figures)
+    if (!InRange(record.*f.field, f.low, f.high, f.name, which)) return false;
+  return true;
+}
+
 bool ArrayFinite(const float* values, size_t n, const char* name, std::string& which) {
-  for (size_t i = 0; i < n; ++i) {
-    if (!std::isfinite(values[i])) {
-      which = std::string(name) + "[" + std::to_string(i) + "]";
+  for (size_t i = 0; i < n; ++i)
+    if (!InRange(values[i], -kFigureLimit, kFigureLimit, std::string(name) + "[" + std::to_string(i) + "]", which))
       return false;
-    }
-  }
   return true;
 }
 
@@ -150,10 +174,9 @@ bool ArrayFinite(const float* values, size_t n, const char* name, std::string& w
 bool ArraysFinite(const PlayerRecord& r, std::string& which) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(&r);
   for (int f = 0; f < kRegionFloatCount; ++f) {
-    if (!std::isfinite(le::LoadF32(bytes + RegionFloatAt(static_cast<RegionFloat>(f))))) {
-      which = "region figure " + std::to_string(f);
+    if (!InRange(le::LoadF32(bytes + RegionFloatAt(static_cast<RegionFloat>(f))), -kFigureLimit, kFigureLimit,
+                 "region figure " + std::to_string(f), which))
       return false;
-    }
   }
   if (!ArrayFinite(r.partyShare, std::size(r.partyShare), "partyShare", which) ||
       !ArrayFinite(r.socialCosts, std::size(r.socialCosts), "socialCosts", which) ||
@@ -170,10 +193,9 @@ bool ArraysFinite(const PlayerRecord& r, std::string& which) {
   for (size_t p = 0; p < std::size(r.products); ++p) {
     for (size_t at = 0; at < sizeof(ProductState); at += 4) {
       if (at == offsetof(ProductStateLayout, productFlags2)) continue;
-      if (!std::isfinite(le::LoadF32(r.products[p].bytes + at))) {
-        which = "product " + std::to_string(p) + " figure at " + std::to_string(at);
+      if (!InRange(le::LoadF32(r.products[p].bytes + at), -kFigureLimit, kFigureLimit,
+                   "product " + std::to_string(p) + " figure at " + std::to_string(at), which))
         return false;
-      }
     }
   }
   return true;
@@ -181,8 +203,21 @@ bool ArraysFinite(const PlayerRecord& r, std::string& which) {
 
 }  // namespace
 
-bool RegionFiguresFinite(const PlayerRecord& record, std::string& which) {
-  return AllFinite(record, kRegionFigures, which) && ArraysFinite(record, which);
+bool RegionFiguresInRange(const PlayerRecord& record, std::string& which) {
+  if (!AllInRange(record, kRegionFigures, which) || !ArraysFinite(record, which)) return false;
+  // Kept at most 2 by the daily population step.
+  for (size_t i = 0; i < std::size(record.socialLevels); ++i)
+    if (!InRange(record.socialLevels[i], -kFigureLimit, 2.0f, "socialLevels[" + std::to_string(i) + "]", which))
+      return false;
+  return true;
 }
 
-bool UnitFiguresFinite(const UnitRecord& unit, std::string& which) { return AllFinite(unit, kUnitFigures, which); }
+bool UnitFiguresInRange(const UnitRecord& unit, std::string& which) {
+  if (!AllInRange(unit, kUnitFigures, which)) return false;
+  // Six directions, and 6 for none.
+  if (unit.nextStep > 6) {
+    which = "nextStep of " + std::to_string(unit.nextStep) + ", outside 0 to 6";
+    return false;
+  }
+  return true;
+}

@@ -1,14 +1,18 @@
 #pragma once
-// Whether the figures a game file or save hands the simulation are numbers.
-// One infinite or not-a-number figure spreads to every sum a day makes (the
-// world's population, GDP and treasury), and the game would play on with
-// them, so a file holding one is refused instead.
+// Whether the figures a game file or save hands the simulation are numbers
+// in the range a running game keeps them in. One infinite, not-a-number or
+// absurd figure (a unit of a billion men, an unemployment of -1e30) spreads
+// to every sum a day makes (the world's population, GDP and treasury), and
+// the game would play on with them, so a file holding one is refused
+// instead.
 #include <string>
 
 struct PlayerRecord;
 struct UnitRecord;
 
-// True when every floating-point figure of the record is finite; else false
-// with the figure's name in `which`.
-bool RegionFiguresFinite(const PlayerRecord& record, std::string& which);
-bool UnitFiguresFinite(const UnitRecord& unit, std::string& which);
+// True when every floating-point figure of the record is finite and within
+// its range (and a unit's next step one of its seven values); else false
+// with the figure, its value and its range in `which` ("strength of 1e+09,
+// outside ...").
+bool RegionFiguresInRange(const PlayerRecord& record, std::string& which);
+bool UnitFiguresInRange(const UnitRecord& unit, std::string& which);

@@ -28,10 +28,11 @@ struct Failure {
   }
 };
 
+// Judged by the file's size, before anything is read.
 bool Readable(const std::string& path, const Failure& fail) {
-  const auto bytes = plat::ReadFileBytes(path);
-  if (bytes && !bytes->empty()) return true;
-  fail(path + ": the file is missing, empty or cannot be read");
+  const std::string why = plat::FileReadRefusal(path);
+  if (why.empty()) return true;
+  fail(path + ": " + why);
   return false;
 }
 
@@ -51,13 +52,17 @@ int32_t LoadScenarioFileSequence(World& w, const std::string& name, std::string*
     const std::string path = GameReadPath(game);
     if (!Readable(path, fail)) return plat::kFail;
     // Parsed aside first, so that a bad file leaves the world as it was.
-    if (!StageGameImage(*plat::ReadFileBytes(path), false, why)) return fail(path + ": " + why);
+    const auto bytes = plat::ReadFileBytes(path);
+    if (!bytes) return fail(path + ": the file cannot be read");
+    if (!StageGameImage(*bytes, false, why)) return fail(path + ": " + why);
     if (ReadGamFile(w, game) < 0) return fail(path + ": the game file cannot be loaded");
   }
   {
     const std::string path = MapReadPath(game);
     if (!Readable(path, fail)) return plat::kFail;
-    if (!StageMapImage(*plat::ReadFileBytes(path), [](uint32_t) -> UnitRecord* { return nullptr; }, why))
+    const auto bytes = plat::ReadFileBytes(path);
+    if (!bytes) return fail(path + ": the file cannot be read");
+    if (!StageMapImage(*bytes, [](uint32_t) -> UnitRecord* { return nullptr; }, why))
       return fail(path + ": " + why);
     if (ReadMapFile(w, game) < 0) return fail(path + ": the map file cannot be loaded");
   }

@@ -12,7 +12,9 @@
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -32,6 +34,7 @@
 #include "net/text_message.h"
 #include "platform/fpenv.h"
 #include "platform/paths.h"
+#include "platform/text_encoding.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "records/command_ids.h"
@@ -498,13 +501,14 @@ void SplitSavePath(const std::string& path, std::string& folder, std::string& na
 }
 
 // Checks a file the loader is about to read, for the one error line.
+// Judged by its size, before anything is read: a file too large to be a
+// game is refused at once.
 bool FileReadable(const std::string& gamePath) {
-  const auto bytes = plat::ReadFileBytes(gamePath);
-  if (!bytes || bytes->empty()) {
-    g_loadError = gamePath + ": the file is missing, empty or cannot be read";
-    return false;
-  }
-  return true;
+  const std::string why = plat::FileReadRefusal(gamePath);
+  if (why.empty()) return true;
+  const auto size = plat::GameFileSize(gamePath);
+  g_loadError = gamePath + (size && *size >= plat::kMaxReadFileBytes ? ": refused: " : ": ") + why;
+  return false;
 }
 
 // The scenario's files in the same order as the front end reads them.
@@ -560,7 +564,9 @@ const char kUsage[] =
     "       veldrane-headless [--days N] [--save NAME] [--play-on] --custom NAME\n"
     "       veldrane-headless [--days N] --host PORT [--regions H,J] SCENARIO\n"
     "       veldrane-headless [--days N] --join ADDRESS:PORT\n"
-    "exit status: 0 the days ran (or the game ended), 1 a file or option was refused,\n"
+    "exit status: 0 the days ran (or the game ended), 1 a file was refused or could not be written,\n"
+    "             2 the command line was refused (an unknown option, a bad value, an absolute path,\n"
+    "               a name with characters a game name cannot hold),\n"
     "             3 a joiner's host went away before the days ran\n";
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -660,11 +666,19 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   }
   // Games and saves are found inside the data root; an absolute path would
   // be read there and reported missing although the file exists.
-  for (const std::string* path : {&options.game, &options.save}) {
+  for (std::string* path : {&options.game, &options.save}) {
     if (!path->empty() && path->front() == '/') {
       error = "\"" + *path + "\" is an absolute path: name a save inside the data root (Savegame/NAME.SAV)";
       return false;
     }
+    // The command line is UTF-8; the game's names are Windows-1252, and
+    // become UTF-8 again on the disk.
+    const std::optional<std::string> name = plat::Utf8ToWindows1252(*path);
+    if (!name) {
+      error = "\"" + *path + "\" holds characters a game's file name cannot (it takes Windows-1252 letters)";
+      return false;
+    }
+    *path = *name;
   }
   return true;
 }

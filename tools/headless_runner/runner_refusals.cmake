@@ -33,3 +33,5 @@ expect_option_refusal("--custom takes the name of a scenario in CUSTOM" --custom
 expect_option_refusal("--custom takes the name of a scenario in CUSTOM" --custom ..)
 expect_option_refusal("is an absolute path" ${GAME_DIR}/Savegame/ANY.SAV)
 expect_option_refusal("is an absolute path" --save /tmp/OUT Channel)
+# A save name the game cannot hold as its own (Windows-1252) text.
+expect_option_refusal("holds characters a game's file name cannot" --save "日本 save" Channel)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,7 @@
 #include "support/byte_mutation.h"
 #include "records/hex_cell.h"
 #include "world/game_file.h"
+#include "world/game_state.h"
 #include "world/map_file.h"
 #include "world/map_header.h"
 #include "world/region_figures.h"
@@ -100,6 +102,7 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
   struct Case {
     std::string what;
     std::vector<uint8_t> image;
+    uint64_t sparseSize = 0;  // when set, the case is a sparse file of this size instead
   };
   std::vector<Case> cases;
   // Fixed rows: 0xFF over the first unit's strength, efficiency,
@@ -153,6 +156,32 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     cases.push_back({"sealed hex of region 30", strayHex});
     cases.push_back({"sealed land count one too many", land});
   }
+  // Figures a day's loops and sums rely on, out of their range: the clock's
+  // minutes and visibility walk at 2^31 - 1 (sealed, and with the checksum
+  // block cut off, as a save from before it), a unit of a billion, a
+  // region's unemployment of -1e30. And a save of 64 GB that holds nothing
+  // (sparse: no disk is used), refused before it is read.
+  {
+    for (const size_t field : {offsetof(GameState, minutesLeft), offsetof(GameState, visibilitySteps)}) {
+      const char* name = field == offsetof(GameState, minutesLeft) ? "minutesLeft" : "visibilitySteps";
+      auto sealed = good;
+      le::Store32(sealed.data() + game + field, 0x7FFFFFFFu);
+      auto cut = sealed;
+      cut.resize(cut.size() - 12);
+      Reseal(sealed);
+      cases.push_back({std::string("sealed ") + name + " 0x7FFFFFFF", sealed});
+      cases.push_back({std::string("unsealed ") + name + " 0x7FFFFFFF, checksum cut off", cut});
+    }
+    auto billion = good;
+    le::Store32(billion.data() + firstUnit + offsetof(UnitImage, strength), std::bit_cast<uint32_t>(1e9f));
+    auto unemployment = good;
+    le::Store32(unemployment.data() + treasury - offsetof(PlayerRecord, treasury) + offsetof(PlayerRecord, unemployment),
+                std::bit_cast<uint32_t>(-1e30f));
+    Reseal(billion), Reseal(unemployment);
+    cases.push_back({"sealed unit strength 1e9", billion});
+    cases.push_back({"sealed region unemployment -1e30", unemployment});
+    cases.push_back({"unsealed 64 GB sparse file", {}, uint64_t{64} << 30});
+  }
   const size_t fixedRows = cases.size();
   constexpr int kRandomCases = 160;
   for (int i = 0; i < kRandomCases; ++i) {
@@ -178,6 +207,7 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     const Case& c = cases[i];
     const bool sealed = c.what.starts_with("sealed");
     WriteFile(root + "/" + damaged, c.image);
+    if (c.sparseSize) std::filesystem::resize_file(root + "/" + damaged, c.sparseSize);
     const RunResult r = Play(damaged, usual);
     if (r.code != 0) {
       ++counts[sealed][0];

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/paths.h"
@@ -45,15 +47,15 @@ void LinkDataRoot(const fs::path& from, const fs::path& to) {
   }
 }
 
-// What each damage puts in the cell; a truncated line (null) ends before it.
+// What each damage puts in the cell; a truncated line (no text) ends before it.
 struct Damage {
   const char* name;
-  const char* cell;
+  std::string_view cell;
 };
 const std::string kMegabyte(size_t{1} << 20, '7');
-const Damage kDamages[] = {{"truncated line", nullptr}, {"empty cell", ""},     {"nan", "nan"},
-                           {"inf", "inf"},              {"1e308", "1e308"},     {"1e30", "1e30"},
-                           {"1 MB line", kMegabyte.c_str()}};
+const Damage kDamages[] = {{"truncated line", {}},          {"empty cell", ""},  {"nan", "nan"},
+                           {"inf", "inf"},                  {"1e308", "1e308"},  {"1e30", "1e30"},
+                           {"1 MB line", kMegabyte},        {"NUL byte", std::string_view("\0", 1)}};
 
 // Damages cell `cell` (1 = the first) of the first line that begins with
 // `line`; returns the damaged line's number.
@@ -68,7 +70,7 @@ int DamageLine(std::string& text, const std::string& line, int cell, const Damag
   std::vector<std::string> cells;
   std::stringstream row(text.substr(begin, end - begin));
   for (std::string c; std::getline(row, c, ',');) cells.push_back(c);
-  if (damage.cell)
+  if (damage.cell.data())
     cells[static_cast<size_t>(cell - 1)] = damage.cell;
   else
     cells.resize(static_cast<size_t>(std::max(cell - 1, 1)));
@@ -180,6 +182,39 @@ TEST_P(TableDamage, WarnsOfEachDamageAndThePlayStaysSane) {
     for (size_t i = 0; i < figures.size(); ++i)
       EXPECT_TRUE(figures[i] > goodFigures[i] / 2 && figures[i] < goodFigures[i] * 2)
           << what << ": figure " << i << " is " << figures[i] << " against " << goodFigures[i];
+  }
+}
+
+// A table lost in a copy, or one of 64 GB that holds nothing (sparse: no
+// disk is used), is named in the log, and the game plays on.
+TEST_P(TableDamage, AMissingOrHugeTableIsNamed) {
+  ASSERT_EQ(*goodError_, "") << "the undamaged tables do not play";
+  const Table& table = GetParam();
+  const fs::path path = fs::path(dir_->path()) / table.file;
+  const fs::path original = fs::read_symlink(path);
+  std::string named = table.file;
+  for (char& c : named) c = c == '/' ? '\\' : c;
+  for (const bool huge : {false, true}) {
+    const std::string what = std::string(table.file) + (huge ? ", 64 GB" : ", missing");
+    fs::remove(path);
+    if (huge) {
+      std::ofstream{path};
+      fs::resize_file(path, uint64_t{64} << 30);
+    }
+    std::FILE* log = std::tmpfile();
+    runner_test::RunResult r;
+    {
+      const runner_test::LogMirrorTo mirror(log);
+      r = runner_test::RunRunner({"--days", "3", "Channel"});
+    }
+    const std::string logged = runner_test::ReadAll(log);
+    fs::remove(path);
+    fs::create_symlink(original, path);
+    EXPECT_EQ(r.code, 0) << what << "\n" << r.err;
+    const std::string said = named + (huge ? ": the file holds 68719476736 bytes" : ": the file is missing");
+    EXPECT_NE(logged.find(said), std::string::npos) << what << ": no line " << said << "\n" << logged;
+    std::string bad;
+    EXPECT_TRUE(runner_test::DayLinesFinite(r.out, bad)) << what << ": " << bad;
   }
 }
 

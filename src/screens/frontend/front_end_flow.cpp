@@ -53,18 +53,24 @@ std::string ScenarioTitle(const char* folder, const std::string& file) {
 }  // namespace
 
 std::string SaveListRow(const std::string& name) {
-  const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
-  if (!bytes || bytes->size() < kSaveHeaderBlock) return name;
+  // Only the header and the game state are read: a list of saves opens at
+  // once whatever their size, and one far too large to load still lists.
+  const std::string path = SaveGamePath(name);
+  const auto size = plat::GameFileSize(path);
+  const auto head = plat::ReadFileRange(path, 0, sizeof(SaveHeader));
+  if (!size || !head || head->size() < sizeof(SaveHeader) || *size < kSaveHeaderBlock) return name;
   SaveHeader header;
-  std::memcpy(&header, bytes->data(), sizeof header);
+  std::memcpy(&header, head->data(), sizeof header);
   // The game part starts with the game state; a file of another version
   // or cut short says nothing more.
   const uint64_t at = header.gamePartOffset;
   if (header.size != kSaveHeaderSize || header.version != kSaveVersion || at < kSaveHeaderBlock ||
-      at + sizeof(GameState) > header.mapPartOffset || header.mapPartOffset > bytes->size())
+      at + sizeof(GameState) > header.mapPartOffset || header.mapPartOffset > *size)
     return name;
+  const auto stateBytes = plat::ReadFileRange(path, at, sizeof(GameState));
+  if (!stateBytes || stateBytes->size() < sizeof(GameState)) return name;
   GameState state;
-  std::memcpy(&state, bytes->data() + at, sizeof state);
+  std::memcpy(&state, stateBytes->data(), sizeof state);
   const std::string scenario = FieldText(state.scenarioName);
   if (state.version != kGameVersion || scenario.empty() || !UsableFileName(scenario)) return name;
   GameDate date;
@@ -151,8 +157,9 @@ bool StartSavedGame(ScreenManager& ui, const std::string& name) {
     // load another file.
     if (name.empty() || name.size() >= sizeof params.name) return false;
     g_mapFolders.customScenario = false;
-    const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
-    if (!bytes || bytes->empty()) return false;
+    // The loader reads and judges the file; here only that there is one.
+    const auto size = plat::GameFileSize(SaveGamePath(name));
+    if (!size || *size == 0) return false;
     SetFieldText(params.name, name);
     params.flags |= kGameParamsSavedGame;
   }

@@ -64,12 +64,18 @@ std::string SelectedText(const ListBoxControl* list) {
   return row ? row->text : std::string();
 }
 
+// Reads the header alone, so that a huge file costs nothing here; one too
+// large to load is no save.
 bool SaveHeaderReadable(const std::string& name) {
-  const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
-  if (!bytes || bytes->size() < kSaveHeaderBlock) return false;
+  const std::string path = SaveGamePath(name);
+  const auto fileSize = plat::GameFileSize(path);
+  const auto head = plat::ReadFileRange(path, 0, sizeof(SaveHeader));
+  if (!fileSize || *fileSize < kSaveHeaderBlock || *fileSize >= plat::kMaxReadFileBytes || !head ||
+      head->size() < sizeof(SaveHeader))
+    return false;
   SaveHeader header;
-  std::memcpy(&header, bytes->data(), sizeof header);
-  const uint64_t size = bytes->size();
+  std::memcpy(&header, head->data(), sizeof header);
+  const uint64_t size = *fileSize;
   return header.size == kSaveHeaderSize && kSaveHeaderBlock <= header.gamePartOffset &&
          header.gamePartOffset < header.mapPartOffset && header.mapPartOffset < header.peoplePartOffset &&
          header.peoplePartOffset <= size;

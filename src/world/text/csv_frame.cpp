@@ -1,8 +1,13 @@
 #include "world/text/csv_frame.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "app/app_object.h"
+#include "app/file_helpers.h"
+#include "app/log.h"
+#include "platform/paths.h"
 #include "platform/status.h"
 
 namespace {
@@ -115,9 +120,27 @@ int CountCells(const char* p, bool& tooLong) {
 
 }  // namespace
 
-int32_t LoadCsvText(TextTokenizer& t, const char* directory, const char* name, const char* extension) {
+int32_t LoadCsvText(TextTokenizer& t, const char* directory, const char* name, const char* extension, CsvTable table) {
   if (!name) return plat::kFail;
-  if (LoadTextFile(directory, t, name, extension) < 0 || !t.text || t.length <= 0) return plat::kFail;
+  if (LoadTextFile(directory, t, name, extension) < 0 || !t.text || t.length <= 0) {
+    // The game goes on with the rules it held, but never without a word:
+    // a table lost in a copy changes the game.
+    const std::string path = std::string(directory ? directory : "") + name + (extension ? extension : "");
+    std::string why = plat::FileReadRefusal(path, kMaxWholeFileBytes);
+    if (why.empty()) why = "the file cannot be read";
+    if (table == CsvTable::kOptional && !plat::GameFileExists(path)) return plat::kFail;
+    LogWrite(g_platform, "%s: %s; the table is not read, and the game plays without its rows.\n", path.c_str(),
+             why.c_str());
+    return plat::kFail;
+  }
+  // A NUL byte would end the text where it stands and drop the rows after
+  // it: each is read as a blank instead, and named.
+  const size_t size = static_cast<size_t>(t.length);
+  char* nul = static_cast<char*>(std::memchr(t.text, '\0', size));
+  if (nul) {
+    LogTextWarning(t, nul, "a NUL byte; it is read as a blank, and the rows after it are read on.");
+    for (; nul; nul = static_cast<char*>(std::memchr(nul, '\0', size - static_cast<size_t>(nul - t.text)))) *nul = ' ';
+  }
   return plat::kOk;
 }
 

@@ -15,8 +15,14 @@
 #include "app/text_tokenizer.h"
 
 // Reads directory + name + extension into the tokenizer. The generic failure,
-// with nothing to free, when there is no text.
-int32_t LoadCsvText(TextTokenizer& t, const char* directory, const char* name, const char* extension);
+// with nothing to free, when there is no text: a table the game needs
+// (kRequired) is then named in the log; one a scenario may go without, or
+// whose caller says so itself, is named only when it is there but cannot be
+// read (too large, empty). NUL bytes in the text are read as
+// blanks, and named.
+enum class CsvTable { kRequired, kOptional };
+int32_t LoadCsvText(TextTokenizer& t, const char* directory, const char* name, const char* extension,
+                    CsvTable table = CsvTable::kRequired);
 
 // True when the cursor stands at the end of the text (nothing more to read).
 bool AtEndOfText(const TextTokenizer& t);

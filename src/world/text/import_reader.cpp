@@ -81,7 +81,7 @@ bool IsDecimalReal(const std::string& text) {
 int32_t ImportReader::Load(const char* name) {
   path_ = std::string("CUSTOM\\") + (name ? name : "") + ".CSV";
   error_.clear();
-  if (LoadCsvText(t_, "CUSTOM\\", name, ".CSV") < 0) {
+  if (LoadCsvText(t_, "CUSTOM\\", name, ".CSV", CsvTable::kOptional) < 0) {
     error_ = path_ + ": the file cannot be read or is empty";
     return plat::kFail;
   }

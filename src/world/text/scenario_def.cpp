@@ -1,5 +1,7 @@
 #include "world/text/scenario_def.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +9,8 @@
 
 #include "app/calendar.h"
 #include "app/text_tokenizer.h"
+#include "world/game_state.h"
+#include "world/text/csv_frame.h"
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "records/player_record.h"
@@ -30,6 +34,9 @@ constexpr SwitchKey kGameFlagKeys[] = {
 };
 
 constexpr int kMaxPlayerNumber = 31;
+// Feelings between regions are shares and scores of a few units; a
+// scenario's starting value beyond this is a typing slip.
+constexpr float kFeelingLimit = 1e6f;
 constexpr int kMaxTreatyType = 127;
 
 bool AtLineEnd(const char* p) { return !p || *p == '\0' || *p == '\r' || *p == '\n'; }
@@ -42,13 +49,20 @@ bool SeekKey(TextTokenizer& t, const char* key) {
   return true;
 }
 
-int32_t ReadKeyInt(TextTokenizer& t, const char* key, int32_t current) {
-  return SeekKey(t, key) ? ReadFieldInt32(t, current) : current;
+// A number key's value, checked against its field's range: a value that is
+// no whole number or lies outside keeps `current`, with a warning naming
+// the file, line and key.
+int32_t ReadKeyInt(TextTokenizer& t, const char* key, int32_t current, int32_t low, int32_t high) {
+  return SeekKey(t, key) ? ReadIntCell(t, current, low, high) : current;
 }
 
 uint8_t ReadKeyByte(TextTokenizer& t, const char* key, uint8_t current) {
-  return static_cast<uint8_t>(ReadKeyInt(t, key, current));
+  return static_cast<uint8_t>(ReadKeyInt(t, key, current, 0, 255));
 }
+
+// The years a calendar date of a scenario may name; 0 in a date is "none".
+constexpr int32_t kFirstYear = 0;
+constexpr int32_t kLastYear = 9999;
 
 // A switch is on when its key is there and its value does not begin with
 // 0, F, f, N or n; a missing key or an empty value is off.
@@ -61,9 +75,9 @@ bool ReadSwitch(TextTokenizer& t, const char* key) {
 // Three cells year, month, day as a day number.
 uint32_t ReadDate(TextTokenizer& t) {
   GameDate date;
-  date.year = static_cast<int16_t>(ReadFieldInt32(t, 0));
-  date.month = static_cast<uint8_t>(ReadFieldInt32(t, 0));
-  date.day = static_cast<uint8_t>(ReadFieldInt32(t, 0));
+  date.year = static_cast<int16_t>(ReadIntCell(t, 0, kFirstYear, kLastYear));
+  date.month = static_cast<uint8_t>(ReadIntCell(t, 0, 0, 12));
+  date.day = static_cast<uint8_t>(ReadIntCell(t, 0, 0, 31));
   DateToDayNumber(date);
   return static_cast<uint32_t>(date.dayNumber);
 }
@@ -75,8 +89,8 @@ void ReadMapLinks(TextTokenizer& t, const char* key, uint8_t& count, ScenarioMap
   for (int i = 0; i < count; ++i) {
     std::free(links[i].mapName);
     links[i].mapName = ReadFieldString(t, "");
-    links[i].value1 = ReadFieldInt32(t, 0);
-    links[i].value2 = ReadFieldInt32(t, 0);
+    links[i].value1 = ReadIntCell(t, 0, INT32_MIN, INT32_MAX);
+    links[i].value2 = ReadIntCell(t, 0, INT32_MIN, INT32_MAX);
   }
 }
 
@@ -141,13 +155,24 @@ bool SeekPlayerKey(TextTokenizer& t, char* sectionStart, int player, const char*
 }
 
 // A list of numbers ended by a missing cell or a number below 1; numbers
-// above `highest` are passed over.
+// above `highest`, or cells that are no whole number, are passed over with
+// a warning naming the cell.
 template <typename Each>
 void ReadNumberList(TextTokenizer& t, int32_t highest, Each each) {
   for (;;) {
+    const char* at = t.cursor;
+    if (AtLineEnd(at) || *at == ',' || *at == ';') break;
+    const bool whole = CellIsWholeInteger(t);
     const int32_t n = ReadFieldInt32(t, 0);
+    if (!whole) {
+      LogTextWarning(t, at, "the cell is no whole number; the list ends here.");
+      break;
+    }
     if (n < 1) break;
-    if (n <= highest) each(n);
+    if (n <= highest)
+      each(n);
+    else
+      LogTextWarning(t, at, std::to_string(n) + " is above " + std::to_string(highest) + "; it is passed over.");
   }
 }
 
@@ -162,16 +187,19 @@ uint32_t ArmsMask(const char* text) {
 void ReadPlayerSection(TextTokenizer& t, char* section, PlayerRecord* players, int32_t highest, int p,
                        const ScenarioSettings& settings, TreatyOperation makeTreaty) {
   PlayerRecord& r = players[p];
-  if (SeekPlayerKey(t, section, p, "music:")) r.music = static_cast<uint8_t>(ReadFieldInt32(t, r.music));
+  const auto byteKey = [&](const char* key, uint8_t& field) {
+    if (SeekPlayerKey(t, section, p, key)) field = static_cast<uint8_t>(ReadIntCell(t, field, 0, 255));
+  };
+  byteKey("music:", r.music);
   if (SeekPlayerKey(t, section, p, "timeoutvictory:"))
     r.timeoutVictory = static_cast<uint8_t>(ReadFieldBool(t, r.timeoutVictory));
   if (SeekPlayerKey(t, section, p, "lossforceend:"))
     r.lossForceEnd = static_cast<uint8_t>(ReadFieldBool(t, r.lossForceEnd));
   if ((settings.head.groupnum == 0 || (settings.campaignFlags & 2u)) && SeekPlayerKey(t, section, p, "startemail:"))
-    r.startEmail = static_cast<uint16_t>(ReadFieldInt32(t, r.startEmail));
+    r.startEmail = static_cast<uint16_t>(ReadIntCell(t, r.startEmail, 0, 65535));
   if (SeekPlayerKey(t, section, p, "electionymd:")) {
     GameDate date;
-    const int32_t y = ReadFieldInt32(t, 0), m = ReadFieldInt32(t, 0), d = ReadFieldInt32(t, 0);
+    const int32_t y = ReadIntCell(t, 0, kFirstYear, kLastYear), m = ReadIntCell(t, 0, 0, 12), d = ReadIntCell(t, 0, 0, 31);
     if (y != 0 && m != 0 && d != 0) {
       date.year = static_cast<int16_t>(y);
       date.month = static_cast<uint8_t>(m);
@@ -180,11 +208,11 @@ void ReadPlayerSection(TextTokenizer& t, char* section, PlayerRecord* players, i
       r.electionDay = static_cast<uint32_t>(date.dayNumber);
     }
   }
-  if (SeekPlayerKey(t, section, p, "playeraistance:")) r.aiStance = static_cast<uint8_t>(ReadFieldInt32(t, r.aiStance));
-  if (SeekPlayerKey(t, section, p, "playeragenda:")) r.agenda = static_cast<uint8_t>(ReadFieldInt32(t, r.agenda));
-  if (SeekPlayerKey(t, section, p, "govtype:")) r.govtype = static_cast<uint8_t>(ReadFieldInt32(t, r.govtype));
-  if (SeekPlayerKey(t, section, p, "politic:")) r.politic = static_cast<int8_t>(ReadFieldInt32(t, r.politic));
-  if (SeekPlayerKey(t, section, p, "avatar:")) r.avatar = static_cast<uint8_t>(ReadFieldInt32(t, r.avatar));
+  byteKey("playeraistance:", r.aiStance);
+  byteKey("playeragenda:", r.agenda);
+  byteKey("govtype:", r.govtype);
+  if (SeekPlayerKey(t, section, p, "politic:")) r.politic = static_cast<int8_t>(ReadIntCell(t, r.politic, -128, 127));
+  byteKey("avatar:", r.avatar);
   if (SeekPlayerKey(t, section, p, "armsavail:")) {
     char* text = ReadFieldString(t, nullptr);
     if (text && text[0]) r.armsAvail = ArmsMask(text);
@@ -196,7 +224,7 @@ void ReadPlayerSection(TextTokenizer& t, char* section, PlayerRecord* players, i
   } feelings[] = {{"belli:", r.belligerence}, {"civattitude:", r.civilAttitude}, {"diprelate:", r.diplomaticRelation}};
   for (const Feeling& f : feelings) {
     if (!SeekPlayerKey(t, section, p, f.key)) continue;
-    for (int q = 1; q <= highest; ++q) f.values[q] = ReadFieldFloat(t, f.values[q]);
+    for (int q = 1; q <= highest; ++q) f.values[q] = ReadRealCell(t, f.values[q], -kFeelingLimit, kFeelingLimit);
   }
   if (SeekPlayerKey(t, section, p, "war:")) {
     ReadNumberList(t, kMaxPlayerNumber, [&](int32_t q) {
@@ -226,6 +254,20 @@ void ReadPlayerSection(TextTokenizer& t, char* section, PlayerRecord* players, i
   }
 }
 
+// Every writer ends a scenario file with a line end; one that stops inside
+// a line was cut short, and its later keys are missing. A NUL byte would end
+// the text early.
+void WarnOfDamagedText(TextTokenizer& t) {
+  const size_t size = static_cast<size_t>(t.length);
+  if (const void* nul = std::memchr(t.text, '\0', size)) {
+    LogTextWarning(t, static_cast<const char*>(nul), "a NUL byte ends the text here; the keys after it are not read.");
+    return;
+  }
+  const char last = t.text[size - 1];
+  if (last != '\n' && last != '\r')
+    LogTextWarning(t, t.text + size - 1, "the file ends inside a line: it may have been cut short.");
+}
+
 }  // namespace
 
 const char* ScenarioDirectory(const char* directory, bool customFolder) {
@@ -241,6 +283,7 @@ int32_t LoadScenarioDef(ScenarioSettings& settings, ScenarioGroupings& groupings
   TextTokenizer t;
   if (LoadTextFile(ScenarioDirectory(directory, customFolder), t, name, ".GMC") < 0 || !t.text || t.length <= 0)
     return plat::kFail;
+  WarnOfDamagedText(t);
 
   settings.gamfile = ReadKeywordString(t, "gamfile:", nullptr);
   settings.gmtfile = ReadKeywordString(t, "gmtfile:", "DEFAULT");
@@ -251,14 +294,14 @@ int32_t LoadScenarioDef(ScenarioSettings& settings, ScenarioGroupings& groupings
   settings.playsetfile = ReadKeywordString(t, "playsetfile:", "DEFAULT");
   settings.nextupmap = ReadKeywordString(t, "nextupmap:", nullptr);
 
-  settings.maplevel = ReadKeyInt(t, "maplevel:", 0);
-  if (ReadKeyInt(t, "mapmission:", 0) & 1) settings.campaignFlags |= 2u;
+  settings.maplevel = ReadKeyInt(t, "maplevel:", 0, 0, INT32_MAX - 1);
+  if (ReadKeyInt(t, "mapmission:", 0, 0, INT32_MAX - 1) & 1) settings.campaignFlags |= 2u;
   settings.mapmusic = ReadKeyByte(t, "mapmusic:", 0);
   if (SeekKey(t, "startymd:")) settings.startDay = ReadDate(t);
   if (SeekKey(t, "victoryymd:")) settings.victoryDay = ReadDate(t);
   if (SeekKey(t, "victoryhex:")) {
-    settings.victoryHexX = static_cast<int16_t>(ReadFieldInt32(t, 0));
-    settings.victoryHexY = static_cast<int16_t>(ReadFieldInt32(t, 0));
+    settings.victoryHexX = static_cast<int16_t>(ReadIntCell(t, 0, INT16_MIN, INT16_MAX));
+    settings.victoryHexY = static_cast<int16_t>(ReadIntCell(t, 0, INT16_MIN, INT16_MAX));
   }
 
   if (ReadSwitch(t, "campaignstart:")) settings.campaignFlags |= 1u;
@@ -280,8 +323,8 @@ int32_t LoadScenarioDef(ScenarioSettings& settings, ScenarioGroupings& groupings
   h.resources = ReadKeyByte(t, "resources:", 0);
   h.gamelength = ReadKeyByte(t, "gamelength:", 0);
   h.techtreedefault = ReadKeyByte(t, "techtreedefault:", 0);
-  h.startyear = ReadKeyInt(t, "startyear:", 0);
-  h.turnlength = ReadKeyInt(t, "turnlength:", 0);
+  h.startyear = ReadKeyInt(t, "startyear:", 0, 0, kLastYear);
+  h.turnlength = ReadKeyInt(t, "turnlength:", 0, 0, kGameDayMinutes * kLongestTurnDays);
   h.initialfunds = ReadKeyByte(t, "initialfunds:", 0);
   h.reservelimit = ReadKeyByte(t, "reservelimit:", 0);
   h.aistance = ReadKeyByte(t, "aistance:", 0);

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/calendar.h"
+#include "app/log.h"
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "support/temp_dir.h"
@@ -71,7 +73,7 @@ TEST_F(ScenarioFiles, KeysFillTheSettings) {
   EXPECT_STREQ(settings_.nextupmap, "NEXTMAP");
   EXPECT_EQ(settings_.maplevel, 3);
   EXPECT_EQ(settings_.campaignFlags, 2u);
-  EXPECT_EQ(settings_.mapmusic, 4);  // 260 stored as a byte
+  EXPECT_EQ(settings_.mapmusic, 0);  // 260 is no byte: the default, named in the log
   EXPECT_EQ(settings_.startDay, DayNumber(2010, 3, 15));
   EXPECT_EQ(settings_.victoryDay, DayNumber(2012, 1, 1));
   EXPECT_EQ(settings_.startDay, 2455270u);
@@ -192,6 +194,30 @@ TEST_F(ScenarioFiles, AMissingFileLeavesTheRecordCleared) {
 }
 
 // The treaties the player sections ask for, in order.
+// Values a hand edit or a cut copy leaves: each keeps its field's default
+// and is named in the log with its file and line.
+TEST_F(ScenarioFiles, ValuesOutOfTheirFieldsRangeAreNamedAndKeepTheDefault) {
+  Write("Odd", "gamfile: X\r\ndifficulty: 300\r\nresources: " + std::string(70000, '7') +
+                   "\r\nstartyear: 2147483648\r\naistance: -1\r\nvictoryymd: 2012, 13, 1\r\ngroupnum: 2");
+  std::FILE* log = std::tmpfile();
+  SetLogMirror(log);
+  ASSERT_EQ(Load("Odd"), plat::kOk);
+  SetLogMirror(nullptr);
+  std::rewind(log);
+  std::string logged;
+  for (int c = std::fgetc(log); c != EOF; c = std::fgetc(log)) logged += static_cast<char>(c);
+  std::fclose(log);
+  EXPECT_EQ(settings_.head.difficulty, 0);
+  EXPECT_EQ(settings_.head.resources, 0);
+  EXPECT_EQ(settings_.head.startyear, 0);
+  EXPECT_EQ(settings_.head.aistance, 0);
+  EXPECT_EQ(settings_.head.groupnum, 2);
+  for (const char* said : {"Scenario\\Odd.GMC line 2 ", "Scenario\\Odd.GMC line 3 ", "Scenario\\Odd.GMC line 4 ",
+                           "Scenario\\Odd.GMC line 5 ", "Scenario\\Odd.GMC line 6 ",
+                           "Odd.GMC line 7 column 1: the file ends inside a line"})
+    EXPECT_NE(logged.find(said), std::string::npos) << said << "\n" << logged;
+}
+
 struct TreatyCall {
   int player;
   int copy;
