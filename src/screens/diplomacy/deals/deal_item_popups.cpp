@@ -122,10 +122,12 @@ void DealAmountPicker::Refresh() {
     cash = r.treasury;
     if (goods) {
       const int p = item->product;
-      stock = product::Get(*local, p, product::kStock);
       price = product::Get(*local, p, product::kPrice);
-      // What another region could spare, as far as we can tell.
-      top = mine ? stock : product::Get(r, p, product::kOutput) / (item->frequency == 0 ? 2.0f : 6.0f);
+      // What the giver holds; another region is asked for no more than it
+      // could spare of its output, and never for more than it holds, which
+      // the answer would refuse.
+      stock = std::max(product::Get(r, p, product::kStock), 0.0f);
+      top = mine ? stock : std::min(stock, product::Get(r, p, product::kOutput) / (item->frequency == 0 ? 2.0f : 6.0f));
     } else {
       top = std::max(cash, 0.0f);
     }
@@ -151,10 +153,7 @@ void DealAmountPicker::Refresh() {
     SetNumberText(Tag(currentForm, "AMOUNT"), 0, item->amount);
     SetHidden(Tag(currentForm, "AMOUNTVAL"), false);
     SetNumberText(Tag(currentForm, "AMOUNTVAL"), 1, price * item->amount);
-    if (mine)
-      SetNumberText(Tag(currentForm, "STOCK"), 0, stock);
-    else
-      SetControlText(Tag(currentForm, "STOCK"), "Unknown");
+    SetNumberText(Tag(currentForm, "STOCK"), 0, std::max(top, 0.0f));
   }
   SetControlText(Tag(currentForm, "FREQUENCY"), TextListText(kListPayfrequency, item->frequency));
   const bool continuous = item->paymentCount == 0;
