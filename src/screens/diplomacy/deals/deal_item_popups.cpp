@@ -132,9 +132,10 @@ void DealAmountPicker::Refresh() {
       top = std::max(cash, 0.0f);
     }
   }
-  // Goods held above what the side can give (the bound shrinks when the
-  // frequency changes) come down to it.
-  if (goods && item->amount > top) item->amount = std::max(top, 0.0f);
+  // An amount above what the side can give comes down to it: the bound on
+  // goods shrinks when the frequency changes, and a payment kept from talks
+  // with a richer region may be more than this one has.
+  if (item->amount > top) item->amount = std::max(top, 0.0f);
   if (auto* slider = dynamic_cast<SlideBarControl*>(Tag(currentForm, "AMNTSLDR"))) {
     SliderSetMaxFloat(slider, top);
     SliderSetValueFloat(slider, item->amount);
