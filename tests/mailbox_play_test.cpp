@@ -394,7 +394,12 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   ASSERT_EQ(Rows(s.mailList), Serials(LocalMail(w)));
 
   MailListRow& row = s.mailListRow;
-  row.Fill(w, report);
+  // The row as the list draws it, under the lock its drawing takes.
+  const auto fill = [&](uint32_t serial) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    row.Fill(w, serial);
+  };
+  fill(report);
   const std::string named = TextOf(row.flag);
   EXPECT_NE(named, "Unknown");
   EXPECT_EQ(static_cast<StringControl*>(row.flag)->textColour, g_uiOptions.playercolor[local]) << "our colours";
@@ -403,7 +408,7 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   const std::string from = TextOf(FormFindControlByTag(s.emailPopup.currentForm, "SENTFROM"));
   EXPECT_EQ(from.substr(0, named.size()), named) << "the pop-up says " << from;
   s.emailPopup.Close(0);
-  row.Fill(w, own);
+  fill(own);
   ASSERT_FALSE(row.level->Hidden());
   const auto* level = static_cast<StringControl*>(row.level);
   EXPECT_EQ(level->ShownText().text, level->text) << "the level reads whole";
