@@ -5,6 +5,7 @@
 // declaration panel's answer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -18,11 +19,15 @@
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
+#include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "screens/diplomacy/mail/contact_masks.h"
+#include "screens/diplomacy/deals/deal_item_popups.h"
 #include "screens/diplomacy/deals/deal_items.h"
+#include "screens/diplomacy/deals/deal_popup.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
+#include "sim/daily/product_fields.h"
 #include "sim/region_names.h"
 #include "sim/save_file.h"
 #include "sim/simulation_lock.h"
@@ -34,6 +39,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/string_control.h"
+#include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -229,6 +235,114 @@ TEST(DiplomacyPlay, RegionButtonsWaitForARegionAndTreatiesSuitTheRelation) {
     EXPECT_EQ(offered(kCeasefire), row.ceasefire) << "Ceasefire";
     EXPECT_EQ(offered(kPeace), row.peace) << "Peace Treaty";
   }
+}
+
+// The share of the control's box drawn in exactly that colour.
+int32_t PixelsOf(const Control* c, uint32_t colour) {
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  if (!c || g_renderer.device->ReadBackBuffer(&pixels, &width, &height) != plat::kOk) return -1;
+  const plat::Rect box = ControlAbsoluteRect(c);
+  int32_t n = 0;
+  for (int32_t y = std::max(box.top, 0); y < std::min(box.bottom, static_cast<int32_t>(height)); ++y)
+    for (int32_t x = std::max(box.left, 0); x < std::min(box.right, static_cast<int32_t>(width)); ++x)
+      n += (pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] | 0xFF000000u) == colour;
+  return n;
+}
+
+// Talks with a computer-led region as a player holds them: a land tag drawn
+// on our own hexes is asked of them with nothing offered, from a pop-up
+// opened once, and the first Submit refuses with the reason on screen;
+// reopened, the offer keeps its "Offer nothing". Goods asked of them are
+// held to what they hold, shown as available. Closed, the page offers no
+// mail or contact boxes for a region no one can read.
+TEST(DiplomacyPlay, SubmitRefusesOnTheFirstPressAndComputerRegionsOfferNoMail) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  const int32_t eastmark = SampleGame::RegionNamed("Eastmark");
+  ASSERT_NE(eastmark, 0);
+  PressF5();
+  DiplomacyScreen& d = s.diplomacyScreen;
+  ASSERT_NE(d.currentForm->parent, nullptr);
+  const auto tag = [](Screen& screen, const char* name) { return FormFindControlByTag(screen.currentForm, name); };
+  // Land tag 1 drawn on hexes of our own, on the map as the Areas panel
+  // draws it: land Eastmark cannot give.
+  std::vector<uint32_t> ours;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (int32_t y = 2; y + 2 < w.mapHeight && ours.size() < 24; ++y)
+      for (int32_t x = 2; x + 2 < w.mapWidth && ours.size() < 24; ++x)
+        if (CellOwner(w.cells[static_cast<size_t>(y * w.mapWidth + x)].word) == w.gameState.localPlayer)
+          ours.push_back(PackHex(x, y));
+  }
+  SampleGame::ClickControl(tag(d, "LANDBUT"));
+  SampleGame::Pump();
+  ASSERT_NE(SampleGame::ClickFirstShown(ours), 0u) << "a hex of ours on the map";
+  SampleGame::Pump();
+  SampleGame::ClickControl(tag(*s.areaTagPanel, "BACK"));
+  SampleGame::Pump();
+  PickRegion(d, eastmark);
+  SampleGame::Pump();
+  for (const char* button : {"NEWMAIL", "HIDEBOX"}) EXPECT_TRUE(tag(d, button)->Hidden()) << button << " picked";
+  SampleGame::ClickControl(tag(d, "NEGOTBUT"));
+  SampleGame::Pump();
+  DealEditor& editor = s.dealEditor;
+  ASSERT_NE(s.dealPopup.offer, nullptr);
+
+  // Our land asked of them.
+  SampleGame::ClickControl(FormFindControlById(editor.currentForm, 111 + kDealLandTag));
+  SampleGame::Pump();
+  ASSERT_GT(editor.lists[3]->rowCount, 0) << "the tag is offered";
+  SampleGame::DoubleClickControl(editor.lists[3], 0);
+  ASSERT_NE(s.dealPopup.offer->requested.areaMask, 0u);
+  // Goods of theirs looked at, their row left picked: the amount is held
+  // to what they hold and shown. Nothing offered: one press refuses.
+  SampleGame::ClickControl(FormFindControlById(editor.currentForm, 111 + kDealGoods));
+  SampleGame::Pump();
+  SampleGame::ClickControl(editor.lists[3], 0);
+  SampleGame::Pump();
+  DealAmountPicker& amount = s.dealAmountPicker[1];
+  ASSERT_FALSE(amount.currentForm->Hidden());
+  const DealItem* goods = ResolveDealItem(amount.place);
+  ASSERT_NE(goods, nullptr);
+  float available = 0.0f;
+  {
+    // Of a single delivery they spare at most half their output.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord& r = w.players[eastmark];
+    available = std::min(product::Get(r, goods->product, product::kStock),
+                         product::Get(r, goods->product, product::kOutput) / 2.0f);
+  }
+  EXPECT_EQ(Shown(amount, "STOCK"), Figure(0, 0, std::max(available, 0.0f))) << "available, not unknown";
+  EXPECT_LE(goods->amount, std::max(available, 0.0f));
+
+  SampleGame::ClickControl(tag(editor, "NONE2"));
+  SampleGame::Pump();
+  Control* submit = tag(editor, "SUBMITBUT");
+  ASSERT_FALSE(submit->Hidden());
+  SampleGame::ClickControl(submit);
+  SampleGame::Pump();
+  ASSERT_NE(s.dealPopup.offer, nullptr) << "nothing was sent";
+  EXPECT_NE(Shown(editor, "REFUSAL").find("Not sent"), std::string::npos) << Shown(editor, "REFUSAL");
+  EXPECT_GT(PixelsOf(tag(editor, "REFUSAL"), 0xFFFF7864u), 20) << "the reason is drawn";
+
+  // Closed and opened again: the offer and its "Offer nothing" stay.
+  SampleGame::ClickControl(tag(s.dealPopup, "CLOSEBUT"));
+  SampleGame::Pump();
+  SampleGame::Pump();
+  for (const char* button : {"NEWMAIL", "HIDEBOX"}) {
+    EXPECT_TRUE(tag(d, button)->Hidden()) << button << " after the pop-up";
+    EXPECT_EQ(PixelsOf(tag(d, button), 0xFF2E3C4Au), 0) << button << " drawn";
+  }
+  SampleGame::ClickControl(tag(d, "NEGOTBUT"));
+  SampleGame::Pump();
+  EXPECT_TRUE(tag(editor, "NONE2")->Selected());
+  EXPECT_FALSE(tag(editor, "SUBMITBUT")->Hidden());
 }
 
 // War on an ally is asked first: WAR opens the declaration panel, named for

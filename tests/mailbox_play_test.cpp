@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -18,18 +19,23 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "screens/diplomacy/mail/offer_mail_view.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
+#include "sim/region_names.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/list_items.h"
 #include "world/text/rule_tables.h"
+#include "world/text/treaty_types.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -340,6 +346,117 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
     const plat::Rect column{Width(g_ui.rootForm) - 224, 0, Width(g_ui.rootForm), Height(g_ui.rootForm)};
     EXPECT_EQ(PixelsOf(pixels, width, height, column, kSlotGreen), 0);
   }
+}
+
+std::string TextOf(const Control* c) {
+  const auto* t = dynamic_cast<const StringControl*>(c);
+  return t ? t->text : "";
+}
+
+// The rows of the mailbox as the player reads them: a ministry's report
+// (it comes with no sender) names its minister as its pop-up does, in our
+// colours; a notice of our own shows its level whole; the list shows as
+// many whole rows as its box holds and the wheel over it scrolls them.
+TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.emaillevel = 0;
+  g_uiOptions.bnewsatbottom = 0;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  const int32_t local = w.gameState.localPlayer;
+  if (g_uiOptions.sidescreens) {
+    g_uiOptions.sidescreens = 0;
+    ApplySideScreensLayout(*g_ui.mapView);
+  }
+  if (!g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
+  ASSERT_TRUE(g_ui.sidePopupOpen);
+  constexpr uint32_t kShortage = 10;  // a report of the production ministry
+  const auto deliver = [&](uint32_t type, int32_t sender, MessageParams params = {1, 0}) {
+    const std::vector<uint32_t> before = Serials(LocalMail(w));
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      DeliverPlayerMessage(w, w.players[local], type, sender, nullptr, params);
+    }
+    for (uint32_t m : Serials(LocalMail(w)))
+      if (std::find(before.begin(), before.end(), m) == before.end()) return m;
+    return 0u;
+  };
+  const uint32_t report = deliver(kShortage, 0), own = deliver(kShortage, local);
+  ASSERT_NE(report, 0u);
+  ASSERT_NE(own, 0u);
+  for (uint32_t type : {9u, 17u, 35u, 9u, 17u, 35u, 10u, 9u}) deliver(type, 0);
+  // The open mailbox takes the new mail up on its next polls.
+  for (int i = 0; i < 8 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
+  ASSERT_EQ(Rows(s.mailList), Serials(LocalMail(w)));
+
+  MailListRow& row = s.mailListRow;
+  // The row as the list draws it, under the lock its drawing takes.
+  const auto fill = [&](uint32_t serial) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    row.Fill(w, serial);
+  };
+  fill(report);
+  const std::string named = TextOf(row.flag);
+  EXPECT_NE(named, "Unknown");
+  EXPECT_EQ(static_cast<StringControl*>(row.flag)->textColour, g_uiOptions.playercolor[local]) << "our colours";
+  s.emailPopup.Popup(static_cast<int32_t>(report), nullptr);
+  SampleGame::Pump();
+  const std::string from = TextOf(FormFindControlByTag(s.emailPopup.currentForm, "SENTFROM"));
+  EXPECT_EQ(from.substr(0, named.size()), named) << "the pop-up says " << from;
+  s.emailPopup.Close(0);
+  fill(own);
+  ASSERT_FALSE(row.level->Hidden());
+  const auto* level = static_cast<StringControl*>(row.level);
+  EXPECT_EQ(level->ShownText().text, level->text) << "the level reads whole";
+
+  // A treaty change names the treaty and the partner, whose label stands
+  // beside the text; stepping up to a notice naming no one leaves none.
+  const int32_t other = local == 1 ? 2 : 1;
+  constexpr uint32_t kSharedSight = 18;
+  const uint32_t treaty = deliver(kMsgTreaty18Changed, 0, {static_cast<uint32_t>(other), kSharedSight});
+  ASSERT_NE(treaty, 0u);
+  const std::string body = ReadMail(w, local, treaty, false).body;
+  EXPECT_NE(body.find(RegionDisplayName(w, other)), std::string::npos) << body;
+  EXPECT_NE(body.find(TreatyType(g_ruleTables.rTreatyTypes, kSharedSight)->name.get()), std::string::npos) << body;
+  const uint32_t quiet = deliver(kShortage, 0);
+  for (int i = 0; i < 8 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
+  ASSERT_EQ(Rows(s.mailList).front(), quiet);
+  ListSetSelection(0, s.mailList.list, static_cast<int32_t>(treaty), 0);
+  s.emailPopup.Popup(static_cast<int32_t>(treaty), nullptr);
+  SampleGame::Pump();
+  Control* label = FormFindControlById(s.offerMailView.currentForm, 310);
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->Hidden()) << "the partner is named";
+  SampleGame::ClickControl(FormFindControlByTag(s.emailPopup.currentForm, "UP"));
+  SampleGame::Pump();
+  ASSERT_EQ(s.emailPopup.Shown(), quiet);
+  EXPECT_TRUE(label->Hidden()) << "no label is left of the last message: " << TextOf(label);
+  s.emailPopup.Close(0);
+
+  // Whole rows down to the foot of the box, and the wheel moves them.
+  ListBoxControl* list = s.mailList.list;
+  ASSERT_NE(list, nullptr);
+  SampleGame::Pump();
+  const plat::Rect box = ListGetClientRect(list);
+  const int32_t rowHeight = Height(row.form);
+  ASSERT_GT(rowHeight, 0);
+  int32_t whole = 0;
+  for (Control* r = ListNextRow(list, nullptr); r; r = ListNextRow(list, r)) {
+    const plat::Rect at = ListRowScreenRect(list, r);
+    whole += at.top >= box.top && at.bottom <= box.bottom;
+  }
+  EXPECT_EQ(whole, (box.bottom - box.top) / rowHeight) << "rows the box holds";
+  EXPECT_GE(whole, 4);
+  const int32_t top = list->scrollOffset;
+  const int32_t x = (box.left + box.right) / 2, y = (box.top + box.bottom) / 2;
+  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+  SampleGame::Post(plat::kWmMouseWheel, static_cast<uint32_t>(static_cast<uint16_t>(-120)) << 16, x, y);
+  SampleGame::Pump();
+  EXPECT_GT(list->scrollOffset, top) << "the wheel scrolls the rows";
 }
 
 }  // namespace

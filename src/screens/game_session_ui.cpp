@@ -261,6 +261,9 @@ void ForgetGameScreens(ScreenSet& s) {
   orders.addedFlag = 0;
   // The news rows are the last game's messages.
   if (s.statusScreen.newsList) ListClear(s.statusScreen.newsList, 0);
+  // The offer being drawn up was to a region of the game left: the next
+  // game's talks with the region of that number start afresh.
+  s.dealPopup.offer.reset();
 }
 
 void InstallGameSessionUi() {

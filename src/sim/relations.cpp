@@ -10,7 +10,6 @@
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
-#include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "sim/policy_block_fields.h"
 #include "world/relation_fields.h"
@@ -140,12 +139,13 @@ void Treaties::Set(int copy, int t, bool on, int q, bool cascade, bool effects) 
     case 18:
     case 21:
     case 24:
+      // The message names the partner and the treaty.
       if (copy == 1 && world && self >= 0)
-        PostPlayerMessageTo(*world, p, self,
-                            t == 18   ? kMsgTreaty18Changed
-                            : t == 21 ? kMsgTreaty21Changed
-                                      : kMsgTreaty24Changed,
-                            static_cast<uint32_t>(q));
+        PostPlayerMessage(*world, p, self,
+                          t == 18   ? kMsgTreaty18Changed
+                          : t == 21 ? kMsgTreaty21Changed
+                                    : kMsgTreaty24Changed,
+                          nullptr, MessageParams{static_cast<uint32_t>(q), static_cast<uint32_t>(t)});
       break;
     default: break;
   }

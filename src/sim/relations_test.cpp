@@ -8,6 +8,7 @@
 #include "sim/command_counts.h"
 #include "sim/command_executor.h"
 #include "sim/message_ids.h"
+#include "sim/message_test_support.h"
 #include "sim/player_message_link.h"
 #include "sim/offer_test_world.h"
 #include "sim/policy_block_fields.h"
@@ -410,6 +411,26 @@ TEST_F(Relations, TargetHexOnlyOnOwnHexesWithATargetableLead) {
   other.arg24 = (7u << 16) | 2u;  // beyond the last row
   Run(other);
   EXPECT_EQ(TargetHex(t.P(2).simPolicy), (1u << 16) | 2u);
+}
+
+// The treaties whose making or ending is announced tell the region which
+// treaty it is and with whom, in the message's first two parameters.
+TEST(TreatyNotice, NamesThePartnerAndTheTreaty) {
+  MessageTestWorld t;
+  const struct {
+    int treaty;
+    uint32_t type;
+  } rows[] = {{18, kMsgTreaty18Changed}, {21, kMsgTreaty21Changed}, {24, kMsgTreaty24Changed}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.treaty);
+    t.Type(row.type);
+    SetTreaty(*t.world, t.P(1), 1, row.treaty, true, 3, false, false);
+    const std::vector<PlayerMessage*> told = t.Messages(1);
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told[0]->typeId, row.type);
+    EXPECT_EQ(told[0]->params[0], 3u);
+    EXPECT_EQ(told[0]->params[1], static_cast<uint32_t>(row.treaty));
+  }
 }
 
 }  // namespace

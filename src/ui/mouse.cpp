@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
@@ -128,8 +129,14 @@ plat::LResult OnMouseWheel(ScreenManager& ui, plat::WParam wParam, int x, int y)
   // Layers beside the root form first, then the root form's tree, failing a
   // child the root form itself.
   Control* hit = ui.rootForm ? ControlHitTest(ui.rootForm, x, y, kAnyDepth, 1) : nullptr;
-  if (hit && hit->kind == kKindSlideBar && !(hit->flags & kSlideFill) && !Disabled(hit))
+  if (hit && hit->kind == kKindSlideBar && !(hit->flags & kSlideFill) && !Disabled(hit)) {
     SetCaptureControl(hit, Msg(plat::kWmMouseWheel), p1, x, y);
+  } else {
+    // Over a list's rows the wheel scrolls that list, not whatever last
+    // held the capture, nor the map under it.
+    for (Control* c = hit; c; c = c->parent)
+      if (c->kind == kKindListBox) return Disabled(c) ? 0 : c->HandleInput(Msg(plat::kWmMouseWheel), p1, x, y);
+  }
   if (Control* holder = g_controls.capture) return holder->HandleInput(Msg(plat::kWmMouseWheel), p1, x, y);
   if (ui.mode == kUiFrontEnd || !ui.mapArea) return 0;
   return ui.mapArea->HandleInput(Msg(plat::kWmMouseWheel), p1, x, y);

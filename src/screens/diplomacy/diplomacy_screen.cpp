@@ -1,11 +1,13 @@
 #include "screens/diplomacy/diplomacy_screen.h"
 
+#include "net/command_network.h"
 #include "screens/diplomacy/mail/contact_masks.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_selection.h"
+#include "records/player_kinds.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "sim/mail_ui_link.h"
@@ -87,10 +89,26 @@ int32_t DiplomacyScreen::AttachForm(Control*) {
 
 namespace {
 
-// The buttons that act on the region picked in the list.
-constexpr const char* kRegionButtons[] = {"NEGOTBUT", "CENTRE", "HIDEBOX", "NEWMAIL"};
+// The buttons that act on any region picked in the list.
+constexpr const char* kRegionButtons[] = {"NEGOTBUT", "CENTRE"};
+
+// Mail and the contact boxes reach a person: they show for another
+// human-led region only, and only where a letter can be sent at all, so the
+// compose window they open always has its Send button.
+bool Reachable(int32_t region) {
+  if (region == 0 || !IsNetworkGame(g_commandNet)) return false;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return g_world.players[region].kind == kKindHuman && region != g_world.gameState.localPlayer;
+}
 
 }  // namespace
+
+void DiplomacyScreen::ShowRegionButtons(int32_t region) {
+  for (const char* tag : kRegionButtons) SetHidden(Tag(*this, tag), region == 0);
+  const bool person = Reachable(region);
+  SetHidden(Tag(*this, "HIDEBOX"), !person);
+  SetHidden(Tag(*this, "NEWMAIL"), !person);
+}
 
 void DiplomacyScreen::BindControls() {
   g_panelFlags[kDiplomacyDepartment] |= kPanelFlagMarked;
@@ -123,8 +141,9 @@ void DiplomacyScreen::Refresh() {
     if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regionList, options);
   }
   RestoreSelectedId(regionList, place);
-  // With no region picked there is no one to negotiate with or centre on.
-  for (const char* tag : kRegionButtons) SetHidden(Tag(*this, tag), RegionOfRowId(regionList->selectedId) == 0);
+  // With no region picked there is no one to negotiate with or centre on;
+  // the kind of the region picked may have changed since it was picked.
+  ShowRegionButtons(RegionOfRowId(regionList->selectedId));
   if (regionList->selectedId != 0) return;
   ScreenSet& s = g_screens;
   Control* level2 = g_ui.bottomBoxes[2];
@@ -201,7 +220,7 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     // A local setting: changed in place, never through a command.
     if (RegionOfRowId(picked) != 0) SetContactBit(*mask, RegionOfRowId(picked), control->state & kStateSelected);
   } else if (Is(control, "NEWMAIL")) {
-    if (RegionOfRowId(picked) == 0) return;
+    if (!Reachable(RegionOfRowId(picked))) return;
     s.emailPopup.Popup(0, nullptr);
     s.emailPopup.Compose(g_world, ContactBit(RegionOfRowId(picked)));
   }
@@ -217,7 +236,7 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
   ScreenSet& s = g_screens;
   if (control && control == regionList) {
     const int32_t region = RegionOfRowId(rowId);
-    for (const char* tag : kRegionButtons) SetHidden(Tag(*this, tag), region == 0);
+    ShowRegionButtons(region);
     if (region == 0) return;
     if (selectedRegion == 0) {
       s.regionDossier->id = region;
@@ -239,13 +258,6 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
     SetControlFlag(Tag(*this, "VOICE"), kStateSelected, (m.voice & bit) != 0);
     SetControlFlag(Tag(*this, "MUTE"), kStateSelected, (m.mute & bit) != 0);
     SetControlFlag(Tag(*this, "MAIL"), kStateSelected, (m.mail & bit) != 0);
-    bool human = false;
-    {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      human = g_world.players[region].kind == kKindHuman && region != g_world.gameState.localPlayer;
-    }
-    SetHidden(Tag(*this, "HIDEBOX"), !human);
-    SetHidden(Tag(*this, "NEWMAIL"), !human);
   } else if (Is(control, "LANDBUT") || !control) {
     if ((!control || !(control->state & kStateSelected)) && HasMapSelection(s)) ClearMapSelection(s);
   }

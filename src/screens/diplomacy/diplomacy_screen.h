@@ -34,6 +34,8 @@ class DiplomacyScreen : public Screen {
   void DiplomacyOnClick(Control* control, int32_t id);
   // Clears the list's selection and tells the screen no row is picked.
   void Deselect();
+  // Shows the buttons that suit the region picked (0: none picked).
+  void ShowRegionButtons(int32_t region);
 
   int32_t selectedRegion = 0;  // the region whose panels are open, 0 none
   ListBoxControl* regionList = nullptr;  // LIST1

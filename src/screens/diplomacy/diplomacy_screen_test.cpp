@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "net/command_network.h"
 #include "screens/diplomacy/mail/contact_masks.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/screen_set.h"
@@ -85,15 +86,22 @@ TEST_F(DiplomacyScreenTest, ListsOtherRegionsButPlayerZeroAndTheLocalOne) {
   }
 }
 
+// Mail reaches only another person, and only where a letter can be sent;
+// the page's refresh (a pop-up closing over it) keeps to the same rule.
 TEST_F(DiplomacyScreenTest, OnlyAnotherHumanRegionShowsMailAndContacts) {
+  GlobalGuard<CommandNetLink> net(g_commandNet, CommandNetLink{});
   d.Refresh();
-  struct Row { int32_t region; bool shown; };
-  for (const Row& r : {Row{2, false}, Row{4, true}}) {
+  struct Row { int32_t region; bool networked, shown; };
+  for (const Row& r : {Row{2, true, false}, Row{4, true, true}, Row{4, false, false}}) {
+    SetNetRole(g_commandNet, r.networked ? kNetGameHost : kNetGameNone);
     Pick(r.region);
-    EXPECT_EQ(std::tuple(form_.Shown("HIDEBOX"), form_.Shown("NEWMAIL"), form_.Shown("CENTRE"), g_screens.regionDossier->id,
-                         g_screens.regionAlliances->id),
-              std::tuple(r.shown, r.shown, true, intptr_t{r.region}, intptr_t{r.region}))
-        << r.region;
+    for (int refreshed = 0; refreshed < 2; ++refreshed) {
+      if (refreshed) d.Refresh();
+      EXPECT_EQ(std::tuple(form_.Shown("HIDEBOX"), form_.Shown("NEWMAIL"), form_.Shown("CENTRE"),
+                           g_screens.regionDossier->id, g_screens.regionAlliances->id),
+                std::tuple(r.shown, r.shown, true, intptr_t{r.region}, intptr_t{r.region}))
+          << r.region << " networked " << r.networked << " refreshed " << refreshed;
+    }
   }
 }
 

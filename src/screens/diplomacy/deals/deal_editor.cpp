@@ -60,6 +60,11 @@ void DealEditor::OnOpen() {
     ListDeselectAll(list);
     ListResetScroll(list);
   }
+  // An offer kept from the last opening keeps its "nothing" ticks with its
+  // items; a new offer starts with both boxes clear.
+  const uint32_t serial = g_screens.dealPopup.offerSerial;
+  if (boxesOffer == serial) return;
+  boxesOffer = serial;
   for (const char* box : {"NONE2", "NONE3"})
     if (Control* c = Tag(currentForm, box)) c->state &= ~kStateSelected;
 }
@@ -68,6 +73,8 @@ void DealEditor::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   DipOffer* offer = Offer();
   if (!currentForm || !offer) return;
+  const bool outer = !filling;
+  filling = true;
   for (Control* host : itemHosts) SetHidden(host, true);
   World& world = g_world;
   const int32_t other = offer->firstPlayer;
@@ -106,6 +113,7 @@ void DealEditor::Refresh() {
   SetHidden(Tag(currentForm, "DELALL2BUT"), !lists[2] || lists[2]->rowCount == 0);
   g_screens.diplomacySchedule[0].Show(0, calendarHost);
   KeepDealExpiryAhead(world, *offer);
+  if (outer) filling = false;
 }
 
 void DealEditor::AddSelected(int side) {
@@ -194,7 +202,9 @@ void DealEditor::OnActivate(Control* control, int32_t) {
 
 void DealEditor::OnControlChange(Control* control, int32_t) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  refusal.clear();
+  // A refill selects the kept rows again: that is no change that could
+  // answer a refusal, and clearing it here would hide it as it is shown.
+  if (!filling) refusal.clear();
   for (int i = 0; i < 4; ++i) {
     if (control != lists[i] || !lists[i]) continue;
     const bool selected = lists[i]->selectedId != 0;

@@ -122,17 +122,20 @@ void DealAmountPicker::Refresh() {
     cash = r.treasury;
     if (goods) {
       const int p = item->product;
-      stock = product::Get(*local, p, product::kStock);
       price = product::Get(*local, p, product::kPrice);
-      // What another region could spare, as far as we can tell.
-      top = mine ? stock : product::Get(r, p, product::kOutput) / (item->frequency == 0 ? 2.0f : 6.0f);
+      // What the giver holds; another region is asked for no more than it
+      // could spare of its output, and never for more than it holds, which
+      // the answer would refuse.
+      stock = std::max(product::Get(r, p, product::kStock), 0.0f);
+      top = mine ? stock : std::min(stock, product::Get(r, p, product::kOutput) / (item->frequency == 0 ? 2.0f : 6.0f));
     } else {
       top = std::max(cash, 0.0f);
     }
   }
-  // Goods held above what the side can give (the bound shrinks when the
-  // frequency changes) come down to it.
-  if (goods && item->amount > top) item->amount = std::max(top, 0.0f);
+  // An amount above what the side can give comes down to it: the bound on
+  // goods shrinks when the frequency changes, and a payment kept from talks
+  // with a richer region may be more than this one has.
+  if (item->amount > top) item->amount = std::max(top, 0.0f);
   if (auto* slider = dynamic_cast<SlideBarControl*>(Tag(currentForm, "AMNTSLDR"))) {
     SliderSetMaxFloat(slider, top);
     SliderSetValueFloat(slider, item->amount);
@@ -151,10 +154,7 @@ void DealAmountPicker::Refresh() {
     SetNumberText(Tag(currentForm, "AMOUNT"), 0, item->amount);
     SetHidden(Tag(currentForm, "AMOUNTVAL"), false);
     SetNumberText(Tag(currentForm, "AMOUNTVAL"), 1, price * item->amount);
-    if (mine)
-      SetNumberText(Tag(currentForm, "STOCK"), 0, stock);
-    else
-      SetControlText(Tag(currentForm, "STOCK"), "Unknown");
+    SetNumberText(Tag(currentForm, "STOCK"), 0, std::max(top, 0.0f));
   }
   SetControlText(Tag(currentForm, "FREQUENCY"), TextListText(kListPayfrequency, item->frequency));
   const bool continuous = item->paymentCount == 0;

@@ -48,16 +48,17 @@ std::string DealOfferRefusal(World& world, const DipOffer& offer) {
   return {};
 }
 
-void PrepareDealOffer(World& world, std::unique_ptr<DipOffer>& offer, int32_t other) {
+bool PrepareDealOffer(World& world, std::unique_ptr<DipOffer>& offer, int32_t other) {
   if (offer && (offer->firstPlayer != other || ((offer->flags & kOfferAnswer) && g_replySourceMessage == 0)))
     offer.reset();
-  if (offer) return;
+  if (offer) return false;
   offer = std::make_unique<DipOffer>();
   offer->kind = kNewOfferApproach;
   offer->secondPlayer = static_cast<uint8_t>(LocalPlayerIndex(world));
   offer->firstPlayer = static_cast<uint8_t>(other);
   offer->expiryDay = world.gameState.currentDay + kNewOfferDays;
   g_replySourceMessage = 0;
+  return true;
 }
 
 bool DealSubmitAvailable(const DipOffer& offer, bool noneOffered, bool noneRequested) {

@@ -16,8 +16,9 @@ inline constexpr uint8_t kNewOfferApproach = 3;
 inline constexpr uint32_t kNewOfferDays = 7;  // a new offer expires a week on
 
 // Keeps the offer when it is for the same player (and an answer only while
-// its mail is being answered); else makes a new one for `other`.
-void PrepareDealOffer(World& world, std::unique_ptr<DipOffer>& offer, int32_t other);
+// its mail is being answered); else makes a new one for `other`. True when
+// a new one was made.
+bool PrepareDealOffer(World& world, std::unique_ptr<DipOffer>& offer, int32_t other);
 
 // Submitting needs at least one item, and a side left empty on purpose.
 bool DealSubmitAvailable(const DipOffer& offer, bool noneOffered, bool noneRequested);

@@ -86,7 +86,7 @@ void DealPopup::BindControls() {
 void DealPopup::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t other = OtherPlayer();
-  PrepareDealOffer(g_world, offer, other);
+  if (PrepareDealOffer(g_world, offer, other)) ++offerSerial;
   ScreenSet& s = g_screens;
   s.pendingDeals.Show(id, pendingHost);
   s.dealEditor.Show(id, editorHost);
@@ -228,12 +228,14 @@ std::unique_ptr<Screen> MakeDealApproachPanel() { return std::make_unique<DealAp
 void OpenOfferTextInDealEditor(const char* text, bool swap) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t addressee = OpenOfferText(g_world, ThePopup().offer, text, swap);
+  ++ThePopup().offerSerial;
   if (addressee >= 0) ThePopup().Popup(addressee, nullptr);
 }
 
 void OpenOfferInDealEditor(uint32_t messageSerial) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t addressee = OpenOfferMail(g_world, ThePopup().offer, messageSerial);
+  ++ThePopup().offerSerial;
   if (addressee >= 0) ThePopup().Popup(addressee, nullptr);
 }
 

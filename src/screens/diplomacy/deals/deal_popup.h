@@ -50,8 +50,10 @@ class DealEditor : public Screen {
   Control* calendarHost = nullptr;  // CALPARENT
   DealTemplates templates[2];       // offered side, requested side
   std::string refusal;              // why Submit last sent nothing; cleared by a change
+  uint32_t boxesOffer = 0;          // the offer serial the "nothing" boxes were ticked for
 
  private:
+  bool filling = false;  // in Refresh: the lists' own re-selection is no change of the player's
   void AddSelected(int side);
   void RemoveSelected(int list, bool all);
 };
@@ -87,6 +89,7 @@ class DealPopup : public Screen {
   void OnCommand(Control* control, int32_t id) override;
 
   std::unique_ptr<DipOffer> offer;  // the offer under construction
+  uint32_t offerSerial = 1;         // counts the offers made, so a kept one is told from a new one
   Control* editorHost = nullptr;    // SUBPARENT2
   Control* pendingHost = nullptr;   // SUBPARENT10
 };

@@ -114,10 +114,14 @@ int32_t MinistryOf(uint32_t typeId) {
 
 // The signature of a report from one of our ministries: the minister's
 // name when the cabinet has one in the post, and the department.
-std::string MinisterLine(World& world, int32_t dept, uint32_t minister, bool known) {
+std::string SignerName(World& world, uint32_t minister, bool known) {
   char name[kParamTextSize] = {};
   if (known) FormatMessageParameter(world, kParamKindPerson, minister, name);
-  const std::string signer = name[0] ? name : "Minister";
+  return name[0] ? name : "Minister";
+}
+
+std::string MinisterLine(World& world, int32_t dept, uint32_t minister, bool known) {
+  const std::string signer = SignerName(world, minister, known);
   if (dept == 0) return signer;
   char text[256];
   plat::FormatText(text, sizeof text, "%s (%s %s)", signer.c_str(),
@@ -125,7 +129,42 @@ std::string MinisterLine(World& world, int32_t dept, uint32_t minister, bool kno
   return text;
 }
 
+// The minister in the seat of the ministry that sends reports of this
+// type, and whether the seat is filled.
+struct Seat {
+  uint32_t minister = 0;
+  bool known = false;
+};
+
+Seat ReportSeat(const World& world, int32_t dept, int32_t local) {
+  const CabinetPolicy& seat = world.players[local].simPolicy.cabinetPolicy[dept - kFirstNamedDepartment];
+  // The seat's first byte says whether it is filled, the second who sits.
+  const uint32_t signer = CabinetId(seat, 1);
+  return {signer, CabinetId(seat, 0) != 0 && signer != 0};
+}
+
+bool MinistryReport(uint32_t typeId, int32_t sender, int32_t local) {
+  return sender == 0 && MinistryOf(typeId) != 0 && IsPlayerSlot(local);
+}
+
 }  // namespace
+
+int32_t MailSenderRegion(uint32_t typeId, int32_t sender, int32_t local) {
+  return MinistryReport(typeId, sender, local) ? local : sender;
+}
+
+std::string MailSenderName(World& world, uint32_t typeId, int32_t sender, int32_t local) {
+  if (MinistryReport(typeId, sender, local)) {
+    const Seat seat = ReportSeat(world, MinistryOf(typeId), local);
+    return SignerName(world, seat.minister, seat.known);
+  }
+  if (sender == 0) {
+    char text[256];
+    plat::FormatText(text, sizeof text, "%s News", RegionDisplayName(world, 0));
+    return text;
+  }
+  return IsPlayerSlot(sender) ? RegionDisplayName(world, sender) : "";
+}
 
 std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16_t minister, int32_t local) {
   char text[256];
@@ -139,12 +178,10 @@ std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16
   if (sender == 0) {
     // A ministry's report comes with no sender: our own minister signs it,
     // not the world's news.
-    if (const int32_t dept = MinistryOf(typeId); dept != 0 && IsPlayerSlot(local)) {
-      const int post = dept - kFirstNamedDepartment;
-      // The seat's first byte says whether it is filled, the second who sits.
-      const CabinetPolicy& seat = world.players[local].simPolicy.cabinetPolicy[post];
-      const uint32_t signer = CabinetId(seat, 1);
-      return MinisterLine(world, dept, signer, CabinetId(seat, 0) != 0 && signer != 0);
+    if (MinistryReport(typeId, sender, local)) {
+      const int32_t dept = MinistryOf(typeId);
+      const Seat seat = ReportSeat(world, dept, local);
+      return MinisterLine(world, dept, seat.minister, seat.known);
     }
     plat::FormatText(text, sizeof text, "%s News", RegionDisplayName(world, 0));
     return text;
@@ -264,8 +301,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     SetHidden(Tag(f, "FLAGHIDE"), !other);
     SetControlText(Tag(f, "DATE"), MailDateText(m.day).c_str());
     // A ministry's report is our own region's.
-    const int32_t from = m.sender == 0 && MinistryOf(m.typeId) != 0 && IsPlayerSlot(local) ? local : m.sender;
-    if (Control* flag = Tag(f, "FLAG")) FillRegionRow(flag, "Email From ", from);
+    if (Control* flag = Tag(f, "FLAG")) FillRegionRow(flag, "Email From ", MailSenderRegion(m.typeId, m.sender, local));
     NewsItemView item;
     item.found = true;
     item.typeId = m.typeId;

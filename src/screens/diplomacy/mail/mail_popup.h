@@ -39,6 +39,12 @@ struct MailReplyDraft {
 // minister for our government's notices and our ministries' reports (which
 // come with no sender), the world's news, or another region and its leader.
 std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16_t minister, int32_t local);
+// The same sender in short, as a row of the mail list names it: the
+// minister's own name for a ministry's report, the world's news, or the
+// other region's name.
+std::string MailSenderName(World& world, uint32_t typeId, int32_t sender, int32_t local);
+// The region whose colours a message carries: ours for a ministry's report.
+int32_t MailSenderRegion(uint32_t typeId, int32_t sender, int32_t local);
 
 MailReplyDraft MakeMailReply(int32_t mode, int32_t local, int32_t sender, uint32_t to, uint32_t cc,
                              const std::string& subject, const std::string& body);

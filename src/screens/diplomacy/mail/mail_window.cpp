@@ -205,7 +205,10 @@ void MailListRow::Fill(World& world, uint32_t serial) {
   SetHidden(flagHide, false);
   SetHidden(newsType, true);
   SetHidden(level, true);
-  FillRegionRow(flag, "", mail.sender);
+  // Named and coloured as the open message names its sender: a ministry's
+  // report (it has no sender) by its minister, in our own colours.
+  FillRegionRow(flag, "", MailSenderRegion(mail.typeId, mail.sender, local));
+  if (mail.sender == 0) SetControlText(flag, MailSenderName(world, mail.typeId, mail.sender, local).c_str());
 }
 
 void MailListRow::OnHostNotify(int32_t code, int32_t value) {
@@ -216,7 +219,9 @@ void MailListRow::OnHostNotify(int32_t code, int32_t value) {
 
 // --- MailList ---
 
-void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, form, kListIndicators, this); }
+// No arrows over and under the rows: in the docked mailbox they would take
+// a whole row of the few it has; the scroller tells that more lie below.
+void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, form, 0, this); }
 
 void MailList::OnOpen() {
   if (Selected() == 0 && g_screens.mailWindow.previewShown) g_screens.mailWindow.SetMailPreviewPane(false);
@@ -471,7 +476,9 @@ void MailWindow::OnCommand(Control* control, int32_t) {
       CentreMapOnHex(g_mapView, targetHex);
     }
   } else if (Is(control, "NEWMAIL")) {
-    g_screens.emailPopup.Popup(0, nullptr);
+    // Alone in the game there is no one to write to: the grid covers the
+    // button, and a letter that could never be sent is not begun.
+    if (IsNetworkGame(g_commandNet)) g_screens.emailPopup.Popup(0, nullptr);
   } else if (Is(control, "CLOSEBUT")) {
     ClosePopup(g_ui, *this);
   }

@@ -160,9 +160,16 @@ void OfferMailView::Open(World& world, uint32_t messageSerial) {
     if ((kind != kParamPlayer && kind != kParamRegion) || player == m.sender) continue;
     if (Control* label = Id(f, kFirstRegionLabel + n)) FillRegionRow(label, "", player);
     SetHidden(Id(f, kFirstRegionFrame + n), false);
+    SetHidden(Id(f, kFirstRegionLabel + n), false);
     ++n;
   }
-  for (; n < kRegionLabels; ++n) SetHidden(Id(f, kFirstRegionFrame + n), true);
+  // The labels stand beside their frames, not in them: a message naming
+  // fewer regions than the last one shown must not keep the last one's names.
+  for (; n < kRegionLabels; ++n) {
+    SetHidden(Id(f, kFirstRegionFrame + n), true);
+    SetControlText(Id(f, kFirstRegionLabel + n), "");
+    SetHidden(Id(f, kFirstRegionLabel + n), true);
+  }
 }
 
 void OfferMailView::Answer(World& world, int k) {
