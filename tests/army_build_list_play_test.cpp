@@ -37,7 +37,7 @@
 
 namespace {
 
-constexpr int32_t kProductionPage = 5, kStoresPage = 2;
+constexpr int32_t kProductionPage = 5, kStoresPage = 2, kBasesPage = 6;
 constexpr int32_t kAirBase = 4015, kCargoAircraftFilter = 112;
 constexpr int32_t kAllClassesFilter = 10, kFirstGroupFilter = 100;
 
@@ -196,6 +196,9 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
   EXPECT_GT(Colours(frame, width, ControlAbsoluteRect(picture)), 8u) << "the class picture is drawn";
 
+  // The list's box holds two picture rows, and shows them.
+  EXPECT_GE(RowsFillTheirBox(panel.list, "the Army page's list"), 2);
+
   // Picture rows (the option's default) show whole in the short list: a
   // row is in view entirely or not at all.
   const plat::Rect view = ListGetClientRect(panel.list);
@@ -290,8 +293,19 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   SampleGame::ClickControl(FormFindControlByTag(s.unitInventory.currentForm, "BUILD"));
   ASSERT_NE(s.unitClassList.currentForm, nullptr);
   SampleGame::ClickControl(FormFindControlById(s.unitClassList.currentForm, kClassListCategoryButtons[3]));
-  SCOPED_TRACE("missiles");
-  ExpectPictureRowsWhole(s.unitClassList.list, 2);
+  {
+    SCOPED_TRACE("missiles");
+    ExpectPictureRowsWhole(s.unitClassList.list, 2);
+  }
+  // The Bases page lists Westholm's facilities, as many as its box holds.
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kBasesPage));
+  ASSERT_NE(s.facilityScreen->currentForm, nullptr);
+  auto* bases = dynamic_cast<ListBoxControl*>(FormFindControlByTag(s.facilityScreen->currentForm, "FACILLIST"));
+  ASSERT_NE(bases, nullptr);
+  int32_t listed = 0;
+  for (Control* row = ListNextRow(bases, nullptr); row; row = ListNextRow(bases, row), ++listed)
+    if (row->firstChild) TextsReadWhole(row->firstChild, "base row " + std::to_string(row->id));
+  EXPECT_GE(RowsFillTheirBox(bases, "the Bases page's list"), std::min(listed, 3));
 }
 
 constexpr int32_t kArmyBase = 4054;
@@ -348,14 +362,30 @@ Screen* AutoProductionTab(ScreenSet& s) {
   return &s.mapScreen.autoProduction;
 }
 
+// The Army page with ALL pressed: every land design, whatever its group.
+// Reached from the map, as the department button closes an open department.
+Screen* ArmyPageAllClasses(ScreenSet& s) {
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  SampleGame::Pump();
+  Screen* page = ArmyPage(s);
+  if (!page || !page->currentForm) return nullptr;
+  SampleGame::ClickControl(FormFindControlById(page->currentForm, kAllClassesFilter));
+  return page;
+}
+
 // The Attack header orders a base's land designs by their soft attack,
 // best first, and says so; a second click puts the list back as it was.
-// Every build list with headers shares the order.
+// Every build list with headers shares the order, the list of all classes
+// too, which shows ALL chosen throughout.
 TEST(ArmyBuildListPlay, AHeaderClickSortsTheListByItsColumnAndBack) {
   const struct {
     const char* list;
     OpenList open;
-  } rows[] = {{"the map's automatic", AutoProductionTab}, {"the base pop-up's", BasePopupList}, {"the Army page's", ArmyPage}};
+    bool all;
+  } rows[] = {{"the map's automatic", AutoProductionTab, false},
+              {"the base pop-up's", BasePopupList, false},
+              {"the Army page's", ArmyPage, false},
+              {"the Army page's under ALL", ArmyPageAllClasses, true}};
   plat::SetGameFloatMode();
   const GlobalGuard<UiOptions> options(g_uiOptions);
   const GlobalGuard<BuildListFilters> filters(g_buildListFilters);
@@ -393,9 +423,15 @@ TEST(ArmyBuildListPlay, AHeaderClickSortsTheListByItsColumnAndBack) {
     for (size_t i = 1; i < values.size(); ++i) EXPECT_GE(values[i - 1], values[i]) << "row " << i;
     EXPECT_NE(sorted, before) << "the sample's land designs differ in attack from their build order";
     EXPECT_TRUE(attack->Selected()) << "the header shows it orders the list";
+    const Control* all = FormFindControlById(panel->currentForm, kAllClassesFilter);
+    if (r.all) {
+      ASSERT_NE(all, nullptr);
+      EXPECT_TRUE(all->Selected()) << "ALL shows it is chosen";
+    }
     SampleGame::ClickControl(attack);
     EXPECT_EQ(ListedClasses(list), before);
     EXPECT_FALSE(attack->Selected());
+    if (r.all) EXPECT_TRUE(all->Selected()) << "ALL stays chosen";
   }
 }
 

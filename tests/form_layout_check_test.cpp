@@ -83,6 +83,7 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"MILITARY1B", "BASEPIC", "BASEBUT", "the department's picture is its button"},
     {"MAP1_ss6a", "PAUSE", "RESUME", "a facility being built offers Pause, a paused one Resume"},
     {"MAP1_ss6a", "ACTIVATE", "DEACTIVATE", "an active facility offers Deactivate, any other Activate"},
+    {"POPUP_BASE1a", "STATUS", "STATUSOFF", "the light names the facility online or offline, one word at a time"},
     {"POPUP_BASE1e", "PAUSE", "RESUME", "a facility being built offers Pause, a paused one Resume"},
     {"POPUP_BASE1e", "ACTIVATE", "DEACTIVATE", "an active facility offers Deactivate, any other Activate"},
     {"POPUP_DEPOT1", "PAUSE", "RESUME", "a facility being built offers Pause, a paused one Resume"},

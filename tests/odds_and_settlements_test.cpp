@@ -136,6 +136,13 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
   ASSERT_TRUE(s.unitDetail.currentForm && s.unitDetail.currentForm->parent) << "Info opens the unit";
   EXPECT_EQ(s.unitDetail.id, static_cast<intptr_t>(static_cast<uint32_t>(chosen->id)));
   ClosePopupForm(g_ui, s.unitDetail.currentForm, 0, 0);
+  // No attacker chosen yet, Info shows the first the list leads with.
+  if (!ListNextSelected(s.combatOdds.attackers, nullptr)) {
+    SampleGame::ClickControl(FormFindControlByTag(s.combatOdds.currentForm, "OINF"));
+    ASSERT_TRUE(s.unitDetail.currentForm && s.unitDetail.currentForm->parent) << "Info opens a unit";
+    EXPECT_EQ(s.unitDetail.id, static_cast<intptr_t>(static_cast<uint32_t>(ListNextRow(s.combatOdds.attackers, nullptr)->id)));
+    ClosePopupForm(g_ui, s.unitDetail.currentForm, 0, 0);
+  }
 
   // Ctrl+C: Westholm's settlements, the most people first.
   KeyCommand('C', g_ui, kModCtrl, 0);

@@ -75,13 +75,20 @@ void SetHidden(Control* c, bool hidden) {
 
 int32_t ScrollerWidth(const ListBoxControl* list) { return list->scroller ? Width(list->scroller) : 0; }
 
-// The height of every row when all rows host a form and are equally high,
-// they do not all fit, and the list has room for at least one of them;
-// else 0. Such rows are shown whole: the list shows as many as fit between
-// its indicators and scrolls by whole rows.
-int32_t WholeRowHeight(const ListBoxControl* list) {
+// The room the rows of a whole-row list may fill: the box less the
+// indicators' strips. Both arrows share one strip at the foot when that
+// lets one more row show, so a box shows every row it has room for.
+struct WholeRows {
+  int32_t height = 0;  // of each row; 0 when the rows are not shown whole
+  int32_t top = 0;     // where the first row starts below the list's top
+  int32_t visible = 0; // the rows' whole height in view
+  bool sharedFoot = false;
+};
+
+WholeRows WholeRowLayout(const ListBoxControl* list) {
+  WholeRows out;
   const Control* first = list->firstRow;
-  if (!first || !(first->flags & kCtlHost)) return 0;
+  if (!first || !(first->flags & kCtlHost)) return out;
   const int32_t height = Height(first);
   bool uniform = height > 0;
   int32_t total = 0;
@@ -89,26 +96,47 @@ int32_t WholeRowHeight(const ListBoxControl* list) {
     uniform = uniform && (row->flags & kCtlHost) && Height(row) == height;
     total += Height(row);
   });
-  const int32_t room = Height(list) - ((list->flags & kListIndicators) ? 2 * kIndicatorHeight : 0);
-  return uniform && total > Height(list) && room >= height ? height : 0;
+  const bool arrows = (list->flags & kListIndicators) != 0;
+  const int32_t foot = Height(list) - (arrows ? kIndicatorHeight : 0);
+  if (!uniform || total <= Height(list) || foot < height) return out;
+  out.height = height;
+  const int32_t apart = Height(list) - (arrows ? 2 * kIndicatorHeight : 0);
+  const int32_t rowsApart = apart / height, rowsShared = foot / height;
+  out.sharedFoot = arrows && rowsShared > rowsApart;
+  out.top = arrows && !out.sharedFoot ? kIndicatorHeight : 0;
+  out.visible = (out.sharedFoot ? rowsShared : rowsApart) * height;
+  return out;
 }
 
-// Where the rows start below the list's top: under the up indicator's room
-// for whole rows.
-int32_t RowsTop(const ListBoxControl* list) {
-  return WholeRowHeight(list) && (list->flags & kListIndicators) ? kIndicatorHeight : 0;
-}
+// The height of every row when all rows host a form and are equally high,
+// they do not all fit, and the list has room for at least one of them;
+// else 0. Such rows are shown whole: the list shows as many as fit beside
+// its indicators and scrolls by whole rows.
+int32_t WholeRowHeight(const ListBoxControl* list) { return WholeRowLayout(list).height; }
+
+// Where the rows start below the list's top.
+int32_t RowsTop(const ListBoxControl* list) { return WholeRowLayout(list).top; }
 
 // The list's visible height for the rows (less the bottom indicator's
 // room with the indicators shown; whole rows only, for rows shown whole).
 int32_t VisibleHeight(const ListBoxControl* list) {
-  if (const int32_t row = WholeRowHeight(list)) {
-    const int32_t room = Height(list) - ((list->flags & kListIndicators) ? 2 * kIndicatorHeight : 0);
-    return room - room % row;
-  }
+  if (const WholeRows whole = WholeRowLayout(list); whole.height) return whole.visible;
   int32_t visible = Height(list);
   if (list->flags & kListIndicators) visible -= kIndicatorHeight;
   return visible;
+}
+
+// The arrows' strips: the up arrow at the top and the down arrow at the
+// foot, each as wide as the rows, or both side by side in the foot strip.
+void PlaceIndicators(ListBoxControl* list, int32_t width) {
+  const int32_t foot = Height(list) - kIndicatorHeight;
+  if (WholeRowLayout(list).sharedFoot) {
+    list->upIndicator->rect = {0, foot, width / 2, foot + kIndicatorHeight};
+    list->downIndicator->rect = {width / 2, foot, width, foot + kIndicatorHeight};
+  } else {
+    list->upIndicator->rect = {0, 0, width, kIndicatorHeight};
+    list->downIndicator->rect = {0, foot, width, foot + kIndicatorHeight};
+  }
 }
 
 int32_t TotalHeight(const ListBoxControl* list) {
@@ -249,9 +277,9 @@ plat::Rect ListGetClientRect(const ListBoxControl* list) {
     if (list->downIndicator && !list->downIndicator->Hidden()) r.bottom -= kIndicatorHeight;
   }
   if (ScrollerVisible(list)) r.right -= ScrollerWidth(list);
-  if (WholeRowHeight(list)) {
-    r.top = ControlAbsoluteRect(list).top + RowsTop(list);
-    r.bottom = r.top + VisibleHeight(list);
+  if (const WholeRows whole = WholeRowLayout(list); whole.height) {
+    r.top = ControlAbsoluteRect(list).top + whole.top;
+    r.bottom = r.top + whole.visible;
   }
   return r;
 }
@@ -361,14 +389,11 @@ void ListLayoutRows(ListBoxControl* list) {
     total += Height(row);
   });
   ScrollerControl* s = list->scroller;
-  if (Height(s) != Height(list)) {
-    s->Resize(Width(s), Height(list));
-    RectMoveTo(&list->downIndicator->rect, 0, Height(list) - kIndicatorHeight);
-  }
+  if (Height(s) != Height(list)) s->Resize(Width(s), Height(list));
   // A list resized after it was made (a pop-up narrowed to its rows) keeps
   // its scroller and arrows inside its own rectangle.
   RectMoveTo(&s->rect, Width(list) - Width(s), 0);
-  for (StringControl* c : {list->upIndicator, list->downIndicator}) c->rect.right = Width(list) - Width(s);
+  PlaceIndicators(list, Width(list) - Width(s));
   int32_t rowWidth = Width(list);
   const int32_t whole = WholeRowHeight(list);
   if (total > (whole ? VisibleHeight(list) : Height(list))) {

@@ -17,7 +17,9 @@
 #include "app/gfx/sprite_batch.h"
 #include "app/gfx/renderer.h"
 #include "platform/messages.h"
+#include "platform/window.h"
 #include "support/contrast.h"
+#include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_test_support.h"
 #include "ui/scroller.h"
@@ -85,24 +87,30 @@ TEST_F(ListBoxTest, TheScrollerFollowsTheRows) {
 }
 
 // Rows hosting a form, taller than a text row, show whole: as many as fit
-// between the indicators, scrolled by whole rows; rows that all fit keep
-// the list's top.
+// beside the indicators, scrolled by whole rows; rows that all fit keep
+// the list's top. Both arrows share the foot strip when that shows one row
+// more, and no arrow lies over a row in view.
 TEST_F(ListBoxTest, FormRowsShowWholeAndScrollByWholeRows) {
   struct Case {
     int rows;
+    int32_t boxHeight, rowHeight;
     int32_t position;  // of the bar, 0 to 10000
     int32_t clientTop, clientHeight, offset;
   };
   const Case cases[] = {
-      {5, 5000, 8, 40, 80},  // 200 px in 60: one row of 40 between the 8-px indicators; half of 160
-      {5, 3000, 8, 40, 40},  // 48 px is nearer one row than two
-      {5, 10000, 8, 40, 160},
-      {1, 5000, 0, 60, 0},   // it fits: nothing to scroll, nothing set aside
+      {5, 60, 40, 5000, 8, 40, 80},  // 200 px in 60: one row of 40 between the 8-px indicators; half of 160
+      {5, 60, 40, 3000, 8, 40, 40},  // 48 px is nearer one row than two
+      {5, 60, 40, 10000, 8, 40, 160},
+      {1, 60, 40, 5000, 0, 60, 0},   // it fits: nothing to scroll, nothing set aside
+      {6, 98, 30, 0, 0, 90, 0},      // 82 px between two strips hold two rows, 90 above one strip three
+      {6, 98, 30, 10000, 0, 90, 90},
+      {6, 100, 40, 0, 8, 80, 0},     // two rows either way: the arrows keep a strip each
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.rows << " rows at " << c.position);
-    std::unique_ptr<ListBoxControl> list{ListBoxConstruct(0, 0, 100, 60, kListIndicators, 5, &screen_)};
-    for (int i = 1; i <= c.rows; ++i) ListAddIconItem(list.get(), nullptr, 92, 40, i, 0, 0, 0);
+    SCOPED_TRACE(testing::Message() << c.rows << " rows of " << c.rowHeight << " in " << c.boxHeight << " at "
+                                    << c.position);
+    std::unique_ptr<ListBoxControl> list{ListBoxConstruct(0, 0, 100, c.boxHeight, kListIndicators, 5, &screen_)};
+    for (int i = 1; i <= c.rows; ++i) ListAddIconItem(list.get(), nullptr, 92, c.rowHeight, i, 0, 0, 0);
     ListLayoutRows(list.get());
     list->scroller->SetSelected(c.position);
     const plat::Rect client = ListGetClientRect(list.get());
@@ -111,7 +119,13 @@ TEST_F(ListBoxTest, FormRowsShowWholeAndScrollByWholeRows) {
     EXPECT_EQ(list->scrollOffset, c.offset);
     if (c.rows > 1) {
       const plat::Rect second = ListRowScreenRect(list.get(), ListNextRow(list.get(), list->firstRow));
-      EXPECT_EQ(second.top, c.clientTop + 40 - c.offset);
+      EXPECT_EQ(second.top, c.clientTop + c.rowHeight - c.offset);
+    }
+    for (const StringControl* arrow : {list->upIndicator, list->downIndicator}) {
+      if (arrow->Hidden()) continue;
+      const plat::Rect at = ControlAbsoluteRect(arrow);
+      EXPECT_FALSE(plat::RectsOverlap(at, client)) << "arrow " << arrow->id << " over the rows";
+      EXPECT_TRUE(at.top >= 0 && at.bottom <= c.boxHeight) << "arrow " << arrow->id << " in the box";
     }
   }
 }

@@ -31,6 +31,22 @@ inline float UnitBuildCharge(const UnitClassRecord& cls, float targetStrength) {
 // over the days until less than one point is left (a quick build starts with
 // one point, done in a day). Nothing for a class whose work is nothing or
 // less, which never progresses.
+// The days a yard working `rate` points a day takes over the work: until
+// less than one point is left (a quick build starts with one point, done in
+// a day); a build longer than a century is counted as that long. Every
+// screen that shows a build's days counts them here, as the queue does.
+inline int32_t UnitBuildDaysFor(float work, float rate, bool quickBuild) {
+  if (!(work > 0.0f) || !(rate > 0.0f) || !std::isfinite(work)) return 0;
+  constexpr int32_t kLongestDays = 36500;
+  int32_t days = 0;
+  float left = quickBuild ? 1.0f : work;
+  do {
+    left -= rate;
+    ++days;
+  } while (!(left < 1.0f) && days < kLongestDays);
+  return days;
+}
+
 struct UnitBuildPayment {
   float perDay = 0.0f;
   float total = 0.0f;
@@ -42,14 +58,7 @@ inline UnitBuildPayment UnitBuildPaymentAt(const UnitClassRecord& cls, float tar
   if (!(work > 0.0f) || !(rate > 0.0f) || !std::isfinite(work)) return {};
   UnitBuildPayment p;
   p.perDay = UnitBuildCharge(cls, targetStrength) / work * rate;
-  // Counted as the queue works it off; a build longer than a century is
-  // shown as that long.
-  constexpr int32_t kLongestDays = 36500;
-  float left = quickBuild ? 1.0f : work;
-  do {
-    left -= rate;
-    ++p.days;
-  } while (!(left < 1.0f) && p.days < kLongestDays);
+  p.days = UnitBuildDaysFor(work, rate, quickBuild);
   p.total = p.perDay * static_cast<float>(p.days);
   return p;
 }

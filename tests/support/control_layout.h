@@ -1,6 +1,7 @@
 #pragma once
 // What a play test asks of a laid-out form: whether a control shows (it and
-// every parent unhidden), its tag as text, and whether its texts read whole.
+// every parent unhidden), its tag as text, whether its texts read whole, and
+// whether a list shows as many rows as its box holds.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "app/gfx/fonts.h"
 #include "ui/string_control.h"
 #include "ui/text_fit.h"
@@ -63,4 +65,27 @@ inline void TextsApart(Control* root, const std::string& where) {
       }
     }
   }
+}
+
+// The rows of the list shown whole in its box as it is scrolled (by whole
+// rows, for rows that host a form). When they do not
+// all fit, the box has no room left for another row beside its arrows: what
+// the rows in view leave of its height is less than a row and an arrow's
+// strip.
+inline int32_t RowsFillTheirBox(ListBoxControl* list, const std::string& where) {
+  if (!list || !list->firstRow) return 0;
+  const plat::Rect client = ListGetClientRect(list);
+  int32_t inView = 0, rows = 0;
+  for (const Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row), ++rows) {
+    const plat::Rect at = ListRowScreenRect(list, row);
+    inView += at.top >= client.top && at.bottom <= client.bottom;
+  }
+  const plat::Rect box = ControlAbsoluteRect(list);
+  const int32_t rowHeight = list->firstRow->rect.bottom - list->firstRow->rect.top;
+  const int32_t strip = list->downIndicator->rect.bottom - list->downIndicator->rect.top;
+  if (inView < rows) {
+    EXPECT_LT(box.bottom - box.top - inView * rowHeight, rowHeight + strip)
+        << where << ": " << inView << " rows of " << rowHeight << " in a box of " << box.bottom - box.top;
+  }
+  return inView;
 }

@@ -28,11 +28,11 @@ void Broadcast(World& world, PlayerRecord& region, uint32_t type) {
   BroadcastPlayerMessage(world, region, 0, type, type, type, nullptr, MessageParams{});
 }
 
-bool Counts(const World& world, const ProjectEntry& item, int self) {
-  const uint32_t flags = item.simFlags;
+bool Counts(const World& world, const ProjectEntry& item, int self, uint32_t flags) {
   return (flags & kProjectPursued) && !(flags & (kProjectHeld | kProjectClosed)) &&
          ItemAvailability(world, item, self) != 0;
 }
+bool Counts(const World& world, const ProjectEntry& item, int self) { return Counts(world, item, self, item.simFlags); }
 
 // The items under research, up to the day's capacity, in list order.
 template <typename Visit>
@@ -48,6 +48,22 @@ int EachCountedItem(World& world, int self, float capacity, Visit visit) {
   }
   return count;
 }
+
+}  // namespace
+
+int ResearchItemsUnderWay(const World& world, int self, float capacity, bool displayCopy) {
+  if (self < 0 || self >= kMaxPlayers) return 0;
+  int count = 0;
+  const ListNode& head = world.projectLists[self];
+  for (const ListNode* node = head.next(); node && node != &head; node = node->next()) {
+    if (static_cast<float>(count) >= capacity) break;
+    const auto* item = static_cast<const ProjectEntry*>(node);
+    if (Counts(world, *item, self, displayCopy ? item->displayFlags : item->simFlags)) ++count;
+  }
+  return count;
+}
+
+namespace {
 
 void Programs(World& world, PlayerRecord& region, int self) {
   const float committed3 = Capacity(region, kCapacityByKind, 3);

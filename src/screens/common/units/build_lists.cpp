@@ -71,6 +71,14 @@ constexpr int32_t kNoLevelLimit = 256;
 // Ids of the lists' column headers: the id less 33 is the statistic its
 // column shows, which a click orders the list by.
 constexpr int32_t kFirstSortHeader = 34, kLastSortHeader = 99;
+
+// The column a filter's list is ordered by: a class's own, the list of all
+// classes' (filter -1), or none for the stock list.
+int32_t* SortColumnOf(BuildListFilters& f, int32_t filter) {
+  if (filter >= 0 && filter < kMilitaryClasses) return &f.sortColumn[filter];
+  return filter == -1 ? &f.allSortColumn : nullptr;
+}
+
 // What a picture row leaves free at the list's right for its scroll bar.
 constexpr int32_t kScrollBarRoom = 16;
 
@@ -311,7 +319,7 @@ void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t s
   }
   const int32_t filter = f.current;
   int32_t statistic = 0;
-  if (filter >= 0 && filter < kMilitaryClasses) statistic = std::max(f.sortColumn[filter] % 100 - 33, 0);
+  if (const int32_t* column = SortColumnOf(f, filter)) statistic = std::max(*column % 100 - 33, 0);
   if (research && statistic == 0) statistic = kResearchStatistic;
   int32_t levelLimit = kNoLevelLimit;
   const int32_t local = LocalPlayerIndex(g_world);
@@ -355,11 +363,11 @@ void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t s
     SetControlFlag(Id(form, button), kStateSelected, 0);
   for (int32_t header = kFirstSortHeader; header <= kLastSortHeader; ++header)
     SetControlFlag(Id(form, header), kStateSelected, 0);
-  if (filter >= 0) {
-    SetControlFlag(Id(form, kFilterButtons + filter), kStateSelected, 1);
-    if (filter < kMilitaryClasses && f.sortColumn[filter] > 0)
-      SetControlFlag(Id(form, f.sortColumn[filter]), kStateSelected, 1);
-  }
+  SetControlFlag(Id(form, kAllClassesButton), kStateSelected, 0);
+  if (stockMode == 0 || filter >= 0)
+    SetControlFlag(Id(form, filter >= 0 ? kFilterButtons + filter : kAllClassesButton), kStateSelected, 1);
+  if (const int32_t* column = SortColumnOf(f, filter); column && *column > 0)
+    SetControlFlag(Id(form, *column), kStateSelected, 1);
 }
 
 void OnBuildListCommand(Control* form, BuildListState& s, const HexCell* site, Control* control, int32_t value,
@@ -398,10 +406,11 @@ void OnBuildListCommand(Control* form, BuildListState& s, const HexCell* site, C
     }
   } else if (value >= kFirstSortHeader && value <= kLastSortHeader) {
     // A second click on the column the list is ordered by puts it back in
-    // its usual order. The order is the filter's; all classes have none.
+    // its usual order. The order is the filter's, or the list of all
+    // classes' own.
     const int32_t filter = Category(s.category) >= 0 ? g_buildListFilters.categoryFilter[s.category] : -1;
-    if (filter >= 0 && filter < kMilitaryClasses) {
-      int32_t& column = g_buildListFilters.sortColumn[filter];
+    if (int32_t* sorted = SortColumnOf(g_buildListFilters, filter)) {
+      int32_t& column = *sorted;
       column = column == value ? 0 : value;
       if (auto* list = dynamic_cast<ListBoxControl*>(Tag(form, "LIST5"))) ListResetScroll(list);
       RefreshBoth(form, refresh);

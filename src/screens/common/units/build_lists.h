@@ -37,6 +37,7 @@ struct BuildListFilters {
   int32_t categoryFilter[4] = {0, 7, 15, 0};  // military class by category; -1 none
   int32_t current = -1;                       // set by every refill
   int32_t sortColumn[kMilitaryClasses] = {};  // % 100 - 33 is the ordering statistic
+  int32_t allSortColumn = 0;                  // the same for the list of all classes (ALL)
   int32_t rememberedClass[4] = {};            // the last class picked by category, 0 none
   bool weaponsFilter = false;                 // WMDFILTER
   bool filtered = false;                      // FILTERED: hidden classes left out

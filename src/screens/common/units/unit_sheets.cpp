@@ -120,7 +120,8 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   const PlayerRecord* local = LocalPlayer(g_world);
   Control* list = Tag(form, "LIST1");
   SetControlText(Tag(form, "CLASS"), TextListText(kListMilclass, f.group));
-  SetFormatted(Tag(form, "DAYS"), "%d", WholeFigure(s * f.buildDays + 1.0f + 0.99f));
+  // A whole unit at a yard working a point a day, as the queue counts it.
+  SetFormatted(Tag(form, "DAYS"), "%d", UnitBuildDaysFor(s * f.buildDays + 1.0f, 1.0f, g_world.quickBuild));
   SetSheetFigure(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
   SetFormatted(Tag(form, "UTECHLEV"), "%d", f.techLevel);
   SetControlText(Tag(form, "UTECH"), TechName(f.techs[0]));

@@ -102,6 +102,8 @@ TEST_F(IndustryPopupTest, FiguresPerDayAndFacilityCount) {
   Open(kProduct + 1);
   EXPECT_EQ(form_.Text("FACIL"), "0 / 0");
   EXPECT_FALSE(popup_.indPic->flags & kCtlTintFrame);
+  EXPECT_EQ(popup_.indPic->fills[0], popup_.indPicFill) << "the next product's picture keeps no red behind it";
+  EXPECT_NE(popup_.indPicFill, kShortTint);
   // A product falling short while the pop-up shows it is tinted at the
   // next frame, and untinted when it recovers.
   for (const float demand : {60.0f * 365.0f, 0.0f}) {

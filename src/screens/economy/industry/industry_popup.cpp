@@ -89,6 +89,7 @@ void IndustryPopup::BindControls() {
   rawList = MakeListBox("RAWLIST", 0, form, kListIndicators, this);
   useList = MakeListBox("USELIST", 0, form, kListIndicators, this);
   indPic = Tag(form, "INDPIC");
+  indPicFill = indPic ? indPic->fills[kLookNormal] : 0;
 }
 
 void IndustryPopup::OnOpen() {
@@ -160,14 +161,17 @@ void IndustryPopup::Refresh() {
     const char* measure = TextListEntry(g_textLists, kListProdunits, product);
     SetControlText(Tag(f, "UMEASURE"), measure ? measure : "");
   }
-  // The picture's fill is its tint only while the tint flag is set. A
-  // frame draws only what changed, so a change of tint asks for a redraw.
+  // The picture's fill is its tint only while the product is short; the
+  // next product stepped to gets the form's own fill back, which the frame
+  // draws behind the picture. A frame draws only what changed, so a change
+  // of tint asks for a redraw.
   if (indPic) {
     const bool tinted = (indPic->flags & kCtlTintFrame) != 0;
     if (isShort) {
       indPic->fills[kLookNormal] = kShortTint;
       indPic->flags |= kCtlTintFrame;
     } else {
+      indPic->fills[kLookNormal] = indPicFill;
       indPic->flags &= ~kCtlTintFrame;
     }
     if (tinted != isShort) indPic->Invalidate();

@@ -51,6 +51,7 @@ class IndustryPopup : public Screen {
   ListBoxControl* rawList = nullptr;
   ListBoxControl* useList = nullptr;
   Control* indPic = nullptr;
+  uint32_t indPicFill = 0;  // the picture's own fill, back when a product is not short
   int32_t pendingAction = 0;
 
  private:

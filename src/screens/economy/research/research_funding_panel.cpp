@@ -12,6 +12,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/units/unit_progress_row_b.h"
 #include "screens/screen_set.h"
+#include "sim/daily/military_research.h"
 #include "sim/daily/research_fields.h"
 #include "sim/player_services.h"
 #include "sim/simulation_lock.h"
@@ -43,7 +44,12 @@ uint16_t ResearchMax(const PlayerRecord& r) {
   const float sites = RecordF32(r, kCapacityByKind + 4);
   return sites > 0.0f && sites < 65536.0f ? static_cast<uint16_t>(sites) : 0;
 }
-uint16_t ResearchCurrent(const PlayerRecord& r) { return RecordU16(r, kResearchItemCount); }
+uint16_t ResearchCurrent(World& world, int32_t player) {
+  if (player < 0 || player >= kMaxPlayers) return 0;
+  const float most = static_cast<float>(ResearchMax(world.players[player]));
+  WorldLockGuard ring(world, kLockProjects);
+  return static_cast<uint16_t>(ResearchItemsUnderWay(world, player, most, true));
+}
 
 float ResearchSpendingAmount(const PlayerRecord& r) {
   return r.researchBudget * std::fmin(r.displayPolicy.milspendresearch, ResearchLevelCap(r));
@@ -80,7 +86,7 @@ void ResearchFundingPanel::Refresh() {
     const PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
     local = g_world.gameState.localPlayer;
-    SetFormatted(Tag(*this, "CURRENT"), "%d", ResearchCurrent(*r));
+    SetFormatted(Tag(*this, "CURRENT"), "%d", ResearchCurrent(g_world, local));
     SetFormatted(Tag(*this, "MAX"), "%d", ResearchMax(*r));
     SetFormatted(Tag(*this, "EFF"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
     SetMoneyShort(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());

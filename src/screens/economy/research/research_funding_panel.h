@@ -18,9 +18,11 @@ inline constexpr const char* kResearchFundingTags[] = {
 inline constexpr uint32_t kLockResearchFunding = 0x200000;
 
 // The region's research projects: how many its centres can run (the sites
-// the day's census committed) and how many run.
+// the day's census committed) and how many run, counted as the day counts
+// them from the projects the lists show, so a project begun counts at once.
+// The caller holds the simulation lock.
 uint16_t ResearchMax(const PlayerRecord& region);
-uint16_t ResearchCurrent(const PlayerRecord& region);
+uint16_t ResearchCurrent(World& world, int32_t player);
 
 // The yearly research spending the region's level buys: the level counts up
 // to the square root of the region's research maximum.

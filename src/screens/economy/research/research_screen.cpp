@@ -133,7 +133,7 @@ void ResearchScreen::Refresh() {
     const PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
     SetNumberWhereRoom(Tag(*this, "SPENDAMNT2"), ResearchSpendingAmount(*r) / AmountsDivisor());
-    EnterInt(Tag(*this, "CURRENT"), ResearchCurrent(*r));
+    EnterInt(Tag(*this, "CURRENT"), ResearchCurrent(g_world, local));
     EnterInt(Tag(*this, "MAX"), ResearchMax(*r));
     SetNumberWhereRoom(Tag(*this, "TECHLEV"), std::floor(r->techLevel));
     EnterInt(Tag(*this, "TECHRANK"), TechRank(g_world, local));

@@ -92,7 +92,10 @@ void CombatOddsPopup::OnCommand(Control* control, int32_t) {
   } else {
     return;
   }
+  // With no row chosen Info shows the side's first unit, the one the list
+  // leads with, rather than nothing.
   const Control* row = list ? ListNextSelected(list, nullptr) : nullptr;
+  if (!row && list) row = ListNextRow(list, nullptr);
   if (row) ShowUnitOf(list, row->id);
 }
 

@@ -12,6 +12,7 @@
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
+#include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/hex_cell_lookup.h"
 #include "screens/common/panel_tint.h"
@@ -36,9 +37,6 @@
 
 namespace {
 
-constexpr float kUpkeepDivisor = 448000.0f;
-constexpr float kRunningDivisor = 10.0f;
-constexpr float kDaysInYear = 365.0f;
 constexpr float kFoundationShare = 0.2f;
 constexpr int32_t kLevelMax = 255;
 constexpr float kLevelPerPercent = 2.5f;
@@ -54,10 +52,9 @@ UpgradeCosts ComputeUpgradeCosts(const World& world, const UnitClassRecord& cls,
   const PlayerRecord& owner = cell ? world.players[CellOwner(cell->word)] : local;
   const float scale = ClassCostScale(world, cls);
   const float w = world.mapHeader.scaleSquared;
-  const float perDay = PerBuildDay(cls.price, cls.buildWorkPerPoint);
-  const float a = perDay * scale / kUpkeepDivisor * (s + 1.0f) * owner.costFactor;
-  const float b = (cls.flags & (kClassSettlement | kClassRoad)) ? perDay * scale / kRunningDivisor : 0.0f;
-  out.mainCost = (b * local.costFactor + a) * k * kDaysInYear / ProductPeriodDivisor();
+  // The hex's owner pays the running charge, as the facility's pop-up shows
+  // it once built.
+  out.mainCost = FacilityTypeYearlyCost(world, cls, s, owner.gdpPerCapita) * k / ProductPeriodDivisor();
   const float f = scale * cls.price;
   out.foundation = kFoundationShare * f * local.costFactor * k;
   const float priceA = product::Get(local, 9, product::kPrice), priceB = product::Get(local, 10, product::kPrice);

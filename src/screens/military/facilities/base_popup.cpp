@@ -28,6 +28,7 @@
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "sim/policy_block_fields.h"
+#include "sim/region_names.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -44,7 +45,6 @@
 #include "world/hex_stack_chains.h"
 #include "world/id_lookups.h"
 #include "world/object_hex.h"
-#include "world/player_names.h"
 #include "world/record_helpers.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -125,8 +125,10 @@ void FillBaseHeader(Control* form, uint32_t cellIndex, Control* actionsParent) {
       moved = true;
     }
     label = HexLabel(w, cellIndex);
+    // The region that owns the hex, by its name, not the name its player
+    // plays under.
     if (v.owner >= 0 && v.owner < kMaxPlayers) {
-      const char* name = GetPlayerDisplayName(w, w.players[v.owner]);
+      const char* name = RegionDisplayName(w, v.owner);
       region = name ? name : "";
     }
     visible = v.visibleClass;

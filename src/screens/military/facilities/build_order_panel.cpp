@@ -11,6 +11,7 @@
 #include "records/player_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/build_classes.h"
+#include "screens/common/facilities/facility_figures.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/frame/map_selection.h"
@@ -35,8 +36,7 @@
 namespace {
 
 constexpr float kFoundationShare = 0.2f;
-constexpr float kRunningDivisor = 10.0f;
-constexpr float kDaysInYear = 365.0f;
+constexpr float kFullStrength = 1.0f;
 constexpr float kFullLevel = 250.0f;
 constexpr int32_t kMaterialProduct = 9;
 constexpr int32_t kLabourProduct = 10;
@@ -64,11 +64,9 @@ BuildOrderFigures BuildOrderFiguresFor(World& world, int32_t classIndex, const H
                       world.mapHeader.scaleSquared;
   out.cost = (b + kFoundationShare * b + goods) * m;
   out.foundation = kFoundationShare * b * m;
-  // A type built in no time has no daily share to run on.
-  const float r = (cls->flags & (kClassSettlement | kClassRoad))
-                      ? PerBuildDay(cls->price, cls->buildWorkPerPoint) * s / kRunningDivisor
-                      : 0.0f;
-  out.annualCost = r * m * kDaysInYear + 2.0f * static_cast<float>(cls->valuePerPoint) * local.gdpPerCapita;
+  // What the finished facility will be charged a year, as its pop-up shows
+  // it once built.
+  out.annualCost = FacilityTypeYearlyCost(world, *cls, kFullStrength, local.gdpPerCapita);
   out.days = cls->buildWorkPerPoint;
   if (!cell) return out;
   out.onHex = true;
@@ -117,9 +115,11 @@ void BuildOrderPanel::OnOpen() {
       BuildRows rows{&g_world, list, kBuildOrderRowBase};
       BuildOrderClasses(g_world, static_cast<int32_t>(id), AddBuildRow, &rows);
     }
+    // The place kept from the last list is laid out within this one's rows:
+    // a shorter list scrolled past its end would show none of them.
+    list->scrollOffset = scroll;
     ListLayoutRows(list);
     if (remembered) ListSetSelection(0, list, remembered, 0);
-    list->scrollOffset = scroll;
     if (!list->selectedId && list->firstRow) ListSetSelection(0, list, list->firstRow->id, 0);
     if (list->selectedId) OnCommand(list, list->selectedId);
   }

@@ -23,6 +23,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/map_hover.h"
+#include "ui/scroller.h"
 #include "ui/screen_manager.h"
 #include "world/hex_extra.h"
 #include "world/text/ui_options.h"
@@ -75,15 +76,17 @@ using TestForm = controltest::PanelForm;
 
 TEST_F(BuildOrderPanelTest, TheCostsFollowTheTypesScaleAndFlags) {
   // COST (1,000 + 200 + (50 x 2 + 20 x 3) x 1) x 1.5; FOUNDATION 0.2 x 1,000
-  // x 1.5; ANNCOST 1,000 / 10 / 10 x 1.5 x 365 + 2 x 20 x 500 for a kind that
-  // runs, else the staff alone. A linked kind counts in the hex size (20).
+  // x 1.5; ANNCOST the running charge of the finished facility over a year,
+  // (1 + 1) x 1,000 / 10 / 448,000 x 500 x 365 = 81.47 for a kind that runs,
+  // nothing for one the day does not charge. A linked kind counts in the hex
+  // size (20): its cost and its charge twenty times over.
   struct Row { uint32_t flags; float buildTime; const char *cost, *foundation, *annual; };
   const Row rows[] = {
-      {kClassSettlement, 10.0f, "$ 2,040", "300", "25,475"},
-      {0, 10.0f, "$ 2,040", "300", "20,000"},
-      {kClassSettlement, 0.0f, "$ 2,040", "300", "20,000"},  // no days: no running share
-      // (20,000 + 4,000 + 160) x 1.5; 100 x 20 / 10 x 1.5 x 365 + 20,000.
-      {kClassRoad, 10.0f, "$ 36,240", "6,000", "129,500"},
+      {kClassSettlement, 10.0f, "$ 2,040", "300", "81"},
+      {0, 10.0f, "$ 2,040", "300", "0"},
+      {kClassSettlement, 0.0f, "$ 2,040", "300", "0"},  // no days: no running share
+      // (20,000 + 4,000 + 160) x 1.5; 2 x 100 x 20 / 448,000 x 500 x 365.
+      {kClassSettlement | kClassRoad, 10.0f, "$ 36,240", "6,000", "1,629"},
   };
   BuildOrderPanel panel;
   TestForm form(panel, "Military1_ss2a", {"COST", "FOUNDATION", "ANNCOST", "TIME"});
@@ -158,6 +161,33 @@ TEST_F(BuildOrderPanelTest, OpeningStartsPlacingTheChosenTypeAndShowsItsPicture)
     panel.OnCommand(form["CONFIRMBUT"], 0), panel.OnCommand(form["REPEATBUT"], 0);
     EXPECT_TRUE(g_mapPlacement.placementConfirm == on && g_mapPlacement.placementRepeat == !on) << on;
   }
+}
+
+// A list scrolled down among many types and opened again on a site kind
+// with one type shows that type, not the space past its end.
+TEST_F(BuildOrderPanelTest, AShorterListOpensWithItsRowsInView) {
+  BuildOrderPanel panel;
+  TestForm form(panel, "Military1_ss2a", {"LIST1", "CONFIRMBUT", "REPEATBUT", "COST", "BASEPIC"}, {}, {"BASEPIC"});
+  panel.BindControls();
+  ASSERT_NE(panel.list, nullptr);
+  constexpr int32_t kTypes = 12, kSiteKind = 5;
+  for (int32_t c = kDepot; c < kDepot + kTypes; ++c) {
+    UnitClassRecord& type = g_world.unitClasses[static_cast<size_t>(c)];
+    type = Depot();
+    type.flags = kClassSettlement | kClassFacility;
+    type.baseKind = static_cast<uint8_t>(c == kDepot ? kSiteKind : 0);
+    g_world.designRows[4130 * kLocal + static_cast<size_t>(c)] = 1;
+  }
+  panel.id = -1;
+  panel.OnOpen();
+  ASSERT_EQ(static_cast<int32_t>(panel.list->rowCount), kTypes);
+  panel.list->scroller->SetSelected(10000);
+  ASSERT_GT(panel.list->scrollOffset, 0) << "scrolled to the last types";
+  panel.id = kSiteKind;
+  panel.OnOpen();
+  ASSERT_EQ(panel.list->rowCount, 1u);
+  const Control* row = panel.list->firstRow;
+  EXPECT_LT(panel.list->scrollOffset, row->rect.bottom - row->rect.top) << "the one type is in view";
 }
 
 }  // namespace

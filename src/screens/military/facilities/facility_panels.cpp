@@ -98,14 +98,19 @@ class BaseStatusPanel : public Screen {
         strength = f->strength;
       }
     }
-    SetControlFlag(Tag(*this, "STATUS"), kStateSelected, online ? 1 : 0);
+    // The light names the state it shows: lit "Online", or "Offline" in
+    // its place, never the one word over a facility in the other state.
+    Control* on = Tag(*this, "STATUS");
+    SetControlFlag(on, kStateSelected, online ? 1 : 0);
+    SetHidden(on, !online);
+    SetHidden(Tag(*this, "STATUSOFF"), online);
     char text[32];
     std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
     ControlSetText(Tag(*this, "CONDITION"), text);
   }
 
  private:
-  static constexpr const char* kTags[] = {"STATUS", "CONDITION"};
+  static constexpr const char* kTags[] = {"STATUS", "STATUSOFF", "CONDITION"};
 };
 
 class BaseProgressPanel : public Screen {

@@ -139,7 +139,7 @@ TEST_F(FacilityPopupsTest, StatusAndDaysLeft) {
   };
   std::unique_ptr<Screen> status = MakeBaseStatusPanel();
   std::unique_ptr<Screen> progress = MakeBaseProgressPanel();
-  TestForm statusForm(*status, "BASE1a", {"STATUS", "CONDITION"});
+  TestForm statusForm(*status, "BASE1a", {"STATUS", "STATUSOFF", "CONDITION"});
   TestForm progressForm(*progress, "BASE1b", {"PROGBAR", "DAYS"});
   status->id = progress->id = kCell;
   for (const auto& r : rows) {
@@ -153,6 +153,9 @@ TEST_F(FacilityPopupsTest, StatusAndDaysLeft) {
     progress->Refresh();
     EXPECT_EQ(statusForm.Text("CONDITION"), r.condition) << r.days;
     EXPECT_FALSE(statusForm["STATUS"]->Selected());
+    // Offline while it is built, and named so: "Online" is not shown.
+    EXPECT_TRUE(statusForm["STATUS"]->Hidden());
+    EXPECT_FALSE(statusForm["STATUSOFF"]->Hidden());
     EXPECT_EQ(progressForm.Text("DAYS"), r.days);
   }
 }
@@ -166,6 +169,7 @@ TEST_F(FacilityPopupsTest, HeaderCostAndStaff) {
   p.gdpPerCapita = 1.0f;
   p.costFactor = 1.0f;
   SetRecordF32(p, kCapacityByKind, 9.0f);
+  std::strcpy(p.name, "Westholm");
   const struct {
     float denominator;
     const char* cost;
@@ -180,6 +184,7 @@ TEST_F(FacilityPopupsTest, HeaderCostAndStaff) {
     EXPECT_EQ(form.Text("ANNCOST"), r.cost);
     EXPECT_EQ(form.Text("STAFF"), "100");
     EXPECT_EQ(form.Text("BASEDESC"), "Army Base");
+    EXPECT_EQ(form.Text("REGION"), "Westholm") << "the owner by its region's name, not its player's";
   }
   // Another player's hidden base shows no class and no queue.
   Cell().word = WithCellLoyalTo(WithCellOwner(0, kOther), kOther);

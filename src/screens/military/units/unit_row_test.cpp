@@ -2,6 +2,7 @@
 // row after another in the same form, so each must set every mark both ways.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/military_test_support.h"
+#include "screens/common/units/build_item_row.h"
+#include "screens/common/units/unit_sheets.h"
 #include "screens/military/units/unit_progress_row.h"
 #include "screens/military/units/unit_row.h"
 #include "support/global_guard.h"
@@ -119,6 +122,49 @@ TEST(UnitRows, ClassRow) {
     for (int32_t id : icons)
       if (!form.Find(id)->Hidden()) shown.push_back(id);
     EXPECT_EQ(shown, r.shown) << r.cls;
+  }
+  row.form = row.currentForm = nullptr;
+}
+
+// A design's build days read the same on its list row, on its class sheet
+// and beside its order: the days the queue counts, until less than a point
+// of the work (elements x days + 1) is left.
+TEST(UnitRows, BuildDaysReadTheSameOnTheRowTheSheetAndTheOrder) {
+  const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
+  const GlobalGuard<bool> quick(g_world.quickBuild);
+  g_world.unitClasses.assign(2, UnitClassRecord{});
+  UnitClassRecord& design = g_world.unitClasses[1];
+  std::strcpy(design.name, "Tanks");
+  const struct {
+    int32_t elements;
+    float daysPerElement;
+    bool quickBuild;
+    int32_t days;
+  } rows[] = {
+      {12, 1.375f, false, 17},  // 17.5: half a point is left after 17 days
+      {12, 2.0f, false, 25},    // 25: the last whole point takes a day
+      {1, 0.0f, false, 1},      // 1 point: one day
+      {12, 2.0f, true, 1},      // a quick build is done in a day
+  };
+  UnitRow row;
+  militarytest::TestSheet rowForm, sheet, order;
+  rowForm.Texts({"UNAME", "USTR", "UDAYS"});
+  sheet.Texts({"DAYS"});
+  order.Texts({"DAYS"});
+  row.form = row.currentForm = rowForm.root;
+  row.BindControls();
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.elements << " x " << r.daysPerElement << (r.quickBuild ? " quick" : ""));
+    design.strengthPerSize = static_cast<int16_t>(r.elements);
+    design.buildWorkPerPoint = r.daysPerElement;
+    g_world.quickBuild = r.quickBuild;
+    row.Show(1, nullptr);
+    FillUnitClassSheet(sheet.root, design, nullptr, nullptr);
+    float whole = 1.0f;
+    DrawBuildItemRow(order.root, 0, design, &whole, 0);
+    EXPECT_EQ(std::atoi(rowForm.Text("UDAYS").c_str()), r.days) << rowForm.Text("UDAYS");
+    EXPECT_EQ(std::atoi(sheet.Text("DAYS").c_str()), r.days) << sheet.Text("DAYS");
+    EXPECT_EQ(std::atoi(order.Text("DAYS").c_str()), r.days) << order.Text("DAYS");
   }
   row.form = row.currentForm = nullptr;
 }
