@@ -1,5 +1,6 @@
 #include "net_game/session_message_handler.h"
 
+#include <atomic>
 #include <string>
 
 #include "app/app_object.h"
@@ -100,7 +101,8 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
                  static_cast<unsigned>(message.sender));
         break;
       }
-      world.gameState.gameSpeed = speed;
+      // The computer players' threads read the speed as they go.
+      std::atomic_ref<int32_t>(world.gameState.gameSpeed).store(speed, std::memory_order_release);
       if (g_simUi.refreshSpeedControls) g_simUi.refreshSpeedControls();
       if (speed > 0) SignalRunEvents();
       break;

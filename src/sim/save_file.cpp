@@ -20,6 +20,8 @@
 #include "world/terrain_file.h"
 #include "world/tech_file.h"
 #include "sim/scenario_players.h"
+#include "sim/simulation_lock.h"
+#include "platform/threads.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"
 #include "records/text_field.h"
@@ -200,11 +202,17 @@ std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImag
 
 plat::Status SaveGame(World& world, std::string_view name) {
   const std::string path = SaveGamePath(name);
-  // The pending commands first: the command-log lock comes before the others.
-  std::vector<PendingCommandImage> logged;
-  if (g_commandLogAccess.collect) logged = g_commandLogAccess.collect(world);
-  WorldLockGuard saving(world, kLockFileSave);
-  const std::vector<uint8_t> image = BuildSaveImage(world, std::move(logged));
+  // The simulation lock before any other: the turn thread's autosave holds it
+  // when it gets here, and the copy must be of one moment of the game. Then
+  // the pending commands: the command-log lock comes before the others.
+  std::vector<uint8_t> image;
+  {
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    std::vector<PendingCommandImage> logged;
+    if (g_commandLogAccess.collect) logged = g_commandLogAccess.collect(world);
+    WorldLockGuard saving(world, kLockFileSave);
+    image = BuildSaveImage(world, std::move(logged));
+  }
   const size_t slash = path.rfind('\\');
   if (slash != std::string::npos) plat::MakeGameDirectories(path.substr(0, slash));
   if (plat::Failed(g_saveFileWriter(path, image.data(), image.size()))) {

@@ -215,7 +215,8 @@ uint32_t RunTurnDays(World& world, int32_t days) {
     {
       // No computer player's step falls inside the daily steps.
       plat::CriticalSectionLock simulation(g_simulationLock);
-      state.currentDay += 1;
+      // Read without the lock by whoever waits for a day to come.
+      std::atomic_ref<uint32_t>(state.currentDay).fetch_add(1, std::memory_order_release);
       state.dayParity ^= 1u;
       std::atomic_ref<int32_t>(state.minutesLeft).store(kMinutesPerDay, std::memory_order_relaxed);
       state.dayPeriod = 0;

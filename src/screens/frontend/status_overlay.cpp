@@ -1,6 +1,7 @@
 #include "screens/frontend/status_overlay.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "screens/common/frame/main_layout.h"
 #include "sim/simulation_lock.h"
@@ -48,7 +49,8 @@ std::vector<std::string> CollectStatusLines(World& world, uint32_t now, uint32_t
   // The option page can store 0 lines: one line at a time then.
   const uint32_t interval = showTime / static_cast<uint32_t>(std::max(g_uiOptions.statshowlines, 1));
   const int64_t history = std::max(g_uiOptions.statlinehistory, 0);
-  const uint32_t minuteNow = world.gameState.currentTick;
+  // The turn thread moves the tick on outside the lock.
+  const uint32_t minuteNow = std::atomic_ref<uint32_t>(world.gameState.currentTick).load(std::memory_order_relaxed);
   StatusQueue& queue = StatusQueueOf(world);
   WorldLockGuard hold(world, kLockLocalNews);
   StatusQueueItem* firstWaiting = nullptr;

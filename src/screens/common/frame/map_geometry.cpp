@@ -1,6 +1,7 @@
 #include "screens/common/frame/map_geometry.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
@@ -126,10 +127,11 @@ void ClampMapPan(MapView& view) {
   int32_t endColumn = last.x + 1;
   int32_t endRow = std::min(last.y + 1, view.rows);
   if (!view.wraps) endColumn = std::min(endColumn, view.columns);
-  view.firstColumn = static_cast<int16_t>(first.x);
-  view.firstRow = static_cast<int16_t>(first.y);
-  view.endColumn = static_cast<int16_t>(endColumn);
-  view.endRow = static_cast<int16_t>(endRow);
+  // The unit simulation reads the visible range from its own thread.
+  std::atomic_ref<int16_t>(view.firstColumn).store(static_cast<int16_t>(first.x), std::memory_order_relaxed);
+  std::atomic_ref<int16_t>(view.firstRow).store(static_cast<int16_t>(first.y), std::memory_order_relaxed);
+  std::atomic_ref<int16_t>(view.endColumn).store(static_cast<int16_t>(endColumn), std::memory_order_relaxed);
+  std::atomic_ref<int16_t>(view.endRow).store(static_cast<int16_t>(endRow), std::memory_order_relaxed);
 }
 
 void CentreMapOnHex(MapView& view, uint32_t packedHex) {

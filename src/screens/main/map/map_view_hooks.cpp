@@ -1,5 +1,7 @@
 #include "screens/main/map/map_view_hooks.h"
 
+#include <atomic>
+
 #include "screens/common/frame/command_bars.h"
 #include "screens/main/map/map_draw.h"
 #include "screens/main/map/map_effects.h"
@@ -50,12 +52,15 @@ plat::Status LoadImagery(const std::string& gamePath) {
 // The unit simulation reads whole 16-bit words, as the view left them at
 // its last clamp.
 bool VisibleHexRange(int16_t range[4]) {
-  const MapView& view = g_mapView;
-  if (view.columns <= 0 || view.endColumn <= view.firstColumn || view.endRow <= view.firstRow) return false;
-  range[0] = view.firstColumn;
-  range[1] = view.firstRow;
-  range[2] = static_cast<int16_t>(view.endColumn - 1);
-  range[3] = static_cast<int16_t>(view.endRow - 1);
+  MapView& view = g_mapView;
+  const auto word = [](int16_t& w) { return std::atomic_ref<int16_t>(w).load(std::memory_order_relaxed); };
+  const int16_t firstColumn = word(view.firstColumn), firstRow = word(view.firstRow);
+  const int16_t endColumn = word(view.endColumn), endRow = word(view.endRow);
+  if (view.columns <= 0 || endColumn <= firstColumn || endRow <= firstRow) return false;
+  range[0] = firstColumn;
+  range[1] = firstRow;
+  range[2] = static_cast<int16_t>(endColumn - 1);
+  range[3] = static_cast<int16_t>(endRow - 1);
   return true;
 }
 
