@@ -431,7 +431,9 @@ TEST(ArmyBuildListPlay, AHeaderClickSortsTheListByItsColumnAndBack) {
     SampleGame::ClickControl(attack);
     EXPECT_EQ(ListedClasses(list), before);
     EXPECT_FALSE(attack->Selected());
-    if (r.all) EXPECT_TRUE(all->Selected()) << "ALL stays chosen";
+    if (r.all) {
+      EXPECT_TRUE(all->Selected()) << "ALL stays chosen";
+    }
   }
 }
 
