@@ -37,7 +37,7 @@
 
 namespace {
 
-constexpr int32_t kProductionPage = 5, kStoresPage = 2, kBasesPage = 6;
+constexpr int32_t kProductionPage = 5, kStoresPage = 2, kBasesPage = 6, kWagesPage = 3;
 constexpr int32_t kAirBase = 4015, kCargoAircraftFilter = 112;
 constexpr int32_t kAllClassesFilter = 10, kFirstGroupFilter = 100;
 
@@ -286,8 +286,25 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
     SCOPED_TRACE("air");
     ExpectPictureRowsWhole(s.baseBuildList.list, 1);
   }
+  // The base's attack sheet: each figure under its column's caption, and
+  // the sample's unarmed base says so beneath its noughts.
+  Control* attacks = s.baseAttackSheet->currentForm;
+  ASSERT_TRUE(attacks && ShownInTree(attacks));
+  EXPECT_GE(TextsReadWhole(attacks, "attack sheet"), 8 + 2);
+  TextsApart(attacks, "attack sheet");
+  EXPECT_TRUE(ShownInTree(FormFindControlByTag(attacks, "UNARMED")));
   CloseAllPopups(g_ui, 0);
   SampleGame::Pump();
+  // The wages page: each cost under its caption, nought or not.
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kWagesPage));
+  Control* wages = s.militaryWages->currentForm;
+  ASSERT_TRUE(wages && ShownInTree(wages)) << "the wages page docks";
+  for (const char* tag : {"MILWAGES", "NEWMILWAGES", "MILEFF", "NEWMILEFF", "COSTNEWEQ"}) {
+    const Control* figure = FormFindControlByTag(wages, tag);
+    EXPECT_TRUE(ShownInTree(figure) && !figure->text.empty()) << tag;
+  }
+  EXPECT_GE(TextsReadWhole(wages, "wages page"), 20);
+  TextsApart(wages, "wages page");
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kStoresPage));
   ASSERT_NE(s.unitInventory.currentForm, nullptr);
   SampleGame::ClickControl(FormFindControlByTag(s.unitInventory.currentForm, "BUILD"));

@@ -17,6 +17,7 @@
 #include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -68,6 +69,18 @@ TEST(DomesticPolicyPlay, ACentreOrderedAPriorityAddedAndSpendingSetInTheDepartme
   ASSERT_NE(order.currentForm->parent, nullptr) << "the build list docks";
   const Control* type = ListNextRow(order.list, nullptr);
   ASSERT_TRUE(type && type->id == kResearchCentre + kBuildOrderRowBase) << "the build list offers the centre";
+  // At once, without a turn of the wheel, the row lies in the list's view
+  // and its name is drawn there: light text on the list's dark ground.
+  EXPECT_EQ(RowsFillTheirBox(order.list, "the new-facility list"), 1);
+  SampleGame::Pump();
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const plat::Rect view = ListGetClientRect(order.list);
+  int lit = 0;
+  for (int32_t y = view.top; y < view.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = view.left; x < view.right && x < static_cast<int32_t>(width); ++x) lit += (pixel(x, y) & 0xFFu) > 0xA0u;
+  EXPECT_GT(lit, 10) << "the centre's row is drawn";
+  EXPECT_GT(TextsReadWhole(order.currentForm, "the new-facility page"), 0);
+  TextsApart(order.currentForm, "the new-facility page");
   SampleGame::ClickControl(order.list, 0);
   ASSERT_TRUE(g_mapPlacement.active && g_mapPlacement.classIndex == kResearchCentre);
   g_mapPlacement.placementConfirm = 0;  // no confirmation pop-up

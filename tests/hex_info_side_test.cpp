@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -22,9 +23,11 @@
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "ui/keyboard.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
@@ -32,6 +35,8 @@
 #include "world/game_speed.h"
 #include "world/player_names.h"
 #include "world/text/ui_options.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -163,6 +168,89 @@ TEST(HexInfoSide, TheHexMenuGivesTheCapitalThePeopleTheSideColumnGives) {
   // only its ground's.
   EXPECT_GE(column.size(), 9u) << column;
   EXPECT_EQ(people, "Population " + column);
+}
+
+}  // namespace
+
+namespace {
+
+// Westholm's facility hexes as a player reads them: the side column over an
+// own facility with the longest name, the map's Terrain tab for its hex,
+// and the settlement list (Ctrl+C); every text reads whole and apart from
+// its neighbours, and the list's rows fill their columns and their box.
+TEST(HexInfoSide, TheFacilityColumnTerrainTabAndSettlementListReadWhole) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t facility = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    size_t longest = 0;
+    for (const UnitRecord* u : SampleGame::OwnUnitsOnMap()) {
+      const UnitClassRecord* cls = UnitClassOf(w, *u);
+      if (!cls || !(cls->flags & kClassFacility) || (cls->flags & kClassSettlementPopulation)) continue;
+      const size_t length = strnlen(cls->name, sizeof cls->name);
+      if (length > longest) longest = length, facility = MakeHexPos(u->x, u->y);
+    }
+  }
+  ASSERT_NE(facility, 0u) << "Westholm has a facility that is no settlement";
+  g_uiOptions.sidescreens = 1;
+  ApplySideScreensLayout(*g_ui.mapView);
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(facility, x, y));
+  SampleGame::Click(x, y);
+  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+  Control* column = s.hexInfoPopup.columns[0];
+  for (int i = 0; i < 1000 && column->firstChild != s.hexInfoPopup.industryPanels[0].currentForm; ++i) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ASSERT_EQ(column->firstChild, s.hexInfoPopup.industryPanels[0].currentForm) << "the column shows the facility";
+  EXPECT_GE(TextsReadWhole(s.hexInfoPopup.currentForm, "MAP2"), 4);
+  TextsApart(s.hexInfoPopup.currentForm, "MAP2");
+
+  // The map panel of the selected hex, its Terrain tab pressed.
+  Control* terrainTab = FormFindControlByTag(s.mapScreen.currentForm, "TERRAINBUT");
+  if (!terrainTab || !ShownInTree(terrainTab)) {
+    SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+    terrainTab = FormFindControlByTag(s.mapScreen.currentForm, "TERRAINBUT");
+  }
+  ASSERT_TRUE(terrainTab && ShownInTree(terrainTab)) << "the map panel offers the Terrain tab";
+  SampleGame::ClickControl(terrainTab);
+  Control* terrain = s.mapScreen.hexInfo.currentForm;
+  ASSERT_TRUE(terrain && ShownInTree(terrain)) << "the Terrain tab docks";
+  EXPECT_GE(TextsReadWhole(terrain, "Terrain tab"), 2 + 4 + 4 + 2);
+  TextsApart(terrain, "Terrain tab");
+  // Compare: the two hexes side by side under the products' tabs.
+  SampleGame::ClickControl(FormFindControlByTag(terrain, "INSPECT"));
+  Control* compare = s.mapScreen.hexInfo.distance.currentForm;
+  ASSERT_TRUE(compare && ShownInTree(compare)) << "Compare docks";
+  EXPECT_GE(TextsReadWhole(compare, "Compare"), 8);
+  TextsApart(compare, "Compare");
+
+  KeyCommand('C', g_ui, kModCtrl, 0);
+  Screen& list = *s.settlementList;
+  ASSERT_TRUE(list.currentForm && ShownInTree(list.currentForm)) << "the settlement list is open";
+  SampleGame::Pump();
+  auto* cities = dynamic_cast<ListBoxControl*>(FormFindControlByTag(list.currentForm, "CITYLIST"));
+  ASSERT_NE(cities, nullptr);
+  const int32_t inView = RowsFillTheirBox(cities, "the settlement list");
+  EXPECT_GT(inView, 1);
+  int32_t drawn = 0;
+  for (const Control* row = ListNextRow(cities, nullptr); row; row = ListNextRow(cities, row)) {
+    if (!row->firstChild) continue;
+    ++drawn;
+    // Name, place, people, loyalty and the region it is loyal to.
+    EXPECT_GE(TextsReadWhole(row->firstChild, "settlement row " + std::to_string(row->id)), 5);
+    TextsApart(row->firstChild, "settlement row " + std::to_string(row->id));
+  }
+  EXPECT_EQ(drawn, inView) << "the rows in view show their columns";
+  TextsReadWhole(list.currentForm, "settlement list");
+  TextsApart(list.currentForm, "settlement list");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "records/order_words.h"
 #include "records/unit_record.h"
 #include "screens/common/facilities/object_popups.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/units/build_lists.h"
 #include "screens/main/panels/unit_panel.h"
 #include "screens/military/facilities/base_popup.h"
@@ -96,6 +97,7 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
     SetGameSpeed(g_world.gameState, 0);
   }
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  const int32_t depthBefore = g_ui.panelDepth;
   SampleGame::ClickControl(FormFindControlByTag(s.militaryScreen.currentForm, "SUMMARY"));
   UnitListPopup& popup = s.unitList;
   ASSERT_NE(popup.currentForm, nullptr);
@@ -154,6 +156,15 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   ExpectApart(ShownChildren(orders.currentForm), "POPUP_ULIST1c");
   EXPECT_LE(ControlAbsoluteRect(units.summary.currentForm).bottom, ControlAbsoluteRect(popup.details2).bottom)
       << "the page panel keeps to DETAILS2";
+
+  // Closed, the list leaves the dock as it found it: no level the pages
+  // opened stands empty at 1024 x 768.
+  SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CLOSEBUT"));
+  EXPECT_EQ(g_ui.panelDepth, depthBefore);
+  for (int32_t level = 1; level <= g_ui.panelDepth; ++level) {
+    const Control* host = DockHost(s, level);
+    EXPECT_TRUE(host && host->firstChild) << "dock level " << level << " shows a panel";
+  }
 }
 
 

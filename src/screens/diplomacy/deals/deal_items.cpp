@@ -128,10 +128,12 @@ ShownDeal Shown(World& world, const DealItem& item) {
 
 std::string AmountText(const ShownDeal& d, float amount) {
   char out[kNumberTextSize];
-  if (d.goods)
-    FormatNumberText(out, 0, 0, TextListText(kListProdtabs, d.product), 0, TextListText(kListProdunits, d.product), 0,
-                     amount);
-  else
+  if (d.goods) {
+    // The product's name and its unit each stand a space off the figure.
+    const std::string product = std::string(TextListText(kListProdtabs, d.product)) + " ";
+    const std::string unit = " " + std::string(TextListText(kListProdunits, d.product));
+    FormatNumberText(out, 0, 0, product.c_str(), 0, unit.c_str(), 0, amount);
+  } else
     FormatNumberText(out, 1, 0, "", 1, "", 0, amount);
   return out;
 }

@@ -16,6 +16,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/main/panels/hex_info_panel.h"
+#include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
@@ -140,9 +141,11 @@ namespace {
 class SettlementPopup : public Screen {
  public:
   SettlementPopup() : Screen("POPUP_SETTLEMENT", FormLookups{.tags = kSettlementListTags, .ids = {}}) {}
-  // Makes the list and sorts it by population.
+  // Makes the list and sorts it by population. Its rows are settlement
+  // cards, one a hex, under the header's columns.
   void BindControls() override {
     list = MakeListBox("CITYLIST", 0, currentForm, kListIndicators, this);
+    ListUseFormRows(list);
     sort = kSortByPopulation;
   }
   // Opens on the list's top with nothing chosen.
@@ -167,24 +170,24 @@ class SettlementPopup : public Screen {
       local = world.gameState.localPlayer;
       std::vector<SettlementRow> rows = CollectSettlements(world, region, sort);
       SortSettlementRows(rows);
-      for (const SettlementRow& row : rows) {
-        const std::string name = SettlementName(world, row.cellIndex);
-        ListAddTextItem(list, name.c_str(), static_cast<int32_t>(row.cellIndex) + 1,
-                        static_cast<intptr_t>(row.cellIndex), 0, 0, 0);
-      }
+      // A row is its hex's cell index; hex (0,0) is the map's "no hex" and
+      // holds no settlement.
+      for (const SettlementRow& row : rows)
+        if (row.cellIndex != 0)
+          ListAddIconItem(list, g_screens.settlementCard.get(), Width(list), 0, static_cast<int32_t>(row.cellIndex), 0,
+                          0, 0);
       const HexPosition& hex = world.gameState.currentHex;
       if (hex.x != 0 || hex.y != 0) selectedHex = PackHex(hex.x, hex.y);
       capital = RegionCapitalHex(world, local);
     }
     ListLayoutRows(list);
-    // Rows are their cell index plus one, so that no row is id 0.
     auto rowOfHex = [this](uint32_t packed) -> int32_t {
       plat::CriticalSectionLock lock(g_simulationLock);
       if (packed == 0 || g_world.mapWidth <= 0) return 0;
       const int64_t index = HexCellIndex(MapShape(g_world), packed);
-      return index >= 0 ? static_cast<int32_t>(index) + 1 : 0;
+      return index > 0 ? static_cast<int32_t>(index) : 0;
     };
-    if (kept >= 0) ListSetSelection(0, list, static_cast<int32_t>(kept) + 1, 0);
+    if (kept > 0) ListSetSelection(0, list, static_cast<int32_t>(kept), 0);
     list->scrollOffset = keptScroll;
     ListLayoutRows(list);
     if (list->selectedId == 0) ListSetSelection(0, list, rowOfHex(selectedHex), 0);
@@ -230,7 +233,7 @@ class SettlementPopup : public Screen {
   }
   // An activated row centres the map on its hex.
   void OnActivate(Control* control, int32_t rowId) override {
-    if (control && control == list && rowId > 0) CentreOn(static_cast<int64_t>(rowId) - 1);
+    if (control && control == list && rowId > 0) CentreOn(rowId);
   }
   // A newly chosen row selects its hex and shows its details.
   void OnControlChange(Control* control, int32_t) override {
@@ -242,7 +245,7 @@ class SettlementPopup : public Screen {
 
  private:
   // The chosen row's cell index, or -1.
-  int64_t ChosenCell() const { return list && list->selectedId != 0 ? static_cast<int64_t>(list->selectedValue) : -1; }
+  int64_t ChosenCell() const { return list && list->selectedId > 0 ? static_cast<int64_t>(list->selectedId) : -1; }
   void ShowDetails() {
     Control* f = currentForm;
     if (!f) return;

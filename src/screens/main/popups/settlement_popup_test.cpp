@@ -90,8 +90,8 @@ class SettlementPopupTest : public ::testing::Test {
   }
   static HexCell& Cell(int x, int y) { return g_world.cells[static_cast<size_t>(y * kSide + x)]; }
   static uint32_t Index(int x, int y) { return static_cast<uint32_t>(y * kSide + x); }
-  // A hex's row id in the list: its cell index plus one.
-  static int32_t RowId(int x, int y) { return y * kSide + x + 1; }
+  // A hex's row id in the list: its cell index.
+  static int32_t RowId(int x, int y) { return y * kSide + x; }
   static std::vector<uint32_t> Listed(int region, int32_t sort) {
     std::vector<SettlementRow> rows = CollectSettlements(g_world, region, sort);
     SortSettlementRows(rows);

@@ -137,12 +137,14 @@ class BasePopup2 : public BaseSheet {
 
 class BasePopup3 : public BaseSheet {
  public:
-  BasePopup3() : BaseSheet("POPUP_BASE3", FormLookups{.tags = {}, .ids = kIds}) {}
+  BasePopup3() : BaseSheet("POPUP_BASE3", FormLookups{.tags = kTags, .ids = kIds}) {}
 
  protected:
   void Fill(const UnitRecord* unit, const UnitClassRecord& cls) override {
     const float maximum = static_cast<float>(cls.kind == kSea ? kSeaRatingMax : kRatingMax);
+    bool armed = false;
     for (int32_t i = 0; i < 8; ++i) {
+      armed = armed || cls.attackValues[i] != 0;
       const int32_t shown = RatingShown(cls.attackValues[i]);
       SliderSetMaxAndValueFloat(IdAs<SlideBarControl>(currentForm, 140 + i), maximum, static_cast<float>(shown));
       SetFormatted(Id(currentForm, 240 + i), "%d", shown);
@@ -152,9 +154,12 @@ class BasePopup3 : public BaseSheet {
         SetFormatted(Id(currentForm, 340 + i), "%d km", WholeFigure(UnitAttackRange(cls, unit, i)));
       }
     }
+    // Eight noughts read as a fault; a class that cannot strike says so.
+    SetHidden(Tag(currentForm, "UNARMED"), armed);
   }
 
  private:
+  static constexpr const char* kTags[] = {"UNARMED"};
   static constexpr int32_t kIds[] = {140, 141, 142, 143, 144, 145, 146, 147, 240, 241, 242,
                                      243, 244, 245, 246, 247, 340, 341, 342, 343, 344, 345, 346, 347};
 };

@@ -57,23 +57,19 @@ void FillMilitaryWages(Control* form, const MilitaryFigures& f, float divisor) {
   auto money = [&](const char* tag, float yearly) { SetMoneyShort(at(tag), static_cast<double>(yearly / divisor)); };
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
   const float salaryFactor = GovernmentFactor(f.governmentType, kSalaryFactor);
-  // Wages, maintenance and intelligence cost what their base costs say; with
-  // none set the day charges nothing for them, and their figures give way.
-  const bool paid[3] = {IsCharged(f.salaryBaseCost), IsCharged(f.maintenanceBaseCost), IsCharged(f.intelBaseCost)};
-  auto cost = [&](const char* tag, float yearly, int kind) {
-    SetChargedMoney(at(tag), static_cast<double>(yearly / divisor), paid[kind]);
-  };
-  cost("MILWAGES", salaryFactor * f.salaryBaseCost, 0);
-  cost("MILEFF", f.maintenanceBaseCost, 1);
+  // Every cost reads, nought included: the page is where the player learns
+  // what each level costs, and a bar with no figure beside it says nothing.
+  money("MILWAGES", salaryFactor * f.salaryBaseCost);
+  money("MILEFF", f.maintenanceBaseCost);
   SetLevel(at("WAGESLDR"), f.milspendsalary);
   SetLevel(at("EFFSLDR"), f.milspendmaint);
   const float wages = Salaries(f);
   const float maintenance = f.maintenanceBaseCost * f.milspendmaint;
   const float intelligence = f.milspendintel * f.intelBaseCost;
   const float research = f.researchBaseCost * std::min(f.milspendresearch, f.researchLevelCap);
-  cost("NEWMILWAGES", wages, 0);
-  cost("NEWMILEFF", maintenance, 1);
-  cost("COSTNEWEQ", intelligence, 2);
+  money("NEWMILWAGES", wages);
+  money("NEWMILEFF", maintenance);
+  money("COSTNEWEQ", intelligence);
   money("COSTRES", research);
   money("COSTPREP", f.readinessValue);
   money("COSTTRAIN", f.trainingCostDaily * kDaysPerYear);
@@ -121,9 +117,8 @@ class MilitaryWagesPanel : public Screen {
       PostArgs(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, RealSettingArgs{.value = SliderGetValueFloat(bar)});
       const MilitaryFigures f = LockedLocalMilitaryFigures();
       const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
-      SetChargedMoney(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
-                      static_cast<double>(yearly / ProductPeriodDivisor()),
-                      IsCharged(wages ? f.salaryBaseCost : f.maintenanceBaseCost));
+      SetMoneyShort(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
+                    static_cast<double>(yearly / ProductPeriodDivisor()));
     }
     g_screens.militaryCostSide->Refresh();
   }

@@ -14,6 +14,7 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/frame/main_layout.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/orders_summary.h"
 #include "screens/military/production/production_lists.h"
@@ -318,7 +319,17 @@ void UnitListPopup::BindControls() {
   details2 = Tag(currentForm, "DETAILS2");
 }
 
+namespace {
+
+// How deep the dock stood when the list opened. The unit pages the list
+// shows beside its rows open the dock as they do when docked; the levels
+// they open and leave empty go when the list closes.
+int32_t g_dockDepthAtOpen = 0;
+
+}  // namespace
+
 void UnitListPopup::OnOpen() {
+  g_dockDepthAtOpen = g_ui.panelDepth;
   Control* reserve = Id(currentForm, 211);
   Control* building = Id(currentForm, 212);
   mode = reserve && reserve->Selected() ? 1 : (building && building->Selected() ? 2 : 0);
@@ -451,5 +462,12 @@ int32_t UnitListPopup::Close(int32_t noReturn) {
   Control* host = DockHost(g_screens, kDockLevelThird);
   if (host && !host->Hidden() && host->firstChild && host->firstChild->owner)
     host->firstChild->owner->Show(kKeepScreenId, nullptr);
+  int32_t depth = g_ui.panelDepth;
+  while (depth > g_dockDepthAtOpen && depth > 0) {
+    const Control* level = DockHost(g_screens, depth);
+    if (level && level->firstChild) break;
+    --depth;
+  }
+  if (depth != g_ui.panelDepth) SetPanelDepth(depth, 1, g_mapView);
   return result;
 }
