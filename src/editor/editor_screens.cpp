@@ -29,6 +29,7 @@ void MapEditCmdBar::OnCommand(Control* control, int32_t id) {
   if (!control) return;
   if (std::strncmp(control->tag, "TAB", 3) == 0) {
     currentTab = id;
+    ShowEditingOffHint(false);
     OpenEditorModePanel(id);
   } else if (ControlTagMatches(control->tag, "MAPMODE")) {
     const bool on = (control->state & kStateSelected) != 0;
