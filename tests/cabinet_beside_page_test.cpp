@@ -1,6 +1,6 @@
-// In a game of the sample scenario a department whose minister holds the
-// seat opens with the department's cabinet beside it; an empty seat leaves
-// the page alone.
+// In a game of the sample scenario the region's cabinet is of its own
+// people, and a department whose minister holds the seat opens with the
+// department's cabinet beside it; an empty seat leaves the page alone.
 #include <gtest/gtest.h>
 
 #include "platform/fpenv.h"
@@ -11,10 +11,15 @@
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "world/data_tables.h"
+#include "world/text/policy_fields.h"
 #include "world/game_speed.h"
 #include "world/world.h"
 
 namespace {
+
+// The region a person belongs to, in the people sheet's second column.
+constexpr size_t kPersonRegionAt = 1;
 
 TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabinetBox) {
   plat::SetGameFloatMode();
@@ -23,6 +28,19 @@ TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabin
   ScreenSet& s = g_screens;
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
+  // The cabinet the game opens with is the region's own: each seated
+  // minister is one of its people (the region the people sheet gives).
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord& own = w.players[w.gameState.localPlayer];
+    for (int post = 0; post < kCabinetPosts; ++post) {
+      const CabinetPolicy& seat = own.displayPolicy.cabinetPolicy[post];
+      if (CabinetId(seat, 0) == 0) continue;
+      const size_t person = CabinetId(seat, 1);
+      ASSERT_LT(person * kPeopleEntrySize + kPersonRegionAt, w.people.size());
+      EXPECT_EQ(w.people[person * kPeopleEntrySize + kPersonRegionAt], own.number) << "post " << post;
+    }
+  }
   // Panel, its key, its page; the cabinet post is the panel less 2.
   struct Row {
     int32_t panel, key;

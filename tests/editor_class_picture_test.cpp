@@ -1,6 +1,7 @@
 // The unit tool as the author uses it: its tab opened from the editor's
 // bar, a class picked with a click on its row of the class list, and the
-// class's picture then drawn in the tool panel.
+// class's picture then drawn in the tool panel; a kind button of the land
+// page, named for the kind it lists.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -93,6 +94,22 @@ TEST(EditorUnitPicture, AClassPickedInTheToolsClassListHasItsPictureDrawnInTheTo
   const std::vector<uint32_t> drawn = PixelsIn(at);
   ASSERT_FALSE(drawn.empty());
   EXPECT_GT(std::set<uint32_t>(drawn.begin(), drawn.end()).size(), 8u) << "a picture, not the panel's fill";
+
+  // The land page's kind buttons are named for the kinds of class they
+  // list: the sample's Light Tanks are of kind 2, "Tank", and that button
+  // lists them with tanks only.
+  Control* tanks = FormFindControlById(g_screens.equipmentListPanel.currentForm, 102);
+  ASSERT_TRUE(tanks);
+  EXPECT_EQ(tanks->text, "Tank");
+  ClickControl(tanks);
+  PumpWholeProgram();
+  bool lightTanks = false;
+  for (const Control* r = ListNextRow(list, nullptr); r; r = ListNextRow(list, r)) {
+    const UnitClassRecord& cls = g_world.unitClasses[static_cast<size_t>(r->id)];
+    lightTanks = lightTanks || std::string(cls.name, strnlen(cls.name, sizeof cls.name)) == "Light Tanks";
+    EXPECT_EQ(cls.typeByte, 2) << cls.name;
+  }
+  EXPECT_TRUE(lightTanks);
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // A scenario made in the map editor as a player makes one, with no file
 // written by hand: a new map set up under the name of the region sheet the
 // game ships, its regions read from that sheet, twenty hexes given to
-// region 1, a capital for each region; for region 1, chosen in the player
-// variables, three land units, a unit in its capital's reserve and a stock
-// unit from the unit tool, and a chain of technologies from the technology
-// panel; saved under a name of its own through Save as. The editor's save
+// region 1, a capital for each region, the first two named in a row, and a
+// second town for region 2 as large as its capital; for region 1, chosen in
+// the player variables, three land units, a unit in its capital's reserve
+// and a stock unit from the unit tool, and a chain of technologies from the
+// technology panel; saved under a name of its own through Save as. The editor's save
 // writes all the runner needs to play it by name from "CUSTOM\", the same
-// way twice, the editor's load to bring the same map back, and the game's
-// New game list to offer and start it.
+// way twice, the editor's load to bring the same map back with the names
+// and capitals its author gave, and the game's New game list to offer and
+// start it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,11 +42,13 @@
 #include "world/game_speed.h"
 #include "support/fast_clock.h"
 #include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
 #include "records/text_field.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
+#include "sim/simulation_lock.h"
 #include "support/editor_program_guard.h"
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
@@ -55,7 +59,9 @@
 #include "ui/list_control.h"
 #include "ui/map_folders.h"
 #include "units/hex_geometry.h"
+#include "world/capital_hex.h"
 #include "world/game_state.h"
+#include "world/hex_extra.h"
 #include "world/world.h"
 
 namespace {
@@ -142,6 +148,11 @@ Control* Tagged(const Screen& screen, const char* tag) {
   return screen.currentForm ? FormFindControlByTag(screen.currentForm, tag) : nullptr;
 }
 
+std::string Shown(const Screen& screen, const char* tag) {
+  const Control* c = Tagged(screen, tag);
+  return c ? c->text : std::string("(no ") + tag + ")";
+}
+
 TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsBack) {
   // A data root of the game's folders with a "CUSTOM\" and a log folder of
   // its own, and the runner placed in it, so that it finds its data there.
@@ -209,28 +220,71 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ASSERT_TRUE(g_editorScreens.terrainPaint);
   ClickControl(Tagged(*g_editorScreens.terrainPaint, "BUTMEMODE"));
   ASSERT_FALSE(g_editorMap.flags & kEditorKeepAttributes);
-  // Region r's i-th hex selected, as a press on the map selects it.
-  const auto select = [](int32_t region, int32_t i) {
+  // The hex at (x, y), or region r's i-th hex, selected as a press on the
+  // map selects it.
+  const auto selectAt = [](int32_t x, int32_t y) {
     HexPosition& hex = g_world.gameState.currentHex;
-    hex.x = static_cast<int16_t>(10 * region + i % 5);
-    hex.y = static_cast<int16_t>(30 + i / 5);
+    hex.x = static_cast<int16_t>(x);
+    hex.y = static_cast<int16_t>(y);
     hex.cellIndex = static_cast<uint32_t>(hex.y * g_world.mapWidth + hex.x);
   };
+  const auto select = [&](int32_t region, int32_t i) { selectAt(10 * region + i % 5, 30 + i / 5); };
+  // Region 2 holds the hex before its first in the map's order as well.
+  constexpr int32_t kSecondTownX = 19, kSecondTownY = 30;
   for (int32_t region = 1; region <= 9; ++region) {
     ControlSetText(Tagged(*g_editorScreens.terrainPaint, "HEXOWN"), std::to_string(region).c_str());
     for (int32_t i = 0; i < (region == 1 ? 20 : 1); ++i) {
       select(region, i);
       EditorBrushAtHex(0);
     }
+    if (region == 2) {
+      selectAt(kSecondTownX, kSecondTownY);
+      EditorBrushAtHex(0);
+    }
   }
   ClickControl(FormFindControlById(bar, 5));
   ASSERT_EQ(g_editorMap.brushValue, kFirstFacilityClass);
   Screen& towns = *g_editorScreens.modePanels[5];
+  // Typed into a field of the panel as the author types: a click on it,
+  // then the keys.
+  const auto type = [](Control* field, const std::string& text) {
+    ClickControl(field);
+    for (const char c : text) plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, static_cast<uint8_t>(c), 0);
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, '\r', 0);
+    PumpWholeProgram();
+  };
+  // A town placed as a press on the map places it: the panel then shows
+  // the hex again.
+  const auto placeTown = [&] {
+    EditorBrushAtHex(0);
+    OpenEditorModePanel(g_editorMap.mode);
+  };
+  const char* const names[] = {"Westport", "Eastgate"};
   for (int32_t region = 1; region <= 9; ++region) {
     select(region, 0);
-    EditorBrushAtHex(0);
+    placeTown();
     ClickControl(Tagged(towns, "CAPITAL"));
+    // The first two named in a row, each field showing its own hex's name.
+    if (region <= 2) {
+      EXPECT_EQ(Shown(towns, "HEXNAME"), "") << "a new town has no name of the town named before";
+      type(Tagged(towns, "HEXNAME"), names[region - 1]);
+    }
   }
+  // Region 2's second town, placed after its capital on a hex before it in
+  // the map's order and as large: the author's capital must stay.
+  selectAt(kSecondTownX, kSecondTownY);
+  placeTown();
+  EXPECT_EQ(Shown(towns, "HEXNAME"), "");
+  const CapitalPosition marked{20, 30};
+  ASSERT_EQ(CapitalHex(g_world.players[2].simPolicy), marked);
+  const auto hexName = [](int32_t x, int32_t y) {
+    const HexUnitStack* stack = LoadHexStack(g_world.cells[static_cast<size_t>(y * g_world.mapWidth + x)]);
+    return stack && stack->extra && stack->extra->text ? std::string(stack->extra->text) : std::string();
+  };
+  EXPECT_EQ(hexName(10, 30), "Westport");
+  EXPECT_EQ(hexName(20, 30), "Eastgate");
+  EXPECT_EQ(hexName(kSecondTownX, kSecondTownY), "");
+
 
   // Region 1 made the editor's own in the player variables, which the
   // scenario panel of the Info tab opens on the present one (back to
@@ -308,6 +362,11 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   for (const auto& entry : fs::recursive_directory_iterator(at / "CUSTOM"))
     EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
   EXPECT_EQ(FieldText(g_world.gameState.scenarioName), "ISLES");
+  // The panels and the minimap go by the new name.
+  EXPECT_EQ(Shown(g_screens.scenarioInfoPanels[0], "SCNNAME"), "ISLES");
+  EXPECT_EQ(Shown(g_screens.mapInfoPanels[0], "MAPNAME"), "ISLES");
+  EXPECT_EQ(Shown(g_screens.minimapBar, "MAPTITLE"), "ISLES");
+  EXPECT_EQ(CapitalHex(g_world.players[2].simPolicy), marked) << "the save keeps the author's capital";
   const std::vector<uint32_t> saved = CellWords();
   const uint32_t startDay = g_world.mapHeader.startDay;
   ASSERT_EQ(CellOwner(saved[30 * static_cast<size_t>(g_world.mapWidth) + 14]), 1);
@@ -396,6 +455,11 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   EXPECT_EQ(CellWords(), saved);
   EXPECT_EQ(Tagged(g_screens.scenarioInfoPanels[0], "SCNNAME")->text, "ISLES") << "the panels show the scenario loaded";
   EXPECT_GE(g_world.players[1].hexCount, 20) << "the derived figures are the loaded map's";
+  EXPECT_EQ(CapitalHex(g_world.players[2].simPolicy), marked) << "the loaded files keep the author's capital";
+  EXPECT_EQ(CapitalHex(g_world.players[2].displayPolicy), marked);
+  EXPECT_EQ(hexName(10, 30), "Westport");
+  EXPECT_EQ(hexName(20, 30), "Eastgate");
+  EXPECT_EQ(Shown(g_screens.minimapBar, "MAPTITLE"), "ISLES");
 
   // The editor left, the game started: New game lists the scenario by its
   // file name, its regions come from its game file, and it plays ten days
@@ -424,6 +488,10 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ASSERT_EQ(g_ui.mode, kUiInGame);
   EXPECT_EQ(g_world.mapHeader.startDay, startDay) << "the set-up's start date";
   EXPECT_EQ(CellOwner(g_world.cells[30 * static_cast<size_t>(g_world.mapWidth) + 14].word), 1);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    EXPECT_EQ(CapitalHex(g_world.players[2].displayPolicy), marked) << "the new game has the author's capital";
+  }
   const uint32_t firstDay = g_world.gameState.currentDay;
   EXPECT_TRUE(PlayUntilDay(firstDay + 10)) << "ten days pass";
   StopGameSession(&g_ui);

@@ -1,8 +1,10 @@
 // The map editor as a player starts it: the information mode, the Info tab
-// pressed and editing off, so presses and drags on the map change nothing;
+// pressed and editing off, so presses and drags on the map change nothing
+// and the bar says so;
 // with editing on, a facility brush dragged over the map places nothing;
 // the terrain tab's palette frames the brush terrain's tile, the facility
-// tab's the brush class's cell beside its picture.
+// tab's the brush class's cell beside its picture; the facility types tab
+// names the type a facility is raised to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include "shell/shell.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
+#include "editor/editor_screens.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "records/hex_cell.h"
@@ -109,6 +112,10 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   g_editorMap.terrainBrush = 3;
   Drag(400, 300, 440, 320);
   EXPECT_EQ(Words(), before);
+  // The bar says why.
+  Control* hint = FormFindControlByTag(bar, "EDITHINT");
+  ASSERT_TRUE(hint);
+  EXPECT_EQ(hint->text, kEditingOffHint);
 
   // Editing on: a facility brush dragged from off the map places nothing.
   g_editorMap.flags |= kEditorEditing;
@@ -169,6 +176,14 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   EXPECT_FALSE(cells->text.empty());
   EXPECT_EQ(cells->text, std::string(town, strnlen(town, sizeof g_world.unitClasses[4001].name)));
 
+  // The facility types tab names the type a facility is raised to: none
+  // for the sample's, not a bare 0 run into its caption.
+  g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 6), 6);
+  PumpWholeProgram();
+  Control* upgrade = FormFindControlByTag(g_screens.facilityTypePanel.currentForm, "UGNEXTUP");
+  ASSERT_TRUE(upgrade);
+  EXPECT_EQ(upgrade->text, "None");
+
   // A stroke of the terrain brush, with editing switched on at its toggle,
   // shows on the minimap as soon as the button is let go.
   g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 2), 2);
@@ -179,6 +194,7 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   ASSERT_TRUE(editing);
   if (!(editing->state & kStateSelected)) ClickAt(ControlAbsoluteRect(editing));
   ASSERT_TRUE(g_editorMap.flags & kEditorEditing);
+  EXPECT_EQ(hint->text, "") << "the hint goes once editing is on";
   Control* minimap = g_mapView.minimapPane.currentForm;
   ASSERT_TRUE(minimap);
   const plat::Rect mm = ControlAbsoluteRect(minimap);

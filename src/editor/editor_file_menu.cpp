@@ -133,6 +133,7 @@ void WriteEditorBackup(const char* name) {
 void RefreshEditorInfoPanels() {
   ScreenManager& ui = g_ui;
   if (ui.mode == kUiInGame && ui.rootForm) RedrawControlTree(ui, ui.rootForm, 1, 0);
+  if (g_editorScreens.showMapTitle) g_editorScreens.showMapTitle();
   MapEditorBSs00* info = g_editorScreens.infoModes;
   if (!info) return;
   // Map, scenario, files: the order the panels depend on one another.

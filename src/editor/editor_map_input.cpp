@@ -112,7 +112,12 @@ HexCell* EditorCellAt(World& world, uint32_t position) {
 
 bool EditorBrushAtHex(int32_t drag) {
   EditorMapState& e = g_editorMap;
-  if (!(e.flags & kEditorEditing)) return false;
+  if (!(e.flags & kEditorEditing)) {
+    // A brush or fill tried with editing off changes nothing; the bar says
+    // why.
+    if (e.brushKind != kBrushNone && g_editorScreens.cmdBar) g_editorScreens.cmdBar->ShowEditingOffHint(true);
+    return false;
+  }
   World& w = g_world;
   const uint32_t position = SelectedPosition(w);
   const bool filled = e.brushKind == kBrushTerrain && !(e.flags & kEditorKeepTerrain) && FillPressed();

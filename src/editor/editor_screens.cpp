@@ -29,11 +29,20 @@ void MapEditCmdBar::OnCommand(Control* control, int32_t id) {
   if (!control) return;
   if (std::strncmp(control->tag, "TAB", 3) == 0) {
     currentTab = id;
+    ShowEditingOffHint(false);
     OpenEditorModePanel(id);
   } else if (ControlTagMatches(control->tag, "MAPMODE")) {
     const bool on = (control->state & kStateSelected) != 0;
     g_editorMap.flags = on ? g_editorMap.flags | kEditorEditing : g_editorMap.flags & ~kEditorEditing;
+    ShowEditingOffHint(false);
   }
+}
+
+void MapEditCmdBar::ShowEditingOffHint(bool shown) {
+  Control* hint = Tag(currentForm, "EDITHINT");
+  if (!hint || hint->text == (shown ? kEditingOffHint : "")) return;
+  ControlSetText(hint, shown ? kEditingOffHint : "");
+  hint->Invalidate();
 }
 
 void MapEditorB::BindControls() {

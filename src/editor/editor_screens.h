@@ -7,12 +7,18 @@
 
 #include "ui/screen.h"
 
+// What the command bar says when the map is clicked with Edit map off.
+inline constexpr const char* kEditingOffHint = "Turn Edit map on to paint.";
+
 class MapEditCmdBar : public Screen {
  public:
   MapEditCmdBar() : Screen("MAPEDITCMDBAR") {}
   void BindControls() override;
   void Refresh() override;
   void OnCommand(Control* control, int32_t id) override;
+  // Says on the bar that the map takes no brush or fill until Edit map is
+  // pressed, or clears the line.
+  void ShowEditingOffHint(bool shown);
 
   int32_t currentTab = 1;
   int32_t height = 0;
@@ -68,6 +74,8 @@ struct EditorScreens {
   // scenario definition), kEditorSaveAsDialog (the scenario's files) or
   // kEditorSaveFailedDialog (Save as, saying that the save failed).
   void (*openFileDialog)(int32_t which) = nullptr;
+  // The map's title shown again where the screens show it (the minimap).
+  void (*showMapTitle)() = nullptr;
 };
 enum EditorFileDialog : int32_t { kEditorLoadDialog = 1, kEditorSaveAsDialog = 3, kEditorSaveFailedDialog = 4 };
 extern EditorScreens g_editorScreens;

@@ -68,6 +68,7 @@ void LinkEditorScreens(ScreenSet& s) {
   e.setupPopup = &s.scenarioSetupDialog;
   e.mapPopup = &s.mapSetupDialog;
   e.openFileDialog = OpenEditorFileDialog;
+  e.showMapTitle = [] { g_screens.minimapBar.ShowMapTitle(); };
   e.applyFacilityBrush = [] { g_screens.facilityPaintPanel.ApplyHexFacilityBrush(); };
   e.placeUnit = [] {
     plat::CriticalSectionLock lock(g_simulationLock);

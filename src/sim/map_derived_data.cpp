@@ -108,8 +108,11 @@ void RecalcRegionRates(World& world, PlayerRecord& r) {
     for (int q = 0; q < kProductCount; ++q) add = add + f[kInputFactor + q] * Need(world, q, target) * Get(r, q, kUnitCost);
     Set(r, target, kUnitCost, Get(r, target, kUnitCost) + add);
   }
+  // The largest settlement stands in for a capital only where none stands:
+  // a capital the map's author marked, or a player moved, is kept even when
+  // another settlement is as large or larger.
   const CapitalPosition best{r.turnBestHex[0], r.turnBestHex[1]};
-  if (!(best == CapitalPosition{})) {
+  if (!(best == CapitalPosition{}) && !CapitalStands(world, r, CapitalHex(r.simPolicy))) {
     SetCapitalHex(r.simPolicy, best);
     SetCapitalHex(r.displayPolicy, best);
   }

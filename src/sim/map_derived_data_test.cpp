@@ -162,4 +162,29 @@ TEST_F(MapDerivedDataTest, CountsTheMapForItsOwnersByHand) {
   EXPECT_FLOAT_EQ(caps[0], 0.4f);
 }
 
+// A capital that stands is kept, small as it is beside the largest
+// settlement; where none stands the largest settlement becomes it.
+TEST_F(MapDerivedDataTest, AStandingCapitalIsKeptAndOnlyAMissingOneIsTheLargestSettlement) {
+  World& w = *world_;
+  Lead(2, 1, kFactory, 150000.0f);
+  Lead(4, 2, kTown, 5000.0f);
+  PlayerRecord& r = w.players[1];
+  struct Row {
+    CapitalPosition marked, after;
+  };
+  const Row rows[] = {
+      {{4, 2}, {4, 2}},  // the town, marked: kept
+      {{0, 0}, {2, 1}},  // none: the largest settlement
+      {{3, 3}, {2, 1}},  // a hex with no settlement on it
+      {{4, 3}, {2, 1}},  // a hex of region 2's
+  };
+  for (const Row& row : rows) {
+    SetCapitalHex(r.simPolicy, row.marked);
+    SetCapitalHex(r.displayPolicy, row.marked);
+    RecalcDerivedMapData(w);
+    EXPECT_EQ(CapitalHex(r.simPolicy), row.after) << row.marked.x << "," << row.marked.y;
+    EXPECT_EQ(CapitalHex(r.displayPolicy), row.after) << row.marked.x << "," << row.marked.y;
+  }
+}
+
 }  // namespace

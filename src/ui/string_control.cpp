@@ -163,6 +163,10 @@ void StringControl::SetText(const char* newText) {
   if (stored.compare(0, EditedLimit(), wanted) == 0 && stored.size() <= EditedLimit()) return;
   Invalidate();
   stored = wanted;
+  // A field shows its new text at once, not at its next draw: the owner
+  // told below, or a panel reading the field before the frame is drawn,
+  // must not find the text it held before.
+  if (auto* field = dynamic_cast<TextControl*>(this)) field->ShowSourceText();
   if (owner) owner->OnControlChange(this, id);
 }
 

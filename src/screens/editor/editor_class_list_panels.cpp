@@ -139,7 +139,7 @@ void EditorEquipmentListPanel::Refresh() {
       continue;
     Control* c = Id(currentForm, button);
     if (!c) continue;
-    if (const char* name = TextListEntry(g_textLists, kListMiltype, button - kTypeFilterFirst)) c->SetText(name);
+    if (const char* name = TextListEntry(g_textLists, kListMilclass, button - kTypeFilterFirst)) c->SetText(name);
     SetHidden(c, !TypeButtonShown(page, button));
     SetControlFlag(c, kStateSelected, currentFilter >= 0 && button == currentFilter + kTypeFilterFirst);
   }

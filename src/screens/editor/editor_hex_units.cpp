@@ -147,7 +147,7 @@ class EditorHexUnitListPanel : public Screen {
     }
     if (Control* c = Tag(f, "NAME")) c->SetText(std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str());
     if (Control* c = Tag(f, "CLASS")) {
-      const char* type = TextListEntry(g_textLists, kListMiltype, cls->typeByte);
+      const char* type = TextListEntry(g_textLists, kListMilclass, cls->typeByte);
       c->SetText(type ? type : "");
     }
     if (Control* c = Tag(f, "EFFICIENCY")) {

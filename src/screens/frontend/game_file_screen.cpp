@@ -96,9 +96,15 @@ bool GameFileScreen::Confirm(const std::string& name) {
       case kFileActionLoadScenario: done = LoadPickedScenario(name); break;
       case kFileActionSaveScenario:
         // The map takes the scenario's new name, as far as its field holds
-        // it, once the name can be saved under.
-        if (UsableScenarioName(name)) SetFieldText(g_world.mapHeader.gameTitle, name);
+        // it, once the name can be saved under; its title too, which the
+        // minimap shows.
+        if (UsableScenarioName(name)) {
+          SetFieldText(g_world.mapHeader.gameTitle, name);
+          SetFieldText(g_world.mapHeader.mapTitle, name);
+        }
         done = SaveScenarioFiles(name.c_str()) == 0;
+        // The editor's panels and the minimap name the scenario saved.
+        if (done) RefreshEditorInfoPanels();
         break;
       default: break;
     }

@@ -40,7 +40,10 @@ int32_t CellAt(const World& world, CapitalPosition at) {
   return cell < world.cells.size() ? static_cast<int32_t>(cell) : -1;
 }
 
+}  // namespace
+
 bool CapitalStands(const World& world, const PlayerRecord& region, CapitalPosition at) {
+  if (at == CapitalPosition{}) return false;
   const int32_t cell = CellAt(world, at);
   if (cell < 0) return false;
   const HexCell& hex = world.cells[static_cast<size_t>(cell)];
@@ -50,8 +53,6 @@ bool CapitalStands(const World& world, const PlayerRecord& region, CapitalPositi
   const int32_t c = stack->lead->classIndex;
   return c > 0 && static_cast<size_t>(c) < world.unitClasses.size() && (world.unitClasses[c].flags & kClassSettlementPopulation);
 }
-
-}  // namespace
 
 void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* format) {
   MessageParams gone;

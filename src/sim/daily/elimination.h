@@ -15,6 +15,9 @@ struct World;
 // The byte of the region naming its heir.
 inline constexpr size_t kRecordSuccessor = 6;  // u8: 0 none; PlayerRecord::successor
 
+// Whether the region's capital at `at` stands: a hex of the region's own
+// whose lead facility is a live settlement. (0, 0) is no capital.
+bool CapitalStands(const World& world, const PlayerRecord& region, CapitalPosition at);
 // The capital kept or moved, and the region eliminated when it holds no
 // land, no people or no capital (or when forced): its hexes, units and
 // relations handed on and the game ended when that decides it.

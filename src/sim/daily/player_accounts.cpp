@@ -166,7 +166,7 @@ void PlayerDayCommit(World& world, PlayerRecord& region) {
   if (PendingCommands(region) == 0) region.displayPolicy = region.simPolicy;
 }
 
-void SavePlayerTurnTotals(World&, PlayerRecord& region) {
+void SavePlayerTurnTotals(World& world, PlayerRecord& region) {
   region.lastTurnBuildSpending = region.turnBuildSpending;
   region.lastTurnUnpaidBuildCost = region.turnUnpaidBuildCost;
   region.lastTurnAmountC = region.turnAmountC;
@@ -180,9 +180,11 @@ void SavePlayerTurnTotals(World&, PlayerRecord& region) {
   for (int p = 0; p < kProductCount; ++p)
     le::StoreF32(region.products[p].bytes + product::kLastTurnTotal, region.turnProductTotals[p]);
   // A turn that counted no settlement (no best hex) leaves the capital where
-  // it is; taking (0, 0) would leave the region without one.
+  // it is; taking (0, 0) would leave the region without one. Nor does the
+  // turn's largest settlement take the place of a capital that stands: the
+  // one the map's author marked or the player chose is kept.
   const CapitalPosition best{region.turnBestHex[0], region.turnBestHex[1]};
-  if (!(best == CapitalPosition{})) {
+  if (!(best == CapitalPosition{}) && !CapitalStands(world, region, CapitalHex(region.simPolicy))) {
     SetCapitalHex(region.simPolicy, best);
     SetCapitalHex(region.displayPolicy, best);
   }

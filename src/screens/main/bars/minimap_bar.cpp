@@ -145,12 +145,18 @@ void MinimapBar::OnOpen() {
     SliderSetValueFloat(skew, 1.0f);
   }
   view.facilityFade = 1.0f;
-  if (Control* title = FormFindControlByTag(currentForm, "MAPTITLE")) {
-    const char* t = g_world.mapHeader.mapTitle;
-    const std::string text(t, strnlen(t, sizeof g_world.mapHeader.mapTitle));
-    ControlSetText(title, text.empty() ? nullptr : text.c_str());
-  }
+  ShowMapTitle();
   StoreMinimapRect(view);
+}
+
+void MinimapBar::ShowMapTitle() {
+  Control* title = currentForm ? FormFindControlByTag(currentForm, "MAPTITLE") : nullptr;
+  if (!title) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const char* t = g_world.mapHeader.mapTitle;
+  const std::string text(t, strnlen(t, sizeof g_world.mapHeader.mapTitle));
+  ControlSetText(title, text.empty() ? nullptr : text.c_str());
+  title->Invalidate();
 }
 
 void MinimapBar::OnCommand(Control* control, int32_t) {

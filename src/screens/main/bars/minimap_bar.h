@@ -21,6 +21,8 @@ class MinimapBar : public Screen {
   // The sliders show the zoom and a full skew again; the skew (the facility
   // fade) goes back to 1.0; the title shows the map's.
   void OnOpen() override;
+  // The title shows the map's, as it stands now (the editor renames it).
+  void ShowMapTitle();
   // FILTER shows the filter bar in the side-panel box, else the hex
   // information.
   void OnCommand(Control* control, int32_t id) override;
