@@ -164,7 +164,11 @@ TEST_F(EditorFilesTest, TheEditLogListsPlayersTechnologiesAndUnits) {
     // Players, a blank line, headings, the technology, the unit: afresh.
     EXPECT_EQ(count, 11 + 1 + 3 + 1 + 1) << press;
   }
+  // A save folder not made yet is made for the log, not left unwritten.
+  std::snprintf(g_app.saveGamePath, sizeof g_app.saveGamePath, "%s", "Savegame\\");
+  WriteMapEditLog(g_world, false);
   SetLogTarget(g_platform, "", false, false);
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir_.path() + "/Savegame/MAPEDIT-ISLES.log"));
 }
 
 TEST_F(EditorFilesTest, UnitsTakeTheirHexesOwnersExceptOffTheMap) {

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "app/app_object.h"
 #include "app/log.h"
+#include "platform/paths.h"
 #include "records/hex_unit_stack.h"
 #include "records/text_field.h"
 #include "records/unit_flags.h"
@@ -67,6 +69,10 @@ char EditLogPlayerLetter(int player) {
 void WriteMapEditLog(World& world, bool gameRunning) {
   const std::string name = std::string(g_app.saveGamePath) + "MAPEDIT-" +
                            SafeFileNamePart(FieldText(world.gameState.scenarioName)) + ".log";
+  // A fresh game folder has no save folder yet, and the log would be lost.
+  const std::string_view folder = g_app.saveGamePath;
+  if (const size_t slash = folder.rfind('\\'); slash != std::string_view::npos && slash > 0)
+    plat::MakeGameDirectories(folder.substr(0, slash));
   SetLogTarget(g_platform, name.substr(0, kLogNameChars).c_str(), true, true);
   const int players = std::min(world.gameState.playerCount, kMaxPlayers - 1);
   for (int i = 1; i <= players; ++i)
