@@ -240,6 +240,9 @@ void MailListRow::OnHostNotify(int32_t code, int32_t value) {
 void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, form, 0, this); }
 
 void MailList::OnOpen() {
+  // Opened again (the mailbox, or its list page after the options): the
+  // next refresh builds the rows and reports the selection afresh.
+  if (list) list->userWord = 0;
   if (Selected() == 0 && g_screens.mailWindow.previewShown) g_screens.mailWindow.SetMailPreviewPane(false);
   EndTextEdit();
 }
@@ -369,6 +372,7 @@ void MailWindow::OnOpen() {
   // A game's log-on clears the polled screens; every layout opens this one.
   if (!pollRegistration) QueueDeferredUiAction(this, 0);
   if (preview) TextBoxSetText(preview, "", 1, 1);
+  if (ListPage().list) ListPage().list->userWord = 0;
   SetControlFlag(Tag(currentForm, "LABELBUT"), kStateSelected, 0);
   SetHidden(Tag(currentForm, "CENTER"), true);
   SetHidden(Tag(currentForm, "GRIDMAIL"), IsNetworkGame(g_commandNet));
