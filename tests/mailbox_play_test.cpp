@@ -391,8 +391,9 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   ASSERT_NE(report, 0u);
   ASSERT_NE(own, 0u);
   for (uint32_t type : {9u, 17u, 35u, 9u, 17u, 35u, 10u, 9u}) deliver(type, 0);
-  // The open mailbox takes the new mail up on its next polls.
-  for (int i = 0; i < 8 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
+  // The open mailbox takes the new mail up on its next polls, four a
+  // second on the game's clock (a second of frames).
+  for (int i = 0; i < 60 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
   ASSERT_EQ(Rows(s.mailList), Serials(LocalMail(w)));
 
   MailListRow& row = s.mailListRow;
@@ -425,7 +426,7 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   EXPECT_NE(body.find(RegionDisplayName(w, other)), std::string::npos) << body;
   EXPECT_NE(body.find(TreatyType(g_ruleTables.rTreatyTypes, kSharedSight)->name.get()), std::string::npos) << body;
   const uint32_t quiet = deliver(kShortage, 0);
-  for (int i = 0; i < 8 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
+  for (int i = 0; i < 60 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
   ASSERT_EQ(Rows(s.mailList).front(), quiet);
   ListSetSelection(0, s.mailList.list, static_cast<int32_t>(treaty), 0);
   s.emailPopup.Popup(static_cast<int32_t>(treaty), nullptr);
@@ -585,6 +586,9 @@ TEST(MailboxPlay, APausedGameWithTheMailboxAndADepartmentOpenDrawsNothingUntilTh
   // The mail bar's flag shows its pictures while the game stands, as new
   // mail makes it: only its own box is drawn again, the rest of the screen
   // stays as it was.
+  g_uiOptions.sidescreens = 0;
+  ApplySideScreensLayout(*g_ui.mapView);
+  RunFrames(30);
   Control* flag = s.mailBar.mailFlag;
   ASSERT_TRUE(flag && ShownInTree(flag));
   uint32_t width = 0, height = 0;
