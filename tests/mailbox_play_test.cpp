@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "screens/diplomacy/mail/offer_mail_view.h"
+#include "screens/main/map/map_effects.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/region_names.h"
@@ -389,8 +391,9 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   ASSERT_NE(report, 0u);
   ASSERT_NE(own, 0u);
   for (uint32_t type : {9u, 17u, 35u, 9u, 17u, 35u, 10u, 9u}) deliver(type, 0);
-  // The open mailbox takes the new mail up on its next polls.
-  for (int i = 0; i < 8 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
+  // The open mailbox takes the new mail up on its next polls, four a
+  // second on the game's clock (a second of frames).
+  for (int i = 0; i < 60 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
   ASSERT_EQ(Rows(s.mailList), Serials(LocalMail(w)));
 
   MailListRow& row = s.mailListRow;
@@ -423,7 +426,7 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   EXPECT_NE(body.find(RegionDisplayName(w, other)), std::string::npos) << body;
   EXPECT_NE(body.find(TreatyType(g_ruleTables.rTreatyTypes, kSharedSight)->name.get()), std::string::npos) << body;
   const uint32_t quiet = deliver(kShortage, 0);
-  for (int i = 0; i < 8 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
+  for (int i = 0; i < 60 && Rows(s.mailList).size() != LocalMail(w).size(); ++i) SampleGame::Pump();
   ASSERT_EQ(Rows(s.mailList).front(), quiet);
   ListSetSelection(0, s.mailList.list, static_cast<int32_t>(treaty), 0);
   s.emailPopup.Popup(static_cast<int32_t>(treaty), nullptr);
@@ -457,6 +460,155 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   SampleGame::Post(plat::kWmMouseWheel, static_cast<uint32_t>(static_cast<uint16_t>(-120)) << 16, x, y);
   SampleGame::Pump();
   EXPECT_GT(list->scrollOffset, top) << "the wheel scrolls the rows";
+}
+
+
+// The game's speed as the turn thread reads it.
+int32_t ClockSpeed() { return std::atomic_ref<int32_t>(g_world.gameState.gameSpeed).load(); }
+
+// What asks the loop for a frame: the tags of the shown controls waiting to
+// be drawn or due to show their next picture, and the map's own requests.
+std::string WhatWantsAFrame() {
+  std::string why;
+  ControlTreeForEach(g_ui.rootForm, kAnyDepth, 1, [&](Control* c) {
+    if (!ShownInTree(c) || !((c->state & kStateDirty) || c->AnimationDue())) return;
+    why += " " + (c->tag[0] ? TagOf(c) : "#" + std::to_string(c->id));
+    if (c->owner) why += "(" + std::string(c->owner->formName ? c->owner->formName : "") + ")";
+  });
+  const MapView& view = *g_ui.mapView;
+  if (view.layoutPending || view.redrawPending || view.minimapRedrawPending) why += " the map";
+  if (CountMapEffects(*g_ui.mapView) > 0) why += " map effects";
+  if (g_ui.redrawWanted) why += " a message";
+  if (view.pendingCentreHex) why += " centring";
+  if (g_ui.fadeEndTick) why += " fade";
+  if (g_ui.tooltipShown) why += " tooltip";
+  if (g_ui.showFrameRate) why += " frame rate";
+  if (ClockSpeed()) why += " clock";
+  return why;
+}
+
+// Why the frames of the last RunFrames were drawn, each reason once.
+std::string g_drawnFor;
+
+// The loop run on for a number of frames on the game's clock (each frame
+// waits its turn, so the window timer's refreshes come between them).
+void RunFrames(int frames) {
+  g_drawnFor.clear();
+  for (int i = 0; i < frames; ++i) {
+    const uint32_t before = g_ui.framesPresented;
+    std::string why = WhatWantsAFrame();
+    plat::Message msg;
+    while (plat::PeekWindowMessage(&msg, true)) {
+      why += " message " + std::to_string(msg.message);
+      plat::DispatchWindowMessage(msg);
+    }
+    why += " /" + WhatWantsAFrame();
+    RunIdleFrame();
+    if (g_ui.framesPresented != before && g_drawnFor.find(why) == std::string::npos) g_drawnFor += "\n" + why;
+  }
+}
+
+// A paused game stands still on the screen: with the mailbox and a
+// department open, docked over the map or in the side screens, the loop
+// runs on and draws nothing until the player does something, and a key, a
+// click or the clock set going again draws at once.
+TEST(MailboxPlay, APausedGameWithTheMailboxAndADepartmentOpenDrawsNothingUntilThePlayerActs) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start("Westholm", "Channel", 1280, 1024));
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SampleGame::PlayDays(2);
+  ASSERT_FALSE(LocalMail(w).empty()) << "the first days bring mail";
+  ASSERT_EQ(ClockSpeed(), 0) << "the clock stops at the day's end";
+
+  struct Row {
+    const char* name;
+    int32_t sidescreens;
+  } const rows[] = {{"docked over the map", 0}, {"in the side screens", 1}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (g_uiOptions.sidescreens != row.sidescreens) {
+      g_uiOptions.sidescreens = row.sidescreens;
+      ApplySideScreensLayout(*g_ui.mapView);
+    }
+    if (!row.sidescreens && !g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
+    if (!s.diplomacyScreen.currentForm || !s.diplomacyScreen.currentForm->parent) SampleGame::PressKey(plat::kVkF1 + 4);
+    ASSERT_TRUE(s.diplomacyScreen.currentForm && ShownInTree(s.diplomacyScreen.currentForm)) << "F5 opens the department";
+    ASSERT_TRUE(s.mailWindow.currentForm && ShownInTree(s.mailWindow.currentForm)) << "the mailbox is open";
+    ASSERT_NE(ListNextRow(s.mailList.list, nullptr), nullptr) << "a row for the mail";
+
+    // The pointer rests; what the last clicks changed is drawn once.
+    RunFrames(30);
+    uint32_t shown = g_ui.framesPresented;
+    RunFrames(150);
+    EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
+
+    // A key (the frame-rate display, on and off again) draws.
+    shown = g_ui.framesPresented;
+    SampleGame::PressKey('F');
+    EXPECT_GT(g_ui.framesPresented, shown) << "a key draws";
+    SampleGame::PressKey('F');
+    RunFrames(30);
+    shown = g_ui.framesPresented;
+    RunFrames(60);
+    EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
+
+    // A click on a mail row draws.
+    SampleGame::ClickControl(s.mailList.list, 0);
+    EXPECT_GT(g_ui.framesPresented, shown) << "a click draws";
+    RunFrames(30);
+    shown = g_ui.framesPresented;
+    RunFrames(60);
+    EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
+  }
+
+  // The clock set going from the title bar draws frame after frame while
+  // the days pass, and stops drawing once paused again.
+  Control* normal = FormFindControlById(s.titleBar->currentForm, 112);
+  ASSERT_NE(normal, nullptr);
+  SampleGame::ClickControl(normal);
+  SampleGame::Pump();  // the speed is taken up on the next frame
+  ASSERT_NE(ClockSpeed(), 0);
+  const uint32_t running = g_ui.framesPresented;
+  RunFrames(10);
+  EXPECT_EQ(g_ui.framesPresented, running + 10) << "a running game draws every frame";
+  SampleGame::PressKey(plat::kVkPause);
+  SampleGame::Pump();
+  ASSERT_EQ(ClockSpeed(), 0);
+  RunFrames(30);
+  const uint32_t paused = g_ui.framesPresented;
+  RunFrames(60);
+  EXPECT_EQ(g_ui.framesPresented, paused) << "drawn again for:" << g_drawnFor;
+
+  // The mail bar's flag shows its pictures while the game stands, as new
+  // mail makes it: only its own box is drawn again, the rest of the screen
+  // stays as it was.
+  g_uiOptions.sidescreens = 0;
+  ApplySideScreensLayout(*g_ui.mapView);
+  RunFrames(30);
+  Control* flag = s.mailBar.mailFlag;
+  ASSERT_TRUE(flag && ShownInTree(flag));
+  uint32_t width = 0, height = 0;
+  const std::vector<uint32_t> still = BackBuffer(width, height);
+  flag->flags |= kCtlAnimate;
+  const uint32_t before = g_ui.framesPresented;
+  RunFrames(60);
+  flag->flags &= ~kCtlAnimate;
+  EXPECT_GT(g_ui.framesPresented, before) << "the flag's pictures are shown";
+  const std::vector<uint32_t> moving = BackBuffer(width, height);
+  ASSERT_EQ(moving.size(), still.size());
+  const plat::Rect box = ControlAbsoluteRect(flag);
+  int32_t elsewhere = 0;
+  for (uint32_t y = 0; y < height; ++y)
+    for (uint32_t x = 0; x < width; ++x) {
+      const bool inside = static_cast<int32_t>(x) >= box.left && static_cast<int32_t>(x) < box.right &&
+                          static_cast<int32_t>(y) >= box.top && static_cast<int32_t>(y) < box.bottom;
+      elsewhere += !inside && moving[y * width + x] != still[y * width + x];
+    }
+  EXPECT_EQ(elsewhere, 0) << "pixels changed outside the flag";
 }
 
 }  // namespace

@@ -41,6 +41,16 @@ void DrawMap(ScreenManager& ui) {
   view.redrawPending = view.minimapRedrawPending = 0;
 }
 
+// Drawn again under an animation only: the minimap's box has not moved, so
+// the minimap is not marked to be drawn again.
+void DrawMapWithin(ScreenManager& ui) {
+  MapView& view = *ui.mapView;
+  Control* minimap = view.minimapPane.currentForm;
+  const uint32_t state = minimap ? minimap->state : 0, flags = minimap ? minimap->flags : 0;
+  DrawMapView(view, 0);
+  if (minimap) minimap->state = state, minimap->flags = flags;
+}
+
 bool MapWantsFrame(ScreenManager& ui) {
   plat::CriticalSectionLock lock(g_simulationLock);
   MapView& view = *ui.mapView;
@@ -69,6 +79,7 @@ void InstallUiScreenHooks(ScreenSet& screens, ScreenManager& ui) {
   hooks.editorFrame = ScrollEditorPalettes;
   hooks.edgeScroll = EdgeScrollMap;
   hooks.drawMap = DrawMap;
+  hooks.drawMapWithin = DrawMapWithin;
   hooks.mapWantsFrame = MapWantsFrame;
   hooks.drawEditorOverlay = DrawEditorBrush;
   hooks.releaseTextures = ReleaseMapTextures;

@@ -80,6 +80,9 @@ Control* ControlHitTest(Control* start, int32_t x, int32_t y, int32_t depth, int
 
 Control* ControlAttachForm(Control* container, Control* form) {
   if (!container) return form;
+  // Shown again where it already hangs (every refresh of a panel that
+  // places its pages): nothing moved, nothing to draw again.
+  if (form && container->firstChild == form && form->parent == container) return form;
   Control* previousHost = form ? form->parent : nullptr;
   container->firstChild = form;
   container->Invalidate();

@@ -647,13 +647,25 @@ int32_t ListBoxControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, i
     case static_cast<int32_t>(plat::kWmMouseWheel):
       return scroller->HandleInput(message, p1, p2, p3);
     case static_cast<int32_t>(plat::kWmMouseMove): {
+      // The frame hands the resting pointer over every frame: the list is
+      // drawn again only when the row marked under it changes.
       Control* row = RowAt(static_cast<int32_t>(p2), static_cast<int32_t>(p3));
-      if (row && (row->state & kStateFocused)) break;
-      if (firstRow) ControlClearFocusMarks(firstRow);
+      if (row && (row->state & kStateFocused)) return 0;
+      bool changed = false;
+      if (Control* first = firstRow) {
+        Control* r = first;
+        do {
+          changed = changed || (r->state & kStateFocused) != 0;
+          r = r->NextInRing();
+        } while (r && r != first);
+        ControlClearFocusMarks(first);
+      }
       if (row && !(p1 & plat::kMkLButton) && (row->flags & kCtlShowFocus)) {
         row->state |= kStateFocused;
+        changed = true;
         if (owner) owner->OnSetFocus(this, row->id);
       }
+      if (!changed) return 0;
       break;
     }
     default:

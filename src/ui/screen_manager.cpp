@@ -2,11 +2,13 @@
 
 #include "app/app_object.h"
 #include "app/gfx/bitmap_sets.h"
+#include "app/gfx/clipping.h"
 #include "app/gfx/fonts.h"
 #include "app/gfx/renderer.h"
 #include "app/gfx/sprite_batch.h"
 #include "app/gfx/texture.h"
 #include <algorithm>
+#include <vector>
 
 #include "app/init_order.h"
 #include "platform/clock.h"
@@ -194,10 +196,10 @@ void DrawFrameOverlays(ScreenManager& ui) {
 
 namespace {
 
-// A shown control waits to be drawn or shows its next picture.
+// A shown control waits to be drawn.
 bool TreeWantsDrawing(const Control* control) {
   if (!control || (control->state & kStateHidden)) return false;
-  if ((control->state & kStateDirty) || control->AnimationDue()) return true;
+  if (control->state & kStateDirty) return true;
   const Control* first = control->firstChild;
   if (!first) return false;
   const Control* c = first;
@@ -208,8 +210,21 @@ bool TreeWantsDrawing(const Control* control) {
   return false;
 }
 
-// A frame not drawn still counts towards the shown animations' next
-// pictures, as the drawing walk does; none of them is due.
+// The shown controls whose next picture is due this frame.
+void CollectDueAnimations(Control* control, std::vector<Control*>& due) {
+  if (!control || (control->state & kStateHidden)) return;
+  if (control->AnimationDue()) due.push_back(control);
+  Control* first = control->firstChild;
+  if (!first) return;
+  Control* c = first;
+  do {
+    CollectDueAnimations(c, due);
+    c = c->NextInRing();
+  } while (c && c != first && c->parent == control);
+}
+
+// A frame not drawn whole still counts towards the shown animations' next
+// pictures, as the drawing walk does.
 void TickShownAnimations(Control* control) {
   if (!control || (control->state & kStateHidden)) return;
   control->TickAnimation();
@@ -223,9 +238,31 @@ void TickShownAnimations(Control* control) {
   } while (c && c != first && c->parent == control);
 }
 
+bool Meets(const plat::Rect& a, const plat::Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The drawing walk within one rectangle, over what the back buffer already
+// holds: every shown control that reaches into it, in tree order. The
+// animations were counted for this frame already.
+void DrawTreeWithin(Control* control, const plat::Rect& clip) {
+  if (!control || (control->state & kStateHidden)) return;
+  if (!Meets(ControlAbsoluteRect(control), clip)) return;
+  if (control->flags & kCtlAlwaysRedraw) FlushAllDrawing(g_renderer);
+  control->Draw(&clip);
+  Control* first = control->firstChild;
+  if (!first) return;
+  Control* c = first;
+  do {
+    Control* following = c->NextInRing();
+    DrawTreeWithin(c, clip);
+    c = following;
+  } while (c && c != first && c->parent == control);
+}
+
 // Software drivers spend a core drawing and showing an unchanged frame 60
-// times a second; the back buffer keeps the last one, so it is shown only
-// when something on it can have changed.
+// times a second; the back buffer keeps the last one, so it is drawn again
+// only when something on it can have changed.
 bool FrameWanted(ScreenManager& ui) {
   if (ui.redrawWanted || ui.fadeEndTick || ui.showFrameRate || ui.mode == kUiMapEditor) return true;
   if (ui.mode != kUiFrontEnd && ui.mapView && g_uiScreenHooks.mapWantsFrame && g_uiScreenHooks.mapWantsFrame(ui))
@@ -233,6 +270,31 @@ bool FrameWanted(ScreenManager& ui) {
   Tooltip* tooltip = g_uiScreenHooks.tooltip;
   if (ui.tooltipShown && tooltip && TreeWantsDrawing(tooltip->currentForm)) return true;
   return TreeWantsDrawing(ui.rootForm);
+}
+
+// Only animations move: their rectangles alone are drawn again (the map
+// under them, then the controls that reach into them), and the rest of the
+// last frame stays as it was.
+void DrawAnimationsOnly(ScreenManager& ui, plat::GraphicsDevice* device, const std::vector<Control*>& due) {
+  TickShownAnimations(ui.rootForm);
+  ++ui.framesPresented;
+  device->BeginScene();
+  const plat::Rect map = ui.mapArea ? ControlAbsoluteRect(ui.mapArea) : plat::Rect{};
+  for (Control* control : due) {
+    const plat::Rect r = ControlAbsoluteRect(control);
+    plat::Viewport saved{};
+    if (plat::Failed(IntersectClipRect(&saved, g_renderer, r.left, r.top, r.right, r.bottom))) continue;
+    if (ui.mode != kUiFrontEnd && ui.mapView && g_uiScreenHooks.drawMapWithin && Meets(r, map))
+      g_uiScreenHooks.drawMapWithin(ui);
+    if (ui.backgroundSurface && g_renderer.backBuffer) {
+      const plat::Point at{r.left, r.top};
+      device->CopyRects(ui.backgroundSurface, &r, 1, g_renderer.backBuffer, &at);
+    }
+    DrawTreeWithin(ui.rootForm, r);
+    SetViewportOrDefault(g_renderer, &saved);
+  }
+  EndSceneAndFlush(g_renderer);
+  device->Present();
 }
 
 }  // namespace
@@ -254,8 +316,20 @@ void UpdateFrameUi(ScreenManager& ui) {
   HoverAndEdgeScroll(ui, ui.keyState, in.x, in.y);
 
   plat::GraphicsDevice* device = g_renderer.device;
-  const bool wanted = FrameWanted(ui);
-  if (device && !wanted) TickShownAnimations(ui.rootForm);
+  bool wanted = FrameWanted(ui);
+  std::vector<Control*> due;
+  if (device && !wanted) {
+    CollectDueAnimations(ui.rootForm, due);
+    // A tooltip lies over whatever moves under it: the whole frame then.
+    wanted = !due.empty() && ui.tooltipShown;
+  }
+  if (device && !wanted) {
+    if (due.empty()) {
+      TickShownAnimations(ui.rootForm);
+    } else {
+      DrawAnimationsOnly(ui, device, due);
+    }
+  }
   if (device && wanted) {
     ui.redrawWanted = 0;
     ++ui.framesPresented;

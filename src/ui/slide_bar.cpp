@@ -294,19 +294,31 @@ int32_t SlideBarControl::Draw(const plat::Rect*) {
 
 void SliderSetPosition(SlideBarControl* bar, int32_t p) {
   if (!bar) return;
-  bar->position = static_cast<uint16_t>(SliderClamp(p));
+  const auto value = static_cast<uint16_t>(SliderClamp(p));
+  // Panels set their bars on every refresh: a bar is drawn again only when
+  // it moved.
+  if (bar->position == value) return;
+  bar->position = value;
   bar->Invalidate();
 }
 
 void SliderSetDefault(SlideBarControl* bar, int32_t p) {
   if (!bar) return;
-  bar->defaultPosition = static_cast<uint16_t>(SliderClamp(p));
+  const auto value = static_cast<uint16_t>(SliderClamp(p));
+  // Panels set their bars on every refresh: a bar is drawn again only when
+  // it moved.
+  if (bar->defaultPosition == value) return;
+  bar->defaultPosition = value;
   bar->Invalidate();
 }
 
 void SlideBarSetThumbLength(SlideBarControl* bar, int32_t p) {
   if (!bar) return;
-  bar->thumbLength = static_cast<uint16_t>(SliderClamp(p));
+  const auto value = static_cast<uint16_t>(SliderClamp(p));
+  // Panels set their bars on every refresh: a bar is drawn again only when
+  // it moved.
+  if (bar->thumbLength == value) return;
+  bar->thumbLength = value;
   bar->Invalidate();
 }
 
@@ -358,7 +370,9 @@ void SliderSetThumbFloat(SlideBarControl* bar, float v) { SliderSetThumbNotify(b
 
 void SliderSetValueIntRaw(SlideBarControl* bar, int32_t v) {
   if (!bar) return;
-  bar->rawMarker = static_cast<uint16_t>(SliderPositionOfInt(bar, v));
+  const auto marker = static_cast<uint16_t>(SliderPositionOfInt(bar, v));
+  if (bar->rawMarker == marker) return;
+  bar->rawMarker = marker;
   bar->Invalidate();
 }
 

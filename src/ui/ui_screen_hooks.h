@@ -41,6 +41,9 @@ struct UiScreenHooks {
   // Each frame outside the front end while there is a map view, before
   // the controls: the map and its minimap box.
   void (*drawMap)(ScreenManager& ui) = nullptr;
+  // The map alone within the viewport set, over the last frame, while only
+  // an animation moves: the view has not changed, so nothing else follows.
+  void (*drawMapWithin)(ScreenManager& ui) = nullptr;
   // Whether the map changes without input: the clock runs, an effect
   // plays, a redraw or a move of the view is pending.
   bool (*mapWantsFrame)(ScreenManager& ui) = nullptr;

@@ -23,9 +23,13 @@ int32_t MapOverlay::Show(intptr_t newId, Control*) {
   Refresh();
   Control* f = currentForm;
   if (!f) return 0;
-  if (f->parent) f->Unlink();
   Control* pane = g_ui.mapArea;
-  if (!pane || !list || list->rowCount == 0) return 0;
+  const bool hangs = pane && list && list->rowCount > 0;
+  // Already the pane's last child, over everything else on the map: taken
+  // off and hung again it would have the whole map drawn anew for nothing.
+  if (hangs && f->parent == pane && pane->firstChild && pane->firstChild->PrevInRing() == f) return 0;
+  if (f->parent) f->Unlink();
+  if (!hangs) return 0;
   pane->Invalidate();
   ControlAddChild(pane, f);
   // Drawn over the map on every frame, as the floating bars are.

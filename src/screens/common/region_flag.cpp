@@ -97,6 +97,7 @@ std::vector<FlagPiece> RegionFlagPieces(int32_t player, const plat::Rect& box) {
 void SetRowFlag(Control* row, int32_t player) {
   if (!row) return;
   Control* flag = FindFlag(row);
+  const bool made = !flag;
   if (!flag) {
     flag = new RegionFlagControl;
     if (row->firstChild) {
@@ -107,14 +108,19 @@ void SetRowFlag(Control* row, int32_t player) {
     }
   }
   const int32_t w = Width(row), h = Height(row);
-  if (IsStringKind(row)) {
-    const int32_t fw = std::min(w, h * kFlagWidthPerHeight2 / 2);
-    flag->rect = {w - fw, 0, w, h};
-  } else {
-    flag->rect = {0, 0, w, h};
-  }
-  flag->id = player >= 0 && player < kMaxPlayers ? player : -1;
-  flag->state = (flag->state & ~kStateHidden) | kStateDirty | (flag->id < 0 ? kStateHidden : 0u);
+  plat::Rect box{0, 0, w, h};
+  if (IsStringKind(row)) box.left = w - std::min(w, h * kFlagWidthPerHeight2 / 2);
+  const int32_t id = player >= 0 && player < kMaxPlayers ? player : -1;
+  const uint32_t hidden = id < 0 ? kStateHidden : 0u;
+  // Rows filled again by every refresh keep their look unless the flag
+  // changed.
+  const plat::Rect& was = flag->rect;
+  if (!made && flag->id == id && (flag->state & kStateHidden) == hidden && was.left == box.left &&
+      was.top == box.top && was.right == box.right && was.bottom == box.bottom)
+    return;
+  flag->rect = box;
+  flag->id = id;
+  flag->state = (flag->state & ~kStateHidden) | kStateDirty | hidden;
   row->Invalidate();
 }
 

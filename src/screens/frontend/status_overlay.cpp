@@ -38,11 +38,6 @@ void StatusMapOverlay::BindControls() {
   StyleOverlayList(list, g_uiOptions.fontstatuscol, g_uiOptions.fontstatus, kAlignRight);
 }
 
-void StatusMapOverlay::Refresh() {
-  if (list) ListClear(list, 0);
-  FillStatusLines(*this, g_ui.nowTick.load());
-}
-
 std::vector<std::string> CollectStatusLines(World& world, uint32_t now, uint32_t& lastReveal) {
   std::vector<std::string> rows;
   const uint32_t showTime = static_cast<uint32_t>(std::max(g_uiOptions.chatshowtime, 0));
@@ -84,9 +79,20 @@ std::vector<std::string> CollectStatusLines(World& world, uint32_t now, uint32_t
   return rows;
 }
 
-int32_t FillStatusLines(StatusMapOverlay& overlay, uint32_t now) {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const std::vector<std::string> rows = CollectStatusLines(g_world, now, overlay.lastReveal);
+namespace {
+
+// The texts of the list's rows, top to bottom.
+std::vector<std::string> ShownStatusLines(ListBoxControl& list) {
+  std::vector<std::string> rows;
+  for (Control* r = ListNextRow(&list, nullptr); r; r = ListNextRow(&list, r)) {
+    const auto* text = dynamic_cast<const StringControl*>(r);
+    rows.emplace_back(text ? text->text : std::string());
+  }
+  return rows;
+}
+
+// Adds the lines to the overlay's list, at its bottom; the rows shown.
+int32_t PutStatusLines(StatusMapOverlay& overlay, const std::vector<std::string>& rows) {
   ListBoxControl* list = overlay.list;
   if (!list || rows.empty()) return static_cast<int32_t>(rows.size());
   int32_t rowId = 0;
@@ -99,4 +105,21 @@ int32_t FillStatusLines(StatusMapOverlay& overlay, uint32_t now) {
   list->rect.top = std::min(rowHeight * missing, bottom);
   if (list->scroller) ScrollerSetPosition(list->scroller, kScrollEnd);
   return rowId;
+}
+
+}  // namespace
+
+int32_t FillStatusLines(StatusMapOverlay& overlay, uint32_t now) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return PutStatusLines(overlay, CollectStatusLines(g_world, now, overlay.lastReveal));
+}
+
+void StatusMapOverlay::Refresh() {
+  // The timer asks four times a second: the same lines as before leave the
+  // list, and the map under it, as they are.
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const std::vector<std::string> rows = CollectStatusLines(g_world, g_ui.nowTick.load(), lastReveal);
+  if (!list || rows == ShownStatusLines(*list)) return;
+  ListClear(list, 0);
+  PutStatusLines(*this, rows);
 }

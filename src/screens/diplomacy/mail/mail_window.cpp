@@ -78,6 +78,22 @@ bool PageShows(const MailList& page) {
   return f && !f->Hidden() && f->parent && f->parent->firstChild == f;
 }
 
+// What the rows show: each message in its place, read or not, in rows of
+// the list's size. The timer's refresh finds it unchanged on most ticks.
+uint32_t MailRowsLook(World& world, int32_t local, const std::vector<uint32_t>& serials, int32_t width,
+                      int32_t height) {
+  uint32_t hash = 2166136261u;
+  auto mix = [&hash](uint32_t word) {
+    for (int i = 0; i < 4; ++i, word >>= 8) hash = (hash ^ (word & 0xFFu)) * 16777619u;
+  };
+  mix(static_cast<uint32_t>(width)), mix(static_cast<uint32_t>(height)), mix(static_cast<uint32_t>(serials.size()));
+  for (const uint32_t serial : serials) {
+    mix(serial);
+    mix(ReadMail(world, local, serial, false).read ? 1u : 0u);
+  }
+  return hash;
+}
+
 }  // namespace
 
 uint32_t MailSubjectColour(bool read, uint8_t priority) {
@@ -224,6 +240,9 @@ void MailListRow::OnHostNotify(int32_t code, int32_t value) {
 void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, form, 0, this); }
 
 void MailList::OnOpen() {
+  // Opened again (the mailbox, or its list page after the options): the
+  // next refresh builds the rows and reports the selection afresh.
+  if (list) list->userWord = 0;
   if (Selected() == 0 && g_screens.mailWindow.previewShown) g_screens.mailWindow.SetMailPreviewPane(false);
   EndTextEdit();
 }
@@ -249,12 +268,17 @@ void MailList::Rebuild(World& world, MailWindow& window) {
   if (!list) return;
   const int32_t saved = list->selectedId;
   const int32_t scroll = list->scrollOffset;
-  ListClear(list, 1);
   MailListRow& row = g_screens.mailListRow;
   const int32_t width = Width(list);
   const int32_t height = Height(row.form);
   const bool atBottom = g_uiOptions.bnewsatbottom != 0;
   const std::vector<uint32_t> serials = MailRowSerials(world, world.gameState.localPlayer, atBottom);
+  // The same rows as last time: left as they are, drawn, selected and
+  // scrolled, so a still mailbox costs no frame.
+  const uint32_t look = MailRowsLook(world, world.gameState.localPlayer, serials, width, height);
+  if (list->userWord == look && list->rowCount == serials.size() && shown == serials) return;
+  list->userWord = look;
+  ListClear(list, 1);
   shown = serials;
   for (const uint32_t serial : serials) ListAddIconItem(list, &row, width, height, static_cast<int32_t>(serial), 0, 0, 0);
   ListLayoutRows(list);
@@ -348,6 +372,7 @@ void MailWindow::OnOpen() {
   // A game's log-on clears the polled screens; every layout opens this one.
   if (!pollRegistration) QueueDeferredUiAction(this, 0);
   if (preview) TextBoxSetText(preview, "", 1, 1);
+  if (ListPage().list) ListPage().list->userWord = 0;
   SetControlFlag(Tag(currentForm, "LABELBUT"), kStateSelected, 0);
   SetHidden(Tag(currentForm, "CENTER"), true);
   SetHidden(Tag(currentForm, "GRIDMAIL"), IsNetworkGame(g_commandNet));

@@ -159,7 +159,11 @@ void FillTitleBarClock(Control* clock, int32_t step, uint8_t clockFlags) {
   if (step < 0 || step > 11) step = 0;
   if (!clock) return;
   const bool reversed = (clockFlags & 1) != 0;
-  if (auto* strip = dynamic_cast<BitmapControl*>(clock)) strip->frame = static_cast<uint8_t>(reversed ? 12 - step : step);
+  auto* strip = dynamic_cast<BitmapControl*>(clock);
+  const uint8_t frameBefore = strip ? strip->frame : 0;
+  const uint32_t flagsBefore = clock->flags;
+  const std::string textBefore = clock->text;
+  if (strip) strip->frame = static_cast<uint8_t>(reversed ? 12 - step : step);
   if (reversed) {
     clock->flags |= kCtlMirrorX;
   } else {
@@ -167,7 +171,9 @@ void FillTitleBarClock(Control* clock, int32_t step, uint8_t clockFlags) {
   }
   const std::string text = TitleBarClockText(step, g_uiOptions.b24hformat != 0);
   ControlSetText(clock, text.c_str());
-  clock->Invalidate();
+  // Refreshed by every timer tick: drawn again only when the hour moved.
+  if ((strip && strip->frame != frameBefore) || clock->flags != flagsBefore || clock->text != textBefore)
+    clock->Invalidate();
 }
 
 void FillTitleBarDate(Control* form, Control* clock, const GameState& state) {

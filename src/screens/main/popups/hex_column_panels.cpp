@@ -86,11 +86,15 @@ void HexInfoMainPanel::DrawBars(const World& w, const HexCell& cell) {
     if (!bar) continue;
     // The two columns face each other: the selected hex's bars run from the
     // right.
+    const uint32_t flagsBefore = bar->flags;
+    const uint16_t markBefore = bar->rawMarker;
     bar->flags = mode ? bar->flags | kSlideReversed : bar->flags & ~kSlideReversed;
     SliderSetMaxFloat(bar, 1.0f);
     SliderSetValueFloatNotify(bar, yield.shown[k]);
     bar->rawMarker = static_cast<uint16_t>(SliderPositionOfFloat(bar, yield.mark[k]));
-    bar->Invalidate();
+    // Refreshed four times a second: drawn again only when the hex's
+    // figures moved (a new position draws itself).
+    if (bar->flags != flagsBefore || bar->rawMarker != markBefore) bar->Invalidate();
   }
 }
 

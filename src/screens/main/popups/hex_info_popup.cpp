@@ -101,6 +101,19 @@ void FillSecondPart(const World& world, Control* part, const HexCell& cell) {
   ControlSetText(FormFindControlById(part, kCountRow), "0");
 }
 
+// What a part shows through the fills that do not draw it again
+// themselves: its controls' texts, looks and colours, in tree order.
+std::string PartLook(Control* part) {
+  std::string look;
+  ControlTreeForEach(part, kAnyDepth, 1, [&look](Control* c) {
+    look += c->text;
+    look += '\0';
+    const uint32_t words[4] = {c->state & ~kStateDirty, c->fills[0], c->fills[1], c->fills[2]};
+    look.append(reinterpret_cast<const char*>(words), sizeof words);
+  });
+  return look;
+}
+
 }  // namespace
 
 int32_t HexInfoPopup::AttachForm(Control*) { return AttachFullSidePanel(*this); }
@@ -153,7 +166,11 @@ void FillHexDistanceParams(char letter, Control* form, bool present, int32_t cel
   const HexCell* cell = present ? HexCellOf(world, cellIndex) : nullptr;
   for (Control* part : parts) SetHidden(part, cell == nullptr);
   if (!cell) return;
-  if (parts[0]) parts[0]->Invalidate();
-  if (parts[0]) FillFirstPart(world, parts[0], *cell);
+  if (parts[0]) {
+    // Filled four times a second: drawn again only when the hex changed.
+    const std::string before = PartLook(parts[0]);
+    FillFirstPart(world, parts[0], *cell);
+    if (PartLook(parts[0]) != before) parts[0]->Invalidate();
+  }
   if (parts[1]) FillSecondPart(world, parts[1], *cell);
 }
