@@ -72,6 +72,7 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"DIPLOMACY1_SS2c", "HIDEBOX", "HIDECONFIRM", "the question to end an agreement takes the place of its button"},
     {"ORDERS1c", "CARGO", "MISSILE", "the row names the cargo bar by what the unit carries, one label at a time"},
     {"MAP1_ss6d", "HIDEAUTO", "*", "the cover hides the manual controls while the computer builds"},
+    {"POPUP_MISSILE1", "SUBPARENT4", "HIDEAUTOB", "the computer's build settings cover the build list while it builds"},
     {"POPUP_DIPLOMACY_SS1e", "130", "STRENGTH", "the strength shows as a bar or as its figure, one at a time"},
     {"DIPPLAYERLIST", "RELATION", "BELLISLDR", "a neutral region's row shows the slider, any other its relation marker"},
     {"MULTI_WAIT1", "HEADER", "LOSTHOST", "the host-left notice takes the header's place, hidden while it shows"},

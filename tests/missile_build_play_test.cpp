@@ -105,6 +105,11 @@ TEST(MissileBuild, TheDesignsPopupNamesEachCarrierOnceUnderItsCaption) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(g_world.gameState, 0);
+    // The player builds by hand: the computer's build settings would cover
+    // the build list.
+    PlayerRecord& region = g_world.players[g_world.gameState.localPlayer];
+    region.simPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
+    region.displayPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
   }
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kArmyStoresPage));
@@ -112,6 +117,11 @@ TEST(MissileBuild, TheDesignsPopupNamesEachCarrierOnceUnderItsCaption) {
   WmdFilterPanel& designs = s.wmdFilter;
   const int row = RowOf(designs.list, kTacticalMissile);
   ASSERT_GE(row, 0) << "the build list offers the tactical missile";
+  // Picked in the stock pop-up, its figures, carriers and order options
+  // read whole and apart.
+  SampleGame::ClickControl(designs.list, row);
+  EXPECT_GE(TextsReadWhole(s.missiles.currentForm, "stock pop-up"), 20);
+  TextsApart(s.missiles.currentForm, "stock pop-up");
   SampleGame::DoubleClickControl(designs.list, row);
   MissilePopup& view = s.missileDesignView;
   ASSERT_NE(view.currentForm->parent, nullptr) << "the double click opens the design's pop-up";
@@ -162,6 +172,11 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "MISPOPUP"));
   MissileStockPopup& popup = s.missiles;
   ASSERT_NE(popup.currentForm, nullptr) << "MISPOPUP opens POPUP_MISSILE1";
+  // The day's play may have switched the computer's missile builds back on:
+  // switched off on the pop-up, they uncover its build list.
+  Control* computerBuilds = FormFindControlByTag(popup.currentForm, "AUTOBUILD2");
+  if (computerBuilds->Selected()) SampleGame::ClickControl(computerBuilds);
+  ASSERT_TRUE(FormFindControlByTag(popup.currentForm, "HIDEAUTOB")->Hidden()) << "the build list is uncovered";
   MilitaryFigures figures;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
