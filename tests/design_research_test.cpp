@@ -11,6 +11,7 @@
 #include "screens/military/production/unit_build_popup.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
@@ -47,6 +48,8 @@ TEST(DesignResearch, BeginInTheBuildPopupGivesThePlayerADesignProject) {
   const auto* picture = dynamic_cast<BitmapControl*>(FormFindControlByTag(s.unitBuild.currentForm, "UNITPIC"));
   ASSERT_NE(picture, nullptr);
   EXPECT_TRUE(picture->pictureSlot && *picture->pictureSlot) << "the design's picture is drawn";
+  EXPECT_GE(TextsReadWhole(s.unitBuild.currentForm, "research pop-up"), 10);
+  TextsApart(s.unitBuild.currentForm, "research pop-up");
   const uint32_t today = w.gameState.currentDay;
   SampleGame::ClickControl(FormFindControlByTag(panel, "BEGIN"));
 
@@ -54,6 +57,24 @@ TEST(DesignResearch, BeginInTheBuildPopupGivesThePlayerADesignProject) {
   plat::CriticalSectionLock lock(g_simulationLock);
   WorldLockGuard hold(w, kLockProjects);
   EXPECT_NE(FindDesignProject(w, player, design), nullptr);
+}
+
+// A design the player has, opened in the unit build pop-up, offers its
+// build sites and order options, every text whole and apart.
+TEST(DesignResearch, AnAvailableDesignsBuildPopupReadsWholeAndApart) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  constexpr int32_t kBattleTanks = 8;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(g_world.gameState, 0);
+  }
+  g_screens.unitBuild.Popup(kBattleTanks, nullptr);
+  SampleGame::Pump();
+  ASSERT_NE(g_screens.unitBuild.currentForm->parent, nullptr);
+  EXPECT_GE(TextsReadWhole(g_screens.unitBuild.currentForm, "build pop-up"), 20);
+  TextsApart(g_screens.unitBuild.currentForm, "build pop-up");
 }
 
 }  // namespace

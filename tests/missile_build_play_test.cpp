@@ -35,6 +35,7 @@
 #include "sim/game_command.h"
 #include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
@@ -89,6 +90,54 @@ int RowOfFinished(const ListBoxControl* list, int32_t classIndex, uint32_t* unit
   return -1;
 }
 
+// A missile design opened from the stock pop-up's build list by a double
+// click reads as the player expects: its carriers on one row under their
+// caption, each kind once, marked as one that may carry it or greyed; the
+// sheet, statistics and build panel whole and apart.
+TEST(MissileBuild, TheDesignsPopupNamesEachCarrierOnceUnderItsCaption) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  game.startPaused = true;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  g_uiOptions.bshowequipulistob = 0;
+  ScreenSet& s = g_screens;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(g_world.gameState, 0);
+    // The player builds by hand: the computer's build settings would cover
+    // the build list.
+    PlayerRecord& region = g_world.players[g_world.gameState.localPlayer];
+    region.simPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
+    region.displayPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
+  }
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kArmyStoresPage));
+  SampleGame::ClickControl(FormFindControlByTag(s.unitInventory.currentForm, "MISPOPUP"));
+  WmdFilterPanel& designs = s.wmdFilter;
+  const int row = RowOf(designs.list, kTacticalMissile);
+  ASSERT_GE(row, 0) << "the build list offers the tactical missile";
+  // Picked in the stock pop-up, its figures, carriers and order options
+  // read whole and apart.
+  SampleGame::ClickControl(designs.list, row);
+  EXPECT_GE(TextsReadWhole(s.missiles.currentForm, "stock pop-up"), 20);
+  TextsApart(s.missiles.currentForm, "stock pop-up");
+  SampleGame::DoubleClickControl(designs.list, row);
+  MissilePopup& view = s.missileDesignView;
+  ASSERT_NE(view.currentForm->parent, nullptr) << "the double click opens the design's pop-up";
+  Control* carriers = FormFindControlByTag(view.currentForm, "PLATSTAT");
+  ASSERT_NE(carriers, nullptr);
+  for (int32_t kind = 0; kind < 5; ++kind) {
+    const bool may = ShownInTree(FormFindControlById(carriers, 490 + kind));
+    EXPECT_NE(may, ShownInTree(FormFindControlById(carriers, 495 + kind))) << "kind " << kind << " reads once";
+  }
+  EXPECT_EQ(TextsReadWhole(carriers, "carriers"), 6) << "a caption and the five kinds";
+  TextsApart(carriers, "carriers");
+  EXPECT_GE(TextsReadWhole(view.currentForm, "missile pop-up"), 20);
+  TextsApart(view.currentForm, "missile pop-up");
+  SampleGame::ClickControl(FormFindControlByTag(view.currentForm, "CLOSEBUT"));
+}
+
 TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLaunched) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -123,6 +172,11 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "MISPOPUP"));
   MissileStockPopup& popup = s.missiles;
   ASSERT_NE(popup.currentForm, nullptr) << "MISPOPUP opens POPUP_MISSILE1";
+  // The day's play may have switched the computer's missile builds back on:
+  // switched off on the pop-up, they uncover its build list.
+  Control* computerBuilds = FormFindControlByTag(popup.currentForm, "AUTOBUILD2");
+  if (computerBuilds->Selected()) SampleGame::ClickControl(computerBuilds);
+  ASSERT_TRUE(FormFindControlByTag(popup.currentForm, "HIDEAUTOB")->Hidden()) << "the build list is uncovered";
   MilitaryFigures figures;
   {
     plat::CriticalSectionLock lock(g_simulationLock);

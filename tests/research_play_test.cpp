@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,10 +19,12 @@
 #include "platform/messages.h"
 #include "records/player_record.h"
 #include "screens/economy/research/research_funding_panel.h"
+#include "screens/military/production/unit_build_popup.h"
 #include "screens/common/units/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/play_days.h"
 #include "support/sample_game.h"
@@ -32,6 +35,7 @@
 #include "units/unit_queries.h"
 #include "world/game_speed.h"
 #include "world/list_items.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -64,7 +68,42 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   SampleGame::ClickControl(FormFindControlByTag(s.researchFunding.currentForm, "TARGETRDBUT"));
   TechListPanel& designs = s.techList;
   ASSERT_NE(designs.currentForm->parent, nullptr) << "the designs page docks";
-  SampleGame::ClickControl(FormFindControlById(designs.currentForm, 722));
+  // Each domain, as the page first shows it, lists every design of its own
+  // that Westholm may begin, whole and apart; a domain with none says so.
+  // The sample gives Westholm every land and air design from the start and
+  // leaves two submarines to research.
+  int listedDesigns = 0;
+  for (const auto& [button, domain] : {std::pair{720, 0}, std::pair{721, 1}, std::pair{722, 2}}) {
+    SCOPED_TRACE(domain);
+    SampleGame::ClickControl(FormFindControlById(designs.currentForm, button));
+    std::set<int32_t> expected, listed;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (int32_t c = 1; c < static_cast<int32_t>(w.unitClasses.size()); ++c) {
+        const UnitClassRecord& k = w.unitClasses[static_cast<size_t>(c)];
+        if ((k.kind == 3 ? 2 : k.kind) == domain && !(k.flags & kClassStock) &&
+            DesignResearchable(w, w.gameState.localPlayer, c))
+          expected.insert(c);
+      }
+    }
+    const Control* first = ListNextRow(designs.list, nullptr);
+    ASSERT_NE(first, nullptr) << "the list is never left blank";
+    if (expected.empty()) {
+      EXPECT_EQ(first->text, "No designs to research");
+      EXPECT_EQ(ListNextRow(designs.list, first), nullptr);
+      continue;
+    }
+    for (const Control* r = first; r; r = ListNextRow(designs.list, r)) listed.insert(static_cast<int32_t>(ListRowValue(r)));
+    EXPECT_EQ(listed, expected);
+    listedDesigns += static_cast<int>(listed.size());
+    // Each design picked shows its class, price and time beside the list.
+    for (int row = 0; row < static_cast<int>(listed.size()); ++row) {
+      SampleGame::ClickControl(designs.list, row);
+      TextsReadWhole(designs.currentForm, "designs page, row " + std::to_string(row));
+      TextsApart(designs.currentForm, "designs page, row " + std::to_string(row));
+    }
+  }
+  EXPECT_GT(listedDesigns, 0) << "the sample's designs are listed";
   SampleGame::ClickControl(FormFindControlById(designs.currentForm, 121));
   const Control* design = ListNextRow(designs.list, nullptr);
   ASSERT_NE(design, nullptr) << "the designs page lists a design of the sample";
@@ -82,6 +121,10 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   SampleGame::ClickControl(recon);
   EXPECT_TRUE(recon->Selected()) << "the land group's button is pressed";
   for (const Control* r = ListNextRow(designs.list, nullptr); r; r = ListNextRow(designs.list, r)) {
+    if (ListRowValue(r) == 0) {
+      EXPECT_EQ(r->text, "No designs to research");
+      continue;
+    }
     plat::CriticalSectionLock lock(g_simulationLock);
     EXPECT_EQ(w.unitClasses[static_cast<size_t>(ListRowValue(r))].typeByte, 1);
   }

@@ -16,6 +16,7 @@
 #include "screens/military/units/unit_cargo_panels.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_bits.h"
@@ -23,6 +24,7 @@
 #include "ui/keyboard.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "units/hex_geometry.h"
 #include "units/order_filter.h"
 #include "units/unit_order_issue.h"
@@ -223,6 +225,68 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
   EXPECT_TRUE(split) << "two halves of the infantry on its hex";
   EXPECT_TRUE(moved) << "the tanks at the base";
   EXPECT_TRUE(stoodDown) << "the stood-down unit is gone into stock";
+}
+
+// The pop-up's figures as the player reads them: each row of the
+// statistics and of the class sheet under its own caption, the texts whole
+// and apart; infantry, which burns no fuel, goes on without limit; a tank
+// moves motorised and weighs what a transport reckons with; the command
+// grid's covers grey a button without writing over its word.
+TEST(UnitDetailPlay, EachFigureReadsWholeUnderItsOwnCaption) {
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  SetGameSpeed(g_world.gameState, 0);
+  const UnitRecord* infantry = nullptr;
+  const UnitRecord* tanks = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const std::vector<const UnitRecord*> own = SampleGame::OwnUnitsOnMap(kInfantryClass);
+    const std::vector<const UnitRecord*> armour = SampleGame::OwnUnitsOnMap(kTankClass);
+    ASSERT_FALSE(own.empty());
+    ASSERT_FALSE(armour.empty());
+    infantry = own.front(), tanks = armour.front();
+  }
+  SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
+  const struct {
+    const char* name;
+    const UnitRecord* unit;
+    const char* endurance;  // null: a distance
+    const char* movement;
+    const char* weight;
+  } rows[] = {{"infantry", infantry, "Unlimited", "Foot", "6.0 T"}, {"tanks", tanks, nullptr, "Motorised", "0.4 T"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    CloseAllPopups(g_ui, 1);
+    ASSERT_NO_FATAL_FAILURE(OpenPopupOn(*r.unit));
+    Control* stats = g_screens.unitClassStats.currentForm;
+    ASSERT_TRUE(stats && ShownInTree(stats)) << "the statistics show in the pop-up";
+    EXPECT_GE(TextsReadWhole(stats, "statistics"), 30);
+    TextsApart(stats, "statistics");
+    ControlTreeForEach(stats, kAnyDepth, 0, [&](Control* c) {
+      const std::string& text = c->text;
+      const bool numbered = (text.rfind("Attack ", 0) == 0 || text.rfind("Rating ", 0) == 0) && text.size() > 7 &&
+                            text[7] >= '0' && text[7] <= '9';
+      EXPECT_FALSE(numbered && ShownInTree(c)) << "a row captioned by its number: " << text;
+    });
+    const std::string endurance = FormFindControlById(stats, 236)->text;
+    if (r.endurance) {
+      EXPECT_EQ(endurance, r.endurance);
+    } else {
+      EXPECT_TRUE(endurance.size() > 3 && endurance.compare(endurance.size() - 3, 3, " km") == 0) << endurance;
+    }
+    SampleGame::ClickControl(FormFindControlByTag(g_screens.unitDetail.currentForm, "TECHBUT"));
+    Control* sheet = g_screens.unitClassSheet.currentForm;
+    ASSERT_TRUE(sheet && ShownInTree(sheet)) << "TECHBUT shows the class sheet";
+    EXPECT_EQ(FormFindControlByTag(sheet, "MOVETYPE")->text, r.movement);
+    EXPECT_EQ(FormFindControlByTag(sheet, "UWEIGHT")->text, r.weight);
+    EXPECT_GE(TextsReadWhole(sheet, "class sheet"), 25);
+    TextsApart(sheet, "class sheet");
+    TextsApart(g_screens.unitCommands.currentForm, "command grid");
+    // And the pop-up around them: header, information panel and the rest.
+    EXPECT_GE(TextsReadWhole(g_screens.unitDetail.currentForm, "pop-up"), 40);
+    TextsApart(g_screens.unitDetail.currentForm, "pop-up");
+  }
+  CloseAllPopups(g_ui, 1);
 }
 
 // The sample's stock weapons board land, air and submarine craft, not

@@ -27,6 +27,7 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -190,6 +191,19 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   EXPECT_NE(TextOf(units.strength, 256), "0") << "a tank has days of supplies";
   SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4D"));
   EXPECT_EQ(units.extraFill.id, kTankClass);
+  // The class tab: the class's specification above its abilities, which
+  // name the kind of target it is; every text whole and apart.
+  EXPECT_EQ(TextOf(units.extra, "CLASS"), TextListText(kListMilclass, w.unitClasses[kTankClass].typeByte));
+  EXPECT_EQ(TextOf(units.extra, "DEFSTR"), std::to_string(w.unitClasses[kTankClass].strengthPerSize));
+  EXPECT_EQ(TextOf(units.extra, "UCREW"),
+            std::to_string(w.unitClasses[kTankClass].valuePerPoint * w.unitClasses[kTankClass].strengthPerSize));
+  EXPECT_EQ(TextOf(units.extra, "MOVETYPE"), "Motorised");
+  const Control* landTarget = FormFindControlById(units.extraFill.currentForm, 30);
+  ASSERT_NE(landTarget, nullptr);
+  EXPECT_TRUE(ShownInTree(landTarget));
+  EXPECT_EQ(landTarget->text, "Land target");
+  EXPECT_GE(TextsReadWhole(units.extra.currentForm, "class tab"), 19);
+  TextsApart(units.extra.currentForm, "class tab");
   EXPECT_TRUE(FormFindControlByTag(units.currentForm, "4C")->Hidden()) << "no cargo tab for a tank";
 
   // A transport helicopter made ready on the tank's hex takes the tank

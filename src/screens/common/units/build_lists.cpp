@@ -339,6 +339,9 @@ void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t s
     BuildListClasses().entries.assign(classes.begin(), classes.end());
     if (list->savedSelection) ListApplyToItems(list, *list->savedSelection);
     list->scrollOffset = scroll;
+    // An empty research list says why, so it does not read as a list that
+    // failed to fill.
+    if (classes.empty() && research) ListAddTextItem(list, "No designs to research", 0, 0, 0, 0, 0);
     ListLayoutRows(list);
     for (Control* row = list->firstRow; row; row = ListNextRow(list, row))
       if (row->Selected()) s.selected = ClassOf(ListRowValue(row));

@@ -34,7 +34,11 @@ inline constexpr int32_t kMostBuildQuantity = 9;
 
 // What every build list shares for the whole run.
 struct BuildListFilters {
-  int32_t categoryFilter[4] = {0, 7, 15, 0};  // military class by category; -1 none
+  // The military class each category's lists are narrowed to; -1 none.
+  // Every list starts with all its classes: a start on one class would
+  // leave a domain empty where the class list numbers that class in
+  // another domain (class 7 is a land class, listed under air).
+  int32_t categoryFilter[4] = {-1, -1, -1, -1};
   int32_t current = -1;                       // set by every refill
   int32_t sortColumn[kMilitaryClasses] = {};  // % 100 - 33 is the ordering statistic
   int32_t allSortColumn = 0;                  // the same for the list of all classes (ALL)

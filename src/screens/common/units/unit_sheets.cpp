@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/game_math.h"
+#include "platform/fpenv.h"
 #include "records/player_record.h"
 #include "screens/common/units/unit_header.h"
 #include "sim/simulation_lock.h"
@@ -122,7 +123,16 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   SetControlText(Tag(form, "CLASS"), TextListText(kListMilclass, f.group));
   // A whole unit at a yard working a point a day, as the queue counts it.
   SetFormatted(Tag(form, "DAYS"), "%d", UnitBuildDaysFor(s * f.buildDays + 1.0f, 1.0f, g_world.quickBuild));
-  SetSheetFigure(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
+  // The weight a transport reckons with; below ten tons a tenth is shown,
+  // so a light unit does not read as weighing nothing.
+  const float tons = f.goodsUpkeep * s;
+  if (tons >= 0.0f && tons < 10.0f) {
+    char text[32];
+    plat::FormatText(text, sizeof text, "%.1f T", static_cast<double>(tons));
+    SetControlText(Tag(form, "UWEIGHT"), text);
+  } else {
+    SetSheetFigure(Tag(form, "UWEIGHT"), 0, " T", tons);
+  }
   SetFormatted(Tag(form, "UTECHLEV"), "%d", f.techLevel);
   SetControlText(Tag(form, "UTECH"), TechName(f.techs[0]));
   if (Control* second = Tag(form, "UTECH2")) {

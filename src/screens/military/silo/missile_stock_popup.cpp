@@ -101,7 +101,10 @@ void MissileStockPopup::OnOpen() {
       autoBuild = (p->displayPolicy.militaryFlags & kMilitaryMissileAutoBuild) != 0;
   }
   SetControlFlag(Tag(currentForm, "AUTOBUILD2"), kStateSelected, autoBuild ? 1 : 0);
-  if (Control* hide = Tag(currentForm, "HIDEAUTOB")) s.autoBuildStatus[kAutoBuildSlot].Show(0, hide);
+  if (Control* hide = Tag(currentForm, "HIDEAUTOB")) {
+    s.autoBuildStatus[kAutoBuildSlot].Show(0, hide);
+    SetHidden(hide, !autoBuild);
+  }
 }
 
 void MissileStockPopup::RefillLists() {
@@ -174,9 +177,11 @@ void MissileStockPopup::Refresh() {
     s.missileSelect.id = storedList ? storedList->selectedId : 0;
     s.missileSelect.Refresh();
   }
+  // The cover over the build list shows only while the computer builds;
+  // showing its panel shows the host, so the host is hidden after.
   Control* hide = Tag(currentForm, "HIDEAUTOB");
-  SetHidden(hide, !autoBuild);
   if (hide) s.autoBuildStatus[kAutoBuildSlot].Show(0, hide);
+  SetHidden(hide, !autoBuild);
 }
 
 void MissileStockPopup::OnCommand(Control* control, int32_t controlId) {

@@ -225,7 +225,9 @@ int64_t MissileTargetCell(const World& world, uint32_t packedTarget, int32_t* co
 }
 
 void MissileYieldText(char* out, size_t size, const UnitClassImage& cls) {
-  if (cls.strikeYield > 0.0f)
+  // Only a nuclear warhead is reckoned in kilotons; a conventional or
+  // chemical missile with a yield would read as nuclear beside its own kind.
+  if (cls.strikeYield > 0.0f && (cls.flags & kClassSpecialWeapons))
     plat::FormatText(out, size, "%.1f kt Nuc", static_cast<double>(cls.strikeYield));
   else
     std::snprintf(out, size, "%s", TextListText(kListWeaptype, WarheadLabel(cls.flags)));

@@ -60,8 +60,8 @@ int32_t SiloCapacityPoints(const UnitClassImage& silo, float strength);
 int64_t MissileTargetCell(const World& world, uint32_t packedTarget, int32_t* column = nullptr,
                           int32_t* row = nullptr);
 
-// The yield text of a missile class: "%.1f kt Nuc" for a yield above 0,
-// else its "weaptype" entry.
+// The warhead text of a missile class: "%.1f kt Nuc" for a nuclear warhead
+// with a yield above 0, else its "weaptype" entry.
 void MissileYieldText(char* out, size_t size, const UnitClassImage& cls);
 
 // Fills the silo's missile list (the missiles aboard the selected hex's

@@ -226,6 +226,8 @@ TEST_F(SiloPanelsTest, TheTargetBoxNamesTheHexItsOwnerAndTheWarhead) {
       {"column past the width", PackHex(kSide + 3, 2), 0, kClassStock, 0.0f, "X:003 Y:002", "", "Own",
        "Conventional"},
       {"no target", 0, 0, kClassStock, 0.0f, "No Target", "", "", "Conventional"},
+      {"conventional with a yield", 0, 0, kClassStock, 0.8f, "No Target", "", "", "Conventional"},
+      {"chemical with a yield", 0, 0, kClassStock | kClassSpecialImmune, 2.0f, "No Target", "", "", "Chemical"},
       {"row off the map", PackHex(3, -1), 0, kClassStock, 0.0f, "No Target", "", "", "Conventional"},
   };
   for (const auto& r : rows) {

@@ -210,7 +210,14 @@ void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRe
     bar->exponent = 2;
     SetBarFloat(bar, category == 0 ? 1000.0f : category == 1 ? 10000.0f : 2000.0f, endurance);
   }
-  SetFormatted(Id(form, 236), "%d km", WholeFigure(endurance));
+  // A unit whose class burns no fuel never runs dry: its range is not a
+  // figure of kilometres.
+  if (unit && !stock && !(cls->fuelUse > 0.0f)) {
+    SetBarFloat(IdAs<SlideBarControl>(form, 136), 1.0f, 1.0f);
+    SetControlText(Id(form, 236), "Unlimited");
+  } else {
+    SetFormatted(Id(form, 236), "%d km", WholeFigure(endurance));
+  }
   SetBarInt(IdAs<SlideBarControl>(form, 137), category == 0 ? 120 : category == 1 ? 3500 : 100, cls->speed);
   SetFormatted(Id(form, 237), "%d km/h", cls->speed);
   const int32_t ratingMax = category == 2 ? 240 : 60;
