@@ -30,6 +30,7 @@
 #include "ui/keyboard.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "units/hex_geometry.h"
 #include "world/capital_hex.h"
 #include "world/game_speed.h"
@@ -145,8 +146,11 @@ TEST(HexInfoSide, TheHexMenuGivesTheCapitalThePeopleTheSideColumnGives) {
   HexProductList& menu = HexMenu();
   ASSERT_TRUE(menu.currentForm && menu.currentForm->parent) << "a right click opens the hex menu";
   std::string people;
-  for (Control* r = ListNextRow(menu.list, nullptr); r; r = ListNextRow(menu.list, r))
+  for (Control* r = ListNextRow(menu.list, nullptr); r; r = ListNextRow(menu.list, r)) {
     if (r->id == 2) people = r->text;
+    // The menu is as wide as its widest row: the million reads whole.
+    if (const auto* row = dynamic_cast<const StringControl*>(r)) EXPECT_EQ(row->ShownText().text, row->text);
+  }
   SampleGame::PressKey(plat::kVkEscape);
 
   SampleGame::Click(x, y);

@@ -37,6 +37,8 @@
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "ui/text_fit.h"
 #include "world/hex_stack_chains.h"
 #include "world/unit_class.h"
 #include "world/hex_extra.h"
@@ -59,6 +61,8 @@ constexpr uint32_t kListColourA = 0xFF4B4B00u;
 constexpr uint32_t kListColourB = 0xFF5A5A5Au;
 constexpr uint32_t kPopupBackground = 0xAF000000u;
 constexpr int32_t kNarrowWidth = 120;
+// Room beside a row's text for its indicator and a pixel either side.
+constexpr int32_t kRowTextMargin = 8;
 constexpr int32_t kRowLimit = 10;
 constexpr uint32_t kGreyRow = 0xFFC8C8C8u;
 constexpr uint32_t kPopupBesideOthers = 0x80;
@@ -292,9 +296,21 @@ void FitHexListToRows(Control* form, ListBoxControl* list, int32_t rowLimit, int
   for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row)) rowsHeight += Height(row);
   const int32_t height = rows >= 1 && rows < rowLimit ? rowsHeight : laidOutHeight;
   list->rect.bottom = list->rect.top + height;
+  // A row wider than the menu (a city of a million's people) widens the
+  // menu, up to three times its own width, instead of losing its figure.
+  int32_t widest = Width(list);
+  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row))
+    if (const auto* text = dynamic_cast<const StringControl*>(row); text && !text->text.empty())
+      widest = std::max(widest, TextWidth(text->Font(), text->text) + 2 * text->textInset + kRowTextMargin);
+  list->rect.right = list->rect.left + std::min(widest, 3 * kNarrowWidth);
   ListLayoutRows(list);
   form->rect.bottom = form->rect.top + list->rect.bottom;
   form->rect.right = form->rect.left + std::max(Width(form), list->rect.right);
+  // Opened near the map's right edge, a widened menu moves left to stay on it.
+  if (const int32_t over = form->rect.right - g_mapView.viewRight; over > 0 && form->rect.left - over >= 0) {
+    form->rect.left -= over;
+    form->rect.right -= over;
+  }
 }
 
 // The order menu.
