@@ -149,7 +149,9 @@ TEST(HexInfoSide, TheHexMenuGivesTheCapitalThePeopleTheSideColumnGives) {
   for (Control* r = ListNextRow(menu.list, nullptr); r; r = ListNextRow(menu.list, r)) {
     if (r->id == 2) people = r->text;
     // The menu is as wide as its widest row: the million reads whole.
-    if (const auto* row = dynamic_cast<const StringControl*>(r)) EXPECT_EQ(row->ShownText().text, row->text);
+    if (const auto* row = dynamic_cast<const StringControl*>(r)) {
+      EXPECT_EQ(row->ShownText().text, row->text);
+    }
   }
   SampleGame::PressKey(plat::kVkEscape);
 
