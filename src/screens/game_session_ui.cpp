@@ -25,6 +25,7 @@
 #include "screens/military/production/production_lists.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_popups.h"
+#include "screens/main/popups/hex_list_popups.h"
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
@@ -249,6 +250,10 @@ void ForgetGameScreens(ScreenSet& s) {
   g_mapClickPending = MapClickPending{};
   s.mapClickMode = kClickNone;
   s.selectionPanelPending = 0;
+  // A hex or order menu of the game left: the next game's tutorial would
+  // take it for one the player opened there.
+  g_hexListMemory = HexListMemory{};
+  g_hexListLastOpened = HexListMemory{};
   // Orders shown or a target locked in the game left would turn the next
   // game's first hex click into closing them.
   s.selectionOrdersShown = 0;

@@ -607,9 +607,10 @@ void TargetPickerAtLastList(int32_t orderId) {
 
 // The tutorial's hex menu, for the selected hex.
 void TutorialHexMenu(int32_t x, int32_t y) { ShowHexListPopupFor(g_screens.hexMenu, 0, x, y); }
-// The tutorial's order menu, only once the player has opened one.
+// The tutorial's order menu, only while the player has one open: a menu
+// Escape closed leaves its memory behind.
 void TutorialOrderMenu(int32_t x, int32_t y) {
-  if (g_hexListMemory.form) ShowHexListPopupAt(g_screens.hexListA, x, y);
+  if (g_hexListMemory.form && g_hexListMemory.form->parent) ShowHexListPopupAt(g_screens.hexListA, x, y);
 }
 
 }  // namespace
