@@ -203,8 +203,10 @@ void DeliverPlayerMessage(World& world, PlayerRecord& recipient, uint32_t typeId
   auto* message = NewZeroed<PlayerMessage>();
   if (!message) return;
   message->typeId = typeId;
-  message->tick = world.gameState.currentTick;
-  message->day = world.gameState.currentDay;
+  // The turn thread moves the clock on without the lock a computer
+  // player's message is written under.
+  message->tick = std::atomic_ref<uint32_t>(world.gameState.currentTick).load(std::memory_order_relaxed);
+  message->day = std::atomic_ref<uint32_t>(world.gameState.currentDay).load(std::memory_order_acquire);
   message->recipientMasks[0] = 1u << r;
   message->sender = static_cast<uint8_t>(sender);
   message->department = type->department;
