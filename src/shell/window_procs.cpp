@@ -1,3 +1,5 @@
+#include <atomic>
+
 #include "app/gfx/cursor.h"
 #include "app/gfx/renderer.h"
 #include "shell/shell.h"
@@ -26,7 +28,8 @@ bool IsSizeMoveOrMaximise(WParam wParam) {
 void RunDeferredAndRedraw(ScreenManager& ui) {
   RunDeferredActions(g_screens.pollRing);
   RedrawControlTree(ui, ui.rootForm, 0, 0);
-  ui.modal = 0;
+  // The turn thread raises the flag as units change.
+  std::atomic_ref<int32_t>(ui.modal).store(0, std::memory_order_relaxed);
 }
 
 // Activation: frames stop until the device has been reset for the window;

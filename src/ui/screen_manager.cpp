@@ -8,6 +8,7 @@
 #include "app/gfx/sprite_batch.h"
 #include "app/gfx/texture.h"
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "app/init_order.h"
@@ -350,7 +351,8 @@ void RedrawControlTree(ScreenManager& ui, Control* control, int32_t force, int32
   if (!control || control->Hidden()) return;
   Screen* screen = control->owner;
   if (screen && screen->currentForm == control &&
-      (force || (screen->refreshRequest & (kScreenRefreshAsked | kScreenRefreshDeferred)) || ui.modal)) {
+      (force || (screen->refreshRequest & (kScreenRefreshAsked | kScreenRefreshDeferred)) ||
+       std::atomic_ref<int32_t>(ui.modal).load(std::memory_order_relaxed))) {
     if (defer) {
       screen->refreshRequest |= kScreenRefreshDeferred;
     } else {

@@ -1,6 +1,7 @@
 #include "screens/keys/key_actions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "platform/threads.h"
@@ -83,7 +84,7 @@ void NextPlayerKey(ScreenManager& ui) {
     screen->Refresh();
   }
   RedrawChildRing(ui, root);
-  ui.modal = 0;
+  std::atomic_ref<int32_t>(ui.modal).store(0, std::memory_order_relaxed);
 }
 
 void IndustryKey(ScreenManager&) {

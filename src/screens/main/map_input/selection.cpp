@@ -1,6 +1,7 @@
 #include "screens/main/map_input/selection.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/messages.h"
 #include "records/hex_unit_stack.h"
@@ -132,7 +133,7 @@ void ShowSelectionOrders(ScreenSet& screens) {
   // The orders panel opens first: opening a panel leaves the map's pick.
   // Beside it the unit panel lists the selection, so the player sees which
   // units the next click orders.
-  if (!g_ui.modal) OpenSelectionOrderPanels(screens);
+  if (!std::atomic_ref<int32_t>(g_ui.modal).load(std::memory_order_relaxed)) OpenSelectionOrderPanels(screens);
   screens.selectionOrdersShown = 1;
   screens.selectionPanelPending = 1;
   g_mapView.pickHex = 1;
