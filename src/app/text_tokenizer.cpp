@@ -126,29 +126,32 @@ bool ParseDecimalFloat(const char* p, float& out) {
   return true;
 }
 
-// A switch cell: a whole number from 0 to 2^31 - 1 (on when not 0) or one
-// of the words of yes and no, in any case; nullopt for anything else (nan,
-// -inf, -1, 2147483648, 1.5), which no hand edit means as a switch.
-std::optional<bool> SwitchValue(const char* p) {
+// A switch cell read as the tables have always been read: 1 when its
+// leading integer is not 0, else 1 when it starts with T or Y (either case),
+// else 0; nullopt for a leading integer beyond the 32-bit range, which no
+// hand edit means as a switch. `plain` tells whether the cell is a whole
+// number from 0 up or one of yes, no, true, false, y, n, t and f, that is
+// whether its author can have meant what it reads as.
+struct SwitchCell {
+  std::optional<bool> value;
+  bool plain = false;
+};
+
+SwitchCell ReadSwitchCell(const char* p) {
   p = SkipBlanks(p);
-  const char* start = p;
-  if (IsDigit(*p)) {
-    uint64_t value = 0;
-    for (; IsDigit(*p); ++p) value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(*p - '0'), uint64_t{1} << 32);
-    p = SkipBlanks(p);
-    if (!(*p == '\0' || IsFieldEnd(*p) || IsLineEnd(*p)) || value > INT32_MAX) return std::nullopt;
-    return value != 0;
-  }
   const char* end = p;
-  while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end) && !IsBlank(*end)) ++end;
-  std::string word(start, static_cast<size_t>(end - start));
+  while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end)) ++end;
+  while (end > p && IsBlank(end[-1])) --end;
+  const std::string cell(p, static_cast<size_t>(end - p));
+  const Magnitude m = ParseMagnitude(p, 10, false);
+  if (m.value > (m.negative ? uint64_t{1} << 31 : uint64_t{INT32_MAX})) return {};
+  SwitchCell out;
+  out.value = m.value != 0 || *p == 'T' || *p == 't' || *p == 'Y' || *p == 'y';
+  std::string word = cell;
   for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (!(*SkipBlanks(end) == '\0' || IsFieldEnd(*SkipBlanks(end)) || IsLineEnd(*SkipBlanks(end)))) return std::nullopt;
-  for (const char* on : {"yes", "y", "true", "t", "on"})
-    if (word == on) return true;
-  for (const char* off : {"no", "n", "false", "f", "off"})
-    if (word == off) return false;
-  return std::nullopt;
+  out.plain = !cell.empty() && std::all_of(cell.begin(), cell.end(), IsDigit);
+  for (const char* w : {"yes", "no", "true", "false", "y", "n", "t", "f"}) out.plain = out.plain || word == w;
+  return out;
 }
 
 // Names a field the reader would not use: the file, its line and column.
@@ -271,17 +274,15 @@ char* ReadKeywordString(TextTokenizer& tokenizer, const char* keyword, const cha
 
 int32_t ReadFieldBool(TextTokenizer& tokenizer, int32_t defaultValue) {
   if (!FieldPresent(tokenizer)) return defaultValue;
-  int32_t result = defaultValue;
-  const std::optional<bool> value = SwitchValue(tokenizer.cursor);
-  if (value) {
-    result = *value ? 1 : 0;
-  } else {
+  const SwitchCell cell = ReadSwitchCell(tokenizer.cursor);
+  const int32_t result = cell.value ? (*cell.value ? 1 : 0) : defaultValue;
+  if (!cell.plain) {
     const char* end = tokenizer.cursor;
     while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end) && end - tokenizer.cursor < 24) ++end;
     LogTextWarning(tokenizer, tokenizer.cursor,
                    "\"" + std::string(tokenizer.cursor, static_cast<size_t>(end - tokenizer.cursor)) +
-                       "\" is not a switch (0, 1, yes, no, true, false, on or off); " +
-                       (defaultValue ? "on" : "off") + " is used.");
+                       "\" is not a plain switch (0, 1, yes, no, true or false); it reads as " +
+                       (result ? "on." : "off."));
   }
   SkipField(tokenizer);
   return result;

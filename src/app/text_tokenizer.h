@@ -53,9 +53,11 @@ char* FindKeyword(TextTokenizer& tokenizer, const char* keyword, bool fromCursor
 // default, or null when there is none.
 char* ReadKeywordString(TextTokenizer& tokenizer, const char* keyword, const char* defaultText);
 
-// 0 or 1: a whole number from 0 to 2^31 - 1 (1 when not 0) or yes, no,
-// true, false, on, off, y, n, t or f in any case. Any other cell (nan, -1,
-// 2147483648) is no switch: the default, and a warning naming the cell.
+// 0 or 1: 1 when the leading integer is not 0, else 1 when the cell starts
+// with T, t, Y or y, else 0 (so yes and true give 1, no, off and 0 give 0).
+// A cell other than a whole number from 0 up or yes, no, true, false, y, n,
+// t or f (-1, nan, on, Yes2) is read so with a warning naming it; a leading
+// integer beyond the 32-bit range gives the default, with the warning.
 int32_t ReadFieldBool(TextTokenizer& tokenizer, int32_t defaultValue);
 // The leading decimal integer, keeping its low 8 bits.
 uint8_t ReadFieldInt(TextTokenizer& tokenizer, uint8_t defaultValue);
