@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/app_object.h"
@@ -34,7 +33,6 @@ namespace {
 
 std::string g_steps;
 bool g_exists = false, g_readable = true, g_loads = true, g_saves = true;
-int32_t g_tier = 0;  // the clock's tier the recorder reports
 
 void Step(const std::string& s) { g_steps += s + " "; }
 
@@ -49,8 +47,6 @@ class GameFlowScreens : public ::testing::Test {
     menuActions_ = g_gameMenuActions;
     endActions_ = g_endGameActions;
     g_gameMenuActions = {[] { Step("pause"); },
-                         [] { return g_tier; },
-                         [](int32_t tier) { Step("resume" + std::to_string(tier)); },
                          [] { Step("stop"); },
                          [] { Step("release"); },
                          [] { Step("options"); },
@@ -195,35 +191,6 @@ TEST_F(GameFlowScreens, MenuPagesAndTheLoadSequence) {
   EXPECT_EQ(std::string(g_world.campaignMessage.name), "Bad");
   g_readable = g_loads = true;
   g_world.campaignMessage = GameParamsBlock{};
-}
-
-TEST_F(GameFlowScreens, ReturningToTheGameRunsTheClockAsTheMenuFoundIt) {
-  GameMenu& menu = g_screens.gameMenu;
-  // Each row opens the menu on a page with the clock at a tier, presses
-  // the controls of the pages in turn, and reads the steps the menu took.
-  const struct {
-    int32_t tier, page;
-    std::vector<std::pair<Screen*, const char*>> presses;
-    std::string steps;
-  } rows[] = {
-      {2, kGameMenuMainPage, {{&menu.buttons, "RETURNBUT"}}, "pause resume2 "},
-      {0, kGameMenuMainPage, {{&menu.buttons, "RETURNBUT"}}, "pause "},  // paused stays paused
-      {3, kGameMenuMainPage, {{&menu.buttons, "QUITBUT"}, {&menu.quitConfirm, "CANBUT"}, {&menu.buttons, "RETURNBUT"}},
-       "pause resume3 "},
-      {2, kGameMenuMainPage, {{&menu.quitNow, "RETURNBUT"}}, "pause resume2 "},  // after a save
-      {1, kGameMenuLoadPage, {{&menu.loadDialog, "CANBUT"}}, "pause resume1 "},  // opened on the dialog
-      {1, kGameMenuMainPage, {{&menu.buttons, "LOADBUT"}, {&menu.loadDialog, "CANBUT"}}, "pause "},  // back to the buttons
-      {2, kGameMenuQuitPage, {{&menu.quitConfirm, "OKQUIT"}}, "pause frontend "},  // left: nothing to run
-  };
-  for (const auto& row : rows) {
-    g_tier = row.tier;
-    g_steps.clear();
-    GameMenuActivate(menu, row.page);
-    for (const auto& [screen, tag] : row.presses) screen->OnCommand(Tag(*screen, tag), 0);
-    EXPECT_EQ(g_steps, row.steps) << row.tier << " " << row.page;
-    if (menu.currentForm && menu.currentForm->parent) menu.CloseMenu();
-  }
-  g_tier = 0;
 }
 
 TEST_F(GameFlowScreens, EndOfGameCodesOpenTheirPopupsPausedWithTheirSound) {

@@ -11,6 +11,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "screens/common/frame/main_layout.h"
+#include "screens/frontend/game_menu.h"
 #include "screens/screen_set.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -21,6 +22,16 @@
 namespace {
 
 uint32_t Today() { return std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(); }
+
+// Shift+Page Down as the window delivers it: the clock at top speed.
+void PressShiftPageDown() {
+  const plat::LParam shift = plat::kKeyModifiersCarried | plat::kKeyShiftHeld;
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkNext, shift);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkNext, shift);
+  SampleGame::Pump();
+}
+
+int32_t Tier() { return GetGameSpeedTier(g_world.gameState); }
 
 // Frames over the map with the pointer crossing it, as a player looking
 // around would: hover reads the hex under the pointer every frame.
@@ -76,6 +87,47 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
   // clock or the turn thread.
   EXPECT_TRUE(PlayUntilDay(firstDay + 3)) << "the days pass with the screens open";
   EXPECT_EQ(g_ui.mode, kUiInGame);
+}
+
+// The menu stops the clock, and however the player leaves it the clock
+// stays stopped until the clock's own buttons run it again.
+TEST(RunningClockPlay, EveryWayOutOfTheMenuLeavesTheClockStopped) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  game.startPaused = true;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
+  ScreenSet& s = g_screens;
+  GameMenu& menu = s.gameMenu;
+  const auto menuOpen = [&menu] { return menu.currentForm && menu.currentForm->parent; };
+  Control* bar = s.titleBar ? s.titleBar->currentForm : nullptr;
+  ASSERT_NE(bar, nullptr);
+  Control* menuButton = FormFindControlByTag(bar, "MENU");
+  Control* run = FormFindControlByTag(s.speedBar.currentForm, "SLOW");  // ">"
+  ASSERT_TRUE(menuButton && run);
+  const struct {
+    const char* exit;
+    void (*leave)(GameMenu& menu, Control* menuButton);
+  } exits[] = {
+      {"Return to Game",
+       [](GameMenu& m, Control*) { SampleGame::ClickControl(FormFindControlByTag(m.buttons.currentForm, "RETURNBUT")); }},
+      {"Escape", [](GameMenu&, Control*) { SampleGame::PressKey(plat::kVkEscape); }},
+      {"the Menu button", [](GameMenu&, Control* button) { SampleGame::ClickControl(button); }},
+  };
+  for (const auto& row : exits) {
+    SCOPED_TRACE(row.exit);
+    PressShiftPageDown();
+    ASSERT_EQ(Tier(), kTopSpeedTier) << "Shift+Page Down runs the clock at top speed";
+    for (int press = 0; press < 3 && !menuOpen(); ++press) SampleGame::PressKey(plat::kVkEscape);
+    ASSERT_TRUE(menuOpen()) << "Escape opens the menu";
+    EXPECT_EQ(Tier(), 0) << "the menu stops the clock";
+    row.leave(menu, menuButton);
+    ASSERT_FALSE(menuOpen()) << "the menu is left";
+    EXPECT_EQ(Tier(), 0) << "the clock stays stopped";
+    const uint32_t day = Today();
+    SampleGame::ClickControl(run);
+    EXPECT_EQ(Tier(), 1) << "the clock's button runs it again";
+    EXPECT_TRUE(PlayUntilDay(day + 1)) << "the days pass again";
+  }
 }
 
 }  // namespace

@@ -70,11 +70,7 @@ void GameMenu::BindControls() {
 }
 
 int32_t GameMenu::Popup(intptr_t page, const ScreenParameterList*) {
-  // Opened again over itself, the menu keeps the clock it found the first
-  // time: its own pause is not the game's.
-  const bool open = currentForm && currentForm->parent;
   CloseAllPopups(g_ui, 0);
-  if (!open) resumeTier = g_gameMenuActions.speedTier();
   g_gameMenuActions.pause();
   const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
   const int32_t refused = currentForm ? OpenPopup(g_ui, currentForm, kPopupExclusive, -1, -1, 0, whole) : 0;
@@ -112,16 +108,11 @@ void GameMenu::CloseMenu() {
   if (currentForm) ClosePopupForm(g_ui, currentForm, 0, 0);
 }
 
-void GameMenu::ReturnToGame() {
-  CloseMenu();
-  if (resumeTier > 0) g_gameMenuActions.resume(resumeTier);
-}
-
 void GameMenu::LeavePage() {
   if (OpenedOnButtons())
     ShowPage(1);
   else
-    ReturnToGame();
+    CloseMenu();
 }
 
 int32_t GameMenuActivate(GameMenu& menu, int32_t page) { return menu.Popup(page, nullptr); }
@@ -131,7 +122,7 @@ GameMenuButtons::GameMenuButtons(GameMenu& menu) : Screen("GAME_SS1", {kButtonsT
 void GameMenuButtons::BindControls() { hostLink = &menu_.optionPanel; }
 
 void GameMenuButtons::OnCommand(Control* control, int32_t) {
-  if (Is(control, "RETURNBUT")) menu_.ReturnToGame();
+  if (Is(control, "RETURNBUT")) menu_.CloseMenu();
   if (Is(control, "QUITBUT")) menu_.ShowPage(kGameMenuQuitPage);
   if (Is(control, "SAVEBUT")) menu_.ShowPage(kGameMenuSavePage);
   if (Is(control, "LOADBUT")) menu_.ShowPage(kGameMenuLoadPage);
@@ -171,7 +162,7 @@ QuitNowDialog::QuitNowDialog(GameMenu& menu)
     : MenuQuestion("GAME_SS3a", {kQuitNowTags, {}}, menu, {"TEXTBOX15", kUiTextQuitNow, kQuestionFont}) {}
 
 void QuitNowDialog::OnCommand(Control* control, int32_t) {
-  if (Is(control, "RETURNBUT")) menu_.ReturnToGame();
+  if (Is(control, "RETURNBUT")) menu_.CloseMenu();
   if (Is(control, "QUITNOW")) {
     menu_.CloseMenu();
     g_gameMenuActions.leaveGame(false);

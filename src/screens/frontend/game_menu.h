@@ -23,8 +23,6 @@ inline constexpr int kUiTextQuitNow = 15;
 // watch the order of the steps. Each defaults to the game's own routine.
 struct GameMenuActions {
   void (*pause)() = nullptr;               // the game speed becomes 0
-  int32_t (*speedTier)() = nullptr;        // the clock's tier as it runs now (0 paused)
-  void (*resume)(int32_t tier) = nullptr;  // the clock back at that tier
   void (*stopSession)() = nullptr;         // timer and threads stop
   void (*releaseGame)() = nullptr;         // the running game's data is freed
   void (*saveUiOptions)() = nullptr;       // into the current options file
@@ -145,11 +143,9 @@ class GameMenu : public Screen {
   void ShowPage(int32_t page);
   // The question after a save made from the button page.
   void ShowQuitNow();
-  // Closes the menu; the game stays paused.
+  // Closes the menu; the game stays paused until the player runs the
+  // clock again, whichever way the menu was left.
   void CloseMenu();
-  // Closes the menu back into the game, whose clock runs again as it ran
-  // when the menu opened (a paused game stays paused).
-  void ReturnToGame();
   // The menu was opened on its button page, which Cancel returns to.
   bool OpenedOnButtons() const { return id == kGameMenuMainPage; }
   // A file dialog's Cancel: back to the button page when the menu was
@@ -157,8 +153,6 @@ class GameMenu : public Screen {
   void LeavePage();
   // The page shown last, for tests and the frame: its form's name.
   const char* shownPage = nullptr;
-  // The clock's tier when the menu opened.
-  int32_t resumeTier = 0;
 
   Control* optionPanel = nullptr;
   GameMenuButtons buttons;

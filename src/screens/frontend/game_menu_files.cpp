@@ -88,14 +88,6 @@ GameMenuActions g_gameMenuActions{
       plat::CriticalSectionLock lock(g_simulationLock);
       SetGameSpeed(g_world.gameState, 0);
     },
-    [] {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      return GetGameSpeedTier(g_world.gameState);
-    },
-    [](int32_t tier) {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      SetGameSpeed(g_world.gameState, tier);
-    },
     [] { StopGameSession(&g_ui); },
     [] {
       plat::CriticalSectionLock lock(g_simulationLock);
@@ -229,7 +221,7 @@ void SaveGameDialog::Save(const std::string& name) {
   if (menu_.OpenedOnButtons())
     menu_.ShowQuitNow();
   else
-    menu_.ReturnToGame();
+    menu_.CloseMenu();
 }
 
 LoadGameDialog::LoadGameDialog(GameMenu& menu) : Screen("GAME_SS4", {kLoadTags, {}}), menu_(menu) {}
