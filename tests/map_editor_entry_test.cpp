@@ -176,13 +176,37 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   EXPECT_FALSE(cells->text.empty());
   EXPECT_EQ(cells->text, std::string(town, strnlen(town, sizeof g_world.unitClasses[4001].name)));
 
-  // The facility types tab names the type a facility is raised to: none
-  // for the sample's, not a bare 0 run into its caption.
+  // The facility types tab gives the class numbers of the type a facility
+  // is raised to and of its ruins (0 for the sample's: none), each drawn
+  // clear of its caption: blank columns lie between the caption's last
+  // lit column and the number's first.
   g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 6), 6);
   PumpWholeProgram();
-  Control* upgrade = FormFindControlByTag(g_screens.facilityTypePanel.currentForm, "UGNEXTUP");
-  ASSERT_TRUE(upgrade);
-  EXPECT_EQ(upgrade->text, "None");
+  Control* typeForm = g_screens.facilityTypePanel.currentForm;
+  ASSERT_TRUE(typeForm);
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const int32_t formLeft = ControlAbsoluteRect(typeForm).left;
+  for (const char* tag : {"UGNEXTUP", "UGRUBBLE"}) {
+    SCOPED_TRACE(tag);
+    Control* number = FormFindControlByTag(typeForm, tag);
+    ASSERT_TRUE(number);
+    EXPECT_EQ(number->text, "0");
+    const plat::Rect r = ControlAbsoluteRect(number);
+    const uint32_t ground = rgb(r.right - 1, r.top);
+    const auto lit = [&](int32_t x) {
+      for (int32_t y = r.top; y < r.bottom; ++y)
+        if (rgb(x, y) != ground) return true;
+      return false;
+    };
+    int32_t caption = -1, first = -1;
+    for (int32_t x = r.left - 1; x > formLeft && caption < 0; --x)
+      if (lit(x)) caption = x;
+    for (int32_t x = r.left; x < r.right && first < 0; ++x)
+      if (lit(x)) first = x;
+    ASSERT_GE(caption, 0) << "the caption is drawn";
+    ASSERT_GE(first, 0) << "the number is drawn";
+    EXPECT_GT(first - caption, 2) << "the number runs into its caption";
+  }
 
   // A stroke of the terrain brush, with editing switched on at its toggle,
   // shows on the minimap as soon as the button is let go.

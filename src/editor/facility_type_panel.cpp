@@ -19,14 +19,11 @@
 #include "app/number_text.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
-#include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
 
 constexpr int kIndustryFirstProduct = 8;
-// "None" in the list of empty-list words.
-constexpr int kNoneEntry = 1;
 
 constexpr const char* kFacilityTypeTags[] = {"UGPICK",  "UDESC",   "BURBAN",      "BTRANSP",     "BBRIDGE",
                                              "BBASE",   "BINDUS",  "SYNTHBUT",    "PARENTCOSTS", "PARENTINDUS",
@@ -59,22 +56,8 @@ void SetBar(SlideBarControl* bar, uint16_t exponent, float maximum, float value)
   SliderSetValueFloat(bar, value);
 }
 
-// The type another one turns into, by its name: "None" for no type, its
-// number for a slot without a name.
-void ShowClassName(Control* control, int32_t index) {
-  if (!control) return;
-  const UnitClassRecord* cls = index > 0 ? ClassRecordAt(g_world, index) : nullptr;
-  const size_t length = cls ? strnlen(cls->name, sizeof cls->name) : 0;
-  if (length > 0)
-    control->SetText(std::string(cls->name, length).c_str());
-  else if (index == 0)
-    control->SetText(TextListText(kListNoitems, kNoneEntry));
-  else
-    EnterInt(control, index);
-}
-
-// The class's people, support, upgrade and rubble; an empty class shows
-// none.
+// The class's people, support, upgrade and rubble; the upgrade and rubble
+// as class numbers, 0 for none; an empty class shows 0.
 void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
   const float populationScale = g_world.mapHeader.scaleSquared;
   SlideBarControl* people = TagAs<SlideBarControl>(form, "MAXPOPSLDR");
@@ -88,8 +71,8 @@ void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
   // The class record keeps no unit support, repair factor or further cost
   // of its own; their bars stay at 0 rather than show another figure.
   SetBar(TagAs<SlideBarControl>(form, "UNITSUPSLDR"), 2, 1.0f, 0.0f);
-  ShowClassName(Tag(form, "UGNEXTUP"), cls ? ClassUpgradeClass(*cls) : 0);
-  ShowClassName(Tag(form, "UGRUBBLE"), cls ? cls->rubbleClass : 0);
+  EnterInt(Tag(form, "UGNEXTUP"), cls ? ClassUpgradeClass(*cls) : 0);
+  EnterInt(Tag(form, "UGRUBBLE"), cls ? cls->rubbleClass : 0);
 }
 
 }  // namespace
