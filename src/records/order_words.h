@@ -213,6 +213,5 @@ inline constexpr uint32_t kPostureUnderConstruction = 1u << 1;
 // No automatic deployment; also kept out of lifts, was kPostureNoLift.
 // Also kOrdersLockedBit and kLockedBit (the LOCK button).
 inline constexpr uint32_t kPostureNoAutoDeploy = 1u << 2;
-// A facility asked to come on that the force budget cannot yet staff: it
-// comes on at the first day's upkeep that can.
-inline constexpr uint32_t kPostureAwaitingStaff = 1u << 3;
+// Bit 3 is set and read by nothing; a save that has it set on a facility
+// loads and plays as if it were clear.

@@ -233,7 +233,7 @@ void SetFacilityOutput(World& world, HexCell& cell, int pass, float level, int p
   const float achievable = SupplyCarriedSize(HexSiteSupply(world, cell, *cls, f->classIndex, f->owner & 31), level);
   if (f->strength >= achievable) {
     SetFacilityModeA(world, *f, pass, 0);
-    SetStackUnitState(world, cell, pass, 0);
+    ActivateStackUnit(world, cell, pass);
   } else {
     SetStackUnitState(world, cell, pass, 0);
     SetFacilityModeA(world, *f, pass, 1);
@@ -264,7 +264,7 @@ void HexStackCommand292(World& world, HexCell& cell, int pass, int player) {
   const UnitClassRecord* cls = UnitClassOf(world, *f);
   if (cls->flags & kClassProduction) {
     SetFacilityModeA(world, *f, pass, 0);
-    SetStackUnitState(world, cell, pass, 0);
+    ActivateStackUnit(world, cell, pass);
     SetFacilityModeC(world, *f, pass, 0, 0);
     LeadUnitSetTargetStrength(world, cell, pass, f->strength);
   } else if (f->strength < f->targetStrength) {

@@ -69,31 +69,18 @@ bool TryDeploy(World& world, UnitRecord& unit, int disband, int player, int stay
   return false;
 }
 
-void TellAwaitingStaff(World& world, const UnitRecord& f, float staff, float reserve) {
+// The owner's order to switch the facility on was refused: it needs more
+// troops from the force reserve than the reserve holds.
+void TellUnstaffed(World& world, const UnitRecord& f, float staff, float reserve) {
   MessageParams p;
   p.p1 = static_cast<uint32_t>(f.classIndex);
   p.p2 = unitbytes::UnitPosition(f);
   p.p3 = static_cast<uint32_t>(CheckedTrunc(staff));
   p.p4 = static_cast<uint32_t>(std::max(0, CheckedTrunc(reserve)));
-  PostPlayerMessage(world, world.players[f.owner & 31], f.owner & 31, kMsgSiteAwaitingStaff, nullptr, p);
+  PostPlayerMessage(world, world.players[f.owner & 31], f.owner & 31, kMsgFacilityUnstaffed, nullptr, p);
 }
 
 }  // namespace
-
-void StaffAwaitingFacilities(World& world, int32_t player) {
-  constexpr uint32_t kWaiting = kPostureAwaitingStaff | kPostureInReserve;
-  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
-    if (u->owner != player || !(u->unitFlags & kUnitFacility) || !IsUnitLive(*u) ||
-        (u->orders[kPostureBits] & kWaiting) != kWaiting)
-      continue;
-    HexCell* cell = UnitHexCell(world, *u);
-    if (!cell || GetActiveObject(cell, false) != u) continue;
-    // As a finished facility is switched on: the display copy, then the
-    // simulation's.
-    SetStackUnitState(world, *cell, 0, 0);
-    SetStackUnitState(world, *cell, 1, 0);
-  }
-}
 
 void SetFacilityModeA(World& world, UnitRecord& f, int pass, int on) {
   if (on) {
@@ -167,8 +154,6 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
   UnitRecord* f = GetActiveObject(&cell, false);
   if (!f || (pass == 1 && Provisional(*f))) return;
   const bool wantOff = inactive != 0;
-  // Switched off, it no longer waits to come on.
-  if (wantOff) PassOrders(*f, pass)[kPostureBits] &= ~kPostureAwaitingStaff;
   const bool isOff = (PassOrders(*f, pass)[kPostureBits] & kPostureInReserve) != 0;
   if (isOff == wantOff) return;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
@@ -203,28 +188,30 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
   }
   const float c = static_cast<float>(cls->valuePerPoint);
   if (pass == 1) {
-    uint32_t& posture = f->orders[kPostureBits];
     if (c < owner.soldiers) {
       owner.soldiers -= c;
       uf::SetReal(owner, uf::kForcesOnMap, uf::Real(owner, uf::kForcesOnMap) + c);
       AddPendingDeployments(world, player, -c);
       SetFacilityModeB(world, *f, 1, 0);
-      posture &= ~kPostureAwaitingStaff;
-    } else if (!(posture & kPostureAwaitingStaff)) {
-      // Asked on and left off, the facility would wait silently for an
-      // order given again on the one day the budget allows it: it waits
-      // for the budget itself, and its owner is told so once.
-      posture |= kPostureAwaitingStaff;
-      TellAwaitingStaff(world, *f, c, owner.soldiers);
     }
-    constexpr uint32_t kShown = kPostureInReserve | kPostureAwaitingStaff;
-    f->ordersShown[kPostureBits] = (f->ordersShown[kPostureBits] & ~kShown) | (posture & kShown);
+    f->ordersShown[kPostureBits] =
+        (f->ordersShown[kPostureBits] & ~kPostureInReserve) | (f->orders[kPostureBits] & kPostureInReserve);
     return;
   }
   if (c < owner.soldiers - pending) {
     AddPendingDeployments(world, player, c);
     SetFacilityModeB(world, *f, 0, 0);
   }
+}
+
+void ActivateStackUnit(World& world, HexCell& cell, int pass) {
+  SetStackUnitState(world, cell, pass, 0);
+  UnitRecord* f = GetActiveObject(&cell, false);
+  const UnitClassRecord* cls = f ? UnitClassOf(world, *f) : nullptr;
+  if (pass != 1 || !cls || !(cls->flags & kClassSettlement) || Provisional(*f)) return;
+  // Off and not building: the force budget could not staff it.
+  if ((f->orders[kPostureBits] & (kPostureInReserve | kPostureUnderConstruction)) == kPostureInReserve)
+    TellUnstaffed(world, *f, static_cast<float>(cls->valuePerPoint), world.players[f->owner & 31].soldiers);
 }
 
 void StackSideEffects(World& world, HexCell& cell, int release, int disband, int player) {

@@ -4,8 +4,6 @@
 // facility that stops serving them. Every change to the orders is one
 // update of the two-copy count in the copy of its pass (0 display,
 // 1 simulation); fields outside the orders change on the simulation pass.
-#include <cstdint>
-
 struct World;
 struct HexCell;
 struct UnitRecord;
@@ -30,14 +28,16 @@ void SetStateBit24(World& world, UnitRecord& facility, int pass, int on);
 // Switches the hex's live facility on (inactive 0) or off (inactive 1);
 // nothing without one, or on the simulation pass for a provisional one, or
 // when it already is as asked.
-// A facility that holds units against the force budget and is asked on
-// when the budget cannot staff it stays off and waits (posture bit 3), its
-// owner told once; switched off, it waits no more.
+// A facility that holds units against the force budget comes on only when
+// its weight per point is below the budget (less what is pending, on the
+// display pass); else it stays off, and nothing switches it on later.
 void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive);
 
-// The player's facilities that wait for staff come on when the budget now
-// allows, before the day's deployments spend it.
-void StaffAwaitingFacilities(World& world, int32_t player);
+// The owner's own order to switch the hex's facility on (Activate): as
+// SetStackUnitState, and when the simulation pass leaves a facility that
+// holds units against the force budget off for want of it, the owner is
+// told so by mail, once for the order.
+void ActivateStackUnit(World& world, HexCell& cell, int pass);
 
 // Deals with the reserve units held at the hex's facility: those within the
 // owner's force budget are deployed (at most until 8 have stayed), the rest

@@ -2,7 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "records/order_words.h"
+#include "sim/message_ids.h"
+#include "sim/player_messages.h"
+#include "units/facilities/military_upkeep.h"
+#include "units/hex_stack_commands.h"
 #include "world/capital_hex.h"
+#include "world/list_items.h"
+#include "world/text/rule_tables.h"
+#include "world/text/ui_options.h"
 #include "units/deployment_weight.h"
 #include "units/handover_test_world.h"
 #include "units/unit_player_fields.h"
@@ -93,34 +103,59 @@ TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
   EXPECT_FALSE(town.ordersShown[kPostureBits] & kPostureInReserve);
 }
 
-// Left off for want of staff, the settlement waits (both copies show it)
-// through days the budget is still short, comes on at the first upkeep it
-// can, and a settlement switched off waits no more.
-TEST_F(FacilityStateTest, ASettlementLeftOffWaitsForTheBudgetAndComesOnWhenItAllows) {
+// The owner's Activate (the output command, display pass then simulation
+// pass) of a settlement the budget cannot staff leaves it off in both
+// copies with nothing waiting in its orders, mails the owner why for each
+// order refused, and no day's upkeep switches it on later; an Activate the
+// budget allows switches it on, without a word.
+TEST_F(FacilityStateTest, AnActivateTheBudgetCannotStaffIsToldAndLeavesTheSettlementOff) {
   World& w = *world;
+  MessageTypeTable keptTypes = std::move(g_ruleTables.messageTypes);
+  const UiOptions keptOptions = g_uiOptions;
+  MessageTypeTable& table = g_ruleTables.messageTypes;
+  table = MessageTypeTable{};
+  table.records.resize(kMsgFacilityUnstaffed + 1);
+  for (auto& states : table.playerMessageState) states.assign(table.records.size(), PlayerMessageState{});
+  table.records[kMsgFacilityUnstaffed].flags = kMessageEmail;
+  table.records[kMsgFacilityUnstaffed].enabled = 1;
+  table.records[kMsgFacilityUnstaffed].priority = 5;
+  g_uiOptions.emaillevel = 0;
+  w.gameState.localPlayer = 3;
+  w.gameState.highestPlayer = 3;
+  const auto mails = [&w] {
+    size_t n = 0;
+    const ListNode& head = w.messageLists[3];
+    for (const ListNode* m = head.next(); m && m != &head; m = m->next())
+      n += static_cast<const PlayerMessage*>(m)->typeId == kMsgFacilityUnstaffed;
+    return n;
+  };
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
-  town.orders[kPostureBits] = kPostureInReserve;
-  w.players[3].soldiers = 50.0f;
-  SetStackUnitState(w, Cell(2, 2), 1, 0);
-  EXPECT_TRUE(town.orders[kPostureBits] & kPostureAwaitingStaff);
-  EXPECT_TRUE(town.ordersShown[kPostureBits] & kPostureAwaitingStaff);
+  town.orders[kPostureBits] = town.ordersShown[kPostureBits] = kPostureInReserve;
   const struct {
-    float budget;
+    float budget;  // one point weighs 50: the budget must exceed it
+    bool upkeep;   // a day's military upkeep first, the budget raised to 500
     bool on;
-  } days[] = {{50.0f, false}, {50.5f, true}};  // one point weighs 50: the budget must exceed it
-  for (const auto& d : days) {
-    w.players[3].soldiers = d.budget;
-    StaffAwaitingFacilities(w, 3);
-    EXPECT_EQ(!(town.orders[kPostureBits] & kPostureInReserve), d.on) << d.budget;
-    EXPECT_EQ((town.orders[kPostureBits] & kPostureAwaitingStaff) == 0, d.on) << d.budget;
+    size_t mails;
+  } steps[] = {{50.0f, false, false, 1}, {20.0f, false, false, 2}, {50.0f, true, false, 3}, {50.5f, false, true, 3}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.budget);
+    if (step.upkeep) {
+      w.players[3].soldiers = 500.0f;
+      DailyMilitaryUpkeep(w);
+      EXPECT_TRUE(town.orders[kPostureBits] & kPostureInReserve) << "the day switched it on by itself";
+    }
+    w.players[3].soldiers = step.budget;
+    SetPendingDeployments(w, 3, 0.0f);
+    SetFacilityOutput(w, Cell(2, 2), 0, town.targetStrength, 3);
+    SetFacilityOutput(w, Cell(2, 2), 1, town.targetStrength, 3);
+    const uint32_t want = step.on ? 0u : kPostureInReserve;
+    EXPECT_EQ(town.orders[kPostureBits], want);
+    EXPECT_EQ(town.ordersShown[kPostureBits], want);
+    EXPECT_EQ(mails(), step.mails);
   }
-  EXPECT_EQ(w.players[3].soldiers, 0.5f);
-  town.orders[kPostureBits] |= kPostureInReserve | kPostureAwaitingStaff;
-  SetStackUnitState(w, Cell(2, 2), 1, 1);
-  EXPECT_FALSE(town.orders[kPostureBits] & kPostureAwaitingStaff);
-  w.players[3].soldiers = 500.0f;
-  StaffAwaitingFacilities(w, 3);
-  EXPECT_TRUE(town.orders[kPostureBits] & kPostureInReserve) << "switched off, it stays off";
+  FreeRingItems(w.messageLists[3]);
+  g_ruleTables.messageTypes = std::move(keptTypes);
+  g_uiOptions = keptOptions;
 }
 
 TEST_F(FacilityStateTest, AWeakSettlementSwitchedOnGoesIntoBuilding) {

@@ -1,7 +1,5 @@
 #include "units/facilities/military_upkeep.h"
 
-#include "units/facilities/hex_facility_state.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -204,7 +202,6 @@ void DailyMilitaryUpkeep(World& world) {
   for (int32_t p = 1; p <= highest; ++p) {
     PlayerRecord& region = world.players[p];
     StartDayFigures(region);
-    StaffAwaitingFacilities(world, p);
     SetStockCapacity(region, CountStockCapacity(world, p));
     RunBuildQueue(world, p);
     RunMapUpkeep(world, p);
