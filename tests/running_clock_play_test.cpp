@@ -98,7 +98,7 @@ TEST(RunningClockPlay, EveryWayOutOfTheMenuLeavesTheClockStopped) {
   ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   ScreenSet& s = g_screens;
   GameMenu& menu = s.gameMenu;
-  const auto menuOpen = [&menu] { return menu.currentForm && menu.currentForm->parent; };
+  const auto menuOpen = [&] { return menu.currentForm && menu.currentForm->parent; };
   Control* bar = s.titleBar ? s.titleBar->currentForm : nullptr;
   ASSERT_NE(bar, nullptr);
   Control* menuButton = FormFindControlByTag(bar, "MENU");
