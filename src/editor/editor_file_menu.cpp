@@ -293,7 +293,10 @@ RegionImportReport ImportScenarioRegions(World& world) {
   const std::string sheet = "CUSTOM\\" + name + ".CSV";
   RegionImportReport report{"Looked for " + sheet, {}};
   std::string why;
-  if (ReadPlayerCsv(world, name.c_str(), &why) == 0) {
+  if (name.empty()) {
+    // The sheet goes by the scenario's name: without one there is none.
+    report = {"No sheet to look for:", "The scenario has no name yet."};
+  } else if (ReadPlayerCsv(world, name.c_str(), &why) == 0) {
     const int32_t last = world.gameState.highestPlayer;
     int32_t first = last;
     while (first > 1 && world.players[first - 1].kind == kKindHuman) --first;
@@ -307,7 +310,7 @@ RegionImportReport ImportScenarioRegions(World& world) {
     const size_t at = why.find(" line ");
     report.found = "Not read: " + (at == std::string::npos ? why : why.substr(at + 1));
   }
-  LogWrite(g_platform, "Region import: %s: %s\n", report.sought.c_str(), report.found.c_str());
+  LogWrite(g_platform, "Region import: %s %s\n", report.sought.c_str(), report.found.c_str());
   LoadCVars2Table(world, "CVars2");
   LoadDefaultPlayerSettings(world, "Default");
   for (int i = 1; i <= players; ++i)
