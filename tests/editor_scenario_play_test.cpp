@@ -43,6 +43,7 @@
 #include "support/fast_clock.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
+#include "records/player_kinds.h"
 #include "records/text_field.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
@@ -57,6 +58,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/string_control.h"
 #include "ui/map_folders.h"
 #include "units/hex_geometry.h"
 #include "world/capital_hex.h"
@@ -199,12 +201,33 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ASSERT_TRUE(menu.currentForm);
   ClickControl(FormFindControlById(menu.currentForm, 4));
   ASSERT_TRUE(g_editorScreens.setupPopup && g_editorScreens.setupPopup->currentForm);
-  // The region import reads the sheet by the scenario's name.
+  // The region import reads the sheet named after the scenario. Named as a
+  // new map maker names it, there is none: the panel says under the button
+  // what was looked for and that nothing came of it, and no region is read.
+  ControlSetText(Tagged(*g_editorScreens.setupPopup, "GAMNAME"), "ISLES");
+  ClickControl(Tagged(*g_editorScreens.setupPopup, "OKBUT"));
+  const Screen& files = g_screens.scenarioFilePanels[0];
+  const auto reads = [&](const char* tag, const std::string& text) {
+    const auto* line = dynamic_cast<const StringControl*>(Tagged(files, tag));
+    EXPECT_EQ(line ? line->text : std::string(), text);
+    if (line) {
+      EXPECT_EQ(line->ShownText().text, text) << tag << " reads whole";
+    }
+  };
+  ClickControl(FormFindControlById(files.currentForm, 15));
+  reads("REGSOUGHT", "Looked for CUSTOM\\ISLES.CSV");
+  reads("REGFOUND", "Not there: no regions read.");
+  EXPECT_EQ(g_world.players[1].kind, kKindEmpty);
+  // As the README tells: renamed after the sample's sheet in the scenario
+  // set-up, the map takes that sheet's nine regions.
+  ClickControl(FormFindControlById(files.currentForm, 24));
   ControlSetText(Tagged(*g_editorScreens.setupPopup, "GAMNAME"), "CHANNEL");
   ClickControl(Tagged(*g_editorScreens.setupPopup, "OKBUT"));
   ASSERT_EQ(FieldText(g_world.gameState.scenarioName), "CHANNEL");
-  ClickControl(FormFindControlById(g_screens.scenarioFilePanels[0].currentForm, 15));
+  ClickControl(FormFindControlById(files.currentForm, 15));
   ASSERT_EQ(g_world.gameState.highestPlayer, 9);
+  reads("REGSOUGHT", "Looked for CUSTOM\\CHANNEL.CSV");
+  reads("REGFOUND", "Read regions 1 to 9.");
 
   // Editing on, each region is painted on populated farmland (terrain 4)
   // with the terrain tab's owner box: region 1 on twenty hexes, the others
@@ -262,13 +285,18 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   const char* const names[] = {"Westport", "Eastgate"};
   for (int32_t region = 1; region <= 9; ++region) {
     select(region, 0);
+    // Region 2's town placed with Keep hex off: the brush paints the
+    // panel's name and people on the new town too.
+    if (region == 2) ClickControl(Tagged(towns, "BUTMEMODE"));
     placeTown();
     ClickControl(Tagged(towns, "CAPITAL"));
-    // The first two named in a row, each field showing its own hex's name.
+    // The first two named in a row, each field showing its own hex's name;
+    // the name typed replaces the one the brush gave.
     if (region <= 2) {
-      EXPECT_EQ(Shown(towns, "HEXNAME"), "") << "a new town has no name of the town named before";
+      EXPECT_EQ(Shown(towns, "HEXNAME"), region == 1 ? "" : names[0]);
       type(Tagged(towns, "HEXNAME"), names[region - 1]);
     }
+    if (region == 2) ClickControl(Tagged(towns, "BUTMEMODE"));
   }
   // Region 2's second town, placed after its capital on a hex before it in
   // the map's order and as large: the author's capital must stay.
@@ -445,6 +473,43 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   EXPECT_LE(hexUnder(midX, view.viewTop).second, 1) << "the first row is reached";
   EXPECT_EQ(Tagged(g_screens.mapInfoPanels[0], "MAPAREA")->text, "4,800,000");
   g_pointer = PolledInput{.x = 400, .y = 300};
+
+  // That map has no regions read. Region 3 drawn on two hexes, a town on
+  // each, the first marked capital, the second as large and before it in
+  // the map's order: Save as and Load keep the capital its author marked.
+  ClickControl(FormFindControlById(bar, 2));
+  if (!FormFindControlByTag(bar, "MAPMODE")->Selected()) ClickControl(FormFindControlByTag(bar, "MAPMODE"));
+  SetMapEditMode(kBrushTerrain, 4);
+  if (g_editorMap.flags & kEditorKeepAttributes) ClickControl(Tagged(*g_editorScreens.terrainPaint, "BUTMEMODE"));
+  ASSERT_TRUE(g_editorMap.flags & kEditorEditing);
+  ASSERT_FALSE(g_editorMap.flags & kEditorKeepAttributes);
+  ControlSetText(Tagged(*g_editorScreens.terrainPaint, "HEXOWN"), "3");
+  for (const int32_t x : {30, 31}) {
+    selectAt(x, 100);
+    EditorBrushAtHex(0);
+  }
+  ClickControl(FormFindControlById(bar, 5));
+  selectAt(31, 100);
+  placeTown();
+  ClickControl(Tagged(towns, "CAPITAL"));
+  selectAt(30, 100);
+  placeTown();
+  const CapitalPosition authors{31, 100};
+  ASSERT_EQ(CapitalHex(g_world.players[3].simPolicy), authors);
+  ClickControl(FormFindControlById(bar, 1));
+  ClickControl(FormFindControlById(menu.currentForm, 3));
+  ControlSetText(Tagged(g_screens.gameFile, "FILENAME"), "OTHER");
+  ClickControl(Tagged(g_screens.gameFile, "OKBUT"));
+  ASSERT_TRUE(fs::exists(at / "CUSTOM" / "OTHER.GMC"));
+  EXPECT_EQ(CapitalHex(g_world.players[3].simPolicy), authors) << "Save as keeps the capital of a map without regions";
+  ClickControl(FormFindControlById(menu.currentForm, 1));
+  const auto other = std::find(g_screens.gameFile.files.begin(), g_screens.gameFile.files.end(), "OTHER");
+  ASSERT_NE(other, g_screens.gameFile.files.end());
+  ClickControl(Tagged(g_screens.gameFile, "FILELIST"), static_cast<int>(other - g_screens.gameFile.files.begin()));
+  ClickControl(Tagged(g_screens.gameFile, "OKBUT"));
+  EXPECT_EQ(FieldText(g_world.gameState.scenarioName), "OTHER");
+  EXPECT_EQ(CapitalHex(g_world.players[3].simPolicy), authors) << "the loaded files keep it";
+  EXPECT_EQ(CapitalHex(g_world.players[3].displayPolicy), authors);
   ClickControl(FormFindControlById(menu.currentForm, 1));
   const std::vector<std::string>& listed = g_screens.gameFile.files;
   const auto row = std::find(listed.begin(), listed.end(), "ISLES");

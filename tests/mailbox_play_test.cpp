@@ -415,6 +415,14 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   ASSERT_FALSE(row.level->Hidden());
   const auto* level = static_cast<StringControl*>(row.level);
   EXPECT_EQ(level->ShownText().text, level->text) << "the level reads whole";
+  // Where a sender is named, it says how much the notice matters in the
+  // words its pop-up uses, not a "Level" that reads as a sender.
+  s.emailPopup.Popup(static_cast<int32_t>(own), nullptr);
+  SampleGame::Pump();
+  const std::string weight = TextOf(FormFindControlByTag(s.emailPopup.currentForm, "LVLDESC"));
+  EXPECT_FALSE(weight.empty());
+  EXPECT_EQ(level->text, weight);
+  s.emailPopup.Close(0);
 
   // A treaty change names the treaty and the partner, whose label stands
   // beside the text; stepping up to a notice naming no one leaves none.

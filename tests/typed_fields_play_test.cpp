@@ -163,12 +163,18 @@ TEST(TypedFieldsPlay, TheDealEditorSendsThePaymentCountTypedIntoIt) {
   DealPopup& popup = s.dealPopup;
   DealEditor& editor = s.dealEditor;
 
-  // Typed and ended by the next click (Offer), or by Enter first.
+  // Typed and ended by the next click (Offer), or by Enter first. The
+  // amount is clicked on its bar, near its foot or near its top (the
+  // treasury): payments worth more than the treasury in all are not sent,
+  // and the editor says why.
   struct Row {
     const char* name;
+    int twentieths;
     std::string keys;
-    int16_t sent;
-  } const rows[] = {{"Offer pressed while typing", kClear + "7", 7}, {"Enter, then Offer", kClear + "15\r", 15}};
+    int16_t sent;  // 0: refused
+  } const rows[] = {{"Offer pressed while typing", 1, kClear + "7", 7},
+                    {"Enter, then Offer", 1, kClear + "15\r", 15},
+                    {"worth more than the treasury", 19, kClear + "3\r", 0}};
   std::set<uint32_t> seen;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -179,8 +185,15 @@ TEST(TypedFieldsPlay, TheDealEditorSendsThePaymentCountTypedIntoIt) {
     SampleGame::ClickControl(editor.lists[0], 0);                           // a payment
     DealAmountPicker& picker = s.dealAmountPicker[0];
     ASSERT_NE(picker.currentForm, nullptr);
-    SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "FREQ3"));     // monthly
-    SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "AMNTSLDR"));  // half the treasury
+    SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "FREQ3"));  // monthly
+    Control* bar = FormFindControlByTag(picker.currentForm, "AMNTSLDR");
+    ASSERT_NE(bar, nullptr);
+    const plat::Rect along = ControlAbsoluteRect(bar);
+    const int x = along.left + (along.right - along.left) * row.twentieths / 20, y = (along.top + along.bottom) / 2;
+    SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+    SampleGame::Post(plat::kWmLButtonDown, plat::kMkLButton, x, y);
+    SampleGame::Post(plat::kWmLButtonUp, 0, x, y);
+    SampleGame::Pump();
     Control* number = FormFindControlByTag(picker.currentForm, "NUMBER");
     ASSERT_NE(number, nullptr);
     ASSERT_FALSE(number->Hidden());
@@ -194,6 +207,19 @@ TEST(TypedFieldsPlay, TheDealEditorSendsThePaymentCountTypedIntoIt) {
     ASSERT_NE(submit, nullptr);
     ASSERT_FALSE(submit->Hidden());
     SampleGame::ClickControl(submit);
+    if (row.sent == 0) {
+      ASSERT_NE(popup.offer, nullptr) << "nothing was sent";
+      const std::string why = FormFindControlByTag(editor.currentForm, "REFUSAL")->text;
+      EXPECT_EQ(why.rfind("Not sent: ", 0), 0u) << why;
+      EXPECT_NE(why.find(" has less money than it names."), std::string::npos) << why;
+      WorldLockGuard hold(w, kLockMail);
+      ListNode& head = w.messageLists[eastmark];
+      for (ListNode* n = head.next(); n && n != &head; n = n->next()) {
+        const auto* m = static_cast<PlayerMessage*>(n);
+        EXPECT_FALSE(m->typeId == kMsgOffer && m->sender == local && !seen.count(m->serial)) << "an offer went";
+      }
+      continue;
+    }
     EXPECT_EQ(popup.offer, nullptr) << "the offer went";
 
     // The offer from the local region that Eastmark's mail holds, as the

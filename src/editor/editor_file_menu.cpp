@@ -5,10 +5,12 @@
 #include <string>
 
 #include "app/calendar.h"
+#include "app/log.h"
 #include "app/number_text.h"
 #include "editor/editor_log.h"
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
+#include "platform/paths.h"
 #include "records/hex_cell.h"
 #include "records/text_field.h"
 #include "records/unit_flags.h"
@@ -90,8 +92,12 @@ constexpr const char* kScn1Tags[] = {"SCNNAME", "STARTDATE", "TEMPAVG", "RAINAVG
                                      "UOWNER",  "UPGLAYER",  "PVARS",   "LOGFILE"};
 constexpr const char* kMap1Tags[] = {"MAPNAME", "HEXWIDTH", "MAPX", "MAPY", "MAPAREA", "LEVELM"};
 
-constexpr const char* kFilesTags[] = {"GAMFNAME", "SCNFNAME", "MAPFNAME", "TERFNAME"};
+constexpr const char* kFilesTags[] = {"GAMFNAME", "SCNFNAME", "MAPFNAME", "TERFNAME", "REGSOUGHT", "REGFOUND"};
 constexpr int32_t kFilesIds[] = {15, 24, 34};
+
+// What the last region import looked for and what it found, shown under its
+// button until a new map or a load makes it another scenario's.
+RegionImportReport g_lastRegionImport;
 
 void ShowText(Control* form, const char* tag, const std::string& text) {
   if (Control* c = form ? FormFindControlByTag(form, tag) : nullptr) ControlSetText(c, text.c_str());
@@ -116,6 +122,7 @@ void MapEditorMenu::OnCommand(Control*, int32_t id) {
 }
 
 void BuildBlankEditorWorld() {
+  g_lastRegionImport = {};
   World& w = g_world;
   ResetWorldDataTables(w);
   NewGameData(w);
@@ -144,6 +151,7 @@ void RefreshEditorInfoPanels() {
 void MapEditorMenuCommand(int32_t id) {
   switch (id) {
     case kItemLoad:
+      g_lastRegionImport = {};
       WriteEditorBackup("AUTOBACKUPL");
       if (g_editorScreens.openFileDialog) g_editorScreens.openFileDialog(kEditorLoadDialog);
       break;
@@ -258,12 +266,14 @@ void MapEditorFiles::Refresh() {
   ShowText(currentForm, "SCNFNAME", "");
   ShowText(currentForm, "MAPFNAME", FieldText(w.gameState.mapName));
   ShowText(currentForm, "TERFNAME", FieldText(w.mapHeader.terrainFileName));
+  ShowText(currentForm, "REGSOUGHT", g_lastRegionImport.sought);
+  ShowText(currentForm, "REGFOUND", g_lastRegionImport.found);
 }
 
 void MapEditorFiles::OnCommand(Control*, int32_t id) {
   if (id <= 0) return;
   switch (id) {
-    case 15: ImportScenarioRegions(g_world); break;
+    case 15: g_lastRegionImport = ImportScenarioRegions(g_world); break;
     case 24:
       if (g_editorScreens.setupPopup) g_editorScreens.setupPopup->Popup(0, nullptr);
       break;
@@ -275,14 +285,36 @@ void MapEditorFiles::OnCommand(Control*, int32_t id) {
   RefreshEditorInfoPanels();
 }
 
-void ImportScenarioRegions(World& world) {
+RegionImportReport ImportScenarioRegions(World& world) {
   const int players = std::min(world.gameState.playerCount, kMaxPlayers - 1);
   uint32_t kept[kMaxPlayers] = {};
   for (int i = 1; i <= players; ++i) kept[i] = world.players[i].displayPolicy.pointerSlot12;
-  ReadPlayerCsv(world, FieldText(world.gameState.scenarioName).c_str());
+  const std::string name = FieldText(world.gameState.scenarioName);
+  const std::string sheet = "CUSTOM\\" + name + ".CSV";
+  RegionImportReport report{"Looked for " + sheet, {}};
+  std::string why;
+  if (name.empty()) {
+    // The sheet goes by the scenario's name: without one there is none.
+    report = {"No sheet to look for:", "The scenario has no name yet."};
+  } else if (ReadPlayerCsv(world, name.c_str(), &why) == 0) {
+    const int32_t last = world.gameState.highestPlayer;
+    int32_t first = last;
+    while (first > 1 && world.players[first - 1].kind == kKindHuman) --first;
+    report.found = "Read regions " + std::to_string(first) + " to " + std::to_string(last) + ".";
+  } else if (!plat::GameFileExists(sheet)) {
+    // The map maker's most likely case: a new scenario's sheet is not made
+    // yet. Without regions every game of it ends on its first day.
+    report.found = "Not there: no regions read.";
+  } else {
+    // The reader's reason, with its line, goes to the log whole.
+    const size_t at = why.find(" line ");
+    report.found = "Not read: " + (at == std::string::npos ? why : why.substr(at + 1));
+  }
+  LogWrite(g_platform, "Region import: %s %s\n", report.sought.c_str(), report.found.c_str());
   LoadCVars2Table(world, "CVars2");
   LoadDefaultPlayerSettings(world, "Default");
   for (int i = 1; i <= players; ++i)
     world.players[i].simPolicy.pointerSlot12 = world.players[i].displayPolicy.pointerSlot12 = kept[i];
   RestorePlayerPolicies(world);
+  return report;
 }

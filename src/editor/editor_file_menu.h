@@ -4,6 +4,7 @@
 // the map and game files under "BACKUPS\", and the imports of the data
 // tables from their CSV sheets.
 #include <cstdint>
+#include <string>
 
 #include "ui/screen.h"
 
@@ -45,9 +46,15 @@ class MapEditorFiles : public Screen {
 };
 
 struct World;
+// What a region import looked for (the sheet named after the scenario) and
+// what came of it, as the files panel shows it under the import's button.
+struct RegionImportReport {
+  std::string sought;
+  std::string found;
+};
 // Reads the scenario's region sheet and the default player settings again;
 // each player's pointer word of the policy blocks survives the import.
-void ImportScenarioRegions(World& world);
+RegionImportReport ImportScenarioRegions(World& world);
 // Every live, shown unit off (0, 0) takes its hex's owner in both its
 // owner bytes.
 void GiveUnitsTheirHexOwners(World& world);

@@ -23,6 +23,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/edit_control.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
@@ -234,7 +235,12 @@ void FacilityPaintPanel::LoadHex(const World& w, const HexCell& cell) {
   if (Control* name = Id(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
   const HexUnitStack* stack = LoadHexStack(cell);
   const HexExtra* label = stack ? stack->extra : nullptr;
-  if (Control* name = Tag(*this, "HEXNAME")) name->SetText(label && label->text ? label->text : "");
+  if (Control* name = Tag(*this, "HEXNAME")) {
+    name->SetText(label && label->text ? label->text : "");
+    // The name shown is selected whole, so that the name typed for a new
+    // town replaces the one the brush gave it rather than running on from it.
+    if (auto* field = dynamic_cast<EditControl*>(name)) field->wholeTextSelected = !field->sourceText.empty();
+  }
   const float extra = label ? HexSettlementPopulation(*label) : 0.0f;
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) SliderSetValueFloat(bar, PopulationBase(AverageByte(w, cell)) + extra);
   Press(Tag(*this, "HEXPARK"), label && (label->pairA[0] & kSlotNoYield));

@@ -171,14 +171,17 @@ TEST_F(MapDerivedDataTest, AStandingCapitalIsKeptAndOnlyAMissingOneIsTheLargestS
   PlayerRecord& r = w.players[1];
   struct Row {
     CapitalPosition marked, after;
+    uint8_t number = 1;
   };
   const Row rows[] = {
-      {{4, 2}, {4, 2}},  // the town, marked: kept
-      {{0, 0}, {2, 1}},  // none: the largest settlement
-      {{3, 3}, {2, 1}},  // a hex with no settlement on it
-      {{4, 3}, {2, 1}},  // a hex of region 2's
+      {{4, 2}, {4, 2}},     // the town, marked: kept
+      {{4, 2}, {4, 2}, 0},  // the same drawn in the editor before any region sheet gave the record its number
+      {{0, 0}, {2, 1}},     // none: the largest settlement
+      {{3, 3}, {2, 1}},     // a hex with no settlement on it
+      {{4, 3}, {2, 1}},     // a hex of region 2's
   };
   for (const Row& row : rows) {
+    r.number = row.number;
     SetCapitalHex(r.simPolicy, row.marked);
     SetCapitalHex(r.displayPolicy, row.marked);
     RecalcDerivedMapData(w);

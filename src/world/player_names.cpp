@@ -21,15 +21,15 @@ const char* Bounded(const char* text, size_t size, char* out) {
   return out;
 }
 
-int RecordIndex(const World& world, const PlayerRecord& record) {
+}  // namespace
+
+int RegionIndexOf(const World& world, const PlayerRecord& record) {
   const auto index = &record - world.players;
   return index >= 0 && index < kMaxPlayers ? static_cast<int>(index) : record.number;
 }
 
-}  // namespace
-
 const char* LookupLocalizedName(const World& world, const PlayerRecord& record) {
-  const int number = RecordIndex(world, record);
+  const int number = RegionIndexOf(world, record);
   // Region p is entry p - 1 of the scenario text's region names.
   if (number >= 1 && number <= kScenarioRegionNames) {
     const OwnedText& name = g_scenarioText.regionNames[number - 1];
@@ -40,7 +40,7 @@ const char* LookupLocalizedName(const World& world, const PlayerRecord& record) 
 
 const char* GetPlayerDisplayName(const World& world, const PlayerRecord& record) {
   if (!IsNetworkGame(g_commandNet)) {
-    if (RecordIndex(world, record) == world.gameState.localPlayer)
+    if (RegionIndexOf(world, record) == world.gameState.localPlayer)
       return Bounded(g_netSession.identity.playerName, sizeof g_netSession.identity.playerName, t_slotName);
     return "AI";
   }

@@ -3,6 +3,11 @@
 struct World;
 struct PlayerRecord;
 
+// The region's number as the map's hexes carry it: its place in the world's
+// table (a record that was never given its number still has that place), or
+// the number it holds for a record kept elsewhere.
+int RegionIndexOf(const World& world, const PlayerRecord& record);
+
 // The region's name: the scenario text's name for its number, else the
 // name kept in its record.
 const char* LookupLocalizedName(const World& world, const PlayerRecord& record);

@@ -47,7 +47,9 @@ bool CapitalStands(const World& world, const PlayerRecord& region, CapitalPositi
   const int32_t cell = CellAt(world, at);
   if (cell < 0) return false;
   const HexCell& hex = world.cells[static_cast<size_t>(cell)];
-  if (CellOwner(hex.word) != region.number) return false;
+  // The hex's owner is the record's place in the table: a region drawn in
+  // the editor before any region sheet was read has no number of its own.
+  if (CellOwner(hex.word) != RegionIndexOf(world, region)) return false;
   const HexUnitStack* stack = LoadHexStack(hex);
   if (!stack || !stack->lead || !Live(*stack->lead)) return false;
   const int32_t c = stack->lead->classIndex;

@@ -9,6 +9,7 @@
 #include "records/player_kinds.h"
 #include "records/player_record.h"
 #include "screens/common/player_message_walk.h"
+#include "screens/diplomacy/mail/mail_options.h"
 #include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
@@ -205,11 +206,12 @@ void MailListRow::Fill(World& world, uint32_t serial) {
     for (Control* c : {flag, flagHide, newsType, level}) SetHidden(c, true);
     if (!mail.found) return;
     if (level) {
-      const int32_t frame = MailLevelFrame(mail.priority);
-      char text[16];
-      plat::FormatText(text, sizeof text, "Level %d", static_cast<int>(frame));
+      // Where another's mail names its sender, a notice of our own shows
+      // how much it matters, in the words the open message uses: a bare
+      // "Level 1" there read as a sender's name.
+      const char* importance = TextListText(g_textLists, kListOrdimportance, MailOptionDescription(mail.priority));
       SetHidden(level, false);
-      SetFrame(level, frame, text);
+      SetFrame(level, MailLevelFrame(mail.priority), importance ? importance : "");
     } else if (const MessageTypeRecord* type = MessageType(mail.typeId)) {
       const int32_t frame = MailCategoryFrame(type->bytes[kPictureCategoriesByte]);
       SetHidden(newsType, frame < 0);
