@@ -266,10 +266,6 @@ class GameSessionTest : public ::testing::Test {
       SetCapitalHex(w.players[p].simPolicy, at);
       SetCapitalHex(w.players[p].displayPolicy, at);
     }
-    // Each region counts the hexes it holds, as a game keeps it (a save
-    // whose count and map differ is refused).
-    for (int p = 0; p < kMaxPlayers; ++p) w.players[p].hexCount = 0;
-    for (const HexCell& cell : w.cells) ++w.players[CellOwner(cell.word)].hexCount;
   }
 
   // A finished facility of the class in the unit ring and as the lead of
