@@ -133,6 +133,26 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
   EXPECT_GT(ShareInColour(flag("FLAG1"), g_uiOptions.playercolor[local]), 0.25);
   EXPECT_GT(ShareInColour(flag("FLAG2"), g_uiOptions.playercolor[eastmark]), 0.25);
 
+  // Delete-all empties the side at once, whatever row is selected.
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const float amount : {10.0f, 20.0f, 30.0f}) {
+      DealItem* payment = DealTemplate(editor.templates[0], kDealPayment, 3);
+      ASSERT_NE(payment, nullptr);
+      payment->amount = amount;
+      payment->paymentCount = 1;
+      AddDealItem(w, popup.offer->offered, kDealPayment, 3, local, eastmark, payment);
+    }
+  }
+  editor.Refresh();
+  SampleGame::Pump();
+  ASSERT_EQ(popup.offer->offered.dealItems.size(), 3u);
+  Control* deleteAll = FormFindControlByTag(editor.currentForm, "DELALL1BUT");
+  ASSERT_NE(deleteAll, nullptr);
+  ASSERT_FALSE(deleteAll->Hidden());
+  SampleGame::ClickControl(deleteAll);
+  EXPECT_TRUE(popup.offer->offered.dealItems.empty());
+
   // 1,000 monthly, twelve times, for a discovery of Eastmark's.
   {
     plat::CriticalSectionLock lock(g_simulationLock);

@@ -1,53 +1,10 @@
 #include "app/file_helpers.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <vector>
 
 #include "platform/paths.h"
-
-uint8_t* ReadWholeFile(std::string_view path, size_t* byteCount) {
-  if (byteCount) *byteCount = 0;
-  const auto real = plat::ResolveGamePath(path);
-  if (!real) return nullptr;
-  // Non-blocking so that a pipe cannot hang the reader; only regular files pass.
-  const int fd = ::open(real->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
-      static_cast<uint64_t>(st.st_size) >= kMaxWholeFileBytes) {
-    ::close(fd);
-    return nullptr;
-  }
-  const size_t size = static_cast<size_t>(st.st_size);
-  auto* buffer = static_cast<uint8_t*>(std::calloc(size + 1, 1));
-  if (!buffer) {
-    ::close(fd);
-    return nullptr;
-  }
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::read(fd, buffer + done, size - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      std::free(buffer);
-      return nullptr;
-    }
-    if (n == 0) break;  // the file shrank while being read
-    done += static_cast<size_t>(n);
-  }
-  ::close(fd);
-  if (done == 0) {
-    std::free(buffer);
-    return nullptr;
-  }
-  if (byteCount) *byteCount = done;
-  return buffer;
-}
 
 plat::Status WriteWholeFile(std::string_view path, std::span<const BufferPiece> pieces) {
   size_t total = 0;

@@ -1,6 +1,7 @@
 #pragma once
-// Whole-file helpers used by the text and binary readers and writers. Paths
-// are game paths ("MAPS\DATA\EUROPE.UNI"), relative to the data root.
+// Whole-file helpers used by the text and binary writers. Paths are game
+// paths ("MAPS\DATA\EUROPE.UNI"), relative to the data root. Files are read
+// whole by plat::ReadFileBytes.
 //
 // Buffers handed out here come from malloc and are released with
 // FreeAndClear (or std::free).
@@ -15,9 +16,6 @@
 
 #include "platform/status.h"
 
-// Files of this size and larger are refused by ReadWholeFile, as are empty ones.
-inline constexpr size_t kMaxWholeFileBytes = 134217728;
-
 // One piece of a file to write. A null data pointer writes nothing.
 struct BufferPiece {
   const void* data = nullptr;
@@ -30,12 +28,6 @@ void FreeAndClear(T*& slot) {
   std::free(const_cast<void*>(static_cast<const void*>(slot)));
   slot = nullptr;
 }
-
-// Reads the whole file into a new buffer one byte longer than the file (that
-// byte is zero, room for a text terminator). Null when the file is missing,
-// not a regular file, empty, kMaxWholeFileBytes or larger, or unreadable.
-// byteCount receives the number of bytes read (0 on failure).
-uint8_t* ReadWholeFile(std::string_view path, size_t* byteCount);
 
 // Creates or replaces the file with the pieces in order. The pieces go to a
 // temporary file that is renamed over the target, so a failure leaves the

@@ -35,45 +35,6 @@ class FileHelpers : public ::testing::Test {
   TempDir dir;
 };
 
-TEST_F(FileHelpers, ReadWholeFileGivesTheBytesAndAZeroAfterThem) {
-  dir.Write("MAPS/DATA/a.uni", std::string("\x01\x00\xFFxyz", 6));
-  size_t count = 99;
-  uint8_t* data = ReadWholeFile("MAPS\\DATA\\A.UNI", &count);
-  ASSERT_NE(data, nullptr);
-  EXPECT_EQ(count, 6u);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(data), 6), std::string("\x01\x00\xFFxyz", 6));
-  EXPECT_EQ(data[6], 0);
-  FreeAndClear(data);
-  EXPECT_EQ(data, nullptr);
-}
-
-TEST_F(FileHelpers, ReadWholeFileRefusesMissingEmptyAndFolders) {
-  dir.Write("empty.bin", "");
-  fs::create_directories(dir.path() + "/folder");
-  size_t count = 99;
-  EXPECT_EQ(ReadWholeFile("missing.bin", &count), nullptr);
-  EXPECT_EQ(count, 0u);
-  EXPECT_EQ(ReadWholeFile("empty.bin", &count), nullptr);
-  EXPECT_EQ(ReadWholeFile("folder", &count), nullptr);
-  EXPECT_EQ(ReadWholeFile("..\\outside.bin", &count), nullptr);
-}
-
-TEST_F(FileHelpers, ReadWholeFileSizeLimit) {
-  // Sparse files: no real disk space is used.
-  const std::string tooLarge = dir.Write("large.bin", "");
-  ASSERT_EQ(::truncate(tooLarge.c_str(), static_cast<off_t>(kMaxWholeFileBytes)), 0);
-  size_t count = 99;
-  EXPECT_EQ(ReadWholeFile("large.bin", &count), nullptr);
-  EXPECT_EQ(count, 0u);
-
-  const std::string largest = dir.Write("largest.bin", "");
-  ASSERT_EQ(::truncate(largest.c_str(), static_cast<off_t>(kMaxWholeFileBytes - 1)), 0);
-  uint8_t* data = ReadWholeFile("largest.bin", &count);
-  ASSERT_NE(data, nullptr);
-  EXPECT_EQ(count, kMaxWholeFileBytes - 1);
-  FreeAndClear(data);
-}
-
 TEST_F(FileHelpers, WriteWholeFileRoundTripsBinaryPiecesInOrder) {
   std::vector<uint8_t> first(1000), second(77);
   uint32_t x = 12345;
@@ -82,14 +43,9 @@ TEST_F(FileHelpers, WriteWholeFileRoundTripsBinaryPiecesInOrder) {
   fs::create_directories(dir.path() + "/CUSTOM");
   ASSERT_EQ(WriteWholeFile("CUSTOM\\test.map", {{first.data(), first.size()}, {nullptr, 50}, {second.data(), second.size()}}),
             plat::kOk);
-  size_t count = 0;
-  uint8_t* data = ReadWholeFile("custom\\TEST.MAP", &count);
-  ASSERT_NE(data, nullptr);
-  ASSERT_EQ(count, first.size() + second.size());
   std::vector<uint8_t> expected = first;
   expected.insert(expected.end(), second.begin(), second.end());
-  EXPECT_EQ(std::vector<uint8_t>(data, data + count), expected);
-  FreeAndClear(data);
+  EXPECT_EQ(plat::ReadFileBytes("custom\\TEST.MAP"), expected);
   // Nothing but the file is left in the folder.
   EXPECT_EQ(Entries(dir.path() + "/CUSTOM"), std::vector<std::string>{"test.map"});
 }

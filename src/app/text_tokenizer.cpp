@@ -14,6 +14,7 @@
 #include "app/app_object.h"
 #include "app/log.h"
 #include "platform/fpenv.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -218,13 +219,13 @@ plat::Status LoadTextFile(const char* directory, TextTokenizer& tokenizer, const
   std::string path = directory ? directory : "";
   path += name ? name : "";
   path += extension ? extension : "";
-  size_t size = 0;
-  uint8_t* bytes = ReadWholeFile(path, &size);
-  if (!bytes) return plat::kFail;
-  // ReadWholeFile leaves a zero byte after the data: the whole file is text,
-  // its last character included.
-  tokenizer.text = reinterpret_cast<char*>(bytes);
-  tokenizer.length = static_cast<int32_t>(size);
+  const auto bytes = plat::ReadFileBytes(path);
+  if (!bytes || bytes->empty()) return plat::kFail;
+  // A zero byte after the data: the whole file is text, its last character
+  // included.
+  tokenizer.text = CopyText(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+  if (!tokenizer.text) return plat::kFail;
+  tokenizer.length = static_cast<int32_t>(bytes->size());
   tokenizer.cursor = tokenizer.text;
   tokenizer.source = path;
   return plat::kOk;

@@ -234,6 +234,34 @@ TEST_F(CarryOverTest, EachKindWaitsAtABaseOfItsKindAndArrivesWhole) {
   EXPECT_EQ(g_world.players[1].unitCounts[3], 1);
 }
 
+// A base filled to its room is passed over while another of its kind has
+// room: a haven for one and a port for two take three ships as one, two.
+TEST_F(CarryOverTest, ABaseFilledToItsRoomIsPassedOver) {
+  WithSnapshot(0.0f);
+  constexpr int kPortClass = 13;
+  g_world.unitClasses.resize(kPortClass + 1);
+  g_world.unitClasses[kPortClass] = g_world.unitClasses[kHavenClass];
+  g_world.unitClasses[kPortClass].baseSlots = 2;
+  Placed(1, kHavenClass, 7, 3, 0x01000003u, kUnitFacility);
+  Placed(1, kPortClass, 2, 4, 0x01000004u, kUnitFacility);
+  const int16_t ends[][2] = {{7, 3}, {2, 4}, {2, 4}};
+  for (uint32_t i = 0; i < std::size(ends); ++i) {
+    UnitRecord* u = Carried(3, kShipClass, 9, 9, 0.5f);
+    u->id = 0x03000100u + i;
+    carry.unitGroups[0].push_back(u->id);
+  }
+  GameStartSetup(g_world, carry);
+  const ListHolder& g0 = g_world.unitGroups.groups[1][0];
+  ListItem28* item = FirstInHolder(g0);
+  for (const auto& end : ends) {
+    ASSERT_NE(item, nullptr);
+    const UnitRecord& u = *static_cast<UnitRecord*>(item->object);
+    EXPECT_EQ(u.x, end[0]);
+    EXPECT_EQ(u.y, end[1]);
+    item = NextInHolder(g0, item);
+  }
+}
+
 TEST_F(CarryOverTest, GroupsNameTheCarriedUnitsByTheirNewIds) {
   WithSnapshot(0.0f);
   UnitRecord* base = Placed(1, kBaseClass, 5, 2, 0x01000002u, kUnitFacility);

@@ -135,6 +135,69 @@ bool ChecksumHolds(std::span<const uint8_t> file, const std::vector<SaveExtensio
   return true;
 }
 
+// A save image read and checked whole, apart from the world.
+struct StagedSave {
+  SaveParts parts;
+  StagedGamePtr game;
+  StagedMapPtr map;
+  std::vector<SavedTableArray> savedTables;
+  std::vector<uint8_t> spotting;
+  std::span<const uint8_t> workers;
+  std::span<const uint8_t> contacts;
+};
+
+// Every check a load makes, the world left as it is; false with the reason.
+bool StageSave(World& world, std::span<const uint8_t> file, StagedSave& staged, std::string& why) {
+  SaveParts& parts = staged.parts;
+  if (!SplitSave(file, false, parts, why)) return false;
+  // Damage is named as damage before any part is judged on its own.
+  std::vector<SaveExtensionBlock> blocks;
+  if (!SplitSaveExtension(parts.extension, blocks, why)) {
+    why = "extension section: " + why;
+    return false;
+  }
+  if (!ChecksumHolds(file, blocks, why)) return false;
+  if (!CheckPplImage(parts.people, why)) {
+    why = "people part: " + why;
+    return false;
+  }
+  staged.game = StageGameImage(parts.game, false, why);
+  if (!staged.game) {
+    why = "game part: " + why;
+    return false;
+  }
+  const StagedGame& stagedGame = *staged.game;
+  staged.map = StageMapImage(parts.map, [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); }, why);
+  if (!staged.map) {
+    why = "map part: " + why;
+    return false;
+  }
+  if (!CheckStagedGameOnMap(stagedGame, StagedMapHeader(*staged.map), StagedMapCells(*staged.map), why)) {
+    why = "game part against the map part: " + why;
+    return false;
+  }
+  for (const SaveExtensionBlock& block : blocks) {
+    const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
+    bool sound = true;
+    if (block.tag == kSaveBlockRouteSteps)
+      sound = ApplyRouteSteps(block.payload, find, why);
+    else if (block.tag == kSaveBlockUnitTables)
+      sound = ReadUnitTablesBlock(block.payload, find, staged.savedTables, why);
+    else if (block.tag == kSaveBlockSpottingMap)
+      sound = ReadSpottingMapBlock(block.payload, StagedMapCellCount(*staged.map), staged.spotting, why);
+    else if (block.tag == kSaveBlockComputerPlayers && g_computerPlayerSaveHook.read)
+      sound = g_computerPlayerSaveHook.read(world, staged.workers = block.payload, false, why);
+    else if (block.tag == kSaveBlockContactMasks && g_contactMaskSaveHook.read)
+      sound = g_contactMaskSaveHook.read(world, staged.contacts = block.payload, false, why);
+    // Any other tag is a later version's state.
+    if (!sound) {
+      why = "extension section: " + why;
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string AutoSaveName(std::string_view scenario) { return Named("AutoSave-", scenario); }
@@ -213,6 +276,17 @@ plat::Status SaveGame(World& world, std::string_view name) {
     WorldLockGuard saving(world, kLockFileSave);
     image = BuildSaveImage(world, std::move(logged));
   }
+  // What the loader would refuse is not written: the old file stays, and
+  // the refusal names the figure, rather than a save that cannot be loaded
+  // being reported as saved.
+  {
+    StagedSave check;
+    std::string why;
+    if (!StageSave(world, image, check, why)) {
+      LogWrite(g_platform, "Save game %s not written: it would be refused on loading: %s.\n", path.c_str(), why.c_str());
+      return plat::kFail;
+    }
+  }
   const size_t slash = path.rfind('\\');
   if (slash != std::string::npos) plat::MakeGameDirectories(path.substr(0, slash));
   if (plat::Failed(g_saveFileWriter(path, image.data(), image.size()))) {
@@ -236,74 +310,24 @@ plat::Status LoadSaveGame(World& world, std::string_view name, const char* folde
 
 plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const std::string& source, bool keepScenario,
                            bool reloadScenarioPlayers, std::string* refusal) {
-  SaveParts parts;
+  StagedSave staged;
   std::string why;
-  const auto refuse = [refusal](const std::string& path, const std::string& reason) {
-    LogRefusedSave(path, reason);
-    if (refusal) *refusal = reason;
-  };
-  if (!SplitSave(file, false, parts, why)) {
-    refuse(source, why);
+  if (!StageSave(world, file, staged, why)) {
+    LogRefusedSave(source, why);
+    if (refusal) *refusal = why;
     return plat::kFail;
   }
-  // Damage is named as damage before any part is judged on its own.
-  std::vector<SaveExtensionBlock> blocks;
-  if (!SplitSaveExtension(parts.extension, blocks, why)) {
-    refuse(source, "extension section: " + why);
-    return plat::kFail;
-  }
-  if (!ChecksumHolds(file, blocks, why)) {
-    refuse(source, why);
-    return plat::kFail;
-  }
-  if (!CheckPplImage(parts.people, why)) {
-    refuse(source, "people part: " + why);
-    return plat::kFail;
-  }
-  StagedGamePtr game = StageGameImage(parts.game, false, why);
-  if (!game) {
-    refuse(source, "game part: " + why);
-    return plat::kFail;
-  }
-  const StagedGame& stagedGame = *game;
-  StagedMapPtr map =
-      StageMapImage(parts.map, [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); }, why);
-  if (!map) {
-    refuse(source, "map part: " + why);
-    return plat::kFail;
-  }
-  if (!CheckStagedGameOnMap(*game, StagedMapHeader(*map), StagedMapCells(*map), why)) {
-    refuse(source, "game part against the map part: " + why);
-    return plat::kFail;
-  }
-
-  std::vector<SavedTableArray> savedTables;
-  std::vector<uint8_t> spotting;
-  std::span<const uint8_t> workers;
-  std::span<const uint8_t> contacts;
-  for (const SaveExtensionBlock& block : blocks) {
-    const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
-    bool sound = true;
-    if (block.tag == kSaveBlockRouteSteps)
-      sound = ApplyRouteSteps(block.payload, find, why);
-    else if (block.tag == kSaveBlockUnitTables)
-      sound = ReadUnitTablesBlock(block.payload, find, savedTables, why);
-    else if (block.tag == kSaveBlockSpottingMap)
-      sound = ReadSpottingMapBlock(block.payload, StagedMapCellCount(*map), spotting, why);
-    else if (block.tag == kSaveBlockComputerPlayers && g_computerPlayerSaveHook.read)
-      sound = g_computerPlayerSaveHook.read(world, workers = block.payload, false, why);
-    else if (block.tag == kSaveBlockContactMasks && g_contactMaskSaveHook.read)
-      sound = g_contactMaskSaveHook.read(world, contacts = block.payload, false, why);
-    // Any other tag is a later version's state.
-    if (!sound) {
-      refuse(source, "extension section: " + why);
-      return plat::kFail;
-    }
-  }
+  const SaveParts& parts = staged.parts;
+  StagedGame& game = *staged.game;
+  StagedMap& map = *staged.map;
+  std::vector<SavedTableArray>& savedTables = staged.savedTables;
+  std::vector<uint8_t>& spotting = staged.spotting;
+  const std::span<const uint8_t> workers = staged.workers;
+  const std::span<const uint8_t> contacts = staged.contacts;
 
   // Everything is read: from here on the save replaces the game.
   world.saveHeader = parts.header;
-  CommitStagedGame(world, *game, std::nullopt);
+  CommitStagedGame(world, game, std::nullopt);
   world.savedUnitTables = std::move(savedTables);
   if (g_computerPlayerSaveHook.read) (void)g_computerPlayerSaveHook.read(world, workers, true, why);
   if (g_contactMaskSaveHook.read) (void)g_contactMaskSaveHook.read(world, contacts, true, why);
@@ -313,7 +337,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
     if (parts.header.version >= kSaveVersion)
       std::memcpy(&world.scenario.head, file.data() + kSaveScenarioHeadAt, sizeof(ScenarioHead));
   }
-  CommitStagedMap(world, *map, std::nullopt);
+  CommitStagedMap(world, map, std::nullopt);
   // A save without the block (fog off, or an older save) starts with the
   // map the sighting builds up again.
   world.spottingMap = std::move(spotting);

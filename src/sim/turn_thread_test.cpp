@@ -40,6 +40,10 @@ class TurnThreadTest : public GameSessionTest {
     GameSessionTest::SetUp();
     BuildWorld(12, 8, 3);
     GiveRegionsLand(3);
+    // Each region counts the hexes it holds, as a game keeps it: the
+    // autosaves here are written only when they would load.
+    World& w = g_world;
+    for (const HexCell& cell : w.cells) ++w.players[CellOwner(cell.word)].hexCount;
   }
 };
 

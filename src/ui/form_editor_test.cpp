@@ -98,11 +98,7 @@ class FormEditorTest : public ::testing::Test {
   }
   bool Exists(const std::string& name) const { return access((Haps() + "/" + name).c_str(), F_OK) == 0; }
   std::vector<uint8_t> Image(const std::string& name) const {
-    size_t size = 0;
-    uint8_t* bytes = ReadWholeFile("HAPS/" + name, &size);
-    std::vector<uint8_t> image(bytes, bytes + size);
-    FreeAndClear(bytes);
-    return image;
+    return plat::ReadFileBytes("HAPS/" + name).value_or(std::vector<uint8_t>{});
   }
   void Click(const char* tag) {
     std::unique_ptr<Control> button(Box(tag));

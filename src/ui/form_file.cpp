@@ -9,6 +9,7 @@
 #include "app/calendar.h"
 #include "app/file_helpers.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 #include "records/le_bytes.h"
 #include "ui/bitmap_control.h"
 #include "ui/box_control.h"
@@ -537,12 +538,10 @@ Control* ParseFormRecords(FormHeader* headerOut, std::span<const uint8_t> image,
 
 Control* LoadFormFile(const char* name, Screen* owner, FormHeader* headerOut, const FormBinding* bindings) {
   const std::string path = FormFilePath(name);
-  size_t size = 0;
-  uint8_t* image = ReadWholeFile(path, &size);
-  if (!image) return nullptr;
+  const auto image = plat::ReadFileBytes(path);
+  if (!image || image->empty()) return nullptr;
   std::string why;
-  Control* root = ParseFormRecords(headerOut, std::span<const uint8_t>(image, size), bindings, owner, &why);
-  FreeAndClear(image);
+  Control* root = ParseFormRecords(headerOut, *image, bindings, owner, &why);
   if (!root) std::fprintf(stderr, "Form file %s refused: %s\n", path.c_str(), why.c_str());
   return root;
 }

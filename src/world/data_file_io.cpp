@@ -27,9 +27,9 @@ std::string DataFileWritePath(std::string_view name, std::string_view extension)
 
 std::optional<std::vector<uint8_t>> ReadDataFile(const std::string& path, std::string* why) {
   // The size is judged before anything is read.
-  auto bytes = plat::ReadFileBytes(path, kMaxDataFileBytes);
+  auto bytes = plat::ReadFileBytes(path);
   if (!bytes || bytes->empty()) {
-    std::string reason = plat::FileReadRefusal(path, kMaxDataFileBytes);
+    std::string reason = plat::FileReadRefusal(path);
     if (reason.empty()) reason = "the file cannot be read";
     LogWrite(g_platform, "File %s could not be read: %s.\n", path.c_str(), reason.c_str());
     if (why) *why = std::move(reason);

@@ -13,14 +13,11 @@
 
 struct World;
 
-// Files this large or larger are not read; an empty file counts as missing.
-inline constexpr size_t kMaxDataFileBytes = 134217728;
-
 std::string DataFileReadPath(std::string_view name, std::string_view extension);
 std::string DataFileWritePath(std::string_view name, std::string_view extension);
 
 // The whole file, or nullopt with a log line naming it when it is missing,
-// empty or too large (judged before it is read); `why` gets the reason.
+// empty or of plat::kMaxReadFileBytes or more (judged before it is read); `why` gets the reason.
 std::optional<std::vector<uint8_t>> ReadDataFile(const std::string& path, std::string* why = nullptr);
 
 // Writes the bytes to a temporary file renamed over the target, making the

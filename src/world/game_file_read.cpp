@@ -408,6 +408,13 @@ StagedGamePtr StageGameImage(std::span<const uint8_t> data, bool playersOnly, st
     if (record.govtype == 0 && defaultName) SetFieldText(record.name, defaultName);
   }
   if (playersOnly) return g;
+  {
+    std::string which;
+    if (!EconomyFiguresInRange(g->economy, which)) {
+      why = "the world economy: its " + which;
+      return nullptr;
+    }
+  }
   for (size_t p = 0; p < g->players.size(); ++p) {
     std::string which;
     if (!RegionFiguresInRange(g->players[p], which)) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "records/unit_record.h"
@@ -16,6 +18,7 @@
 #include "records/le_bytes.h"
 #include "world/list_holder.h"
 #include "world/post_load.h"
+#include "world/region_figures.h"
 #include "records/text_field.h"
 #include "world/world.h"
 
@@ -83,7 +86,8 @@ class GameFileTest : public ::testing::Test {
     s.currentTick = 12345;
     s.gameSpeed = 40;
     s.bytes484[7] = 0x5A;  // a byte nobody names survives
-    for (size_t i = 0; i < w.worldEconomy.size(); ++i) w.worldEconomy[i] = static_cast<uint8_t>(i * 7);
+    for (size_t i = 0; i < w.worldEconomy.size(); i += 4)
+      le::StoreF32(w.worldEconomy.data() + i, static_cast<float>(i % 256 / 4 + 1) / 8.0f);
     for (int p = 0; p < 3; ++p) {
       PlayerRecord& r = w.players[p];
       r.kind = p == 0 ? kKindWorld : kKindComputer;
@@ -250,7 +254,7 @@ TEST_F(GameFileTest, EverythingComesBack) {
   EXPECT_EQ(w->gameState.fileFlags, 1u);
   EXPECT_EQ(w->localPlayerRecord, &w->players[2]);
   EXPECT_STREQ(w->players[1].name, "Region 1");
-  EXPECT_EQ(w->worldEconomy[100], static_cast<uint8_t>(700));
+  EXPECT_EQ(le::LoadF32(w->worldEconomy.data() + 100), 3.25f);
 
   UnitRecord* a = FindUnitById(*w, kIdA);
   UnitRecord* c = FindUnitById(*w, kIdC);
@@ -334,7 +338,7 @@ TEST_F(GameFileTest, ImageLayout) {
   EXPECT_EQ(le::Load32(f.data() + 16), 4u);
   EXPECT_EQ(le::Load32(f.data() + 564), 1u);
   for (size_t k = 580; k < 1024; ++k) ASSERT_EQ(f[k], 0) << k;
-  EXPECT_EQ(f[1024 + 100], static_cast<uint8_t>(700));
+  EXPECT_EQ(le::LoadF32(f.data() + 1024 + 100), 3.25f);
   const size_t players = 2048;
   EXPECT_EQ(std::memcmp(f.data() + players + 16384 + 8, "Region 1", 9), 0);
   for (size_t k = 14584; k < 16384; ++k) ASSERT_EQ(f[players + k], 0) << k;
@@ -425,7 +429,7 @@ TEST_F(GameFileTest, PlayersOnlyFillsThePlayersAndTheEconomy) {
   g_testLog.clear();
   ASSERT_EQ(ReadGamFile(w, "x", f, true), 0);
   EXPECT_STREQ(w.players[2].name, "Region 2");
-  EXPECT_EQ(w.worldEconomy[100], static_cast<uint8_t>(700));
+  EXPECT_EQ(le::LoadF32(w.worldEconomy.data() + 100), 3.25f);
   EXPECT_EQ(w.units, nullptr);
   EXPECT_EQ(w.recurringItems, nullptr);
   EXPECT_TRUE(g_testLog.empty());
@@ -561,3 +565,68 @@ TEST_F(GameFileTest, CorruptedCopiesAreRefusedCleanly) {
 }
 
 }  // namespace
+
+// A figure outside the range its field holds in play is refused, the field
+// named: every word of the world economy, the region record's approvals,
+// shares, rates and people, and 0xFF over the settings blocks' reals. The
+// figures at the edges of their ranges are read.
+TEST_F(GameFileTest, FiguresOutsideTheirRangesAreRefusedByName) {
+  MakeGame(*world_);
+  const auto good = BuildGameImage(*world_);
+  std::string why;
+  ASSERT_TRUE(StageGameImage(good, false, why)) << why;
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (size_t at = 0; at < kGamEconomyBlock; at += 4) {
+    auto f = good;
+    le::StoreF32(f.data() + kGamHeaderBlock + at, nan);
+    EXPECT_FALSE(StageGameImage(f, false, why)) << "economy word at " << at;
+    EXPECT_TRUE(why.starts_with("the world economy: its ") && why.ends_with("that is not a finite number")) << why;
+  }
+  const size_t economy = kGamHeaderBlock;
+  const size_t region = kGamHeaderBlock + kGamEconomyBlock + kGamPlayerSlot;
+  struct Row {
+    size_t at;
+    float value;
+    const char* refusal;  // null: read
+  };
+  const Row rows[] = {
+      {economy + 0, 1e7f, "the world economy: its product 0 price of 1e+07, outside 0 to 1e+06"},
+      {economy + 64 * 3 + 40, -0.5f, "the world economy: its product 3 consumerWeight of -0.5, outside 0 to 100"},
+      {economy + 780, 10.0f, nullptr},
+      {economy + 780, 11.0f, "the world economy: its primeRate of 11, outside 0 to 10"},
+      {region + offsetof(PlayerRecord, approval), 1e12f, "region 1: its approval of 1e+12, outside 0 to 1"},
+      {region + offsetof(PlayerRecord, approval), 1.0f, nullptr},
+      {region + offsetof(PlayerRecord, standing), 65536.0f, "region 1: its standing of 65536, outside 0 to 1"},
+      {region + offsetof(PlayerRecord, population), -1.0f, "region 1: its population of -1, outside 0 to 1e+10"},
+      {region + offsetof(PlayerRecord, population), 0.0f, nullptr},
+      {region + offsetof(PlayerRecord, population), 1e10f, nullptr},
+      {region + offsetof(PlayerRecord, soldiers), -1.0f, "region 1: its soldiers of -1, outside 0 to 1e+10"},
+      {region + offsetof(PlayerRecord, unemployment), 1.5f, "region 1: its unemployment of 1.5, outside 0 to 1"},
+      {region + offsetof(PlayerRecord, partyShare) + 4, 2.0f, "region 1: its partyShare[1] of 2, outside 0 to 1"},
+      {region + offsetof(PlayerRecord, dayApproval), 2.0f, nullptr},
+      {region + RegionFloatAt(kRegionPrimeRate), 50.0f, "region 1: its primeRate of 50, outside -1 to 10"},
+      {region + offsetof(PlayerRecord, simPolicy) + offsetof(PlayerPolicyBlock, taxRates) + 8, nan,
+       "region 1: its simPolicy taxRates[2] that is not a finite number"},
+      {region + offsetof(PlayerRecord, civilAttitude) + 8, nan,
+       "region 1: its civilAttitude[2] that is not a finite number"},
+  };
+  for (const Row& row : rows) {
+    auto f = good;
+    le::StoreF32(f.data() + row.at, row.value);
+    const bool read = StageGameImage(f, false, why) != nullptr;
+    EXPECT_EQ(read, row.refusal == nullptr) << row.at << " " << row.value << ": " << why;
+    if (row.refusal) {
+      EXPECT_EQ(why, row.refusal);
+    }
+  }
+  // 0xFF over the sim settings' reals and product settings, 64 bytes at a
+  // time, as a damaged scenario file holds them.
+  const size_t settings = region + offsetof(PlayerRecord, simPolicy);
+  for (size_t at = offsetof(PlayerPolicyBlock, milResearch); at + 64 <= offsetof(PlayerPolicyBlock, productionFlags);
+       at += 64) {
+    auto f = good;
+    std::fill_n(f.begin() + static_cast<ptrdiff_t>(settings + at), 64, 0xFF);
+    EXPECT_FALSE(StageGameImage(f, false, why)) << at;
+    EXPECT_TRUE(why.starts_with("region 1: its simPolicy ")) << why;
+  }
+}

@@ -2,7 +2,10 @@
 // with its texts and payloads moved into the string pool.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
+#include "app/app_object.h"
+#include "app/log.h"
 #include "records/unit_record.h"
 #include "world/command_log_access.h"
 #include "world/data_file_io.h"
@@ -261,5 +264,13 @@ std::vector<uint8_t> BuildGameImage(World& world, std::vector<PendingCommandImag
 }
 
 plat::Status WriteGamFile(World& world, std::string_view name) {
-  return WriteDataFile(GameWritePath(name), BuildGameImage(world));
+  const std::string path = GameWritePath(name);
+  const std::vector<uint8_t> image = BuildGameImage(world);
+  // A game the reader would refuse is not written over the old one.
+  std::string why;
+  if (!StageGameImage(image, false, why)) {
+    LogWrite(g_platform, "Game file %s not written: it would be refused on loading: %s.\n", path.c_str(), why.c_str());
+    return plat::kFail;
+  }
+  return WriteDataFile(path, image);
 }

@@ -38,8 +38,6 @@ struct StagedMap {
 
 namespace {
 
-// Files this large or larger are not read (and an empty one counts as missing).
-constexpr size_t kMaxMapFileBytes = 134217728;
 constexpr size_t kCellBlockSize = 32;
 
 std::string MapPath(const char* folder, std::string_view name) {
@@ -212,9 +210,9 @@ plat::Status ReadMapFile(World& world, std::string_view name, std::span<const ui
   const std::string path = fromFile ? MapReadPath(name) : std::string(name);
   std::optional<std::vector<uint8_t>> file;
   if (fromFile) {
-    file = plat::ReadFileBytes(path, kMaxMapFileBytes);
+    file = plat::ReadFileBytes(path);
     if (!file || file->empty()) {
-      std::string why = plat::FileReadRefusal(path, kMaxMapFileBytes);
+      std::string why = plat::FileReadRefusal(path);
       if (why.empty()) why = "the file cannot be read";
       LogWrite(g_platform, "Map file %s could not be read: %s.\n", path.c_str(), why.c_str());
       return plat::kFail;

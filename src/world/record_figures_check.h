@@ -5,6 +5,8 @@
 // to every sum a day makes (the world's population, GDP and treasury), and
 // the game would play on with them, so a file holding one is refused
 // instead.
+#include <cstdint>
+#include <span>
 #include <string>
 
 struct PlayerRecord;
@@ -16,3 +18,7 @@ struct UnitRecord;
 // outside ...").
 bool RegionFiguresInRange(const PlayerRecord& record, std::string& which);
 bool UnitFiguresInRange(const UnitRecord& unit, std::string& which);
+// The same for the world economy block (1 KB: twelve 64-byte product
+// entries, then the world's figures), its words named in `which`
+// ("product 3 price that is not a finite number").
+bool EconomyFiguresInRange(std::span<const uint8_t> block, std::string& which);

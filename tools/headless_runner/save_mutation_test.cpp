@@ -18,6 +18,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "headless_runner.h"
@@ -232,6 +233,93 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
   EXPECT_GT(refused, kRandomCases / 2);
   std::filesystem::remove(root + "/" + damaged);
   std::filesystem::remove(root + "/" + base + ".SAV");
+}
+
+// Saves with absurd figures that once passed the reader: each plays ten
+// days with numbers and the save it ends with loads and plays on, or it is
+// refused at load with the figure named. The first has every figure at the
+// edge of the range the reader lets in (every region as approved, standing
+// and rated as it may be, with as many people, a unit as strong as a unit
+// may be, the world's prices and rates at their bounds); the others hold
+// an approval or standing of 1e12, or a unit of 9.9e7, which made
+// treasuries of 8e19 and a save that was then refused.
+TEST(SaveMutation, AbsurdFiguresPlayAndTheirSaveLoadsOrAreRefusedByName) {
+  const std::string root = VD_GAME_DIR;
+  plat::SetDataRoot(root);
+  const std::string tag = std::to_string(::getpid());
+  const std::string base = "Savegame/EDGEBASE" + tag;
+  const std::string edge = "Savegame/EDGECASE" + tag + ".SAV";
+  const std::string after = "Savegame/EDGEAFTER" + tag;
+  ASSERT_EQ(RunRunner({"--days", "3", "--save", base.c_str(), "Channel"}).code, 0);
+  const auto good = ReadFile(root + "/" + base + ".SAV");
+  ASSERT_GT(good.size(), 1024u);
+  const size_t game = le::Load32(good.data() + offsetof(SaveHeader, gamePartOffset));
+  const int32_t highest = static_cast<int32_t>(le::Load32(good.data() + game + offsetof(GameState, highestPlayer)));
+  const size_t regions = le::Load32(good.data() + game + offsetof(GameState, playerCount));
+  const size_t economy = game + kGamHeaderBlock;
+  const size_t region1 = economy + kGamEconomyBlock + kGamPlayerSlot;
+  const size_t firstUnit = economy + kGamEconomyBlock + regions * kGamPlayerSlot;
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> image;
+  };
+  std::vector<Case> cases;
+  {
+    auto image = good;
+    const auto set = [&image](size_t at, float v) { le::StoreF32(image.data() + at, v); };
+    for (int32_t p = 1; p <= highest; ++p) {
+      const size_t r = economy + kGamEconomyBlock + static_cast<size_t>(p) * kGamPlayerSlot;
+      set(r + offsetof(PlayerRecord, approval), 1.0f);
+      set(r + offsetof(PlayerRecord, dayApproval), 2.0f);
+      set(r + offsetof(PlayerRecord, standing), 1.0f);
+      set(r + offsetof(PlayerRecord, secondRating), 5.0f);
+      set(r + offsetof(PlayerRecord, creditRating), 100.0f);
+      set(r + offsetof(PlayerRecord, tradeOpenness), 2.0f);
+      set(r + offsetof(PlayerRecord, gdpInput4), 10.0f);
+      set(r + offsetof(PlayerRecord, gdpInput7), 1000.0f);
+      set(r + offsetof(PlayerRecord, population), 1e10f);
+      set(r + offsetof(PlayerRecord, soldiers), 1e10f);
+      set(r + offsetof(PlayerRecord, unemployment), 1.0f);
+      set(r + RegionFloatAt(kRegionPrimeRate), 10.0f);
+    }
+    for (size_t p = 0; p < 11; ++p) {
+      set(economy + 64 * p + product::kWorldPrice, 1e6f);
+      set(economy + 64 * p + product::kWorldConsumerWeight, 100.0f);
+    }
+    set(economy + kWorldPrimeRateAt, 10.0f);
+    set(firstUnit + offsetof(UnitImage, strength), 1e5f);
+    cases.push_back({"every figure at its edge", std::move(image)});
+  }
+  for (const auto& [what, at, value] : {std::tuple{"approval 1e12", region1 + offsetof(PlayerRecord, approval), 1e12f},
+                                        std::tuple{"standing 1e12", region1 + offsetof(PlayerRecord, standing), 1e12f},
+                                        std::tuple{"unit strength 9.9e7", firstUnit + offsetof(UnitImage, strength), 9.9e7f}}) {
+    auto image = good;
+    le::StoreF32(image.data() + at, value);
+    cases.push_back({what, std::move(image)});
+  }
+  for (Case& c : cases) {
+    Reseal(c.image);
+    WriteFile(root + "/" + edge, c.image);
+    std::FILE* log = std::tmpfile();
+    RunResult r;
+    {
+      const runner_test::LogMirrorTo mirror(log);
+      r = RunRunner({"--days", "10", "--save", after.c_str(), edge.c_str()});
+    }
+    const std::string said = r.err + runner_test::ReadAll(log);
+    if (r.code != 0 && said.find(": refused: game part: ") != std::string::npos) {
+      EXPECT_NE(said.find(", outside "), std::string::npos) << c.what << ": the figure is not named\n" << said;
+      EXPECT_TRUE(r.out.empty()) << c.what;
+      continue;
+    }
+    ASSERT_EQ(r.code, 0) << c.what << "\n" << said;
+    std::string bad;
+    EXPECT_TRUE(DayLinesFinite(r.out, bad)) << c.what << ": " << bad;
+    const RunResult again = RunRunner({"--days", "2", (after + ".SAV").c_str()});
+    EXPECT_EQ(again.code, 0) << c.what << ": its save does not load\n" << again.err;
+    EXPECT_TRUE(DayLinesFinite(again.out, bad)) << c.what << ": " << bad;
+  }
+  for (const std::string& file : {base + ".SAV", edge, after + ".SAV"}) std::filesystem::remove(root + "/" + file);
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "app/app_object.h"
-#include "app/file_helpers.h"
 #include "app/gfx/clipping.h"
 #include "app/gfx/renderer.h"
 #include "app/gfx/sprite_batch.h"
 #include "app/log.h"
+#include "platform/paths.h"
 #include "platform/texture_loader.h"
 
 namespace {
@@ -188,16 +188,14 @@ plat::Status LoadBitmapFont(BitmapFont* font, const char* name, plat::GraphicsDe
   if (!name) return FailLoad(font, plat::kInvalidArg);
   const std::string base = std::string("FONTS\\") + name;
   const std::string metrics = base + ".D3F";
-  size_t size = 0;
-  uint8_t* bytes = ReadWholeFile(metrics, &size);
-  if (!bytes) {
+  const auto bytes = plat::ReadFileBytes(metrics);
+  if (!bytes || bytes->empty()) {
     LogWrite(g_platform, "Font %s could not be read.\n", metrics.c_str());
     return FailLoad(font, plat::kFail);
   }
   FontFileImage image;
   const char* why = nullptr;
-  const plat::Status parsed = ParseFontFile(bytes, size, &image, &why);
-  FreeAndClear(bytes);
+  const plat::Status parsed = ParseFontFile(bytes->data(), bytes->size(), &image, &why);
   if (plat::Failed(parsed)) {
     LogWrite(g_platform, "Font %s refused: %s.\n", metrics.c_str(), why ? why : "unreadable");
     return FailLoad(font, parsed);

@@ -16,6 +16,7 @@
 #include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
 #include "units/transport/carrier_launch.h"
+#include "units/transport/launch_verdict.h"
 #include "units/combat/fire_test_world.h"
 #include "units/step/unit_side_steps.h"
 #include "units/step/unit_step_phases.h"
@@ -145,6 +146,13 @@ TEST(CarrierLaunch, ATargetOutOfRangeWaitsAndAFriendlyHexIsGivenUp) {
   t.missiles->rangeLeft = 2;
   EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 0);
   EXPECT_EQ(t.missiles->orders[kFireHex], MakeHexPos(5, 5));  // kept: it may come into range
+  // A target exactly at its reach is within it; one hex more is not.
+  const int32_t distance = JudgeLaunch(*t.world, *t.missiles, MakeHexPos(5, 5), 0, false).distance;
+  ASSERT_GT(distance, 2);
+  t.missiles->rangeLeft = distance;
+  EXPECT_EQ(JudgeLaunch(*t.world, *t.missiles, MakeHexPos(5, 5), 0, false).bar, LaunchBar::kNone);
+  t.missiles->rangeLeft = distance - 1;
+  EXPECT_EQ(JudgeLaunch(*t.world, *t.missiles, MakeHexPos(5, 5), 0, false).bar, LaunchBar::kOutOfReach);
   t.missiles->rangeLeft = 10;
   t.Own(5, 5, kLauncher);
   EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 0);

@@ -126,7 +126,7 @@ int32_t LoadCsvText(TextTokenizer& t, const char* directory, const char* name, c
     // The game goes on with the rules it held, but never without a word:
     // a table lost in a copy changes the game.
     const std::string path = std::string(directory ? directory : "") + name + (extension ? extension : "");
-    std::string why = plat::FileReadRefusal(path, kMaxWholeFileBytes);
+    std::string why = plat::FileReadRefusal(path);
     if (why.empty()) why = "the file cannot be read";
     if (table == CsvTable::kOptional && !plat::GameFileExists(path)) return plat::kFail;
     LogWrite(g_platform, "%s: %s; the table is not read, and the game plays without its rows.\n", path.c_str(),
