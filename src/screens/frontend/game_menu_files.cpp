@@ -187,7 +187,7 @@ void SaveGameDialog::OnCommand(Control* control, int32_t) {
   }
   // Return in the name field (which ends its edit, as Tab does not) saves
   // as the Save button does.
-  const bool returned = (control == name_ || Is(control, "FILENAME")) && g_controls.edit != control;
+  const bool returned = control && (control == name_ || Is(control, "FILENAME")) && g_controls.edit != control;
   if (Is(control, "OKSAVE") || returned) {
     EndTextEdit();
     const std::string name = Name();
