@@ -273,7 +273,11 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "FILENAME"), -1);
   Type(probe.c_str());
   EXPECT_EQ(menu.saveDialog.Name(), probe) << "typed over " << oldName;
-  ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "OKSAVE"), -1);
+  // Return in the field saves as the Save button does.
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkReturn, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, plat::kVkReturn, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkReturn, 0);
+  PumpWholeProgram();
   ASSERT_STREQ(menu.shownPage, "GAME_SS3a") << "saved from the buttons: the quit-now question";
   EXPECT_TRUE(plat::GameFileExists(SaveGamePath(probe)));
   ClickControl(FormFindControlByTag(menu.quitNow.currentForm, "RETURNBUT"), -1);
@@ -288,7 +292,17 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   ASSERT_GE(RowIndexWithText(loadList, probeRow), 0) << probeRow;
   ClickControl(loadList, RowIndexWithText(loadList, probeRow));
   ClickControl(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);
+  // The briefing of the loaded game shows the leadership it was played
+  // with, lit, and offers none of the others.
+  for (const char* mode : {"MODE1", "MODE2", "MODE3", "MODE4"}) {
+    const Control* button = FormFindControlByTag(s.briefing.currentForm, mode);
+    const bool chosen = std::string(mode) == "MODE2";
+    EXPECT_EQ(button->Hidden(), !chosen) << mode;
+    EXPECT_EQ(button->Selected(), chosen) << mode;
+  }
+  ClickControl(FormFindControlByTag(s.briefing.currentForm, "MODE2"), -1);
   ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
+  EXPECT_EQ(g_world.players[region].govtype, 2) << "the loaded game's leadership";
   if (const auto path = plat::ResolveGamePath(SaveGamePath(probe))) std::filesystem::remove(*path);
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_STREQ(g_world.gameState.saveName, "Probe") << "the loaded game is the one saved";

@@ -1,9 +1,11 @@
 // The whole program on the sample scenario as Westholm, side screens on:
 // the selected tanks weighed against the units on a hex of another region
 // under the pointer, then Ctrl+C listing Westholm's settlements by
-// population and centring the map on one of them.
+// population, each row named after its own settlement, and centring the
+// map on one of them.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -33,6 +35,7 @@
 #include "ui/slide_bar.h"
 #include "units/hex_geometry.h"
 #include "units/hex_owner.h"
+#include "units/unit_texts.h"
 #include "world/game_speed.h"
 #include "world/scenario_settings.h"
 #include "world/text/ui_options.h"
@@ -161,6 +164,25 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
       EXPECT_GE(HexPeopleWeight(w, w.cells[cells[i - 1]]), HexPeopleWeight(w, w.cells[cells[i]])) << i;
     for (uint32_t cell : cells) EXPECT_EQ(CellOwner(w.cells[cell].word), w.gameState.localPlayer);
   }
+  // Each drawn row names its own settlement, as the hex's label reads on
+  // the map (Fenby at X:078 Y:020 is no Harrowgate, the capital).
+  SampleGame::Pump();
+  int named = 0;
+  for (const Control* row = ListNextRow(cityList, nullptr); row; row = ListNextRow(cityList, row)) {
+    ASSERT_NE(row->firstChild, nullptr) << "the row is drawn";
+    const Control* name = FindControlByTag(row->firstChild->firstChild, "CARDNAME", 0, 1);
+    const Control* place = FindControlByTag(row->firstChild->firstChild, "CARDPOS", 0, 1);
+    ASSERT_TRUE(name && place);
+    std::string label;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const auto cell = static_cast<uint32_t>(ListRowValue(row));
+      label = HexPositionText(w, PackHex(static_cast<int32_t>(cell) % w.mapWidth, static_cast<int32_t>(cell) / w.mapWidth));
+    }
+    EXPECT_EQ(name->text, label) << "the row at " << place->text;
+    named += label.rfind("X:", 0) != 0;
+  }
+  EXPECT_GT(named, 1) << "Westholm has more than one named settlement";
   // The second row chosen, CENTRE centres the map on its hex (the map
   // still shows the foreign hex).
   SampleGame::ClickControl(cityList, 1);

@@ -21,6 +21,9 @@
 
 namespace {
 
+// The title bar's speed boxes, pause first.
+constexpr int32_t kTitleSpeedBox = 110;
+
 uint32_t Today() { return std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(); }
 
 // Shift+Page Down as the window delivers it: the clock at top speed.
@@ -50,9 +53,25 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
   ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   ScreenSet& s = g_screens;
   const uint32_t firstDay = Today();
-  SetGameSpeed(g_world.gameState, 4);
+  // The title bar's fastest box runs the clock; the box lights, the
+  // slower ones and the speed bar's other speeds do not.
+  Control* title = s.titleBar->currentForm;
+  ASSERT_NE(title, nullptr);
+  const auto speedShown = [&](int32_t tier) {
+    for (int32_t t = 0; t <= kTopSpeedTier; ++t) {
+      EXPECT_EQ(FormFindControlById(title, kTitleSpeedBox + t)->Selected(), t == tier) << "title box " << t;
+      EXPECT_EQ(FormFindControlById(s.speedBar.speeds, t + 1)->Selected(), t == tier) << "speed bar " << t;
+    }
+  };
+  SampleGame::ClickControl(FormFindControlById(title, kTitleSpeedBox + kTopSpeedTier));
+  SampleGame::Pump();
+  EXPECT_EQ(GetGameSpeedTier(g_world.gameState), kTopSpeedTier);
+  speedShown(kTopSpeedTier);
 
   // F3 to F9, but F7: the production page has no page of its own to open.
+  // The command bar lights the department open, and only it, even after a
+  // click on its Army button.
+  SampleGame::ClickControl(FormFindControlById(s.cmdBar.currentForm, 3));
   for (int32_t panel = 2; panel <= 8; ++panel) {
     if (panel == 6) continue;
     SCOPED_TRACE(panel);
@@ -61,6 +80,8 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
     const Screen& department = MainPanelScreen(s, panel);
     ASSERT_NE(department.currentForm, nullptr);
     EXPECT_NE(department.currentForm->parent, nullptr) << "F" << panel + 1 << " opens its department";
+    for (int32_t button = 1; button <= 9; ++button)
+      EXPECT_EQ(FormFindControlById(s.cmdBar.currentForm, button)->Selected(), button == panel) << "button " << button;
   }
 
   const struct {
@@ -87,6 +108,24 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
   // clock or the turn thread.
   EXPECT_TRUE(PlayUntilDay(firstDay + 3)) << "the days pass with the screens open";
   EXPECT_EQ(g_ui.mode, kUiInGame);
+
+  // The Pause key stops the clock, and the title bar's "||" lights in
+  // place of its fastest box; running again, a click on the title bar's
+  // "||" (over its tooltip, the pointer resting there first) pauses.
+  SampleGame::PressKey(plat::kVkPause);
+  SampleGame::Pump();
+  EXPECT_EQ(GetGameSpeedTier(g_world.gameState), 0);
+  speedShown(0);
+  SampleGame::ClickControl(FormFindControlById(title, kTitleSpeedBox + kTopSpeedTier));
+  SampleGame::Pump();
+  speedShown(kTopSpeedTier);
+  Control* pause = FormFindControlById(title, kTitleSpeedBox);
+  SampleGame::ClickControl(pause);
+  SampleGame::Pump();
+  SampleGame::ClickControl(pause);
+  SampleGame::Pump();
+  EXPECT_EQ(GetGameSpeedTier(g_world.gameState), 0) << "the title bar's pause box pauses";
+  speedShown(0);
 }
 
 // The menu stops the clock, and however the player leaves it the clock

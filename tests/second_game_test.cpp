@@ -91,7 +91,7 @@ TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFre
 // screen's build list, ended by the game menu and by Stop and begun again,
 // the news read on the status page), left through the game menu's Quit, and
 // game B started from the start menu. B opens on none of A's screens'
-// state, in its lists or on the screen.
+// state, in its lists, its buttons or on the screen.
 namespace {
 
 constexpr int32_t kFarm = 4016;  // the sample's farm, an industry without prerequisites
@@ -259,6 +259,13 @@ TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
   EXPECT_EQ(status.newsList->rowCount, LocalNewsCount()) << "B's news only";
   SampleGame::Pump();
   EXPECT_NE(BackBufferPixels(newsAt), newsDrawn) << "A's news rows are drawn in B";
+
+  // B's orders screen, opened from the command bar, lights none of its
+  // kind buttons: A's land button pick went with A's list.
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
+  ASSERT_EQ(s.cmdBar.id, 9) << "the orders screen is open";
+  for (int32_t kind = 200; kind <= 203; ++kind)
+    EXPECT_FALSE(FindControlById(orders.currentForm->firstChild, kind, 0, 1)->Selected()) << "kind button " << kind;
 }
 
 }  // namespace

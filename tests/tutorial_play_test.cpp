@@ -173,8 +173,8 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
   const std::vector<Page> expected = {
       {"Welcome to Westholm", {"MAP"}, "", 0},
       {"The map panel", {"HEXNAME", "UNITBUT", "TERRAINBUT"}, "MAP", 0},
-      {"Selecting units", {"UNITLIST", "UNITORDER"}, "MAP", 0},
-      {"The hex menu", {"HEXLISTPOP"}, "MAP", 1},
+      {"Selecting units", {"UNITLIST", "UNITORDER"}, "ORDERS", 0},
+      {"The hex menu", {"HEXLISTPOP"}, "ORDERS", 1},
       // The unit's pop-up takes most of the screen (and puts the dock's
       // panels away): the window leaves the rows the page names in sight.
       {"A unit's pop-up", {"L130", "L3", "MIL1A"}, "", 1, false},

@@ -151,11 +151,26 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
     EXPECT_EQ(p.panel->currentForm->parent, popup.details2) << p.button << "'s panel stands in DETAILS2";
     EXPECT_EQ(p.panel->id, static_cast<intptr_t>(orders.unit)) << p.button;
   }
+  // With the unit's panels shown beside the list (their class rows number
+  // controls 200 and up too), the title still names the mode and the kind.
+  SampleGame::ClickControl(FormFindControlByTag(FormFindControlByTag(popup.currentForm, "CATBOX"), "200"));
+  EXPECT_EQ(FormFindControlByTag(popup.currentForm, "STATUS")->text, "Active - Land");
   Control* specs = FormFindControlByTag(popup.currentForm, "SPECPAR");
   ExpectApart(ShownChildren(specs), "SPECPAR");
   ExpectApart(ShownChildren(orders.currentForm), "POPUP_ULIST1c");
   EXPECT_LE(ControlAbsoluteRect(units.summary.currentForm).bottom, ControlAbsoluteRect(popup.details2).bottom)
       << "the page panel keeps to DETAILS2";
+
+  // Submarines being built: none at the start, and the pane beside the
+  // empty list shows no unit of the list before.
+  SampleGame::ClickControl(FormFindControlByTag(FormFindControlByTag(popup.currentForm, "MODEBOX"), "212"));
+  SampleGame::ClickControl(FormFindControlByTag(FormFindControlByTag(popup.currentForm, "CATBOX"), "203"));
+  EXPECT_EQ(FormFindControlByTag(popup.currentForm, "STATUS")->text, "Building - Submarine");
+  ASSERT_EQ(ListNextRow(popup.list, nullptr), nullptr) << "no submarine is being built";
+  EXPECT_FALSE(ShownInTree(popup.details1)) << "the pane keeps a unit of the list before";
+  EXPECT_FALSE(ShownInTree(specs));
+  SampleGame::ClickControl(FormFindControlByTag(FormFindControlByTag(popup.currentForm, "MODEBOX"), "210"));
+  SampleGame::ClickControl(FormFindControlByTag(FormFindControlByTag(popup.currentForm, "CATBOX"), "200"));
 
   // Closed, the list leaves the dock as it found it: no level the pages
   // opened stands empty at 1024 x 768.

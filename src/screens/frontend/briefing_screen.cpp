@@ -52,9 +52,20 @@ void BriefingScreen::Refresh() {
     std::snprintf(text, sizeof text, "The game is ready.");
   ControlSetText(FormFindControlByTag(currentForm, "PROGRESS"), text);
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, (loading) ? 1 : 0);
-  for (size_t i = 0; i < std::size(kModeTags); ++i)
-    SetControlFlag(FormFindControlByTag(currentForm, kModeTags[i]), kStateSelected,
-                   g_profileChoices.leaderChoice == i + 1 ? 1 : 0);
+  // A saved game keeps the leader it was played with (log-on took it from
+  // the save): its briefing shows that choice alone, and offers no other.
+  bool fromSave = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    fromSave = (g_world.scenario.head.gameFlags & kGameFlagFromSave) != 0;
+  }
+  for (size_t i = 0; i < std::size(kModeTags); ++i) {
+    Control* mode = FormFindControlByTag(currentForm, kModeTags[i]);
+    const bool chosen = g_profileChoices.leaderChoice == i + 1;
+    SetControlFlag(mode, kStateSelected, chosen ? 1 : 0);
+    SetControlFlag(mode, kStateDisabled, fromSave ? 1 : 0);
+    SetControlFlag(mode, kStateHidden, fromSave && !chosen ? 1 : 0);
+  }
   currentForm->state |= kStateDirty;
 }
 

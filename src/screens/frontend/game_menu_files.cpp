@@ -177,7 +177,10 @@ void SaveGameDialog::OnCommand(Control* control, int32_t) {
     menu_.LeavePage();
     return;
   }
-  if (Is(control, "OKSAVE")) {
+  // Return in the name field (which ends its edit, as Tab does not) saves
+  // as the Save button does.
+  const bool returned = control && (control == name_ || Is(control, "FILENAME")) && g_controls.edit != control;
+  if (Is(control, "OKSAVE") || returned) {
     EndTextEdit();
     const std::string name = Name();
     if (!SaveNameUsable(name)) return;

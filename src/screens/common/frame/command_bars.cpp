@@ -265,6 +265,9 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
   }
   if (number >= 1 && number <= 9) g_panelFlags[number] = 0;
   s.cmdBar.id = number;
+  // A panel opened by its key or from another screen lights its own button
+  // on the bar, and the one it replaced goes out.
+  s.cmdBar.Refresh();
   return result;
 }
 
@@ -273,5 +276,7 @@ void InstallCommandBarHooks() {
     plat::CriticalSectionLock lock(g_simulationLock);
     g_screens.speedBar.Refresh();
     HighlightChildById(GetGameSpeedTier(g_world.gameState));
+    // The title bar's speed boxes and clock follow the new speed.
+    if (g_screens.titleBar) g_screens.titleBar->Refresh();
   };
 }

@@ -178,7 +178,11 @@ void FillTitleBarClock(Control* clock, int32_t step, uint8_t clockFlags) {
 
 void FillTitleBarDate(Control* form, Control* clock, const GameState& state) {
   SetOwnText(FormFindControlByTag(form, "DATE"), TitleBarDateText(state.currentDay));
-  HighlightChildById(GetGameSpeedTier(state));
+  const int32_t tier = GetGameSpeedTier(state);
+  HighlightChildById(tier);
+  // The bar's own speed boxes light the speed in force as well, whichever
+  // key, button or peer set it, and the box lit before goes out.
+  SetControlFlag(FormFindControlById(form, kFirstSpeedId + tier), kStateSelected, 1);
   // The daily driver's flag turns the clock backwards while it runs.
   FillTitleBarClock(clock, state.dayPeriod, state.dailyFlags);
 }

@@ -318,7 +318,9 @@ class SettlementInfoPanel : public Screen {
   void Refresh() override {
     Control* f = currentForm;
     if (!f) return;
-    auto child = [f](int32_t childId) { return FormFindControlById(f, childId); };
+    // The card's own fields only: the region row filled into FLAG brings
+    // controls of its own, numbered as these are.
+    auto child = [f](int32_t childId) { return FindControlById(f->firstChild, childId, 0, 1); };
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& world = g_world;
     const HexCell* cell = CellAt(world, static_cast<int64_t>(id));

@@ -50,6 +50,8 @@ constexpr uint32_t kAvailableWithoutHex = 1u << 2;
 constexpr uint32_t kMissileOrder = 1u << 9;
 // The orders screen's number among the main panels of the command bar.
 constexpr int32_t kOrdersPanel = 9;
+// The kind buttons, land to submarine: each picks the rows of its kind.
+constexpr int32_t kKindButtonFirst = 200, kKindButtonLast = 203;
 
 const OrderTypeRecord* Definition(int32_t order) {
   if (order < 0 || order >= kOrderTypeCount) return nullptr;
@@ -424,6 +426,10 @@ void OrdersScreen::BindControls() {
 void OrdersScreen::OnOpen() {
   ScreenSet& screens = g_screens;
   ListStartAfresh(unitListBox);
+  // A kind button lit for the list before (in this game or the last) says
+  // nothing of the list opened now.
+  for (int32_t kind = kKindButtonFirst; kind <= kKindButtonLast; ++kind)
+    if (currentForm) SetControlFlag(FindControlById(currentForm->firstChild, kind, 0, 1), kStateSelected, 0);
   if (screens.combatOdds.form && g_ui.mapView) OpenScreen(screens.combatOdds);
   screens.selectionTotals->Show(0, nullptr);
   addedFlag = 0;
@@ -627,14 +633,14 @@ void OrdersScreen::OnCommand(Control* control, int32_t id) {
     AddUnits(id == 52);
   } else if (Is(control, "REM")) {
     RemoveUnits(id == 54);
-  } else if (id >= 200 && id <= 203) {
+  } else if (id >= kKindButtonFirst && id <= kKindButtonLast) {
     ListDeselectAll(unitListBox);
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       for (Control* row = unitListBox ? ListNextRow(unitListBox, nullptr) : nullptr; row;
            row = ListNextRow(unitListBox, row)) {
         const UnitRecord* u = FindUnitById(g_world, RowUnit(row));
-        if (u && u->kind == id - 200) row->state |= kStateSelected;
+        if (u && u->kind == id - kKindButtonFirst) row->state |= kStateSelected;
       }
     }
     TakeListSelection();

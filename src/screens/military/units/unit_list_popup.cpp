@@ -55,6 +55,13 @@ constexpr const char* kPagePanels[] = {"4A", "4B", "4C", "4D"};
 
 const char* const kUnitListTags[] = {"LIST1", "DETAILS1", "DETAILS2", "STATUS", "SPECPAR", "GRHIDE"};
 
+// A button of the pop-up's own form, at most two boxes down: the unit's
+// panels shown in DETAILS1 and DETAILS2 hang deeper and number their own
+// controls as these are (a class row's 200 is no category button).
+Control* OwnButton(Control* form, int32_t id) {
+  return form ? FindControlById(form->firstChild, id, 2, 1) : nullptr;
+}
+
 bool InReserve(const World& w, const UnitRecord& u) {
   const OrderBlock& o = u.owner == w.gameState.localPlayer ? u.ordersShown : u.orders;
   return (o[kPostureBits] & kPostureInReserve) != 0;
@@ -330,8 +337,8 @@ int32_t g_dockDepthAtOpen = 0;
 
 void UnitListPopup::OnOpen() {
   g_dockDepthAtOpen = g_ui.panelDepth;
-  Control* reserve = Id(currentForm, 211);
-  Control* building = Id(currentForm, 212);
+  Control* reserve = OwnButton(currentForm, 211);
+  Control* building = OwnButton(currentForm, 212);
   mode = reserve && reserve->Selected() ? 1 : (building && building->Selected() ? 2 : 0);
   g_screens.unitListOrders.unit = 0;
 }
@@ -340,8 +347,8 @@ void UnitListPopup::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   Control* f = currentForm;
   if (!f) return;
-  Control* modeButton = Id(f, kModeButtons + mode);
-  Control* categoryButton = Id(f, kCategoryButtons + category);
+  Control* modeButton = OwnButton(f, kModeButtons + mode);
+  Control* categoryButton = OwnButton(f, kCategoryButtons + category);
   char title[96];
   std::snprintf(title, sizeof title, "%s - %s", modeButton ? modeButton->text.c_str() : "",
                 categoryButton ? categoryButton->text.c_str() : "");
@@ -376,6 +383,9 @@ void UnitListPopup::Refresh() {
   if (selected) ListSetSelection(0, list, selected, 0);
   if (list->selectedId == 0 && fallback) ListSetSelection(0, list, fallback, 0);
   if (list->selectedId == 0 && list->firstRow) ListSelectItem(0, list, list->firstRow, 0);
+  // An empty list chooses nothing, so no change tells the pane beside it
+  // that its unit left the list.
+  if (list->selectedId == 0) OnControlChange(list, 0);
 }
 
 void UnitListPopup::OnCommand(Control* control, int32_t controlId) {
@@ -454,7 +464,7 @@ void UnitListPopup::OnControlChange(Control* control, int32_t) {
   SetHidden(Tag(f, "GRHIDE"), !groups);
   if (!groups) return;
   for (int32_t g = 0; g < kUnitGroupsPerPlayer; ++g)
-    SetControlFlag(Id(f, kGroupButtons + g), kStateSelected, member[g] ? 1 : 0);
+    SetControlFlag(OwnButton(f, kGroupButtons + g), kStateSelected, member[g] ? 1 : 0);
 }
 
 int32_t UnitListPopup::Close(int32_t noReturn) {
