@@ -27,12 +27,12 @@ struct ShownTextLog {
   std::map<const Control*, NotedText> texts;
 };
 
-ShownTextLog& Log() {
+ShownTextLog& NotedTextLog() {
   static ShownTextLog log;
   return log;
 }
 
-std::string TagText(const Control* c) { return std::string(c->tag, strnlen(c->tag, sizeof c->tag)); }
+std::string NotedTagText(const Control* c) { return std::string(c->tag, strnlen(c->tag, sizeof c->tag)); }
 
 // The root of the form the control is part of: a form a list row or a
 // host shows, a screen's current form, or the top of its tree.
@@ -57,31 +57,31 @@ bool JoinsNeighbours(const std::string& text) {
   return std::none_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
-std::string Describe(const NotedText& t) { return t.formName + " " + t.name + " \"" + t.wanted + "\""; }
+std::string DescribeNoted(const NotedText& t) { return t.formName + " " + t.name + " \"" + t.wanted + "\""; }
 
 }  // namespace
 
 void StartShownTextLog() {
-  Log().texts.clear();
-  Log().kept = true;
+  NotedTextLog().texts.clear();
+  NotedTextLog().kept = true;
 }
 
 void StopShownTextLog() {
-  Log().texts.clear();
-  Log().kept = false;
+  NotedTextLog().texts.clear();
+  NotedTextLog().kept = false;
 }
 
-bool ShownTextLogKept() { return Log().kept; }
+bool ShownTextLogKept() { return NotedTextLog().kept; }
 
 void NoteShownText(const Control* control, const std::string& wanted, const std::string& shown, BitmapFont* font,
                    const plat::Rect& box, const plat::Rect& drawn, bool wrapped) {
-  if (!Log().kept || !control || wanted.empty()) return;
+  if (!NotedTextLog().kept || !control || wanted.empty()) return;
   const Control* form = FormRootOfText(control);
-  NotedText t{form, TagText(form), TagText(control), wanted, shown, box, drawn};
+  NotedText t{form, NotedTagText(form), NotedTagText(control), wanted, shown, box, drawn};
   // A form shown in a host is named with the host and the host's form.
   if (const Control* host = form->parent) {
-    t.formName += " in " + TagText(host);
-    if (host->parent) t.formName += " of " + TagText(FormRootOfText(host));
+    t.formName += " in " + NotedTagText(host);
+    if (host->parent) t.formName += " of " + NotedTagText(FormRootOfText(host));
   }
   if (t.name.empty()) t.name = "id " + std::to_string(control->id);
   int32_t lineHeight = 0;
@@ -91,14 +91,14 @@ void NoteShownText(const Control* control, const std::string& wanted, const std:
   // box; a line cut to dots, or lower than its font.
   t.cut = shown != wanted || drawn.right - drawn.left > box.right - box.left ||
           !FitsHeight(wrapped ? height : lineHeight, lineHeight, box.bottom - box.top);
-  Log().texts[control] = std::move(t);
+  NotedTextLog().texts[control] = std::move(t);
 }
 
 std::vector<std::string> ShownTextFaults() {
   std::vector<std::string> faults;
   std::vector<const NotedText*> texts;
-  for (const auto& [control, t] : Log().texts) {
-    if (t.cut) faults.push_back("cut: " + Describe(t) + " shows \"" + t.shown + "\" in " +
+  for (const auto& [control, t] : NotedTextLog().texts) {
+    if (t.cut) faults.push_back("cut: " + DescribeNoted(t) + " shows \"" + t.shown + "\" in " +
                                 std::to_string(t.box.right - t.box.left) + "x" +
                                 std::to_string(t.box.bottom - t.box.top));
     texts.push_back(&t);
@@ -119,7 +119,7 @@ std::vector<std::string> ShownTextFaults() {
       const auto [bTop, bBottom] = body(b);
       if (aTop >= bBottom || bTop >= aBottom) continue;
       if (b->drawn.left - a->drawn.right < std::min(a->space, b->space))
-        faults.push_back("runs together: " + Describe(*a) + " and " + b->name + " \"" + b->wanted + "\"");
+        faults.push_back("runs together: " + DescribeNoted(*a) + " and " + b->name + " \"" + b->wanted + "\"");
     }
   }
   std::sort(faults.begin(), faults.end());
