@@ -111,7 +111,7 @@ TEST(ShownTextsPlay, EveryScreenReadsWholeAt1024x768) {
 
   // The game menu's pages, each from its button page.
   GameMenu& menu = s.gameMenu;
-  const auto menuOpen = [&menu] { return menu.currentForm && menu.currentForm->parent; };
+  const auto menuOpen = [&] { return menu.currentForm && menu.currentForm->parent; };
   for (const char* page : {"SAVEBUT", "LOADBUT", "PLAYERBUT", "GRAPHICBUT", "SOUNDBUT"}) {
     for (int press = 0; press < 3 && menuOpen(); ++press) SampleGame::PressKey(plat::kVkEscape);
     for (int press = 0; press < 3 && !menuOpen(); ++press) SampleGame::PressKey(plat::kVkEscape);
