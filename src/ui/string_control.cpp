@@ -9,11 +9,13 @@
 #include "app/gfx/clipping.h"
 #include "app/gfx/fonts.h"
 #include "app/gfx/renderer.h"
+#include "app/gfx/text_placement.h"
 #include "app/number_text.h"
 #include "platform/fpenv.h"
 #include "ui/control_frame.h"
 #include "ui/edit_control.h"
 #include "ui/screen.h"
+#include "ui/shown_text_log.h"
 #include "ui/text_fit.h"
 
 namespace {
@@ -124,7 +126,14 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
   const uint32_t colour = (Selected() ? selectedTextColour : textColour) | 0xFF000000u;
   plat::Rect box{};
   const FittedText fitted = ShownText(&box);
-  if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), StringTextFormat(kind, flags, alignment), colour);
+  const uint32_t format = StringTextFormat(kind, flags, alignment);
+  if (ShownTextLogKept() && kind != kKindEdit && !(state & kStateEditing)) {
+    const plat::Rect drawn = fitted.text.empty() ? plat::Rect{box.left, box.top, box.left, box.top}
+                                                 : TextPlacement(box, fitted.font, fitted.text.c_str(), format);
+    NoteShownText(this, Selected() && !selectedText.empty() ? selectedText : text, fitted.text, fitted.font, box,
+                  drawn, (format & kTextWordBreak) != 0);
+  }
+  if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), format, colour);
   if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
   return 0;
 }

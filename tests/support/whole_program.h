@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/app_object.h"
 #include "app/settings.h"
@@ -32,6 +33,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "ui/shown_text_log.h"
 
 // Test programs run side by side in one build folder: each process plays on
 // an options file of its own, begun as a copy of the folder's, so that what
@@ -172,4 +174,20 @@ inline void ClickControl(Control* control, int row = -1) {
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonUp, 0, at);
   PumpWholeProgram();
+}
+
+// The screen drawn again whole, each text it shows noted: every fault found
+// (a text cut to fit or past its box, or run into a neighbour of its form),
+// one line each.
+inline std::vector<std::string> ShownTextFaultsOfFrame() {
+  if (!g_ui.rootForm) return {};
+  const uint32_t flags = g_ui.rootForm->flags;
+  g_ui.rootForm->flags |= kCtlAlwaysRedraw;
+  g_ui.redrawWanted = 1;
+  StartShownTextLog();
+  RunIdleFrame();
+  std::vector<std::string> faults = ShownTextFaults();
+  StopShownTextLog();
+  g_ui.rootForm->flags = flags;
+  return faults;
 }

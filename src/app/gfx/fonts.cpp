@@ -9,6 +9,7 @@
 #include "app/gfx/clipping.h"
 #include "app/gfx/renderer.h"
 #include "app/gfx/sprite_batch.h"
+#include "app/gfx/text_placement.h"
 #include "app/log.h"
 #include "platform/paths.h"
 #include "platform/texture_loader.h"
@@ -335,21 +336,12 @@ plat::Status FlushFontGlyphBatch(BitmapFont* font) {
   return plat::kOk;
 }
 
-int32_t DrawTextAt(plat::Rect* box, BitmapFont* font, const char* text, uint32_t flags, uint32_t colour) {
-  if (!box) return 0;
-  std::string wrapped;
-  if ((flags & kTextWordBreak) && font && text) {
-    wrapped = WrapWords(font->image, text, static_cast<float>(int64_t{box->right} - box->left));
-    text = wrapped.c_str();
-  }
-  int32_t width = 0, height = 0;
-  if (plat::Failed(MeasureText(font, text, &width, &height))) return 0;
-  if (flags & kTextCalcRect) {
-    *box = plat::Rect{0, 0, width, height};
-    return height;
-  }
-  const int64_t spareX = int64_t{box->right} - box->left - width;
-  const int64_t spareY = int64_t{box->bottom} - box->top - height;
+namespace {
+
+// The top-left corner of a text of the size in the box, aligned by the flags.
+plat::Point AlignInBox(const plat::Rect& box, int32_t width, int32_t height, uint32_t flags) {
+  const int64_t spareX = int64_t{box.right} - box.left - width;
+  const int64_t spareY = int64_t{box.bottom} - box.top - height;
   int64_t dx = 0, dy = 0;
   if (flags & kTextRight)
     dx = spareX;
@@ -359,8 +351,40 @@ int32_t DrawTextAt(plat::Rect* box, BitmapFont* font, const char* text, uint32_t
     dy = spareY;
   else if (flags & kTextVCentre)
     dy = std::max<int64_t>(0, (spareY - 1) / 2);
-  const auto left = static_cast<int32_t>(std::clamp<int64_t>(box->left + dx, INT32_MIN, INT32_MAX));
-  const auto top = static_cast<int32_t>(std::clamp<int64_t>(box->top + dy, INT32_MIN, INT32_MAX));
+  return {static_cast<int32_t>(std::clamp<int64_t>(box.left + dx, INT32_MIN, INT32_MAX)),
+          static_cast<int32_t>(std::clamp<int64_t>(box.top + dy, INT32_MIN, INT32_MAX))};
+}
+
+std::string WrappedIn(const plat::Rect& box, BitmapFont* font, const char* text, uint32_t flags) {
+  if (!(flags & kTextWordBreak) || !font || !text) return text ? text : "";
+  return WrapWords(font->image, text, static_cast<float>(int64_t{box.right} - box.left));
+}
+
+}  // namespace
+
+plat::Rect TextPlacement(const plat::Rect& box, BitmapFont* font, const char* text, uint32_t flags) {
+  const std::string lines = WrappedIn(box, font, text, flags);
+  int32_t width = 0, height = 0;
+  if (plat::Failed(MeasureText(font, lines.c_str(), &width, &height))) return {box.left, box.top, box.left, box.top};
+  const plat::Point at = AlignInBox(box, width, height, flags);
+  return {at.x, at.y, at.x + width, at.y + height};
+}
+
+int32_t DrawTextAt(plat::Rect* box, BitmapFont* font, const char* text, uint32_t flags, uint32_t colour) {
+  if (!box) return 0;
+  std::string wrapped;
+  if ((flags & kTextWordBreak) && font && text) {
+    wrapped = WrappedIn(*box, font, text, flags);
+    text = wrapped.c_str();
+  }
+  int32_t width = 0, height = 0;
+  if (plat::Failed(MeasureText(font, text, &width, &height))) return 0;
+  if (flags & kTextCalcRect) {
+    *box = plat::Rect{0, 0, width, height};
+    return height;
+  }
+  const plat::Point at = AlignInBox(*box, width, height, flags);
+  const int32_t left = at.x, top = at.y;
 
   Renderer& r = g_renderer;
   const bool clip = !(flags & kTextNoClip) && r.device;

@@ -8,6 +8,7 @@
 #include "app/log.h"
 #include "platform/messages.h"
 #include "screens/docked_panels.h"
+#include "screens/frontend/tutorial_marker.h"
 #include "screens/keys/key_actions.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
@@ -30,6 +31,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "ui/text_box.h"
 #include "world/game_speed.h"
 #include "world/object_hex.h"
@@ -105,14 +107,21 @@ int64_t SharedArea(const plat::Rect& a, const plat::Rect& b) {
   return w > 0 && h > 0 ? w * h : 0;
 }
 
-// What the open pop-ups show, on the screen.
-std::vector<plat::Rect> OpenPopupForms(const Control* backdrop) {
+// What the open pop-ups show, on the screen, and where their texts stand.
+std::vector<plat::Rect> OpenPopupForms(const Control* backdrop, std::vector<plat::Rect>& texts) {
   std::vector<plat::Rect> out;
   Control* root = g_ui.rootForm;
   Control* first = root ? root->firstChild : nullptr;
-  for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing())
-    if (c != backdrop && IsPopupFrame(c) && !c->Hidden() && c->firstChild && !c->firstChild->Hidden())
-      out.push_back(ControlAbsoluteRect(c->firstChild));
+  for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing()) {
+    if (c == backdrop || !IsPopupFrame(c) || c->Hidden() || !c->firstChild || c->firstChild->Hidden()) continue;
+    out.push_back(ControlAbsoluteRect(c->firstChild));
+    ControlTreeForEach(c->firstChild, kAnyDepth, 0, [&](Control* t) {
+      if (!IsStringKind(t) || t->text.empty()) return;
+      for (const Control* up = t; up && up != c; up = up->parent)
+        if (up->Hidden()) return;
+      texts.push_back(ControlAbsoluteRect(t));
+    });
+  }
   return out;
 }
 
@@ -203,7 +212,7 @@ void TutorialWindow::BindControls() {
   buttonTopGap = prev ? defaultHeight - prev->rect.top : 0;
   for (BitmapControl*& marker : markers) {
     if (marker) continue;
-    marker = new BitmapControl;
+    marker = new TutorialMarker;
     marker->flags = kMarkerFlags;
     // No backing fill: the frame outlines the control and leaves it seen.
     marker->frameStyle = 1;
@@ -289,16 +298,27 @@ void TutorialWindow::PlaceMarkers(const TutorialStep* step) {
   Control* holder = currentForm ? currentForm->parent : nullptr;
   if (!holder) return;
   const plat::Rect origin = ControlAbsoluteRect(holder);
+  const Control* marked[kTutorialMarkers] = {};
+  std::vector<plat::Rect> places;
   for (int i = 0; i < kTutorialMarkers; ++i) {
     const OwnedText& tag = step->texts[kFirstMarkerText + i];
-    BitmapControl* marker = markers[i];
-    if (!marker || !TagSet(tag)) continue;
-    const Control* control = FindPageControl(tag.get(), true);
-    if (!control) continue;
-    const plat::Rect r = ControlAbsoluteRect(control);
-    marker->rect = {r.left - origin.left - kMarkerMargin, r.top - origin.top - kMarkerMargin,
-                    r.right - origin.left + kMarkerMargin, r.bottom - origin.top + kMarkerMargin};
-    ControlAddChild(holder, marker);
+    if (!markers[i] || !TagSet(tag)) continue;
+    marked[i] = FindPageControl(tag.get(), true);
+    if (marked[i]) places.push_back(ControlAbsoluteRect(marked[i]));
+  }
+  // A control at the screen's edge keeps its marker on the screen, in a
+  // narrower band on that side.
+  const plat::Rect screen{0, 0, ClientWidth(), ClientHeight()};
+  for (int i = 0; i < kTutorialMarkers; ++i) {
+    if (!marked[i]) continue;
+    const plat::Rect own = ControlAbsoluteRect(marked[i]);
+    std::vector<plat::Rect> others;
+    for (const plat::Rect& r : places)
+      if (r.left != own.left || r.top != own.top || r.right != own.right || r.bottom != own.bottom) others.push_back(r);
+    auto* frame = static_cast<TutorialMarker*>(markers[i]);
+    frame->Surround(own, others, screen, kMarkerMargin);
+    RectMoveTo(&frame->rect, frame->rect.left - origin.left, frame->rect.top - origin.top);
+    ControlAddChild(holder, frame);
   }
 }
 
@@ -316,16 +336,20 @@ void TutorialWindow::StandClear(const TutorialStep* step) {
     const TutorialPoint at = TutorialHexPoint(g_mapView, column, row);
     marked.push_back({at.x - kHexClearance, at.y - kHexClearance, at.x + kHexClearance, at.y + kHexClearance});
   }
-  const std::vector<plat::Rect> opened = OpenPopupForms(backdrop);
+  std::vector<plat::Rect> texts;
+  const std::vector<plat::Rect> opened = OpenPopupForms(backdrop, texts);
   const plat::Rect origin = ControlAbsoluteRect(holder);
   const plat::Rect now = ControlAbsoluteRect(f);
   const int32_t width = Width(f), height = Height(f);
-  // Hiding any of the marked outweighs hiding all of a pop-up.
+  // Hiding any of the marked outweighs hiding all of a pop-up's texts, and
+  // hiding any of its texts (a unit's name, a header) all of its bare parts.
+  const int64_t screenArea = int64_t{ClientWidth()} * ClientHeight() + 1;
   const auto cost = [&](const plat::Rect& r) {
-    int64_t hidden = 0, covered = 0;
+    int64_t hidden = 0, written = 0, covered = 0;
     for (const plat::Rect& m : marked) hidden += SharedArea(r, m);
+    for (const plat::Rect& t : texts) written += SharedArea(r, t);
     for (const plat::Rect& p : opened) covered += SharedArea(r, p);
-    return hidden * (int64_t{ClientWidth()} * ClientHeight() + 1) + covered;
+    return (hidden * screenArea + written) * screenArea + covered;
   };
   int64_t best = cost(now);
   if (best == 0) return;

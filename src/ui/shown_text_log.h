@@ -1,0 +1,30 @@
+#pragma once
+// A log of the texts the string controls draw while it is kept, for a check
+// that every text a player is shown reads whole: a text cut to fit its box,
+// wrapped past its box's foot, or drawn into another text of its own form
+// (a list row's form, or the form a screen shows) is a fault. Window thread
+// only; kept by tests, off in the game, where noting costs one test.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/window.h"
+
+class Control;
+struct BitmapFont;
+
+// Starts the log afresh; nothing is noted until it is started.
+void StartShownTextLog();
+// Stops the log and forgets what it noted.
+void StopShownTextLog();
+bool ShownTextLogKept();
+
+// The control drew `shown` (in the font, at the rectangle its glyphs took)
+// for its text `wanted` in the box; several lines when wrapped.
+void NoteShownText(const Control* control, const std::string& wanted, const std::string& shown, BitmapFont* font,
+                   const plat::Rect& box, const plat::Rect& drawn, bool wrapped);
+
+// Each fault among the texts noted since the start, one line each naming
+// the form, the control and the text; the same control drawn again counts
+// once, as last drawn.
+std::vector<std::string> ShownTextFaults();
