@@ -14,6 +14,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "sim/game_stop.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -63,6 +64,7 @@ void MakeNewWorld() {
 
 // An import that failed leaves the table as it was: the file keeps it too.
 void ImportTables(int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const MapHeader& h = w.mapHeader;
   switch (id) {
@@ -116,6 +118,7 @@ void MapEditorMenu::OnCommand(Control*, int32_t id) {
 }
 
 void BuildBlankEditorWorld() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   ResetWorldDataTables(w);
   NewGameData(w);
@@ -125,6 +128,7 @@ void BuildBlankEditorWorld() {
 }
 
 void WriteEditorBackup(const char* name) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::string base = std::string("BACKUPS\\") + name;
   WriteMapFile(g_world, base);
   WriteGamFile(g_world, base);
@@ -142,6 +146,7 @@ void RefreshEditorInfoPanels() {
 }
 
 void MapEditorMenuCommand(int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   switch (id) {
     case kItemLoad:
       WriteEditorBackup("AUTOBACKUPL");
@@ -183,6 +188,7 @@ void MapEditorScn1::BindControls() {
 }
 
 void MapEditorScn1::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   ShowText(currentForm, "SCNNAME", FieldText(w.gameState.scenarioName));
   GameDate date;
@@ -197,6 +203,7 @@ void MapEditorScn1::Refresh() {
 }
 
 void MapEditorScn1::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   if (ControlTagMatches(control->tag, "UOWNER")) {
     GiveUnitsTheirHexOwners(g_world);
@@ -232,6 +239,7 @@ void MapEditorMap1::BindControls() {
 }
 
 void MapEditorMap1::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const MapHeader& h = g_world.mapHeader;
   ShowText(currentForm, "MAPNAME", FieldText(h.gameTitle));
   ShowText(currentForm, "HEXWIDTH", std::to_string(h.hexScale));
@@ -253,6 +261,7 @@ void MapEditorFiles::BindControls() {
 }
 
 void MapEditorFiles::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   ShowText(currentForm, "GAMFNAME", FieldText(w.gameState.scenarioName));
   ShowText(currentForm, "SCNFNAME", "");
@@ -261,6 +270,7 @@ void MapEditorFiles::Refresh() {
 }
 
 void MapEditorFiles::OnCommand(Control*, int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (id <= 0) return;
   switch (id) {
     case 15: ImportScenarioRegions(g_world); break;
