@@ -130,7 +130,6 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
         plat::CriticalSectionLock simulation(g_simulationLock);
         NetSyncCheck(session, DecodeSyncInfo(message.payload), world);
       } else {
-      else
         SendIncompatibleVersionLine(world);
       }
       break;
