@@ -95,8 +95,9 @@ function(vd_subsystem name dir)
     vd_discover_tests(${name}_tests)
   endif()
   # NAME_threads_test.cpp files: tests of threads running side by side, in an
-  # executable of their own labelled "threads", which CI builds and runs
-  # alone under ThreadSanitizer.
+  # executable of their own labelled "threads". CI runs them with the other
+  # tests under the address and undefined-behaviour sanitizers; the thread
+  # sanitizer's run of them is scripts/tsan.sh, which CI does not run.
   if(thread_tests)
     add_executable(${name}_threads_tests ${thread_tests})
     target_link_libraries(${name}_threads_tests PRIVATE ${name} ${ARG_TEST_DEPS} vd_testsupport GTest::gtest GTest::gmock)

@@ -1,20 +1,68 @@
 #!/usr/bin/env bash
 # Under the thread sanitizer, in a build folder of just what they need
 # (default: build-tsan): the tests labelled threads (threads running side by
-# side, two network peers among them), then the play tests (tests/
-# *_play_test.cpp), which click through the whole program while its turn
-# thread and computer players run. Not part of CI: a third build tree costs
-# more than the rest of it; run it after changing the game threads, the
-# computer players' threads, the network session or how screens read the
-# world. Any report fails the run.
+# side, two network peers among them), then every test case that starts a
+# game, wherever it lives: the cases of each test file that plays the whole
+# program (tests/support/whole_program.h, sample_game.h, play_days.h) or
+# starts a session, a log-on or the turn thread itself. Those cases run the
+# turn thread and the computer players while the window thread draws and
+# answers clicks, which is where a race between them shows.
+#
+# Not part of CI: a third build tree costs more than the rest of it; run it
+# after changing the game threads, the computer players' threads, the
+# network session or how screens read the world. Any report fails the run.
+#
+# TSAN_JOBS bounds the compiler runs and the test programs run side by side
+# (default 2: a sanitized compile of the larger files takes over a gigabyte).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build-tsan}"
+jobs="${TSAN_JOBS:-2}"
+
+# "FILE PROGRAM SUITES" for every test file with a case that starts a game.
+# A library's tests are its program's (src/units/ is the sim library's);
+# tests/ are the cross tests.
+game_cases() {
+  local starts='support/(whole_program|sample_game|play_days)\.h|\b(StartGameSession|LogOn|StartTurnThread|PlayDays)\('
+  grep -lE "$starts" tests/*_test.cpp $(find src -name '*_test.cpp' ! -name '*_threads_test.cpp') 2>/dev/null |
+    while read -r file; do
+      local program
+      case "$file" in
+        tests/*) program=vd_cross_tests ;;
+        src/units/*) program=vd_sim_tests ;;
+        src/*) program="$(echo "$file" | cut -d/ -f2)"; program="vd_${program}_tests" ;;
+      esac
+      local suites
+      suites="$(grep -ho '^TEST\(_F\|_P\)\?([A-Za-z0-9_]*' "$file" | sed 's/.*(//' | sort -u | sed 's/$/.*/' | paste -sd:)"
+      [ -n "$suites" ] && echo "$program $suites"
+    done
+}
+
+mapfile -t cases < <(game_cases)
+programs="$(printf '%s\n' "${cases[@]}" | cut -d' ' -f1 | sort -u)"
+
 cmake -S . -B "$build" -G Ninja -DVD_TSAN=ON -DVD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 "$@"
-cmake --build "$build" --target vd_threads_tests veldrane-headless vd_cross_tests
+# shellcheck disable=SC2086
+cmake --build "$build" -j "$jobs" --target vd_threads_tests veldrane-headless $programs
+
 export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=0 exitcode=66 second_deadlock_stack=1}"
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy LP_NUM_THREADS=0
-(cd "$build" && ctest -L threads --output-on-failure)
-# The play tests' suites, as their files name them.
-suites="$(grep -ho '^TEST\(_F\|_P\)\?([A-Za-z0-9_]*' tests/*_play_test.cpp | sed 's/.*(//' | sort -u | sed 's/$/.*/' | paste -sd:)"
-"$build/tests/vd_cross_tests" --gtest_filter="$suites" --gtest_shuffle
+(cd "$build" && ctest -j "$jobs" -L threads --output-on-failure)
+
+# One run of each program over all its game-starting suites, the programs
+# side by side.
+status=0
+for program in $programs; do
+  filter="$(printf '%s\n' "${cases[@]}" | awk -v p="$program" '$1 == p { print $2 }' | paste -sd:)"
+  echo "$program --gtest_filter=$filter"
+  binary="$(find "$build" -name "$program" -type f -perm -u+x | head -1)"
+  "$binary" --gtest_filter="$filter" --gtest_shuffle > "$build/tsan-$program.log" 2>&1 &
+  while (($(jobs -rp | wc -l) >= jobs)); do wait -n || status=1; done
+done
+while (($(jobs -rp | wc -l) > 0)); do wait -n || status=1; done
+for program in $programs; do
+  if grep -q 'WARNING: ThreadSanitizer' "$build/tsan-$program.log"; then status=1; fi
+  tail -3 "$build/tsan-$program.log"
+done
+grep -h -A12 'WARNING: ThreadSanitizer' "$build"/tsan-*.log || true
+exit "$status"

@@ -6,11 +6,13 @@
 #include "platform/clock.h"
 #include "records/text_field.h"
 #include "sim/safe_file_name.h"
+#include "sim/simulation_lock.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
 #include "world/world.h"
 
 void EditorAutosave(ScreenManager&, int32_t force) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const uint32_t now = plat::TickCount();
   uint32_t& last = g_editorPalette.autosaveStart;
   // The elapsed time, not "last > now - interval": the tick starts at 0, and

@@ -16,6 +16,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "sim/game_stop.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -65,6 +66,7 @@ void MakeNewWorld() {
 
 // An import that failed leaves the table as it was: the file keeps it too.
 void ImportTables(int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const MapHeader& h = w.mapHeader;
   switch (id) {
@@ -123,6 +125,7 @@ void MapEditorMenu::OnCommand(Control*, int32_t id) {
 
 void BuildBlankEditorWorld() {
   g_lastRegionImport = {};
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   ResetWorldDataTables(w);
   NewGameData(w);
@@ -132,6 +135,7 @@ void BuildBlankEditorWorld() {
 }
 
 void WriteEditorBackup(const char* name) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const std::string base = std::string("BACKUPS\\") + name;
   WriteMapFile(g_world, base);
   WriteGamFile(g_world, base);
@@ -149,6 +153,7 @@ void RefreshEditorInfoPanels() {
 }
 
 void MapEditorMenuCommand(int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   switch (id) {
     case kItemLoad:
       g_lastRegionImport = {};
@@ -191,6 +196,7 @@ void MapEditorScn1::BindControls() {
 }
 
 void MapEditorScn1::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   ShowText(currentForm, "SCNNAME", FieldText(w.gameState.scenarioName));
   GameDate date;
@@ -205,6 +211,7 @@ void MapEditorScn1::Refresh() {
 }
 
 void MapEditorScn1::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   if (ControlTagMatches(control->tag, "UOWNER")) {
     GiveUnitsTheirHexOwners(g_world);
@@ -240,6 +247,7 @@ void MapEditorMap1::BindControls() {
 }
 
 void MapEditorMap1::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const MapHeader& h = g_world.mapHeader;
   ShowText(currentForm, "MAPNAME", FieldText(h.gameTitle));
   ShowText(currentForm, "HEXWIDTH", std::to_string(h.hexScale));
@@ -261,6 +269,7 @@ void MapEditorFiles::BindControls() {
 }
 
 void MapEditorFiles::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   ShowText(currentForm, "GAMFNAME", FieldText(w.gameState.scenarioName));
   ShowText(currentForm, "SCNFNAME", "");
@@ -271,6 +280,7 @@ void MapEditorFiles::Refresh() {
 }
 
 void MapEditorFiles::OnCommand(Control*, int32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (id <= 0) return;
   switch (id) {
     case 15: g_lastRegionImport = ImportScenarioRegions(g_world); break;

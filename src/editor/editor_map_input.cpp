@@ -6,6 +6,7 @@
 #include "editor/terrain_paint_panel.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -30,10 +31,10 @@ void ForBrushHexes(World& w, uint32_t position, Paint paint) {
     const HexMapShape map = MapShape(w);
     for (int d = 0; d < 6; ++d) {
       const uint32_t n = HexNeighbour(map, position, d);
-      if (n != kNoHexPosition) paint(n);
+      if (n != kNoHexPosition) paint(w, n);
     }
   }
-  paint(position);
+  paint(w, position);
 }
 
 void PaintTerrain(World& w, uint32_t position) {
@@ -74,6 +75,7 @@ void PlaceFacility(World& w) {
 // The two-click link tool: the first click starts the route at the hex, the
 // second links the hexes along it.
 void LinkTool() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   int32_t& value = g_editorMap.brushValue;
   if (value == kLinkToolFirst || value == kLinkToolFirst + 1) value += kLinkToolRaise;
   int32_t* pending = g_editorLinks.pendingSelection;
@@ -88,6 +90,7 @@ void LinkTool() {
 }
 
 bool FillPressed() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* form = g_editorScreens.terrainPaint ? g_editorScreens.terrainPaint->currentForm : nullptr;
   Control* fill = form ? FormFindControlByTag(form, "FILL") : nullptr;
   if (!fill || !(fill->state & kStateSelected)) return false;
@@ -111,6 +114,7 @@ HexCell* EditorCellAt(World& world, uint32_t position) {
 }
 
 bool EditorBrushAtHex(int32_t drag) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   EditorMapState& e = g_editorMap;
   if (!(e.flags & kEditorEditing)) {
     // A brush or fill tried with editing off changes nothing; the bar says
@@ -123,12 +127,12 @@ bool EditorBrushAtHex(int32_t drag) {
   const bool filled = e.brushKind == kBrushTerrain && !(e.flags & kEditorKeepTerrain) && FillPressed();
   if (!filled) {
     if (!(e.flags & kEditorKeepAttributes)) {
-      if (e.brushKind == kBrushTerrain) ForBrushHexes(w, position, [&](uint32_t p) { PaintHexAttributesAt(w, p); });
+      if (e.brushKind == kBrushTerrain) ForBrushHexes(w, position, PaintHexAttributesAt);
       if (e.brushKind == kBrushObject && g_editorScreens.applyFacilityBrush) g_editorScreens.applyFacilityBrush();
     }
     if (!(e.flags & kEditorKeepTerrain)) {
       if (e.brushKind == kBrushTerrain) {
-        ForBrushHexes(w, position, [&](uint32_t p) { PaintTerrain(w, p); });
+        ForBrushHexes(w, position, PaintTerrain);
         e.lastTerrain = e.terrainBrush;
         g_editorPalette.dirty[0] = 1;
       } else if (e.brushKind == kBrushObject && drag == 0) {

@@ -7,6 +7,7 @@
 #include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
 #include "sim/map_derived_data.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -40,6 +41,7 @@ void SetMapEditMode(int32_t kind, int32_t value) {
 }
 
 void RecalcDerivedMapData(PlayerVariablesPanel& panel) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   RecalcDerivedMapData(g_world);
   // The panel, where it shows, shows the new figures and its region again.
   if (panel.currentForm) panel.Refresh();
@@ -53,6 +55,7 @@ int32_t ScrollPalette(int32_t& pending, int32_t offset, int32_t visible, int32_t
 }
 
 void DrawTerrainBits(Control* palette, uint32_t colour) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const int32_t brush = g_editorMap.terrainBrush;
   if (!palette || palette->Hidden() || brush < 0 || static_cast<size_t>(brush) >= w.terrains.size()) return;

@@ -12,6 +12,7 @@
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
 #include "records/text_field.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -93,6 +94,7 @@ void AfterSetup() {
 MapSetupDialog::MapSetupDialog() : Screen("MAPEDITOR_POPUP1", FormLookups{.tags = kMapTags, .ids = {}}) {}
 
 void MapSetupDialog::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   MapHeader& h = g_world.mapHeader;
   const bool current = id == 0;
   Put(Tag(*this, "MAPNAME"), current ? FieldText(h.gameTitle) : "");
@@ -114,6 +116,7 @@ void MapSetupDialog::Refresh() {
 }
 
 void MapSetupDialog::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   EndTextEdit();
   if (Is(control, "CANBUT")) {
     Close(0);
@@ -165,6 +168,7 @@ ScenarioSetupDialog::ScenarioSetupDialog()
     : Screen("MAPEDITOR_POPUP2", FormLookups{.tags = kScenarioTags, .ids = kScenarioIds}) {}
 
 void ScenarioSetupDialog::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   MapHeader& h = w.mapHeader;
   const bool current = id == 0;
@@ -206,6 +210,7 @@ void ScenarioSetupDialog::OnControlChange(Control*, int32_t) {
 }
 
 void ScenarioSetupDialog::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   if (Is(control, "CANBUT")) {
     Close(0);

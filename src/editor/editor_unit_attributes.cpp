@@ -12,6 +12,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -72,10 +73,12 @@ EditorUnitAttributesPanel::EditorUnitAttributesPanel()
     : Screen("MAPEDITORB_SS6C", FormLookups{.tags = kUnitAttributeTags, .ids = kUnitAttributeIds}) {}
 
 UnitRecord* EditorUnitAttributesPanel::Unit() const {
+  plat::CriticalSectionLock lock(g_simulationLock);
   return id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
 }
 
 void EditorUnitAttributesPanel::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   Control* f = currentForm;
   for (int32_t option = kFirstOptionId; option <= kFirstOptionId + 3; ++option)
@@ -110,6 +113,7 @@ void EditorUnitAttributesPanel::OnOpen() {
 }
 
 void EditorUnitAttributesPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = Unit();
   if (!u) return;
   Control* f = currentForm;
@@ -130,6 +134,7 @@ void EditorUnitAttributesPanel::Refresh() {
 }
 
 void EditorUnitAttributesPanel::OnControlChange(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   UnitRecord* u = Unit();
   if (!u || !control) return;
   Control* f = currentForm;
@@ -159,6 +164,7 @@ void EditorUnitAttributesPanel::OnControlChange(Control* control, int32_t) {
 }
 
 void EditorUnitAttributesPanel::ResetUnitAttributes() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   UnitRecord* u = Unit();
   if (!u) return;
   u->targetStrength = 1.0f;
@@ -174,6 +180,7 @@ void EditorUnitAttributesPanel::ResetUnitAttributes() {
 }
 
 void EditorUnitAttributesPanel::DeleteUnit(UnitRecord& unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   // No list may keep the unit once it is freed: the shared lists by
   // pointer, the pop-up's own stepping list by id.
@@ -190,6 +197,7 @@ void EditorUnitAttributesPanel::DeleteUnit(UnitRecord& unit) {
 }
 
 void EditorUnitAttributesPanel::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   UnitRecord* u = Unit();
   if (!u || !control) return;
   World& w = g_world;

@@ -16,6 +16,7 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "sim/availability.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -159,6 +160,7 @@ void EditorUnitToolPanel::ShowPage() {
 }
 
 const UnitClassRecord* EditorUnitToolPanel::CurrentClass() const {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t index = EditorUnitClass();
   return index > 0 ? ClassRecordAt(g_world, index) : nullptr;
 }
@@ -173,6 +175,7 @@ void EditorUnitToolPanel::OnOpen() {
 }
 
 void EditorUnitToolPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const PlayerRecord* local = w.localPlayerRecord;
   EnterText(Tag(currentForm, "REGION"), local ? LookupLocalizedName(w, *local) : "");
@@ -190,6 +193,7 @@ void EditorUnitToolPanel::DrawPicture() {
 }
 
 void EditorUnitToolPanel::FillEquipmentPanel() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitClassRecord* currentClass = CurrentClass();
   if (!currentClass) return;
   World& w = g_world;
@@ -268,6 +272,7 @@ UnitRecord* EditorUnitToolPanel::PlaceUnit(World& w) {
 }
 
 void EditorUnitToolPanel::ReadUnitSliders(UnitRecord& unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   Control* f = currentForm;
   unit.unitFlags &= ~kUnitProvisional;
@@ -310,6 +315,7 @@ void EditorUnitToolPanel::ReadUnitSliders(UnitRecord& unit) {
 }
 
 void EditorUnitToolPanel::ResetAvailability(int32_t controlId) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   if (!HasDesignRow(w)) return;
   const int p = LocalPlayerIndex(w);
@@ -330,6 +336,7 @@ void EditorUnitToolPanel::ResetAvailability(int32_t controlId) {
 }
 
 void EditorUnitToolPanel::OnCommand(Control* control, int32_t code) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   if (code >= kFirstPageId && code < kFirstPageId + 5) {
     page = code - kFirstPageId;

@@ -17,6 +17,7 @@
 #include "app/number_text.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_refresh.h"
+#include "sim/simulation_lock.h"
 #include "units/hex_state.h"
 #include "sim/daily/elimination.h"
 #include "ui/bitmap_control.h"
@@ -162,6 +163,7 @@ int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x
 }
 
 void NameFacilityCellAt(Control* palette, int32_t x, int32_t y) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!palette) return;
   const plat::Rect at = ControlAbsoluteRect(palette);
   const int32_t value =
@@ -192,6 +194,7 @@ void FacilityPaintPanel::BindControls() {
 }
 
 void FacilityPaintPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   EditorMapState& e = g_editorMap;
   // Coming from another tool the brush places the first class, and the
@@ -274,6 +277,7 @@ void FacilityPaintPanel::OnControlChange(Control* control, int32_t) {
 }
 
 void FacilityPaintPanel::ApplyHexFacilityBrush() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const uint32_t flags = g_editorMap.flags;
   HexCell* cell = SelectedCell(w);
@@ -311,6 +315,7 @@ void FacilityPaintPanel::ApplyHexFacilityBrush() {
 }
 
 void FacilityPaintPanel::UpdateHexFacilityTexts() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   ApplyHexFacilityBrush();
   char text[64];
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR"))
@@ -324,6 +329,7 @@ void FacilityPaintPanel::UpdateHexFacilityTexts() {
 }
 
 void FacilityPaintPanel::SetHexFacilityBase() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   HexCell* cell = SelectedCell(g_world);
   if (!cell) return;
   g_editorMap.flags &= ~kEditorLoadingPanel;
@@ -332,6 +338,7 @@ void FacilityPaintPanel::SetHexFacilityBase() {
 }
 
 void FacilityPaintPanel::ResetHexFacility() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   g_editorMap.flags |= kEditorLoadingPanel;
   if (Control* name = Id(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
@@ -359,6 +366,7 @@ void FacilityPaintPanel::ResetHexFacility() {
 }
 
 void FacilityPaintPanel::OnCommand(Control* control, int32_t code) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   const char* tag = control->tag;
   if (ControlTagMatches(tag, "BUTMEMODE")) {
@@ -379,6 +387,7 @@ void FacilityPaintPanel::OnCommand(Control* control, int32_t code) {
 }
 
 void FacilityPaintPanel::FacilityPanelAction(int32_t code) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   HexCell* cell = SelectedCell(w);
   if (!cell || !(g_editorMap.flags & kEditorEditing)) return;

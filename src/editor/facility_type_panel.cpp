@@ -8,6 +8,7 @@
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
 #include "editor/facility_paint_panel.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "sim/daily/hex_pass.h"
@@ -59,6 +60,7 @@ void SetBar(SlideBarControl* bar, uint16_t exponent, float maximum, float value)
 // The class's people, support, upgrade and rubble; the upgrade and rubble
 // as class numbers, 0 for none; an empty class shows 0.
 void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const float populationScale = g_world.mapHeader.scaleSquared;
   SlideBarControl* people = TagAs<SlideBarControl>(form, "MAXPOPSLDR");
   SetBar(people, 3, populationScale * kPopulationPerScale, cls ? populationScale * cls->maxPopulationFactor : 0.0f);
@@ -78,6 +80,7 @@ void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
 }  // namespace
 
 void IndustryPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   float shown[3] = {};
   bool any = true;
@@ -102,6 +105,7 @@ void IndustryPanel::Refresh() {
 }
 
 void CostsPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const UnitClassRecord* cls = ClassRecordAt(g_world, g_editorMap.brushValue);
   for (int32_t id : {1, 2, 3}) SetBar(IdAs<SlideBarControl>(currentForm, id), 2, 1.0f, 0.0f);
   SetBar(IdAs<SlideBarControl>(currentForm, 4), 2, g_world.mapHeader.scale * kCostPerScale, 0.0f);
@@ -126,6 +130,7 @@ void FacilityTypePanel::BindControls() {
 }
 
 void FacilityTypePanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   EditorMapState& e = g_editorMap;
   if (e.brushKind != kBrushObject) {
     e.brushValue = kFirstFacilityClass;

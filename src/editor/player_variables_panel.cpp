@@ -7,6 +7,7 @@
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "sim/region_names.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -51,6 +52,7 @@ PlayerVariablesPanel::PlayerVariablesPanel()
     : Screen("MAPEDITOR_SS2", FormLookups{.tags = kPanelTags, .ids = kPanelIds}) {}
 
 void PlayerVariablesPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const int32_t chosen = static_cast<int32_t>(std::clamp<intptr_t>(id, 0, kMaxPlayers - 1));
   w.localPlayerRecord = &w.players[chosen];
@@ -79,6 +81,7 @@ void PlayerVariablesPanel::Refresh() {
 }
 
 void PlayerVariablesPanel::OnCommand(Control* control, int32_t code) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   // The panel is a pop-up of the scenario panel; it closes by its own button.
   if (control && ControlTagMatches(control->tag, "CLOSEBUT")) {
     Close(0);

@@ -12,6 +12,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -88,9 +89,13 @@ void PaintHexAttributesAt(World& w, uint32_t position) {
   }
 }
 
-void PaintHexAttributes(TerrainPaintPanel&) { PaintHexAttributesAt(g_world, Selected(g_world)); }
+void PaintHexAttributes(TerrainPaintPanel&) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  PaintHexAttributesAt(g_world, Selected(g_world));
+}
 
 void ResetHexAttributes(TerrainPaintPanel& panel) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   g_editorMap.flags |= kEditorLoadingPanel;
   ShowHexText(panel, TerrainName(w, 0));
@@ -105,6 +110,7 @@ void ResetHexAttributes(TerrainPaintPanel& panel) {
 }
 
 void PickHexTerrain(TerrainPaintPanel&, int32_t code) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   const uint32_t hex = Selected(w);
   if (hex == kNoHexPosition || !(g_editorMap.flags & kEditorEditing) || code != kHexTerrainTextId) return;
@@ -123,6 +129,7 @@ void TerrainPaintPanel::BindControls() {
 }
 
 void TerrainPaintPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
   EditorMapState& e = g_editorMap;
   if (e.brushKind != kBrushTerrain) {
@@ -180,6 +187,7 @@ void TerrainPaintPanel::OnControlChange(Control* control, int32_t) {
 }
 
 void NameTerrainCellAt(Control* palette, int32_t x, int32_t y) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!palette) return;
   const plat::Rect at = ControlAbsoluteRect(palette);
   const bool inside = x >= at.left && x < at.right && y >= at.top && y < at.bottom;
@@ -191,6 +199,7 @@ void NameTerrainCellAt(Control* palette, int32_t x, int32_t y) {
 
 int32_t TerrainPaintPanel::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t message, intptr_t p1, intptr_t p2,
                                             intptr_t p3, Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control || !ControlTagMatches(control->tag, "TERRAINBITS")) return 0;
   const auto m = static_cast<uint32_t>(message);
   if (m == plat::kWmLButtonDown || m == plat::kWmLButtonDblClk) {

@@ -12,6 +12,7 @@
 #include "records/text_field.h"
 #include "sim/daily/hex_pass.h"
 #include "sim/facility_costs.h"
+#include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -74,6 +75,7 @@ void OpenIn(Screen* panel, Control* container) {
 int32_t BrowsedTerrain(int32_t value, int32_t terrainCount) { return value < 0 || value >= terrainCount ? 0 : value; }
 
 void TerrainChartPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* form = currentForm;
   for (int32_t id : kTerrainChartIds) {
     SlideBarControl* bar = IdAs<SlideBarControl>(form, id);
@@ -97,6 +99,7 @@ void TerrainChartPanel::Refresh() {
 }
 
 void AttributesPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   Control* form = currentForm;
   for (int32_t id : kAttributeIds) {
     if (SlideBarControl* bar = IdAs<SlideBarControl>(form, id)) {
@@ -139,6 +142,7 @@ void TerrainTypePanel::BindControls() {
 }
 
 void TerrainTypePanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   TakeTerrainBrush();
   Control* form = currentForm;
   const World& w = g_world;
@@ -173,6 +177,7 @@ void TerrainTypePanel::Refresh() {
 }
 
 void TerrainTypePanel::OnCommand(Control* control, int32_t) {
+  plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
   World& w = g_world;
   EditorMapState& e = g_editorMap;

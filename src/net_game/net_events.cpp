@@ -8,6 +8,7 @@
 #include "net/text_message.h"
 #include "records/text_field.h"
 #include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "records/command_ids.h"
@@ -27,6 +28,7 @@ void OnNetEvent4(ScreenManager& ui) {
 void OnNetEvent8001(bool networked, plat::LParam lParam) {
   const int32_t p = static_cast<int32_t>(lParam);
   if (p <= 0 || p >= kMaxPlayers) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   if (p != w.gameState.localPlayer) {
     if (!TakesPart(w.players[p])) return;
@@ -102,19 +104,26 @@ bool EndTurnPopupWanted(int32_t gameSpeed, uint32_t endReason, bool networked, i
 }
 
 void OnAppMessage2(ScreenManager& ui, uint32_t code) {
-  // The news queues of every region still in the game drain at a turn's end.
-  if (code == kTurnCodeTurnEnd) TurnEndUpkeep(g_world);
+  // The figures are read under the lock and the screens opened after it:
+  // an end-of-game screen may stop the game's threads.
+  int32_t speed = 0;
+  uint32_t endReason = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    // The news queues of every region still in the game drain at a turn's end.
+    if (code == kTurnCodeTurnEnd) TurnEndUpkeep(g_world);
+    speed = GameSpeedNow(g_world.gameState);
+    endReason = g_world.gameState.endReason;
+  }
   if (code == kTurnCodeTurnEnd || code == kTurnCodeDayEnd) {
     if (g_netUi.refreshScreen) g_netUi.refreshScreen(&ui);
     // A turn that ended paused waits for its go event: the player starts
     // the next one from the end-of-turn pop-up.
-    GameState& state = g_world.gameState;
-    const int32_t speed = std::atomic_ref<int32_t>(state.gameSpeed).load(std::memory_order_relaxed);
     if (code == kTurnCodeTurnEnd && g_netUi.openPopup &&
-        EndTurnPopupWanted(speed, state.endReason, IsNetworkGame(g_commandNet), g_uiOptions.bnoconfirmturn))
+        EndTurnPopupWanted(speed, endReason, IsNetworkGame(g_commandNet), g_uiOptions.bnoconfirmturn))
       g_netUi.openPopup(&ui, "ENDTURNPOPUP");
     return;
   }
-  const char* screen = EndGameScreen(code, g_world.gameState.endReason, IsNetworkGame(g_commandNet));
+  const char* screen = EndGameScreen(code, endReason, IsNetworkGame(g_commandNet));
   if (screen && g_netUi.openPopup) g_netUi.openPopup(&ui, screen);
 }

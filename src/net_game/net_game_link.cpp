@@ -11,6 +11,7 @@
 #include "net/command_network.h"
 #include "sim/message_network.h"
 #include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
 #include "world/game_speed.h"
 #include "world/world.h"
 
@@ -19,6 +20,7 @@ namespace {
 int32_t SendCommand(const uint8_t* message, size_t length) { return NetSendToPeers(g_netSession, message, length); }
 
 bool PlayersInStep() {
+  plat::CriticalSectionLock simulation(g_simulationLock);
   const World& world = g_world;
   {
     // The network threads write the slots' progress as reports arrive.
@@ -41,6 +43,7 @@ void AnnounceJoin(World& world, int32_t loadedFromSave) {
 
 int32_t SendToPlayer(uint32_t kind, int32_t player, const uint8_t* payload, size_t length) {
   NetSession& s = g_netSession;
+  plat::CriticalSectionLock simulation(g_simulationLock);
   const World& world = g_world;
   uint32_t target = s.hostPlayer;
   {

@@ -17,6 +17,7 @@
 #include "sim/player_messages.h"
 #include "sim/save_file.h"
 #include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
 #include "world/game_file.h"
 #include "world/list_items.h"
 #include "world/post_load.h"
@@ -85,11 +86,18 @@ void LoadSetupGame(World& world) {
 
 }  // namespace
 
+// The handler takes the simulation lock in each case that touches a game in
+// play; a game's start and set-up run before its threads do, and must not
+// hold the lock while they start them.
 void DrainNetQueue(ScreenManager& ui) {
-  DrainNetQueue(g_netQueue, [&ui](const SessionMessage& m) { HandleSessionMessage(g_netSession, g_world, m, &ui); });
+  DrainNetQueue(g_netQueue, [&ui](const SessionMessage& m) {
+    HandleSessionMessage(g_netSession, g_world, m, &ui);  // world-lock: each case locks what it walks
+  });
 }
 
-void HandleSessionMessage(const SessionMessage& message) { HandleSessionMessage(g_netSession, g_world, message, nullptr); }
+void HandleSessionMessage(const SessionMessage& message) {
+  HandleSessionMessage(g_netSession, g_world, message, nullptr);  // world-lock: each case locks what it walks
+}
 
 void HandleSessionMessage(NetSession& session, World& world, const SessionMessage& message, ScreenManager* ui) {
   const int32_t mode = SimUiMode();
@@ -101,8 +109,13 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
                  static_cast<unsigned>(message.sender));
         break;
       }
-      // The computer players' threads read the speed as they go.
-      std::atomic_ref<int32_t>(world.gameState.gameSpeed).store(speed, std::memory_order_release);
+      {
+        // The computer players' threads read the speed as they go, and the
+        // turn thread's autosave copies it with the rest of the world under
+        // the simulation lock.
+        plat::CriticalSectionLock simulation(g_simulationLock);
+        std::atomic_ref<int32_t>(world.gameState.gameSpeed).store(speed, std::memory_order_release);
+      }
       if (g_simUi.refreshSpeedControls) g_simUi.refreshSpeedControls();
       if (speed > 0) SignalRunEvents();
       break;
@@ -111,10 +124,14 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
       // The record itself is compared by the sync checks; a record of
       // another length comes from another version.
       if (mode != kSimUiInGame) break;
-      if (message.payloadLength == kSyncInfoSize && message.payload)
+      if (message.payloadLength == kSyncInfoSize && message.payload) {
+        // The peer's figures are held against this world's of the same
+        // moment: the turn thread must not move it on halfway.
+        plat::CriticalSectionLock simulation(g_simulationLock);
         NetSyncCheck(session, DecodeSyncInfo(message.payload), world);
-      else
+      } else {
         SendIncompatibleVersionLine(world);
+      }
       break;
     case kSmGameSetup:
       if (mode != kSimUiFrontEnd) break;
@@ -130,7 +147,10 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
       break;
     case kSmPlayerMessage:
       if (mode != kSimUiInGame) break;
-      FilePlayerMessage(world, message);
+      {
+        plat::CriticalSectionLock simulation(g_simulationLock);
+        FilePlayerMessage(world, message);
+      }
       break;
     case kSmPlayerTick: {
       plat::CriticalSectionLock hold(session.slotLock);
@@ -143,6 +163,7 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
       if (p <= 0 || p >= kMaxPlayers) break;
       g_profileChoices.remoteProfiles[p] = message.value;
       if (mode != kSimUiInGame) break;
+      plat::CriticalSectionLock simulation(g_simulationLock);
       PlayerRecord& record = world.players[p];
       record.govtype = static_cast<uint8_t>(message.value >> 8);
       record.politic = static_cast<int8_t>(static_cast<uint8_t>(message.value >> 16));

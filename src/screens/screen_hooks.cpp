@@ -57,7 +57,7 @@ bool MapWantsFrame(ScreenManager& ui) {
   if (view.layoutPending || view.redrawPending || view.minimapRedrawPending || view.pendingCentreHex) return true;
   // A running clock moves units and ends days; a paused one leaves the map
   // as it is but for the effects still playing.
-  return g_world.gameState.gameSpeed != 0 || CountMapEffects(view) > 0;
+  return GameSpeedNow(g_world.gameState) != 0 || CountMapEffects(view) > 0;
 }
 
 void ReleaseMapTextures() {

@@ -14,6 +14,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/log_on.h"
+#include "sim/simulation_lock.h"
 #include "ui/form_editor.h"
 #include "ui/map_folders.h"
 #include "ui/screen_manager.h"
@@ -66,7 +67,10 @@ void UiFrame() {
 void LoadRuleTablesAndForms(ScreenManager& ui) {
   ClearBackBuffer(g_renderer);
   if (!ui.rootForm) {
-    LoadStartupRuleTables(g_world);
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      LoadStartupRuleTables(g_world);
+    }
     BuildRootControls(ui);
     LoadScreenListForms(g_screens);
     LayoutMapViewPanes(g_mapView);
@@ -123,11 +127,14 @@ void EnterMapEditor() {
   ui.mode = kUiMapEditor;
   g_mapFolders.mapEditor = true;
   LoadRuleTablesAndForms(ui);
-  ResetWorldDataTables(g_world);
-  NewGameData(g_world);
-  LoadNewWorld(kEditorWorldWidth, kEditorWorldHeight);
-  g_world.gameState.localPlayer = 0;
-  g_world.localPlayerRecord = &g_world.players[0];
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ResetWorldDataTables(g_world);
+    NewGameData(g_world);
+    LoadNewWorld(kEditorWorldWidth, kEditorWorldHeight);
+    g_world.gameState.localPlayer = 0;
+    g_world.localPlayerRecord = &g_world.players[0];
+  }
   LogOn(ui, 0, 0);
   ui.rootForm = ui.rootPanel;
   ShowEditorFrameBars(ui);

@@ -10,6 +10,7 @@
 #include "platform/window.h"
 #include "screens/screen_set.h"
 #include "app/window_messages.h"
+#include "sim/simulation_lock.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "world/game_speed.h"
@@ -142,7 +143,10 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
     case kWmNetEvent: {
       RunDeferredAndRedraw(ui);
       const uint32_t code = static_cast<uint32_t>(wParam);
-      if (code & kNetCodePause) SetGameSpeed(g_world.gameState, 0);
+      if (code & kNetCodePause) {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        SetGameSpeed(g_world.gameState, 0);
+      }
       if ((code & 0xFFu) == kNetCodeChat) OnNetEvent4(ui);
       if (code == kNetCodePlayerLeft) OnNetEvent8001(ui.networked != 0, lParam);
       if (code == kNetCodeSetup) ReportVersionMismatch(ui);

@@ -72,7 +72,7 @@ int32_t InitApplication(AppObject& app) {
     MusicInit(g_music);
 
   LoadFontTable();
-  WorldInitLocks(g_world);
+  WorldInitLocks(g_world);  // world-lock: before any other thread starts
   SetupNetSession(g_netSession, 1);
   LoadUIOptions(g_uiOptions, app.optionsFile);
   LoadTextLists(g_textLists, app.languageFile);
@@ -97,7 +97,7 @@ void ShutdownApplication(AppObject& app) {
   MusicRelease(g_music);
   SoundRelease(g_sound);
   StopApp(g_renderer);
-  WorldDeleteLocks(g_world);
+  WorldDeleteLocks(g_world);  // world-lock: after every other thread stopped
   if (app.sysTimePeriod != 0) EndTimerPeriod(static_cast<uint32_t>(app.sysTimePeriod));
 }
 

@@ -48,6 +48,11 @@ CommandHandler Lookup(uint32_t id) {
 
 }  // namespace
 
+bool DisplayPassLinksRecords(uint32_t id) {
+  if (MakesObject(id)) return true;
+  return id >= kCmdHexStack288 && id <= kCmdNameHex && id != kCmdRelationSet298;
+}
+
 bool RunsDisplayPass(const World& world, const GameCommand& command) {
   if (MakesObject(command.id)) return true;
   if (static_cast<int32_t>(command.player) == world.gameState.localPlayer) return true;

@@ -24,3 +24,10 @@ void ExecuteCommand(World& world, GameCommand& command, int pass);
 // the game, and in a network game only on the host for regions that no
 // person plays there.
 bool RunsDisplayPass(const World& world, const GameCommand& command);
+
+// Whether the command's display pass can link new records into the world's
+// lists: units into the unit ring and the unit tables, stacks into hex cells,
+// projects into their list (272, 275, 384 and the hex-stack ids 288 to 304).
+// The turn thread and the computer players walk those lists under the
+// simulation lock, so such a display pass runs under it too.
+bool DisplayPassLinksRecords(uint32_t id);

@@ -1,5 +1,6 @@
 #include "sim/command_post.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -32,6 +33,12 @@ uint32_t PostCommand(CommandLog& log, GameCommand command, bool send) {
     return 0;
   }
   World& world = log.world();
+  // The simulation lock comes before the command log's: a display pass that
+  // links a unit or a stack into the world's lists must not do it while the
+  // turn thread or a computer player walks them. Other display passes touch
+  // only display copies, which the command-log lock guards.
+  std::optional<plat::CriticalSectionLock> simulation;
+  if (DisplayPassLinksRecords(command.id) && RunsDisplayPass(world, command)) simulation.emplace(g_simulationLock);
   WorldLockGuard hold(world, kLockCommandLog);
   PlayerRecord& player = world.players[command.player];
   command.sequence = MakeSequence(NextCommandCounter(player), command.player);

@@ -9,7 +9,8 @@
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 
-// Takes the command. Under the command-log lock: the issuing player's
+// Takes the command. Under the command-log lock (and, for a display pass
+// that links records into the world's lists, the simulation lock first): the issuing player's
 // counter goes up by one and stamps the sequence word; with `send` set in a
 // network game the command goes to every peer; the display pass runs; the
 // command is logged. A malformed command (see CommandDefect) is logged to

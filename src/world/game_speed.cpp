@@ -37,10 +37,7 @@ int32_t GameSpeedOfTier(int32_t tier) {
 }
 
 int32_t GetGameSpeedTier(const GameState& state) {
-  // A host's speed change lands from the network thread: read the speed
-  // whole. (The reference only loads; nothing is written through it.)
-  const int32_t speed =
-      std::atomic_ref<int32_t>(const_cast<int32_t&>(state.gameSpeed)).load(std::memory_order_acquire);
+  const int32_t speed = GameSpeedNow(state);
   for (int32_t tier = 0; tier < kTopSpeedTier; ++tier)
     if (GameSpeedOfTier(tier) >= speed) return tier;
   return kTopSpeedTier;

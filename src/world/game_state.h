@@ -200,3 +200,9 @@ void InitGameState(GameState& state, const MapHeader& map);
 inline uint32_t CurrentTickNow(const GameState& state) {
   return std::atomic_ref<uint32_t>(const_cast<uint32_t&>(state.currentTick)).load(std::memory_order_relaxed);
 }
+
+// The game speed as another thread sees it: a host's change lands from the
+// network's handler, the clock's own keys from the window thread.
+inline int32_t GameSpeedNow(const GameState& state) {
+  return std::atomic_ref<int32_t>(const_cast<int32_t&>(state.gameSpeed)).load(std::memory_order_acquire);
+}

@@ -99,17 +99,17 @@ void PaintAreaBand(ScreenSet&, uint32_t first, uint32_t last) {
   const HexMapShape shape = MapShape(w);
   const int32_t tag = g_mapClickPending.areaTag;
   const int32_t x0 = HexX(first), x1 = HexX(last), y0 = HexY(first), y1 = HexY(last);
-  auto each = [&](auto&& visit) {
+  auto each = [&](World& world, auto&& visit) {
     for (int32_t x = x0; x <= x1; ++x)
       for (int32_t y = y0; y <= y1; ++y) {
         const uint32_t position = MakeHexPos(x, y);
         const int64_t index = position == kNoHexPosition ? -1 : HexCellIndex(shape, position);
-        if (index >= 0 && visit(w.cells[static_cast<size_t>(index)])) return;
+        if (index >= 0 && visit(world.cells[static_cast<size_t>(index)])) return;
       }
   };
   bool touches = !AreaHasHexes(w, tag);
-  if (!touches) each([&](HexCell& cell) { return touches = (cell.word & AreaTagBit(tag)) != 0; });
-  if (touches) each([&](HexCell& cell) { return SetCellTagBit(cell, tag, true), false; });
+  if (!touches) each(w, [&](HexCell& cell) { return touches = (cell.word & AreaTagBit(tag)) != 0; });
+  if (touches) each(w, [&](HexCell& cell) { return SetCellTagBit(cell, tag, true), false; });
   // Counted even when the area was empty, so its figures never stay at 0.
   RecountAreas();
 }

@@ -99,7 +99,7 @@ void KeepDealExpiryAhead(const World& world, DipOffer& offer) {
 void SendDealOffer(World& world, DipOffer& offer) {
   const int32_t local = LocalPlayerIndex(world);
   if (local < 0) return;
-  offer.sentTick = world.gameState.currentTick;
+  offer.sentTick = CurrentTickNow(world.gameState);
   offer.sentDay = world.gameState.currentDay;
   const int32_t addressee = offer.firstPlayer;
   if (addressee >= kMaxPlayers) return;

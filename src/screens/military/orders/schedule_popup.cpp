@@ -76,14 +76,15 @@ void SchedulePopup::OnCommand(Control* control, int32_t) {
 
 void ScheduleModePanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (static_cast<uint32_t>(id) <= g_world.gameState.currentTick) SetControlText(Tag(*this, "SCHEDULE"), "IMMEDIATE");
+  if (static_cast<uint32_t>(id) <= CurrentTickNow(g_world.gameState)) SetControlText(Tag(*this, "SCHEDULE"), "IMMEDIATE");
 }
 
 void ScheduleTimePanel::OnOpen() { time = static_cast<uint32_t>(id); }
 
 void ScheduleTimePanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (time < g_world.gameState.currentTick) time = g_world.gameState.currentTick;
+  const uint32_t now = CurrentTickNow(g_world.gameState);
+  if (time < now) time = now;
   const GameDateTime at = GameMinutesToDate(g_world, time);
   date = at.date;
   hour = at.hour;
