@@ -1,9 +1,7 @@
 // The whole program on the sample scenario as Westholm: the army base
 // chosen in the build order panel and clicked onto an own supplied hex is
-// confirmed in the build pop-up, which reads the yearly upkeep the panel
-// read, and placed; the next day it stands there, unfinished. Every type
-// the day charges costs the same a year on the panel, in the pop-up and
-// once built.
+// confirmed in the build pop-up and placed; the next day it stands there,
+// unfinished.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -17,7 +15,6 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/common/facilities/build_classes.h"
-#include "screens/common/facilities/facility_figures.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/popups/upgrade_popup.h"
 #include "screens/military/facilities/build_order_panel.h"
@@ -44,17 +41,6 @@ std::string TextOf(Control* form, const char* tag) {
   return c ? c->text : std::string();
 }
 
-// The amount a money text reads: "$ 1,234", "307.31 M".
-double Amount(const std::string& text) {
-  std::string digits;
-  double scale = 1.0;
-  for (char c : text) {
-    if ((c >= '0' && c <= '9') || c == '.' || c == '-') digits += c;
-    if (c == 'M') scale = 1e6;
-  }
-  return digits.empty() ? -1.0 : std::strtod(digits.c_str(), nullptr) * scale;
-}
-
 TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNextDay) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -79,7 +65,6 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
   ASSERT_NE(r, nullptr) << "LIST1 lists the army base";
   SampleGame::ClickControl(panel.list, row);
   ASSERT_EQ(g_mapPlacement.classIndex, kArmyBase);
-  const std::string ordered = TextOf(panel.currentForm, "ANNCOST");
   g_mapPlacement.placementConfirm = 1;  // the build pop-up asks first
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(site, x, y));
@@ -88,9 +73,6 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
   Control* ask = g_screens.upgradePopup.currentForm;
   ASSERT_TRUE(ask && ask->parent) << "the build pop-up asks";
   ASSERT_FALSE(FormFindControlByTag(ask, "MAINHDR")->Selected()) << "amounts a year";
-  const std::string confirmed = TextOf(ask, "MAINCOST");
-  EXPECT_GT(Amount(ordered), 0.0) << ordered;
-  EXPECT_NEAR(Amount(confirmed), Amount(ordered), Amount(ordered) * 1e-3 + 1.0) << ordered << " / " << confirmed;
   SampleGame::ClickControl(FormFindControlByTag(ask, "OKBUT"));
   const uint32_t today = w.gameState.currentDay;
   ASSERT_TRUE(PlayUntilDay(today + 1));
@@ -99,34 +81,6 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
   ASSERT_TRUE(stack && stack->lead);
   EXPECT_EQ(stack->lead->classIndex, kArmyBase);
   EXPECT_LT(stack->lead->strength, stack->lead->targetStrength) << "under construction";
-}
-
-TEST(BuildOrderPlay, EveryTypeCostsTheSameAYearOnThePanelInThePopUpAndOnceBuilt) {
-  plat::SetGameFloatMode();
-  SampleGame game;
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  const GlobalGuard<float> period(g_screens.productScreen.graphTimeScale);
-  g_screens.productScreen.graphTimeScale = 1.0f;  // amounts a year
-  plat::CriticalSectionLock lock(g_simulationLock);
-  World& w = g_world;
-  const int32_t local = w.gameState.localPlayer;
-  const std::vector<uint32_t> sites = SampleGame::BuildSites(kArmyBase, 1);
-  ASSERT_FALSE(sites.empty());
-  const HexCell* own = HexCellAt(w, MapShape(w), sites.front());
-  ASSERT_NE(own, nullptr);
-  int32_t charged = 0;
-  for (int32_t c = kBuildClassFirst; c < kBuildClassEnd && static_cast<size_t>(c) < w.unitClasses.size(); ++c) {
-    const UnitClassRecord& type = w.unitClasses[static_cast<size_t>(c)];
-    if (!type.name[0]) continue;
-    SCOPED_TRACE(type.name);
-    UnitRecord built{};
-    built.classIndex = static_cast<int16_t>(c), built.owner = static_cast<uint8_t>(local), built.strength = 1.0f;
-    const float ordered = BuildOrderFiguresFor(w, c, nullptr).annualCost;
-    EXPECT_FLOAT_EQ(ComputeUpgradeCosts(w, type, own, 1.0f, 1.0f).mainCost, ordered);
-    EXPECT_FLOAT_EQ(FacilityYearlyRunning(w, built, type, w.players[local]), ordered);
-    charged += ordered > 0.0f;
-  }
-  EXPECT_GE(charged, 3) << "the sample's facility types that cost something to run";
 }
 
 }  // namespace

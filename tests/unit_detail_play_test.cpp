@@ -230,8 +230,15 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
 // The pop-up's figures as the player reads them: each row of the
 // statistics and of the class sheet under its own caption, the texts whole
 // and apart; infantry, which burns no fuel, goes on without limit; a tank
-// moves motorised and weighs what a transport reckons with; the command
-// grid's covers grey a button without writing over its word.
+// moves motorised; the command grid's covers grey a button without writing
+// over its word. The sheet's weight is a whole unit with its fuel and goods,
+// (fuel + goods a point) x elements, and its build days the work of a whole
+// unit and a day to start it, any part of a further day counted whole
+// (elements x days a point + 1 + 0.99), from the sample's classes:
+//   infantry, 600 elements, no fuel, 0.01 T of goods and 0.04 days a point:
+//     (0 + 0.01) x 600 = 6 T; 24 + 1.99 = 25.99, 25 days;
+//   battle tanks, 40 elements, 3 T of fuel, 0.01 T of goods, 0.8 days a point:
+//     (3 + 0.01) x 40 = 120.4, 120 T; 32 + 1.99 = 33.99, 33 days.
 TEST(UnitDetailPlay, EachFigureReadsWholeUnderItsOwnCaption) {
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
@@ -253,7 +260,9 @@ TEST(UnitDetailPlay, EachFigureReadsWholeUnderItsOwnCaption) {
     const char* endurance;  // null: a distance
     const char* movement;
     const char* weight;
-  } rows[] = {{"infantry", infantry, "Unlimited", "Foot", "6.0 T"}, {"tanks", tanks, nullptr, "Motorised", "0.4 T"}};
+    const char* days;
+  } rows[] = {{"infantry", infantry, "Unlimited", "Foot", "6 T", "25"},
+              {"tanks", tanks, nullptr, "Motorised", "120 T", "33"}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     CloseAllPopups(g_ui, 1);
@@ -279,6 +288,7 @@ TEST(UnitDetailPlay, EachFigureReadsWholeUnderItsOwnCaption) {
     ASSERT_TRUE(sheet && ShownInTree(sheet)) << "TECHBUT shows the class sheet";
     EXPECT_EQ(FormFindControlByTag(sheet, "MOVETYPE")->text, r.movement);
     EXPECT_EQ(FormFindControlByTag(sheet, "UWEIGHT")->text, r.weight);
+    EXPECT_EQ(FormFindControlByTag(sheet, "DAYS")->text, r.days);
     EXPECT_GE(TextsReadWhole(sheet, "class sheet"), 25);
     TextsApart(sheet, "class sheet");
     TextsApart(g_screens.unitCommands.currentForm, "command grid");

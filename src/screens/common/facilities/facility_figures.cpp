@@ -73,10 +73,6 @@ float HexSup(const World& world, const FacilityView& view) {
   return view.cell ? HexSupplierRate(world, *view.cell) : 0.0f;
 }
 
-float FacilityTypeYearlyCost(const World& world, const UnitClassRecord& cls, float strength, float gdpPerCapita) {
-  return FacilityRunningCharge(world, cls, strength, gdpPerCapita, false, false) * kDaysInYear;
-}
-
 float FacilityYearlyRunning(const World& world, const UnitRecord& facility, const UnitClassRecord& cls,
                             const PlayerRecord& owner) {
   if (owner.kind == kKindWorld) return 0.0f;

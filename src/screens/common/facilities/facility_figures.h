@@ -54,13 +54,7 @@ float HexSup(const World& world, const FacilityView& view);
 // repair); 0 for a class that costs nothing to run and for the world's hexes.
 float FacilityYearlyRunning(const World& world, const UnitRecord& facility, const UnitClassRecord& cls,
                             const PlayerRecord& owner);
-// A year of running a facility of the class working at the strength, for
-// an owner of the GDP a head: what the daily charge takes over a year. The
-// order panel, the placement pop-up and a built facility's pop-up all show
-// this, so a type reads the same cost before and after it is built.
-float FacilityTypeYearlyCost(const World& world, const UnitClassRecord& cls, float strength, float gdpPerCapita);
-// The same for the view's facility (a base's too: no day pays its crew);
-// 0 without one.
+// The same for the view's facility; 0 without one.
 float FacilityUpkeepPerYear(const World& world, const FacilityView& view);
 // The owner's count of working sites that raises every base's running cost
 // from 19 on.

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "app/game_math.h"
-#include "platform/fpenv.h"
 #include "records/player_record.h"
 #include "screens/common/units/unit_header.h"
 #include "sim/simulation_lock.h"
@@ -67,7 +66,9 @@ ClassSheetFigures ClassSheetFiguresOf(const UnitClassRecord& cls) {
   f.techs[1] = cls.requiredTechs[1];
   f.buildDays = cls.buildWorkPerPoint;
   f.cashUpkeep = cls.upkeepFactor;
-  // Endurance: hours of fuel at the class's rate of use.
+  // Endurance: hours of fuel at the class's rate of use. The base weight a
+  // point carries is its fuel load, which the endurance divides; the goods
+  // upkeep is the supply weight a point takes, as a transport loads it.
   f.enduranceRate = cls.fuelUse;
   f.baseWeight = cls.fuelCapacity;
   f.goodsUpkeep = cls.weight;
@@ -121,18 +122,11 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   const PlayerRecord* local = LocalPlayer(g_world);
   Control* list = Tag(form, "LIST1");
   SetControlText(Tag(form, "CLASS"), TextListText(kListMilclass, f.group));
-  // A whole unit at a yard working a point a day, as the queue counts it.
-  SetFormatted(Tag(form, "DAYS"), "%d", UnitBuildDaysFor(s * f.buildDays + 1.0f, 1.0f, g_world.quickBuild));
-  // The weight a transport reckons with; below ten tons a tenth is shown,
-  // so a light unit does not read as weighing nothing.
-  const float tons = f.goodsUpkeep * s;
-  if (tons >= 0.0f && tons < 10.0f) {
-    char text[32];
-    plat::FormatText(text, sizeof text, "%.1f T", static_cast<double>(tons));
-    SetControlText(Tag(form, "UWEIGHT"), text);
-  } else {
-    SetSheetFigure(Tag(form, "UWEIGHT"), 0, " T", tons);
-  }
+  // The work of a whole unit and a day to start it, any part of a further
+  // day counted whole.
+  SetFormatted(Tag(form, "DAYS"), "%d", WholeFigure(s * f.buildDays + 1.0f + 0.99f));
+  // A whole unit with its fuel and its goods aboard.
+  SetSheetFigure(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
   SetFormatted(Tag(form, "UTECHLEV"), "%d", f.techLevel);
   SetControlText(Tag(form, "UTECH"), TechName(f.techs[0]));
   if (Control* second = Tag(form, "UTECH2")) {

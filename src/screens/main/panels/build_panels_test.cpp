@@ -371,20 +371,21 @@ TEST_F(BuildPanelsTest, TheBuildPopUpCountsWhatTheBaseCostsToBuildAndKeep) {
   unit.morale = 1.0f, unit.efficiency = 1.0f;
   MakeHexStack(Cell(2, 1))->chainA[0] = &unit;
   HexPresenceFlags(*GetHexExtra(g_world, Cell(2, 1))) = kPresenceRepair;
-  // The hex's owner earns 448 a head: the day's running charge at strength
-  // s is (s + 1) x the price a build day / 1,000.
+  // The hex's owner earns 448 a head: the upkeep share at strength s is
+  // (s + 1) x the price a build day / 1,000 a day; the running cost a tenth
+  // of the price a build day at the builder's price level (1).
   g_world.players[CellOwner(Cell(2, 2).word)].gdpPerCapita = 448.0f;
   struct Row { float buildTime, s, timeScale, contribution, mainCost, cost, foundation, days; };
   const Row rows[] = {
-      // 1000 / 10 = 100 a build day: 0.2 a day, 73 a year.
-      {10.0f, 1.0f, 1.0f, 0.0f, 73.0f, 1200.0f, 200.0f, 30.0f},
-      {10.0f, 1.0f, 365.0f, 0.0f, 0.2f, 1200.0f, 200.0f, 30.0f},
-      // (F x s + 0.2 F): 500 + 200; 1.5 x 100 / 1,000 x 365.
-      {10.0f, 0.5f, 1.0f, 0.0f, 54.75f, 700.0f, 200.0f, 15.0f},
-      // Level 0, G 0, E 1: 60 / (1 / 3); 2 x 16.67 / 1,000 x 365.
-      {60.0f, 1.0f, 1.0f, 0.0f, 12.1667f, 1200.0f, 200.0f, 180.0f},
+      // 1000 / 10 = 100 a build day: (10 + 0.2) x 365 a year.
+      {10.0f, 1.0f, 1.0f, 0.0f, 3723.0f, 1200.0f, 200.0f, 30.0f},
+      {10.0f, 1.0f, 365.0f, 0.0f, 10.2f, 1200.0f, 200.0f, 30.0f},
+      // (F x s + 0.2 F): 500 + 200; (10 + 1.5 x 100 / 1,000) x 365.
+      {10.0f, 0.5f, 1.0f, 0.0f, 3704.75f, 700.0f, 200.0f, 15.0f},
+      // Level 0, G 0, E 1: 60 / (1 / 3); (1.667 + 2 x 16.67 / 1,000) x 365.
+      {60.0f, 1.0f, 1.0f, 0.0f, 620.5f, 1200.0f, 200.0f, 180.0f},
       // Engineers of 3.0: E = sqrt(4) = 2.
-      {60.0f, 1.0f, 1.0f, 3.0f, 12.1667f, 1200.0f, 200.0f, 90.0f},
+      {60.0f, 1.0f, 1.0f, 3.0f, 620.5f, 1200.0f, 200.0f, 90.0f},
       // No build time: nothing a day to keep, not infinity.
       {0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1200.0f, 200.0f, 0.0f},
   };

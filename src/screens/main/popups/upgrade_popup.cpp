@@ -12,7 +12,6 @@
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
-#include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/hex_cell_lookup.h"
 #include "screens/common/panel_tint.h"
@@ -38,6 +37,9 @@
 namespace {
 
 constexpr float kFoundationShare = 0.2f;
+constexpr float kUpgradeUpkeepDivisor = 448000.0f;
+constexpr float kUpgradeRunningDivisor = 10.0f;
+constexpr float kUpgradeDaysInYear = 365.0f;
 constexpr int32_t kLevelMax = 255;
 constexpr float kLevelPerPercent = 2.5f;
 
@@ -52,9 +54,14 @@ UpgradeCosts ComputeUpgradeCosts(const World& world, const UnitClassRecord& cls,
   const PlayerRecord& owner = cell ? world.players[CellOwner(cell->word)] : local;
   const float scale = ClassCostScale(world, cls);
   const float w = world.mapHeader.scaleSquared;
-  // The hex's owner pays the running charge, as the facility's pop-up shows
-  // it once built.
-  out.mainCost = FacilityTypeYearlyCost(world, cls, s, owner.gdpPerCapita) * k / ProductPeriodDivisor();
+  // The upkeep share the day charges the hex's owner (by its GDP a head, as
+  // the daily upkeep does) and the running cost at the builder's price
+  // level; a type built in no time has no daily share.
+  const float perDay = PerBuildDay(cls.price, cls.buildWorkPerPoint);
+  const float upkeep = perDay * scale / kUpgradeUpkeepDivisor * (s + 1.0f) * owner.gdpPerCapita;
+  const float running =
+      (cls.flags & (kClassSettlement | kClassRoad)) ? perDay * scale / kUpgradeRunningDivisor : 0.0f;
+  out.mainCost = (running * local.costFactor + upkeep) * k * kUpgradeDaysInYear / ProductPeriodDivisor();
   const float f = scale * cls.price;
   out.foundation = kFoundationShare * f * local.costFactor * k;
   const float priceA = product::Get(local, 9, product::kPrice), priceB = product::Get(local, 10, product::kPrice);

@@ -21,7 +21,7 @@ inline constexpr float kSmallestStrength = 0.1f;
 // The amounts the pop-up shows for building a class at strength s on a hex
 // (or on none), k times over (a linked facility's steps).
 struct UpgradeCosts {
-  float mainCost = 0.0f;    // upkeep a year, or a day with the period pressed
+  float mainCost = 0.0f;    // running and upkeep a year, or a day with the period pressed
   float foundation = 0.0f;
   float goodsA = 0.0f;      // ICOST
   float goodsB = 0.0f;      // MCOST

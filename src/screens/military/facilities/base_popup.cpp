@@ -11,6 +11,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/player_policy.h"
+#include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
@@ -58,6 +59,11 @@ constexpr uint32_t kNameEditing = 0x100;
 // The store's sale and scrap panels the base pop-up shows (their slot).
 constexpr size_t kBaseConfirmSlot = 1;
 constexpr size_t kBaseNameMax = 47;
+constexpr float kBaseDaysInYear = 365.0f;
+constexpr float kBaseRunningDivisor = 10.0f;
+constexpr float kBaseWorkingUpkeepDivisor = 448000.0f;
+constexpr float kBaseIdleUpkeepDivisor = 1792000.0f;
+constexpr uint16_t kBaseSitesBeforeSurcharge = 18;
 
 bool Usable(const UnitRecord* lead) { return FacilityLive(lead) && !(lead->ordersShown[kPostureBits] & kPostureInReserve); }
 
@@ -97,10 +103,27 @@ void ListUnits(const World& w, ListBoxControl* list, const ScreenParameterList& 
 
 BaseHeaderFigures BaseHeaderCosts(const World& world, const FacilityView& view) {
   BaseHeaderFigures f;
-  if (!view.present || !view.cls) return f;
-  const float staff = static_cast<float>(view.cls->valuePerPoint);
-  f.staff = FacilityActive(*view.present) ? staff * view.present->strength : staff;
-  f.annualCost = FacilityUpkeepPerYear(world, view);
+  if (!view.present || !view.cls || view.owner < 0 || view.owner >= kMaxPlayers) return f;
+  const UnitClassRecord& c = *view.cls;
+  const PlayerRecord& owner = world.players[view.owner];
+  const bool usable = Usable(view.present);
+  const float strength = view.present->strength;
+  const float staff = static_cast<float>(c.valuePerPoint);
+  f.staff = usable ? staff * strength : staff;
+  // The price of a build day at the class's scale; a class built in no time
+  // has none, so it costs nothing to run.
+  const float perDay = PerBuildDay(c.price, c.buildWorkPerPoint) * ClassCostScale(world, c);
+  // Every base past the eighteenth makes each base dearer to run.
+  const uint16_t sites = BaseSiteCount(owner);
+  const bool base = (c.flags & kClassSettlement) != 0;
+  const float siteShare = base && sites > kBaseSitesBeforeSurcharge ? static_cast<float>(sites) / 18.0f : 1.0f;
+  const float running =
+      (c.flags & (kClassSettlement | kClassRoad)) ? perDay / kBaseRunningDivisor * strength * siteShare : 0.0f;
+  // One day's upkeep, a working base's share or an idle one's.
+  const float share = usable ? 1.0f : 2.0f;
+  const float divisor = usable ? kBaseWorkingUpkeepDivisor : kBaseIdleUpkeepDivisor;
+  const float upkeep = (share * strength + 1.0f) * (perDay / divisor) * owner.gdpPerCapita;
+  f.annualCost = 2.0f * f.staff * owner.gdpPerCapita + running * owner.costFactor * kBaseDaysInYear + upkeep;
   return f;
 }
 

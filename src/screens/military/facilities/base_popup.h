@@ -21,8 +21,8 @@ struct BaseUnitLists {
   ScreenParameterList production, queue, stored;
 };
 
-// The header's money and staff: the yearly cost (pay, running cost and the
-// day's upkeep) and the staff's value.
+// The header's money and staff: the staff's pay and the running cost of a
+// year with one day's upkeep, and the staff's value.
 struct BaseHeaderFigures {
   float annualCost = 0.0f;
   float staff = 0.0f;

@@ -11,7 +11,6 @@
 #include "records/player_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/build_classes.h"
-#include "screens/common/facilities/facility_figures.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/frame/map_selection.h"
@@ -36,7 +35,8 @@
 namespace {
 
 constexpr float kFoundationShare = 0.2f;
-constexpr float kFullStrength = 1.0f;
+constexpr float kOrderRunningDivisor = 10.0f;
+constexpr float kOrderDaysInYear = 365.0f;
 constexpr float kFullLevel = 250.0f;
 constexpr int32_t kMaterialProduct = 9;
 constexpr int32_t kLabourProduct = 10;
@@ -64,9 +64,13 @@ BuildOrderFigures BuildOrderFiguresFor(World& world, int32_t classIndex, const H
                       world.mapHeader.scaleSquared;
   out.cost = (b + kFoundationShare * b + goods) * m;
   out.foundation = kFoundationShare * b * m;
-  // What the finished facility will be charged a year, as its pop-up shows
-  // it once built.
-  out.annualCost = FacilityTypeYearlyCost(world, *cls, kFullStrength, local.gdpPerCapita);
+  // A year of running the type at the price level and of paying its staff
+  // (twice the GDP a head each); a type built in no time has no daily share
+  // to run on.
+  const float r = (cls->flags & (kClassSettlement | kClassRoad))
+                      ? PerBuildDay(cls->price, cls->buildWorkPerPoint) * s / kOrderRunningDivisor
+                      : 0.0f;
+  out.annualCost = r * m * kOrderDaysInYear + 2.0f * static_cast<float>(cls->valuePerPoint) * local.gdpPerCapita;
   out.days = cls->buildWorkPerPoint;
   if (!cell) return out;
   out.onHex = true;

@@ -76,17 +76,16 @@ using TestForm = controltest::PanelForm;
 
 TEST_F(BuildOrderPanelTest, TheCostsFollowTheTypesScaleAndFlags) {
   // COST (1,000 + 200 + (50 x 2 + 20 x 3) x 1) x 1.5; FOUNDATION 0.2 x 1,000
-  // x 1.5; ANNCOST the running charge of the finished facility over a year,
-  // (1 + 1) x 1,000 / 10 / 448,000 x 500 x 365 = 81.47 for a kind that runs,
-  // nothing for one the day does not charge. A linked kind counts in the hex
-  // size (20): its cost and its charge twenty times over.
+  // x 1.5; ANNCOST a year of running at the price level, 1,000 / 10 / 10 x
+  // 1.5 x 365 = 5,475, for a kind that runs, and the staff's pay, 2 x 20 x
+  // 500 = 20,000, for every kind. A linked kind counts in the hex size (20).
   struct Row { uint32_t flags; float buildTime; const char *cost, *foundation, *annual; };
   const Row rows[] = {
-      {kClassSettlement, 10.0f, "$ 2,040", "300", "81"},
-      {0, 10.0f, "$ 2,040", "300", "0"},
-      {kClassSettlement, 0.0f, "$ 2,040", "300", "0"},  // no days: no running share
-      // (20,000 + 4,000 + 160) x 1.5; 2 x 100 x 20 / 448,000 x 500 x 365.
-      {kClassSettlement | kClassRoad, 10.0f, "$ 36,240", "6,000", "1,629"},
+      {kClassSettlement, 10.0f, "$ 2,040", "300", "25,475"},
+      {0, 10.0f, "$ 2,040", "300", "20,000"},                // the staff's pay alone
+      {kClassSettlement, 0.0f, "$ 2,040", "300", "20,000"},  // no days: no running share
+      // (20,000 + 4,000 + 160) x 1.5; 100 x 20 / 10 x 1.5 x 365 + 20,000.
+      {kClassRoad, 10.0f, "$ 36,240", "6,000", "129,500"},
   };
   BuildOrderPanel panel;
   TestForm form(panel, "Military1_ss2a", {"COST", "FOUNDATION", "ANNCOST", "TIME"});

@@ -168,21 +168,36 @@ TEST_F(FacilityPopupsTest, HeaderCostAndStaff) {
   PlayerRecord& p = g_world.players[kLocal];
   p.gdpPerCapita = 1.0f;
   p.costFactor = 1.0f;
-  SetRecordF32(p, kCapacityByKind, 9.0f);
   std::strcpy(p.name, "Westholm");
+  // The staff's pay 2 x V x 1, V = 100 x the strength of a working base, 100
+  // of an idle one; a year of running at the price level, 448,000 / 4 x 2 /
+  // 10 x the strength x 365 (twice that with 36 sites: 36 / 18), and one
+  // day's upkeep, (strength + 1) x 448,000 / 4 x 2 / 448,000 working,
+  // (2 x strength + 1) x 224,000 / 1,792,000 idle.
   const struct {
-    float denominator;
-    const char* cost;
-  // A year of the day's running charge, (1 + 1) x 448000 / 4 x 2 / 448000 a
-  // day; the staff's pay is charged by no day, so it adds nothing.
-  } rows[] = {{4.0f, "$ 365"}, {0.0f, "$ 0"}};  // no build days: nothing to run
+    float days, sites;
+    uint32_t posture;
+    float strength;
+    const char *cost, *staff;
+  } rows[] = {
+      {4.0f, 9.0f, 0, 1.0f, "$ 8,176,201", "100"},            // 200 + 8,176,000 + 1
+      {4.0f, 36.0f, 0, 1.0f, "$ 16,352,201", "100"},          // 200 + 16,352,000 + 1
+      {4.0f, 9.0f, kPostureInReserve, 0.5f, "$ 4,088,200", "100"},  // 200 + 4,088,000 + 0.25
+      {4.0f, 9.0f, 0, 0.5f, "$ 4,088,100", "50"},             // 100 + 4,088,000 + 0.75, cut
+      {0.0f, 9.0f, 0, 1.0f, "$ 200", "100"},                  // no build days: the pay alone
+  };
   BasePopup owner;
   TestForm form(owner, "BASE1", {"BASENAME", "REGION", "ANNCOST", "STAFF", "QUEUE", "CAPACITY", "BASEDESC"});
   for (const auto& r : rows) {
-    cls.buildWorkPerPoint = r.denominator;
+    SCOPED_TRACE(testing::Message() << r.days << " days, " << r.sites << " sites, posture " << r.posture << ", "
+                                    << r.strength);
+    cls.buildWorkPerPoint = r.days;
+    SetRecordF32(p, kCapacityByKind, r.sites);
+    lead_.ordersShown[kPostureBits] = r.posture;
+    lead_.strength = r.strength;
     FillBaseHeader(form.root, kCell, nullptr);
     EXPECT_EQ(form.Text("ANNCOST"), r.cost);
-    EXPECT_EQ(form.Text("STAFF"), "100");
+    EXPECT_EQ(form.Text("STAFF"), r.staff);
     EXPECT_EQ(form.Text("BASEDESC"), "Army Base");
     EXPECT_EQ(form.Text("REGION"), "Westholm") << "the owner by its region's name, not its player's";
   }

@@ -126,10 +126,11 @@ TEST(UnitRows, ClassRow) {
   row.form = row.currentForm = nullptr;
 }
 
-// A design's build days read the same on its list row, on its class sheet
-// and beside its order: the days the queue counts, until less than a point
-// of the work (elements x days + 1) is left.
-TEST(UnitRows, BuildDaysReadTheSameOnTheRowTheSheetAndTheOrder) {
+// A design's build days on its list row and beside its order are the days
+// the queue counts, until less than a point of the work (elements x days +
+// 1) is left; its class sheet counts that work and a day more, any part of
+// a day counted whole (elements x days + 1 + 0.99, cut to a whole day).
+TEST(UnitRows, BuildDaysOnTheRowTheSheetAndTheOrder) {
   const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
   const GlobalGuard<bool> quick(g_world.quickBuild);
   g_world.unitClasses.assign(2, UnitClassRecord{});
@@ -139,12 +140,12 @@ TEST(UnitRows, BuildDaysReadTheSameOnTheRowTheSheetAndTheOrder) {
     int32_t elements;
     float daysPerElement;
     bool quickBuild;
-    int32_t days;
+    int32_t days, sheetDays;
   } rows[] = {
-      {12, 1.375f, false, 17},  // 17.5: half a point is left after 17 days
-      {12, 2.0f, false, 25},    // 25: the last whole point takes a day
-      {1, 0.0f, false, 1},      // 1 point: one day
-      {12, 2.0f, true, 1},      // a quick build is done in a day
+      {12, 1.375f, false, 17, 18},  // 17.5: half a point is left after 17 days; 18.49 on the sheet
+      {12, 2.0f, false, 25, 25},    // 25: the last whole point takes a day; 25.99
+      {1, 0.0f, false, 1, 1},       // 1 point: one day; 1.99
+      {12, 2.0f, true, 1, 25},      // a quick build is done in a day; the sheet counts the work
   };
   UnitRow row;
   militarytest::TestSheet rowForm, sheet, order;
@@ -163,7 +164,7 @@ TEST(UnitRows, BuildDaysReadTheSameOnTheRowTheSheetAndTheOrder) {
     float whole = 1.0f;
     DrawBuildItemRow(order.root, 0, design, &whole, 0);
     EXPECT_EQ(std::atoi(rowForm.Text("UDAYS").c_str()), r.days) << rowForm.Text("UDAYS");
-    EXPECT_EQ(std::atoi(sheet.Text("DAYS").c_str()), r.days) << sheet.Text("DAYS");
+    EXPECT_EQ(sheet.Text("DAYS"), std::to_string(r.sheetDays));
     EXPECT_EQ(std::atoi(order.Text("DAYS").c_str()), r.days) << order.Text("DAYS");
   }
   row.form = row.currentForm = nullptr;
