@@ -36,11 +36,6 @@ namespace {
 
 constexpr int32_t kArmyBase = 4054;
 
-std::string TextOf(Control* form, const char* tag) {
-  const auto* c = dynamic_cast<const StringControl*>(FormFindControlByTag(form, tag));
-  return c ? c->text : std::string();
-}
-
 TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNextDay) {
   plat::SetGameFloatMode();
   SampleGame game;
