@@ -72,9 +72,12 @@ for copy in cell harder; do
   grep -q '^day ' "$WORK/$copy.out" && fail "the joiner with a changed $copy played a day"
   grep -q "^the host refused this player: its files differ from the host's (Sync Error: Mismatched SCN File\.)" \
     "$WORK/$copy.err" || fail "the joiner with a changed $copy did not name the mismatch"
+  grep -q '; the files: Scenario\\Channel\.GMC, .* a rule table (INI\\\*\.CSV' "$WORK/$copy.err" ||
+    fail "the joiner with a changed $copy did not name the files"
 done
 [ "$(grep -c "^the player in slot [0-9]* plays with other files (Sync Error: Mismatched SCN File\.): dropped" \
   "$WORK/host2.err")" = 2 ] || fail "the host did not name both mismatches"
+grep -q 'dropped; the files: Scenario\\Channel\.GMC, ' "$WORK/host2.err" || fail "the host did not name the files"
 "$RUNNER" --join "127.0.0.1:$PORT" --days "$DAYS" >"$WORK/join2.out" 2>"$WORK/join2.err" || fail "the joiner with the host's data ended with an error"
 wait "$HOST_PID" || fail "the host that refused two joiners ended with an error"
 ran_all host2 && ran_all join2 && same_game host2 join2

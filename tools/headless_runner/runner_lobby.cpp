@@ -22,7 +22,11 @@
 #include "platform/peer.h"
 #include "records/text_field.h"
 #include "sim/sim_ui_link.h"
+#include "world/data_file_io.h"
+#include "world/game_file.h"
+#include "world/map_file.h"
 #include "world/scenario_load.h"
+#include "world/text/scenario_def.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
 
@@ -149,10 +153,34 @@ std::optional<SyncInfo> RecordOf(int region) {
   return std::nullopt;
 }
 
-std::string Joined(const std::vector<const char*>& lines) {
+std::string Joined(const std::vector<std::string>& lines, const char* between = " ") {
   std::string text;
-  for (const char* line : lines) text += (text.empty() ? "" : " ") + std::string(line);
+  for (const std::string& line : lines) text += (text.empty() ? "" : between) + line;
   return text;
+}
+
+// The files a mismatch line speaks of, as this side read them.
+std::string FilesOf(const std::vector<std::string>& lines) {
+  const ScenarioSettings& s = g_world.scenario;
+  const std::string game = s.gamfile ? s.gamfile : "";
+  const auto data = [](const char* name, const char* extension) {
+    return DataFileReadPath(name && *name ? name : "DEFAULT", extension);
+  };
+  const std::pair<const char*, std::string> kinds[] = {
+      {"SCN", std::string(ScenarioDirectory(nullptr, false)) + FieldText(g_world.gameState.scenarioName) +
+                  ".GMC, its player settings (PlayerSet\\) or a rule table (INI\\*.CSV, AI\\AIparams.CSV)"},
+      {"GAM", GameReadPath(game)},
+      {"MAP", MapReadPath(game)},
+      {"PPL", data(s.pplfile, ".PPL")},
+      {"UNI", data(s.unifile, ".UNI")},
+      {"TER", data(s.terfile, ".TER")},
+      {"TTR", data(s.ttrfile, ".TTR")},
+  };
+  std::vector<std::string> files;
+  for (const std::string& line : lines)
+    for (const auto& [kind, file] : kinds)
+      if (line.find(std::string("Mismatched ") + kind + " File") != std::string::npos) files.push_back(file);
+  return files.empty() ? "" : "; the files: " + Joined(files, ", ");
 }
 
 bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& game) {
@@ -192,8 +220,8 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
       const NetSlot slot = SlotCopy(joiner);
       return slot.state != kSlotHuman || slot.playerId != id;
     };
-    const auto drop = [&](const char* why) {
-      std::fprintf(err, "the player in slot %d %s: dropped\n", joiner, why);
+    const auto drop = [&](const std::string& why, const std::string& files = "") {
+      std::fprintf(err, "the player in slot %d %s: dropped%s\n", joiner, why.c_str(), files.c_str());
       (void)KickSlotPlayer(s, static_cast<uint32_t>(joiner));
       (void)WaitFor(gone, kReadyWaitMs);
     };
@@ -202,7 +230,7 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
       if (gone())
         std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
       else
-        drop(("was not ready within " + std::to_string(kReadyWaitMs / 1000) + " s").c_str());
+        drop("was not ready within " + std::to_string(kReadyWaitMs / 1000) + " s");
     } else {
       // The joiner reads the game's files and sends what it read; another
       // game's files are refused here, before either side plays a day.
@@ -211,9 +239,10 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
         if (gone())
           std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
         else
-          drop(("sent no account of its files within " + std::to_string(kReadyWaitMs / 1000) + " s").c_str());
-      } else if (const auto differ = NetSyncCheck(s, *RecordOf(joinerRegion), g_world); !differ.empty()) {
-        drop(("plays with other files (" + Joined(differ) + ")").c_str());
+          drop("sent no account of its files within " + std::to_string(kReadyWaitMs / 1000) + " s");
+      } else if (const auto found = NetSyncCheck(s, *RecordOf(joinerRegion), g_world); !found.empty()) {
+        const std::vector<std::string> differ(found.begin(), found.end());
+        drop("plays with other files (" + Joined(differ) + ")", FilesOf(differ));
       } else {
         admitted = true;
       }
@@ -337,9 +366,8 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
   HandleLobbyCodes();
   if (!heard || !s.inSession) {
     if (!g_mismatchLines.empty()) {
-      std::string lines;
-      for (const std::string& line : g_mismatchLines) lines += (lines.empty() ? "" : " ") + line;
-      std::fprintf(err, "the host refused this player: its files differ from the host's (%s)\n", lines.c_str());
+      std::fprintf(err, "the host refused this player: its files differ from the host's (%s)%s\n",
+                   Joined(g_mismatchLines).c_str(), FilesOf(g_mismatchLines).c_str());
     } else if (!s.inSession) {
       std::fprintf(err, "the session ended before the host started a game\n");
     } else {
