@@ -85,6 +85,28 @@ plat::Status NetMessageHandler::OnIndicateConnect(const char*) {
   return plat::kOk;
 }
 
+plat::PeerId NetMessageHandler::OnSessionFull() {
+  NetSession& s = session_;
+  const NetSlot* slots = SessionSlots(s);
+  if (!s.isHost || !s.accepting || !slots) return plat::kPeerNone;
+  const uint64_t now = plat::MonotonicMs();
+  plat::CriticalSectionLock hold(s.slotLock);
+  // The joiner that has waited longest past the grace without a word of
+  // being ready; one given a region is the lobby's to wait for.
+  int oldest = -1;
+  for (int n = 0; n < kMaxPlayers; ++n) {
+    const NetSlot& slot = slots[n];
+    if (n == s.localSlot || slot.state != kSlotHuman || slot.ready || slot.region != 0) continue;
+    if (slot.playerId == 0 || slot.playerId == plat::kPeerNone) continue;
+    if (now - s.slotGivenMs[n] < s.readyGraceMs) continue;
+    if (oldest < 0 || s.slotGivenMs[n] < s.slotGivenMs[oldest]) oldest = n;
+  }
+  if (oldest < 0) return plat::kPeerNone;
+  LogWrite(g_platform, "NetStage: slot %d, not ready after %" PRIu64 " ms, gives its place to a new joiner\n", oldest,
+           now - s.slotGivenMs[oldest]);
+  return slots[oldest].playerId;
+}
+
 plat::Status NetMessageHandler::OnCreatePlayer(const plat::PeerPlayer& info, void** context) {
   NetSession& s = session_;
   auto* player = new NetPlayer;

@@ -106,6 +106,13 @@ struct NetSession {
 
   // Hosting: what the peer puts up with from untrusted connections.
   plat::PeerGuard guard;
+  // Hosting, in the lobby: a joiner that has held its slot this long
+  // without declaring itself ready (and has no region) gives its place to a
+  // new joiner when the session is full, so strangers that say hello and
+  // nothing more cannot keep a player out.
+  uint32_t readyGraceMs = 30000;
+  // Hosting: when each slot was given (MonotonicMs), under the slot lock.
+  uint64_t slotGivenMs[32] = {};
   // Hosting, in a game: a person's peer that has held the clock this long
   // is named to the host, and this long is given up as lost.
   uint32_t lagNoticeMs = 5000;
@@ -170,6 +177,7 @@ class NetMessageHandler : public plat::PeerHandler {
  public:
   explicit NetMessageHandler(NetSession& session) : session_(session) {}
   plat::Status OnIndicateConnect(const char* name) override;
+  plat::PeerId OnSessionFull() override;
   plat::Status OnCreatePlayer(const plat::PeerPlayer& player, void** context) override;
   plat::Status OnDestroyPlayer(plat::PeerId id, void* context, uint32_t reason) override;
   plat::Status OnReceive(plat::PeerId from, void* context, const uint8_t* data, size_t size) override;

@@ -119,7 +119,7 @@ TEST(NetLobby, AJoinGetsItsSlotAndTheWholeTable) {
   EXPECT_EQ(spy.Of(kLobbySlotGiven)[0], WordMessage(kLobbySlotGiven, 3));
 }
 
-TEST(NetLobby, SixteenPlayersAtMostAndNoneAfterTheStart) {
+TEST(NetLobby, SixteenPlayersAtMostAStrangerNeverReadyGivesWayAndNoneAfterTheStart) {
   plat::InProcessNetwork network;
   TestPeer host("Hera", &network);
   host.Host();
@@ -134,6 +134,19 @@ TEST(NetLobby, SixteenPlayersAtMostAndNoneAfterTheStart) {
   SpyPeer sixteenth(network);
   EXPECT_FALSE(sixteenth.Join(port));
   EXPECT_EQ(sixteenth.connected.load(), plat::kPeerRefused);
+  for (int s = 17; s < kMaxPlayers; ++s) EXPECT_EQ(host.Slot(s).state, kSlotFree) << s;
+  // Once the grace is over, the joiner that came first among those not
+  // ready gives its place to a newcomer; one that said it is ready keeps its.
+  host.session.readyGraceMs = 0;
+  joiners[0]->Send(host.session.peer->LocalId(), WordMessage(kLobbyReady, 2));
+  ASSERT_TRUE(Eventually([&] { return host.Slot(2).ready == 1; }));
+  const uint32_t third = host.Slot(3).playerId;
+  SpyPeer newcomer(network);
+  ASSERT_TRUE(newcomer.Join(port));
+  ASSERT_TRUE(Eventually([&] { return host.Slot(3).playerId == newcomer.peer->LocalId(); }));
+  EXPECT_NE(third, newcomer.peer->LocalId());
+  EXPECT_EQ(host.Slot(2).playerId, joiners[0]->peer->LocalId());
+  EXPECT_EQ(host.session.takenSlots.load(), 15u);
   for (int s = 17; s < kMaxPlayers; ++s) EXPECT_EQ(host.Slot(s).state, kSlotFree) << s;
 
   TestPeer second("Host2", &network);

@@ -5,6 +5,7 @@
 
 #include "net/net_session.h"
 #include "net/text_message.h"
+#include "platform/clock.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "records/text_field.h"
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int kSlots = kMaxPlayers;
+static_assert(sizeof NetSession::slotGivenMs / sizeof NetSession::slotGivenMs[0] == kSlots);
 
 NetSlot* Slots(NetSession& session) { return SessionSlots(session); }
 
@@ -116,6 +118,7 @@ int32_t HostAssignSlot(NetSession& session, NetPlayer* player) {
     slot.state = kSlotHuman;
     SetFieldText(slot.name, player->name);
     slot.playerId = player->playerId;
+    session.slotGivenMs[n] = plat::MonotonicMs();
   }
   player->slot = n;
   if (session.inSession) (void)Send(session, player->playerId, SlotMessage(kLobbySlotGiven, n));

@@ -115,7 +115,8 @@ const char* SessionMessageDefect(NetSession& session, uint32_t from, const NetPl
     case kSmStartGame:
       return FromHost(sender) ? nullptr : "not from the host";
     case kSmPlayerTick:
-    case kSmProfile: {
+    case kSmProfile:
+    case kSmSyncInfo: {
       const int own = SenderRegion(session, from);
       return own > 0 && own == m.sender ? nullptr : "not the sender's region";
     }

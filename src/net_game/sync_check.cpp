@@ -1,5 +1,7 @@
 #include "net_game/sync_check.h"
 
+#include <string>
+
 #include "app/app_object.h"
 #include "app/log.h"
 #include "app/program_version.h"
@@ -11,6 +13,12 @@
 #include "world/game_speed.h"
 #include "records/net_slot.h"
 #include "world/world.h"
+#include "platform/paths.h"
+#include "records/text_field.h"
+#include "world/data_checksum.h"
+#include "world/map_folders.h"
+#include "world/text/player_settings.h"
+#include "world/text/scenario_def.h"
 
 std::atomic<bool> g_syncErrorPause{false};
 
@@ -61,10 +69,34 @@ SyncInfo LocalSyncInfo(const World& world, bool savedGame) {
     info.mapSum = world.mapHeader.checksum;
     info.peopleSum = world.peopleHeader.checksum;
   }
+  // Another definition or rule table plays another game as surely as
+  // another map: a difficulty or one cell of a table is enough.
+  if (!savedGame) info.scenarioId = SharedRulesChecksum(world);
   info.unitSum = world.unitClassHeader.checksum;
   info.terrainSum = world.terrainHeader.checksum;
   info.techSum = world.techHeader.checksum;
   return info;
+}
+
+uint32_t SharedRulesChecksum(const World& world) {
+  std::vector<std::string> paths;
+  const std::string scenario = FieldText(world.gameState.scenarioName);
+  if (!scenario.empty()) paths.push_back(std::string(ScenarioDirectory(nullptr, ReadsCustomFolder())) + scenario + ".GMC");
+  const char* playset = world.scenario.playsetfile;
+  paths.push_back(std::string(kPlayerSetDirectory) + (playset && *playset ? playset : "Default") + ".INI");
+  // The tables LoadStartupRuleTables reads, and the economy's constants.
+  static constexpr const char* kIniTables[] = {"deptprior", "cabinetconcerns", "techtreeeffects", "newsitems",
+                                               "orders",    "training",        "rtreaties",       "wtreaties",
+                                               "wmvotes",   "CVars2"};
+  for (const char* table : kIniTables) paths.push_back(std::string("INI\\") + table + ".CSV");
+  paths.push_back("AI\\AIparams.CSV");
+  uint32_t sum = 2166136261u;
+  for (const std::string& path : paths) {
+    const auto bytes = plat::ReadFileBytes(path);
+    const uint32_t file = bytes ? DataFileChecksum(bytes->data(), bytes->size()) : 0;
+    for (int i = 0; i < 4; ++i) sum = (sum ^ ((file >> (8 * i)) & 0xFFu)) * 16777619u;
+  }
+  return sum;
 }
 
 void NetSendSyncInfo(NetSession& session, const World& world, bool savedGame) {
@@ -76,11 +108,14 @@ void NetSendSyncInfo(NetSession& session, const World& world, bool savedGame) {
   FreeNetMessage(m);
 }
 
-void NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& world) {
+std::vector<const char*> NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& world) {
   const SyncInfo ours = LocalSyncInfo(world, theirs.saveSum != 0);
   const int32_t local = world.gameState.localPlayer;
+  std::vector<const char*> found;
   auto check = [&](bool differs, const char* text) {
-    if (differs) AnnounceToAll(session, local, text);
+    if (!differs) return;
+    AnnounceToAll(session, local, text);
+    found.push_back(text);
   };
   check(theirs.major != ours.major || theirs.minor != ours.minor || theirs.build != ours.build,
         "Sync Error: Different Game Versions.");
@@ -88,13 +123,14 @@ void NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& worl
     check(theirs.saveSum != ours.saveSum, "Sync Error: Mismatched Save Game File.");
   } else {
     check(theirs.gameSum != ours.gameSum, "Sync Error: Mismatched GAM File.");
-    check(theirs.scenarioId != 0, "Sync Error: Mismatched SCN File.");
+    check(theirs.scenarioId != ours.scenarioId, "Sync Error: Mismatched SCN File.");
     check(theirs.mapSum != ours.mapSum, "Sync Error: Mismatched MAP File.");
     check(theirs.peopleSum != ours.peopleSum, "Sync Error: Mismatched PPL File.");
   }
   check(theirs.unitSum != ours.unitSum, "Sync Error: Mismatched UNI File.");
   check(theirs.terrainSum != ours.terrainSum, "Sync Error: Mismatched TER File.");
   check(theirs.techSum != ours.techSum, "Sync Error: Mismatched TTR File.");
+  return found;
 }
 
 int LaggingSlot(const World& world) {

@@ -15,7 +15,7 @@ struct NetSession;
 // The 48-byte compatibility record of session message 101, in its fields.
 struct SyncInfo {
   uint32_t gameSum = 0;      // 0: the game came from a saved game
-  uint32_t scenarioId = 0;   // always sent as 0
+  uint32_t scenarioId = 0;   // the scenario definition and the rule tables (SharedRulesChecksum)
   uint32_t mapSum = 0;
   uint32_t peopleSum = 0;
   uint32_t unitSum = 0;
@@ -31,12 +31,17 @@ SyncInfo DecodeSyncInfo(const uint8_t* bytes);  // 48 bytes
 
 // This process's record: the loaded files' checksums and the version.
 SyncInfo LocalSyncInfo(const World& world, bool savedGame);
+// One checksum of what else both peers must read alike: the scenario's
+// definition (.GMC) and player settings, and the rule tables the game reads
+// at start-up (INI\*.CSV, AI\AIparams.CSV). A file that cannot be read
+// counts as empty.
+uint32_t SharedRulesChecksum(const World& world);
 
 // Sends this process's record to every peer as session message 101.
 void NetSendSyncInfo(NetSession& session, const World& world, bool savedGame);
 // Compares a peer's record with this process's; each mismatch is one line
-// to all players.
-void NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& world);
+// to all players. Returns those lines (none when the two agree).
+std::vector<const char*> NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& world);
 
 // The minute loop's progress check: false while a person's peer has not
 // reported within the command lead of the current tick. Always true outside

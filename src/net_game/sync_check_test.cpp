@@ -41,7 +41,7 @@ TEST(SyncCheck, CompatibilityRecordNamesEachMismatchInOrder) {
   const SyncInfo scenario = LocalSyncInfo(*world, false);
   SyncInfo everywhere{90, 91, 92, 93, 94, 95, 96, 0, 9, 9, 9, 0};
   SyncInfo scnOnly = scenario;
-  scnOnly.scenarioId = 1;
+  scnOnly.scenarioId = scenario.scenarioId + 1;
   // A saved game is compared on SAV, UNI, TER, TTR and the version only:
   // the game, map and people sums it carries differ and are not named.
   SyncInfo save = LocalSyncInfo(*world, true);
@@ -68,6 +68,41 @@ TEST(SyncCheck, CompatibilityRecordNamesEachMismatchInOrder) {
     NetSyncCheck(g_netSession, DecodeSyncInfo(wire.data()), *world);
     EXPECT_EQ(TakeLines(), row.lines) << "game sum " << row.theirs.gameSum << " save sum " << row.theirs.saveSum;
   }
+}
+
+// The scenario word of the record follows every file both peers must read
+// alike beyond the data files: one changed byte in any of them changes it,
+// and a file only the interface reads does not.
+TEST(SyncCheck, TheScenarioWordFollowsTheDefinitionAndEveryRuleTable) {
+  TempDir dir;
+  plat::SetDataRoot(dir.path());
+  const std::vector<std::string> covered = {"Scenario/Test.GMC",     "PlayerSet/Default.INI", "INI/CVars2.CSV",
+                                            "INI/deptprior.CSV",     "INI/cabinetconcerns.CSV", "INI/techtreeeffects.CSV",
+                                            "INI/newsitems.CSV",     "INI/orders.CSV",        "INI/training.CSV",
+                                            "INI/rtreaties.CSV",     "INI/wtreaties.CSV",     "INI/wmvotes.CSV",
+                                            "AI/AIparams.CSV"};
+  const auto write = [&](const std::string& file, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(dir.path() + "/" + file).parent_path());
+    std::ofstream(dir.path() + "/" + file, std::ios::binary) << text;
+  };
+  for (const std::string& file : covered) write(file, "difficulty: 2\r\n0.1,0.05\r\n");
+  write("INI/LOCALEN.INI", "text\r\n");
+  auto world = std::make_unique<World>();
+  std::snprintf(world->gameState.scenarioName, sizeof world->gameState.scenarioName, "Test");
+  const uint32_t base = SharedRulesChecksum(*world);
+  EXPECT_EQ(LocalSyncInfo(*world, false).scenarioId, base);
+  // A saved game is compared on its own checksum, as the record says.
+  EXPECT_EQ(LocalSyncInfo(*world, true).scenarioId, 0u);
+  for (const std::string& file : covered) {
+    write(file, "difficulty: 3\r\n0.1,0.05\r\n");
+    EXPECT_NE(SharedRulesChecksum(*world), base) << file;
+    write(file, "difficulty: 2\r\n0.1,0.05\r\n");
+  }
+  write("INI/LOCALEN.INI", "other text\r\n");
+  EXPECT_EQ(SharedRulesChecksum(*world), base);
+  // A missing table is a difference too.
+  std::filesystem::remove(dir.path() + "/INI/CVars2.CSV");
+  EXPECT_NE(SharedRulesChecksum(*world), base);
 }
 
 TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {

@@ -521,15 +521,25 @@ struct Peer::Core : LinkSink {
     char given[kPasswordSize];
     GetText(name, &f[5], kPeerNameSize);
     GetText(given, &f[5 + kPeerNameSize], kPasswordSize);
-    bool full;
+    const auto full = [this] {
+      std::lock_guard<std::mutex> hold(state);
+      return maxPlayers != 0 && players.size() >= maxPlayers;
+    };
     bool passwordOk;
+    PeerId self;
     {
       std::lock_guard<std::mutex> hold(state);
-      full = maxPlayers != 0 && players.size() >= maxPlayers;
       passwordOk = std::strcmp(given, password) == 0;
+      self = localId;
     }
-    if (full) return Refuse(link, PeerRefusal::kFull);
+    // The password first: a joiner that may not come in takes no one's place.
     if (!passwordOk) return Refuse(link, PeerRefusal::kPassword);
+    if (full()) {
+      const PeerId yielding = handler.OnSessionFull();
+      if (yielding != kPeerNone && yielding != self)
+        DropJoiner(yielding, kPeerLeftKicked, "its place went to a new joiner");
+      if (full()) return Refuse(link, PeerRefusal::kFull);
+    }
     if (const Status admitted = handler.OnIndicateConnect(name); Failed(admitted))
       return Refuse(link, admitted == kPeerSessionFull ? PeerRefusal::kFull : PeerRefusal::kNotAdmitting);
 

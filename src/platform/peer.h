@@ -96,6 +96,10 @@ class PeerHandler {
   virtual ~PeerHandler() = default;
   // Host: a joiner asks to come in; any failure refuses it.
   virtual Status OnIndicateConnect(const char* name) = 0;
+  // Host: the session is full when a joiner says hello. A player that may
+  // give its place to the joiner (dropped at once, before the joiner is let
+  // in), or kPeerNone to refuse the joiner.
+  virtual PeerId OnSessionFull() { return kPeerNone; }
   // A player joined the session (the local one too). The context set here
   // comes back with the player's events.
   virtual Status OnCreatePlayer(const PeerPlayer& player, void** context) = 0;

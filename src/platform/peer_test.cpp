@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -28,6 +29,9 @@ namespace {
 class Recorder : public PeerHandler {
  public:
   bool refuse = false;
+  // Host: the player that gives its place when the session is full.
+  std::atomic<PeerId> yield{kPeerNone};
+  PeerId OnSessionFull() override { return yield.load(); }
 
   Status OnIndicateConnect(const char* name) override {
     Add("indicate " + std::string(name));
@@ -184,6 +188,22 @@ TEST_P(PeerSession, RefusedJoinersNeverBecomePlayers) {
   EXPECT_EQ(c->Refusal(), PeerRefusal::kFull);
   EXPECT_EQ(h.Lines().size(), 2u);  // its own create and B's request only
   EXPECT_EQ(c->SendTo(kPeerAll, "x", 1, 0), kPeerNotConnected);
+  // A full session: a player the handler names gives its place to a
+  // joiner, but never to one with a wrong password.
+  Recorder first, wrongAgain, newcomer;
+  host->SetMaxPlayers(2);
+  auto e = Join(first, host->Port(), "E", "pw");
+  ASSERT_TRUE(h.WaitFor("create E") && first.WaitFor("connect 0"));
+  h.yield = e->LocalId();
+  auto f = Join(wrongAgain, host->Port(), "F", "nope");
+  ASSERT_TRUE(wrongAgain.WaitFor("connect " + std::to_string(kPeerRefused)));
+  EXPECT_EQ(f->Refusal(), PeerRefusal::kPassword);
+  EXPECT_EQ(h.CountOf("destroy " + std::to_string(e->LocalId()) + " " + std::to_string(kPeerLeftKicked)), 0);
+  auto g = Join(newcomer, host->Port(), "G", "pw");
+  ASSERT_TRUE(newcomer.WaitFor("connect 0"));
+  EXPECT_TRUE(h.WaitFor("destroy " + std::to_string(e->LocalId()) + " " + std::to_string(kPeerLeftKicked)));
+  EXPECT_TRUE(h.WaitFor("create G"));
+  EXPECT_TRUE(first.WaitFor("ended"));
   auto nobody = Make(late);
   // Nobody listens there (TCP port 1 is closed on a test machine).
   ASSERT_EQ(nobody->Connect("127.0.0.1", GetParam() == Transport::kTcp ? 1 : 65000, "D", ""), kOk);

@@ -103,6 +103,9 @@ struct DayFeed {
   uint32_t lastDay = 0;
   // A joiner whose host went away stops early; the run then fails.
   bool hostLost = false;
+  // The day in progress when a sync error was first announced (0: none):
+  // the peers play different games from then on, and the run stops there.
+  uint32_t syncErrorDay = 0;
   // A network run: session messages wait in the queue, and the session's
   // notification codes here, for the main thread.
   bool netMessages = false;
@@ -454,14 +457,21 @@ void NetQueueToFeed() {
 // when it goes.
 int g_hostRegion = 0;
 
+// The line the sync check announces for each difference of the peers' states.
+constexpr char kSyncErrorLine[] = "Sync Error - Game Paused.";
+
 // The main thread's part of the notifications: chat and system lines are
 // printed, a departure hands the player's region to the computer (on the
 // host), and the runner's clock, which no notification pauses here, runs on.
-void HandleNetCodes(const std::vector<std::pair<uint32_t, intptr_t>>& codes, std::FILE* err) {
+// Returns whether a sync error was announced among the lines.
+bool HandleNetCodes(const std::vector<std::pair<uint32_t, intptr_t>>& codes, std::FILE* err) {
+  bool syncError = false;
   for (const auto& [code, value] : codes) {
     if (code == kNetCodeChat) {
-      for (const TextLine& line : TakeQueuedTextLines(g_textLines))
+      for (const TextLine& line : TakeQueuedTextLines(g_textLines)) {
         std::fprintf(err, "chat %d: %s\n", line.sender, line.text.c_str());
+        syncError = syncError || (line.sender != 0 && line.text == kSyncErrorLine);
+      }
     } else if (code == kNetCodePlayerLeft) {
       // This peer's own player leaves only with its session, which has its
       // own line.
@@ -477,6 +487,7 @@ void HandleNetCodes(const std::vector<std::pair<uint32_t, intptr_t>>& codes, std
     }
   }
   std::fflush(err);
+  return syncError;
 }
 
 bool EndsWithSav(const std::string& name) {
@@ -567,7 +578,8 @@ const char kUsage[] =
     "exit status: 0 the days ran (or the game ended), 1 a file was refused or could not be written,\n"
     "             2 the command line was refused (an unknown option, a bad value, an absolute path,\n"
     "               a name with characters a game name cannot hold),\n"
-    "             3 a joiner's host went away before the days ran\n";
+    "             3 a joiner's host went away before the days ran,\n"
+    "             4 a sync error: the peers' games differ (the day is named)\n";
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   for (int i = 1; i < argc; ++i) {
@@ -712,6 +724,9 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     g_feed.turnsEnded = 0;
     g_feed.finished = false;
     g_feed.endCode = 0;
+    g_feed.lastDay = 0;
+    g_feed.hostLost = false;
+    g_feed.syncErrorDay = 0;
     g_feed.daysWanted = options.days;
     g_feed.playOn = options.playOn;
   }
@@ -790,8 +805,14 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
       g_feed.netCodes.clear();
       wait.unlock();
       (void)DrainSessionMessages();
-      HandleNetCodes(codes, err);
+      const bool syncError = HandleNetCodes(codes, err);
       wait.lock();
+      // The peers' games have parted: the run stops with the day in
+      // progress, and whoever scripts it is told which day that was.
+      if (syncError && !g_feed.syncErrorDay) {
+        g_feed.syncErrorDay = g_feed.lastDay + 1;
+        if (!g_feed.finished && g_feed.daysWanted > g_feed.daysRun + 1) g_feed.daysWanted = g_feed.daysRun + 1;
+      }
       // A joiner whose host is gone pauses, as the game does, and nothing
       // here would resume it: the run ends with the day in progress, which
       // the host's last commands reached before it went.
@@ -823,6 +844,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   const uint32_t endCode = g_feed.endCode;
   const bool hostLost = g_feed.hostLost;
   const uint32_t lastDay = g_feed.lastDay;
+  const uint32_t syncErrorDay = g_feed.syncErrorDay;
   wait.unlock();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
@@ -834,6 +856,11 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "the host is gone: the game stopped after day %u, %d of the %d days asked\n", lastDay, days,
                  options.days);
     code = kExitHostLost;
+  }
+  if (syncErrorDay) {
+    std::fprintf(err, "sync error: the peers' games differ from day %u on; the game stopped after day %u\n",
+                 syncErrorDay, lastDay);
+    code = kExitSyncError;
   }
   if (!options.save.empty()) {
     std::string folder, name;

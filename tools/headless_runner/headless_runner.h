@@ -67,8 +67,10 @@ extern const char kUsage[];
 // file that cannot be loaded gives one line on `err` naming it and what is
 // wrong, and 1; the summary (days a second, peak memory) goes to `err`.
 // Returns the exit code: 0 when the days ran (or the game ended early),
-// kExitHostLost when a joiner's host went away before them.
+// kExitHostLost when a joiner's host went away before them, kExitSyncError
+// when a sync error was announced (the run stops with that day).
 inline constexpr int kExitHostLost = 3;
+inline constexpr int kExitSyncError = 4;
 int Run(const Options& options, std::FILE* out, std::FILE* err);
 
 // The lobby of a network run: hosts or joins, assigns the regions, waits

@@ -16,9 +16,12 @@
 #include <thread>
 
 #include "net_game/net_game_link.h"
+#include "net_game/sync_check.h"
 #include "net/net_test_support.h"
 #include "platform/paths.h"
+#include "net/text_message.h"
 #include "records/le_bytes.h"
+#include "world/scenario_load.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -31,10 +34,15 @@ std::string FileText(const std::string& path) {
 }
 
 // The joiner's side: waits for the host's port, joins, says it is ready once
-// it has a region, then answers each progress report of the host's with its
+// it has a slot and again once given a region, sends the account of its
+// files the host asks for before the start, then answers each progress report of the host's with its
 // own of the same tick, until told to stop. Returns the highest tick it
 // reported.
-uint32_t PlayAlong(TestPeer& peer, const std::string& hostOut, const std::atomic<bool>& stop) {
+// With `syncErrorAfter` set, once the host's clock passes that tick the
+// joiner announces a sync error, as its sync check does when its entries
+// differ from the host's.
+uint32_t PlayAlong(TestPeer& peer, const std::string& hostOut, const std::atomic<bool>& stop,
+                   uint32_t syncErrorAfter = 0) {
   unsigned port = 0;
   if (!Eventually([&] { return std::sscanf(FileText(hostOut).c_str(), "host port %u", &port) == 1; })) return 0;
   if (SetupNetSession(peer.session, 0) != 0) return 0;
@@ -42,11 +50,20 @@ uint32_t PlayAlong(TestPeer& peer, const std::string& hostOut, const std::atomic
   int own = 0;
   if (!Eventually([&] {
         own = peer.session.localSlot;
-        return own > 0 && own < kMaxPlayers && peer.Slot(own).region != 0;
+        return peer.session.slotAssigned && own > 0 && own < kMaxPlayers;
       }))
     return 0;
+  (void)NetSetSlot(peer.session, true);
+  if (!Eventually([&] { return peer.Slot(own).region != 0; })) return 0;
   const uint8_t region = peer.Slot(own).region;
   (void)NetSetSlot(peer.session, true);
+  // The same files as the host's: both read the one data root.
+  if (LoadScenarioFileSequence(*peer.world, "Channel", nullptr) < 0) return 0;
+  const auto image = EncodeSyncInfo(LocalSyncInfo(*peer.world, false));
+  SessionMessage* record = BuildNetMessage(kSmSyncInfo, image.data(), kSyncInfoSize, 0, region);
+  if (!record) return 0;
+  (void)SendNetMessage(peer.session, *record, 0);
+  FreeNetMessage(record);
   uint32_t reported = 0, highest = 0;
   while (!stop.load()) {
     const uint32_t tick = peer.Slot(static_cast<int>(kNetHostSlot)).progress;
@@ -60,41 +77,82 @@ uint32_t PlayAlong(TestPeer& peer, const std::string& hostOut, const std::atomic
       reported = tick;
       highest = std::max(highest, tick);
     }
+    if (syncErrorAfter && tick > syncErrorAfter) {
+      TextMessage line;
+      TextMessageCtor(line, region, kTextToAll, "Sync Error - Game Paused.");
+      const std::vector<uint8_t> wire = EncodeTextMessage(line);
+      TextMessageDtor(line);
+      (void)peer.session.peer->SendTo(peer.session.hostPlayer, wire.data(), wire.size(), 0);
+      syncErrorAfter = 0;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return highest;
 }
 
-TEST(HeadlessRunnerThreads, TwoPeersInOneProcessPlayAFewDaysInStep) {
+struct HostRun {
+  int code = 0;
+  std::string out, err;
+  uint32_t lastReport = 0;
+};
+
+// The runner hosts `days` of the sample while PlayAlong joins it.
+HostRun HostWithJoiner(int days, uint32_t syncErrorAfter = 0) {
   plat::SetDataRoot(VD_GAME_DIR);
   TempDir dir;
   const std::string outPath = dir.path() + "/host.out", errPath = dir.path() + "/host.err";
   plat::InProcessNetwork network;
   headless::Options options;
-  options.days = 3;
+  options.days = days;
   options.game = "Channel";
   options.hostPort = 0;
   options.makePeer = [&network](plat::PeerHandler& handler) { return plat::MakeInProcessPeer(network, handler); };
   std::atomic<bool> stop{false};
   std::atomic<uint32_t> lastReport{0};
   TestPeer joiner("Jo", &network);
-  std::thread other([&] { lastReport = PlayAlong(joiner, outPath, stop); });
+  std::thread other([&] { lastReport = PlayAlong(joiner, outPath, stop, syncErrorAfter); });
   std::FILE* out = std::fopen(outPath.c_str(), "w");
   std::FILE* err = std::fopen(errPath.c_str(), "w");
-  ASSERT_TRUE(out && err);
-  const int code = headless::Run(options, out, err);
-  std::fclose(out);
-  std::fclose(err);
+  HostRun run;
+  if (out && err) run.code = headless::Run(options, out, err);
+  if (out) std::fclose(out);
+  if (err) std::fclose(err);
   stop = true;
   other.join();
-  const std::string printed = FileText(outPath);
-  EXPECT_EQ(code, 0) << FileText(errPath);
+  run.out = FileText(outPath);
+  run.err = FileText(errPath);
+  run.lastReport = lastReport.load();
+  return run;
+}
+
+size_t DayLines(const std::string& printed) {
   size_t days = 0;
   for (size_t at = printed.find("\nday "); at != std::string::npos; at = printed.find("\nday ", at + 1)) ++days;
-  EXPECT_EQ(days, 3u) << printed;
+  return days;
+}
+
+// A sync error announced on the second day stops the run after that day,
+// with the day named and an exit status that is not success.
+TEST(HeadlessRunnerThreads, ASyncErrorStopsTheRunWithItsDayNamed) {
+  const HostRun run = HostWithJoiner(4, 1440);
+  EXPECT_EQ(run.code, headless::kExitSyncError) << run.err;
+  EXPECT_LT(DayLines(run.out), 4u) << run.out;
+  const size_t last = run.out.rfind("\nday ");
+  ASSERT_NE(last, std::string::npos) << run.out;
+  const std::string day = run.out.substr(last + 5, run.out.find(' ', last + 5) - last - 5);
+  EXPECT_NE(run.err.find("sync error: the peers' games differ from day " + day + " on; the game stopped after day " +
+                         day + "\n"),
+            std::string::npos)
+      << run.err;
+}
+
+TEST(HeadlessRunnerThreads, TwoPeersInOneProcessPlayAFewDaysInStep) {
+  const HostRun run = HostWithJoiner(3);
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(DayLines(run.out), 3u) << run.out;
   // The host's clock went past the joiner's first report: the joiner's
   // reports are what let it through the days (a day is 1,440 ticks).
-  EXPECT_GT(lastReport.load(), 1440u) << FileText(errPath);
+  EXPECT_GT(run.lastReport, 1440u) << run.err;
 }
 
 }  // namespace

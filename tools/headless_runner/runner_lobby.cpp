@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -13,12 +14,19 @@
 #include "net/game_messages.h"
 #include "net_game/net_events.h"
 #include "net_game/session_message_handler.h"
+#include "net_game/sync_check.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"
 #include "net/text_message.h"
 #include "platform/peer.h"
 #include "records/text_field.h"
+#include "sim/sim_ui_link.h"
+#include "world/data_file_io.h"
+#include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/scenario_load.h"
+#include "world/text/scenario_def.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
 
@@ -27,16 +35,37 @@ namespace headless {
 namespace {
 
 constexpr int kJoinerWaitMs = 120000;
-// A joiner given the region says it is ready at once; one that does not
-// within this time is dropped and the region passes to the next joiner.
+// The region goes to the first joiner that says it is ready (the one that
+// came first among them); given the region it says so again at once, and
+// one that does not within this time is dropped and the region passes on.
 constexpr int kReadyWaitMs = 10000;
+// A joiner that has said nothing of being ready this long gives its place
+// to a new joiner when the session is full: strangers that say hello and
+// no more hold no one out for longer.
+constexpr uint32_t kStrangerGraceMs = 3000;
 // A joiner may wait for its region while the host waits on earlier joiners.
 constexpr int kRegionWaitMs = 120000;
 constexpr int kStartWaitMs = 120000;
+// A joiner refused because the session is full tries again for this long.
+constexpr int kFullRetryMs = 30000;
+constexpr int kFullRetryEveryMs = 250;
 
 bool g_started = false;
 bool g_otherVersion = false;
 std::FILE* g_lobbyErr = stderr;
+// Game set-ups (session message 104) and set-up notifications seen: each
+// set-up the host sends is a parameter block, the message and a settings
+// head, and the head is the last to arrive.
+int g_setupsSeen = 0;
+int g_setupCodes = 0;
+// The compatibility records the joiners sent in the lobby: region and record.
+std::vector<std::pair<int, SyncInfo>> g_records;
+// The lines naming a difference of files, as the host announced them.
+std::vector<std::string> g_mismatchLines;
+// While the lobby runs, the session's lines go to everybody in it, as the
+// front end's do; the game sends them by region.
+std::atomic<bool> g_inLobby{false};
+int32_t LobbyOrGame() { return g_inLobby.load() ? kSimUiFrontEnd : kSimUiInGame; }
 
 // The session's notifications while in the lobby, for its main thread.
 std::mutex g_codesLock;
@@ -64,11 +93,14 @@ void HandleLobbyCodes() {
     codes.swap(g_codes);
   }
   for (uint32_t code : codes) {
+    if (code == kNetCodeSetup) ++g_setupCodes;
     if (code == kNetCodeSetup && !g_netSession.isHost && !g_otherVersion)
       g_otherVersion = ReportVersionMismatch(g_netSession);
     if (code == kNetCodeChat)
-      for (const TextLine& line : TakeQueuedTextLines(g_textLines))
+      for (const TextLine& line : TakeQueuedTextLines(g_textLines)) {
         std::fprintf(g_lobbyErr, "chat %d: %s\n", line.sender, line.text.c_str());
+        if (line.text.rfind("Sync Error: ", 0) == 0) g_mismatchLines.push_back(line.text);
+      }
   }
   std::fflush(g_lobbyErr);
 }
@@ -90,23 +122,75 @@ NetSlot SlotCopy(int s) {
   return g_world.slotTable[s];
 }
 
-// The joiner that came first (ids are handed out in order), so a stranger
-// arriving later cannot push ahead of a player already waiting; 0 for none.
+// The first joiner (ids are handed out in order) that says it is ready, so
+// neither a stranger that never is nor one arriving later can push ahead of
+// a player already waiting; 0 for none.
 int JoinerSlot() {
   int first = 0;
   uint32_t firstId = 0;
   for (int s = 2; s < kMaxPlayers; ++s) {
     const NetSlot slot = SlotCopy(s);
-    if (slot.state != kSlotHuman || (first && slot.playerId >= firstId)) continue;
+    if (slot.state != kSlotHuman || !slot.ready || (first && slot.playerId >= firstId)) continue;
     first = s;
     firstId = slot.playerId;
   }
   return first;
 }
 
+// The scenario's files, read as the front end reads them when a game is
+// offered: the joiners' files are compared with them before the start.
+bool LoadLobbyGame(const std::string& game, std::FILE* err) {
+  std::string why;
+  if (LoadScenarioFileSequence(g_world, game, &why) >= 0) return true;
+  std::fprintf(err, "%s\n", why.empty() ? (game + ": the game cannot be loaded").c_str() : why.c_str());
+  return false;
+}
+
+// The record the joiner of the region sent, if any has come.
+std::optional<SyncInfo> RecordOf(int region) {
+  for (const auto& [from, record] : g_records)
+    if (from == region) return record;
+  return std::nullopt;
+}
+
+std::string Joined(const std::vector<std::string>& lines, const char* between = " ") {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : between) + line;
+  return text;
+}
+
+// The files a mismatch line speaks of, as this side read them.
+std::string FilesOf(const std::vector<std::string>& lines) {
+  const ScenarioSettings& s = g_world.scenario;
+  const std::string game = s.gamfile ? s.gamfile : "";
+  const auto data = [](const char* name, const char* extension) {
+    return DataFileReadPath(name && *name ? name : "DEFAULT", extension);
+  };
+  const std::pair<const char*, std::string> kinds[] = {
+      {"SCN", std::string(ScenarioDirectory(nullptr, false)) + FieldText(g_world.gameState.scenarioName) +
+                  ".GMC, its player settings (PlayerSet\\) or a rule table (INI\\*.CSV, AI\\AIparams.CSV)"},
+      {"GAM", GameReadPath(game)},
+      {"MAP", MapReadPath(game)},
+      {"PPL", data(s.pplfile, ".PPL")},
+      {"UNI", data(s.unifile, ".UNI")},
+      {"TER", data(s.terfile, ".TER")},
+      {"TTR", data(s.ttrfile, ".TTR")},
+  };
+  std::vector<std::string> files;
+  for (const std::string& line : lines)
+    for (const auto& [kind, file] : kinds)
+      if (line.find(std::string("Mismatched ") + kind + " File") != std::string::npos) files.push_back(file);
+  return files.empty() ? "" : "; the files: " + Joined(files, ", ");
+}
+
 bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& game) {
   NetSession& s = g_netSession;
   s.identity.port = static_cast<uint32_t>(options.hostPort);
+  s.readyGraceMs = kStrangerGraceMs;
+  game = options.game;
+  if (!LoadLobbyGame(game, err)) return false;
+  // The lobby's lines (a difference of files named) speak for the host's region.
+  g_world.gameState.localPlayer = options.hostRegion;
   // The set-up a joiner asks for carries the host's defaults and version,
   // as the front end's are when it offers a game.
   InitSettingsHead(g_world.scenario.head);
@@ -117,31 +201,53 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
   std::fprintf(out, "host port %u\n", static_cast<unsigned>(s.identity.port));
   std::fflush(out);
   const auto hostRegion = static_cast<uint8_t>(options.hostRegion);
+  const auto joinerRegion = static_cast<int>(options.joinerRegion);
   int joiner = 0;
   // A joiner that leaves before it is ready (another version, say) frees
-  // its slot, one that never says it is ready is dropped, and either way
-  // the region goes to the next joiner.
+  // its slot, one that is not ready again once given the region, or whose
+  // files differ from the host's, is dropped, and either way the region
+  // goes to the next joiner that is ready.
   for (;;) {
     if (!WaitFor([&] { return (joiner = JoinerSlot()) != 0; }, kJoinerWaitMs)) {
-      std::fprintf(err, "no player joined within %d s\n", kJoinerWaitMs / 1000);
+      std::fprintf(err, "no player joined and was ready within %d s\n", kJoinerWaitMs / 1000);
       return false;
     }
+    g_records.clear();
     (void)NetSetSlotFields(s, kNetHostSlot, hostRegion, 0);
-    (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), static_cast<uint8_t>(options.joinerRegion), 0);
+    (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), static_cast<uint8_t>(joinerRegion), 0);
     const uint32_t id = SlotCopy(joiner).playerId;
     const auto gone = [&] {
       const NetSlot slot = SlotCopy(joiner);
       return slot.state != kSlotHuman || slot.playerId != id;
     };
-    const bool ready = WaitFor([&] { return SlotCopy(joiner).ready != 0 || gone(); }, kReadyWaitMs) && !gone();
-    if (ready) break;
-    if (gone()) {
-      std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
-    } else {
-      std::fprintf(err, "the player in slot %d was not ready within %d s: dropped\n", joiner, kReadyWaitMs / 1000);
+    const auto drop = [&](const std::string& why, const std::string& files = "") {
+      std::fprintf(err, "the player in slot %d %s: dropped%s\n", joiner, why.c_str(), files.c_str());
       (void)KickSlotPlayer(s, static_cast<uint32_t>(joiner));
       (void)WaitFor(gone, kReadyWaitMs);
+    };
+    bool admitted = false;
+    if (!(WaitFor([&] { return SlotCopy(joiner).ready != 0 || gone(); }, kReadyWaitMs) && !gone())) {
+      if (gone())
+        std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
+      else
+        drop("was not ready within " + std::to_string(kReadyWaitMs / 1000) + " s");
+    } else {
+      // The joiner reads the game's files and sends what it read; another
+      // game's files are refused here, before either side plays a day.
+      (void)SendGameSetup(s, game.c_str(), 0, 0, g_world.campaignMessage);
+      if (!(WaitFor([&] { return RecordOf(joinerRegion) || gone(); }, kReadyWaitMs) && !gone())) {
+        if (gone())
+          std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
+        else
+          drop("sent no account of its files within " + std::to_string(kReadyWaitMs / 1000) + " s");
+      } else if (const auto found = NetSyncCheck(s, *RecordOf(joinerRegion), g_world); !found.empty()) {
+        const std::vector<std::string> differ(found.begin(), found.end());
+        drop("plays with other files (" + Joined(differ) + ")", FilesOf(differ));
+      } else {
+        admitted = true;
+      }
     }
+    if (admitted) break;
     // The next person given this slot starts with no region.
     (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), 0, 0);
   }
@@ -151,8 +257,6 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
     std::fprintf(err, "the player in slot %d has no region to play: dropped\n", other);
     (void)KickSlotPlayer(s, static_cast<uint32_t>(other));
   }
-  game = options.game;
-  (void)SendGameSetup(s, game.c_str(), 0, 0, g_world.campaignMessage);
   SessionMessage* start = BuildNetMessage(kSmStartGame, nullptr, 0, 0, hostRegion);
   if (!start) return false;
   (void)SendNetMessage(s, *start, 0);
@@ -161,15 +265,47 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
   return true;
 }
 
+// Joins, trying again while the host says its session is full: strangers
+// there give their places to newcomers once they have held them a while.
+bool Connect(const Options& options, std::FILE* err) {
+  NetSession& s = g_netSession;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFullRetryMs);
+  for (int attempt = 0;; ++attempt) {
+    if (attempt > 0 && plat::Failed(SetupNetSession(s, 0))) break;
+    if (plat::Succeeded(NetJoinHost(s, options.joinAddress.c_str(), options.joinPort)) && s.connectEvent.Wait(10000) &&
+        plat::Succeeded(s.connectResult.load()))
+      return true;
+    const bool full = s.connectResult.load() == plat::kPeerRefused && s.peer &&
+                      s.peer->Refusal() == plat::PeerRefusal::kFull;
+    if (!full || std::chrono::steady_clock::now() > end) break;
+    if (attempt == 0) std::fprintf(err, "the host's session is full: trying again for up to %d s\n", kFullRetryMs / 1000);
+    std::fflush(err);
+    std::this_thread::sleep_for(std::chrono::milliseconds(kFullRetryEveryMs));
+  }
+  std::fprintf(err, "cannot join %s:%u: %s\n", options.joinAddress.c_str(), static_cast<unsigned>(options.joinPort),
+               NetJoinFailureText(s).c_str());
+  return false;
+}
+
+// The joiners ahead of this one for the region: one given it already, and
+// those ready that came earlier; -1 while this one has no slot.
+int PlaceInLine() {
+  NetSession& s = g_netSession;
+  const int32_t own = s.localSlot;
+  if (!s.slotAssigned || own < 2 || own >= kMaxPlayers) return -1;
+  const NetSlot mine = SlotCopy(own);
+  int ahead = 0;
+  for (int n = 2; n < kMaxPlayers; ++n) {
+    const NetSlot slot = SlotCopy(n);
+    if (n == own || slot.state != kSlotHuman) continue;
+    if (slot.region != 0 || (slot.ready && slot.playerId < mine.playerId)) ++ahead;
+  }
+  return ahead;
+}
+
 bool Join(const Options& options, std::FILE* err, std::string& game) {
   NetSession& s = g_netSession;
-  if (plat::Failed(NetJoinHost(s, options.joinAddress.c_str(), options.joinPort)) ||
-      !s.connectEvent.Wait(10000) || plat::Failed(s.connectResult.load())) {
-    const std::string why = NetJoinFailureText(s);
-    std::fprintf(err, "cannot join %s:%u: %s\n", options.joinAddress.c_str(), static_cast<unsigned>(options.joinPort),
-                 why.c_str());
-    return false;
-  }
+  if (!Connect(options, err)) return false;
   const auto otherVersion = [&] {
     if (g_otherVersion)
       std::fprintf(err, "cannot join %s:%u: the host runs another version\n", options.joinAddress.c_str(),
@@ -180,7 +316,23 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
     const int32_t own = s.localSlot;
     return s.slotAssigned && own > 0 && own < kMaxPlayers ? SlotCopy(own).region : 0;
   };
-  if (!WaitFor([&] { return ownRegion() != 0 || !s.inSession || g_otherVersion; }, kRegionWaitMs) || !s.inSession) {
+  // Ready at once: the region goes to the first joiner that is.
+  if (!WaitFor([&] { return s.slotAssigned || !s.inSession; }, kRegionWaitMs) || !s.inSession) {
+    std::fprintf(err, "the host gave no slot (dropped, or the host went away)\n");
+    return false;
+  }
+  (void)NetSetSlot(s, true);
+  int told = -1;
+  const auto waiting = [&] {
+    if (ownRegion() != 0 || !s.inSession || g_otherVersion) return false;
+    if (const int ahead = PlaceInLine(); ahead >= 0 && ahead != told) {
+      std::fprintf(err, "waiting for a region: %d %s ahead in line\n", ahead, ahead == 1 ? "player" : "players");
+      std::fflush(err);
+      told = ahead;
+    }
+    return true;
+  };
+  if (!WaitFor([&] { return !waiting(); }, kRegionWaitMs) || !s.inSession) {
     if (!s.inSession)
       std::fprintf(err, "the session ended before the host gave a region (dropped, or the host went away)\n");
     else
@@ -188,11 +340,39 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
     return false;
   }
   if (otherVersion()) return false;
+  const auto region = static_cast<int>(ownRegion());
+  // Its assignment cleared the ready flag: ready again for it.
   (void)NetSetSlot(s, true);
-  const bool heard = WaitFor([&] { return g_started || !s.inSession || g_otherVersion; }, kStartWaitMs);
-  if (otherVersion()) return false;
+  // Once the host names the game (its settings head the last of it to
+  // arrive), its files are read here and what was read goes back to the
+  // host, which refuses another game's files before the start.
+  bool sent = false, unreadable = false;
+  const auto named = [&] { return g_setupsSeen > 0 && g_setupCodes >= 2 * g_setupsSeen; };
+  const bool heard = WaitFor(
+      [&] {
+        if (!sent && named() && s.inSession) {
+          sent = true;
+          game = FieldText(g_world.campaignMessage.name);
+          if (game.empty()) std::fprintf(err, "the host named no game\n");
+          unreadable = game.empty() || !LoadLobbyGame(game, err);
+          if (unreadable) return true;
+          g_world.gameState.localPlayer = region;
+          NetSendSyncInfo(s, g_world, false);
+        }
+        return g_started || !s.inSession || g_otherVersion;
+      },
+      kStartWaitMs);
+  if (otherVersion() || unreadable) return false;
+  HandleLobbyCodes();
   if (!heard || !s.inSession) {
-    std::fprintf(err, "the host did not start a game within %d s\n", kStartWaitMs / 1000);
+    if (!g_mismatchLines.empty()) {
+      std::fprintf(err, "the host refused this player: its files differ from the host's (%s)%s\n",
+                   Joined(g_mismatchLines).c_str(), FilesOf(g_mismatchLines).c_str());
+    } else if (!s.inSession) {
+      std::fprintf(err, "the session ended before the host started a game\n");
+    } else {
+      std::fprintf(err, "the host did not start a game within %d s\n", kStartWaitMs / 1000);
+    }
     return false;
   }
   game = FieldText(g_world.campaignMessage.name);
@@ -208,10 +388,17 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
 bool DrainSessionMessages() {
   bool started = false;
   DrainNetQueue(g_netQueue, [&](const SessionMessage& m) {
-    if (m.kind == kSmStartGame)
+    if (m.kind == kSmStartGame) {
       started = true;
-    else if (m.kind != kSmGameSetup)
+    } else if (m.kind == kSmGameSetup) {
+      ++g_setupsSeen;
+    } else if (m.kind == kSmSyncInfo && g_inLobby) {
+      // In the lobby the host keeps the joiners' records for its check.
+      if (g_netSession.isHost && m.payload && m.payloadLength == kSyncInfoSize)
+        g_records.emplace_back(m.sender, DecodeSyncInfo(m.payload));
+    } else {
       HandleSessionMessage(g_netSession, g_world, m, nullptr);
+    }
   });
   return started;
 }
@@ -220,6 +407,12 @@ bool RunLobby(const Options& options, std::FILE* out, std::FILE* err, std::strin
   g_started = false;
   g_otherVersion = false;
   g_lobbyErr = err;
+  g_setupsSeen = 0;
+  g_setupCodes = 0;
+  g_records.clear();
+  g_mismatchLines.clear();
+  g_inLobby = true;
+  g_simUi.uiMode = LobbyOrGame;
   if (plat::Failed(SetupNetSession(g_netSession, 0))) {
     std::fprintf(err, "the network session cannot be made\n");
     return false;
@@ -228,6 +421,8 @@ bool RunLobby(const Options& options, std::FILE* out, std::FILE* err, std::strin
   g_netSession.sink = RouteNetCode;
   const bool ready = options.hostPort >= 0 ? Host(options, out, err, game) : Join(options, err, game);
   HandleLobbyCodes();
+  g_inLobby = false;
+  g_simUi.uiMode = nullptr;
   return ready;
 }
 
