@@ -27,6 +27,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/units/unit_lists.h"
+#include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/mail/mail_window.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/map_screen.h"
@@ -35,12 +36,15 @@
 #include "screens/military/orders/missile_strike_panel.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/military/silo/launch_keypad.h"
+#include "screens/military/silo/silo_popup.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
 #include "sim/relation_command_args.h"
+#include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
+#include "sim/status_queue.h"
 #include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
@@ -541,6 +545,124 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   EXPECT_FALSE(inFlight()) << "the missile strikes within " << kMostDays << " days";
   const UnitRecord* hit = FindUnitById(w, target);
   EXPECT_TRUE(!hit || (hit->unitFlags & kUnitGone) || hit->strength < before) << "the unit loses strength";
+}
+
+// War declared as a player declares it: the diplomacy department (F5), the
+// region's row, WAR and the declaration's accept button; a day passes.
+void DeclareWarOnTheDiplomacyPage(int32_t region) {
+  ScreenSet& s = g_screens;
+  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
+  ListBoxControl* regions = s.diplomacyScreen.regionList;
+  const int row = RowOfUnit(regions, static_cast<uint32_t>(region));
+  ASSERT_GE(row, 0) << "the diplomacy page lists the region";
+  for (int click = 0; click < 4 && regions->selectedId != region; ++click) SampleGame::ClickControl(regions, row);
+  ASSERT_EQ(regions->selectedId, region);
+  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
+  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
+  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
+  SampleGame::PlayDays(1);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  ASSERT_TRUE(AtWar(g_world.gameState.localPlayer, region)) << "the declaration's accept button declares war";
+}
+
+// The silo pop-up as O opens it, with the missile's row of its missile list
+// chosen: its target panel shows in the pop-up.
+void ShowTheMissileInTheSiloPopup(uint32_t missile) {
+  ScreenSet& s = g_screens;
+  if (!s.siloPopup.currentForm || !s.siloPopup.currentForm->parent) SampleGame::PressKey('O');
+  ASSERT_NE(s.siloPopup.currentForm->parent, nullptr) << "O opens POPUP_SILO1";
+  const int row = RowOfUnit(s.siloMissiles.list, missile);
+  ASSERT_GE(row, 0) << "the pop-up lists the silo's missile";
+  for (int click = 0; click < 3 && !(s.siloTarget->currentForm->parent && OnScreen(s.siloTarget->currentForm)); ++click)
+    SampleGame::ClickControl(s.siloMissiles.list, row);
+  ASSERT_TRUE(s.siloTarget->currentForm->parent && OnScreen(s.siloTarget->currentForm)) << "POPUP_SILO1g1 is shown";
+}
+
+// Whether a status line that came up since the last look begins with the
+// text.
+bool StatusLineSaid(const char* begins) {
+  bool said = false;
+  for (const StatusLine& line : TakeStatusLines(g_world)) said = said || line.text.rfind(begins, 0) == 0;
+  return said;
+}
+
+// The local region's message of the type about the hex: in the news list
+// and in the mail, as the strike's report is filed. 0 for none.
+uint32_t ReportOf(uint32_t type, uint32_t hex, bool* news, bool* mail) {
+  World& w = g_world;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+    const auto* m = static_cast<PlayerMessage*>(node);
+    if (m->typeId != type || m->params[2] != hex) continue;
+    *news = *news || (m->flags & kMessageNews);
+    *mail = *mail || (m->flags & kMessageEmail);
+    return m->serial;
+  }
+  return 0;
+}
+
+// From the silo pop-up as a player works it: the missile's row, Pick (the
+// pop-up closes; the status line says a pick is under way), a click on the
+// foreign facility (the status line says the missile is aimed there), the
+// pop-up again showing what it strikes with the pick's hint gone, LAUNCH and
+// the schedule's LAUNCH; at war declared on the diplomacy page. The missile
+// leaves the silo and the news and the mail report what it struck.
+TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsAndMailSaySo) {
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  int32_t region = 0, facilityClass = 0;
+  const uint32_t target = ForeignFacilityHex(siloHex, ReachOf(missile), true, &region, &facilityClass);
+  ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
+  const uint32_t silo = AboardCarrierOf(missile);
+
+  ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
+  Control* panel = s.siloTarget->currentForm;
+  Control* pick = FormFindControlByTag(panel, "TARGET");
+  ASSERT_TRUE(ShownInTree(pick)) << "the missile has no target yet: Pick is offered";
+  TakeStatusLines(w);
+  SampleGame::ClickControl(pick);
+  EXPECT_EQ(s.siloPopup.currentForm->parent, nullptr) << "the pop-up makes way for the map";
+  EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
+  EXPECT_TRUE(StatusLineSaid("Pick the target of the")) << "the status line says a pick is under way";
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(target, x, y));
+  SampleGame::Click(x, y);
+  EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
+  EXPECT_TRUE(StatusLineSaid("The ")) << "the status line says where the missile is aimed";
+
+  ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
+  panel = s.siloTarget->currentForm;
+  char strikes[96];
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitClassRecord* cls = ClassRecordAt(w, facilityClass);
+    ASSERT_NE(cls, nullptr);
+    std::snprintf(strikes, sizeof strikes, "Strikes %.*s", static_cast<int>(strnlen(cls->name, sizeof cls->name)),
+                  cls->name);
+  }
+  EXPECT_EQ(ShownText(panel, "STRIKES"), strikes) << "the panel names what it strikes";
+  EXPECT_FALSE(ShownInTree(FormFindControlByTag(panel, "HIDE2"))) << "the pick's hint is gone once a target is set";
+  SampleGame::ClickControl(FormFindControlByTag(panel, "LAUNCH"));
+  Control* schedule = s.siloSchedule->currentForm;
+  ASSERT_TRUE(schedule->parent && OnScreen(schedule)) << "LAUNCH shows POPUP_SILO1g2";
+  const size_t before = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(schedule, "LAUNCH"));
+  EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
+  SampleGame::ClickControl(FormFindControlByTag(s.siloPopup.currentForm, "CLOSEBUT"));
+
+  bool news = false, mail = false;
+  const auto told = [&] {
+    return ReportOf(kMsgMissileStruck, target, &news, &mail) | ReportOf(kMsgMissileDestroyedTarget, target, &news, &mail);
+  };
+  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
+  EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
+  const std::vector<uint32_t> aboard = AllAboard(silo);
+  EXPECT_EQ(std::find(aboard.begin(), aboard.end(), missile), aboard.end()) << "the missile left the silo";
+  ASSERT_NE(told(), 0u) << "what the missile struck is reported within " << kMostDays << " days";
+  EXPECT_TRUE(news) << "in the news";
+  EXPECT_TRUE(mail) << "and in the mail";
 }
 
 TEST_F(SiloLaunch, TheStrikePanelShowsTheReachAndRefusesAStrikeOutOfReach) {

@@ -28,6 +28,7 @@
 #include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/transport/cargo_boarding.h"
 #include "world/game_speed.h"
@@ -187,6 +188,10 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
   for (const Control* row = stores.storedList->firstRow; row; row = ListNextRow(stores.storedList, row))
     EXPECT_GT(LitPixels(frame, width, height, ListRowScreenRect(stores.storedList, row)), 0) << "row " << row->id;
+  // Each row is the missile row, which gives its stock's count ("19x
+  // Tactical Msl"): a name alone reads the same for a stock of 1 and of 19.
+  for (const Control* row = stores.storedList->firstRow; row; row = ListNextRow(stores.storedList, row))
+    EXPECT_EQ(row->hostedScreen, &s.missileProgress) << "row " << row->id;
   const plat::Rect pic = ControlAbsoluteRect(
       FormFindControlByTag(s.unitPicturePanels[kInventoryClassSheet].currentForm, "UNITPIC"));
   std::set<uint32_t> colours;
@@ -207,6 +212,40 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   // loads it at once.
   SampleGame::PlayUntil(1, [&] { return AboardSilo(siloId, missileClass) != 0.0f; });
   const float aboard = AboardSilo(siloId, missileClass);
+
+  // The stores page's Load panel on its Silo tab: the tab stays pressed when
+  // pressed again, the silo chosen is named as its row names it, and the
+  // box beside it lists what the silo holds.
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "VIEW"));
+  Screen& loadPanel = *s.missileLoadPanel;
+  ASSERT_TRUE(loadPanel.currentForm && loadPanel.currentForm->parent) << "Load shows MILITARY1_ss4c";
+  Control* siloTab = FormFindControlById(loadPanel.currentForm, kLoadPanelSilos);
+  auto* silos = TagAs<ListBoxControl>(loadPanel.currentForm, "LIST5");
+  ASSERT_TRUE(siloTab && silos);
+  for (int press = 0; press < 2; ++press) {
+    SampleGame::ClickControl(siloTab);
+    EXPECT_TRUE(siloTab->Selected()) << "press " << press;
+    EXPECT_GE(RowOfUnit(silos, siloId), 0) << "the Silo tab lists the silo after press " << press;
+  }
+  const int siloRow = RowOfUnit(silos, siloId);
+  ASSERT_GE(siloRow, 0);
+  for (int click = 0; click < 4 && silos->selectedId != static_cast<int32_t>(siloId); ++click)
+    SampleGame::ClickControl(silos, siloRow);
+  ASSERT_EQ(silos->selectedId, static_cast<int32_t>(siloId));
+  const Control* lit = ListNextSelected(silos, nullptr);
+  ASSERT_TRUE(lit && !lit->text.empty());
+  EXPECT_EQ(FormFindControlByTag(loadPanel.currentForm, "PLATFORMNAM")->text, lit->text)
+      << "the chosen silo is named, not None Selected";
+  auto* cargo = TagAs<ListBoxControl>(loadPanel.currentForm, "MISSILELIST");
+  ASSERT_NE(cargo, nullptr);
+  bool listed = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const Control* row = cargo->firstRow; row; row = ListNextRow(cargo, row))
+      if (const UnitRecord* u = row->id > 0 ? FindUnitById(w, static_cast<uint32_t>(row->id)) : nullptr)
+        listed = listed || (u->carrier == siloId && u->classIndex == missileClass);
+  }
+  EXPECT_TRUE(listed) << "the box lists the missile aboard the silo";
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(aboard, 1.0f) << "one point of the missile is aboard the silo";
   const UnitRecord* m = FindUnitById(w, missile);

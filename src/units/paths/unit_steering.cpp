@@ -148,16 +148,7 @@ void StepRoute(World& world, UnitRecord& unit, UnitStepState& s) {
   const bool onTheWay = (unit.orders[kOrderFlags] & kOrderMoving) && !(unit.unitFlags & kUnitStoppedAtEdge) &&
                         position != MakeHexPos(unit.x2, unit.y2);
   if (onTheWay) return;
-  const uint32_t goal = unit.orders[kDestination];
   ChooseNextStep(world, unit, s);
-  // A route that ends short of the hex a missile was sent to would have it
-  // strike where it stands, on whatever ground that is: it cannot wait
-  // there, so it comes down striking nothing.
-  if ((s.cls->flags & kClassStock) && unit.nextStep == kNoMove && goal != position) {
-    StepLost(world, unit, *s.cls, goal);
-    s.ended = true;
-    return;
-  }
   if (s.movementType == kCarrierAircraft) SetCarrierBorneSpeed(world, unit, s);
   Steer(unit);
 }

@@ -70,23 +70,16 @@ bool OnOwnGround(const World& world, const UnitRecord& unit, const HexCell& cell
   return HexUsableAsBase(world, unit, cell);
 }
 
-void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls, uint32_t aimedAt) {
-  PlayerRecord& owner = world.players[unit.owner & 31];
+void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   const uint32_t position = MakeHexPos(unit.x, unit.y);
-  MessageParams params;
-  uint32_t type;
-  if (cls.flags & kClassStock) {
-    // Stock on the map is a missile in flight: its owner waits to hear
-    // where it came down, and a silent loss reads as a launch that vanished.
-    params.p1 = static_cast<uint32_t>(unit.classIndex);
-    params.p2 = position;
-    params.p3 = aimedAt;
-    type = aimedAt != kNoHexPosition ? kMsgMissileWayClosed : kMsgMissileLostInFlight;
-  } else {
+  // Stock goes without a word: its loss shows on the map alone.
+  if (!(cls.flags & kClassStock)) {
+    MessageParams params;
     params.p1 = unit.id;
-    type = unit.moveKind == kMoveKindAir ? kMsgAircraftLost : kMsgUnitLost;
+    PlayerRecord& owner = world.players[unit.owner & 31];
+    PostPlayerMessage(world, owner, unit.owner, unit.moveKind == kMoveKindAir ? kMsgAircraftLost : kMsgUnitLost, nullptr,
+                      params);
   }
-  PostPlayerMessage(world, owner, unit.owner, type, nullptr, params);
   const int32_t offsetX = CheckedTrunc(unit.pixelX), offsetY = CheckedTrunc(unit.pixelY);
   UnitDestroy(world, unit, 0);
   AddMapEffect(position, 0, offsetX, offsetY, 0, kLostEffectFrames, kLostEffectFrameMs, kLostEffectColour, 1.0f);

@@ -77,14 +77,12 @@ void StepImpact(World& world, UnitRecord& unit, UnitStepState& s);
 void UnitMovementReset(World& world, UnitRecord& unit);
 // An aircraft on its way turns back to a base in time.
 void StepFuelWatch(World& world, UnitRecord& unit, UnitStepState& s);
-// The route's next step and the steering toward it. A missile whose way
-// to its destination is closed comes down where it is (ends the step).
+// The route's next step and the steering toward it.
 void StepRoute(World& world, UnitRecord& unit, UnitStepState& s);
-// A unit that can neither stay nor go on is lost where it stands: its owner
-// is told, it is destroyed, its loss shows on the map. A missile's owner
-// hears where it came down and, when `aimedAt` is a hex, that it found no
-// way there.
-void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls, uint32_t aimedAt = 0);
+// A unit that can neither stay nor go on is lost where it stands: it is
+// destroyed and its loss shows on the map; the owner of any but stock is
+// told.
+void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls);
 // The wanted heading (0 to 23) of a move by (dx, dy) pixels.
 int SteeringHeading(float dx, float dy);
 // The weapon reach; true when the engagement phases are to run.

@@ -441,36 +441,38 @@ TEST_F(UnitStepTest, AReachWithoutADivisorStaysAsItWas) {
 namespace {
 
 // The message types of a lost unit, counted through the message store's
-// per-type record of the day it last passed (kept news-only and below the
-// news threshold, so nothing is filed).
+// per-type record of the day it last passed (every type enabled news-only
+// and below the news threshold, so nothing is filed).
 class LostUnitMessageTest : public UnitStepTest {
  protected:
+  static constexpr size_t kTypes = 500;
   void SetUp() override {
-    news_.emplace(std::initializer_list<uint32_t>{kMsgUnitLost, kMsgAircraftLost, kMsgMissileLostInFlight,
-                                                  kMsgMissileWayClosed},
-                  kMsgMissileWayClosed + 1);
+    news_.emplace(std::initializer_list<uint32_t>{}, kTypes);
+    news_->EnableAll();
     world->gameState.localPlayer = kOwner;
     world->gameState.currentDay = 77;
   }
   void TearDown() override { news_.reset(); }
-  bool Posted(uint32_t id) { return NewsTypesGuard::PostedOn(kOwner, id, 77); }
+  std::vector<uint32_t> Posted() { return NewsTypesGuard::PostedTypesOn(kOwner, 77); }
 
   std::optional<NewsTypesGuard> news_;
 };
 
-// Stock on the map is a missile in flight: its owner hears of it by the
-// missile's own message, not as a unit that ran out of fuel.
-TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAMissilesOwnerThatItWasLost) {
+// A lost unit's owner is told by its move kind; stock (a missile in flight)
+// is lost without any message.
+TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndStockGoesWithoutAWord) {
   const struct {
     uint8_t moveKind;
     bool stock;
-    bool lost, aircraftLost, missileLost;
-  } rows[] = {{1, false, false, true, false},
-              {0, false, true, false, false},
-              {2, false, true, false, false},
-              {1, true, false, false, true}};
+    std::vector<uint32_t> told;
+  } rows[] = {{1, false, {kMsgAircraftLost}},
+              {0, false, {kMsgUnitLost}},
+              {2, false, {kMsgUnitLost}},
+              {1, true, {}},
+              {0, true, {}}};
   for (const auto& row : rows) {
     news_->ClearDays();
+    g_effects.clear();
     UnitClassRecord& plane = world->unitClasses[kPlane];
     plane.movementType = 7;
     plane.fuelCapacity = 1.0f;
@@ -479,22 +481,19 @@ TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAMissilesOwnerT
     u.moveKind = row.moveKind;
     u.fuel = 0.0f;
     RunUnitStep(*world, u, 1);
-    EXPECT_TRUE(u.unitFlags & kUnitGone);
-    EXPECT_EQ(Posted(kMsgUnitLost), row.lost) << int{row.moveKind} << " " << row.stock;
-    EXPECT_EQ(Posted(kMsgAircraftLost), row.aircraftLost) << int{row.moveKind} << " " << row.stock;
-    EXPECT_EQ(Posted(kMsgMissileLostInFlight), row.missileLost) << int{row.moveKind} << " " << row.stock;
-    EXPECT_FALSE(Posted(kMsgMissileWayClosed));
+    EXPECT_TRUE(u.unitFlags & kUnitGone) << int{row.moveKind} << " " << row.stock;
+    EXPECT_EQ(Posted(), row.told) << int{row.moveKind} << " " << row.stock;
+    EXPECT_EQ(g_effects.size(), 1u) << "the loss shows on the map";
   }
 }
 
 // A missile whose way to the hex it was sent to is closed (here every hex
-// round it is impassable) comes down where it stands, striking nothing, and
-// its owner is told; with the way open it flies on.
-TEST_F(LostUnitMessageTest, AMissileWithNoWayToItsTargetComesDownAndItsOwnerIsTold) {
+// round it is impassable) is not lost: its destination becomes the hex it
+// stands on, where its arrival strikes; with the way open it flies on.
+TEST_F(LostUnitMessageTest, AMissileWithNoWayToItsTargetStaysToStrikeWhereItStands) {
   const struct {
     bool walled;
-    bool lost;
-  } rows[] = {{false, false}, {true, true}};
+  } rows[] = {{false}, {true}};
   for (const auto& row : rows) {
     news_->ClearDays();
     g_effects.clear();
@@ -512,12 +511,15 @@ TEST_F(LostUnitMessageTest, AMissileWithNoWayToItsTargetComesDownAndItsOwnerIsTo
     u.orders[kOrderFlags] = kOrderMove;
     UnitStepState s = State(u);
     StepRoute(*world, u, s);
-    EXPECT_EQ(s.ended, row.lost) << row.walled;
-    EXPECT_EQ((u.unitFlags & kUnitGone) != 0, row.lost) << row.walled;
-    EXPECT_EQ(Posted(kMsgMissileWayClosed), row.lost) << row.walled;
-    EXPECT_FALSE(Posted(kMsgMissileLostInFlight)) << row.walled;
-    EXPECT_EQ(g_effects.size(), row.lost ? 1u : 0u) << "the loss shows where it came down";
-    if (!row.lost) {
+    EXPECT_FALSE(s.ended) << row.walled;
+    EXPECT_FALSE(u.unitFlags & kUnitGone) << row.walled;
+    EXPECT_TRUE(Posted().empty()) << row.walled;
+    EXPECT_TRUE(g_effects.empty()) << row.walled;
+    if (row.walled) {
+      EXPECT_EQ(u.orders[kDestination], from) << "it comes down where it stands";
+      EXPECT_EQ(u.nextStep, kNoMove);
+    } else {
+      EXPECT_EQ(u.orders[kDestination], target);
       EXPECT_LT(u.nextStep, kNoMove) << "it flies on";
     }
   }

@@ -6,6 +6,7 @@
 #include "app/gfx/fonts.h"
 #include "platform/window.h"
 #include "screens/common/map_overlay.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
@@ -164,6 +165,7 @@ void RefreshSelection(ScreenSet& screens) {
   if (g_mainLayoutLinks.cancelMapPlacement) g_mainLayoutLinks.cancelMapPlacement(screens);
   MapView& view = *g_ui.mapView;
   if (screens.mapClickMode) view.redrawPending = 1;
+  EndUnitTargetPick(screens);
   screens.mapClickMode = 0;
   view.pickHex = 0;
   screens.selectionPanelPending = 0;

@@ -23,6 +23,12 @@ struct MapClickPending {
 };
 extern MapClickPending g_mapClickPending;
 
+// The map waits for a click on a hex to aim the unit (a missile) at: the
+// status line says so. The pick ends with the click, or with the click
+// mode; one that ends with no hex picked tells the status line that too.
+void BeginUnitTargetPick(ScreenSet& screens, uint32_t unitId);
+void EndUnitTargetPick(const ScreenSet& screens);
+
 // Performs the pending-hex action of the current click mode on the packed
 // hex; no hex ((0, 0) or off the map) does nothing and keeps the mode.
 void ExecuteHexClick(ScreenSet& screens, uint32_t packedHex);

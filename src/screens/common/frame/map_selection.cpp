@@ -2,6 +2,7 @@
 
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/main_layout.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_popups.h"
@@ -30,6 +31,7 @@ void ClearMapSelection(ScreenSet& screens) {
     return;
   }
   ListHolderClear(screens.SelectionList());
+  EndUnitTargetPick(screens);
   if (screens.mapClickMode) RedrawMapAndMinimap(g_mapView);
   screens.mapClickMode = 0;
   screens.selectionPanelPending = 0;

@@ -168,13 +168,15 @@ void ShowStoredLoadButtons(Control* form, uint32_t platform, bool siloMode) {
 
 }  // namespace
 
-PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform, bool siloMode) {
+PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform) {
   PayloadTotals totals;
   if (!cargo) return totals;
   const int32_t keptScroll = cargo->scrollOffset;
   ListSaveSelection(cargo);
   ListClear(cargo, 0);
-  if (!siloMode) {
+  // A silo's missiles are its cargo as a ship's are: the box lists them
+  // rather than standing empty beside a silo that holds some.
+  {
     plat::CriticalSectionLock lock(g_simulationLock);
     World& w = g_world;
     ListHolder& shown = g_screens.workingLists[kCargoListIndex];
@@ -454,13 +456,18 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     if (!siloMode) {
       SetControlText(Tag(form, "PLATFORMNAM"), name.c_str());
       if (classPanel && container && cls) classPanel->Show(u.classIndex, container);
-    } else if (siloPanel && container) {
-      siloPanel->Show(static_cast<intptr_t>(u.id), container);
+    } else {
+      // The silo chosen is named as its row names it, never "None Selected"
+      // beside a lit row.
+      auto* silos = dynamic_cast<ListBoxControl*>(changed);
+      const Control* row = silos ? ListNextSelected(silos, nullptr) : nullptr;
+      if (row && !row->text.empty()) SetControlText(Tag(form, "PLATFORMNAM"), row->text.c_str());
+      if (siloPanel && container) siloPanel->Show(static_cast<intptr_t>(u.id), container);
     }
     SetInt(Tag(form, "CAP1"), load.used);
     SetInt(Tag(form, "CAP2"), load.capacity);
     SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kHeaderNoStockLoading) ? 1 : 0);
-    const PayloadTotals totals = FillPlatformCargoList(TagAs<ListBoxControl>(form, "MISSILELIST"), u.id, siloMode != 0);
+    const PayloadTotals totals = FillPlatformCargoList(TagAs<ListBoxControl>(form, "MISSILELIST"), u.id);
     ListBoxControl* cargo = TagAs<ListBoxControl>(form, "MISSILELIST");
     ShowTag(form, "UNLOADALL", cargo && cargo->firstRow);
     // The marks say what the listed cargo carries.

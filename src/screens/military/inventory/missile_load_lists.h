@@ -60,14 +60,14 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
                              uint32_t* platform, uint32_t picked, int32_t siloMode, Screen* classPanel,
                              Screen* siloPanel);
 
-// Lists the weapons and other stock aboard the platform (whole ones; none
-// in silo mode), keeping the list's scroll and selection; the weapons of
-// the two special payload kinds, counted.
+// Lists the weapons and other stock aboard the platform (whole ones), a
+// silo's as any carrier's, keeping the list's scroll and selection; the
+// weapons of the two special payload kinds, counted.
 struct PayloadTotals {
   int32_t special = 0;
   int32_t immune = 0;
 };
-PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform, bool siloMode);
+PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform);
 
 // A carrier's load in use and capacity as the load panels show them.
 struct PlatformLoad {

@@ -72,7 +72,10 @@ void UnitInventoryPanel::Refresh() {
                                        .orderBit1AndSorting = 1,
                                        .orderStatus = 0,
                                        .clearFirst = 1});
-      FillUnitList(w, storedList, stored, false, false, 0);
+      // The rows the option asks for, as the silo's lists show them: a
+      // missile's row gives its count, where a name alone reads the same for
+      // a stock of 1 and of 19.
+      FillUnitList(w, storedList, stored, false, false, -1);
       ListLayoutRows(storedList);
       if (keptId > 0) ListSetSelection(0, storedList, keptId, 0);
       storedList->scrollOffset = keptScroll;

@@ -152,9 +152,7 @@ void EnterTargetPick(Control* form, uint32_t missile) {
   CloseAllPopups(g_ui, 1);
   PopPopupsTo(g_ui, 0);
   CloseMapPopups(g_screens);
-  g_mapClickPending.unitId = missile;
-  g_screens.mapClickMode = kClickUnitDestination;
-  g_mapView.pickHex = 1;
+  BeginUnitTargetPick(g_screens, missile);
 }
 
 // The missile's reach and what its launch at its target would strike, or
@@ -273,6 +271,8 @@ void DrawSiloMissileRow(Control* control, Control* form, uint32_t missile) {
   if (m.target != 0) {
     ShowTag(form, "CLEARTARG", true);
     ShowTag(form, "CENTRE", true);
+    // The pick's hint has done its work once a target is set.
+    ShowTag(form, "HIDE2", false);
     ShowTag(form, "TARGET", false);
     ShowTag(form, "AUTOTARGET", false);
     ShowTag(form, "CANCLAUNCH", m.ordered);
@@ -324,6 +324,8 @@ void FillMissileTarget(Control* form, uint32_t missile) {
     EnterText(Tag(form, "RELATION"), TextListText(kListDiprel, relation));
     ShowTag(form, "CLEARTARG", true);
     ShowTag(form, "CENTRE", true);
+    // The pick's hint has done its work once a target is set.
+    ShowTag(form, "HIDE2", false);
     ShowTag(form, "TARGET", false);
     ShowTag(form, "AUTOTARGET", false);
     ShowTag(form, "CANCLAUNCH", ordered);

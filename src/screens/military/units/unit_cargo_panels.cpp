@@ -126,7 +126,7 @@ void UnitCargoPanel::Refresh() {
   NoneAvailable(list);
   SetControlFlag(Tag(currentForm, "NOLOAD"), kStateSelected, noLoad ? 1 : 0);
   ListBoxControl* aboard = AboardList(currentForm);
-  FillPlatformCargoList(aboard, unit, false);
+  FillPlatformCargoList(aboard, unit);
   // Unloading nothing would only stop the transport loading.
   ShowTag(currentForm, "UNLOADALL", aboard && aboard->firstRow);
   RestoreSelectedId(list, place);
