@@ -564,8 +564,6 @@ TEST_F(GameFileTest, CorruptedCopiesAreRefusedCleanly) {
   EXPECT_GT(read, 100);
 }
 
-}  // namespace
-
 // A figure outside the range its field holds in play is refused, the field
 // named: every word of the world economy, the region record's approvals,
 // shares, rates and people, and 0xFF over the settings blocks' reals. The
@@ -630,3 +628,5 @@ TEST_F(GameFileTest, FiguresOutsideTheirRangesAreRefusedByName) {
     EXPECT_TRUE(why.starts_with("region 1: its simPolicy ")) << why;
   }
 }
+
+}  // namespace
