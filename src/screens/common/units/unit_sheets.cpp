@@ -17,7 +17,6 @@
 #include "world/local_player.h"
 #include "world/data_tables.h"
 #include "world/text/text_lists.h"
-#include "world/unit_build_charge.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -138,13 +137,10 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   FillHeader(form, f, row, secondRow);
   SetControlText(Tag(form, "UREGION"), TextListText(kListMilregions, ClassRegionEntry(f.regionMask)));
   if (auto* box = dynamic_cast<ListBoxControl*>(list)) ListClear(box, 0);
-  // The money is what the treasury pays for building a whole unit; the goods
-  // come from the region's stores.
-  UnitClassRecord built{};
-  built.strengthPerSize = static_cast<int16_t>(f.elements);
-  built.buildWorkPerPoint = f.buildDays;
-  built.upkeepFactor = f.cashUpkeep;
-  SetSheetFigure(Tag(form, "DOLCOST"), 1, "", UnitBuildPaymentAt(built, 1.0f, 1.0f, g_world.quickBuild).total);
+  // The money of a whole unit with its goods priced at the region's goods
+  // price, as the build list prices it.
+  const float price = local ? local->costFactor : 0.0f;
+  SetSheetFigure(Tag(form, "DOLCOST"), 1, "", s * f.cashUpkeep + (s * k * f.goodsUpkeep + 0.9f) * price + 0.9f);
   SetSheetFigure(Tag(form, "GOODSCOST"), 0, "", s * f.goodsUpkeep * k + 0.9f);
   SetControlText(Tag(form, "GOODSTYPE"), TextListText(kListProdunits, kGoodsUnitEntry));
   if (f.flags & kClassStock) {

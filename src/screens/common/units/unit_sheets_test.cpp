@@ -41,21 +41,19 @@ class UnitSheetTest : public ::testing::Test {
   ClassSheetFigures f;
 };
 
-// Goods 10 x 2.0 x 0.5 + 0.9 = 10.9 at sea, 20.9 on land; money what the
-// treasury pays for the build, 10 x 1.0 + 0.9 over 21 days whatever the
-// category (the goods come from the stores); endurance 48 / rate, none at
-// rate 0.
+// Goods 10 x 2.0 x 0.5 + 0.9 = 10.9 at sea, 20.9 on land; money 10 x 1.0 +
+// goods x price 2 + 0.9: 32.7 and 52.7; endurance 48 / rate, none at rate 0.
 TEST_F(UnitSheetTest, FieldsOfAnOrdinaryClass) {
   const struct {
     int32_t category, armour, power, elements, cargo;
     float endurance;
     const char *armourWord, *powerWord, *size, *goods, *money, *hours;
   } rows[] = {
-      {2, 180, 7, 1, 25, 4.0f, "word3", "word3", "2", "1", "$ 1", "12 h"},
-      {3, 89, 5, 10, 25, 0.0f, "word1", "word2", "25", "10", "$ 10", "0 h"},
-      {0, 90, 0, 10, 9, 8.0f, "word2", "word0", "9", "20", "$ 10", "6 h"},
+      {2, 180, 7, 1, 25, 4.0f, "word3", "word3", "2", "1", "$ 5", "12 h"},
+      {3, 89, 5, 10, 25, 0.0f, "word1", "word2", "25", "10", "$ 32", "0 h"},
+      {0, 90, 0, 10, 9, 8.0f, "word2", "word0", "9", "20", "$ 52", "6 h"},
   };
-  f.goodsUpkeep = 2.0f, f.cashUpkeep = 1.0f, f.baseWeight = 48.0f, f.buildDays = 2.0f;
+  f.goodsUpkeep = 2.0f, f.cashUpkeep = 1.0f, f.baseWeight = 48.0f;
   for (const auto& r : rows) {
     f.category = r.category, f.armour = r.armour, f.power = r.power, f.elements = r.elements;
     f.cargoCapacity = r.cargo, f.enduranceRate = r.endurance;
