@@ -13,6 +13,7 @@
 #include "world/map_file.h"
 #include "world/people_file.h"
 #include "world/post_load.h"
+#include "world/record_figures_check.h"
 #include "world/save_extension.h"
 #include "records/crc32.h"
 #include "records/le_bytes.h"
@@ -144,7 +145,25 @@ struct StagedSave {
   std::vector<uint8_t> spotting;
   std::span<const uint8_t> workers;
   std::span<const uint8_t> contacts;
+  std::vector<PlayerRecord> snapshotTable;
 };
+
+// The snapshot records are region records as the game part's are, and a
+// campaign's next scenario carries one into play: their figures pass the
+// same checks.
+bool StageSnapshot(std::span<const uint8_t> part, std::vector<PlayerRecord>& table, std::string& why) {
+  if (part.empty()) return true;
+  table.resize(kSnapshotRecords);
+  for (size_t i = 0; i < kSnapshotRecords; ++i) {
+    std::memcpy(static_cast<void*>(&table[i]), part.data() + i * kSnapshotSlot, sizeof(PlayerRecord));
+    std::string which;
+    if (!RegionFiguresInRange(table[i], which)) {
+      why = "snapshot part: record " + std::to_string(i) + ": its " + which;
+      return false;
+    }
+  }
+  return true;
+}
 
 // Every check a load makes, the world left as it is; false with the reason.
 bool StageSave(World& world, std::span<const uint8_t> file, StagedSave& staged, std::string& why) {
@@ -176,6 +195,7 @@ bool StageSave(World& world, std::span<const uint8_t> file, StagedSave& staged, 
     why = "game part against the map part: " + why;
     return false;
   }
+  if (!StageSnapshot(parts.snapshot, staged.snapshotTable, why)) return false;
   for (const SaveExtensionBlock& block : blocks) {
     const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
     bool sound = true;
@@ -342,13 +362,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
   // map the sighting builds up again.
   world.spottingMap = std::move(spotting);
   (void)ReadPplFile(world, FieldText(world.mapHeader.peopleFileName), parts.people);
-  world.snapshotTable.clear();
-  if (!parts.snapshot.empty()) {
-    world.snapshotTable.resize(kSnapshotRecords);
-    for (size_t i = 0; i < kSnapshotRecords; ++i)
-      std::memcpy(static_cast<void*>(&world.snapshotTable[i]), parts.snapshot.data() + i * kSnapshotSlot,
-                  sizeof(PlayerRecord));
-  }
+  world.snapshotTable = std::move(staged.snapshotTable);
   const uint32_t checksum = DataFileChecksum(file.data(), file.size());
   world.saveHeader.checksum = checksum ? checksum : 1;
 

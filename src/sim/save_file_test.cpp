@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "app/app_object.h"
@@ -437,6 +438,46 @@ TEST_F(SaveFileTest, CorruptedSavesAreRefusedCleanly) {
   }
   EXPECT_GT(refused, 50);
   EXPECT_GT(read, 10);
+  FreeMapData(w);
+}
+
+// The snapshot's records are region records: a figure out of its range
+// there is refused as in the game part, the field named and the world as
+// it was, and a game holding one is not saved over the last good save.
+TEST_F(SaveFileTest, ASnapshotFigureOutOfItsRangeIsRefusedByName) {
+  ASSERT_EQ(SaveGame(*world_, "SNAP"), 0);
+  const auto good = ReadBack("Savegame\\SNAP.SAV");
+  const size_t snapshot = le::Load32(good.data() + offsetof(SaveHeader, snapshotPartOffset));
+  World w;
+  ASSERT_EQ(LoadSaveImage(w, good, "x", false, false), 0);
+  const std::string before = Fingerprint(w);
+  struct Row {
+    size_t record;
+    size_t at;
+    float value;
+    const char* refusal;
+  };
+  const Row rows[] = {
+      {3, offsetof(PlayerRecord, approval), std::numeric_limits<float>::quiet_NaN(),
+       "snapshot part: record 3: its approval that is not a finite number"},
+      {15, offsetof(PlayerRecord, population), 1e12f,
+       "snapshot part: record 15: its population of 1e+12, outside 0 to 1e+10"},
+  };
+  for (const Row& row : rows) {
+    auto image = good;
+    le::StoreF32(image.data() + snapshot + row.record * kSnapshotSlot + row.at, row.value);
+    Reseal(image);
+    std::string why;
+    EXPECT_EQ(LoadSaveImage(w, image, "x", false, false, &why), plat::kFail) << row.refusal;
+    EXPECT_EQ(why, row.refusal);
+    EXPECT_TRUE(Fingerprint(w) == before) << row.refusal << ": the refused save changed the game";
+    auto* held = reinterpret_cast<uint8_t*>(&world_->snapshotTable[row.record]) + row.at;
+    const float kept = le::LoadF32(held);
+    le::StoreF32(held, row.value);
+    EXPECT_EQ(SaveGame(*world_, "SNAP"), plat::kFail) << row.refusal;
+    EXPECT_TRUE(ReadBack("Savegame\\SNAP.SAV") == good) << row.refusal << ": the last good save was replaced";
+    le::StoreF32(held, kept);
+  }
   FreeMapData(w);
 }
 

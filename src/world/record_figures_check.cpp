@@ -1,14 +1,18 @@
 #include "world/record_figures_check.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstddef>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "platform/fpenv.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "world/game_file.h"
 #include "world/region_figures.h"
 
 namespace {
@@ -159,31 +163,86 @@ std::string Number(double v) {
   return text;
 }
 
-// True when v is a number in [low, high]; else false with what is wrong.
-bool InRange(float v, float low, float high, const std::string& name, std::string& which) {
+// The one check every figure passes: a number in [low, high]. Else false
+// with the figure named by `name()` and what is wrong with it; the name is
+// only made for a refusal.
+template <class Name>
+bool FigureInRange(float v, float low, float high, Name&& name, std::string& which) {
   if (!std::isfinite(v)) {
-    which = name + " that is not a finite number";
+    which = name() + " that is not a finite number";
     return false;
   }
   if (v < low || v > high) {
-    which = name + " of " + Number(v) + ", outside " + Number(low) + " to " + Number(high);
+    which = name() + " of " + Number(v) + ", outside " + Number(low) + " to " + Number(high);
     return false;
   }
   return true;
 }
 
+// Named members, each checked against its row; `prefix` goes before the
+// name ("simPolicy ").
 template <class Record, size_t N>
-bool AllInRange(const Record& record, const Figure<Record> (&figures)[N], std::string& which) {
-  for (const Figure<Record>& f : figures)
-    if (!InRange(record.*f.field, f.low, f.high, f.name, which)) return false;
+bool AllInRange(const Record& record, const Figure<Record> (&figures)[N], std::string_view prefix, std::string& which) {
+  for (const Figure<Record>& f : figures) {
+    const auto name = [&] { return std::string(prefix) + f.name; };
+    if (!FigureInRange(record.*f.field, f.low, f.high, name, which)) return false;
+  }
   return true;
 }
 
-bool ArrayFinite(const float* values, size_t n, const char* name, std::string& which, float low = -kFigureLimit,
-                 float high = kFigureLimit) {
-  for (size_t i = 0; i < n; ++i)
-    if (!InRange(values[i], low, high, std::string(name) + "[" + std::to_string(i) + "]", which)) return false;
+// Reals at byte offsets of a block the record's members do not name one
+// by one: one figure, an array of `count` (named name[i]), or a stretch of
+// words each named by its byte offset ("figure at 8").
+struct FigureWords {
+  size_t at;
+  const char* name;
+  float low = -kFigureLimit;
+  float high = kFigureLimit;
+  size_t count = 1;
+  bool namedByOffset = false;
+};
+
+constexpr FigureWords FigureArray(size_t at, size_t bytes, const char* name, float low = -kFigureLimit,
+                                  float high = kFigureLimit) {
+  return {at, name, low, high, bytes / sizeof(float)};
+}
+constexpr FigureWords FigureStretch(size_t from, size_t to, const char* name) {
+  return {from, name, -kFigureLimit, kFigureLimit, (to - from) / sizeof(float), true};
+}
+
+// Every real the rows place in `block`; words beyond its end are not
+// there to check.
+bool AllWordsInRange(std::span<const uint8_t> block, std::span<const FigureWords> rows, std::string_view prefix,
+                     std::string& which) {
+  for (const FigureWords& w : rows) {
+    for (size_t i = 0; i < w.count && w.at + 4 * (i + 1) <= block.size(); ++i) {
+      const size_t at = w.at + 4 * i;
+      const auto name = [&] {
+        std::string named = std::string(prefix) + w.name;
+        if (w.namedByOffset) return named + " " + std::to_string(at);
+        return w.count > 1 ? named + "[" + std::to_string(i) + "]" : named;
+      };
+      if (!FigureInRange(le::LoadF32(block.data() + at), w.low, w.high, name, which)) return false;
+    }
+  }
   return true;
+}
+
+// The same rows over each entry of a table of `entryBytes` entries, the
+// entry's number after `label` ("product 3 price").
+bool EntriesInRange(std::span<const uint8_t> table, size_t entryBytes, std::span<const FigureWords> rows,
+                    const std::string& label, std::string& which) {
+  for (size_t e = 0; e * entryBytes < table.size(); ++e) {
+    const size_t from = e * entryBytes;
+    const std::span<const uint8_t> entry = table.subspan(from, std::min(entryBytes, table.size() - from));
+    if (!AllWordsInRange(entry, rows, label + " " + std::to_string(e) + " ", which)) return false;
+  }
+  return true;
+}
+
+template <class Record>
+std::span<const uint8_t> FigureBytes(const Record& record) {
+  return {reinterpret_cast<const uint8_t*>(&record), sizeof record};
 }
 
 // The side table's figures by name, with the bounds of the shares, rates
@@ -241,135 +300,116 @@ constexpr Figure<PlayerPolicyBlock> kPolicyFigures[] = {
     {&PlayerPolicyBlock::intelspendforfocus, "intelspendforfocus"},
 };
 
-bool PolicyInRange(const PlayerPolicyBlock& b, const char* block, std::string& which) {
-  std::string inner;
-  bool sound = true;
-  for (const Figure<PlayerPolicyBlock>& f : kPolicyFigures)
-    if (!(sound = InRange(b.*f.field, f.low, f.high, f.name, inner))) break;
-  if (sound)
-    sound = ArrayFinite(b.taxRates, std::size(b.taxRates), "taxRates", inner) &&
-            ArrayFinite(b.socialspend, std::size(b.socialspend), "socialspend", inner) &&
-            ArrayFinite(b.milResearch, std::size(b.milResearch), "milResearch", inner);
-  for (size_t p = 0; sound && p < std::size(b.productPolicy); ++p)
-    for (size_t at = 0; sound && at < sizeof(ProductPolicy); at += 4)
-      sound = InRange(le::LoadF32(b.productPolicy[p].bytes + at), -kFigureLimit, kFigureLimit,
-                      "productPolicy " + std::to_string(p) + " figure at " + std::to_string(at), inner);
-  if (!sound) which = std::string(block) + " " + inner;
-  return sound;
-}
-
-// The figures the record keeps in arrays, in its product states and in
-// bytes only the region figures' table names.
-bool ArraysFinite(const PlayerRecord& r, std::string& which) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(&r);
+constexpr auto kSideWords = [] {
+  std::array<FigureWords, kRegionFloatCount> rows{};
   for (int f = 0; f < kRegionFloatCount; ++f) {
     const SideFigure& side = kSideFigures[f];
-    if (!InRange(le::LoadF32(bytes + RegionFloatAt(static_cast<RegionFloat>(f))), side.low, side.high, side.name, which))
-      return false;
+    rows[static_cast<size_t>(f)] = {RegionFloatAt(static_cast<RegionFloat>(f)), side.name, side.low, side.high};
   }
-  // Shares of the vote [0.63].
-  if (!ArrayFinite(r.partyShare, std::size(r.partyShare), "partyShare", which, 0.0f, 1.0f) ||
-      !ArrayFinite(r.lastTurnFigures, std::size(r.lastTurnFigures), "lastTurnFigures", which) ||
-      !ArrayFinite(r.cabinetApproval, std::size(r.cabinetApproval), "cabinetApproval", which) ||
-      !ArrayFinite(r.cabinetConcern, std::size(r.cabinetConcern), "cabinetConcern", which) ||
-      !ArrayFinite(r.civilAttitude, std::size(r.civilAttitude), "civilAttitude", which) ||
-      !ArrayFinite(r.diplomaticRelation, std::size(r.diplomaticRelation), "diplomaticRelation", which) ||
-      !ArrayFinite(r.belligerence, std::size(r.belligerence), "belligerence", which) ||
-      !PolicyInRange(r.displayPolicy, "displayPolicy", which) || !PolicyInRange(r.simPolicy, "simPolicy", which) ||
-      !ArrayFinite(r.socialCosts, std::size(r.socialCosts), "socialCosts", which) ||
-      !ArrayFinite(r.socialLevels, std::size(r.socialLevels), "socialLevels", which) ||
-      !ArrayFinite(r.scoreSums, std::size(r.scoreSums), "scoreSums", which) ||
-      !ArrayFinite(r.statValues, std::size(r.statValues), "statValues", which) ||
-      !ArrayFinite(r.yesterdayTotals, std::size(r.yesterdayTotals), "yesterdayTotals", which) ||
-      !ArrayFinite(r.turnProductTotals, std::size(r.turnProductTotals), "turnProductTotals", which) ||
-      !ArrayFinite(r.dayProduction, std::size(r.dayProduction), "dayProduction", which) ||
-      !ArrayFinite(r.dayPopulationOutput, std::size(r.dayPopulationOutput), "dayPopulationOutput", which) ||
-      !ArrayFinite(r.dayRawYield, std::size(r.dayRawYield), "dayRawYield", which))
-    return false;
-  // Every word of a product state is a real but its flags word.
-  for (size_t p = 0; p < std::size(r.products); ++p) {
-    for (size_t at = 0; at < sizeof(ProductState); at += 4) {
-      if (at == offsetof(ProductStateLayout, productFlags2)) continue;
-      if (!InRange(le::LoadF32(r.products[p].bytes + at), -kFigureLimit, kFigureLimit,
-                   "product " + std::to_string(p) + " figure at " + std::to_string(at), which))
-        return false;
-    }
-  }
-  return true;
+  return rows;
+}();
+
+constexpr FigureWords kPolicyArrays[] = {
+    FigureArray(offsetof(PlayerPolicyBlock, taxRates), sizeof(PlayerPolicyBlock::taxRates), "taxRates"),
+    FigureArray(offsetof(PlayerPolicyBlock, socialspend), sizeof(PlayerPolicyBlock::socialspend), "socialspend"),
+    FigureArray(offsetof(PlayerPolicyBlock, milResearch), sizeof(PlayerPolicyBlock::milResearch), "milResearch"),
+};
+// Every word of a product's settings is a real.
+constexpr FigureWords kProductPolicyWords[] = {FigureStretch(0, sizeof(ProductPolicy), "figure at")};
+
+bool PolicyInRange(const PlayerPolicyBlock& b, const char* block, std::string& which) {
+  const std::string prefix = std::string(block) + " ";
+  return AllInRange(b, kPolicyFigures, prefix, which) &&
+         AllWordsInRange(FigureBytes(b), kPolicyArrays, prefix, which) &&
+         EntriesInRange(FigureBytes(b.productPolicy), sizeof(ProductPolicy), kProductPolicyWords,
+                        prefix + "productPolicy", which);
 }
+
+// The figures the record keeps in arrays.
+constexpr FigureWords kRegionArrays[] = {
+    // Shares of the vote [0.63].
+    FigureArray(offsetof(PlayerRecord, partyShare), sizeof(PlayerRecord::partyShare), "partyShare", 0.0f, 1.0f),
+    FigureArray(offsetof(PlayerRecord, lastTurnFigures), sizeof(PlayerRecord::lastTurnFigures), "lastTurnFigures"),
+    FigureArray(offsetof(PlayerRecord, cabinetApproval), sizeof(PlayerRecord::cabinetApproval), "cabinetApproval"),
+    FigureArray(offsetof(PlayerRecord, cabinetConcern), sizeof(PlayerRecord::cabinetConcern), "cabinetConcern"),
+    FigureArray(offsetof(PlayerRecord, civilAttitude), sizeof(PlayerRecord::civilAttitude), "civilAttitude"),
+    FigureArray(offsetof(PlayerRecord, diplomaticRelation), sizeof(PlayerRecord::diplomaticRelation),
+                "diplomaticRelation"),
+    FigureArray(offsetof(PlayerRecord, belligerence), sizeof(PlayerRecord::belligerence), "belligerence"),
+    FigureArray(offsetof(PlayerRecord, socialCosts), sizeof(PlayerRecord::socialCosts), "socialCosts"),
+    // Kept at most 2 by the daily population step.
+    FigureArray(offsetof(PlayerRecord, socialLevels), sizeof(PlayerRecord::socialLevels), "socialLevels", -kFigureLimit,
+                2.0f),
+    FigureArray(offsetof(PlayerRecord, scoreSums), sizeof(PlayerRecord::scoreSums), "scoreSums"),
+    FigureArray(offsetof(PlayerRecord, statValues), sizeof(PlayerRecord::statValues), "statValues"),
+    FigureArray(offsetof(PlayerRecord, yesterdayTotals), sizeof(PlayerRecord::yesterdayTotals), "yesterdayTotals"),
+    FigureArray(offsetof(PlayerRecord, turnProductTotals), sizeof(PlayerRecord::turnProductTotals),
+                "turnProductTotals"),
+    FigureArray(offsetof(PlayerRecord, dayProduction), sizeof(PlayerRecord::dayProduction), "dayProduction"),
+    FigureArray(offsetof(PlayerRecord, dayPopulationOutput), sizeof(PlayerRecord::dayPopulationOutput),
+                "dayPopulationOutput"),
+    FigureArray(offsetof(PlayerRecord, dayRawYield), sizeof(PlayerRecord::dayRawYield), "dayRawYield"),
+};
+// Every word of a product state is a real but its flags word.
+constexpr FigureWords kProductStateWords[] = {
+    FigureStretch(0, kProductFlags2At, "figure at"),
+    FigureStretch(kProductFlags2At + 4, sizeof(ProductState), "figure at"),
+};
 
 // The world economy block's words: each product's 64-byte entry, then the
 // world's GDP per head and rates. The block stays as the scenario set it
 // through play (the sample's largest in brackets); a NaN in a product's
 // price or consumer weight made every treasury NaN within a day.
-struct EconomyFigure {
-  size_t at;
-  const char* name;
-  float high;
+constexpr FigureWords kProductEconomyWords[] = {
+    {0, "price", 0.0f, 1e6f},              // [4800]
+    {4, "outputWeight", 0.0f, 1e9f},       // [5.9e6]
+    {8, "share", 0.0f, 1e6f},              // [28]
+    {12, "used", 0.0f, 1e12f},
+    {16, "needFor8", 0.0f, 100.0f},        // [0.25]
+    {20, "needFor9", 0.0f, 100.0f},        // [0.4]
+    {24, "needFor10", 0.0f, 100.0f},
+    {28, "need4", 0.0f, 100.0f},           // [1.5]
+    {32, "marketLimit", 0.0f, 1e12f},      // [2e7]
+    {36, "demandLimit", 0.0f, 1e12f},      // [5e7]
+    {40, "consumerWeight", 0.0f, 100.0f},  // [0.45]
+    {44, "marginAnchor", 0.0f, 100.0f},    // [1.15]
+    {48, "energyContent", 0.0f, 1e4f},     // [11]
+    {52, "importPrice", 0.0f, 1e6f},       // [4800]
+    {56, "word 56", 0.0f},
+    {60, "word 60", 0.0f},
 };
-constexpr EconomyFigure kProductEconomyFigures[] = {
-    {0, "price", 1e6f},                    // [4800]
-    {4, "outputWeight", 1e9f},             // [5.9e6]
-    {8, "share", 1e6f},                    // [28]
-    {12, "used", 1e12f},
-    {16, "needFor8", 100.0f},              // [0.25]
-    {20, "needFor9", 100.0f},              // [0.4]
-    {24, "needFor10", 100.0f},
-    {28, "need4", 100.0f},                 // [1.5]
-    {32, "marketLimit", 1e12f},            // [2e7]
-    {36, "demandLimit", 1e12f},            // [5e7]
-    {40, "consumerWeight", 100.0f},        // [0.45]
-    {44, "marginAnchor", 100.0f},          // [1.15]
-    {48, "energyContent", 1e4f},           // [11]
-    {52, "importPrice", 1e6f},             // [4800]
-    {56, "word 56", kFigureLimit},
-    {60, "word 60", kFigureLimit},
-};
-static_assert(std::size(kProductEconomyFigures) * 4 == kWorldProductBytes);
+static_assert(std::size(kProductEconomyWords) * 4 == kWorldProductBytes);
 constexpr size_t kEconomyProducts = 12;
-constexpr EconomyFigure kWorldEconomyFigures[] = {
-    {kWorldMinGdpPerHeadAt, "minGdpPerHead", 1e9f},       // [0]
-    {kWorldGdpPerHeadAt, "gdpPerHead", 1e9f},             // [12000]
-    {kWorldPreviousGdpPerHeadAt, "previousGdpPerHead", 1e9f},
-    {kWorldPrimeRateAt, "primeRate", 10.0f},              // [0.05]
+// The world figures, then every other word (the price indexes are sums of
+// prices and weights; the rest is zero in every file written).
+constexpr FigureWords kWorldEconomyWords[] = {
+    {kWorldMinGdpPerHeadAt, "minGdpPerHead", 0.0f, 1e9f},  // [0]
+    {kWorldGdpPerHeadAt, "gdpPerHead", 0.0f, 1e9f},        // [12000]
+    {kWorldPreviousGdpPerHeadAt, "previousGdpPerHead", 0.0f, 1e9f},
+    {kWorldPrimeRateAt, "primeRate", 0.0f, 10.0f},  // [0.05]
+    FigureStretch(kWorldPrimeRateAt + 4, kGamEconomyBlock, "word at"),
 };
+static_assert(kWorldMinGdpPerHeadAt == kEconomyProducts * kWorldProductBytes &&
+              kWorldPrimeRateAt == kWorldMinGdpPerHeadAt + 12);
 
 }  // namespace
 
 bool EconomyFiguresInRange(std::span<const uint8_t> block, std::string& which) {
-  for (size_t p = 0; p < kEconomyProducts; ++p) {
-    for (const EconomyFigure& f : kProductEconomyFigures) {
-      const size_t at = p * kWorldProductBytes + f.at;
-      if (at + 4 > block.size()) return true;
-      if (!InRange(le::LoadF32(block.data() + at), 0.0f, f.high,
-                   "product " + std::to_string(p) + " " + f.name, which))
-        return false;
-    }
-  }
-  // The world figures, then every other word (the price indexes are sums
-  // of prices and weights; the rest is zero in every file written).
-  for (size_t at = kEconomyProducts * kWorldProductBytes; at + 4 <= block.size(); at += 4) {
-    const char* name = nullptr;
-    float low = -kFigureLimit, high = kFigureLimit;
-    for (const EconomyFigure& f : kWorldEconomyFigures)
-      if (f.at == at) name = f.name, low = 0.0f, high = f.high;
-    const std::string named = name ? std::string(name) : "word at " + std::to_string(at);
-    if (!InRange(le::LoadF32(block.data() + at), low, high, named, which)) return false;
-  }
-  return true;
+  const size_t products = std::min(block.size(), kEconomyProducts * kWorldProductBytes);
+  return EntriesInRange(block.first(products), kWorldProductBytes, kProductEconomyWords, "product", which) &&
+         AllWordsInRange(block, kWorldEconomyWords, "", which);
 }
 
 bool RegionFiguresInRange(const PlayerRecord& record, std::string& which) {
-  if (!AllInRange(record, kRegionFigures, which) || !ArraysFinite(record, which)) return false;
-  // Kept at most 2 by the daily population step.
-  for (size_t i = 0; i < std::size(record.socialLevels); ++i)
-    if (!InRange(record.socialLevels[i], -kFigureLimit, 2.0f, "socialLevels[" + std::to_string(i) + "]", which))
-      return false;
-  return true;
+  return AllInRange(record, kRegionFigures, "", which) && AllWordsInRange(FigureBytes(record), kSideWords, "", which) &&
+         AllWordsInRange(FigureBytes(record), kRegionArrays, "", which) &&
+         PolicyInRange(record.displayPolicy, "displayPolicy", which) &&
+         PolicyInRange(record.simPolicy, "simPolicy", which) &&
+         EntriesInRange(FigureBytes(record.products), sizeof(ProductState), kProductStateWords, "product", which);
 }
 
 bool UnitFiguresInRange(const UnitRecord& unit, std::string& which) {
-  if (!AllInRange(unit, kUnitFigures, which)) return false;
+  if (!AllInRange(unit, kUnitFigures, "", which)) return false;
   // Six directions, and 6 for none.
   if (unit.nextStep > 6) {
     which = "nextStep of " + std::to_string(unit.nextStep) + ", outside 0 to 6";
