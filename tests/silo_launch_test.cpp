@@ -41,7 +41,6 @@
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
-#include "sim/relation_command_args.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
 #include "sim/status_queue.h"
@@ -117,24 +116,6 @@ void LoadAMissile(uint32_t* siloHex, uint32_t* missile, int32_t classIndex = 0) 
   SetGameSpeed(w.gameState, 0);
 }
 
-// Aims the silo's missile at the hex as a player does: its row of the silo
-// panel, TARGET, a click on the hex.
-void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
-  ScreenSet& s = g_screens;
-  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.siloSidePanel.list, missile);
-  ASSERT_GE(row, 0) << "the silo lists its missile";
-  SampleGame::ClickControl(s.siloSidePanel.list, row);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm) << "MAP1_ss8b is shown";
-  SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "TARGET"));
-  EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
-  EXPECT_EQ(g_mapClickPending.unitId, missile);
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(target, x, y));
-  SampleGame::Click(x, y);
-  EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
-}
-
 // The silo panel's missile row picked again: its target panel shows the
 // aimed hex.
 void ShowTargetPanel(uint32_t siloHex, uint32_t missile) {
@@ -169,25 +150,37 @@ std::vector<Cmd> FiveLaunchOrders(uint32_t missile, uint32_t target) {
           {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
 }
 
-// The serial of the local region's newest message of the type, 0 for none.
-uint32_t MailOfType(uint32_t type) {
+// The serial of the local region's newest message that `is` picks, 0 for
+// none.
+template <typename Picks>
+uint32_t FirstMail(Picks is) {
   World& w = g_world;
   WorldLockGuard hold(w, kLockMail);
   ListNode& head = w.messageLists[w.gameState.localPlayer];
   for (ListNode* node = head.next(); node && node != &head; node = node->next())
-    if (static_cast<PlayerMessage*>(node)->typeId == type) return static_cast<PlayerMessage*>(node)->serial;
+    if (const auto* m = static_cast<PlayerMessage*>(node); is(*m)) return m->serial;
   return 0;
 }
 
-std::string MailBody(uint32_t serial) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* m = static_cast<PlayerMessage*>(node);
-    if (m->serial == serial) return m->texts[1] ? m->texts[1] : "";
-  }
-  return {};
+uint32_t MailOfType(uint32_t type) {
+  return FirstMail([&](const PlayerMessage& m) { return m.typeId == type; });
+}
+
+// The serial of the newest report that a missile struck (or destroyed) what
+// stood on the hex, 0 for none.
+uint32_t StrikeReport(uint32_t hex) {
+  return FirstMail([&](const PlayerMessage& m) {
+    return (m.typeId == kMsgMissileStruck || m.typeId == kMsgMissileDestroyedTarget) && m.params[2] == hex;
+  });
+}
+
+// What the target panel says a missile aimed at a facility of the class
+// strikes.
+std::string StrikesCaption(int32_t facilityClass) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitClassRecord* cls = ClassRecordAt(g_world, facilityClass);
+  EXPECT_NE(cls, nullptr) << facilityClass;
+  return "Strikes " + (cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)) : std::string());
 }
 
 // The text the form's control of the tag shows.
@@ -273,6 +266,24 @@ void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex) {
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.missileStrike.currentForm) << "ORDERS1_ss3e is shown";
 }
 
+// War declared as a player declares it: the diplomacy department (F5), the
+// region's row, WAR and the declaration's accept button; a day passes.
+void DeclareWarOnTheDiplomacyPage(int32_t region) {
+  ScreenSet& s = g_screens;
+  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
+  ListBoxControl* regions = s.diplomacyScreen.regionList;
+  const int row = RowOfUnit(regions, static_cast<uint32_t>(region));
+  ASSERT_GE(row, 0) << "the diplomacy page lists the region";
+  for (int click = 0; click < 4 && regions->selectedId != region; ++click) SampleGame::ClickControl(regions, row);
+  ASSERT_EQ(regions->selectedId, region);
+  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
+  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
+  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
+  SampleGame::PlayDays(1);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  ASSERT_TRUE(AtWar(g_world.gameState.localPlayer, region)) << "the declaration's accept button declares war";
+}
+
 // Kessaria's game with a missile loaded into its silo.
 class SiloLaunch : public ::testing::Test {
  protected:
@@ -299,7 +310,7 @@ TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
   }
   // Nothing there to strike, or own ground: the panel says so before the launch.
   const std::string reason = facility ? "Own or friendly hex" : "Nothing to strike there";
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
   ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
   EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), reason);
 
@@ -317,22 +328,13 @@ TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
 
 TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatItHit) {
   ScreenSet& s = g_screens;
-  World& w = g_world;
   int32_t region = 0, facilityClass = 0;
   const uint32_t target = ForeignFacilityHex(siloHex, ReachOf(missile), true, &region, &facilityClass);
   ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
-  SampleGame::PlayDays(1);
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
   ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
-  char strikes[96];
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitClassRecord* cls = ClassRecordAt(w, facilityClass);
-    ASSERT_NE(cls, nullptr);
-    std::snprintf(strikes, sizeof strikes, "Strikes %.*s", static_cast<int>(strnlen(cls->name, sizeof cls->name)),
-                  cls->name);
-  }
+  const std::string strikes = StrikesCaption(facilityClass);
   EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), strikes) << "the panel names what it strikes";
   EXPECT_NE(ShownText(s.siloMissileTarget.currentForm, "REACH").find("Reach "), std::string::npos);
   TextsReadWhole(s.siloMissileTarget.currentForm, "target panel");
@@ -341,12 +343,8 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatIt
   SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
-  const auto told = [&] {
-    uint32_t serial = MailOfType(kMsgMissileStruck);
-    return serial ? serial : MailOfType(kMsgMissileDestroyedTarget);
-  };
-  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
-  const uint32_t serial = told();
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
+  const uint32_t serial = StrikeReport(target);
   ASSERT_NE(serial, 0u) << "the mail tells what the missile hit";
   EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
   // The mailbox lists it, and its preview reads the message whole.
@@ -355,8 +353,12 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatIt
   const int mailRow = RowOfUnit(s.mailList.list, serial);
   ASSERT_GE(mailRow, 0) << "the mailbox lists the message";
   SampleGame::ClickControl(s.mailList.list, mailRow);
-  const std::string body = MailBody(serial);
-  EXPECT_NE(body.find(strikes + 8), std::string::npos) << body;
+  std::string body;
+  FirstMail([&](const PlayerMessage& m) {
+    if (m.serial == serial && m.texts[1]) body = m.texts[1];
+    return m.serial == serial;
+  });
+  EXPECT_NE(body.find(strikes.substr(8)), std::string::npos) << body;
   TextsReadWhole(s.mailWindow.currentForm, "mailbox");
 }
 
@@ -424,7 +426,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   const int32_t region = ForeignCapital(siloHex, ReachOf(cruise), true, &cell);
   ASSERT_NE(region, 0) << "a foreign capital in the Cruise missile's reach";
   const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, cruise, capital));
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, cruise, capital));
 
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
   const size_t before = g_commandLog.Entries().size();
@@ -448,8 +450,7 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   const int32_t region = ForeignCapital(siloHex, ReachOf(missile), false, &cell);
   ASSERT_NE(region, 0) << "a foreign capital beyond the Tactical missile's reach";
   const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
-  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
 
   size_t before = g_commandLog.Entries().size();
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
@@ -465,9 +466,8 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   EXPECT_EQ(ShownText(s.launchPanel.currentForm, "REACH"), "1 missile ordered to launch") << "the code is given";
   EXPECT_EQ(OrdersPostedSince(before, cruise), FiveLaunchOrders(cruise, capital));
   EXPECT_TRUE(OrdersPostedSince(before, missile).empty());
-  const auto told = [&] { return MailOfType(kMsgMissileStruck) | MailOfType(kMsgMissileDestroyedTarget); };
-  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
-  EXPECT_NE(told(), 0u) << "the mail tells what the missile hit";
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(capital) != 0; });
+  EXPECT_NE(StrikeReport(capital), 0u) << "the mail tells what the missile hit";
 }
 
 TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
@@ -486,8 +486,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   };
   pickTarget();
   ASSERT_NE(target, 0u) << "a foreign unit in the missile's reach, away from the fighting";
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(enemy)});
-  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(enemy));
   pickTarget();
   ASSERT_NE(target, 0u) << "one is still there once the war has begun";
   uint32_t targetHex = 0;
@@ -547,24 +546,6 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   EXPECT_TRUE(!hit || (hit->unitFlags & kUnitGone) || hit->strength < before) << "the unit loses strength";
 }
 
-// War declared as a player declares it: the diplomacy department (F5), the
-// region's row, WAR and the declaration's accept button; a day passes.
-void DeclareWarOnTheDiplomacyPage(int32_t region) {
-  ScreenSet& s = g_screens;
-  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
-  ListBoxControl* regions = s.diplomacyScreen.regionList;
-  const int row = RowOfUnit(regions, static_cast<uint32_t>(region));
-  ASSERT_GE(row, 0) << "the diplomacy page lists the region";
-  for (int click = 0; click < 4 && regions->selectedId != region; ++click) SampleGame::ClickControl(regions, row);
-  ASSERT_EQ(regions->selectedId, region);
-  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
-  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
-  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
-  SampleGame::PlayDays(1);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  ASSERT_TRUE(AtWar(g_world.gameState.localPlayer, region)) << "the declaration's accept button declares war";
-}
-
 // The silo pop-up as O opens it, with the missile's row of its missile list
 // chosen: its target panel shows in the pop-up.
 void ShowTheMissileInTheSiloPopup(uint32_t missile) {
@@ -584,22 +565,6 @@ bool StatusLineSaid(const char* begins) {
   bool said = false;
   for (const StatusLine& line : TakeStatusLines(g_world)) said = said || line.text.rfind(begins, 0) == 0;
   return said;
-}
-
-// The local region's message of the type about the hex: in the news list
-// and in the mail, as the strike's report is filed. 0 for none.
-uint32_t ReportOf(uint32_t type, uint32_t hex, bool* news, bool* mail) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* m = static_cast<PlayerMessage*>(node);
-    if (m->typeId != type || m->params[2] != hex) continue;
-    *news = *news || (m->flags & kMessageNews);
-    *mail = *mail || (m->flags & kMessageEmail);
-    return m->serial;
-  }
-  return 0;
 }
 
 // From the silo pop-up as a player works it: the missile's row, Pick (the
@@ -634,14 +599,7 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
 
   ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
   panel = s.siloTarget->currentForm;
-  char strikes[96];
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitClassRecord* cls = ClassRecordAt(w, facilityClass);
-    ASSERT_NE(cls, nullptr);
-    std::snprintf(strikes, sizeof strikes, "Strikes %.*s", static_cast<int>(strnlen(cls->name, sizeof cls->name)),
-                  cls->name);
-  }
+  const std::string strikes = StrikesCaption(facilityClass);
   EXPECT_EQ(ShownText(panel, "STRIKES"), strikes) << "the panel names what it strikes";
   EXPECT_FALSE(ShownInTree(FormFindControlByTag(panel, "HIDE2"))) << "the pick's hint is gone once a target is set";
   SampleGame::ClickControl(FormFindControlByTag(panel, "LAUNCH"));
@@ -652,17 +610,16 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
   SampleGame::ClickControl(FormFindControlByTag(s.siloPopup.currentForm, "CLOSEBUT"));
 
-  bool news = false, mail = false;
-  const auto told = [&] {
-    return ReportOf(kMsgMissileStruck, target, &news, &mail) | ReportOf(kMsgMissileDestroyedTarget, target, &news, &mail);
-  };
-  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
   EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
   const std::vector<uint32_t> aboard = AllAboard(silo);
   EXPECT_EQ(std::find(aboard.begin(), aboard.end(), missile), aboard.end()) << "the missile left the silo";
-  ASSERT_NE(told(), 0u) << "what the missile struck is reported within " << kMostDays << " days";
-  EXPECT_TRUE(news) << "in the news";
-  EXPECT_TRUE(mail) << "and in the mail";
+  const uint32_t told = StrikeReport(target);
+  ASSERT_NE(told, 0u) << "what the missile struck is reported within " << kMostDays << " days";
+  EXPECT_EQ(FirstMail([&](const PlayerMessage& m) { return m.serial == told && (m.flags & kMessageNews); }), told)
+      << "in the news";
+  EXPECT_EQ(FirstMail([&](const PlayerMessage& m) { return m.serial == told && (m.flags & kMessageEmail); }), told)
+      << "and in the mail";
 }
 
 TEST_F(SiloLaunch, TheStrikePanelShowsTheReachAndRefusesAStrikeOutOfReach) {
@@ -671,8 +628,7 @@ TEST_F(SiloLaunch, TheStrikePanelShowsTheReachAndRefusesAStrikeOutOfReach) {
   const int32_t reach = ReachOf(missile);
   const uint32_t target = ForeignFacilityHex(siloHex, reach, false, &region, &facilityClass);
   ASSERT_NE(target, 0u) << "a foreign facility beyond the missile's reach";
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
-  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
   ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), target));
   MissileStrikePanel& strike = s.missileStrike;
   // The hex itself, and the missile.
