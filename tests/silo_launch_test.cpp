@@ -70,11 +70,6 @@ constexpr int32_t kMissileStrikeOrder = 42;
 // A guard only: the waits end on the game's state.
 constexpr int kMostDays = 10;
 
-struct Cmd {
-  uint32_t id, arg24, arg28, arg32, arg36;
-  bool operator==(const Cmd&) const = default;
-};
-
 // The stock weapons aboard the silo.
 std::vector<uint32_t> AllAboard(uint32_t silo) {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -116,62 +111,10 @@ void LoadAMissile(uint32_t* siloHex, uint32_t* missile, int32_t classIndex = 0) 
   SetGameSpeed(w.gameState, 0);
 }
 
-// The silo panel's missile row picked again: its target panel shows the
-// aimed hex.
-void ShowTargetPanel(uint32_t siloHex, uint32_t missile) {
-  ScreenSet& s = g_screens;
-  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.siloSidePanel.list, missile);
-  ASSERT_GE(row, 0);
-  if (s.siloSidePanel.list->selectedId == static_cast<int32_t>(missile)) SampleGame::ClickControl(s.siloSidePanel.list, row);
-  SampleGame::ClickControl(s.siloSidePanel.list, row);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm) << "MAP1_ss8b is shown";
-}
-
 uint32_t AboardCarrierOf(uint32_t unit) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = FindUnitById(g_world, unit);
   return u ? u->carrier : 0;
-}
-
-std::vector<Cmd> OrdersPostedSince(size_t before, uint32_t missile) {
-  std::vector<Cmd> posted;
-  const std::vector<GameCommand> log = g_commandLog.Entries();
-  for (size_t i = before; i < log.size(); ++i)
-    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
-  return posted;
-}
-
-std::vector<Cmd> FiveLaunchOrders(uint32_t missile, uint32_t target) {
-  return {{kCmdUnitSetDestination, target, missile, 0, 0},
-          {kCmdUnitSetFireHex, target, missile, 0, 0},
-          {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
-          {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
-          {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
-}
-
-// The serial of the local region's newest message that `is` picks, 0 for
-// none.
-template <typename Picks>
-uint32_t FirstMail(Picks is) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next())
-    if (const auto* m = static_cast<PlayerMessage*>(node); is(*m)) return m->serial;
-  return 0;
-}
-
-uint32_t MailOfType(uint32_t type) {
-  return FirstMail([&](const PlayerMessage& m) { return m.typeId == type; });
-}
-
-// The serial of the newest report that a missile struck (or destroyed) what
-// stood on the hex, 0 for none.
-uint32_t StrikeReport(uint32_t hex) {
-  return FirstMail([&](const PlayerMessage& m) {
-    return (m.typeId == kMsgMissileStruck || m.typeId == kMsgMissileDestroyedTarget) && m.params[2] == hex;
-  });
 }
 
 // What the target panel says a missile aimed at a facility of the class
@@ -181,12 +124,6 @@ std::string StrikesCaption(int32_t facilityClass) {
   const UnitClassRecord* cls = ClassRecordAt(g_world, facilityClass);
   EXPECT_NE(cls, nullptr) << facilityClass;
   return "Strikes " + (cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)) : std::string());
-}
-
-// The text the form's control of the tag shows.
-std::string ShownText(Control* form, const char* tag) {
-  const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(form, tag));
-  return t && ShownInTree(t) ? t->text : std::string();
 }
 
 int32_t ReachOf(uint32_t missile) {
@@ -266,24 +203,6 @@ void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex) {
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.missileStrike.currentForm) << "ORDERS1_ss3e is shown";
 }
 
-// War declared as a player declares it: the diplomacy department (F5), the
-// region's row, WAR and the declaration's accept button; a day passes.
-void DeclareWarOnTheDiplomacyPage(int32_t region) {
-  ScreenSet& s = g_screens;
-  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
-  ListBoxControl* regions = s.diplomacyScreen.regionList;
-  const int row = RowOfUnit(regions, static_cast<uint32_t>(region));
-  ASSERT_GE(row, 0) << "the diplomacy page lists the region";
-  for (int click = 0; click < 4 && regions->selectedId != region; ++click) SampleGame::ClickControl(regions, row);
-  ASSERT_EQ(regions->selectedId, region);
-  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
-  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
-  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
-  SampleGame::PlayDays(1);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  ASSERT_TRUE(AtWar(g_world.gameState.localPlayer, region)) << "the declaration's accept button declares war";
-}
-
 // Kessaria's game with a missile loaded into its silo.
 class SiloLaunch : public ::testing::Test {
  protected:
@@ -311,7 +230,6 @@ TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
   // Nothing there to strike, or own ground: the panel says so before the launch.
   const std::string reason = facility ? "Own or friendly hex" : "Nothing to strike there";
   ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
-  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
   EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), reason);
 
   TextsApart(s.siloSidePanel.currentForm, "silo panel");
@@ -333,7 +251,6 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatIt
   ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
   ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
   ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
-  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
   const std::string strikes = StrikesCaption(facilityClass);
   EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), strikes) << "the panel names what it strikes";
   EXPECT_NE(ShownText(s.siloMissileTarget.currentForm, "REACH").find("Reach "), std::string::npos);
@@ -346,11 +263,9 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatIt
   SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
   const uint32_t serial = StrikeReport(target);
   ASSERT_NE(serial, 0u) << "the mail tells what the missile hit";
-  EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
+  EXPECT_EQ(LaunchGivenUp(missile), false) << "the launch was not given up";
   // The mailbox lists it, and its preview reads the message whole.
-  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
-  ASSERT_NE(s.mailList.list, nullptr);
-  const int mailRow = RowOfUnit(s.mailList.list, serial);
+  const int mailRow = MailboxRowOf(serial);
   ASSERT_GE(mailRow, 0) << "the mailbox lists the message";
   SampleGame::ClickControl(s.mailList.list, mailRow);
   std::string body;
@@ -515,7 +430,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   }
   const size_t posted = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.unitOrders.currentForm, "EXECUTE"));
-  const std::vector<Cmd> strikeOrders = {{kCmdUnitSetDestination, targetHex, missile, 0, 0},
+  const std::vector<PostedOrder> strikeOrders = {{kCmdUnitSetDestination, targetHex, missile, 0, 0},
                                          {kCmdUnitSetFireHex, targetHex, missile, 0, 0},
                                          {kCmdUnitSetFireUnit, 0, missile, target, 0},
                                          {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
@@ -611,7 +526,7 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
   SampleGame::ClickControl(FormFindControlByTag(s.siloPopup.currentForm, "CLOSEBUT"));
 
   SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
-  EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
+  EXPECT_EQ(LaunchGivenUp(missile), false) << "the launch was not given up";
   const std::vector<uint32_t> aboard = AllAboard(silo);
   EXPECT_EQ(std::find(aboard.begin(), aboard.end(), missile), aboard.end()) << "the missile left the silo";
   const uint32_t told = StrikeReport(target);
