@@ -166,8 +166,9 @@ int32_t DistanceTo(uint32_t from, uint32_t to) {
 
 // The silo's orders from the platforms of a stored weapon, a control
 // click on the hex for the orders aimed there, and the missile strike
-// order: its panel is shown.
-void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex) {
+// order; on its panel, the unit's row (the hex's, with none) and the
+// missile's.
+void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex, uint32_t missile, uint32_t unit = 0) {
   ScreenSet& s = g_screens;
   World& w = g_world;
   ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
@@ -200,7 +201,14 @@ void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex) {
   const int orderRow = RowOfUnit(s.unitOrders.ordersList, kMissileStrikeOrder);
   ASSERT_GE(orderRow, 0) << "the silo may be given the missile strike";
   SampleGame::ClickControl(s.unitOrders.ordersList, orderRow);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.missileStrike.currentForm) << "ORDERS1_ss3e is shown";
+  MissileStrikePanel& strike = s.missileStrike;
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "ORDERS1_ss3e is shown";
+  const int targetRow = unit ? RowOfUnit(strike.unitList, unit) : 0;
+  ASSERT_GE(targetRow, 0) << "the panel offers the unit";
+  SampleGame::ClickControl(strike.unitList, targetRow);
+  const int missileRow = RowOfUnit(strike.missileList, missile);
+  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
+  SampleGame::ClickControl(strike.missileList, missileRow);
 }
 
 // Kessaria's game with a missile loaded into its silo.
@@ -210,6 +218,14 @@ class SiloLaunch : public ::testing::Test {
     plat::SetGameFloatMode();
     ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
     ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+  }
+  // The nearest foreign facility within the missile's reach (or beyond it),
+  // its region at war with Kessaria: its hex and class.
+  void AtWarWithAForeignFacility(bool inReach, uint32_t* hex, int32_t* facilityClass) {
+    int32_t region = 0;
+    *hex = ForeignFacilityHex(siloHex, ReachOf(missile), inReach, &region, facilityClass);
+    ASSERT_NE(*hex, 0u) << "a foreign facility " << (inReach ? "in" : "beyond") << " the missile's reach";
+    ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
   }
   SampleGame game;
   uint32_t siloHex = 0, missile = 0;
@@ -246,10 +262,9 @@ TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
 
 TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatItHit) {
   ScreenSet& s = g_screens;
-  int32_t region = 0, facilityClass = 0;
-  const uint32_t target = ForeignFacilityHex(siloHex, ReachOf(missile), true, &region, &facilityClass);
-  ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
-  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
+  uint32_t target = 0;
+  int32_t facilityClass = 0;
+  ASSERT_NO_FATAL_FAILURE(AtWarWithAForeignFacility(true, &target, &facilityClass));
   ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
   const std::string strikes = StrikesCaption(facilityClass);
   EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), strikes) << "the panel names what it strikes";
@@ -286,12 +301,7 @@ void LaunchAtTheCapitalFromItsPage(int32_t region, int32_t cell) {
   ASSERT_NE(s.wmdTargeting->currentForm->parent, nullptr) << "OPS1_SS4 is shown";
   auto* regions = TagAs<ListBoxControl>(s.wmdTargeting->currentForm, "REGIONLIST");
   ASSERT_NE(regions, nullptr);
-  const int regionRow = RowOfUnit(regions, static_cast<uint32_t>(region));
-  ASSERT_GE(regionRow, 0) << "the page offers the region";
-  // A click on a chosen row lets it go; the next takes it.
-  for (int click = 0; click < 4 && regions->selectedId != region; ++click)
-    SampleGame::ClickControl(regions, regionRow);
-  ASSERT_EQ(regions->selectedId, region);
+  ASSERT_NO_FATAL_FAILURE(ChooseRow(regions, region)) << "the page offers the region";
   SampleGame::ClickControl(FormFindControlByTag(s.wmdTargeting->currentForm, "INTELBUT"));
   LaunchPanel& page = s.launchPanel;
   ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
@@ -303,13 +313,14 @@ void LaunchAtTheCapitalFromItsPage(int32_t region, int32_t cell) {
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LOK"));
 }
 
-// Gives the launch code on the keypad the page opened: the code the README
-// gives (0 is the key with id 10), then LAUNCH.
-void GiveTheLaunchCode() {
+// Types the launch code on the keypad the page opened: the code the README
+// gives (0 is the key with id 10), then LAUNCH unless told not to.
+void GiveTheLaunchCode(bool launch = true) {
   LaunchKeypad& keypad = g_screens.launchKeypad;
   ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
   for (const int32_t digit : {7, 3, 0, 9})
     SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
+  if (!launch) return;
   SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
   EXPECT_EQ(keypad.currentForm->parent, nullptr) << "the keypad closes";
 }
@@ -345,11 +356,9 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
 
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
   const size_t before = g_commandLog.Entries().size();
-  LaunchKeypad& keypad = g_screens.launchKeypad;
-  ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
-  for (const int32_t digit : {7, 3, 0, 9}) SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
+  ASSERT_NO_FATAL_FAILURE(GiveTheLaunchCode(false));
   EXPECT_TRUE(OrdersPostedSince(before, cruise).empty()) << "nothing goes before LAUNCH";
-  SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(g_screens.launchKeypad.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, cruise), FiveLaunchOrders(cruise, capital)) << "the aimed missile goes";
   EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "the Tactical missile cannot reach it";
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -413,16 +422,8 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
     before = u->strength;
   }
 
-  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), targetHex));
-  MissileStrikePanel& strike = s.missileStrike;
-
   // The unit's row, the missile's row, EXECUTE.
-  const int targetRow = RowOfUnit(strike.unitList, target);
-  ASSERT_GE(targetRow, 0) << "the panel offers the unit";
-  SampleGame::ClickControl(strike.unitList, targetRow);
-  const int missileRow = RowOfUnit(strike.missileList, missile);
-  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
-  SampleGame::ClickControl(strike.missileList, missileRow);
+  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), targetHex, missile, target));
   uint32_t quantity = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -491,10 +492,9 @@ bool StatusLineSaid(const char* begins) {
 TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsAndMailSaySo) {
   ScreenSet& s = g_screens;
   World& w = g_world;
-  int32_t region = 0, facilityClass = 0;
-  const uint32_t target = ForeignFacilityHex(siloHex, ReachOf(missile), true, &region, &facilityClass);
-  ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
-  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
+  uint32_t target = 0;
+  int32_t facilityClass = 0;
+  ASSERT_NO_FATAL_FAILURE(AtWarWithAForeignFacility(true, &target, &facilityClass));
   const uint32_t silo = AboardCarrierOf(missile);
 
   ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
@@ -539,19 +539,14 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
 
 TEST_F(SiloLaunch, TheStrikePanelShowsTheReachAndRefusesAStrikeOutOfReach) {
   ScreenSet& s = g_screens;
-  int32_t region = 0, facilityClass = 0;
+  uint32_t target = 0;
+  int32_t facilityClass = 0;
+  ASSERT_NO_FATAL_FAILURE(AtWarWithAForeignFacility(false, &target, &facilityClass));
   const int32_t reach = ReachOf(missile);
-  const uint32_t target = ForeignFacilityHex(siloHex, reach, false, &region, &facilityClass);
-  ASSERT_NE(target, 0u) << "a foreign facility beyond the missile's reach";
-  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
-  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), target));
-  MissileStrikePanel& strike = s.missileStrike;
   // The hex itself, and the missile.
-  SampleGame::ClickControl(strike.unitList, 0);
+  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), target, missile));
+  MissileStrikePanel& strike = s.missileStrike;
   EXPECT_EQ(s.ordersScreen.edit.targetUnit, 0) << "the hex row is the target";
-  const int missileRow = RowOfUnit(strike.missileList, missile);
-  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
-  SampleGame::ClickControl(strike.missileList, missileRow);
   char line[64];
   std::snprintf(line, sizeof line, "Reach %d hexes, target %d", reach, DistanceTo(siloHex, target));
   EXPECT_EQ(ShownText(strike.currentForm, "REACH"), line);
