@@ -179,9 +179,13 @@ inline std::vector<PostedOrder> FiveLaunchOrders(uint32_t missile, uint32_t targ
 inline std::vector<PostedOrder> LaunchFromTheSchedule(uint32_t missile) {
   ScreenSet& s = g_screens;
   SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
-  EXPECT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloLaunchSchedule->currentForm) << "MAP1_ss8d is shown";
+  Control* schedule = s.siloLaunchSchedule->currentForm;
+  if (!schedule || DockHost(s, kDockLevelThird)->firstChild != schedule) {
+    ADD_FAILURE() << "the silo panel's LAUNCH shows MAP1_ss8d";
+    return {};
+  }
   const size_t before = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(schedule, "LAUNCH"));
   return OrdersPostedSince(before, missile);
 }
 
