@@ -78,6 +78,20 @@ std::vector<uint32_t> BackBuffer(uint32_t& width, uint32_t& height) {
   return pixels;
 }
 
+// Where the mailbox stands: docked over the map, or in the side screens.
+struct MailboxPlace {
+  const char* name;
+  int32_t sidescreens;
+};
+constexpr MailboxPlace kMailboxPlaces[] = {{"docked over the map", 0}, {"in the side screens", 1}};
+
+// The options page's side-screens switch, applied as it applies it.
+void PutTheMailbox(const MailboxPlace& place) {
+  if (g_uiOptions.sidescreens == place.sidescreens) return;
+  g_uiOptions.sidescreens = place.sidescreens;
+  ApplySideScreensLayout(*g_ui.mapView);
+}
+
 TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -85,10 +99,7 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   g_uiOptions.bnewsatbottom = 0;
   ScreenSet& s = g_screens;
   World& w = g_world;
-  if (g_uiOptions.sidescreens) {
-    g_uiOptions.sidescreens = 0;
-    ApplySideScreensLayout(*g_ui.mapView);
-  }
+  PutTheMailbox(kMailboxPlaces[0]);
   SampleGame::PlayDays(20);
 
   uint32_t width = 0, height = 0;
@@ -300,16 +311,9 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
   constexpr uint32_t kPanelFill = 0xFF1C2630u;  // the mailbox's own fill
   constexpr uint32_t kSlotGreen = 0xFF007800u;  // the bare slot under the side panels
 
-  struct Row {
-    const char* name;
-    int32_t sidescreens;
-  } const rows[] = {{"docked over the map", 0}, {"in the side screens", 1}};
-  for (const Row& row : rows) {
+  for (const MailboxPlace& row : kMailboxPlaces) {
     SCOPED_TRACE(row.name);
-    if (g_uiOptions.sidescreens != row.sidescreens) {
-      g_uiOptions.sidescreens = row.sidescreens;  // the options page's switch, applied as it applies it
-      ApplySideScreensLayout(*g_ui.mapView);
-    }
+    PutTheMailbox(row);
     if (!row.sidescreens) {
       if (!g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
       ASSERT_TRUE(g_ui.sidePopupOpen) << "the mail bar opens the mailbox";
@@ -370,10 +374,7 @@ TEST(MailboxPlay, RowsNameTheirSenderReadWholeFillTheirBoxAndScroll) {
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
   const int32_t local = w.gameState.localPlayer;
-  if (g_uiOptions.sidescreens) {
-    g_uiOptions.sidescreens = 0;
-    ApplySideScreensLayout(*g_ui.mapView);
-  }
+  PutTheMailbox(kMailboxPlaces[0]);
   if (!g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
   ASSERT_TRUE(g_ui.sidePopupOpen);
   constexpr uint32_t kShortage = 10;  // a report of the production ministry
@@ -516,6 +517,16 @@ void RunFrames(int frames) {
   }
 }
 
+// The frames that draw what the last act changed, then `watch` more that
+// draw nothing: the frames presented then.
+uint32_t SettledAndStill(int watch = 60) {
+  RunFrames(30);
+  const uint32_t shown = g_ui.framesPresented;
+  RunFrames(watch);
+  EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
+  return g_ui.framesPresented;
+}
+
 // A paused game stands still on the screen: with the mailbox and a
 // department open, docked over the map or in the side screens, the loop
 // runs on and draws nothing until the player does something, and a key, a
@@ -532,16 +543,9 @@ TEST(MailboxPlay, APausedGameWithTheMailboxAndADepartmentOpenDrawsNothingUntilTh
   ASSERT_FALSE(LocalMail(w).empty()) << "the first days bring mail";
   ASSERT_EQ(ClockSpeed(), 0) << "the clock stops at the day's end";
 
-  struct Row {
-    const char* name;
-    int32_t sidescreens;
-  } const rows[] = {{"docked over the map", 0}, {"in the side screens", 1}};
-  for (const Row& row : rows) {
+  for (const MailboxPlace& row : kMailboxPlaces) {
     SCOPED_TRACE(row.name);
-    if (g_uiOptions.sidescreens != row.sidescreens) {
-      g_uiOptions.sidescreens = row.sidescreens;
-      ApplySideScreensLayout(*g_ui.mapView);
-    }
+    PutTheMailbox(row);
     if (!row.sidescreens && !g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
     if (!s.diplomacyScreen.currentForm || !s.diplomacyScreen.currentForm->parent) SampleGame::PressKey(plat::kVkF1 + 4);
     ASSERT_TRUE(s.diplomacyScreen.currentForm && ShownInTree(s.diplomacyScreen.currentForm)) << "F5 opens the department";
@@ -549,28 +553,18 @@ TEST(MailboxPlay, APausedGameWithTheMailboxAndADepartmentOpenDrawsNothingUntilTh
     ASSERT_NE(ListNextRow(s.mailList.list, nullptr), nullptr) << "a row for the mail";
 
     // The pointer rests; what the last clicks changed is drawn once.
-    RunFrames(30);
-    uint32_t shown = g_ui.framesPresented;
-    RunFrames(150);
-    EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
+    uint32_t shown = SettledAndStill(150);
 
     // A key (the frame-rate display, on and off again) draws.
-    shown = g_ui.framesPresented;
     SampleGame::PressKey('F');
     EXPECT_GT(g_ui.framesPresented, shown) << "a key draws";
     SampleGame::PressKey('F');
-    RunFrames(30);
-    shown = g_ui.framesPresented;
-    RunFrames(60);
-    EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
+    shown = SettledAndStill();
 
     // A click on a mail row draws.
     SampleGame::ClickControl(s.mailList.list, 0);
     EXPECT_GT(g_ui.framesPresented, shown) << "a click draws";
-    RunFrames(30);
-    shown = g_ui.framesPresented;
-    RunFrames(60);
-    EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
+    SettledAndStill();
   }
 
   // The clock set going from the title bar draws frame after frame while
@@ -586,16 +580,12 @@ TEST(MailboxPlay, APausedGameWithTheMailboxAndADepartmentOpenDrawsNothingUntilTh
   SampleGame::PressKey(plat::kVkPause);
   SampleGame::Pump();
   ASSERT_EQ(ClockSpeed(), 0);
-  RunFrames(30);
-  const uint32_t paused = g_ui.framesPresented;
-  RunFrames(60);
-  EXPECT_EQ(g_ui.framesPresented, paused) << "drawn again for:" << g_drawnFor;
+  SettledAndStill();
 
   // The mail bar's flag shows its pictures while the game stands, as new
   // mail makes it: only its own box is drawn again, the rest of the screen
   // stays as it was.
-  g_uiOptions.sidescreens = 0;
-  ApplySideScreensLayout(*g_ui.mapView);
+  PutTheMailbox(kMailboxPlaces[0]);
   RunFrames(30);
   Control* flag = s.mailBar.mailFlag;
   ASSERT_TRUE(flag && ShownInTree(flag));

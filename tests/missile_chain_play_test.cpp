@@ -65,15 +65,6 @@ constexpr int32_t kNewFacility = 12;
 constexpr uint32_t kMostBuildDays = 120;
 constexpr uint32_t kMostDays = 30;
 
-// Clicks the row until the list has it chosen (a click on a chosen row lets
-// it go).
-void ChooseRow(ListBoxControl* list, int32_t id) {
-  const int row = RowOfUnit(list, static_cast<uint32_t>(id));
-  ASSERT_GE(row, 0) << "row " << id;
-  for (int click = 0; click < 4 && list->selectedId != id; ++click) SampleGame::ClickControl(list, row);
-  ASSERT_EQ(list->selectedId, id);
-}
-
 // The lead unit of the hex's stack, null for none. The caller holds
 // g_simulationLock.
 const UnitRecord* LeadAt(uint32_t hex) {
@@ -85,24 +76,10 @@ const UnitRecord* LeadAt(uint32_t hex) {
 
 bool Offline(const UnitRecord& facility) { return !FacilityOnLine(facility); }
 
-// The shown text of the form's control with the tag, "" for none.
-std::string TextOf(const Control* form, const char* tag) {
-  const Control* c = FormFindControlByTag(const_cast<Control*>(form), tag);
-  return c && !c->Hidden() ? c->text : std::string();
-}
-
 // The reach in hexes the target panel shows ("Reach N hexes"), -1 for none.
-int32_t ReachShown(const Control* form) {
+int32_t ReachShown(Control* form) {
   int32_t reach = -1;
-  return std::sscanf(TextOf(form, "REACH").c_str(), "Reach %d", &reach) == 1 ? reach : -1;
-}
-
-// The launch orders posted for the missile since the log held `before`.
-size_t LaunchOrdersSince(size_t before, uint32_t missile) {
-  size_t n = 0;
-  const std::vector<GameCommand> log = g_commandLog.Entries();
-  for (size_t i = before; i < log.size(); ++i) n += log[i].arg28 == missile ? 1u : 0u;
-  return n;
+  return std::sscanf(ShownText(form, "REACH").c_str(), "Reach %d", &reach) == 1 ? reach : -1;
 }
 
 // The facilities standing on the map of regions that are neither the local
@@ -123,41 +100,6 @@ std::vector<uint32_t> ForeignFacilitiesByDistance(uint32_t from, int32_t region 
   std::vector<uint32_t> ids;
   for (const auto& f : found) ids.push_back(f.second);
   return ids;
-}
-
-// The missile's target panel, from its row of the silo panel.
-void ShowMissileTarget(uint32_t siloHex, uint32_t missile) {
-  ScreenSet& s = g_screens;
-  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.siloSidePanel.list, missile);
-  ASSERT_GE(row, 0) << "the silo lists its missile";
-  ASSERT_NO_FATAL_FAILURE(ShowMissileRow(row));
-}
-
-// The serial of the local region's first message that `is` picks, 0 for
-// none.
-template <typename Picks>
-uint32_t FirstMail(Picks is) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next())
-    if (const auto* m = static_cast<PlayerMessage*>(node); is(*m)) return m->serial;
-  return 0;
-}
-
-// Whether the local region's mail tells that the missile's launch was given
-// up.
-bool LaunchGivenUpMail(uint32_t missile) {
-  return FirstMail([&](const PlayerMessage& m) { return m.typeId == kMsgLaunchDropped && m.params[0] == missile; }) != 0;
-}
-
-// The serial of the local region's newest message that its missile struck
-// (or destroyed) what stood on the hex, 0 for none.
-uint32_t StrikeMail(uint32_t hex) {
-  return FirstMail([&](const PlayerMessage& m) {
-    return (m.typeId == kMsgMissileStruck || m.typeId == kMsgMissileDestroyedTarget) && m.params[2] == hex;
-  });
 }
 
 // The days a step took, among the test's properties.
@@ -307,16 +249,7 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
     plat::CriticalSectionLock lock(g_simulationLock);
     enemy = FindUnitById(w, facilitiesNear.front())->owner;
   }
-  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
-  ASSERT_NO_FATAL_FAILURE(ChooseRow(s.diplomacyScreen.regionList, enemy));
-  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
-  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
-  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
-  SampleGame::PlayDays(1);
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    ASSERT_TRUE(AtWar(w.gameState.localPlayer, enemy)) << "the declaration's accept button declares war";
-  }
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(enemy));
 
   // 6. The ballistic missile aimed from the silo panel at the enemy's facilities, nearest first,
   // until the target panel says the missile strikes what stands there.
@@ -334,10 +267,9 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
       if (!nearest) nearest = facility;
     }
     ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, hex));
-    ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
     Control* form = s.siloMissileTarget.currentForm;
     reach = ReachShown(form);
-    if (TextOf(form, "STRIKES").rfind("Strikes", 0) == 0) {
+    if (ShownText(form, "STRIKES").rfind("Strikes", 0) == 0) {
       target = hex;
       struck = facility;
     }
@@ -380,21 +312,16 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   EXPECT_NE(far, 0u) << "a facility of the enemy lies beyond the reach the panel shows (" << reach << " hexes)";
   if (far != 0) {
     ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, shortReach, far));
-    ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, shortReach));
     char line[64];
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       std::snprintf(line, sizeof line, "Reach %d hexes, target %d", reach, HexDistance(MapShape(w), siloHex, far));
     }
-    EXPECT_EQ(TextOf(s.siloMissileTarget.currentForm, "REACH"), line);
-    EXPECT_EQ(TextOf(s.siloMissileTarget.currentForm, "STRIKES"), "Out of reach") << "the panel says so before Launch";
-    SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
-    Screen& schedule = *s.siloLaunchSchedule;
-    ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, schedule.currentForm) << "MAP1_ss8d is shown";
-    const size_t beforeRefusal = g_commandLog.Entries().size();
-    SampleGame::ClickControl(FormFindControlByTag(schedule.currentForm, "LAUNCH"));
-    EXPECT_EQ(LaunchOrdersSince(beforeRefusal, shortReach), 0u) << "the launch out of reach posts nothing";
-    EXPECT_EQ(TextOf(schedule.currentForm, "STRIKES"), "Out of reach") << "the refusal's reason is on the panel";
+    EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "REACH"), line);
+    EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), "Out of reach") << "the panel says so before Launch";
+    EXPECT_TRUE(LaunchFromTheSchedule(shortReach).empty()) << "the launch out of reach posts nothing";
+    EXPECT_EQ(ShownText(s.siloLaunchSchedule->currentForm, "STRIKES"), "Out of reach")
+        << "the refusal's reason is on the panel";
   }
 
   // 8. The ballistic missile, aimed at the facility in reach, launched from
@@ -403,28 +330,22 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   // that it struck the facility (still standing or destroyed); the mailbox
   // lists the message.
   ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
-  ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
-  SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
-  const size_t beforeLaunch = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
-  EXPECT_EQ(LaunchOrdersSince(beforeLaunch, missile), 5u) << "LAUNCH sends the missile";
+  EXPECT_EQ(LaunchFromTheSchedule(missile), FiveLaunchOrders(missile, target)) << "LAUNCH sends the missile";
   from = DayNow();
   const bool left = SampleGame::PlayUntil(kMostDays, [&] { return AboardOf(siloId, kBallisticMissile) != missile; });
   RecordDays("days_missile_leaves", DayNow() - from);
   ASSERT_TRUE(left) << "the missile leaves the silo within " << kMostDays << " days"
-                    << (LaunchGivenUpMail(missile) ? " (the mail says the launch was given up)" : "");
-  SampleGame::PlayUntil(kMostDays, [&] { return StrikeMail(target) != 0; });
+                    << (LaunchGivenUp(missile) ? " (the mail says the launch was given up)" : "");
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
   RecordDays("days_missile_strikes", DayNow() - from);
-  const uint32_t told = StrikeMail(target);
+  const uint32_t told = StrikeReport(target);
   ASSERT_NE(told, 0u) << "the mail tells what the missile struck within " << kMostDays << " days of the launch";
   EXPECT_EQ(FirstMail([&](const PlayerMessage& m) {
               return m.serial == told && m.params[1] == static_cast<uint32_t>(struckClass);
             }),
             told)
       << "it names the facility";
-  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
-  ASSERT_NE(s.mailList.list, nullptr);
-  EXPECT_GE(RowOfUnit(s.mailList.list, told), 0) << "the mailbox lists the message";
+  EXPECT_GE(MailboxRowOf(told), 0) << "the mailbox lists the message";
 }
 
 }  // namespace

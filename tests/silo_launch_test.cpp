@@ -41,7 +41,6 @@
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
-#include "sim/relation_command_args.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
 #include "sim/status_queue.h"
@@ -70,11 +69,6 @@ constexpr int32_t kCruiseMissile = 39;
 constexpr int32_t kMissileStrikeOrder = 42;
 // A guard only: the waits end on the game's state.
 constexpr int kMostDays = 10;
-
-struct Cmd {
-  uint32_t id, arg24, arg28, arg32, arg36;
-  bool operator==(const Cmd&) const = default;
-};
 
 // The stock weapons aboard the silo.
 std::vector<uint32_t> AllAboard(uint32_t silo) {
@@ -117,83 +111,19 @@ void LoadAMissile(uint32_t* siloHex, uint32_t* missile, int32_t classIndex = 0) 
   SetGameSpeed(w.gameState, 0);
 }
 
-// Aims the silo's missile at the hex as a player does: its row of the silo
-// panel, TARGET, a click on the hex.
-void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
-  ScreenSet& s = g_screens;
-  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.siloSidePanel.list, missile);
-  ASSERT_GE(row, 0) << "the silo lists its missile";
-  SampleGame::ClickControl(s.siloSidePanel.list, row);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm) << "MAP1_ss8b is shown";
-  SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "TARGET"));
-  EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
-  EXPECT_EQ(g_mapClickPending.unitId, missile);
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(target, x, y));
-  SampleGame::Click(x, y);
-  EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
-}
-
-// The silo panel's missile row picked again: its target panel shows the
-// aimed hex.
-void ShowTargetPanel(uint32_t siloHex, uint32_t missile) {
-  ScreenSet& s = g_screens;
-  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.siloSidePanel.list, missile);
-  ASSERT_GE(row, 0);
-  if (s.siloSidePanel.list->selectedId == static_cast<int32_t>(missile)) SampleGame::ClickControl(s.siloSidePanel.list, row);
-  SampleGame::ClickControl(s.siloSidePanel.list, row);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.siloMissileTarget.currentForm) << "MAP1_ss8b is shown";
-}
-
 uint32_t AboardCarrierOf(uint32_t unit) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = FindUnitById(g_world, unit);
   return u ? u->carrier : 0;
 }
 
-std::vector<Cmd> OrdersPostedSince(size_t before, uint32_t missile) {
-  std::vector<Cmd> posted;
-  const std::vector<GameCommand> log = g_commandLog.Entries();
-  for (size_t i = before; i < log.size(); ++i)
-    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
-  return posted;
-}
-
-std::vector<Cmd> FiveLaunchOrders(uint32_t missile, uint32_t target) {
-  return {{kCmdUnitSetDestination, target, missile, 0, 0},
-          {kCmdUnitSetFireHex, target, missile, 0, 0},
-          {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
-          {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
-          {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
-}
-
-// The serial of the local region's newest message of the type, 0 for none.
-uint32_t MailOfType(uint32_t type) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next())
-    if (static_cast<PlayerMessage*>(node)->typeId == type) return static_cast<PlayerMessage*>(node)->serial;
-  return 0;
-}
-
-std::string MailBody(uint32_t serial) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* m = static_cast<PlayerMessage*>(node);
-    if (m->serial == serial) return m->texts[1] ? m->texts[1] : "";
-  }
-  return {};
-}
-
-// The text the form's control of the tag shows.
-std::string ShownText(Control* form, const char* tag) {
-  const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(form, tag));
-  return t && ShownInTree(t) ? t->text : std::string();
+// What the target panel says a missile aimed at a facility of the class
+// strikes.
+std::string StrikesCaption(int32_t facilityClass) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitClassRecord* cls = ClassRecordAt(g_world, facilityClass);
+  EXPECT_NE(cls, nullptr) << facilityClass;
+  return "Strikes " + (cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)) : std::string());
 }
 
 int32_t ReachOf(uint32_t missile) {
@@ -236,8 +166,9 @@ int32_t DistanceTo(uint32_t from, uint32_t to) {
 
 // The silo's orders from the platforms of a stored weapon, a control
 // click on the hex for the orders aimed there, and the missile strike
-// order: its panel is shown.
-void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex) {
+// order; on its panel, the unit's row (the hex's, with none) and the
+// missile's.
+void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex, uint32_t missile, uint32_t unit = 0) {
   ScreenSet& s = g_screens;
   World& w = g_world;
   ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
@@ -270,7 +201,14 @@ void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex) {
   const int orderRow = RowOfUnit(s.unitOrders.ordersList, kMissileStrikeOrder);
   ASSERT_GE(orderRow, 0) << "the silo may be given the missile strike";
   SampleGame::ClickControl(s.unitOrders.ordersList, orderRow);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.missileStrike.currentForm) << "ORDERS1_ss3e is shown";
+  MissileStrikePanel& strike = s.missileStrike;
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "ORDERS1_ss3e is shown";
+  const int targetRow = unit ? RowOfUnit(strike.unitList, unit) : 0;
+  ASSERT_GE(targetRow, 0) << "the panel offers the unit";
+  SampleGame::ClickControl(strike.unitList, targetRow);
+  const int missileRow = RowOfUnit(strike.missileList, missile);
+  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
+  SampleGame::ClickControl(strike.missileList, missileRow);
 }
 
 // Kessaria's game with a missile loaded into its silo.
@@ -280,6 +218,14 @@ class SiloLaunch : public ::testing::Test {
     plat::SetGameFloatMode();
     ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
     ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+  }
+  // The nearest foreign facility within the missile's reach (or beyond it),
+  // its region at war with Kessaria: its hex and class.
+  void AtWarWithAForeignFacility(bool inReach, uint32_t* hex, int32_t* facilityClass) {
+    int32_t region = 0;
+    *hex = ForeignFacilityHex(siloHex, ReachOf(missile), inReach, &region, facilityClass);
+    ASSERT_NE(*hex, 0u) << "a foreign facility " << (inReach ? "in" : "beyond") << " the missile's reach";
+    ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
   }
   SampleGame game;
   uint32_t siloHex = 0, missile = 0;
@@ -299,8 +245,7 @@ TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
   }
   // Nothing there to strike, or own ground: the panel says so before the launch.
   const std::string reason = facility ? "Own or friendly hex" : "Nothing to strike there";
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
-  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
   EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), reason);
 
   TextsApart(s.siloSidePanel.currentForm, "silo panel");
@@ -317,22 +262,11 @@ TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
 
 TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatItHit) {
   ScreenSet& s = g_screens;
-  World& w = g_world;
-  int32_t region = 0, facilityClass = 0;
-  const uint32_t target = ForeignFacilityHex(siloHex, ReachOf(missile), true, &region, &facilityClass);
-  ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
-  SampleGame::PlayDays(1);
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
-  ASSERT_NO_FATAL_FAILURE(ShowTargetPanel(siloHex, missile));
-  char strikes[96];
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitClassRecord* cls = ClassRecordAt(w, facilityClass);
-    ASSERT_NE(cls, nullptr);
-    std::snprintf(strikes, sizeof strikes, "Strikes %.*s", static_cast<int>(strnlen(cls->name, sizeof cls->name)),
-                  cls->name);
-  }
+  uint32_t target = 0;
+  int32_t facilityClass = 0;
+  ASSERT_NO_FATAL_FAILURE(AtWarWithAForeignFacility(true, &target, &facilityClass));
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, target));
+  const std::string strikes = StrikesCaption(facilityClass);
   EXPECT_EQ(ShownText(s.siloMissileTarget.currentForm, "STRIKES"), strikes) << "the panel names what it strikes";
   EXPECT_NE(ShownText(s.siloMissileTarget.currentForm, "REACH").find("Reach "), std::string::npos);
   TextsReadWhole(s.siloMissileTarget.currentForm, "target panel");
@@ -341,22 +275,20 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMailSaysWhatIt
   SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
-  const auto told = [&] {
-    uint32_t serial = MailOfType(kMsgMissileStruck);
-    return serial ? serial : MailOfType(kMsgMissileDestroyedTarget);
-  };
-  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
-  const uint32_t serial = told();
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
+  const uint32_t serial = StrikeReport(target);
   ASSERT_NE(serial, 0u) << "the mail tells what the missile hit";
-  EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
+  EXPECT_EQ(LaunchGivenUp(missile), false) << "the launch was not given up";
   // The mailbox lists it, and its preview reads the message whole.
-  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
-  ASSERT_NE(s.mailList.list, nullptr);
-  const int mailRow = RowOfUnit(s.mailList.list, serial);
+  const int mailRow = MailboxRowOf(serial);
   ASSERT_GE(mailRow, 0) << "the mailbox lists the message";
   SampleGame::ClickControl(s.mailList.list, mailRow);
-  const std::string body = MailBody(serial);
-  EXPECT_NE(body.find(strikes + 8), std::string::npos) << body;
+  std::string body;
+  FirstMail([&](const PlayerMessage& m) {
+    if (m.serial == serial && m.texts[1]) body = m.texts[1];
+    return m.serial == serial;
+  });
+  EXPECT_NE(body.find(strikes.substr(8)), std::string::npos) << body;
   TextsReadWhole(s.mailWindow.currentForm, "mailbox");
 }
 
@@ -369,12 +301,7 @@ void LaunchAtTheCapitalFromItsPage(int32_t region, int32_t cell) {
   ASSERT_NE(s.wmdTargeting->currentForm->parent, nullptr) << "OPS1_SS4 is shown";
   auto* regions = TagAs<ListBoxControl>(s.wmdTargeting->currentForm, "REGIONLIST");
   ASSERT_NE(regions, nullptr);
-  const int regionRow = RowOfUnit(regions, static_cast<uint32_t>(region));
-  ASSERT_GE(regionRow, 0) << "the page offers the region";
-  // A click on a chosen row lets it go; the next takes it.
-  for (int click = 0; click < 4 && regions->selectedId != region; ++click)
-    SampleGame::ClickControl(regions, regionRow);
-  ASSERT_EQ(regions->selectedId, region);
+  ASSERT_NO_FATAL_FAILURE(ChooseRow(regions, region)) << "the page offers the region";
   SampleGame::ClickControl(FormFindControlByTag(s.wmdTargeting->currentForm, "INTELBUT"));
   LaunchPanel& page = s.launchPanel;
   ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
@@ -386,13 +313,14 @@ void LaunchAtTheCapitalFromItsPage(int32_t region, int32_t cell) {
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LOK"));
 }
 
-// Gives the launch code on the keypad the page opened: the code the README
-// gives (0 is the key with id 10), then LAUNCH.
-void GiveTheLaunchCode() {
+// Types the launch code on the keypad the page opened: the code the README
+// gives (0 is the key with id 10), then LAUNCH unless told not to.
+void GiveTheLaunchCode(bool launch = true) {
   LaunchKeypad& keypad = g_screens.launchKeypad;
   ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
   for (const int32_t digit : {7, 3, 0, 9})
     SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
+  if (!launch) return;
   SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
   EXPECT_EQ(keypad.currentForm->parent, nullptr) << "the keypad closes";
 }
@@ -424,15 +352,13 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   const int32_t region = ForeignCapital(siloHex, ReachOf(cruise), true, &cell);
   ASSERT_NE(region, 0) << "a foreign capital in the Cruise missile's reach";
   const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
-  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, cruise, capital));
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, cruise, capital));
 
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
   const size_t before = g_commandLog.Entries().size();
-  LaunchKeypad& keypad = g_screens.launchKeypad;
-  ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
-  for (const int32_t digit : {7, 3, 0, 9}) SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
+  ASSERT_NO_FATAL_FAILURE(GiveTheLaunchCode(false));
   EXPECT_TRUE(OrdersPostedSince(before, cruise).empty()) << "nothing goes before LAUNCH";
-  SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(g_screens.launchKeypad.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, cruise), FiveLaunchOrders(cruise, capital)) << "the aimed missile goes";
   EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "the Tactical missile cannot reach it";
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -448,8 +374,7 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   const int32_t region = ForeignCapital(siloHex, ReachOf(missile), false, &cell);
   ASSERT_NE(region, 0) << "a foreign capital beyond the Tactical missile's reach";
   const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
-  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
 
   size_t before = g_commandLog.Entries().size();
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
@@ -465,9 +390,8 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   EXPECT_EQ(ShownText(s.launchPanel.currentForm, "REACH"), "1 missile ordered to launch") << "the code is given";
   EXPECT_EQ(OrdersPostedSince(before, cruise), FiveLaunchOrders(cruise, capital));
   EXPECT_TRUE(OrdersPostedSince(before, missile).empty());
-  const auto told = [&] { return MailOfType(kMsgMissileStruck) | MailOfType(kMsgMissileDestroyedTarget); };
-  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
-  EXPECT_NE(told(), 0u) << "the mail tells what the missile hit";
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(capital) != 0; });
+  EXPECT_NE(StrikeReport(capital), 0u) << "the mail tells what the missile hit";
 }
 
 TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
@@ -486,8 +410,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   };
   pickTarget();
   ASSERT_NE(target, 0u) << "a foreign unit in the missile's reach, away from the fighting";
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(enemy)});
-  SampleGame::PlayDays(1);
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(enemy));
   pickTarget();
   ASSERT_NE(target, 0u) << "one is still there once the war has begun";
   uint32_t targetHex = 0;
@@ -499,16 +422,8 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
     before = u->strength;
   }
 
-  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), targetHex));
-  MissileStrikePanel& strike = s.missileStrike;
-
   // The unit's row, the missile's row, EXECUTE.
-  const int targetRow = RowOfUnit(strike.unitList, target);
-  ASSERT_GE(targetRow, 0) << "the panel offers the unit";
-  SampleGame::ClickControl(strike.unitList, targetRow);
-  const int missileRow = RowOfUnit(strike.missileList, missile);
-  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
-  SampleGame::ClickControl(strike.missileList, missileRow);
+  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), targetHex, missile, target));
   uint32_t quantity = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -516,7 +431,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   }
   const size_t posted = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.unitOrders.currentForm, "EXECUTE"));
-  const std::vector<Cmd> strikeOrders = {{kCmdUnitSetDestination, targetHex, missile, 0, 0},
+  const std::vector<PostedOrder> strikeOrders = {{kCmdUnitSetDestination, targetHex, missile, 0, 0},
                                          {kCmdUnitSetFireHex, targetHex, missile, 0, 0},
                                          {kCmdUnitSetFireUnit, 0, missile, target, 0},
                                          {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
@@ -547,24 +462,6 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   EXPECT_TRUE(!hit || (hit->unitFlags & kUnitGone) || hit->strength < before) << "the unit loses strength";
 }
 
-// War declared as a player declares it: the diplomacy department (F5), the
-// region's row, WAR and the declaration's accept button; a day passes.
-void DeclareWarOnTheDiplomacyPage(int32_t region) {
-  ScreenSet& s = g_screens;
-  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
-  ListBoxControl* regions = s.diplomacyScreen.regionList;
-  const int row = RowOfUnit(regions, static_cast<uint32_t>(region));
-  ASSERT_GE(row, 0) << "the diplomacy page lists the region";
-  for (int click = 0; click < 4 && regions->selectedId != region; ++click) SampleGame::ClickControl(regions, row);
-  ASSERT_EQ(regions->selectedId, region);
-  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
-  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
-  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
-  SampleGame::PlayDays(1);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  ASSERT_TRUE(AtWar(g_world.gameState.localPlayer, region)) << "the declaration's accept button declares war";
-}
-
 // The silo pop-up as O opens it, with the missile's row of its missile list
 // chosen: its target panel shows in the pop-up.
 void ShowTheMissileInTheSiloPopup(uint32_t missile) {
@@ -586,22 +483,6 @@ bool StatusLineSaid(const char* begins) {
   return said;
 }
 
-// The local region's message of the type about the hex: in the news list
-// and in the mail, as the strike's report is filed. 0 for none.
-uint32_t ReportOf(uint32_t type, uint32_t hex, bool* news, bool* mail) {
-  World& w = g_world;
-  WorldLockGuard hold(w, kLockMail);
-  ListNode& head = w.messageLists[w.gameState.localPlayer];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* m = static_cast<PlayerMessage*>(node);
-    if (m->typeId != type || m->params[2] != hex) continue;
-    *news = *news || (m->flags & kMessageNews);
-    *mail = *mail || (m->flags & kMessageEmail);
-    return m->serial;
-  }
-  return 0;
-}
-
 // From the silo pop-up as a player works it: the missile's row, Pick (the
 // pop-up closes; the status line says a pick is under way), a click on the
 // foreign facility (the status line says the missile is aimed there), the
@@ -611,10 +492,9 @@ uint32_t ReportOf(uint32_t type, uint32_t hex, bool* news, bool* mail) {
 TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsAndMailSaySo) {
   ScreenSet& s = g_screens;
   World& w = g_world;
-  int32_t region = 0, facilityClass = 0;
-  const uint32_t target = ForeignFacilityHex(siloHex, ReachOf(missile), true, &region, &facilityClass);
-  ASSERT_NE(target, 0u) << "a foreign facility in the missile's reach";
-  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
+  uint32_t target = 0;
+  int32_t facilityClass = 0;
+  ASSERT_NO_FATAL_FAILURE(AtWarWithAForeignFacility(true, &target, &facilityClass));
   const uint32_t silo = AboardCarrierOf(missile);
 
   ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
@@ -634,14 +514,7 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
 
   ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
   panel = s.siloTarget->currentForm;
-  char strikes[96];
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitClassRecord* cls = ClassRecordAt(w, facilityClass);
-    ASSERT_NE(cls, nullptr);
-    std::snprintf(strikes, sizeof strikes, "Strikes %.*s", static_cast<int>(strnlen(cls->name, sizeof cls->name)),
-                  cls->name);
-  }
+  const std::string strikes = StrikesCaption(facilityClass);
   EXPECT_EQ(ShownText(panel, "STRIKES"), strikes) << "the panel names what it strikes";
   EXPECT_FALSE(ShownInTree(FormFindControlByTag(panel, "HIDE2"))) << "the pick's hint is gone once a target is set";
   SampleGame::ClickControl(FormFindControlByTag(panel, "LAUNCH"));
@@ -652,35 +525,28 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
   SampleGame::ClickControl(FormFindControlByTag(s.siloPopup.currentForm, "CLOSEBUT"));
 
-  bool news = false, mail = false;
-  const auto told = [&] {
-    return ReportOf(kMsgMissileStruck, target, &news, &mail) | ReportOf(kMsgMissileDestroyedTarget, target, &news, &mail);
-  };
-  SampleGame::PlayUntil(kMostDays, [&] { return told() != 0; });
-  EXPECT_EQ(MailOfType(kMsgLaunchDropped), 0u) << "the launch was not given up";
+  SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
+  EXPECT_EQ(LaunchGivenUp(missile), false) << "the launch was not given up";
   const std::vector<uint32_t> aboard = AllAboard(silo);
   EXPECT_EQ(std::find(aboard.begin(), aboard.end(), missile), aboard.end()) << "the missile left the silo";
-  ASSERT_NE(told(), 0u) << "what the missile struck is reported within " << kMostDays << " days";
-  EXPECT_TRUE(news) << "in the news";
-  EXPECT_TRUE(mail) << "and in the mail";
+  const uint32_t told = StrikeReport(target);
+  ASSERT_NE(told, 0u) << "what the missile struck is reported within " << kMostDays << " days";
+  EXPECT_EQ(FirstMail([&](const PlayerMessage& m) { return m.serial == told && (m.flags & kMessageNews); }), told)
+      << "in the news";
+  EXPECT_EQ(FirstMail([&](const PlayerMessage& m) { return m.serial == told && (m.flags & kMessageEmail); }), told)
+      << "and in the mail";
 }
 
 TEST_F(SiloLaunch, TheStrikePanelShowsTheReachAndRefusesAStrikeOutOfReach) {
   ScreenSet& s = g_screens;
-  int32_t region = 0, facilityClass = 0;
+  uint32_t target = 0;
+  int32_t facilityClass = 0;
+  ASSERT_NO_FATAL_FAILURE(AtWarWithAForeignFacility(false, &target, &facilityClass));
   const int32_t reach = ReachOf(missile);
-  const uint32_t target = ForeignFacilityHex(siloHex, reach, false, &region, &facilityClass);
-  ASSERT_NE(target, 0u) << "a foreign facility beyond the missile's reach";
-  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(region)});
-  SampleGame::PlayDays(1);
-  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), target));
-  MissileStrikePanel& strike = s.missileStrike;
   // The hex itself, and the missile.
-  SampleGame::ClickControl(strike.unitList, 0);
+  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(AboardCarrierOf(missile), target, missile));
+  MissileStrikePanel& strike = s.missileStrike;
   EXPECT_EQ(s.ordersScreen.edit.targetUnit, 0) << "the hex row is the target";
-  const int missileRow = RowOfUnit(strike.missileList, missile);
-  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
-  SampleGame::ClickControl(strike.missileList, missileRow);
   char line[64];
   std::snprintf(line, sizeof line, "Reach %d hexes, target %d", reach, DistanceTo(siloHex, target));
   EXPECT_EQ(ShownText(strike.currentForm, "REACH"), line);

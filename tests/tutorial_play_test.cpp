@@ -43,6 +43,10 @@ namespace {
 
 bool Open(const Screen& s) { return s.currentForm && s.currentForm->parent; }
 
+bool SameRect(const plat::Rect& a, const plat::Rect& b) {
+  return std::tie(a.left, a.top, a.right, a.bottom) == std::tie(b.left, b.top, b.right, b.bottom);
+}
+
 // A tutorial page as shown: the controls its markers frame, the command
 // bar's button lit for the panel it opened ("" for none), the pop-ups open
 // on it and whether they leave the screen room to stand the window beside
@@ -114,37 +118,39 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
       return ((px >> 16) & 0xFF) > 200 && ((px >> 8) & 0xFF) < 60 && (px & 0xFF) < 60;
     };
     const plat::Rect window = ControlAbsoluteRect(t.currentForm);
-    std::vector<plat::Rect> frames;
-    for (const BitmapControl* m : t.markers)
-      if (m && m->parent) frames.push_back(ControlAbsoluteRect(m));
     const auto find = [](const char* tag) -> const Control* {
       for (Control* box : g_ui.bottomBoxes)
         if (const Control* c = FormFindControlByTag(box, tag)) return c;
       return FormFindControlByTag(g_ui.rootForm, tag);
     };
-    std::vector<plat::Rect> markedControls;
+    // The markers shown: the tag each names, its frame and the control it
+    // frames (null when the screen has none of the tag).
+    struct Mark { const char* tag; plat::Rect frame; const Control* control; };
+    std::vector<Mark> marks;
     for (int i = 0; i < kTutorialMarkers; ++i)
-      if (t.markers[i] && t.markers[i]->parent)
-        if (const Control* c = find(t.page->texts[kTutorialClickTags + i].get())) markedControls.push_back(ControlAbsoluteRect(c));
-    for (int i = 0; i < kTutorialMarkers; ++i) {
-      const BitmapControl* m = t.markers[i];
-      if (!m || !m->parent) continue;
-      const char* tag = t.page->texts[kTutorialClickTags + i].get();
+      if (const BitmapControl* m = t.markers[i]; m && m->parent) {
+        const char* tag = t.page->texts[kTutorialClickTags + i].get();
+        marks.push_back({tag, ControlAbsoluteRect(m), find(tag)});
+      }
+    // The red pixels of the area where no marker but the one framed by `own`
+    // stands.
+    const auto redOf = [&](const plat::Rect& area, const plat::Rect& own) {
+      int n = 0;
+      for (int32_t y = area.top; y < area.bottom; ++y)
+        for (int32_t x = area.left; x < area.right; ++x)
+          n += red(x, y) && std::none_of(marks.begin(), marks.end(), [&](const Mark& o) {
+                 const plat::Rect& f = o.frame;
+                 return !SameRect(f, own) && x >= f.left && x < f.right && y >= f.top && y < f.bottom;
+               });
+      return n;
+    };
+    for (const auto& [tag, r, marked] : marks) {
       p.marked.emplace_back(tag);
-      const plat::Rect r = ControlAbsoluteRect(m);
       EXPECT_FALSE(red((r.left + r.right) / 2, (r.top + r.bottom) / 2)) << p.title << ": a marker hides " << tag;
       // The red frame is on the screen where no other marker stands.
-      int drawn = 0;
-      for (int32_t y = r.top; y < r.bottom; ++y)
-        for (int32_t x = r.left; x < r.right; ++x)
-          drawn += red(x, y) && std::none_of(frames.begin(), frames.end(), [&](const plat::Rect& o) {
-                     const bool self = o.left == r.left && o.top == r.top && o.right == r.right && o.bottom == r.bottom;
-                     return !self && x >= o.left && x < o.right && y >= o.top && y < o.bottom;
-                   });
-      EXPECT_GT(drawn, 8) << p.title << ": the frame round " << tag << " is drawn";
+      EXPECT_GT(redOf(r, r), 8) << p.title << ": the frame round " << tag << " is drawn";
       // It stands round the control the page names, shown where the screen
       // shows it now, and the window leaves it in sight.
-      const Control* marked = find(tag);
       if (!marked) {
         ADD_FAILURE() << p.title << ": " << tag;
         continue;
@@ -158,33 +164,26 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
                   c.left - r.left <= 10 && c.top - r.top <= 10 && r.right - c.right <= 10 && r.bottom - c.bottom <= 10)
           << p.title << ": " << tag;
       EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= w && r.bottom <= h) << p.title << ": " << tag << " off the screen";
-      for (const plat::Rect& other : markedControls) {
-        if (other.left != c.left || other.top != c.top || other.right != c.right || other.bottom != c.bottom) {
-          EXPECT_FALSE(plat::RectsOverlap(r, other)) << p.title << ": the marker round " << tag << " covers another";
-        }
+      for (const Mark& other : marks) {
+        EXPECT_FALSE(other.control && !SameRect(ControlAbsoluteRect(other.control), c) &&
+                     plat::RectsOverlap(r, ControlAbsoluteRect(other.control)))
+            << p.title << ": the marker round " << tag << " covers " << other.tag;
       }
       // None of the frame lies over the control it points at (a neighbour
       // marked too may have its own frame there).
-      int over = 0;
-      for (int32_t y = c.top; y < c.bottom; ++y)
-        for (int32_t x = c.left; x < c.right; ++x)
-          over += red(x, y) && std::none_of(frames.begin(), frames.end(), [&](const plat::Rect& o) {
-                    const bool self = o.left == r.left && o.top == r.top && o.right == r.right && o.bottom == r.bottom;
-                    return !self && x >= o.left && x < o.right && y >= o.top && y < o.bottom;
-                  });
-      EXPECT_EQ(over, 0) << p.title << ": the marker covers " << tag;
+      EXPECT_EQ(redOf(c, r), 0) << p.title << ": the marker covers " << tag;
       EXPECT_FALSE(plat::RectsOverlap(r, window)) << p.title << ": the window hides " << tag;
     }
     // What the page opened stands beside the window where there is room.
     Control* first = g_ui.rootForm->firstChild;
     for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing()) {
-      if (roomBeside && IsPopupFrame(c) && c->firstChild) {
+      if (!IsPopupFrame(c) || !c->firstChild) continue;
+      if (roomBeside) {
         EXPECT_FALSE(plat::RectsOverlap(ControlAbsoluteRect(c->firstChild), window))
             << p.title << ": the window hides " << TagOf(c->firstChild);
-      }
-      // Where there is no room beside it, the window stands over none of
-      // its texts (a unit's name, a header).
-      if (!roomBeside && IsPopupFrame(c) && c->firstChild) {
+      } else {
+        // Where there is no room beside it, the window stands over none of
+        // its texts (a unit's name, a header).
         ControlTreeForEach(c->firstChild, kAnyDepth, 0, [&](Control* x) {
           if (IsStringKind(x) && !x->text.empty() && ShownInTree(x)) {
             EXPECT_FALSE(plat::RectsOverlap(ControlAbsoluteRect(x), window)) << p.title << ": the window hides " << x->text;

@@ -2,15 +2,19 @@
 // Steps the silo play tests share, on a game started by SampleGame: a
 // list's row of a unit, the local region's silo, the map's silo panel
 // opened on the silo's hex as a player opens it, a missile of the silo
-// aimed at a hex from it, a stock missile loaded into the silo from the
-// army's stored weapons page (through its Deploy or its Load), and a
-// foreign unit to
-// strike where no forces at war with it can fire at it, so that what it
-// loses is the missile's doing.
+// aimed at a hex from it, the orders a launch posts, a stock missile loaded
+// into the silo from the army's stored weapons page (through its Deploy or
+// its Load), war declared on the diplomacy page, the mail that tells what a
+// missile struck, and a foreign unit to strike where no forces at war with
+// it can fire at it, so that what it loses is the missile's doing.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "platform/messages.h"
+#include "records/command_ids.h"
 #include "records/order_words.h"
 #include "records/player_relations.h"
 #include "records/unit_flags.h"
@@ -18,11 +22,17 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/frame/side_bars.h"
+#include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/silo/missile_silo_panels.h"
 #include "ui/panel_vocabulary.h"
+#include "ui/string_control.h"
 #include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/screen_set.h"
+#include "sim/command_log.h"
+#include "sim/game_command.h"
+#include "sim/message_ids.h"
+#include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -38,6 +48,21 @@ inline int RowOfUnit(const ListBoxControl* list, uint32_t unit) {
   for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
     if (static_cast<uint32_t>(row->id) == unit) return n;
   return -1;
+}
+
+// Clicks the row until the list has it chosen (a click on a chosen row lets
+// it go).
+inline void ChooseRow(ListBoxControl* list, int32_t id) {
+  const int row = RowOfUnit(list, static_cast<uint32_t>(id));
+  ASSERT_GE(row, 0) << "row " << id;
+  for (int click = 0; click < 4 && list->selectedId != id; ++click) SampleGame::ClickControl(list, row);
+  ASSERT_EQ(list->selectedId, id);
+}
+
+// The text the form's control of the tag shows, "" for none.
+inline std::string ShownText(Control* form, const char* tag) {
+  const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(form, tag));
+  return t && ShownInTree(t) ? t->text : std::string();
 }
 
 // The local region's first unit of the class, null for none. The
@@ -87,8 +112,18 @@ inline void ShowMissileRow(int row) {
   ASSERT_TRUE(OnScreen(s.siloMissileTarget.currentForm)) << "MAP1_ss8b is shown";
 }
 
+// The missile's target panel, from its row of the silo panel.
+inline void ShowMissileTarget(uint32_t siloHex, uint32_t missile) {
+  ScreenSet& s = g_screens;
+  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
+  const int row = RowOfUnit(s.siloSidePanel.list, missile);
+  ASSERT_GE(row, 0) << "the silo lists its missile";
+  ASSERT_NO_FATAL_FAILURE(ShowMissileRow(row));
+}
+
 // Aims the silo's missile at the hex as a player does: its row of the silo
-// panel, TARGET (after Clear, when it is aimed already), a click on the hex.
+// panel, TARGET (after Clear, when it is aimed already), a click on the hex;
+// then its target panel, shown again, judges the aimed hex.
 inline void AimSiloMissile(uint32_t siloHex, uint32_t missile, uint32_t target) {
   ScreenSet& s = g_screens;
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
@@ -112,6 +147,79 @@ inline void AimSiloMissile(uint32_t siloHex, uint32_t missile, uint32_t target) 
   ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
+  ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
+}
+
+// An order posted: its command and arguments.
+struct PostedOrder {
+  uint32_t id, arg24, arg28, arg32, arg36;
+  bool operator==(const PostedOrder&) const = default;
+};
+
+// The orders posted for the missile since the log held `before`.
+inline std::vector<PostedOrder> OrdersPostedSince(size_t before, uint32_t missile) {
+  std::vector<PostedOrder> posted;
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  for (size_t i = before; i < log.size(); ++i)
+    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
+  return posted;
+}
+
+// The orders a launch of the missile at the hex posts.
+inline std::vector<PostedOrder> FiveLaunchOrders(uint32_t missile, uint32_t target) {
+  return {{kCmdUnitSetDestination, target, missile, 0, 0},
+          {kCmdUnitSetFireHex, target, missile, 0, 0},
+          {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
+          {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
+          {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
+}
+
+// The silo panel's LAUNCH and its schedule's LAUNCH for the missile whose
+// row is chosen: the orders posted for it.
+inline std::vector<PostedOrder> LaunchFromTheSchedule(uint32_t missile) {
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlByTag(s.siloSidePanel.currentForm, "LAUNCH"));
+  Control* schedule = s.siloLaunchSchedule->currentForm;
+  if (!schedule || DockHost(s, kDockLevelThird)->firstChild != schedule) {
+    ADD_FAILURE() << "the silo panel's LAUNCH shows MAP1_ss8d";
+    return {};
+  }
+  const size_t before = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(schedule, "LAUNCH"));
+  return OrdersPostedSince(before, missile);
+}
+
+// The serial of the local region's newest message that `is` picks, 0 for
+// none.
+template <typename Picks>
+uint32_t FirstMail(Picks is) {
+  World& w = g_world;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next())
+    if (const auto* m = static_cast<PlayerMessage*>(node); is(*m)) return m->serial;
+  return 0;
+}
+
+// The serial of the newest report that a missile struck (or destroyed) what
+// stood on the hex, 0 for none.
+inline uint32_t StrikeReport(uint32_t hex) {
+  return FirstMail([&](const PlayerMessage& m) {
+    return (m.typeId == kMsgMissileStruck || m.typeId == kMsgMissileDestroyedTarget) && m.params[2] == hex;
+  });
+}
+
+// Whether the local region's mail tells that the missile's launch was given
+// up.
+inline bool LaunchGivenUp(uint32_t missile) {
+  return FirstMail([&](const PlayerMessage& m) { return m.typeId == kMsgLaunchDropped && m.params[0] == missile; }) != 0;
+}
+
+// The mailbox opened from the mail bar: the message's row, -1 for none.
+inline int MailboxRowOf(uint32_t serial) {
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
+  return s.mailList.list ? RowOfUnit(s.mailList.list, serial) : -1;
 }
 
 // A stock weapon aboard the silo (of the class, with one given), 0 for none.
@@ -214,6 +322,20 @@ inline bool AtWar(int a, int b) {
   const World& w = g_world;
   return ((w.players[a & 31].simPolicy.hostileMask >> (b & 31)) & 1u) ||
          ((w.players[b & 31].simPolicy.hostileMask >> (a & 31)) & 1u);
+}
+
+// War declared as a player declares it: the diplomacy department (F5), the
+// region's row, WAR and the declaration's accept button; a day passes.
+inline void DeclareWarOnTheDiplomacyPage(int32_t region) {
+  ScreenSet& s = g_screens;
+  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
+  ASSERT_NO_FATAL_FAILURE(ChooseRow(s.diplomacyScreen.regionList, region));
+  SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
+  ASSERT_NE(s.warDeclaration->currentForm->parent, nullptr) << "WAR asks to confirm the declaration";
+  SampleGame::ClickControl(FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"));
+  SampleGame::PlayDays(1);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  ASSERT_TRUE(AtWar(g_world.gameState.localPlayer, region)) << "the declaration's accept button declares war";
 }
 
 // Whether no unit of a region at war with the land unit's, nor of

@@ -5,31 +5,7 @@
 # in the lobby, both sides naming the mismatch, while the host goes on to
 # play with the next joiner.
 # Usage: runner_joins.sh RUNNER GAME_DIR DAYS WORK_DIR
-set -u
-RUNNER=$1 GAME_DIR=$2 DAYS=$3 WORK=$4
-rm -rf "$WORK" && mkdir -p "$WORK" || exit 1
-cd "$GAME_DIR" || exit 1
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill -9 "$p" 2>/dev/null; done' EXIT
-
-fail() { echo "FAIL: $*"; for f in "$WORK"/*.out "$WORK"/*.err; do echo "== $f"; grep -v '^VDLOG' "$f" | tail -20; done; exit 1; }
-
-wait_for() {
-  for _ in $(seq 1 18000); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.01; done
-  return 1
-}
-
-start_host() {
-  "$RUNNER" --host 0 --days "$DAYS" Channel >"$WORK/$1.out" 2>"$WORK/$1.err" &
-  HOST_PID=$! && PIDS+=("$HOST_PID")
-  wait_for "$WORK/$1.out" "^host port" || fail "$1: no port printed"
-  PORT=$(awk '/^host port/ {print $3}' "$WORK/$1.out")
-}
-
-days() { grep -c '^day ' "$1"; }
-ran_all() { [ "$(days "$WORK/$1.out")" = "$DAYS" ] || fail "$1 printed $(days "$WORK/$1.out") days"; }
-sync_fields() { grep '^day ' "$1" | sed -e 's/.* sync /sync /'; }
-same_game() { diff <(sync_fields "$WORK/$1.out") <(sync_fields "$WORK/$2.out") >/dev/null || fail "$1 and $2 differ"; }
+. "$(dirname "$0")/runner_common.sh" "$@"
 
 # A copy of the game's data with its own runner beside it (the runner reads
 # the data it sits in), changed by the command given.

@@ -6,38 +6,12 @@
 # pauses (ends) with the day in progress. Strangers that connect and say
 # nothing, or say hello and are never ready, keep no joiner out.
 # Usage: runner_network.sh RUNNER GAME_DIR DAYS WORK_DIR
-set -u
-RUNNER=$1 GAME_DIR=$2 DAYS=$3 WORK=$4
-rm -rf "$WORK" && mkdir -p "$WORK" || exit 1
-cd "$GAME_DIR" || exit 1
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill -9 "$p" 2>/dev/null; done' EXIT
-
-fail() { echo "FAIL: $*"; for f in "$WORK"/*; do echo "== $f"; tail -20 "$f"; done; exit 1; }
-
-# Polls (at most 180 s: a loaded machine runs the sanitizer builds slowly)
-# until the file holds a line matching the pattern.
-wait_for() {
-  for _ in $(seq 1 18000); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.01; done
-  return 1
-}
-
-# Starts a host in the background; sets HOST_PID and PORT.
-start_host() {
-  "$RUNNER" --host 0 --days "$DAYS" Channel >"$WORK/$1.out" 2>"$WORK/$1.err" &
-  HOST_PID=$! && PIDS+=("$HOST_PID")
-  wait_for "$WORK/$1.out" "^host port" || fail "$1: no port printed"
-  PORT=$(awk '/^host port/ {print $3}' "$WORK/$1.out")
-}
+. "$(dirname "$0")/runner_common.sh" "$@"
 
 start_joiner() {
   "$RUNNER" --join "127.0.0.1:$PORT" --days "$DAYS" >"$WORK/$1.out" 2>"$WORK/$1.err" &
   JOIN_PID=$! && PIDS+=("$JOIN_PID")
 }
-
-days() { grep -c '^day ' "$1"; }
-ran_all() { [ "$(days "$WORK/$1.out")" = "$DAYS" ] || fail "$1 printed $(days "$WORK/$1.out") days"; }
-sync_fields() { grep '^day ' "$1" | sed -e 's/.* sync /sync /'; }
 
 # 1. A whole game in step.
 start_host host
@@ -45,7 +19,7 @@ start_joiner join
 wait "$JOIN_PID" || fail "the joiner ended with an error"
 wait "$HOST_PID" || fail "the host ended with an error"
 ran_all host && ran_all join
-diff <(sync_fields "$WORK/host.out") <(sync_fields "$WORK/join.out") >"$WORK/sync.diff" || fail "sync fields differ"
+same_game host join
 grep -q "Sync Error" "$WORK/host.err" "$WORK/join.err" && fail "a sync error was reported"
 # Both ended normally: nobody was lost.
 grep -q "DISCONNECTED\.\|HOST CONNECTION LOST\." "$WORK/host.err" "$WORK/join.err" && fail "a normal end read as a loss"
