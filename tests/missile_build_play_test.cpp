@@ -215,7 +215,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   // nothing. The region's standing missile production competes for the
   // silo's room: should its batches fill the room first, the order waits,
   // as it must, for room that no longer comes.
-  const auto roomFull = [&w] {
+  const auto roomFull = [&] {
     const MilitaryFigures f = LocalMilitaryFigures(w);
     return f.militaryCapacityUsed > f.militaryCapacity;
   };
