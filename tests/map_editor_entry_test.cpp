@@ -4,7 +4,8 @@
 // with editing on, a facility brush dragged over the map places nothing;
 // the terrain tab's palette frames the brush terrain's tile, the facility
 // tab's the brush class's cell beside its picture; the facility types tab
-// names the type a facility is raised to.
+// names the type a facility is raised to; Fill pressed on the terrain tab
+// fills from that tab only.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -262,6 +263,34 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   int changed = 0;
   for (size_t i = 0; i < painted.size(); ++i) changed += painted[i] != blank[i];
   EXPECT_GT(changed, 4) << "the painted hexes show on the minimap";
+
+  // Fill pressed on the terrain tab is that tab's: a click on the map from
+  // the terrain types tab, which shows no Fill, paints its one hex; back on
+  // the terrain tab Fill still stands pressed, and its next click fills and
+  // lets it go.
+  Control* fill = FormFindControlByTag(g_screens.terrainPaintPanel.currentForm, "FILL");
+  ASSERT_TRUE(fill);
+  ClickAt(ControlAbsoluteRect(fill));
+  ASSERT_TRUE(fill->state & kStateSelected) << "Fill is pressed";
+  const auto changedByClick = [&](int32_t x) {
+    const std::vector<uint32_t> before = Words();
+    Stroke({{x, map.top + 40}});
+    const std::vector<uint32_t> after = Words();
+    int n = 0;
+    for (size_t i = 0; i < after.size(); ++i) n += after[i] != before[i];
+    return n;
+  };
+  ClickAt(ControlAbsoluteRect(FormFindControlById(bar, 3)));
+  ASSERT_EQ(g_editorMap.mode, 3) << "the terrain types tab";
+  const int fromTypes = changedByClick(map.left + 100);
+  EXPECT_GE(fromTypes, 1) << "the types tab paints";
+  EXPECT_LE(fromTypes, 7) << "a click from the types tab flooded " << fromTypes << " hexes";
+  ClickAt(ControlAbsoluteRect(FormFindControlById(bar, 2)));
+  ASSERT_EQ(fill, FormFindControlByTag(g_screens.terrainPaintPanel.currentForm, "FILL"));
+  EXPECT_TRUE(fill->state & kStateSelected) << "Fill still stands pressed on its tab";
+  EXPECT_GT(changedByClick(map.left + 300), 100) << "its next click fills";
+  EXPECT_FALSE(fill->state & kStateSelected) << "and lets it go";
 }
+
 
 }  // namespace

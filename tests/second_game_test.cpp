@@ -268,4 +268,43 @@ TEST(SecondGamePlay, GameBOpensOnNoneOfGameAsScreens) {
     EXPECT_FALSE(FindControlById(orders.currentForm->firstChild, kind, 0, 1)->Selected()) << "kind button " << kind;
 }
 
+// The tutorial walked as far as its page on the departments (which opens
+// the diplomacy department), left with Escape, and a new game started from
+// the start menu: U shows the unit list over an empty dock, not the
+// tutorial's department page under it.
+TEST(SecondGamePlay, UAfterTheTutorialShowsNoneOfItsPages) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
+  ScreenSet& s = g_screens;
+  SampleGame::PressKey(plat::kVkF1 + 10);  // F11, the quit question
+  SampleGame::ClickControl(FormFindControlByTag(s.gameMenu.quitConfirm.currentForm, "OKQUIT"));
+  ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "Quit shows the start menu";
+
+  SampleGame::ClickControl(FormFindControlByTag(s.startMenu.currentForm, "TUTORIAL"));
+  SampleGame::ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+  Control* title = FormFindControlByTag(s.tutorial.currentForm, "TITLE");
+  for (int page = 0; page < 12 && title->text != "Your neighbours and your purse"; ++page)
+    SampleGame::ClickControl(FormFindControlByTag(s.tutorial.currentForm, "NEXT"));
+  ASSERT_EQ(title->text, "Your neighbours and your purse");
+  ASSERT_TRUE(ShownOnScreen(s.diplomacyScreen.regionList)) << "the page opens the diplomacy department";
+  SampleGame::PressKey(plat::kVkEscape);
+  ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "Escape leaves the tutorial";
+
+  ASSERT_NO_FATAL_FAILURE(StartChannelFromStartMenu());
+  SampleGame::PressKey('U');
+  ASSERT_TRUE(ShownOnScreen(s.unitList.currentForm)) << "U shows the unit list";
+  EXPECT_FALSE(ShownOnScreen(s.diplomacyScreen.regionList)) << "the tutorial's region list under the unit list";
+  // What the dock's boxes hold on the screen is their bars.
+  for (Control* box : g_ui.bottomBoxes) {
+    Control* first = box ? box->firstChild : nullptr;
+    for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing())
+      if (ShownOnScreen(c)) {
+        EXPECT_TRUE(c->owner == &s.cmdBar || c->owner == &s.dockLevel1 || c->owner == &s.dockLevel2 ||
+                    c->owner == &s.dockLevel3)
+            << TagOf(c) << " stands in the dock";
+      }
+  }
+}
+
 }  // namespace

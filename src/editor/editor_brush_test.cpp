@@ -131,6 +131,9 @@ TEST_F(EditorBrushTest, TheFillWritesItsBackupAndReleasesTheFillButton) {
   TerrainPaintPanel panel;
   controltest::PanelForm form(panel, "MAPEDITORB_SS0", {"FILL"});
   g_editorScreens.terrainPaint = &panel;
+  // Fill is read on the terrain tab, the panel's mode.
+  g_editorScreens.modePanels[2] = &panel;
+  g_editorMap.mode = 2;
   // The panel reads whether editing is on from the command bar's toggle.
   MapEditCmdBar bar;
   controltest::PanelForm barForm(bar, "MAPEDITCMDBR", {"MAPMODE"});

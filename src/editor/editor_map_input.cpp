@@ -91,6 +91,11 @@ void LinkTool() {
 
 bool FillPressed() {
   plat::CriticalSectionLock lock(g_simulationLock);
+  // Fill is a button of the terrain tab's panel: another tab that paints
+  // terrain (the terrain types) shows no Fill, and its clicks paint one hex
+  // even when Fill was left pressed on the terrain tab.
+  const int32_t mode = g_editorMap.mode;
+  if (mode < 0 || mode >= kEditorModes || g_editorScreens.modePanels[mode] != g_editorScreens.terrainPaint) return false;
   Control* form = g_editorScreens.terrainPaint ? g_editorScreens.terrainPaint->currentForm : nullptr;
   Control* fill = form ? FormFindControlByTag(form, "FILL") : nullptr;
   if (!fill || !(fill->state & kStateSelected)) return false;

@@ -239,6 +239,22 @@ void ForgetGameScreens(ScreenSet& s) {
       screen->host = nullptr;
     }
   }
+  // A page shown where no bar stood hangs in the dock's box itself (the map
+  // panel always does, a department page when the map panel had taken the
+  // bar's place): the next game's first open level would show it. Each box
+  // gets its bar back, as a new game starts with.
+  BottomBar* const bars[] = {&s.dockLevel1, &s.dockLevel2, &s.dockLevel3};
+  for (BottomBar* bar : bars) {
+    Control* box = g_ui.bottomBoxes[bar->Level()];
+    if (!box) continue;
+    for (Screen* screen = Screen::AllScreens(); screen; screen = screen->nextScreen) {
+      Control* form = screen->currentForm;
+      if (screen == bar || !form || form->parent != box) continue;
+      form->Unlink();
+      screen->host = nullptr;
+    }
+    if (bar->currentForm) bar->AttachForm(nullptr);
+  }
   // The side panel remembered, the tab pressed: the next game's first hex
   // would refresh the last game's panel or open the panel of that tab.
   s.mapScreen.ForgetGame();
