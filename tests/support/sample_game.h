@@ -231,6 +231,10 @@ class SampleGame {
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
     PrepareWholeProgram();
+    // Whatever this test's games save to the options file is put back at
+    // its end: the next test starts on the options it found.
+    optionsFile_ = std::string("INI\\") + g_app.optionsFile + ".INI";
+    keptOptionsFile_ = plat::ReadFileBytes(optionsFile_);
     g_app.gamerezx = width;
     g_app.gamerezy = height;
     pointer_ = PolledInput{.x = 400, .y = 300};
@@ -285,6 +289,8 @@ class SampleGame {
 
   ~SampleGame() {
     Stop();
+    if (keptOptionsFile_)
+      (void)plat::WriteFileReplacing(optionsFile_, keptOptionsFile_->data(), keptOptionsFile_->size());
     g_uiInput.poll = nullptr;
     plat::SetDataRoot(oldRoot_);
     plat::SetClockSource(nullptr);
@@ -308,4 +314,6 @@ class SampleGame {
   std::string oldRoot_;
   bool started_ = false;
   std::optional<GlobalGuard<UiOptions>> options_;
+  std::string optionsFile_;
+  std::optional<std::vector<uint8_t>> keptOptionsFile_;
 };
