@@ -6,20 +6,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "net/net_session.h"
+#include "platform/paths.h"
 #include "screens/common/frame/main_layout.h"
+#include "screens/frontend/front_end_flow.h"
 #include "screens/frontend/game_menu.h"
+#include "screens/frontend/score_card.h"
 #include "screens/screen_set.h"
+#include "sim/safe_file_name.h"
+#include "sim/save_file.h"
+#include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/keyboard.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
+#include "world/game_speed.h"
 #include "world/world.h"
 
 namespace {
@@ -121,6 +132,97 @@ TEST(ShownTextsPlay, EveryScreenReadsWholeAt1024x768) {
     ExpectShownTextsWhole(std::string("the game menu's ") + page);
   }
   for (int press = 0; press < 3 && menuOpen(); ++press) SampleGame::PressKey(plat::kVkEscape);
+}
+
+}  // namespace
+
+namespace {
+
+bool ShownScreen(const Screen& screen) {
+  return screen.currentForm && screen.currentForm->parent && !screen.currentForm->Hidden();
+}
+
+// The saves the game wrote for the test go with it, whatever it found.
+struct RemovesSaves {
+  std::vector<std::string> names;
+  ~RemovesSaves() {
+    for (const std::string& name : names)
+      if (const auto path = plat::ResolveGamePath(SaveGamePath(name))) std::filesystem::remove(*path);
+  }
+};
+
+// A campaign's first step won: the won game's notice, the result screen
+// with its score card, and the start menu's load list with the saves a
+// player has by then: the day's autosave, the step saved from the result
+// screen, and the step's autosave; then the game menu's load list with
+// the same saves.
+TEST(ShownTextsPlay, ACampaignStepsEndAndItsSavesReadWholeAt1024x768) {
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked("Westholm", "Straits1"));
+  ScreenSet& s = g_screens;
+  const auto title = std::find_if(s.gameChoice.scenarios.begin(), s.gameChoice.scenarios.end(),
+                                  [](const ScenarioEntry& e) { return e.file == "Straits1"; });
+  ASSERT_NE(title, s.gameChoice.scenarios.end());
+  RemovesSaves saves{{AutoSaveName(SafeFileNamePart(g_netSession.identity.playerName)),
+                      CampaignAutoSaveName(title->title)}};
+  SampleGame::PlayDays(1);
+  ASSERT_TRUE(plat::GameFileExists(SaveGamePath(saves.names[0]))) << "the day's autosave";
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    // The ceasefire runs out today: the step's years would take minutes.
+    g_world.gameState.endDay = g_world.gameState.currentDay;
+  }
+  SetGameSpeed(g_world.gameState, 4);
+  for (int frame = 0; frame < 20000 && !ShownScreen(*s.endGamePreview); ++frame) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_TRUE(ShownScreen(*s.endGamePreview)) << "holding out wins";
+  ExpectShownTextsWhole("the won game's notice");
+
+  SampleGame::ClickControl(FormFindControlByTag(s.endGamePreview->currentForm, "MENUBUT"));
+  ASSERT_TRUE(ShownScreen(s.victory));
+  ExpectShownTextsWhole("the result screen");
+  // The score card's campaign row of the step just played, after the steps
+  // finished before it, names the step as the new game's list named it.
+  const auto played = static_cast<size_t>(FinishedCampaignScenarios(g_world));
+  ASSERT_LT(played, std::size(s.scoreCardScenario));
+  EXPECT_EQ(FormFindControlByTag(s.scoreCardScenario[played].currentForm, "SCENARIO")->text, title->title);
+
+  // The step saved under the name the game proposes; leaving for the menu
+  // writes the step's autosave.
+  SampleGame::ClickControl(FormFindControlByTag(s.victory.continuation.currentForm, "SAVE"));
+  SaveGameDialog& dialog = s.gameMenu.saveDialog;
+  ASSERT_TRUE(ShownScreen(dialog));
+  saves.names.push_back(dialog.Name());
+  SampleGame::ClickControl(FormFindControlByTag(dialog.currentForm, "OKSAVE"));
+  EXPECT_TRUE(plat::GameFileExists(SaveGamePath(saves.names.back()))) << "saved as " << saves.names.back();
+  SampleGame::ClickControl(FormFindControlByTag(s.victory.continuation.currentForm, "MENU"));
+  ASSERT_TRUE(ShownScreen(s.startMenu));
+  SampleGame::ClickControl(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"));
+  ASSERT_TRUE(ShownScreen(s.gameFile));
+  for (const std::string& name : saves.names) {
+    const auto& files = s.gameFile.files;
+    EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;
+  }
+  ExpectShownTextsWhole("the start menu's load list");
+
+  // The day's autosave started, its game menu lists the same saves.
+  const auto& files = s.gameFile.files;
+  const auto autosave = std::find(files.begin(), files.end(), saves.names[0]);
+  ASSERT_NE(autosave, files.end());
+  SampleGame::ClickControl(FormFindControlByTag(s.gameFile.currentForm, "FILELIST"),
+                           static_cast<int>(autosave - files.begin()));
+  SampleGame::ClickControl(FormFindControlByTag(s.gameFile.currentForm, "OKBUT"));
+  ASSERT_TRUE(ShownScreen(s.briefing));
+  SampleGame::ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+  ASSERT_EQ(g_ui.mode, kUiInGame);
+  GameMenu& menu = s.gameMenu;
+  for (int press = 0; press < 3 && !(menu.currentForm && menu.currentForm->parent); ++press)
+    SampleGame::PressKey(plat::kVkEscape);
+  SampleGame::ClickControl(FormFindControlByTag(menu.buttons.currentForm, "LOADBUT"));
+  ASSERT_STREQ(menu.shownPage, "GAME_SS4");
+  ExpectShownTextsWhole("the game menu's load list");
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "sim/game_threads.h"
 #include "sim/policy_block_fields.h"
 #include "sim/policy_command_args.h"
+#include "sim/safe_file_name.h"
 #include "sim/simulation_lock.h"
 #include "sim/turn_thread.h"
 #include "ui/control.h"
@@ -510,11 +511,14 @@ void VictoryContinue::OnCommand(Control* control, int32_t) {
   }
   const std::string scenario = g_scenarioText.scenarioName.c_str();
   if (Is(control, "SAVE")) {
-    // The save dialog opens on its own, proposing the campaign's name.
-    const std::string name = CampaignSaveName(scenario);
+    // The save dialog opens on its own, proposing the campaign's name as
+    // far as the game's save name holds it, in letters the dialog takes: a
+    // title may hold a path's separator.
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       GameState& state = g_world.gameState;
+      std::string name = CampaignSaveName(SafeFileNamePart(scenario)).substr(0, sizeof state.saveName - 1);
+      while (!name.empty() && name.back() == ' ') name.pop_back();
       std::memset(state.saveName, 0, sizeof state.saveName);
       std::strncpy(state.saveName, name.c_str(), sizeof state.saveName - 1);
     }

@@ -6,14 +6,19 @@
 
 #include "app/app_object.h"
 #include "app/calendar.h"
+#include "app/gfx/fonts.h"
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "records/text_field.h"
 #include "screens/frontend/game_file_screen.h"
 #include "sim/game_start.h"
 #include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/list_control.h"
 #include "ui/map_folders.h"
+#include "ui/scroller.h"
+#include "ui/text_fit.h"
 #include "world/game_file.h"
 #include "world/player_names.h"
 #include "world/game_state.h"
@@ -83,6 +88,19 @@ std::string SaveListRow(const std::string& name) {
   const std::string title = ScenarioTitle(kScenarioFolder, scenario);
   if (!title.empty() && name.find(title) != std::string::npos) return name + ", " + day;
   return name + " - " + title + ", " + day;
+}
+
+void AddSaveListRow(ListBoxControl* list, const std::string& name, int32_t id) {
+  auto* row = static_cast<ListTextRow*>(ListAddString(list, SaveListRow(name).c_str(), id, id, 0, 0, 0));
+  if (!row) return;
+  // The room beside the scroll bar, which a long list shows.
+  const int32_t room = Width(list) - Width(list->scroller) - 1;
+  int32_t lineWidth = 0, lineHeight = 0;
+  if (TextWidth(row->Font(), row->text) <= room ||
+      plat::Failed(MeasureText(row->Font(), "A", &lineWidth, &lineHeight)))
+    return;
+  row->flags |= kCtlMultiLine;
+  row->rect.bottom += lineHeight;
 }
 
 std::vector<ScenarioEntry> ListScenarios(bool custom) {

@@ -31,6 +31,13 @@ bool ReadScenarioForChoice(World& world, const ScenarioEntry& entry);
 // it was saved from and its game date ("Probe - The Narrow Channel, Mar 3,
 // 2010"); the name alone when the file cannot say.
 std::string SaveListRow(const std::string& name);
+// The font of the saves' rows, in the game menu and on the start menu
+// alike.
+constexpr int32_t kSaveListFont = 2;
+// Adds the save's row (SaveListRow) to the list, with the id as its id and
+// value; a row wider than the list goes on over a second line, so that its
+// date reads whole. The caller lays the rows out.
+void AddSaveListRow(ListBoxControl* list, const std::string& name, int32_t id);
 
 struct RegionEntry {
   int32_t player;

@@ -37,7 +37,11 @@ GameFileScreen::GameFileScreen() : Screen("GAME_FILE", {kFileDialogTags, {}}) {}
 
 void GameFileScreen::BindControls() {
   list_ = MakeListBox("FILELIST", 0, currentForm, 0, this);
-  if (list_) list_->flags |= kListSingleSelect;
+  if (!list_) return;
+  list_->flags |= kListSingleSelect;
+  // The rows read as the game menu's load list reads them: a save's row
+  // adds its scenario and date to the name.
+  if (list_->prototype) list_->prototype->fontSlot = kSaveListFont;
 }
 
 void GameFileScreen::OnOpen() {
@@ -54,8 +58,10 @@ void GameFileScreen::OnOpen() {
   for (const std::string& name : files) {
     ++id;
     // A save to start is told by its scenario and date as well.
-    const std::string row = options[0] == kFileActionStartSaved ? SaveListRow(name) : name;
-    ListAddString(list_, row.c_str(), id, id, 0, 0, 0);
+    if (options[0] == kFileActionStartSaved)
+      AddSaveListRow(list_, name, id);
+    else
+      ListAddString(list_, name.c_str(), id, id, 0, 0, 0);
   }
   ListLayoutRows(list_);
 }

@@ -33,12 +33,11 @@ constexpr const char* kSaveTags[] = {"LISTSAVE", "FILENAME", "OKSAVE", "CANBUT",
                                      "SAVETEXT", "SAVEYES",  "SAVENO", "ERRORLINE"};
 constexpr const char* kLoadTags[] = {"LISTLOAD", "OKLOAD", "CANBUT"};
 constexpr const char* kSaveExtension = ".SAV";
-constexpr int32_t kListFont = 2;
 constexpr int kErrorTextNotSaved = 1;
 
 ListBoxControl* BindList(Screen& screen, const char* tag) {
   ListBoxControl* list = MakeListBox(tag, 0, screen.form, kListIndicators, &screen);
-  if (list && list->prototype) list->prototype->fontSlot = kListFont;
+  if (list && list->prototype) list->prototype->fontSlot = kSaveListFont;
   return list;
 }
 
@@ -241,7 +240,7 @@ void LoadGameDialog::OnOpen() {
     int32_t id = 0;
     for (const std::string& name : saves_) {
       ++id;
-      ListAddString(list_, SaveListRow(name).c_str(), id, id, 0, 0, 0);
+      AddSaveListRow(list_, name, id);
     }
     ListLayoutRows(list_);
   }

@@ -24,6 +24,7 @@
 #include "units/unit_texts.h"
 #include "world/player_names.h"
 #include "world/scenario_settings.h"
+#include "world/text/scenario_text.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -283,10 +284,25 @@ void ScoreCardRegions::OnCommand(Control* control, int32_t) {
   if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
 }
 
+namespace {
+
+// The record keeps 19 characters of its scenario's name; the local
+// region's live record belongs to the scenario open, whose text gives the
+// name whole.
+std::string ScenarioNameOf(const PlayerRecord& r) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const std::string kept(r.endScenarioName, strnlen(r.endScenarioName, 19));
+  if (&r != LocalPlayer(g_world)) return kept;
+  const std::string whole = g_scenarioText.scenarioName.c_str();
+  return whole.starts_with(kept) ? whole : kept;
+}
+
+}  // namespace
+
 void ScoreCardScenario::OnOpen() {
   const PlayerRecord* r = RecordOf(id);
   if (!r) return;
-  SetText(Tag(*this, "SCENARIO"), std::string(r->endScenarioName, strnlen(r->endScenarioName, 19)).c_str());
+  SetText(Tag(*this, "SCENARIO"), ScenarioNameOf(*r).c_str());
   SetText(Tag(*this, "REGION"), std::string(r->endRegionName, strnlen(r->endRegionName, 19)).c_str());
   if (Control* flag = Tag(*this, "FLAG")) {
     const uint32_t colour = g_uiOptions.playercolor[r->number % kMaxPlayers];
