@@ -70,7 +70,6 @@ constexpr uint32_t kUnableAlpha = 0x8C000000;
 constexpr uint32_t kTextColour = 0xFF96BEFA;
 constexpr int32_t kTextFont = 2;
 constexpr int32_t kDefeatTextFont = 3;
-constexpr const char* kEndKindNames[] = {"SCEN", "CAMP", "MP"};
 
 void SetBoxText(Control* control, const char* text) {
   if (auto* box = dynamic_cast<TextBoxControl*>(control))
