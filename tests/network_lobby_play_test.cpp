@@ -23,6 +23,8 @@
 #include "app/app_object.h"
 #include "net/net_session.h"
 #include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/window.h"
 #include "platform/paths.h"
 #include "screens/screen_set.h"
 #include "shell/shell.h"
@@ -177,8 +179,11 @@ class NetworkLobbyPlay : public testing::Test {
     ASSERT_EQ(g_ui.mode, kUiFrontEnd);
   }
   void TearDown() override {
-    CloseNetSession(g_netSession);
-    (void)SetupNetSession(g_netSession, 0);
+    // The program closes as a player closes it, its session with it.
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+    EXPECT_EQ(RunMessageLoop(), 0);
+    ShutdownApplication(g_app);
+    FreeGameData(g_world);
     g_netSession.identity.port = 0;
     options_.reset();
     plat::SetDataRoot(oldRoot_);

@@ -173,6 +173,8 @@ void GameLobby::OnOpen() {
   joined_ = false;
   g_lobbyFileCheck = LobbyFileCheck{};
   const bool host = mode == kLobbyModeHost;
+  // A joiner's lines are this session's: a refusal heard in another is not.
+  if (!host) ClearTextMessageQueue(g_textLines);
   SetFormText(currentForm, "TITLE", host ? "Hosting a game" : "Joining a game");
   scenarios = host ? ListScenarios(false) : std::vector<ScenarioEntry>{};
   if (games_) {
@@ -257,22 +259,26 @@ void GameLobby::Poll(intptr_t) {
                            0) >= 0)
       setupRequested = true;
   }
+  std::string refused;
   if (mode == kLobbyModeJoin) {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (session.inSession && session.slotAssigned) joined_ = true;
     SendLobbyAccountWhenDue(session, g_world);
-    // Dropped for its files: the player is told why and may join again.
     if (joined_ && !session.inSession) {
       const std::vector<std::string> lines = FileMismatchLines(QueuedTextLines(g_textLines));
-      if (!lines.empty()) {
-        const std::string why = Sentence(RefusedJoinerText(g_world, lines));
-        CancelDeferredUiAction(this);
-        CloseNetSession(session);
-        (void)SetupNetSession(session, 0);
-        ShowConnectScreen(why);
-        return;
-      }
+      if (!lines.empty()) refused = Sentence(RefusedJoinerText(g_world, lines));
     }
+  }
+  // Dropped for its files: the player is told why and may join again. The
+  // session closes outside the simulation lock: its departures run on the
+  // network threads.
+  if (!refused.empty()) {
+    CancelDeferredUiAction(this);
+    CloseNetSession(session);
+    (void)SetupNetSession(session, 0);
+    ClearTextMessageQueue(g_textLines);
+    ShowConnectScreen(refused);
+    return;
   }
   Refresh();
 }
