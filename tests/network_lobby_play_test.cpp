@@ -76,7 +76,9 @@ struct Runner {
     }
   }
   ~Runner() {
-    if (pid > 0 && !ended) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    if (pid <= 0 || ended) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
   }
   // Its status once it has ended, or -1 while it runs.
   int Status() {

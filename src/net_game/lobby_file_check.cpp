@@ -23,19 +23,19 @@ LobbyFileCheck g_lobbyFileCheck;
 
 namespace {
 
-constexpr const char* kFileMismatchHead = "Sync Error: ";
+constexpr const char* kLobbyMismatchHead = "Sync Error: ";
 
 // A data file the scenario names, or the default one when it names none.
-std::string ScenarioDataFile(const char* name, const char* extension) {
+std::string LobbyDataFilePath(const char* name, const char* extension) {
   return DataFileReadPath(name && *name ? name : "DEFAULT", extension);
 }
 
-uint32_t FileChecksum(const std::string& path) {
+uint32_t LobbyFileSum(const std::string& path) {
   const auto bytes = plat::ReadFileBytes(path);
   return bytes ? DataFileChecksum(bytes->data(), bytes->size()) : 0;
 }
 
-int32_t OwnRegion(NetSession& session) {
+int32_t LobbyOwnRegion(NetSession& session) {
   const NetSlot* slots = SessionSlots(session);
   const int32_t own = session.localSlot;
   if (!slots || !session.slotAssigned || own <= 0 || own >= kMaxPlayers) return 0;
@@ -51,12 +51,12 @@ SyncInfo LobbySyncInfo(const World& world) {
   SyncInfo info = LocalSyncInfo(world, false);
   const ScenarioSettings& s = world.scenario;
   const std::string game = s.gamfile ? s.gamfile : "";
-  info.gameSum = FileChecksum(GameReadPath(game));
-  info.mapSum = FileChecksum(MapReadPath(game));
-  info.peopleSum = FileChecksum(ScenarioDataFile(s.pplfile, ".PPL"));
-  info.unitSum = FileChecksum(ScenarioDataFile(s.unifile, ".UNI"));
-  info.terrainSum = FileChecksum(ScenarioDataFile(s.terfile, ".TER"));
-  info.techSum = FileChecksum(ScenarioDataFile(s.ttrfile, ".TTR"));
+  info.gameSum = LobbyFileSum(GameReadPath(game));
+  info.mapSum = LobbyFileSum(MapReadPath(game));
+  info.peopleSum = LobbyFileSum(LobbyDataFilePath(s.pplfile, ".PPL"));
+  info.unitSum = LobbyFileSum(LobbyDataFilePath(s.unifile, ".UNI"));
+  info.terrainSum = LobbyFileSum(LobbyDataFilePath(s.terfile, ".TER"));
+  info.techSum = LobbyFileSum(LobbyDataFilePath(s.ttrfile, ".TTR"));
   return info;
 }
 
@@ -72,7 +72,7 @@ void SendLobbySyncInfo(NetSession& session, const World& world, uint8_t region, 
 std::vector<std::string> CheckLobbyJoiner(NetSession& session, const World& world, uint32_t slot,
                                           const SyncInfo& theirs) {
   // In the lobby a line speaks for the sender's slot's region (or none).
-  const std::vector<const char*> found = CompareSyncInfo(session, theirs, LobbySyncInfo(world), OwnRegion(session));
+  const std::vector<const char*> found = CompareSyncInfo(session, theirs, LobbySyncInfo(world), LobbyOwnRegion(session));
   std::vector<std::string> lines(found.begin(), found.end());
   // The lines go first, so the joiner hears why before it is dropped; the
   // next person given the slot starts with no region.
@@ -97,10 +97,10 @@ std::string MismatchedFilesText(const World& world, const std::vector<std::strin
                   ".GMC, its player settings (PlayerSet\\) or a rule table (INI\\*.CSV, AI\\AIparams.CSV)"},
       {"GAM", GameReadPath(game)},
       {"MAP", MapReadPath(game)},
-      {"PPL", ScenarioDataFile(s.pplfile, ".PPL")},
-      {"UNI", ScenarioDataFile(s.unifile, ".UNI")},
-      {"TER", ScenarioDataFile(s.terfile, ".TER")},
-      {"TTR", ScenarioDataFile(s.ttrfile, ".TTR")},
+      {"PPL", LobbyDataFilePath(s.pplfile, ".PPL")},
+      {"UNI", LobbyDataFilePath(s.unifile, ".UNI")},
+      {"TER", LobbyDataFilePath(s.terfile, ".TER")},
+      {"TTR", LobbyDataFilePath(s.ttrfile, ".TTR")},
   };
   std::string files;
   for (const std::string& line : lines)
@@ -122,7 +122,7 @@ std::string RefusedJoinerText(const World& world, const std::vector<std::string>
 std::vector<std::string> FileMismatchLines(const std::vector<TextLine>& lines) {
   std::vector<std::string> out;
   for (const TextLine& line : lines)
-    if (line.text.rfind(kFileMismatchHead, 0) == 0) out.push_back(line.text);
+    if (line.text.rfind(kLobbyMismatchHead, 0) == 0) out.push_back(line.text);
   return out;
 }
 
@@ -134,7 +134,7 @@ void NoteLobbyGameRead(const World& world) {
 void SendLobbyAccountWhenDue(NetSession& session, const World& world) {
   LobbyFileCheck& c = g_lobbyFileCheck;
   if (session.isHost || !session.inSession || !c.read || c.readSetup != world.campaignMessage.word44) return;
-  const int32_t region = OwnRegion(session);
+  const int32_t region = LobbyOwnRegion(session);
   // The host takes an account only from a region's player.
   if (region <= 0 || region >= kMaxPlayers) return;
   if (c.sent && c.sentRegion == region && c.sentSetup == c.readSetup) return;

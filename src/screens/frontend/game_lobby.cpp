@@ -51,7 +51,7 @@ void SetFormText(Control* form, const char* tag, const char* text) {
 }
 
 // A status line as the lobby shows it: a sentence.
-std::string Sentence(std::string text) {
+std::string LobbyStatusSentence(std::string text) {
   if (text.empty()) return text;
   text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   return text + ".";
@@ -266,7 +266,7 @@ void GameLobby::Poll(intptr_t) {
     SendLobbyAccountWhenDue(session, g_world);
     if (joined_ && !session.inSession) {
       const std::vector<std::string> lines = FileMismatchLines(QueuedTextLines(g_textLines));
-      if (!lines.empty()) refused = Sentence(RefusedJoinerText(g_world, lines));
+      if (!lines.empty()) refused = LobbyStatusSentence(RefusedJoinerText(g_world, lines));
     }
   }
   // Dropped for its files: the player is told why and may join again. The
@@ -303,14 +303,14 @@ void GameLobby::Refresh() {
   }
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);
   std::string status = g_gameLoading.load()                                   ? "Loading the game..."
-                       : mode == kLobbyModeHost && !g_lobbyFileCheck.refusal.empty() ? Sentence(g_lobbyFileCheck.refusal)
+                       : mode == kLobbyModeHost && !g_lobbyFileCheck.refusal.empty() ? LobbyStatusSentence(g_lobbyFileCheck.refusal)
                        : mode == kLobbyModeHost                                   ? "Waiting for players to join."
                        : g_world.campaignMessage.name[0] ? "Game chosen: ready."
                                                           : "Waiting for the host to choose a game.";
   // A joiner the host turned away learns why, not only that it waits on.
   const NetSession& session = g_netSession;
   if (mode == kLobbyModeJoin && session.connectEvent.IsSet() && plat::Failed(session.connectResult.load())) {
-    status = Sentence(NetJoinFailureText(session));
+    status = LobbyStatusSentence(NetJoinFailureText(session));
   }
   SetFormText(currentForm, "STATUS", status.c_str());
   currentForm->state |= kStateDirty;
