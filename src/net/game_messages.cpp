@@ -99,6 +99,7 @@ void ReceiveSessionMessage(NetSession& session, uint32_t from, const NetPlayer* 
   if (!m) return;
   m->toHost = head.toHost;
   m->value = head.value;
+  m->from = from;
   QueueNetMessage(*session.queue, m);
 }
 

@@ -28,8 +28,10 @@ struct SessionMessage {
   uint32_t value;
   uint32_t payloadLength;
   uint32_t payloadSlot;  // meaningless on the wire; the payload travels in `payload`
-  // In memory only: the owned payload.
+  // In memory only: the owned payload, and the peer that sent the message
+  // (0 when this peer made it).
   uint8_t* payload;
+  uint32_t from;
 };
 static_assert(offsetof(SessionMessage, kind) == 8);
 static_assert(offsetof(SessionMessage, tick) == 12);

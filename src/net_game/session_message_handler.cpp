@@ -5,6 +5,7 @@
 
 #include "app/app_object.h"
 #include "app/log.h"
+#include "net_game/lobby_file_check.h"
 #include "net_game/net_game_link.h"
 #include "net_game/sync_check.h"
 #include "net/game_messages.h"
@@ -121,6 +122,16 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
       break;
     }
     case kSmSyncInfo:
+      // In the lobby a joiner's files are held against the host's before
+      // the start, so another game's are refused before a day is played.
+      if (mode == kSimUiFrontEnd) {
+        {
+          plat::CriticalSectionLock simulation(g_simulationLock);
+          CheckLobbyAccount(session, world, message);
+        }
+        if (g_simUi.refreshLobby) g_simUi.refreshLobby(ui);
+        break;
+      }
       // The record itself is compared by the sync checks; a record of
       // another length comes from another version.
       if (mode != kSimUiInGame) break;
@@ -137,6 +148,7 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
       if (mode != kSimUiFrontEnd) break;
       session.frontEndGameFlag = (world.campaignMessage.flags & kGameParamsFrontEndGame) ? 1 : 0;
       LoadSetupGame(world);
+      NoteLobbyGameRead(world);
       if (g_simUi.refreshLobby) g_simUi.refreshLobby(ui);
       break;
     case kSmStartGame:

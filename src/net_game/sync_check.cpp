@@ -109,8 +109,11 @@ void NetSendSyncInfo(NetSession& session, const World& world, bool savedGame) {
 }
 
 std::vector<const char*> NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& world) {
-  const SyncInfo ours = LocalSyncInfo(world, theirs.saveSum != 0);
-  const int32_t local = world.gameState.localPlayer;
+  return CompareSyncInfo(session, theirs, LocalSyncInfo(world, theirs.saveSum != 0), world.gameState.localPlayer);
+}
+
+std::vector<const char*> CompareSyncInfo(NetSession& session, const SyncInfo& theirs, const SyncInfo& ours,
+                                         int32_t local) {
   std::vector<const char*> found;
   auto check = [&](bool differs, const char* text) {
     if (!differs) return;

@@ -42,6 +42,10 @@ void NetSendSyncInfo(NetSession& session, const World& world, bool savedGame);
 // Compares a peer's record with this process's; each mismatch is one line
 // to all players. Returns those lines (none when the two agree).
 std::vector<const char*> NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& world);
+// The same comparison with a record of this side's made otherwise; the
+// lines are sent from the local player.
+std::vector<const char*> CompareSyncInfo(NetSession& session, const SyncInfo& theirs, const SyncInfo& ours,
+                                         int32_t local);
 
 // The minute loop's progress check: false while a person's peer has not
 // reported within the command lead of the current tick. Always true outside

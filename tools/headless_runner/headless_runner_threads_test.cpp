@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "net_game/lobby_file_check.h"
 #include "net_game/net_game_link.h"
 #include "net_game/sync_check.h"
 #include "net/net_test_support.h"
@@ -59,11 +60,7 @@ uint32_t PlayAlong(TestPeer& peer, const std::string& hostOut, const std::atomic
   (void)NetSetSlot(peer.session, true);
   // The same files as the host's: both read the one data root.
   if (LoadScenarioFileSequence(*peer.world, "Channel", nullptr) < 0) return 0;
-  const auto image = EncodeSyncInfo(LocalSyncInfo(*peer.world, false));
-  SessionMessage* record = BuildNetMessage(kSmSyncInfo, image.data(), kSyncInfoSize, 0, region);
-  if (!record) return 0;
-  (void)SendNetMessage(peer.session, *record, 0);
-  FreeNetMessage(record);
+  SendLobbySyncInfo(peer.session, *peer.world, region, peer.world->campaignMessage.word44);
   uint32_t reported = 0, highest = 0;
   while (!stop.load()) {
     const uint32_t tick = peer.Slot(static_cast<int>(kNetHostSlot)).progress;

@@ -12,6 +12,7 @@
 
 #include "headless_runner.h"
 #include "net/game_messages.h"
+#include "net_game/lobby_file_check.h"
 #include "net_game/net_events.h"
 #include "net_game/session_message_handler.h"
 #include "net_game/sync_check.h"
@@ -22,11 +23,7 @@
 #include "platform/peer.h"
 #include "records/text_field.h"
 #include "sim/sim_ui_link.h"
-#include "world/data_file_io.h"
-#include "world/game_file.h"
-#include "world/map_file.h"
 #include "world/scenario_load.h"
-#include "world/text/scenario_def.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
 
@@ -99,7 +96,7 @@ void HandleLobbyCodes() {
     if (code == kNetCodeChat)
       for (const TextLine& line : TakeQueuedTextLines(g_textLines)) {
         std::fprintf(g_lobbyErr, "chat %d: %s\n", line.sender, line.text.c_str());
-        if (line.text.rfind("Sync Error: ", 0) == 0) g_mismatchLines.push_back(line.text);
+        for (std::string& mismatch : FileMismatchLines({line})) g_mismatchLines.push_back(std::move(mismatch));
       }
   }
   std::fflush(g_lobbyErr);
@@ -151,36 +148,6 @@ std::optional<SyncInfo> RecordOf(int region) {
   for (const auto& [from, record] : g_records)
     if (from == region) return record;
   return std::nullopt;
-}
-
-std::string Joined(const std::vector<std::string>& lines, const char* between = " ") {
-  std::string text;
-  for (const std::string& line : lines) text += (text.empty() ? "" : between) + line;
-  return text;
-}
-
-// The files a mismatch line speaks of, as this side read them.
-std::string FilesOf(const std::vector<std::string>& lines) {
-  const ScenarioSettings& s = g_world.scenario;
-  const std::string game = s.gamfile ? s.gamfile : "";
-  const auto data = [](const char* name, const char* extension) {
-    return DataFileReadPath(name && *name ? name : "DEFAULT", extension);
-  };
-  const std::pair<const char*, std::string> kinds[] = {
-      {"SCN", std::string(ScenarioDirectory(nullptr, false)) + FieldText(g_world.gameState.scenarioName) +
-                  ".GMC, its player settings (PlayerSet\\) or a rule table (INI\\*.CSV, AI\\AIparams.CSV)"},
-      {"GAM", GameReadPath(game)},
-      {"MAP", MapReadPath(game)},
-      {"PPL", data(s.pplfile, ".PPL")},
-      {"UNI", data(s.unifile, ".UNI")},
-      {"TER", data(s.terfile, ".TER")},
-      {"TTR", data(s.ttrfile, ".TTR")},
-  };
-  std::vector<std::string> files;
-  for (const std::string& line : lines)
-    for (const auto& [kind, file] : kinds)
-      if (line.find(std::string("Mismatched ") + kind + " File") != std::string::npos) files.push_back(file);
-  return files.empty() ? "" : "; the files: " + Joined(files, ", ");
 }
 
 bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& game) {
@@ -240,9 +207,9 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
           std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
         else
           drop("sent no account of its files within " + std::to_string(kReadyWaitMs / 1000) + " s");
-      } else if (const auto found = NetSyncCheck(s, *RecordOf(joinerRegion), g_world); !found.empty()) {
-        const std::vector<std::string> differ(found.begin(), found.end());
-        drop("plays with other files (" + Joined(differ) + ")", FilesOf(differ));
+      } else if (const auto differ = CheckLobbyJoiner(s, g_world, static_cast<uint32_t>(joiner), *RecordOf(joinerRegion));
+                 !differ.empty()) {
+        drop(OtherFilesText(differ), MismatchedFilesText(g_world, differ));
       } else {
         admitted = true;
       }
@@ -357,7 +324,7 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
           unreadable = game.empty() || !LoadLobbyGame(game, err);
           if (unreadable) return true;
           g_world.gameState.localPlayer = region;
-          NetSendSyncInfo(s, g_world, false);
+          SendLobbySyncInfo(s, g_world, static_cast<uint8_t>(region), g_world.campaignMessage.word44);
         }
         return g_started || !s.inSession || g_otherVersion;
       },
@@ -366,8 +333,7 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
   HandleLobbyCodes();
   if (!heard || !s.inSession) {
     if (!g_mismatchLines.empty()) {
-      std::fprintf(err, "the host refused this player: its files differ from the host's (%s)%s\n",
-                   Joined(g_mismatchLines).c_str(), FilesOf(g_mismatchLines).c_str());
+      std::fprintf(err, "%s\n", RefusedJoinerText(g_world, g_mismatchLines).c_str());
     } else if (!s.inSession) {
       std::fprintf(err, "the session ended before the host started a game\n");
     } else {
@@ -394,7 +360,8 @@ bool DrainSessionMessages() {
       ++g_setupsSeen;
     } else if (m.kind == kSmSyncInfo && g_inLobby) {
       // In the lobby the host keeps the joiners' records for its check.
-      if (g_netSession.isHost && m.payload && m.payloadLength == kSyncInfoSize)
+      if (g_netSession.isHost && m.payload && m.payloadLength == kSyncInfoSize &&
+          m.value == g_world.campaignMessage.word44)
         g_records.emplace_back(m.sender, DecodeSyncInfo(m.payload));
     } else {
       HandleSessionMessage(g_netSession, g_world, m, nullptr);

@@ -11,6 +11,8 @@
 #include "net/net_session.h"
 #include "net/net_slots.h"
 #include "net/session_message.h"
+#include "net/text_message.h"
+#include "net_game/lobby_file_check.h"
 #include "records/text_field.h"
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
@@ -46,6 +48,13 @@ void SetFormText(Control* form, const char* tag, const char* text) {
   if (!form) return;
   ControlSetText(FormFindControlByTag(form, tag), text);
   form->state |= kStateDirty;
+}
+
+// A status line as the lobby shows it: a sentence.
+std::string LobbyStatusSentence(std::string text) {
+  if (text.empty()) return text;
+  text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  return text + ".";
 }
 
 class ConnectScreen : public Screen {
@@ -143,6 +152,13 @@ class ConnectScreen : public Screen {
 }  // namespace
 
 std::unique_ptr<Screen> MakeConnectScreen() { return std::make_unique<ConnectScreen>(); }
+
+void ShowConnectScreen(const std::string& status) {
+  Screen& connect = *g_screens.connect;
+  connect.Show(0, nullptr);
+  SetFormText(connect.currentForm, "STATUS", status.c_str());
+}
+
 GameLobby::GameLobby() : Screen("SM_PLAYER2", {kLobbyTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
 void GameLobby::BindControls() {
@@ -154,7 +170,11 @@ void GameLobby::BindControls() {
 void GameLobby::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
   setupRequested = false;
+  joined_ = false;
+  g_lobbyFileCheck = LobbyFileCheck{};
   const bool host = mode == kLobbyModeHost;
+  // A joiner's lines are this session's: a refusal heard in another is not.
+  if (!host) ClearTextMessageQueue(g_textLines);
   SetFormText(currentForm, "TITLE", host ? "Hosting a game" : "Joining a game");
   scenarios = host ? ListScenarios(false) : std::vector<ScenarioEntry>{};
   if (games_) {
@@ -174,6 +194,10 @@ void GameLobby::ChooseGame(int32_t row) {
   block.flags &= ~kGameParamsSavedGame;
   // Only the game's own scenarios are offered to peers, who all have them.
   g_mapFolders.customScenario = false;
+  // Each game offered has its own number: a joiner's account of the files
+  // of one offered before is not taken for this one's.
+  ++block.word44;
+  g_lobbyFileCheck.refusal.clear();
   SetFieldText(g_world.gameState.scenarioName, file);
   // Every peer, this one included, reads the game; the regions follow.
   (void)SendGameSetup(g_netSession, file.c_str(), 0, 0, block);
@@ -201,7 +225,10 @@ bool GameLobby::CanStart() const {
   for (int32_t s = 1; s < kMaxPlayers; ++s) {
     const NetSlot& slot = g_world.slotTable[s];
     if (slot.state != kSlotHuman) continue;
-    if (slot.region == 0 || (s != static_cast<int32_t>(kNetHostSlot) && !slot.ready)) return false;
+    if (slot.region == 0) return false;
+    if (s == static_cast<int32_t>(kNetHostSlot)) continue;
+    // Nobody plays whose files were not found alike with the host's.
+    if (!slot.ready || !LobbyFilesAlike(g_netSession, g_world, s)) return false;
   }
   return true;
 }
@@ -232,6 +259,27 @@ void GameLobby::Poll(intptr_t) {
                            0) >= 0)
       setupRequested = true;
   }
+  std::string refused;
+  if (mode == kLobbyModeJoin) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (session.inSession && session.slotAssigned) joined_ = true;
+    SendLobbyAccountWhenDue(session, g_world);
+    if (joined_ && !session.inSession) {
+      const std::vector<std::string> lines = FileMismatchLines(QueuedTextLines(g_textLines));
+      if (!lines.empty()) refused = LobbyStatusSentence(RefusedJoinerText(g_world, lines));
+    }
+  }
+  // Dropped for its files: the player is told why and may join again. The
+  // session closes outside the simulation lock: its departures run on the
+  // network threads.
+  if (!refused.empty()) {
+    CancelDeferredUiAction(this);
+    CloseNetSession(session);
+    (void)SetupNetSession(session, 0);
+    ClearTextMessageQueue(g_textLines);
+    ShowConnectScreen(refused);
+    return;
+  }
   Refresh();
 }
 
@@ -254,16 +302,15 @@ void GameLobby::Refresh() {
     ListLayoutRows(slots_);
   }
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);
-  std::string status = g_gameLoading.load() ? "Loading the game..."
-                       : mode == kLobbyModeHost          ? "Waiting for players to join."
+  std::string status = g_gameLoading.load()                                   ? "Loading the game..."
+                       : mode == kLobbyModeHost && !g_lobbyFileCheck.refusal.empty() ? LobbyStatusSentence(g_lobbyFileCheck.refusal)
+                       : mode == kLobbyModeHost                                   ? "Waiting for players to join."
                        : g_world.campaignMessage.name[0] ? "Game chosen: ready."
                                                           : "Waiting for the host to choose a game.";
   // A joiner the host turned away learns why, not only that it waits on.
   const NetSession& session = g_netSession;
   if (mode == kLobbyModeJoin && session.connectEvent.IsSet() && plat::Failed(session.connectResult.load())) {
-    status = NetJoinFailureText(session);
-    status[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(status[0])));
-    status += ".";
+    status = LobbyStatusSentence(NetJoinFailureText(session));
   }
   SetFormText(currentForm, "STATUS", status.c_str());
   currentForm->state |= kStateDirty;

@@ -3,6 +3,7 @@
 // game or join one at an address), the lobby that follows (its mode 2 host,
 // 3 join) and the waiting room shown after joining a running game.
 #include <memory>
+#include <string>
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "ui/screen.h"
 
 std::unique_ptr<Screen> MakeConnectScreen();
+// Shows the connect screen with the line in its status.
+void ShowConnectScreen(const std::string& status);
 
 class GameLobby : public Screen {
  public:
@@ -42,6 +45,8 @@ class GameLobby : public Screen {
  private:
   ListBoxControl* slots_ = nullptr;
   ListBoxControl* games_ = nullptr;
+  // A joiner: it has stood in the session since the lobby opened.
+  bool joined_ = false;
 };
 
 // The lobby's ready state after a game file was loaded.

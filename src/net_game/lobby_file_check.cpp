@@ -1,0 +1,184 @@
+#include "net_game/lobby_file_check.h"
+
+#include <utility>
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "net/game_messages.h"
+#include "net/net_session.h"
+#include "net/net_slots.h"
+#include "net/session_message.h"
+#include "net/text_message.h"
+#include "platform/paths.h"
+#include "records/text_field.h"
+#include "world/data_checksum.h"
+#include "world/data_file_io.h"
+#include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/scenario_settings.h"
+#include "world/text/scenario_def.h"
+#include "world/world.h"
+
+LobbyFileCheck g_lobbyFileCheck;
+
+namespace {
+
+constexpr const char* kLobbyMismatchHead = "Sync Error: ";
+
+// A data file the scenario names, or the default one when it names none.
+std::string LobbyDataFilePath(const char* name, const char* extension) {
+  return DataFileReadPath(name && *name ? name : "DEFAULT", extension);
+}
+
+uint32_t LobbyFileSum(const std::string& path) {
+  const auto bytes = plat::ReadFileBytes(path);
+  return bytes ? DataFileChecksum(bytes->data(), bytes->size()) : 0;
+}
+
+int32_t LobbyOwnRegion(NetSession& session) {
+  const NetSlot* slots = SessionSlots(session);
+  const int32_t own = session.localSlot;
+  if (!slots || !session.slotAssigned || own <= 0 || own >= kMaxPlayers) return 0;
+  plat::CriticalSectionLock hold(session.slotLock);
+  return slots[own].region;
+}
+
+}  // namespace
+
+SyncInfo LobbySyncInfo(const World& world) {
+  // The readers keep the sums of what they last read, which in the front
+  // end may be another game's: the files are summed as they lie.
+  SyncInfo info = LocalSyncInfo(world, false);
+  const ScenarioSettings& s = world.scenario;
+  const std::string game = s.gamfile ? s.gamfile : "";
+  info.gameSum = LobbyFileSum(GameReadPath(game));
+  info.mapSum = LobbyFileSum(MapReadPath(game));
+  info.peopleSum = LobbyFileSum(LobbyDataFilePath(s.pplfile, ".PPL"));
+  info.unitSum = LobbyFileSum(LobbyDataFilePath(s.unifile, ".UNI"));
+  info.terrainSum = LobbyFileSum(LobbyDataFilePath(s.terfile, ".TER"));
+  info.techSum = LobbyFileSum(LobbyDataFilePath(s.ttrfile, ".TTR"));
+  return info;
+}
+
+void SendLobbySyncInfo(NetSession& session, const World& world, uint8_t region, uint32_t setup) {
+  const std::array<uint8_t, 48> record = EncodeSyncInfo(LobbySyncInfo(world));
+  SessionMessage* m = BuildNetMessage(kSmSyncInfo, record.data(), kSyncInfoSize, 0, region);
+  if (!m) return;
+  m->value = setup;
+  (void)SendNetMessage(session, *m, 0);
+  FreeNetMessage(m);
+}
+
+std::vector<std::string> CheckLobbyJoiner(NetSession& session, const World& world, uint32_t slot,
+                                          const SyncInfo& theirs) {
+  // In the lobby a line speaks for the sender's slot's region (or none).
+  const std::vector<const char*> found = CompareSyncInfo(session, theirs, LobbySyncInfo(world), LobbyOwnRegion(session));
+  std::vector<std::string> lines(found.begin(), found.end());
+  // The lines go first, so the joiner hears why before it is dropped; the
+  // next person given the slot starts with no region.
+  if (!lines.empty()) {
+    (void)KickSlotPlayer(session, slot);
+    (void)NetSetSlotFields(session, slot, 0, 0);
+  }
+  return lines;
+}
+
+std::string JoinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : " ") + line;
+  return text;
+}
+
+std::string MismatchedFilesText(const World& world, const std::vector<std::string>& lines) {
+  const ScenarioSettings& s = world.scenario;
+  const std::string game = s.gamfile ? s.gamfile : "";
+  const std::pair<const char*, std::string> kinds[] = {
+      {"SCN", std::string(ScenarioDirectory(nullptr, false)) + FieldText(world.gameState.scenarioName) +
+                  ".GMC, its player settings (PlayerSet\\) or a rule table (INI\\*.CSV, AI\\AIparams.CSV)"},
+      {"GAM", GameReadPath(game)},
+      {"MAP", MapReadPath(game)},
+      {"PPL", LobbyDataFilePath(s.pplfile, ".PPL")},
+      {"UNI", LobbyDataFilePath(s.unifile, ".UNI")},
+      {"TER", LobbyDataFilePath(s.terfile, ".TER")},
+      {"TTR", LobbyDataFilePath(s.ttrfile, ".TTR")},
+  };
+  std::string files;
+  for (const std::string& line : lines)
+    for (const auto& [kind, file] : kinds)
+      if (line.find(std::string("Mismatched ") + kind + " File") != std::string::npos)
+        files += (files.empty() ? "" : ", ") + file;
+  return files.empty() ? "" : "; the files: " + files;
+}
+
+std::string OtherFilesText(const std::vector<std::string>& lines) {
+  return "plays with other files (" + JoinedLines(lines) + ")";
+}
+
+std::string RefusedJoinerText(const World& world, const std::vector<std::string>& lines) {
+  return "the host refused this player: its files differ from the host's (" + JoinedLines(lines) + ")" +
+         MismatchedFilesText(world, lines);
+}
+
+std::vector<std::string> FileMismatchLines(const std::vector<TextLine>& lines) {
+  std::vector<std::string> out;
+  for (const TextLine& line : lines)
+    if (line.text.rfind(kLobbyMismatchHead, 0) == 0) out.push_back(line.text);
+  return out;
+}
+
+void NoteLobbyGameRead(const World& world) {
+  g_lobbyFileCheck.read = world.campaignMessage.name[0] != '\0';
+  g_lobbyFileCheck.readSetup = world.campaignMessage.word44;
+}
+
+void SendLobbyAccountWhenDue(NetSession& session, const World& world) {
+  LobbyFileCheck& c = g_lobbyFileCheck;
+  if (session.isHost || !session.inSession || !c.read || c.readSetup != world.campaignMessage.word44) return;
+  const int32_t region = LobbyOwnRegion(session);
+  // The host takes an account only from a region's player.
+  if (region <= 0 || region >= kMaxPlayers) return;
+  if (c.sent && c.sentRegion == region && c.sentSetup == c.readSetup) return;
+  SendLobbySyncInfo(session, world, static_cast<uint8_t>(region), c.readSetup);
+  c.sent = true;
+  c.sentRegion = static_cast<uint8_t>(region);
+  c.sentSetup = c.readSetup;
+}
+
+void CheckLobbyAccount(NetSession& session, const World& world, const SessionMessage& message) {
+  if (!session.isHost || message.value != world.campaignMessage.word44 || !world.campaignMessage.name[0]) return;
+  if (message.payloadLength != kSyncInfoSize || !message.payload) {
+    LogWrite(g_platform, "NetStage: an account of files of %u bytes from player %u ignored\n",
+             static_cast<unsigned>(message.payloadLength), static_cast<unsigned>(message.from));
+    return;
+  }
+  const int slot = FindSlotOfPlayer(session, message.from);
+  if (slot <= static_cast<int>(kNetHostSlot) || slot >= kMaxPlayers) return;
+  std::string name;
+  {
+    plat::CriticalSectionLock hold(session.slotLock);
+    name = FieldText(SessionSlots(session)[slot].name);
+  }
+  const std::vector<std::string> lines =
+      CheckLobbyJoiner(session, world, static_cast<uint32_t>(slot), DecodeSyncInfo(message.payload));
+  LobbyFileCheck& c = g_lobbyFileCheck;
+  if (lines.empty()) {
+    c.alikePlayer[slot] = message.from;
+    c.alikeSetup[slot] = message.value;
+    return;
+  }
+  c.alikePlayer[slot] = 0;
+  c.refusal = name + " " + OtherFilesText(lines) + ": dropped" + MismatchedFilesText(world, lines);
+  LogWrite(g_platform, "NetStage: %s\n", c.refusal.c_str());
+}
+
+bool LobbyFilesAlike(NetSession& session, const World& world, int slot) {
+  const NetSlot* slots = SessionSlots(session);
+  if (!slots || slot <= 0 || slot >= kMaxPlayers) return false;
+  uint32_t player = 0;
+  {
+    plat::CriticalSectionLock hold(session.slotLock);
+    player = slots[slot].playerId;
+  }
+  const LobbyFileCheck& c = g_lobbyFileCheck;
+  return player != 0 && c.alikePlayer[slot] == player && c.alikeSetup[slot] == world.campaignMessage.word44;
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The lobby's check of a joiner's files: before a game starts, a joiner
+// that has read the game the host offers sends an account of the files it
+// read, and the host holds it against its own; a joiner whose files differ
+// is dropped before either side plays a day, each side naming the files.
+// The game's lobby and the headless runner's both use this one check.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "net_game/sync_check.h"
+#include "records/player_record.h"
+
+struct NetSession;
+struct SessionMessage;
+struct TextLine;
+struct World;
+
+// The account of the files the offered scenario names (its game, map and
+// data files, read now as they lie on disk), its definition and rule tables
+// and the version: what two peers that will play the game alike agree on.
+SyncInfo LobbySyncInfo(const World& world);
+
+// Joiner: sends that account from its region for the host's set-up number
+// `setup` (the word the host stamps on each game it offers).
+void SendLobbySyncInfo(NetSession& session, const World& world, uint8_t region, uint32_t setup);
+
+// Host: holds a joiner's account against this side's; each difference is
+// announced to every player with the line the sync check gives it, and a
+// joiner whose files differ is dropped. Returns those lines (none: alike).
+std::vector<std::string> CheckLobbyJoiner(NetSession& session, const World& world, uint32_t slot,
+                                          const SyncInfo& theirs);
+
+// The files the lines speak of, as this side read them ("; the files:
+// A, B"), or nothing when they name none.
+std::string MismatchedFilesText(const World& world, const std::vector<std::string>& lines);
+// The lines one after another, as a refusal quotes them.
+std::string JoinedLines(const std::vector<std::string>& lines);
+// What the host says of a joiner it dropped, and what the joiner hears.
+std::string OtherFilesText(const std::vector<std::string>& lines);
+std::string RefusedJoinerText(const World& world, const std::vector<std::string>& lines);
+// The lines among those received that name a difference of files.
+std::vector<std::string> FileMismatchLines(const std::vector<TextLine>& lines);
+
+// The lobby's side of the check in the game, on the main thread.
+struct LobbyFileCheck {
+  // Joiner: the set-up whose game was read last, and the region and set-up
+  // of the account sent last.
+  bool read = false;
+  uint32_t readSetup = 0;
+  bool sent = false;
+  uint8_t sentRegion = 0;
+  uint32_t sentSetup = 0;
+  // Host: per slot, the player whose files were found alike, and for which set-up.
+  uint32_t alikePlayer[kMaxPlayers] = {};
+  uint32_t alikeSetup[kMaxPlayers] = {};
+  // The last joiner the host dropped, as it names it.
+  std::string refusal;
+};
+extern LobbyFileCheck g_lobbyFileCheck;
+
+// The front end read the game of the host's set-up.
+void NoteLobbyGameRead(const World& world);
+// Joiner: sends the account once it has a region and has read the game of
+// the host's latest set-up, and again when either changes.
+void SendLobbyAccountWhenDue(NetSession& session, const World& world);
+// Host: a joiner's account (session message 101 in the front end). One
+// for a game offered before this one is not this game's and is left.
+void CheckLobbyAccount(NetSession& session, const World& world, const SessionMessage& message);
+// Host: whether the person in the slot sent an account of the game now
+// offered that matched.
+bool LobbyFilesAlike(NetSession& session, const World& world, int slot);
