@@ -26,6 +26,7 @@ struct NotedText {
 struct ShownTextLog {
   bool kept = false;
   std::map<const Control*, NotedText> texts;
+  const Control* rowsOf = nullptr;  // the list whose rows are being drawn
 };
 
 ShownTextLog& NotedTextLog() {
@@ -73,6 +74,13 @@ NotedText NotedTextOf(const Control* control) {
     if (host->parent) t.formName += " of " + NotedTagText(FormRootOfText(host));
   }
   if (t.name.empty()) t.name = "id " + std::to_string(control->id);
+  // A text row of a list stands outside the list's children: it is named
+  // by its list.
+  if (const Control* list = NotedTextLog().rowsOf; list && !control->parent) {
+    const NotedText of = NotedTextOf(list);
+    t.formName = of.formName;
+    t.name = of.name + " row " + t.name;
+  }
   return t;
 }
 
@@ -86,6 +94,7 @@ void StartShownTextLog() {
 void StopShownTextLog() {
   NotedTextLog().texts.clear();
   NotedTextLog().kept = false;
+  NotedTextLog().rowsOf = nullptr;
 }
 
 bool ShownTextLogKept() { return NotedTextLog().kept; }
@@ -106,6 +115,10 @@ void NoteShownText(const Control* control, const std::string& wanted, const std:
   t.cut = shown != wanted || drawn.right - drawn.left > box.right - box.left ||
           !FitsHeight(wrapped ? height : lineHeight, lineHeight, box.bottom - box.top);
   NotedTextLog().texts[control] = std::move(t);
+}
+
+void NoteRowsOfList(const Control* list) {
+  if (NotedTextLog().kept) NotedTextLog().rowsOf = list;
 }
 
 void NoteScrolledText(const Control* box, const std::string& text) {

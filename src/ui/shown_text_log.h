@@ -25,6 +25,10 @@ bool ShownTextLogKept();
 void NoteShownText(const Control* control, const std::string& wanted, const std::string& shown, BitmapFont* font,
                    const plat::Rect& box, const plat::Rect& drawn, bool wrapped);
 
+// The list whose rows are being drawn (null once they are): a text row
+// noted meanwhile is named by the list and the list's form.
+void NoteRowsOfList(const Control* list);
+
 // The text box showed `text` in more lines than its box holds: the reader
 // scrolls for the rest, which a short text should never ask.
 void NoteScrolledText(const Control* box, const std::string& text);
