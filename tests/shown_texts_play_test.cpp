@@ -39,8 +39,8 @@ struct AwaitingFault {
 constexpr AwaitingFault kAwaiting[] = {
     {"scrolls: EMAIL1 ", "a letter's body has no bound on its length: the mail window scrolls it by design"},
     {"cut: ORDERS1_ss3 in PARENT2 of BOTBAR2 ORDERSLIST row ",
-     "the orders list shares its 220-pixel panel with the settings beside it: 'Move and Engage' needs 115 pixels of "
-     "the list's 66, and the panel waits for a layout that gives the list its width"},
+     "the orders list shares its 220-pixel panel with the settings beside it: 'Move and Engage' needs 115 pixels "
+     "where the list's rows have 74, and the panel waits for a layout that gives the list its width"},
 };
 
 void ExpectShownTextsWhole(const std::string& where) {
@@ -96,6 +96,10 @@ void OpenTheUnitListThrough() {
       ExpectShownTextsWhole(where);
       ChooseRowsOf(popup.currentForm, where, 3);
     }
+  // The pop-up keeps its category and mode for the next opening: the
+  // first of each, as a new program has them.
+  SampleGame::ClickControl(FormFindControlById(popup.currentForm, 200));
+  SampleGame::ClickControl(FormFindControlById(popup.currentForm, 210));
   CloseAllPopups(g_ui, 1);
   SampleGame::Pump();
 }
