@@ -102,6 +102,8 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_ULIST1c", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
     {"POPUP_MISSILE", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
     {"POPUP_ULIST1", "UNITHEADER", "PRODHEADER", "the list's header names units or production, one at a time"},
+    {"POPUP_ULIST1a", "213", "3", "a one-member class's strength as a percentage takes the place of the count pair"},
+    {"POPUP_ULIST1a", "213", "4", "a one-member class's strength as a percentage takes the place of the count pair"},
     {"MAP1_SS4B1", "*", "", "each figure is a bar or a number by the option, one at a time"},
     {"POPUP_BASE2", "*", "", "each figure is a bar or a number by the option, the number written over the bar as its hint"},
     {"POPUP_BASE3", "*", "", "each figure is a bar or a number by the option, the number written over the bar as its hint"},

@@ -63,53 +63,9 @@
 
 namespace {
 
-constexpr int32_t kSampleSilo = 4011;
 constexpr int32_t kCruiseMissile = 39;
-// The orders table's missile strike: its list is the strike panel's.
-constexpr int32_t kMissileStrikeOrder = 42;
 // A guard only: the waits end on the game's state.
 constexpr int kMostDays = 10;
-
-// The stock weapons aboard the silo.
-std::vector<uint32_t> AllAboard(uint32_t silo) {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  std::vector<uint32_t> aboard;
-  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
-    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
-      aboard.push_back(u->id);
-  return aboard;
-}
-
-// Kessaria's silo, and one of the missiles the sample keeps in reserve
-// beside it (of the class, or of any with 0) loaded from the stored weapons
-// page. The clock then stands until the test lets days pass.
-void LoadAMissile(uint32_t* siloHex, uint32_t* missile, int32_t classIndex = 0) {
-  World& w = g_world;
-  uint32_t siloId = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    SetGameSpeed(w.gameState, 0);
-    const UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
-    ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
-    siloId = silo->id;
-    *siloHex = MakeHexPos(silo->x, silo->y);
-    for (const UnitRecord* u = w.units; u && !*missile; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
-          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y && (classIndex == 0 || u->classIndex == classIndex))
-        *missile = u->id;
-  }
-  ASSERT_NE(*missile, 0u) << "Kessaria has a missile by its silo";
-  const std::vector<uint32_t> before = AllAboard(siloId);
-  ASSERT_NO_FATAL_FAILURE(LoadFromTheStoresPage(*missile, siloId, kMostDays));
-  // What the silo took aboard may be the missile or a part split from it.
-  const std::vector<uint32_t> after = AllAboard(siloId);
-  ASSERT_EQ(after.size(), before.size() + 1) << "the silo took the missile aboard";
-  for (const uint32_t id : after)
-    if (std::find(before.begin(), before.end(), id) == before.end()) *missile = id;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  SetGameSpeed(w.gameState, 0);
-}
 
 uint32_t AboardCarrierOf(uint32_t unit) {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -164,60 +120,13 @@ int32_t DistanceTo(uint32_t from, uint32_t to) {
   return HexDistance(MapShape(g_world), from, to);
 }
 
-// The silo's orders from the platforms of a stored weapon, a control
-// click on the hex for the orders aimed there, and the missile strike
-// order; on its panel, the unit's row (the hex's, with none) and the
-// missile's.
-void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex, uint32_t missile, uint32_t unit = 0) {
-  ScreenSet& s = g_screens;
-  World& w = g_world;
-  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
-  UnitInventoryPanel& stores = s.unitInventory;
-  ASSERT_NE(stores.storedList->firstRow, nullptr) << "the stores page lists a stored weapon";
-  for (int click = 0; click < 4 && stores.storedList->selectedId == 0; ++click)
-    SampleGame::ClickControl(stores.storedList, 0);
-  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
-  MissileSiloPanel& platforms = s.missileSiloPanel;
-  const int siloRow = RowOfUnit(platforms.platforms, silo);
-  ASSERT_GE(siloRow, 0) << "the silo is offered";
-  SampleGame::ClickControl(platforms.platforms, siloRow);
-  SampleGame::ClickControl(FormFindControlByTag(platforms.currentForm, "UNITORDER"));
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    ListItem28* first = FirstInHolder(s.SelectionList());
-    ASSERT_NE(first, nullptr);
-    const UnitRecord* selected = RefUnit(w, *first);
-    ASSERT_NE(selected, nullptr);
-    EXPECT_EQ(selected->id, silo) << "the silo is the selection";
-  }
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(targetHex, x, y));
-  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
-  SampleGame::Pump();
-  SampleGame::Post(plat::kWmLButtonDown, plat::kMkLButton | plat::kMkControl, x, y);
-  SampleGame::Post(plat::kWmLButtonUp, plat::kMkControl, x, y);
-  SampleGame::Pump();
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.unitOrders.currentForm) << "ORDERS1_ss3 is shown";
-  const int orderRow = RowOfUnit(s.unitOrders.ordersList, kMissileStrikeOrder);
-  ASSERT_GE(orderRow, 0) << "the silo may be given the missile strike";
-  SampleGame::ClickControl(s.unitOrders.ordersList, orderRow);
-  MissileStrikePanel& strike = s.missileStrike;
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "ORDERS1_ss3e is shown";
-  const int targetRow = unit ? RowOfUnit(strike.unitList, unit) : 0;
-  ASSERT_GE(targetRow, 0) << "the panel offers the unit";
-  SampleGame::ClickControl(strike.unitList, targetRow);
-  const int missileRow = RowOfUnit(strike.missileList, missile);
-  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
-  SampleGame::ClickControl(strike.missileList, missileRow);
-}
-
 // Kessaria's game with a missile loaded into its silo.
 class SiloLaunch : public ::testing::Test {
  protected:
   void SetUp() override {
     plat::SetGameFloatMode();
     ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
-    ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+    ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile, kMostDays));
   }
   // The nearest foreign facility within the missile's reach (or beyond it),
   // its region at war with Kessaria: its hex and class.
@@ -347,7 +256,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   // The sample's Cruise missile reaches a foreign capital; Kessaria keeps
   // two beside its silo.
   uint32_t cruise = 0;
-  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &cruise, kCruiseMissile));
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &cruise, kMostDays, kCruiseMissile));
   int32_t cell = -1;
   const int32_t region = ForeignCapital(siloHex, ReachOf(cruise), true, &cell);
   ASSERT_NE(region, 0) << "a foreign capital in the Cruise missile's reach";
@@ -383,7 +292,7 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "nothing goes";
 
   uint32_t cruise = 0;
-  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &cruise, kCruiseMissile));
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &cruise, kMostDays, kCruiseMissile));
   ASSERT_GE(ReachOf(cruise), ReachOf(missile));
   before = g_commandLog.Entries().size();
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
@@ -527,7 +436,7 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
 
   SampleGame::PlayUntil(kMostDays, [&] { return StrikeReport(target) != 0; });
   EXPECT_EQ(LaunchGivenUp(missile), false) << "the launch was not given up";
-  const std::vector<uint32_t> aboard = AllAboard(silo);
+  const std::vector<uint32_t> aboard = StockAboard(silo);
   EXPECT_EQ(std::find(aboard.begin(), aboard.end(), missile), aboard.end()) << "the missile left the silo";
   const uint32_t told = StrikeReport(target);
   ASSERT_NE(told, 0u) << "what the missile struck is reported within " << kMostDays << " days";

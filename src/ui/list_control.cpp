@@ -12,6 +12,7 @@
 #include "ui/control_frame.h"
 #include "ui/control_tree.h"
 #include "ui/scroller.h"
+#include "ui/shown_text_log.h"
 #include "ui/slide_bar.h"
 
 namespace {
@@ -595,7 +596,9 @@ int32_t ListBoxControl::Draw(const plat::Rect*) {
   const plat::Rect r = ControlAbsoluteRect(this);
   plat::Viewport saved{};
   if (plat::Succeeded(IntersectClipRect(&saved, g_renderer, client.left, client.top, client.right, client.bottom))) {
+    NoteRowsOfList(this);
     ControlDrawAtOffset(r.left, r.top + RowsTop(this) - scrollOffset, kAnyDepth, 1, 1, &client, 0, firstRow);
+    NoteRowsOfList(nullptr);
     SetViewportOrDefault(g_renderer, &saved);
   }
   return 0;

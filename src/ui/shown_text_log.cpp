@@ -20,11 +20,13 @@ struct NotedText {
   plat::Rect box{}, drawn{};
   int32_t space = 0;  // a space's width in its font: the least gap to a neighbour
   bool cut = false;
+  bool scrolls = false;  // a text box's text taller than its box
 };
 
 struct ShownTextLog {
   bool kept = false;
   std::map<const Control*, NotedText> texts;
+  const Control* rowsOf = nullptr;  // the list whose rows are being drawn
 };
 
 ShownTextLog& NotedTextLog() {
@@ -59,6 +61,29 @@ bool JoinsNeighbours(const std::string& text) {
 
 std::string DescribeNoted(const NotedText& t) { return t.formName + " " + t.name + " \"" + t.wanted + "\""; }
 
+// The form a text is part of, named with the host it is shown in and the
+// host's form.
+NotedText NotedTextOf(const Control* control) {
+  const Control* form = FormRootOfText(control);
+  NotedText t;
+  t.form = form;
+  t.formName = NotedTagText(form);
+  t.name = NotedTagText(control);
+  if (const Control* host = form->parent) {
+    t.formName += " in " + NotedTagText(host);
+    if (host->parent) t.formName += " of " + NotedTagText(FormRootOfText(host));
+  }
+  if (t.name.empty()) t.name = "id " + std::to_string(control->id);
+  // A text row of a list stands outside the list's children: it is named
+  // by its list.
+  if (const Control* list = NotedTextLog().rowsOf; list && !control->parent) {
+    const NotedText of = NotedTextOf(list);
+    t.formName = of.formName;
+    t.name = of.name + " row " + t.name;
+  }
+  return t;
+}
+
 }  // namespace
 
 void StartShownTextLog() {
@@ -69,6 +94,7 @@ void StartShownTextLog() {
 void StopShownTextLog() {
   NotedTextLog().texts.clear();
   NotedTextLog().kept = false;
+  NotedTextLog().rowsOf = nullptr;
 }
 
 bool ShownTextLogKept() { return NotedTextLog().kept; }
@@ -76,14 +102,11 @@ bool ShownTextLogKept() { return NotedTextLog().kept; }
 void NoteShownText(const Control* control, const std::string& wanted, const std::string& shown, BitmapFont* font,
                    const plat::Rect& box, const plat::Rect& drawn, bool wrapped) {
   if (!NotedTextLog().kept || !control || wanted.empty()) return;
-  const Control* form = FormRootOfText(control);
-  NotedText t{form, NotedTagText(form), NotedTagText(control), wanted, shown, box, drawn};
-  // A form shown in a host is named with the host and the host's form.
-  if (const Control* host = form->parent) {
-    t.formName += " in " + NotedTagText(host);
-    if (host->parent) t.formName += " of " + NotedTagText(FormRootOfText(host));
-  }
-  if (t.name.empty()) t.name = "id " + std::to_string(control->id);
+  NotedText t = NotedTextOf(control);
+  t.wanted = wanted;
+  t.shown = shown;
+  t.box = box;
+  t.drawn = drawn;
   int32_t lineHeight = 0;
   MeasureText(font, " ", &t.space, &lineHeight);
   const int32_t height = drawn.bottom - drawn.top;
@@ -94,10 +117,28 @@ void NoteShownText(const Control* control, const std::string& wanted, const std:
   NotedTextLog().texts[control] = std::move(t);
 }
 
+void NoteRowsOfList(const Control* list) {
+  if (NotedTextLog().kept) NotedTextLog().rowsOf = list;
+}
+
+void NoteScrolledText(const Control* box, const std::string& text) {
+  if (!NotedTextLog().kept || !box || text.empty()) return;
+  NotedText t = NotedTextOf(box);
+  t.wanted = text;
+  t.box = ControlAbsoluteRect(box);
+  t.scrolls = true;
+  NotedTextLog().texts[box] = std::move(t);
+}
+
 std::vector<std::string> ShownTextFaults() {
   std::vector<std::string> faults;
   std::vector<const NotedText*> texts;
   for (const auto& [control, t] : NotedTextLog().texts) {
+    if (t.scrolls) {
+      faults.push_back("scrolls: " + DescribeNoted(t) + " in " + std::to_string(t.box.right - t.box.left) + "x" +
+                       std::to_string(t.box.bottom - t.box.top));
+      continue;
+    }
     if (t.cut) faults.push_back("cut: " + DescribeNoted(t) + " shows \"" + t.shown + "\" in " +
                                 std::to_string(t.box.right - t.box.left) + "x" +
                                 std::to_string(t.box.bottom - t.box.top));

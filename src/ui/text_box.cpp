@@ -6,6 +6,7 @@
 #include "platform/messages.h"
 #include "ui/control_focus.h"
 #include "ui/scroller.h"
+#include "ui/shown_text_log.h"
 #include "ui/slide_bar.h"
 
 namespace {
@@ -135,7 +136,9 @@ int32_t TextBoxControl::Draw(const plat::Rect* clip) {
     HideCursor();
     Refill();
   }
-  return ListBoxControl::Draw(clip);
+  const int32_t drawn = ListBoxControl::Draw(clip);
+  if (ShownTextLogKept() && !Hidden() && scroller && !scroller->Hidden()) NoteScrolledText(this, TextBoxText(this));
+  return drawn;
 }
 
 int32_t TextBoxControl::HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {

@@ -4,11 +4,13 @@
 // opened on the silo's hex as a player opens it, a missile of the silo
 // aimed at a hex from it, the orders a launch posts, a stock missile loaded
 // into the silo from the army's stored weapons page (through its Deploy or
-// its Load), war declared on the diplomacy page, the mail that tells what a
-// missile struck, and a foreign unit to strike where no forces at war with
-// it can fire at it, so that what it loses is the missile's doing.
+// its Load), the orders' missile strike panel opened for the silo, war
+// declared on the diplomacy page, the mail that tells what a missile struck,
+// and a foreign unit to strike where no forces at war with it can fire at
+// it, so that what it loses is the missile's doing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,7 +41,9 @@
 #include "ui/list_control.h"
 #include "units/combat/unit_attack.h"
 #include "units/hex_geometry.h"
+#include "world/game_speed.h"
 #include "world/id_lookups.h"
+#include "world/list_holder.h"
 #include "world/world.h"
 
 // The number of the list's row whose id is the unit's, -1 for none.
@@ -381,4 +385,98 @@ inline const UnitRecord* QuietForeignUnitNear(const UnitRecord& missile, uint32_
       best = u, nearest = d;
   }
   return best;
+}
+
+// The sample's missile silo class; the orders table's missile strike,
+// whose list is the strike panel's.
+inline constexpr int32_t kSampleSiloClass = 4011;
+inline constexpr int32_t kMissileStrikeOrderId = 42;
+
+// The stock weapons aboard the silo.
+inline std::vector<uint32_t> StockAboard(uint32_t silo) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  std::vector<uint32_t> aboard;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
+      aboard.push_back(u->id);
+  return aboard;
+}
+
+// The local region's silo (Kessaria's in the sample), and one of the
+// missiles the sample keeps in reserve beside it (of the class, or of any
+// with 0) loaded from the stored weapons page within `days` days. The clock
+// then stands until the test lets days pass.
+inline void LoadAMissile(uint32_t* siloHex, uint32_t* missile, uint32_t days, int32_t classIndex = 0) {
+  World& w = g_world;
+  uint32_t siloId = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    const UnitRecord* silo = OwnUnitOfClass(kSampleSiloClass);
+    ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
+    siloId = silo->id;
+    *siloHex = MakeHexPos(silo->x, silo->y);
+    for (const UnitRecord* u = w.units; u && !*missile; u = u->next == w.units ? nullptr : u->next)
+      if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
+          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y && (classIndex == 0 || u->classIndex == classIndex))
+        *missile = u->id;
+  }
+  ASSERT_NE(*missile, 0u) << "Kessaria has a missile by its silo";
+  const std::vector<uint32_t> before = StockAboard(siloId);
+  ASSERT_NO_FATAL_FAILURE(LoadFromTheStoresPage(*missile, siloId, days));
+  // What the silo took aboard may be the missile or a part split from it.
+  const std::vector<uint32_t> after = StockAboard(siloId);
+  ASSERT_EQ(after.size(), before.size() + 1) << "the silo took the missile aboard";
+  for (const uint32_t id : after)
+    if (std::find(before.begin(), before.end(), id) == before.end()) *missile = id;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetGameSpeed(w.gameState, 0);
+}
+
+// The silo's orders from the platforms of a stored weapon, a control
+// click on the hex for the orders aimed there, and the missile strike
+// order; on its panel, the unit's row (the hex's, with none) and the
+// missile's.
+inline void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex, uint32_t missile, uint32_t unit = 0) {
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  UnitInventoryPanel& stores = s.unitInventory;
+  ASSERT_NE(stores.storedList->firstRow, nullptr) << "the stores page lists a stored weapon";
+  for (int click = 0; click < 4 && stores.storedList->selectedId == 0; ++click)
+    SampleGame::ClickControl(stores.storedList, 0);
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
+  MissileSiloPanel& platforms = s.missileSiloPanel;
+  const int siloRow = RowOfUnit(platforms.platforms, silo);
+  ASSERT_GE(siloRow, 0) << "the silo is offered";
+  SampleGame::ClickControl(platforms.platforms, siloRow);
+  SampleGame::ClickControl(FormFindControlByTag(platforms.currentForm, "UNITORDER"));
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ListItem28* first = FirstInHolder(s.SelectionList());
+    ASSERT_NE(first, nullptr);
+    const UnitRecord* selected = RefUnit(w, *first);
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->id, silo) << "the silo is the selection";
+  }
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(targetHex, x, y));
+  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+  SampleGame::Pump();
+  SampleGame::Post(plat::kWmLButtonDown, plat::kMkLButton | plat::kMkControl, x, y);
+  SampleGame::Post(plat::kWmLButtonUp, plat::kMkControl, x, y);
+  SampleGame::Pump();
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.unitOrders.currentForm) << "ORDERS1_ss3 is shown";
+  const int orderRow = RowOfUnit(s.unitOrders.ordersList, kMissileStrikeOrderId);
+  ASSERT_GE(orderRow, 0) << "the silo may be given the missile strike";
+  SampleGame::ClickControl(s.unitOrders.ordersList, orderRow);
+  MissileStrikePanel& strike = s.missileStrike;
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "ORDERS1_ss3e is shown";
+  const int targetRow = unit ? RowOfUnit(strike.unitList, unit) : 0;
+  ASSERT_GE(targetRow, 0) << "the panel offers the unit";
+  SampleGame::ClickControl(strike.unitList, targetRow);
+  const int missileRow = RowOfUnit(strike.missileList, missile);
+  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
+  SampleGame::ClickControl(strike.missileList, missileRow);
 }
