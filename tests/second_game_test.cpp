@@ -59,21 +59,31 @@ TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFre
     tank.valuePerPoint = 30;
     ASSERT_GE(LogOn(nullptr, 0, 0), 0);
     g_uiOptions.autosaveturns = 0;
-    g_world.players[1].soldiers = 50.0f;
-    UnitRecord& first = ReserveTank(0x01000101, 2);
-    const int placed = PlaceUnitOnMap(g_world, first);
+    // The log-on has started the computer players, which walk the unit
+    // ring: units are made and placed under the simulation lock.
+    UnitRecord* first = nullptr;
+    int placed = 0;
+    {
+      plat::CriticalSectionLock simulation(g_simulationLock);
+      g_world.players[1].soldiers = 50.0f;
+      first = &ReserveTank(0x01000101, 2);
+      placed = PlaceUnitOnMap(g_world, *first);
+    }
     RunDaysOnTurnThread(1);
-    EXPECT_FALSE(InReserve(first)) << "game " << game;
+    EXPECT_FALSE(InReserve(*first)) << "game " << game;
     if (game == 1) firstPlaced = placed, firstBudget = g_world.players[1].soldiers;
     EXPECT_EQ(placed, firstPlaced) << "game " << game;
     EXPECT_EQ(g_world.players[1].soldiers, firstBudget) << "game " << game;
 
     // With budget to spare a second tank is posted and shown; the game stops
     // before its simulation pass. It came from a save: snapshots and head.
-    g_world.players[1].soldiers = 1000.0f;
-    UnitRecord& waiting = ReserveTank(0x01000102, 4);
-    ASSERT_EQ(PlaceUnitOnMap(g_world, waiting), 1);
-    ASSERT_EQ(PendingDeployments(g_world, 1), DeploymentWeight(g_world, waiting));
+    {
+      plat::CriticalSectionLock simulation(g_simulationLock);
+      g_world.players[1].soldiers = 1000.0f;
+      UnitRecord& waiting = ReserveTank(0x01000102, 4);
+      ASSERT_EQ(PlaceUnitOnMap(g_world, waiting), 1);
+      ASSERT_EQ(PendingDeployments(g_world, 1), DeploymentWeight(g_world, waiting));
+    }
     g_world.snapshotTable.assign(16, PlayerRecord{});
     g_world.saveHeader.checksum = 0x5A5A;
     SwitchGameScreen(nullptr, false);

@@ -1,5 +1,6 @@
 #include "net/game_messages.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -32,8 +33,11 @@ void PostReceivedCommand(NetSession& session, GameCommand&& command) {
     session.game->postCommand(std::move(command));
 }
 
+// The turn thread moves the tick on as the network's threads stamp their
+// messages: read whole.
 uint32_t GameTick(const NetSession& session) {
-  return session.game && session.game->currentTick ? *session.game->currentTick : 0;
+  if (!session.game || !session.game->currentTick) return 0;
+  return std::atomic_ref<uint32_t>(const_cast<uint32_t&>(*session.game->currentTick)).load(std::memory_order_relaxed);
 }
 
 void ReceiveCommand(NetSession& session, uint32_t from, const NetPlayer* sender, const uint8_t* data, size_t size) {

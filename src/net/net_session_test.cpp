@@ -218,6 +218,11 @@ TEST_F(HostHandler, PlayersFreedOnceAndDeparturesReported) {
   EXPECT_EQ(own->references.load(), 1);
   EXPECT_EQ(peer.world->slotTable[1].playerId, 1u);
   peer.session.inSession = 1;
+  // The host plays region 1 from its slot; the lines the network's thread
+  // queues go out from that region whatever the world's local player reads
+  // meanwhile (a game's load rewrites it).
+  peer.world->slotTable[1].region = 1;
+  peer.world->gameState.localPlayer = 9;
 
   // Rows: destroy reason, the line it queues. The joiner plays region 5 from slot 2.
   struct Row {
@@ -238,6 +243,7 @@ TEST_F(HostHandler, PlayersFreedOnceAndDeparturesReported) {
     ASSERT_EQ(handler.OnDestroyPlayer(7, joiner, row.reason), 0);
     EXPECT_EQ(LiveNetPlayers(), alive + 1) << row.line;
     EXPECT_EQ(peer.Lines().back(), row.line);
+    EXPECT_EQ(QueuedTextLines(peer.lines).back().sender, 1) << row.line;
     EXPECT_EQ(peer.Values(kNetCodePlayerLeft).back(), 5);
     EXPECT_EQ(peer.Slot(2).state, kSlotFree);
   }

@@ -19,9 +19,20 @@ std::atomic<TextMessageTransport> g_transport{nullptr};
 
 // The slot this machine's lines go out from: the local region in a game
 // (-1 when the index names none), slot 0 before one (in the lobby).
-int32_t SenderSlot(const NetSession& session) {
+// In a session the network's threads queue lines too (a player left, the
+// host lost) while a game's load rewrites the world's local player: there
+// the region comes from the local slot, read under the slot lock.
+int32_t SenderSlot(NetSession& session) {
   if (!session.game || !session.game->localPlayer) return 0;
-  const int32_t local = *session.game->localPlayer;
+  int32_t local = 0;
+  if (const NetSlot* slots = SessionSlots(session); slots && session.inSession) {
+    const int32_t own = session.localSlot;
+    if (own < 0 || own >= kMaxPlayers) return 0;
+    plat::CriticalSectionLock hold(session.slotLock);
+    local = slots[own].region;
+  } else {
+    local = *session.game->localPlayer;
+  }
   return local >= 0 && local < kMaxPlayers ? local : -1;
 }
 

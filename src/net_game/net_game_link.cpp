@@ -54,7 +54,7 @@ int32_t SendToPlayer(uint32_t kind, int32_t player, const uint8_t* payload, size
         target = world.slotTable[slot].playerId;
     }
   }
-  SessionMessage* m = BuildNetMessage(kind, payload, static_cast<uint32_t>(length), world.gameState.currentTick,
+  SessionMessage* m = BuildNetMessage(kind, payload, static_cast<uint32_t>(length), CurrentTickNow(world.gameState),
                                       static_cast<uint8_t>(world.gameState.localPlayer));
   if (!m) return plat::kFail;
   m->value = static_cast<uint32_t>(player);

@@ -239,8 +239,10 @@ PlayerMessage* InitPlayerMessage(int32_t sender) {
 }
 
 void DistributePlayerMessage(World& world, PlayerMessage& message) {
-  message.tick = world.gameState.currentTick;
-  message.day = world.gameState.currentDay;
+  // A computer player's thread or the window's may post it while the turn
+  // thread moves the clock on: the tick and the day are read whole.
+  message.tick = CurrentTickNow(world.gameState);
+  message.day = std::atomic_ref<uint32_t>(world.gameState.currentDay).load(std::memory_order_acquire);
   message.flags &= ~0x3Cu;
   const uint32_t recipients = message.recipientMasks[0] | message.recipientMasks[1] | message.recipientMasks[2];
   for (int p = 0; p < kMaxPlayers; ++p) {
@@ -317,7 +319,7 @@ void AddLocalNewsItem(World& world, const PlayerRecord& recipient, uint32_t type
       temp->params[3] = params.p4;
       FormatGameMessageText(world, *temp);
       if (temp->texts[1] && temp->texts[1][0])
-        AppendStatusLine(world, temp->texts[1], world.gameState.currentTick, static_cast<uint32_t>(priority));
+        AppendStatusLine(world, temp->texts[1], CurrentTickNow(world.gameState), static_cast<uint32_t>(priority));
       DeleteZeroed(temp);
     }
   }

@@ -58,6 +58,11 @@ uint32_t PlayAlong(TestPeer& peer, const std::string& hostOut, const std::atomic
   if (!Eventually([&] { return peer.Slot(own).region != 0; })) return 0;
   const uint8_t region = peer.Slot(own).region;
   (void)NetSetSlot(peer.session, true);
+  // The host names the game once the region is given: its parameter block,
+  // then its settings head, each written here by the network's thread. The
+  // files are read once both have come, as the runner's joiner waits for
+  // them, not while the head still lands.
+  if (!Eventually([&] { return peer.Codes(kNetCodeSetup) >= 2; })) return 0;
   // The same files as the host's: both read the one data root.
   if (LoadScenarioFileSequence(*peer.world, "Channel", nullptr) < 0) return 0;
   SendLobbySyncInfo(peer.session, *peer.world, region, peer.world->campaignMessage.word44);
