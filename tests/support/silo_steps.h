@@ -252,6 +252,18 @@ inline void ShowArmyPage(int32_t page) {
   SampleGame::ClickControl(button);
 }
 
+// DEPLOY on the stored weapons page's chosen row, then the silo's row of
+// the platforms offered and the button given there.
+inline void DeployToTheSilo(uint32_t silo, const char* button) {
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlByTag(s.unitInventory.currentForm, "DEPLOY"));
+  MissileSiloPanel& platforms = s.missileSiloPanel;
+  const int siloRow = RowOfUnit(platforms.platforms, silo);
+  ASSERT_GE(siloRow, 0) << "the silo is offered";
+  SampleGame::ClickControl(platforms.platforms, siloRow);
+  SampleGame::ClickControl(FormFindControlByTag(platforms.currentForm, button));
+}
+
 // Loads the stock weapon into the silo as a player does: its row of the
 // stored weapons page, DEPLOY, the silo's row, LOAD; then plays until it is
 // aboard, at most `days` days.
@@ -265,12 +277,7 @@ inline void LoadFromTheStoresPage(uint32_t stock, uint32_t silo, uint32_t days) 
   for (int click = 0; click < 4 && stores.storedList->selectedId != static_cast<int32_t>(stock); ++click)
     SampleGame::ClickControl(stores.storedList, row);
   ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(stock));
-  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
-  MissileSiloPanel& load = s.missileSiloPanel;
-  const int platformRow = RowOfUnit(load.platforms, silo);
-  ASSERT_GE(platformRow, 0) << "the silo is offered";
-  SampleGame::ClickControl(load.platforms, platformRow);
-  SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
+  ASSERT_NO_FATAL_FAILURE(DeployToTheSilo(silo, "LOAD"));
   SampleGame::PlayUntil(days, [&] { return AboardOf(silo) != 0; });
   ASSERT_NE(AboardOf(silo), 0u) << "the missile is loaded into the silo";
 }
@@ -446,12 +453,7 @@ inline void OpenTheStrikePanel(uint32_t silo, uint32_t targetHex, uint32_t missi
   ASSERT_NE(stores.storedList->firstRow, nullptr) << "the stores page lists a stored weapon";
   for (int click = 0; click < 4 && stores.storedList->selectedId == 0; ++click)
     SampleGame::ClickControl(stores.storedList, 0);
-  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
-  MissileSiloPanel& platforms = s.missileSiloPanel;
-  const int siloRow = RowOfUnit(platforms.platforms, silo);
-  ASSERT_GE(siloRow, 0) << "the silo is offered";
-  SampleGame::ClickControl(platforms.platforms, siloRow);
-  SampleGame::ClickControl(FormFindControlByTag(platforms.currentForm, "UNITORDER"));
+  ASSERT_NO_FATAL_FAILURE(DeployToTheSilo(silo, "UNITORDER"));
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     ListItem28* first = FirstInHolder(s.SelectionList());
