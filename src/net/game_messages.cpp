@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "net/net_message_queue.h"
@@ -107,19 +108,37 @@ void ReceiveSessionMessage(NetSession& session, uint32_t from, const NetPlayer* 
   QueueNetMessage(*session.queue, m);
 }
 
-void AnswerSetupRequest(NetSession& session, uint32_t asker) {
+// The answer is encoded as the records stand and sent after: the world's
+// lock is never held while sending.
+void AnswerSetupRequest(NetSession& session, uint32_t asker, plat::CriticalSection* worldLock) {
   const NetSessionGame& game = *session.game;
-  const std::vector<uint8_t> block = EncodeGameParams(*game.gameParams);
+  std::vector<uint8_t> block, head;
+  bool named = false;
+  {
+    std::optional<plat::CriticalSectionLock> hold;
+    if (worldLock) hold.emplace(*worldLock);
+    block = EncodeGameParams(*game.gameParams);
+    head = EncodeScenarioHead(*game.scenarioHead);
+    named = game.gameParams->name[0] != '\0';
+  }
   (void)NetSendGameMessage(session, asker, false, block.data(), nullptr, 0);
-  if (game.gameParams->name[0] != '\0') {
+  if (named) {
     SessionMessage* m = BuildNetMessage(kSmGameSetup, nullptr, 0, GameTick(session), 0);
     if (m) {
       (void)SendNetMessage(session, *m, asker);
       FreeNetMessage(m);
     }
   }
-  const std::vector<uint8_t> head = EncodeScenarioHead(*game.scenarioHead);
   (void)NetSendGameMessage(session, asker, false, head.data(), nullptr, 0);
+}
+
+// The records the main thread owns are not written here: they go to it
+// through the queue, behind the set-up message they follow.
+void HandOver(NetSession& session, uint32_t kind, uint32_t from, const uint8_t* data, size_t size) {
+  SessionMessage* m = BuildNetMessage(kind, data, static_cast<uint32_t>(size), 0, 0);
+  if (!m) return;
+  m->from = from;
+  QueueNetMessage(*session.queue, m);
 }
 
 uint8_t LocalSender(NetSession& session) {
@@ -278,7 +297,6 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
   NetSlot* slots = SessionSlots(session);
   if (!slots || !session.game->scenarioHead || !session.game->gameParams || !session.queue)
     return Drop(from, id, size, "no game");
-  NetSessionGame& game = *session.game;
   const uint32_t head = le::Load32(data + 4);
   switch (id) {
     case kGameCommandHeader:
@@ -292,14 +310,12 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
     case kScenarioHeadId:
       if (size != kScenarioHeadSize || head != size) return Drop(from, id, size, "wrong size");
       if (!FromHost(sender)) return Drop(from, id, size, "not from the host");
-      DecodeScenarioHead(data, *game.scenarioHead);
-      session.hostProgramVersion = game.scenarioHead->programVersion;
-      NetNotify(session, kNetCodeSetup, 0);
+      HandOver(session, kSmReceivedScenarioHead, from, data, size);
       return plat::kOk;
     case kSetupRequestId:
       if (size != kSetupRequestSize || head != size) return Drop(from, id, size, "wrong size");
       if (!session.isHost) return Drop(from, id, size, "a set-up request to a joiner");
-      AnswerSetupRequest(session, from);
+      HandOver(session, kSmSetupRequest, from, nullptr, 0);
       return plat::kOk;
     case kProgressReportId: {
       if (size != kProgressReportSize || head != size) return Drop(from, id, size, "wrong size");
@@ -316,13 +332,38 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
       if (!FromHost(sender)) return Drop(from, id, size, "not from the host");
       if (const char* why = GameFileNameDefect(reinterpret_cast<const char*>(data + 8), sizeof(GameParamsBlock::name)))
         return Drop(from, id, size, why);
-      DecodeGameParams(data, *game.gameParams);
-      NetNotify(session, kNetCodeSetup, 0);
+      HandOver(session, kSmReceivedGameParams, from, data, size);
       return plat::kOk;
     }
     default:
       return Drop(from, id, size, "unknown game message");
   }
+}
+
+bool ApplyReceivedSetup(NetSession& session, const SessionMessage& message, plat::CriticalSection* worldLock) {
+  if (message.kind != kSmReceivedScenarioHead && message.kind != kSmReceivedGameParams &&
+      message.kind != kSmSetupRequest)
+    return false;
+  NetSessionGame* game = session.game;
+  if (!game || !game->scenarioHead || !game->gameParams) return true;
+  if (message.kind == kSmSetupRequest) {
+    if (session.isHost) AnswerSetupRequest(session, message.from, worldLock);
+    return true;
+  }
+  const bool head = message.kind == kSmReceivedScenarioHead;
+  if (!message.payload || message.payloadLength != (head ? kScenarioHeadSize : kGameParamsSize)) return true;
+  {
+    std::optional<plat::CriticalSectionLock> hold;
+    if (worldLock) hold.emplace(*worldLock);
+    if (head) {
+      DecodeScenarioHead(message.payload, *game->scenarioHead);
+      session.hostProgramVersion = game->scenarioHead->programVersion;
+    } else {
+      DecodeGameParams(message.payload, *game->gameParams);
+    }
+  }
+  NetNotify(session, kNetCodeSetup, 0);
+  return true;
 }
 
 void ReleaseHeldCommands(NetSession& session) {

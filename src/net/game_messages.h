@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "net/session_message.h"
+#include "platform/threads.h"
 #include "records/game_params_block.h"
 #include "records/scenario_head.h"
 
@@ -46,6 +47,11 @@ int32_t SendNetMessage(NetSession& session, const SessionMessage& message, uint3
 // The receive path of 0x20001..0x20006 on the network thread.
 int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* sender, const uint8_t* data,
                              size_t size);
+// On the main thread, for the kinds the receive path hands over: the host's
+// set-up records are copied in (the world lock held, when given) and code 5
+// is posted; a set-up request is answered from the records as they stand.
+// False for any other kind.
+bool ApplyReceivedSetup(NetSession& session, const SessionMessage& message, plat::CriticalSection* worldLock);
 // This peer's game has started: the commands the peers sent meanwhile are
 // posted in the order they came, and later ones go straight to the log.
 void ReleaseHeldCommands(NetSession& session);

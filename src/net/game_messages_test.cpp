@@ -111,7 +111,10 @@ TEST(GameMessages, ASetupRequestIsAnsweredWithTheBlockTheFileAndTheHead) {
     }
     std::snprintf(host.world->campaignMessage.name, sizeof host.world->campaignMessage.name, "%s", row.file);
     spy.Send(hostId, Sized(kSetupRequestId, kSetupRequestSize));
-    ASSERT_TRUE(Eventually([&] { return answers().size() == row.ids.size(); })) << row.file;
+    ASSERT_TRUE(Eventually([&] {
+      host.Serve();
+      return answers().size() == row.ids.size();
+    })) << row.file;
     EXPECT_EQ(answers(), row.ids) << row.file;
     EXPECT_EQ(spy.Of(kGameParamsId)[0].size(), 48u);
     EXPECT_EQ(spy.Of(kScenarioHeadId)[0].size(), 140u);
@@ -232,6 +235,7 @@ TEST(GameMessages, BadMessagesAreLoggedAndChangeNothing) {
       {"session: trailing bytes", [] { auto m = Session(kSmGameSpeed, 5, 1); m.push_back(0); return m; }(), false},
       {"101: more bytes than its record", [] { auto m = Session(kSmSyncInfo, 5, 0, kSyncInfoSize); m.push_back(0); return m; }(), false},
       {"105 from a joiner holds no commands", Session(kSmStartGame, 1, 0), false},
+      {"a kind only the main thread is handed", Session(kSmReceivedScenarioHead, 5, 0), false},
       {"unknown game message", Sized(0x20007, 8), false},
       {"unknown message", Sized(0x30000, 8), false},
       {"seven bytes", std::vector<uint8_t>(7, 1), false},

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "net/game_messages.h"
@@ -106,11 +107,18 @@ class TestPeer {
     plat::CriticalSectionLock hold(session.slotLock);
     return world->slotTable[n];
   }
+  // Does now what the main thread does with what the network thread hands
+  // over (the set-up records and requests); other messages wait for
+  // DrainKinds. On the test's thread only.
+  void Serve() {
+    DrainNetQueue(queue, [&](const SessionMessage& m) {
+      if (!ApplyReceivedSetup(session, m, nullptr)) kept_.push_back(m.kind);
+    });
+  }
   // The session message numbers waiting in the queue, handled in order.
   std::vector<uint32_t> DrainKinds() {
-    std::vector<uint32_t> kinds;
-    DrainNetQueue(queue, [&](const SessionMessage& m) { kinds.push_back(m.kind); });
-    return kinds;
+    Serve();
+    return std::exchange(kept_, {});
   }
 
   std::unique_ptr<World> world = std::make_unique<World>();
@@ -125,6 +133,7 @@ class TestPeer {
   std::mutex lock_;
   std::vector<std::pair<uint32_t, intptr_t>> codes_;
   std::vector<GameCommand> commands_;
+  std::vector<uint32_t> kept_;
 };
 
 // A bare peer that joins a session and keeps every message it receives.

@@ -120,6 +120,10 @@ const char* SessionMessageDefect(NetSession& session, uint32_t from, const NetPl
       const int own = SenderRegion(session, from);
       return own > 0 && own == m.sender ? nullptr : "not the sender's region";
     }
+    case kSmReceivedScenarioHead:
+    case kSmReceivedGameParams:
+    case kSmSetupRequest:
+      return "a kind no peer sends";
     default:
       return nullptr;
   }

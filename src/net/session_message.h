@@ -15,6 +15,12 @@ enum SessionMessageKind : uint32_t {
   kSmPlayerMessage = 106,
   kSmPlayerTick = 107,
   kSmProfile = 108,
+  // Never on the wire: what the network thread received and hands to the
+  // main thread, so that it takes effect there in the order it came (the
+  // host's set-up records after the load of the set-up before them).
+  kSmReceivedScenarioHead = 1001,  // payload: the 140-byte head
+  kSmReceivedGameParams = 1002,    // payload: the 48-byte block
+  kSmSetupRequest = 1003,          // from: the asker
 };
 
 struct SessionMessage {

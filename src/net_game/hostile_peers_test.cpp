@@ -201,7 +201,11 @@ TEST(HostilePeers, EachIsRefusedOnceAndTheHostPlaysOn) {
     ASSERT_TRUE(Eventually([&] { return other.session.slotAssigned.load() != 0; }));
     const std::vector<uint8_t> request = {4, 0, 2, 0, 8, 0, 0, 0};
     (void)NetSendGameMessage(other.session, host.session.hostPlayer, false, request.data(), nullptr, 0);
-    ASSERT_TRUE(Eventually([&] { return other.session.hostProgramVersion.load() != 0; }));
+    ASSERT_TRUE(Eventually([&] {
+      host.Serve();
+      other.Serve();
+      return other.session.hostProgramVersion.load() != 0;
+    }));
     EXPECT_TRUE(ReportVersionMismatch(other.session));
     const std::string line = "(Otto) Different Versions!\n  Host 0.1.0, Ours 0.9.0.";
     EXPECT_TRUE(Eventually([&] { return Matching(host.Lines(), line) == 1; }));

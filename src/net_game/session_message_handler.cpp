@@ -144,6 +144,13 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
         SendIncompatibleVersionLine(world);
       }
       break;
+    case kSmReceivedScenarioHead:
+    case kSmReceivedGameParams:
+    case kSmSetupRequest:
+      // Taken here, not on the network thread, so the set-up's load cannot
+      // meet a record half copied, nor the lobby's changes an answer half read.
+      (void)ApplyReceivedSetup(session, message, &g_simulationLock);
+      break;
     case kSmGameSetup:
       if (mode != kSimUiFrontEnd) break;
       session.frontEndGameFlag = (world.campaignMessage.flags & kGameParamsFrontEndGame) ? 1 : 0;

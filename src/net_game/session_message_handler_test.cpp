@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -10,13 +12,17 @@
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/net_test_support.h"
+#include "platform/paths.h"
+#include "records/le_bytes.h"
 #include "sim/game_start.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "support/global_guard.h"
+#include "support/temp_dir.h"
 #include "world/game_speed.h"
 #include "records/game_params_block.h"
 #include "world/game_speed_test_support.h"
+#include "world/scenario_settings.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -111,6 +117,52 @@ TEST(SessionMessageHandler, TheGameSetUpCopiesTheFrontEndGameFlag) {
     EXPECT_EQ(DrainNetQueue(peer.queue, [&](const SessionMessage& m) { HandleSessionMessage(peer.session, *peer.world, m, nullptr); }), 1);
     EXPECT_EQ(peer.session.frontEndGameFlag.load(), row.flag) << row.a << row.b << row.mode;
   }
+}
+
+// The host's set-up reaches a joiner's world only on the main thread, in
+// the order it came: the game named is read first, and the host's head then
+// stands over the defaults that read left.
+TEST(SessionMessageHandler, TheHostsSetUpLandsInOrderOnTheMainThread) {
+  TempDir dir;
+  const std::string root = plat::DataRoot();
+  plat::SetDataRoot(dir.path());
+  std::filesystem::create_directories(dir.path() + "/Scenario");
+  std::ofstream(dir.path() + "/Scenario/Test.GMC", std::ios::binary) << "startymd: 2000 1 1\r\n";
+  GlobalGuard<SimUiLink> link(g_simUi);
+  g_simUi.uiMode = [] { return static_cast<int32_t>(kSimUiFrontEnd); };
+  MessageBench bench;
+  TestPeer& joiner = bench.joiner;
+  ScenarioHead sent{};
+  InitSettingsHead(sent);
+  sent.difficulty = 3;
+  le::StoreI32(sent.bytes113 + 3, 40000);  // a seed no default draws
+  GameParamsBlock block{};
+  InitGameParamsBlock(block);
+  std::snprintf(block.name, sizeof block.name, "Test");
+  block.word44 = 9;
+
+  const auto records = [&] {
+    std::vector<uint8_t> bytes = EncodeScenarioHead(joiner.world->scenario.head);
+    for (uint8_t b : EncodeGameParams(joiner.world->campaignMessage)) bytes.push_back(b);
+    return bytes;
+  };
+  const std::vector<uint8_t> before = records();
+  EXPECT_EQ(bench.ToJoiner(EncodeGameParams(block), &bench.fromHost), 0);
+  EXPECT_EQ(bench.ToJoiner(Session(kSmGameSetup, 1, 0), &bench.fromHost), 0);
+  EXPECT_EQ(bench.ToJoiner(EncodeScenarioHead(sent), &bench.fromHost), 0);
+  EXPECT_EQ(records(), before);  // the network's thread wrote nothing
+  std::vector<uint32_t> kinds;
+  DrainNetQueue(joiner.queue, [&](const SessionMessage& m) {
+    kinds.push_back(m.kind);
+    HandleSessionMessage(joiner.session, *joiner.world, m, nullptr);
+  });
+  EXPECT_EQ(kinds, (std::vector<uint32_t>{kSmReceivedGameParams, kSmGameSetup, kSmReceivedScenarioHead}));
+  EXPECT_EQ(EncodeGameParams(joiner.world->campaignMessage), EncodeGameParams(block));
+  EXPECT_NE(joiner.world->scenario.startDay, 0u);  // the named game was read
+  EXPECT_EQ(EncodeScenarioHead(joiner.world->scenario.head), EncodeScenarioHead(sent));
+  EXPECT_EQ(joiner.Codes(kNetCodeSetup), 2);
+  EXPECT_EQ(joiner.session.hostProgramVersion.load(), sent.programVersion);
+  plat::SetDataRoot(root);
 }
 
 }  // namespace

@@ -59,10 +59,13 @@ uint32_t PlayAlong(TestPeer& peer, const std::string& hostOut, const std::atomic
   const uint8_t region = peer.Slot(own).region;
   (void)NetSetSlot(peer.session, true);
   // The host names the game once the region is given: its parameter block,
-  // then its settings head, each written here by the network's thread. The
-  // files are read once both have come, as the runner's joiner waits for
-  // them, not while the head still lands.
-  if (!Eventually([&] { return peer.Codes(kNetCodeSetup) >= 2; })) return 0;
+  // then its settings head, each handed to this thread to copy in. The
+  // files are read once both have come, as the runner's joiner waits for them.
+  if (!Eventually([&] {
+        peer.Serve();
+        return peer.Codes(kNetCodeSetup) >= 2;
+      }))
+    return 0;
   // The same files as the host's: both read the one data root.
   if (LoadScenarioFileSequence(*peer.world, "Channel", nullptr) < 0) return 0;
   SendLobbySyncInfo(peer.session, *peer.world, region, peer.world->campaignMessage.word44);
