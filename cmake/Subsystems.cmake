@@ -166,7 +166,8 @@ endfunction()
 # every n-th test, so that the entries go side by side. ONCE labels the
 # entries "once" instead of "whole": scripts/test.sh runs them in the first
 # shuffled order only, for programs whose every test loads its own game
-# afresh, so that a second order finds nothing the first could not. With
+# afresh, so that a second order finds little the first could not, and whose
+# runs cost the most (the cross tests' play tests under the sanitizers). With
 # VD_TESTS_PER_PROGRAM off, each test is an entry (a process) of its own.
 option(VD_TESTS_PER_PROGRAM "One CTest entry per test program, its tests run whole in one process" ON)
 function(vd_discover_tests target)

@@ -5,9 +5,9 @@
 # Each test program runs whole in one process with its tests in a shuffled
 # order, once per seed in VD_TEST_SEEDS (default: 1; seeds run from 1 to
 # 99999). The first seed runs every CTest entry; later seeds only the test
-# programs (label "whole"), since the other entries do not shuffle, and the
-# headless runner's tests (label "once"), each a fresh load, take the first
-# order only. A failing
+# programs (label "whole"), since the other entries do not shuffle; the
+# headless runner's tests and the cross tests (label "once"), each case a
+# fresh load and together most of the time, take the first order only. A failing
 # order runs again with VD_TEST_SEEDS=N and, for one program,
 #   BUILD/PROGRAM --gtest_shuffle --gtest_random_seed=N
 # (a sharded program's entries also set GTEST_TOTAL_SHARDS and
