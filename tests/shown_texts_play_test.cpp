@@ -240,23 +240,12 @@ TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfP
   ExpectShownTextsWhole("the silo panel with its missile chosen");
 
   // The strike panel aimed at a foreign unit of a region at war.
-  uint32_t silo = 0, target = 0, targetHex = 0;
-  int32_t enemy = 0;
-  const auto pickTarget = [&] {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* aboard = FindUnitById(g_world, missile);
-    const UnitRecord* foreign = aboard ? QuietForeignUnitNear(*aboard, siloHex, enemy) : nullptr;
-    silo = aboard ? aboard->carrier : 0;
-    target = foreign ? foreign->id : 0;
-    targetHex = foreign ? MakeHexPos(foreign->x, foreign->y) : 0;
-    enemy = foreign ? foreign->owner : 0;
-  };
-  pickTarget();
-  ASSERT_NE(targetHex, 0u) << "a foreign unit in the missile's reach";
-  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(enemy));
-  pickTarget();
-  ASSERT_NE(targetHex, 0u) << "one is still there once the war has begun";
-  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(silo, targetHex, missile, target));
+  StrikeTarget target = QuietStrikeTarget(missile, siloHex);
+  ASSERT_NE(target.unit, 0u) << "a foreign unit in the missile's reach";
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(target.region));
+  target = QuietStrikeTarget(missile, siloHex, target.region);
+  ASSERT_NE(target.unit, 0u) << "one is still there once the war has begun";
+  ASSERT_NO_FATAL_FAILURE(OpenTheStrikePanel(target.silo, target.hex, missile, target.unit));
   ExpectShownTextsWhole("the strike panel");
   ChooseRowsOf(s.missileStrike.currentForm, "the strike panel");
   CloseAllPopups(g_ui, 1);

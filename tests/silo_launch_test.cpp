@@ -308,19 +308,10 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   World& w = g_world;
   // A foreign unit in reach that no forces at war with it can fire at, its
   // region at war with Kessaria (as the declaration's dialog posts it).
-  uint32_t target = 0;
-  int32_t enemy = 0;
-  const auto pickTarget = [&] {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* aboard = FindUnitById(w, missile);
-    const UnitRecord* u = aboard ? QuietForeignUnitNear(*aboard, siloHex, enemy) : nullptr;
-    target = u ? u->id : 0;
-    enemy = u ? u->owner : 0;
-  };
-  pickTarget();
-  ASSERT_NE(target, 0u) << "a foreign unit in the missile's reach, away from the fighting";
-  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(enemy));
-  pickTarget();
+  const StrikeTarget quiet = QuietStrikeTarget(missile, siloHex);
+  ASSERT_NE(quiet.unit, 0u) << "a foreign unit in the missile's reach, away from the fighting";
+  ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(quiet.region));
+  const uint32_t target = QuietStrikeTarget(missile, siloHex, quiet.region).unit;
   ASSERT_NE(target, 0u) << "one is still there once the war has begun";
   uint32_t targetHex = 0;
   float before = 0.0f;

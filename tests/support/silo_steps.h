@@ -394,6 +394,22 @@ inline const UnitRecord* QuietForeignUnitNear(const UnitRecord& missile, uint32_
   return best;
 }
 
+// A strike's target: QuietForeignUnitNear for the missile aboard its silo,
+// of `region` when it is not 0; all 0 when there is none.
+struct StrikeTarget {
+  uint32_t silo = 0, unit = 0, hex = 0;
+  int32_t region = 0;
+};
+inline StrikeTarget QuietStrikeTarget(uint32_t missile, uint32_t siloHex, int32_t region = 0) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  StrikeTarget t;
+  const UnitRecord* aboard = FindUnitById(g_world, missile);
+  const UnitRecord* u = aboard ? QuietForeignUnitNear(*aboard, siloHex, region) : nullptr;
+  t.silo = aboard ? aboard->carrier : 0;
+  if (u) t.unit = u->id, t.hex = MakeHexPos(u->x, u->y), t.region = u->owner;
+  return t;
+}
+
 // The sample's missile silo class; the orders table's missile strike,
 // whose list is the strike panel's.
 inline constexpr int32_t kSampleSiloClass = 4011;
