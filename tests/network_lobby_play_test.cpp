@@ -22,12 +22,14 @@
 
 #include "app/app_object.h"
 #include "net/net_session.h"
+#include "net/net_test_support.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "platform/paths.h"
 #include "screens/screen_set.h"
 #include "shell/shell.h"
+#include "sim/simulation_lock.h"
 #include "support/fast_clock.h"
 #include "support/own_options_file.h"
 #include "support/temp_dir.h"
@@ -265,6 +267,25 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
   }
   // Leaving ends the session; the joiner let in hears it ended before a start.
   ClickControl(FormFindControlByTag(lobby.currentForm, "BACK"));
+}
+
+// Joining a host that chose its game before: once in, the game asks for the
+// set-up, reads the game and says it is chosen.
+TEST_F(NetworkLobbyPlay, AJoinerAfterTheGameWasChosenReadsIt) {
+  TestPeer host("Hera", nullptr);
+  std::snprintf(host.world->campaignMessage.name, sizeof host.world->campaignMessage.name, "Channel");
+  ASSERT_NO_FATAL_FAILURE(host.Host());
+  ASSERT_NO_FATAL_FAILURE(OpenConnect(static_cast<uint16_t>(host.session.identity.port)));
+  ClickControl(FormFindControlByTag(g_screens.connect->currentForm, "JOIN"));
+  GameLobby& lobby = g_screens.gameLobby;
+  ASSERT_TRUE(OnTheScreen(lobby));
+  EXPECT_TRUE(PumpUntil([&] {
+    host.Serve();  // the host's main thread answers
+    return StatusOf(lobby) == "Game chosen: ready.";
+  })) << StatusOf(lobby);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_STREQ(g_world.campaignMessage.name, "Channel");
+  EXPECT_NE(g_world.scenario.gamfile, nullptr) << "the chosen game was read";
 }
 
 // Joining a host whose data differ: the game reads the offered game when

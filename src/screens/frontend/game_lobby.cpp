@@ -253,7 +253,11 @@ void GameLobby::StartSessionGame() {
 
 void GameLobby::Poll(intptr_t) {
   NetSession& session = g_netSession;
-  if (mode == kLobbyModeJoin && !setupRequested && !session.hosts.connecting && session.connectEvent.IsSet()) {
+  // Once its connect has completed (the host has given it a slot), the
+  // joiner asks for the set-up, so that a game chosen before it came is
+  // read here too. The connect event cannot say so: a join from the
+  // command line consumes it, and the host list stays held after a join.
+  if (mode == kLobbyModeJoin && !setupRequested && session.inSession && session.slotAssigned) {
     const uint32_t head[2] = {kSetupRequestId, kSetupRequestSize};
     if (NetSendGameMessage(session, session.hostPlayer.load(), false, reinterpret_cast<const uint8_t*>(head), nullptr,
                            0) >= 0)
