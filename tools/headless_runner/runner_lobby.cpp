@@ -288,7 +288,6 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
     std::fprintf(err, "the host gave no slot (dropped, or the host went away)\n");
     return false;
   }
-  (void)NetSetSlot(s, true);
   int told = -1;
   const auto waiting = [&] {
     if (ownRegion() != 0 || !s.inSession || g_otherVersion) return false;
@@ -299,6 +298,10 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
     }
     return true;
   };
+  // Its place is told before it is ready: once it is, the region may come
+  // before the first look.
+  (void)waiting();
+  (void)NetSetSlot(s, true);
   if (!WaitFor([&] { return !waiting(); }, kRegionWaitMs) || !s.inSession) {
     if (!s.inSession)
       std::fprintf(err, "the session ended before the host gave a region (dropped, or the host went away)\n");
