@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -39,13 +38,6 @@
 #include "world/world.h"
 
 namespace {
-
-std::string TextOf(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // A port nobody listens on now.
 uint16_t FreePort() {
@@ -161,7 +153,7 @@ std::string DataWithOtherCell(const TempDir& dir) {
   std::filesystem::create_hard_link(game / "veldrane-headless", copy + "/veldrane-headless", linked);
   if (linked) std::filesystem::copy_file(game / "veldrane-headless", copy + "/veldrane-headless");
   const std::string table = copy + "/INI/CVars2.CSV";
-  std::string text = TextOf(table);
+  std::string text = FileText(table);
   const std::string cell = "Consumer goods per unit,0.1,";
   const size_t at = text.find(cell);
   if (at == std::string::npos) return "";
@@ -235,15 +227,15 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
     SCOPED_TRACE(row.name);
     Runner joiner(row.folder, {"--join", address, "--days", "1"}, dir.path() + "/" + row.name);
     ASSERT_TRUE(PumpUntil([&] { return ListRows(lobby, "SLOTS") == 2 || joiner.Status() >= 0; }))
-        << TextOf(joiner.err);
+        << FileText(joiner.err);
     ClickControl(FormFindControlByTag(lobby.currentForm, "SLOTS"), 1);
     ASSERT_TRUE(PumpUntil([&] { return AJoinerHasARegionAndIsReady() || joiner.Status() >= 0; }))
-        << TextOf(joiner.err) << SlotsText();
+        << FileText(joiner.err) << SlotsText();
     ClickControl(FormFindControlByTag(lobby.currentForm, "GAMES"), channel);
     if (!row.alike) {
-      ASSERT_TRUE(PumpUntil([&] { return joiner.Status() >= 0; })) << TextOf(joiner.err);
+      ASSERT_TRUE(PumpUntil([&] { return joiner.Status() >= 0; })) << FileText(joiner.err);
       EXPECT_NE(joiner.code, 0);
-      const std::string said = TextOf(joiner.err);
+      const std::string said = FileText(joiner.err);
       EXPECT_NE(said.find("the host refused this player: its files differ from the host's (Sync Error: Mismatched SCN "
                           "File.); the files: Scenario\\Channel.GMC, its player settings (PlayerSet\\) or a rule table "
                           "(INI\\*.CSV"),
@@ -260,9 +252,9 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
     } else {
       // The host takes a region too; then the game may start.
       ClickControl(FormFindControlByTag(lobby.currentForm, "SLOTS"), 0);
-      ASSERT_TRUE(PumpUntil([&] { return Shown(lobby, "START") || joiner.Status() >= 0; })) << TextOf(joiner.err);
-      EXPECT_EQ(joiner.Status(), -1) << TextOf(joiner.err);
-      EXPECT_EQ(TextOf(joiner.err).find("refused"), std::string::npos) << TextOf(joiner.err);
+      ASSERT_TRUE(PumpUntil([&] { return Shown(lobby, "START") || joiner.Status() >= 0; })) << FileText(joiner.err);
+      EXPECT_EQ(joiner.Status(), -1) << FileText(joiner.err);
+      EXPECT_EQ(FileText(joiner.err).find("refused"), std::string::npos) << FileText(joiner.err);
     }
   }
   // Leaving ends the session; the joiner let in hears it ended before a start.
@@ -298,9 +290,9 @@ TEST_F(NetworkLobbyPlay, JoiningAHostWithOtherDataReturnsToTheConnectScreenWithT
   Runner host(other, {"--host", "0", "--days", "1", "Channel"}, dir.path() + "/host");
   unsigned port = 0;
   ASSERT_TRUE(PumpUntil([&] {
-    return std::sscanf(TextOf(host.out).c_str(), "host port %u", &port) == 1 || host.Status() >= 0;
+    return std::sscanf(FileText(host.out).c_str(), "host port %u", &port) == 1 || host.Status() >= 0;
   }));
-  ASSERT_NE(port, 0u) << TextOf(host.err);
+  ASSERT_NE(port, 0u) << FileText(host.err);
   ASSERT_NO_FATAL_FAILURE(OpenConnect(static_cast<uint16_t>(port)));
   ClickControl(FormFindControlByTag(g_screens.connect->currentForm, "JOIN"));
   GameLobby& lobby = g_screens.gameLobby;
@@ -315,17 +307,17 @@ TEST_F(NetworkLobbyPlay, JoiningAHostWithOtherDataReturnsToTheConnectScreenWithT
   }));
   ClickControl(FormFindControlByTag(lobby.currentForm, "READY"));
   Screen& connect = *g_screens.connect;
-  ASSERT_TRUE(PumpUntil([&] { return OnTheScreen(connect); })) << TextOf(host.err);
+  ASSERT_TRUE(PumpUntil([&] { return OnTheScreen(connect); })) << FileText(host.err);
   const std::string status = StatusOf(connect);
   EXPECT_NE(status.find("The host refused this player: its files differ from the host's (Sync Error: Mismatched SCN "
                         "File.); the files: Scenario\\Channel.GMC"),
             std::string::npos)
       << status;
   EXPECT_NE(status.find("(INI\\*.CSV"), std::string::npos) << status;
-  EXPECT_NE(TextOf(host.err).find("plays with other files (Sync Error: Mismatched SCN File.): dropped; the files: "
+  EXPECT_NE(FileText(host.err).find("plays with other files (Sync Error: Mismatched SCN File.): dropped; the files: "
                                   "Scenario\\Channel.GMC"),
             std::string::npos)
-      << TextOf(host.err);
+      << FileText(host.err);
 }
 
 }  // namespace

@@ -325,31 +325,30 @@ bool PolicyInRange(const PlayerPolicyBlock& b, const char* block, std::string& w
                         prefix + "productPolicy", which);
 }
 
-// The figures the record keeps in arrays.
+// The figures the record keeps in arrays, each by its field, whose name is
+// the one a refusal gives.
+#define VD_REGION_ARRAY(field, ...) \
+  FigureArray(offsetof(PlayerRecord, field), sizeof(PlayerRecord::field), #field __VA_OPT__(, ) __VA_ARGS__)
 constexpr FigureWords kRegionArrays[] = {
-    // Shares of the vote [0.63].
-    FigureArray(offsetof(PlayerRecord, partyShare), sizeof(PlayerRecord::partyShare), "partyShare", 0.0f, 1.0f),
-    FigureArray(offsetof(PlayerRecord, lastTurnFigures), sizeof(PlayerRecord::lastTurnFigures), "lastTurnFigures"),
-    FigureArray(offsetof(PlayerRecord, cabinetApproval), sizeof(PlayerRecord::cabinetApproval), "cabinetApproval"),
-    FigureArray(offsetof(PlayerRecord, cabinetConcern), sizeof(PlayerRecord::cabinetConcern), "cabinetConcern"),
-    FigureArray(offsetof(PlayerRecord, civilAttitude), sizeof(PlayerRecord::civilAttitude), "civilAttitude"),
-    FigureArray(offsetof(PlayerRecord, diplomaticRelation), sizeof(PlayerRecord::diplomaticRelation),
-                "diplomaticRelation"),
-    FigureArray(offsetof(PlayerRecord, belligerence), sizeof(PlayerRecord::belligerence), "belligerence"),
-    FigureArray(offsetof(PlayerRecord, socialCosts), sizeof(PlayerRecord::socialCosts), "socialCosts"),
-    // Kept at most 2 by the daily population step.
-    FigureArray(offsetof(PlayerRecord, socialLevels), sizeof(PlayerRecord::socialLevels), "socialLevels", -kFigureLimit,
-                2.0f),
-    FigureArray(offsetof(PlayerRecord, scoreSums), sizeof(PlayerRecord::scoreSums), "scoreSums"),
-    FigureArray(offsetof(PlayerRecord, statValues), sizeof(PlayerRecord::statValues), "statValues"),
-    FigureArray(offsetof(PlayerRecord, yesterdayTotals), sizeof(PlayerRecord::yesterdayTotals), "yesterdayTotals"),
-    FigureArray(offsetof(PlayerRecord, turnProductTotals), sizeof(PlayerRecord::turnProductTotals),
-                "turnProductTotals"),
-    FigureArray(offsetof(PlayerRecord, dayProduction), sizeof(PlayerRecord::dayProduction), "dayProduction"),
-    FigureArray(offsetof(PlayerRecord, dayPopulationOutput), sizeof(PlayerRecord::dayPopulationOutput),
-                "dayPopulationOutput"),
-    FigureArray(offsetof(PlayerRecord, dayRawYield), sizeof(PlayerRecord::dayRawYield), "dayRawYield"),
+    VD_REGION_ARRAY(partyShare, 0.0f, 1.0f),  // shares of the vote [0.63]
+    VD_REGION_ARRAY(lastTurnFigures),
+    VD_REGION_ARRAY(cabinetApproval),
+    VD_REGION_ARRAY(cabinetConcern),
+    VD_REGION_ARRAY(civilAttitude),
+    VD_REGION_ARRAY(diplomaticRelation),
+    VD_REGION_ARRAY(belligerence),
+    VD_REGION_ARRAY(socialCosts),
+    VD_REGION_ARRAY(socialLevels, -kFigureLimit, 2.0f),  // kept at most 2 by the daily population step
+    VD_REGION_ARRAY(scoreSums),
+    VD_REGION_ARRAY(statValues),
+    VD_REGION_ARRAY(yesterdayTotals),
+    VD_REGION_ARRAY(turnProductTotals),
+    VD_REGION_ARRAY(dayProduction),
+    VD_REGION_ARRAY(dayPopulationOutput),
+    VD_REGION_ARRAY(dayRawYield),
 };
+#undef VD_REGION_ARRAY
+
 // Every word of a product state is a real but its flags word.
 constexpr FigureWords kProductStateWords[] = {
     FigureStretch(0, kProductFlags2At, "figure at"),

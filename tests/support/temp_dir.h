@@ -3,6 +3,10 @@
 // contents when the object goes.
 #include <string>
 
+// The whole of a file as text; empty when it cannot be read (a program's
+// output a test waits on may not be there yet).
+std::string FileText(const std::string& path);
+
 class TempDir {
  public:
   TempDir();

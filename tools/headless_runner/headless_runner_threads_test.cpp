@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -26,13 +24,6 @@
 #include "support/temp_dir.h"
 
 namespace {
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The joiner's side: waits for the host's port, joins, says it is ready once
 // it has a slot and again once given a region, sends the account of its
