@@ -29,6 +29,7 @@
 #include "screens/screen_set.h"
 #include "shell/shell.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/fast_clock.h"
 #include "support/own_options_file.h"
 #include "support/temp_dir.h"
@@ -100,10 +101,7 @@ bool PumpUntil(const std::function<bool()>& condition) {
   return true;
 }
 
-std::string StatusOf(Screen& screen) {
-  const Control* status = FormFindControlByTag(screen.currentForm, "STATUS");
-  return status ? status->text : "";
-}
+std::string StatusOf(Screen& screen) { return ShownText(screen.currentForm, "STATUS"); }
 
 // The screen's form is the one its host shows.
 bool OnTheScreen(const Screen& screen) { return screen.host && screen.host->firstChild == screen.currentForm; }

@@ -22,6 +22,12 @@ inline bool ShownInTree(const Control* c) {
   return true;
 }
 
+// The text the form's control of the tag shows, "" for none.
+inline std::string ShownText(Control* form, const char* tag) {
+  const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(form, tag));
+  return t && ShownInTree(t) ? t->text : std::string();
+}
+
 inline std::string TagOf(const Control* c) { return std::string(c->tag, strnlen(c->tag, sizeof c->tag)); }
 
 // Every shown text under the control reads whole, none cut to dots; how

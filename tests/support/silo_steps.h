@@ -63,12 +63,6 @@ inline void ChooseRow(ListBoxControl* list, int32_t id) {
   ASSERT_EQ(list->selectedId, id);
 }
 
-// The text the form's control of the tag shows, "" for none.
-inline std::string ShownText(Control* form, const char* tag) {
-  const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(form, tag));
-  return t && ShownInTree(t) ? t->text : std::string();
-}
-
 // The local region's first unit of the class, null for none. The
 // caller holds g_simulationLock.
 inline UnitRecord* OwnUnitOfClass(int32_t classIndex) {
