@@ -10,6 +10,7 @@
 #include "platform/fpenv.h"
 #include "screens/military/production/unit_build_popup.h"
 #include "screens/screen_set.h"
+#include "sim/daily/product_fields.h"
 #include "sim/simulation_lock.h"
 #include "support/control_layout.h"
 #include "support/play_days.h"
@@ -60,21 +61,54 @@ TEST(DesignResearch, BeginInTheBuildPopupGivesThePlayerADesignProject) {
 }
 
 // A design the player has, opened in the unit build pop-up, offers its
-// build sites and order options, every text whole and apart.
+// build sites and order options, every text whole and apart; its price and
+// build time beside the order, and its class sheet's, are those of the
+// sample's class figures.
 TEST(DesignResearch, AnAvailableDesignsBuildPopupReadsWholeAndApart) {
   plat::SetGameFloatMode();
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
-  constexpr int32_t kBattleTanks = 8;
+  float goodsRate = 0.0f, costFactor = 0.0f;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(g_world.gameState, 0);
+    const PlayerRecord& local = g_world.players[static_cast<size_t>(g_world.gameState.localPlayer)];
+    goodsRate = product::Get(local, 10, product::kUnitCost), costFactor = local.costFactor;
   }
-  g_screens.unitBuild.Popup(kBattleTanks, nullptr);
-  SampleGame::Pump();
-  ASSERT_NE(g_screens.unitBuild.currentForm->parent, nullptr);
-  EXPECT_GE(TextsReadWhole(g_screens.unitBuild.currentForm, "build pop-up"), 20);
-  TextsApart(g_screens.unitBuild.currentForm, "build pop-up");
+  // Westholm starts with goods at 33.32 a unit and a cost factor of 1.3575.
+  ASSERT_NEAR(goodsRate, 33.32f, 0.01f);
+  ASSERT_NEAR(costFactor, 1.3575f, 0.0001f);
+  // Price: n x price + (n x cargo weight x h + 0.9) x goods + 0.9; the
+  // sample's classes carry no cargo weight, and 0.9 x 33.32 + 0.9 is below
+  // the float's step at these prices, so it is lost. Time: n x days an
+  // element + 1, a part day counted whole, on the order and the sheet alike.
+  // The sheet's cost: n x upkeep + (n x weight x h + 0.9) x cost factor + 0.9.
+  const struct {
+    int32_t cls;
+    const char *price, *time, *sheetDays, *sheetCost;
+  } rows[] = {
+      // Light Tanks: 45 x 30,000,000; 45 x 0.5 + 1 = 23.5; 54 + 1.35 x 1.3575 + 0.9 = 56.7.
+      {7, "1,350,000,000", "24 Days", "24", "$ 56"},
+      // Battle Tanks: 40 x 60,000,000; 40 x 0.8 + 1 = 33; 72 + 1.3 x 1.3575 + 0.9 = 74.7.
+      {8, "2,400,000,000", "33 Days", "33", "$ 74"},
+      // Destroyer: 900,000,000; 60 + 1 = 61; 12 + (5 x 0.5 + 0.9) x 1.3575 + 0.9 = 17.5.
+      {30, "900,000,000", "61 Days", "61", "$ 17"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.cls);
+    g_screens.unitBuild.Popup(r.cls, nullptr);
+    SampleGame::Pump();
+    ASSERT_NE(g_screens.unitBuild.currentForm->parent, nullptr);
+    EXPECT_GE(TextsReadWhole(g_screens.unitBuild.currentForm, "build pop-up"), 20);
+    TextsApart(g_screens.unitBuild.currentForm, "build pop-up");
+    Control* order = g_screens.unitBuildSite.currentForm;
+    Control* sheet = g_screens.unitClassSheet.currentForm;
+    ASSERT_TRUE(order && sheet);
+    EXPECT_EQ(ShownText(order, "PRICEBUILD"), r.price);
+    EXPECT_EQ(ShownText(order, "DAYS"), r.time);
+    EXPECT_EQ(ShownText(sheet, "DAYS"), r.sheetDays);
+    EXPECT_EQ(ShownText(sheet, "DOLCOST"), r.sheetCost);
+  }
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/duration_text.h"
-#include "app/number_text.h"
 #include "records/player_record.h"
 #include "screens/common/units/unit_class_row.h"
+#include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -18,9 +18,8 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
-#include "ui/text_fit.h"
+#include "units/unit_player_fields.h"
 #include "world/local_player.h"
-#include "world/unit_build_charge.h"
 #include "world/data_tables.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -42,23 +41,6 @@ void SetPrice(Control* row, float price) {
   SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(price), Tag(row, "PRICEBUILD"));
 }
 
-// What the treasury pays for the build, and each day's share after it where
-// the box has room for both. The days shown are those of a yard working one
-// point a day, and so is the payment.
-void SetBuildPayment(Control* row, const UnitClassRecord& cls, float quantity) {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitBuildPayment pay = UnitBuildPaymentAt(cls, quantity, 1.0f, g_world.quickBuild);
-  Control* box = Tag(row, "PRICEBUILD");
-  SetMoney(box, static_cast<double>(pay.total));
-  auto* text = dynamic_cast<StringControl*>(box);
-  if (!text || text->text.empty() || pay.days < 2) return;
-  char day[kNumberTextSize];
-  FormatNumberText(day, 1, 0, "", 0, "", 0, static_cast<double>(pay.perDay));
-  const std::string both = text->text + ", " + day + " a day";
-  BitmapFont* font = text->Font();
-  if (font && TextWidth(font, both) <= Width(text) - text->textInset) SetControlText(text, both.c_str());
-}
-
 // The id a detail panel reads: a class row shows the class's group badge,
 // every other panel (the class sheet) looks the class up by its index.
 intptr_t DetailId(const Screen* panel, const UnitClassRecord& cls) {
@@ -69,7 +51,28 @@ intptr_t DetailId(const Screen* panel, const UnitClassRecord& cls) {
   return static_cast<intptr_t>(&cls - classes.data());
 }
 
+// A unit ordered short of full strength costs and takes more per element:
+// its material part and its days scale by the square root of the share.
+float ShortUnitScale(float quantity) { return quantity < 1.0f ? std::sqrt(quantity) : quantity; }
+
 float CategoryFactor(uint8_t category) { return category < 4 ? kBuildCategoryFactor[category] : 1.0f; }
+
+// The builder's price of one unit of class weight: its goods' unit cost.
+float BuildSecondaryRate(const PlayerRecord& player) {
+  return product::Get(player, unitfields::kSupplyProduct, product::kUnitCost);
+}
+
+// A unit of the class at the share of full strength: its material at the
+// class price, its weight at the builder's rate.
+float UnitBuildPrice(const UnitClassRecord& cls, float quantity, float secondaryRate) {
+  const float n = static_cast<float>(cls.strengthPerSize);
+  const float h = cls.kind == 2 || cls.kind == 3 ? 0.5f : 1.0f;
+  return n * cls.price * ShortUnitScale(quantity) + (n * cls.resourceB * h * quantity + 0.9f) * secondaryRate + 0.9f;
+}
+
+float UnitBuildDays(const UnitClassRecord& cls, float quantity) {
+  return static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * ShortUnitScale(quantity) + 1.0f;
+}
 
 }  // namespace
 
@@ -95,13 +98,10 @@ void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& c
   const bool sized = designMode == 0 && points == 0;
   if (sized && quantity && !(cls.strengthPerSize >= 3 && slider)) *quantity = 1.0f;
   const float q = quantity ? *quantity : 1.0f;
-  // The days the queue takes at a yard working a point a day: it finishes
-  // once less than a point is left, not when the last part point is done.
-  const int32_t days = UnitBuildPaymentAt(cls, q, 1.0f, g_world.quickBuild).days;
-  SetControlText(Tag(row, "DAYS"), FormatDuration(static_cast<float>(days)).c_str());
+  SetControlText(Tag(row, "DAYS"), FormatDuration(UnitBuildDays(cls, q)).c_str());
   if (designMode == 0) {
     SetHidden(Tag(row, "BUILDHIDE"), false);
-    SetBuildPayment(row, cls, q);
+    SetPrice(row, UnitBuildPrice(cls, q, local ? BuildSecondaryRate(*local) : 0.0f));
     if (points != 0) {
       SetWhole(Tag(row, "PTS"), cls.slotSize);
     } else {

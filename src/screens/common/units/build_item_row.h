@@ -2,9 +2,9 @@
 // One row of a build list, or its selected item: what a unit of the class
 // costs, how long it takes to build, how long its design takes to research,
 // its strength or storage points and its kind. Unit-build mode shows a unit
-// of an available class to be built, priced at what the build queue will
-// take from the treasury for it; design mode a class still to be
-// researched. It reads the local player's rates and posts nothing.
+// of an available class to be built, at the class's price with its cargo
+// weight priced at the builder's goods rate; design mode a class still to
+// be researched. It reads the local player's rates and posts nothing.
 // Window thread.
 #include <cstdint>
 

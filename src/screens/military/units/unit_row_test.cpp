@@ -126,10 +126,10 @@ TEST(UnitRows, ClassRow) {
   row.form = row.currentForm = nullptr;
 }
 
-// A design's build days on its list row and beside its order are the days
-// the queue counts, until less than a point of the work (elements x days +
-// 1) is left; its class sheet counts that work and a day more, any part of
-// a day counted whole (elements x days + 1 + 0.99, cut to a whole day).
+// A design's build days on its list row are the days the queue counts,
+// until less than a point of the work (elements x days + 1) is left; beside
+// its order and on its class sheet they are that work, any part of a day
+// counted whole (elements x days + 1 + 0.99, cut to a whole day).
 TEST(UnitRows, BuildDaysOnTheRowTheSheetAndTheOrder) {
   const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
   const GlobalGuard<bool> quick(g_world.quickBuild);
@@ -165,7 +165,7 @@ TEST(UnitRows, BuildDaysOnTheRowTheSheetAndTheOrder) {
     DrawBuildItemRow(order.root, 0, design, &whole, 0);
     EXPECT_EQ(std::atoi(rowForm.Text("UDAYS").c_str()), r.days) << rowForm.Text("UDAYS");
     EXPECT_EQ(sheet.Text("DAYS"), std::to_string(r.sheetDays));
-    EXPECT_EQ(std::atoi(order.Text("DAYS").c_str()), r.days) << order.Text("DAYS");
+    EXPECT_EQ(std::atoi(order.Text("DAYS").c_str()), r.sheetDays) << order.Text("DAYS");
   }
   row.form = row.currentForm = nullptr;
 }
