@@ -29,6 +29,7 @@
 #include "screens/screen_set.h"
 #include "shell/shell.h"
 #include "sim/simulation_lock.h"
+#include "support/private_game_root.h"
 #include "support/control_layout.h"
 #include "support/fast_clock.h"
 #include "support/own_options_file.h"
@@ -175,7 +176,7 @@ class NetworkLobbyPlay : public testing::Test {
   void SetUp() override {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
     PrepareWholeProgram();
     options_ = std::make_unique<OwnOptionsFile>("NetworkLobbyPlay");
     ASSERT_EQ(InitApplication(g_app), 0);
@@ -225,7 +226,7 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
   ASSERT_GE(channel, 0);
   ClickControl(FormFindControlByTag(lobby.currentForm, "GAMES"), channel);
 
-  const std::string game = std::filesystem::path(VD_GAME_EXE).parent_path().string();
+  const std::string game = plat::DataRoot();  // this program's copy: the runner may write there
   const std::string address = "127.0.0.1:" + std::to_string(port);
   struct Row {
     const char* name;
