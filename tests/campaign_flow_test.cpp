@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "support/private_game_root.h"
 #include "app/app_object.h"
 #include "platform/paths.h"
 #include "records/player_kinds.h"
@@ -72,7 +73,7 @@ class CampaignFlow : public ::testing::Test {
   }
   static PlayerRecord& Local() { return g_world.players[1]; }
 
-  const std::string gameDir_ = std::filesystem::path(VD_GAME_EXE).parent_path().string();
+  const std::string gameDir_ = PrivateGameRoot();
   std::string oldRoot_;
   char oldHaps_[sizeof g_app.hapsDirectory] = {};
   bool madeLocks_ = false;

@@ -23,6 +23,7 @@
 #include "sim/game_command.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
+#include "support/private_game_root.h"
 #include "support/contrast.h"
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
@@ -64,7 +65,7 @@ TEST(DialogContrast, QuestionsOverTheSampleMapReadAtFourAndAHalfToOne) {
   FastClock clock;
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   GlobalGuard pointer(g_uiInput.poll, &RestingPointer);
   GlobalGuard shownPage(g_screens.gameMenu.shownPage);
   PrepareWholeProgram();

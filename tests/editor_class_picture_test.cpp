@@ -19,6 +19,7 @@
 #include "platform/paths.h"
 #include "screens/main/map/map_units.h"
 #include "screens/screen_set.h"
+#include "support/private_game_root.h"
 #include "support/editor_program_guard.h"
 #include "support/global_guard.h"
 #include "support/whole_program.h"
@@ -50,7 +51,7 @@ TEST(EditorUnitPicture, AClassPickedInTheToolsClassListHasItsPictureDrawnInTheTo
     }
   };
   const EditorProgramGuard editorGuard;
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
   Restores restores;

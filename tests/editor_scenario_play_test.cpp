@@ -158,19 +158,10 @@ std::string Shown(const Screen& screen, const char* tag) {
 TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsBack) {
   // A data root of the game's folders with a "CUSTOM\" and a log folder of
   // its own, and the runner placed in it, so that it finds its data there.
-  const fs::path game = fs::path(VD_GAME_EXE).parent_path();
   TempDir root;
   const fs::path at(root.path());
-  for (const auto& entry : fs::directory_iterator(game))
-    if (entry.path().filename() == "CUSTOM")
-      fs::copy(entry.path(), at / "CUSTOM", fs::copy_options::recursive);
-    else if (entry.path().filename() == "Savegame")
-      fs::create_directory(at / "Savegame");
-    else if (entry.is_directory())
-      fs::create_directory_symlink(entry.path(), at / entry.path().filename());
-  std::error_code linked;
-  fs::create_hard_link(game / "veldrane-headless", at / "veldrane-headless", linked);
-  if (linked) fs::copy_file(game / "veldrane-headless", at / "veldrane-headless");
+  LinkGameFolder(at);
+  fs::create_directories(at / "Savegame");
   ASSERT_TRUE(fs::exists(at / "CUSTOM" / "CHANNEL.CSV"));
   ASSERT_FALSE(fs::exists(at / "CUSTOM" / "ISLES.GMC"));
 

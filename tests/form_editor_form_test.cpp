@@ -7,6 +7,7 @@
 
 #include "app/app_object.h"
 #include "platform/paths.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "ui/control.h"
 #include "ui/form_editor.h"
@@ -14,7 +15,7 @@
 TEST(FormEditorForm, BindsEveryControlAndOpensAShippedForm) {
   const std::string oldRoot = plat::DataRoot();
   GlobalGuard<char[16]> haps(g_app.hapsDirectory);
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   std::strcpy(g_app.hapsDirectory, "HAPS\\");
   FormEditorScreen editor;
   ASSERT_TRUE(editor.Open(nullptr, "FORMEDIT", "TITLEBAR"));

@@ -21,6 +21,7 @@
 #include "app/gfx/fonts.h"
 #include "platform/paths.h"
 #include "screens/frontend/option_pages.h"
+#include "support/private_game_root.h"
 #include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "ui/box_control.h"
@@ -377,7 +378,7 @@ const std::map<std::string, int>& FormsAwaitingLayout() {
 class FormLayoutCheck : public ::testing::Test {
  protected:
   void SetUp() override {
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
     std::strcpy(g_app.hapsDirectory, "HAPS\\");
     hadFonts_ = g_platform.fontTable != nullptr;
     if (!hadFonts_) LoadFontTable();

@@ -15,6 +15,7 @@
 #include "screens/screen_catalogue.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
+#include "support/private_game_root.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
 #include "ui/screen.h"
@@ -70,7 +71,7 @@ TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
   const std::string oldRoot = plat::DataRoot();
   char oldHaps[sizeof g_app.hapsDirectory];
   std::memcpy(oldHaps, g_app.hapsDirectory, sizeof oldHaps);
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   std::strcpy(g_app.hapsDirectory, "HAPS\\");
 
   int forms = 0;

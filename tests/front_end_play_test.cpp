@@ -38,6 +38,7 @@
 #include "sim/game_threads.h"
 #include "app/window_messages.h"
 #include "sim/simulation_lock.h"
+#include "support/private_game_root.h"
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
 #include "support/own_options_file.h"
@@ -147,7 +148,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   FastClock clock;
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   PrepareWholeProgram();
   const OwnOptionsFile options("FrontEndPlay");
   ASSERT_EQ(InitApplication(g_app), 0);

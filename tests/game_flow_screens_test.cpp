@@ -16,6 +16,7 @@
 #include "screens/common/region_flag.h"
 #include "screens/frontend/front_end_flow.h"
 #include "screens/screen_set.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "sim/command_log.h"
 #include "sim/policy_block_fields.h"
@@ -41,7 +42,7 @@ class GameFlowScreens : public ::testing::Test {
   void SetUp() override {
     oldRoot_ = plat::DataRoot();
     std::memcpy(oldHaps_, g_app.hapsDirectory, sizeof oldHaps_);
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
     std::strcpy(g_app.hapsDirectory, "HAPS\\");
     LoadScreenListForms(g_screens);
     menuActions_ = g_gameMenuActions;

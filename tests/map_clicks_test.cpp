@@ -34,6 +34,7 @@
 #include "sim/command_log.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -91,7 +92,7 @@ TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
   // placement under way.
   GlobalGuard ordersShown(g_screens.selectionOrdersShown, 0), clickMode(g_screens.mapClickMode, int32_t{kClickNone});
   GlobalGuard placement(g_mapPlacement, MapPlacement{});
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   InstallGameSessionUi();
   ASSERT_GE(LoadScenarioDef(g_world, nullptr, "Channel"), 0);
   SetFieldText(g_world.gameState.scenarioName, "Channel");

@@ -28,6 +28,7 @@
 #include "records/hex_unit_stack.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "support/own_options_file.h"
 #include "support/whole_program.h"
@@ -94,7 +95,7 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   GlobalGuard palette(g_editorPalette);
   GlobalGuard input(g_uiInput);
   g_uiInput.poll = [] { return g_pointer; };
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
   // The blank map's ground is the default's, whatever another game saved.

@@ -28,6 +28,7 @@
 #include "sim/game_session_test_support.h"
 #include "sim/simulation_lock.h"
 #include "sim/turn_thread.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "support/root_controls.h"
 #include "ui/control_tree.h"
@@ -64,7 +65,7 @@ void LoadShippedForm(Screen& s) {
   const std::string root = plat::DataRoot();
   char haps[sizeof g_app.hapsDirectory];
   std::memcpy(haps, g_app.hapsDirectory, sizeof haps);
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   std::strcpy(g_app.hapsDirectory, "HAPS\\");
   s.form = s.currentForm = LoadFormFile(s.formName, &s, nullptr, nullptr);
   std::memcpy(g_app.hapsDirectory, haps, sizeof haps);

@@ -29,6 +29,7 @@
 #include "screens/screen_set.h"
 #include "shell/shell.h"
 #include "sim/simulation_lock.h"
+#include "support/private_game_root.h"
 #include "support/control_layout.h"
 #include "support/fast_clock.h"
 #include "support/own_options_file.h"
@@ -130,6 +131,16 @@ std::string SlotsText() {
   return text;
 }
 
+// The rows of the lobby's list of players as they read (cut, if cut), one
+// a line.
+std::string RowsText(Screen& screen) {
+  const auto* list = dynamic_cast<const ListBoxControl*>(FormFindControlByTag(screen.currentForm, "SLOTS"));
+  std::string text;
+  for (const Control* r = list ? ListNextRow(list, nullptr) : nullptr; r; r = ListNextRow(list, r))
+    if (const auto* row = dynamic_cast<const StringControl*>(r)) text += row->ShownText().text + "\n";
+  return text;
+}
+
 bool AJoinerHasARegionAndIsReady() {
   plat::CriticalSectionLock hold(g_netSession.slotLock);
   for (int s = kNetHostSlot + 1; s < kMaxPlayers; ++s) {
@@ -165,7 +176,7 @@ class NetworkLobbyPlay : public testing::Test {
   void SetUp() override {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
     PrepareWholeProgram();
     options_ = std::make_unique<OwnOptionsFile>("NetworkLobbyPlay");
     ASSERT_EQ(InitApplication(g_app), 0);
@@ -208,13 +219,14 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
   ClickControl(FormFindControlByTag(g_screens.connect->currentForm, "HOST"));
   GameLobby& lobby = g_screens.gameLobby;
   ASSERT_TRUE(OnTheScreen(lobby));
+  EXPECT_EQ(StatusOf(lobby), "Choose a game from the list.");
   int channel = -1;
   for (size_t i = 0; i < lobby.scenarios.size(); ++i)
     if (lobby.scenarios[i].file == "Channel") channel = static_cast<int>(i);
   ASSERT_GE(channel, 0);
   ClickControl(FormFindControlByTag(lobby.currentForm, "GAMES"), channel);
 
-  const std::string game = std::filesystem::path(VD_GAME_EXE).parent_path().string();
+  const std::string game = plat::DataRoot();  // this program's copy: the runner may write there
   const std::string address = "127.0.0.1:" + std::to_string(port);
   struct Row {
     const char* name;
@@ -248,11 +260,25 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
       EXPECT_FALSE(Shown(lobby, "START"));
       EXPECT_TRUE(g_netSession.inSession.load()) << "the host's lobby goes on";
     } else {
-      // The host takes a region too; then the game may start.
+      // The status says what the start waits for, the rows who is who.
+      const auto says = [&](const std::string& status, const std::string& rows) {
+        return PumpUntil([&] { return (StatusOf(lobby) == status && RowsText(lobby) == rows) || joiner.Status() >= 0; });
+      };
+      EXPECT_TRUE(says("Give each player a region: click your own row.",
+                       "PLAYER 1 (host): no region\nPLAYER 2: Westholm, ready\n"))
+          << StatusOf(lobby) << "\n" << RowsText(lobby) << FileText(joiner.err);
+      EXPECT_FALSE(Shown(lobby, "START"));
+      // The host takes a region too, not the joiner's; then the game may start.
       ClickControl(FormFindControlByTag(lobby.currentForm, "SLOTS"), 0);
-      ASSERT_TRUE(PumpUntil([&] { return Shown(lobby, "START") || joiner.Status() >= 0; })) << FileText(joiner.err);
+      EXPECT_TRUE(says("Every player is ready: press Start.", "PLAYER 1 (host): Eastmark\nPLAYER 2: Westholm, ready\n"))
+          << StatusOf(lobby) << "\n" << RowsText(lobby) << FileText(joiner.err);
+      EXPECT_TRUE(Shown(lobby, "START"));
       EXPECT_EQ(joiner.Status(), -1) << FileText(joiner.err);
       EXPECT_EQ(FileText(joiner.err).find("refused"), std::string::npos) << FileText(joiner.err);
+      // The game offered again: the account of the last offer is not this one's.
+      ClickControl(FormFindControlByTag(lobby.currentForm, "GAMES"), channel);
+      EXPECT_FALSE(Shown(lobby, "START"));
+      EXPECT_EQ(StatusOf(lobby), "Checking that PLAYER 2 has the host's files.");
     }
   }
   // Leaving ends the session; the joiner let in hears it ended before a start.
@@ -269,13 +295,25 @@ TEST_F(NetworkLobbyPlay, AJoinerAfterTheGameWasChosenReadsIt) {
   ClickControl(FormFindControlByTag(g_screens.connect->currentForm, "JOIN"));
   GameLobby& lobby = g_screens.gameLobby;
   ASSERT_TRUE(OnTheScreen(lobby));
-  EXPECT_TRUE(PumpUntil([&] {
-    host.Serve();  // the host's main thread answers
-    return StatusOf(lobby) == "Game chosen: ready.";
-  })) << StatusOf(lobby);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  EXPECT_STREQ(g_world.campaignMessage.name, "Channel");
-  EXPECT_NE(g_world.scenario.gamfile, nullptr) << "the chosen game was read";
+  const std::string chosen = "Game chosen: The Narrow Channel. ";
+  const auto says = [&](const std::string& status) {
+    return PumpUntil([&] {
+      host.Serve();  // the host's main thread answers
+      return StatusOf(lobby) == status;
+    });
+  };
+  ASSERT_TRUE(says(chosen + "Waiting for the host to give you a region.")) << StatusOf(lobby);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    EXPECT_STREQ(g_world.campaignMessage.name, "Channel");
+    EXPECT_NE(g_world.scenario.gamfile, nullptr) << "the chosen game was read";
+  }
+  // Given a region by the host, the player is told to say it is ready.
+  ASSERT_EQ(NetSetSlotFields(host.session, g_netSession.localSlot, 1, 0), 0);
+  EXPECT_TRUE(says(chosen + "You play Westholm: press Ready.")) << StatusOf(lobby);
+  EXPECT_EQ(RowsText(lobby), "Hera (host): no region\nPLAYER (you): Westholm\n");
+  ClickControl(FormFindControlByTag(lobby.currentForm, "READY"));
+  EXPECT_TRUE(says(chosen + "You play Westholm and are ready: the host starts the game.")) << StatusOf(lobby);
 }
 
 // Joining a host whose data differ: the game reads the offered game when

@@ -17,6 +17,7 @@
 #include "net/net_session.h"
 #include "platform/paths.h"
 #include "screens/screen_set.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "ui/box_control.h"
@@ -42,7 +43,7 @@ class OptionPagesTest : public ::testing::Test {
   void SetUp() override {
     oldRoot_ = plat::DataRoot();
     std::memcpy(oldHaps_, g_app.hapsDirectory, sizeof oldHaps_);
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
     std::strcpy(g_app.hapsDirectory, "HAPS\\");
     LoadScreenListForms(g_screens);
     // The files the pages write go to a folder of their own.
@@ -86,7 +87,7 @@ class OptionPagesTest : public ::testing::Test {
     // away would still hold on to its controls, and a whole program started
     // later in the process loads the forms only once.
     for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) s->host = nullptr;
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
     LoadScreenListForms(g_screens);
     std::memcpy(g_app.hapsDirectory, oldHaps_, sizeof oldHaps_);
     plat::SetDataRoot(oldRoot_);

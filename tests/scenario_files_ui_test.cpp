@@ -11,6 +11,7 @@
 #include "records/text_field.h"
 #include "screens/game_session_ui.h"
 #include "sim/sim_ui_link.h"
+#include "support/private_game_root.h"
 #include "support/temp_dir.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
@@ -30,7 +31,7 @@ class ScenarioFilesUi : public ::testing::Test {
     plat::SetGameFloatMode();
     old_ = plat::DataRoot();
     savedLink_ = g_simUi;
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
   }
   void TearDown() override {
     // The loads leave the scenario's units and records in the world; the

@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "screens/screen_set.h"
+#include "support/private_game_root.h"
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
 #include "support/whole_program.h"
@@ -35,7 +36,7 @@ TEST(StartMenuIdle, SplashClicksQuitQuestionTooltipsAndFramePacing) {
   FastClock clock;
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   GlobalGuard poll(g_uiInput.poll, +[] { return g_pointer; });
   PrepareWholeProgram();
   ASSERT_EQ(InitApplication(g_app), 0);

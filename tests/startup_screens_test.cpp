@@ -16,6 +16,7 @@
 #include "platform/image_loader.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "ui/screen_manager.h"
 
@@ -33,7 +34,7 @@ class ShippedContentTest : public gfxtest::GlRendererTest {
     // The window takes the test's procedure, not the game's from an earlier start.
     plat::UnregisterAllWindowClasses();
     GlRendererTest::SetUp();
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
   }
   void TearDown() override {
     DestroyUiBitmaps(g_ui.bitmaps);

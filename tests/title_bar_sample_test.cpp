@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "screens/main/bars/title_bar.h"
 #include "screens/screen_set.h"
+#include "support/private_game_root.h"
 #include "support/global_guard.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
@@ -23,7 +24,7 @@ TEST(TitleBarSample, ANewGameOfTheSampleMapStartsOnTheFirstOfMarch2010) {
   const std::string oldRoot = plat::DataRoot();
   char oldHaps[sizeof g_app.hapsDirectory];
   std::memcpy(oldHaps, g_app.hapsDirectory, sizeof oldHaps);
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   std::strcpy(g_app.hapsDirectory, "HAPS\\");
   // The map alone: its lead units belong to the game file, so none is looked up.
   const auto image = plat::ReadFileBytes(MapReadPath("CHANNEL"));

@@ -26,6 +26,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
+#include "support/private_game_root.h"
 #include "support/fast_clock.h"
 #include "support/control_layout.h"
 #include "support/global_guard.h"
@@ -70,7 +71,7 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
   FastClock clock;
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::SetDataRoot(PrivateGameRoot());
   PrepareWholeProgram();
   ASSERT_EQ(InitApplication(g_app), 0);
   struct StopsTheGame {

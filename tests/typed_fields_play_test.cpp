@@ -77,10 +77,8 @@ TEST(TypedFieldsPlay, TheEditorSetUpKeepsTheScenarioNameTypedIntoIt) {
   };
   // The game's folders seen from a folder of the test's own, so that
   // nothing the editor writes lands beside the game.
-  const fs::path game = fs::path(VD_GAME_EXE).parent_path();
   TempDir root;
-  for (const auto& entry : fs::directory_iterator(game))
-    if (entry.is_directory()) fs::create_directory_symlink(entry.path(), fs::path(root.path()) / entry.path().filename());
+  LinkGameFolder(root.path());
   struct Restores {
     std::string root = plat::DataRoot();
     ~Restores() {

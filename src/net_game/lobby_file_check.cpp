@@ -1,5 +1,6 @@
 #include "net_game/lobby_file_check.h"
 
+#include <optional>
 #include <utility>
 
 #include "app/app_object.h"
@@ -43,6 +44,14 @@ int32_t LobbyOwnRegion(NetSession& session) {
   return slots[own].region;
 }
 
+void SendLobbyRecord(NetSession& session, const std::array<uint8_t, 48>& record, uint8_t region, uint32_t setup) {
+  SessionMessage* m = BuildNetMessage(kSmSyncInfo, record.data(), kSyncInfoSize, 0, region);
+  if (!m) return;
+  m->value = setup;
+  (void)SendNetMessage(session, *m, 0);
+  FreeNetMessage(m);
+}
+
 }  // namespace
 
 SyncInfo LobbySyncInfo(const World& world) {
@@ -61,18 +70,18 @@ SyncInfo LobbySyncInfo(const World& world) {
 }
 
 void SendLobbySyncInfo(NetSession& session, const World& world, uint8_t region, uint32_t setup) {
-  const std::array<uint8_t, 48> record = EncodeSyncInfo(LobbySyncInfo(world));
-  SessionMessage* m = BuildNetMessage(kSmSyncInfo, record.data(), kSyncInfoSize, 0, region);
-  if (!m) return;
-  m->value = setup;
-  (void)SendNetMessage(session, *m, 0);
-  FreeNetMessage(m);
+  SendLobbyRecord(session, EncodeSyncInfo(LobbySyncInfo(world)), region, setup);
 }
 
 std::vector<std::string> CheckLobbyJoiner(NetSession& session, const World& world, uint32_t slot,
                                           const SyncInfo& theirs) {
+  return CheckLobbyJoiner(session, slot, theirs, LobbySyncInfo(world));
+}
+
+std::vector<std::string> CheckLobbyJoiner(NetSession& session, uint32_t slot, const SyncInfo& theirs,
+                                          const SyncInfo& ours) {
   // In the lobby a line speaks for the sender's slot's region (or none).
-  const std::vector<const char*> found = CompareSyncInfo(session, theirs, LobbySyncInfo(world), LobbyOwnRegion(session));
+  const std::vector<const char*> found = CompareSyncInfo(session, theirs, ours, LobbyOwnRegion(session));
   std::vector<std::string> lines(found.begin(), found.end());
   // The lines go first, so the joiner hears why before it is dropped; the
   // next person given the slot starts with no region.
@@ -126,26 +135,42 @@ std::vector<std::string> FileMismatchLines(const std::vector<TextLine>& lines) {
   return out;
 }
 
-void NoteLobbyGameRead(const World& world) {
+void NoteLobbyGameRead(const World& world, bool loaded) {
   g_lobbyFileCheck.read = world.campaignMessage.name[0] != '\0';
+  g_lobbyFileCheck.loaded = g_lobbyFileCheck.read && loaded;
   g_lobbyFileCheck.readSetup = world.campaignMessage.word44;
 }
 
-void SendLobbyAccountWhenDue(NetSession& session, const World& world) {
+bool LobbyGameRead(const World& world) {
+  const LobbyFileCheck& c = g_lobbyFileCheck;
+  return c.read && c.readSetup == world.campaignMessage.word44 && world.campaignMessage.name[0];
+}
+
+bool LobbyGameLoaded(const World& world) { return LobbyGameRead(world) && g_lobbyFileCheck.loaded; }
+
+void SendLobbyAccountWhenDue(NetSession& session, const World& world, plat::CriticalSection* worldLock) {
   LobbyFileCheck& c = g_lobbyFileCheck;
-  if (session.isHost || !session.inSession || !c.read || c.readSetup != world.campaignMessage.word44) return;
-  const int32_t region = LobbyOwnRegion(session);
-  // The host takes an account only from a region's player.
-  if (region <= 0 || region >= kMaxPlayers) return;
-  if (c.sent && c.sentRegion == region && c.sentSetup == c.readSetup) return;
-  SendLobbySyncInfo(session, world, static_cast<uint8_t>(region), c.readSetup);
+  std::optional<std::array<uint8_t, 48>> record;
+  int32_t region = 0;
+  {
+    std::optional<plat::CriticalSectionLock> hold;
+    if (worldLock) hold.emplace(*worldLock);
+    if (session.isHost || !session.inSession || !LobbyGameRead(world)) return;
+    region = LobbyOwnRegion(session);
+    // The host takes an account only from a region's player.
+    if (region <= 0 || region >= kMaxPlayers) return;
+    if (c.sent && c.sentRegion == region && c.sentSetup == c.readSetup) return;
+    record = EncodeSyncInfo(LobbySyncInfo(world));
+  }
+  SendLobbyRecord(session, *record, static_cast<uint8_t>(region), c.readSetup);
   c.sent = true;
   c.sentRegion = static_cast<uint8_t>(region);
   c.sentSetup = c.readSetup;
 }
 
-void CheckLobbyAccount(NetSession& session, const World& world, const SessionMessage& message) {
-  if (!session.isHost || message.value != world.campaignMessage.word44 || !world.campaignMessage.name[0]) return;
+void CheckLobbyAccount(NetSession& session, const World& world, const SessionMessage& message,
+                       plat::CriticalSection* worldLock) {
+  if (!session.isHost) return;
   if (message.payloadLength != kSyncInfoSize || !message.payload) {
     LogWrite(g_platform, "NetStage: an account of files of %u bytes from player %u ignored\n",
              static_cast<unsigned>(message.payloadLength), static_cast<unsigned>(message.from));
@@ -153,13 +178,21 @@ void CheckLobbyAccount(NetSession& session, const World& world, const SessionMes
   }
   const int slot = FindSlotOfPlayer(session, message.from);
   if (slot <= static_cast<int>(kNetHostSlot) || slot >= kMaxPlayers) return;
+  SyncInfo ours;
+  {
+    std::optional<plat::CriticalSectionLock> hold;
+    if (worldLock) hold.emplace(*worldLock);
+    if (message.value != world.campaignMessage.word44 || !world.campaignMessage.name[0]) return;
+    ours = LobbySyncInfo(world);
+  }
   std::string name;
   {
     plat::CriticalSectionLock hold(session.slotLock);
     name = FieldText(SessionSlots(session)[slot].name);
   }
+  // The lines and the kick go out with the world's lock let go.
   const std::vector<std::string> lines =
-      CheckLobbyJoiner(session, world, static_cast<uint32_t>(slot), DecodeSyncInfo(message.payload));
+      CheckLobbyJoiner(session, static_cast<uint32_t>(slot), DecodeSyncInfo(message.payload), ours);
   LobbyFileCheck& c = g_lobbyFileCheck;
   if (lines.empty()) {
     c.alikePlayer[slot] = message.from;
@@ -167,6 +200,8 @@ void CheckLobbyAccount(NetSession& session, const World& world, const SessionMes
     return;
   }
   c.alikePlayer[slot] = 0;
+  std::optional<plat::CriticalSectionLock> hold;
+  if (worldLock) hold.emplace(*worldLock);
   c.refusal = name + " " + OtherFilesText(lines) + ": dropped" + MismatchedFilesText(world, lines);
   LogWrite(g_platform, "NetStage: %s\n", c.refusal.c_str());
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "net_game/sync_check.h"
+#include "platform/threads.h"
 #include "records/player_record.h"
 
 struct NetSession;
@@ -30,6 +31,10 @@ void SendLobbySyncInfo(NetSession& session, const World& world, uint8_t region, 
 // joiner whose files differ is dropped. Returns those lines (none: alike).
 std::vector<std::string> CheckLobbyJoiner(NetSession& session, const World& world, uint32_t slot,
                                           const SyncInfo& theirs);
+// The same against this side's account taken before (the caller may hold
+// the world's lock for that, never for this: it sends).
+std::vector<std::string> CheckLobbyJoiner(NetSession& session, uint32_t slot, const SyncInfo& theirs,
+                                          const SyncInfo& ours);
 
 // The files the lines speak of, as this side read them ("; the files:
 // A, B"), or nothing when they name none.
@@ -44,9 +49,10 @@ std::vector<std::string> FileMismatchLines(const std::vector<TextLine>& lines);
 
 // The lobby's side of the check in the game, on the main thread.
 struct LobbyFileCheck {
-  // Joiner: the set-up whose game was read last, and the region and set-up
-  // of the account sent last.
+  // Joiner: the set-up whose game was read last, whether it was read
+  // whole, and the region and set-up of the account sent last.
   bool read = false;
+  bool loaded = false;
   uint32_t readSetup = 0;
   bool sent = false;
   uint8_t sentRegion = 0;
@@ -59,14 +65,20 @@ struct LobbyFileCheck {
 };
 extern LobbyFileCheck g_lobbyFileCheck;
 
-// The front end read the game of the host's set-up.
-void NoteLobbyGameRead(const World& world);
+// The front end read the game of the host's set-up (`loaded`: whole).
+void NoteLobbyGameRead(const World& world, bool loaded);
+// Joiner: whether the game the host offers now was read, and read whole.
+bool LobbyGameRead(const World& world);
+bool LobbyGameLoaded(const World& world);
 // Joiner: sends the account once it has a region and has read the game of
-// the host's latest set-up, and again when either changes.
-void SendLobbyAccountWhenDue(NetSession& session, const World& world);
+// the host's latest set-up, and again when either changes. The world is
+// read under `worldLock` (when given) and the account sent after.
+void SendLobbyAccountWhenDue(NetSession& session, const World& world, plat::CriticalSection* worldLock);
 // Host: a joiner's account (session message 101 in the front end). One
-// for a game offered before this one is not this game's and is left.
-void CheckLobbyAccount(NetSession& session, const World& world, const SessionMessage& message);
+// for a game offered before this one is not this game's and is left. The
+// world is read under `worldLock`; the refusal is sent outside it.
+void CheckLobbyAccount(NetSession& session, const World& world, const SessionMessage& message,
+                       plat::CriticalSection* worldLock);
 // Host: whether the person in the slot sent an account of the game now
 // offered that matched.
 bool LobbyFilesAlike(NetSession& session, const World& world, int slot);

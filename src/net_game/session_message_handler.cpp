@@ -69,20 +69,22 @@ void SendIncompatibleVersionLine(const World& world) {
 // Loads the game file the set-up names: a saved game's game part, or the
 // scenario and its game file. A name from a peer was checked when it came;
 // the check here covers the host's own.
-void LoadSetupGame(World& world) {
+// Says whether the game was read whole.
+bool LoadSetupGame(World& world) {
   const GameParamsBlock& params = world.campaignMessage;
   const char* name = params.name;
   if (const char* why = GameFileNameDefect(name, sizeof params.name)) {
     LogWrite(g_platform, "NetStage: game file not loaded: %s\n", why);
-    return;
+    return false;
   }
-  if (name[0] == '\0') return;
+  if (name[0] == '\0') return false;
   if (params.flags & kGameParamsSavedGame) {
-    if (plat::Succeeded(ReadSavGamePart(nullptr, world, name))) (void)AfterLoadStep(world, name);
-    return;
+    if (!plat::Succeeded(ReadSavGamePart(nullptr, world, name))) return false;
+    (void)AfterLoadStep(world, name);
+    return true;
   }
-  if (AfterLoadStep(world, name) >= 0 && world.scenario.gamfile)
-    (void)ReadGamFile(world, world.scenario.gamfile);
+  return AfterLoadStep(world, name) >= 0 && world.scenario.gamfile &&
+         plat::Succeeded(ReadGamFile(world, world.scenario.gamfile));
 }
 
 }  // namespace
@@ -125,10 +127,8 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
       // In the lobby a joiner's files are held against the host's before
       // the start, so another game's are refused before a day is played.
       if (mode == kSimUiFrontEnd) {
-        {
-          plat::CriticalSectionLock simulation(g_simulationLock);
-          CheckLobbyAccount(session, world, message);
-        }
+        // The check reads the world under its lock and sends outside it.
+        CheckLobbyAccount(session, world, message, &g_simulationLock);
         if (g_simUi.refreshLobby) g_simUi.refreshLobby(ui);
         break;
       }
@@ -154,8 +154,7 @@ void HandleSessionMessage(NetSession& session, World& world, const SessionMessag
     case kSmGameSetup:
       if (mode != kSimUiFrontEnd) break;
       session.frontEndGameFlag = (world.campaignMessage.flags & kGameParamsFrontEndGame) ? 1 : 0;
-      LoadSetupGame(world);
-      NoteLobbyGameRead(world);
+      NoteLobbyGameRead(world, LoadSetupGame(world));
       if (g_simUi.refreshLobby) g_simUi.refreshLobby(ui);
       break;
     case kSmStartGame:

@@ -32,6 +32,7 @@
 #include "sim/game_threads.h"
 #include "sim/region_names.h"
 #include "sim/simulation_lock.h"
+#include "support/private_game_root.h"
 #include "support/control_layout.h"
 #include "support/fast_clock.h"
 #include "support/play_days.h"
@@ -229,7 +230,7 @@ class SampleGame {
              int32_t height = 768) {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::SetDataRoot(PrivateGameRoot());
     PrepareWholeProgram();
     // Whatever this test's games save to the options file is put back at
     // its end: the next test starts on the options it found.

@@ -22,6 +22,7 @@
 #include "app/settings.h"
 #include "shell/shell.h"
 #include "support/fast_clock.h"
+#include "support/private_game_root.h"
 #include "net/net_session.h"
 #include "net/text_message.h"
 #include "platform/messages.h"
@@ -35,9 +36,9 @@
 #include "ui/screen_manager.h"
 #include "ui/shown_text_log.h"
 
-// Test programs run side by side in one build folder: each process plays on
-// an options file of its own, begun as a copy of the folder's, so that what
-// one program's game saves never reaches another's. The copies go at exit.
+// Each process plays on an options file of its own, begun as a copy of the
+// folder's, so that what one program's game saves never reaches the next
+// program's in this process. The copies go at exit.
 namespace whole_program {
 inline std::set<std::string>& OwnOptionsCopies() {
   static std::set<std::string> copies;
@@ -63,6 +64,9 @@ inline void UseOwnOptionsFile() {
 }  // namespace whole_program
 
 inline void PrepareWholeProgram() {
+  // The build's data folder is every test program's: this one plays in its
+  // own copy, where its options, saves and maps go.
+  PlayInPrivateGameRoot(plat::DataRoot());
   plat::ResetMessageQueue();
   plat::UnregisterAllWindowClasses();
   LoadRegistrySettings(g_app, g_netSession.identity, nullptr);

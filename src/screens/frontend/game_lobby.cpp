@@ -57,6 +57,80 @@ std::string LobbyStatusSentence(std::string text) {
   return text + ".";
 }
 
+// What a row and the status call the person in slot s: the name, with the
+// slot's number when another person in the session goes by the same one.
+// The slot table is read under its lock.
+std::string SlotPlayerName(const NetSlot* table, int32_t s) {
+  const std::string name = FieldText(table[s].name);
+  for (int32_t o = 1; o < kMaxPlayers; ++o)
+    if (o != s && table[o].state == kSlotHuman && FieldText(table[o].name) == name)
+      return name + " " + std::to_string(s);
+  return name.empty() ? "Player " + std::to_string(s) : name;
+}
+
+std::string RegionName(const World& w, uint8_t region) {
+  const char* name = region > 0 && region < kMaxPlayers ? LookupLocalizedName(w, w.players[region]) : "";
+  return name && *name ? name : "Region " + std::to_string(region);
+}
+
+// A slot's row: who, whose machine, the region given it and its word.
+std::string SlotRow(const World& w, const NetSlot* table, int32_t s, int32_t own) {
+  const NetSlot& slot = table[s];
+  std::string row = SlotPlayerName(table, s);
+  if (s == static_cast<int32_t>(kNetHostSlot)) row += " (host)";
+  else if (s == own) row += " (you)";
+  row += ": " + (slot.region != 0 ? RegionName(w, slot.region) : std::string("no region"));
+  if (s != static_cast<int32_t>(kNetHostSlot) && slot.region != 0 && slot.ready) row += ", ready";
+  return row;
+}
+
+// The host's status: the first thing the start still waits for.
+std::string HostStatus(const World& w, const NetSlot* table) {
+  if (!w.campaignMessage.name[0]) return "Choose a game from the list.";
+  int32_t noRegion = -1, notReady = -1, unchecked = -1, joiners = 0;
+  for (int32_t s = 1; s < kMaxPlayers; ++s) {
+    const NetSlot& slot = table[s];
+    if (slot.state != kSlotHuman) continue;
+    if (slot.region == 0) {
+      if (noRegion < 0) noRegion = s;
+      continue;
+    }
+    if (s == static_cast<int32_t>(kNetHostSlot)) continue;
+    ++joiners;
+    if (!slot.ready) {
+      if (notReady < 0) notReady = s;
+    } else if (unchecked < 0 && !LobbyFilesAlike(g_netSession, w, s)) {
+      unchecked = s;
+    }
+  }
+  if (noRegion == static_cast<int32_t>(kNetHostSlot)) return "Give each player a region: click your own row.";
+  if (noRegion >= 0) return "Give each player a region: click the row of " + SlotPlayerName(table, noRegion) + ".";
+  if (notReady >= 0) return "Waiting for " + SlotPlayerName(table, notReady) + " to press Ready.";
+  if (unchecked >= 0) return "Checking that " + SlotPlayerName(table, unchecked) + " has the host's files.";
+  if (joiners == 0) return "Waiting for players to join; Start begins without them.";
+  return "Every player is ready: press Start.";
+}
+
+// The chosen game as its scenario names itself, else by its file.
+std::string ChosenGameTitle(const World& w) {
+  const char* title = g_scenarioText.scenarioName.c_str();
+  return title && *title ? title : w.campaignMessage.name;
+}
+
+// A joiner's status: the game chosen, then the region and the ready word.
+std::string JoinerStatus(const World& w, const NetSlot* table, int32_t own) {
+  if (!w.campaignMessage.name[0]) return "Waiting for the host to choose a game.";
+  if (!LobbyGameRead(w)) return "The host chose a game: reading it.";
+  if (!LobbyGameLoaded(w))
+    return std::string("The chosen game (") + w.campaignMessage.name + ") could not be read here.";
+  const std::string chosen = "Game chosen: " + ChosenGameTitle(w) + ". ";
+  const NetSlot* slot = own > 0 && own < kMaxPlayers ? &table[own] : nullptr;
+  if (!slot || slot->region == 0) return chosen + "Waiting for the host to give you a region.";
+  const std::string region = RegionName(w, slot->region);
+  if (!slot->ready) return chosen + "You play " + region + ": press Ready.";
+  return chosen + "You play " + region + " and are ready: the host starts the game.";
+}
+
 class ConnectScreen : public Screen {
  public:
   ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
@@ -187,34 +261,50 @@ void GameLobby::OnOpen() {
 }
 
 void GameLobby::ChooseGame(int32_t row) {
-  plat::CriticalSectionLock lock(g_simulationLock);
   if (mode != kLobbyModeHost || row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
   const std::string& file = scenarios[static_cast<size_t>(row)].file;
   GameParamsBlock& block = g_world.campaignMessage;
-  block.flags &= ~kGameParamsSavedGame;
-  // Only the game's own scenarios are offered to peers, who all have them.
-  g_mapFolders.customScenario = false;
-  // Each game offered has its own number: a joiner's account of the files
-  // of one offered before is not taken for this one's.
-  ++block.word44;
-  g_lobbyFileCheck.refusal.clear();
-  SetFieldText(g_world.gameState.scenarioName, file);
-  // Every peer, this one included, reads the game; the regions follow.
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    block.flags &= ~kGameParamsSavedGame;
+    // Only the game's own scenarios are offered to peers, who all have them.
+    g_mapFolders.customScenario = false;
+    // Each game offered has its own number: a joiner's account of the files
+    // of one offered before is not taken for this one's.
+    ++block.word44;
+    g_lobbyFileCheck.refusal.clear();
+    SetFieldText(g_world.gameState.scenarioName, file);
+  }
+  // Every peer, this one included, reads the game; the regions follow. The
+  // block is the main thread's in the lobby (no game runs), and the set-up
+  // goes out with the world's lock let go.
   (void)SendGameSetup(g_netSession, file.c_str(), 0, 0, block);
 }
 
 void GameLobby::NextRegionOfSlot(int32_t slot) {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  if (mode != kLobbyModeHost || slot < 1 || slot >= kMaxPlayers || !g_world.campaignMessage.name[0]) return;
-  const std::vector<RegionEntry> regions = ListRegions(g_world);
-  uint8_t current = 0;
+  uint8_t next = 0;
   {
-    plat::CriticalSectionLock hold(g_netSession.slotLock);
-    current = g_world.slotTable[slot].region;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (mode != kLobbyModeHost || slot < 1 || slot >= kMaxPlayers || !g_world.campaignMessage.name[0]) return;
+    const std::vector<RegionEntry> regions = ListRegions(g_world);
+    uint8_t current = 0;
+    bool taken[kMaxPlayers] = {};
+    {
+      plat::CriticalSectionLock hold(g_netSession.slotLock);
+      current = g_world.slotTable[slot].region;
+      for (int32_t s = 1; s < kMaxPlayers; ++s)
+        if (s != slot && g_world.slotTable[s].state == kSlotHuman) taken[g_world.slotTable[s].region % kMaxPlayers] = true;
+    }
+    // The regions after the slot's own, then none: one another person plays
+    // is passed over, as two people cannot lead one region.
+    size_t from = 0;
+    for (size_t i = 0; i < regions.size(); ++i)
+      if (regions[i].player == current) from = i + 1;
+    for (size_t i = from; i < regions.size() && !next; ++i)
+      if (regions[i].player > 0 && regions[i].player < kMaxPlayers && !taken[regions[i].player])
+        next = static_cast<uint8_t>(regions[i].player);
   }
-  uint8_t next = regions.empty() ? 0 : static_cast<uint8_t>(regions.front().player);
-  for (size_t i = 0; i < regions.size(); ++i)
-    if (regions[i].player == current) next = i + 1 < regions.size() ? static_cast<uint8_t>(regions[i + 1].player) : 0;
+  // The table goes to every peer with the world's lock let go.
   (void)NetSetSlotFields(g_netSession, static_cast<uint32_t>(slot), next, 0);
 }
 
@@ -265,9 +355,10 @@ void GameLobby::Poll(intptr_t) {
   }
   std::string refused;
   if (mode == kLobbyModeJoin) {
+    // The account is taken under the world's lock and sent after it.
+    SendLobbyAccountWhenDue(session, g_world, &g_simulationLock);
     plat::CriticalSectionLock lock(g_simulationLock);
     if (session.inSession && session.slotAssigned) joined_ = true;
-    SendLobbyAccountWhenDue(session, g_world);
     if (joined_ && !session.inSession) {
       const std::vector<std::string> lines = FileMismatchLines(QueuedTextLines(g_textLines));
       if (!lines.empty()) refused = LobbyStatusSentence(RefusedJoinerText(g_world, lines));
@@ -290,32 +381,29 @@ void GameLobby::Poll(intptr_t) {
 void GameLobby::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   if (!currentForm) return;
-  if (slots_) {
-    ListClear(slots_, 1);
-    const World& w = g_world;
+  const World& w = g_world;
+  const NetSession& session = g_netSession;
+  const int32_t own = session.slotAssigned ? session.localSlot.load() : -1;
+  std::string status;
+  {
     plat::CriticalSectionLock hold(g_netSession.slotLock);
-    for (int32_t s = 1; s < kMaxPlayers; ++s) {
-      const NetSlot& slot = w.slotTable[s];
-      if (slot.state != kSlotHuman) continue;
-      std::string row = FieldText(slot.name);
-      if (slot.region != 0 && slot.region < kMaxPlayers)
-        row += std::string(" - ") + LookupLocalizedName(w, w.players[slot.region]);
-      if (slot.ready) row += " (ready)";
-      ListAddString(slots_, row.c_str(), s, s, 0, 0, 0);
+    if (slots_) {
+      ListClear(slots_, 1);
+      for (int32_t s = 1; s < kMaxPlayers; ++s)
+        if (w.slotTable[s].state == kSlotHuman)
+          ListAddString(slots_, SlotRow(w, w.slotTable, s, own).c_str(), s, s, 0, 0, 0);
+      ListLayoutRows(slots_);
     }
-    ListLayoutRows(slots_);
+    status = mode == kLobbyModeHost ? HostStatus(w, w.slotTable) : JoinerStatus(w, w.slotTable, own);
   }
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);
-  std::string status = g_gameLoading.load()                                   ? "Loading the game..."
-                       : mode == kLobbyModeHost && !g_lobbyFileCheck.refusal.empty() ? LobbyStatusSentence(g_lobbyFileCheck.refusal)
-                       : mode == kLobbyModeHost                                   ? "Waiting for players to join."
-                       : g_world.campaignMessage.name[0] ? "Game chosen: ready."
-                                                          : "Waiting for the host to choose a game.";
+  if (g_gameLoading.load())
+    status = "Loading the game...";
+  else if (mode == kLobbyModeHost && !g_lobbyFileCheck.refusal.empty())
+    status = LobbyStatusSentence(g_lobbyFileCheck.refusal);
   // A joiner the host turned away learns why, not only that it waits on.
-  const NetSession& session = g_netSession;
-  if (mode == kLobbyModeJoin && session.connectEvent.IsSet() && plat::Failed(session.connectResult.load())) {
+  if (mode == kLobbyModeJoin && session.connectEvent.IsSet() && plat::Failed(session.connectResult.load()))
     status = LobbyStatusSentence(NetJoinFailureText(session));
-  }
   SetFormText(currentForm, "STATUS", status.c_str());
   currentForm->state |= kStateDirty;
 }
@@ -324,6 +412,9 @@ void GameLobby::OnCommand(Control* control, int32_t id) {
   if (control && control == games_) {
     ChooseGame(id - 1);
   } else if (control && control == slots_) {
+    // The host has seen who was turned away; the status says again what
+    // the start waits for.
+    if (mode == kLobbyModeHost) g_lobbyFileCheck.refusal.clear();
     NextRegionOfSlot(id);
   } else if (Is(control, "READY")) {
     (void)NetSetSlot(g_netSession, true);
