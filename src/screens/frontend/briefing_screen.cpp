@@ -61,8 +61,10 @@ void BriefingScreen::Refresh() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     fromSave = (g_world.scenario.head.gameFlags & kGameFlagFromSave) != 0;
-    const PlayerRecord* local = LocalPlayer(g_world);
-    if (fromSave) leader = local ? local->govtype : 0;
+    if (fromSave) {
+      const PlayerRecord* local = LocalPlayer(g_world);
+      leader = local ? local->govtype : 0;
+    }
   }
   for (size_t i = 0; i < std::size(kModeTags); ++i) {
     Control* mode = FormFindControlByTag(currentForm, kModeTags[i]);
