@@ -244,13 +244,19 @@ void JoinGameAsPlayer(ScreenManager* ui, int32_t loadedFromSave) {
   if (g_simUi.enterGame) g_simUi.enterGame(ui);
 
   PlayerRecord& local = world.players[ClampPlayer(state.localPlayer)];
-  local.avatar = g_profileChoices.portrait;
-  local.politic = g_profileChoices.leaning;
-  local.rulingParty = RulingPartyOf(local.politic);
-  local.govtype = g_profileChoices.leaderChoice;
-  // The leader's band picks are the player's own, drawn as any other
-  // interface choice; they are sent to the peers with the profile.
-  for (uint8_t& pick : local.bandPicks) pick = static_cast<uint8_t>(std::rand() % kBandChoices);
+  // A new game takes the leader the player chose on the front end. A saved
+  // game keeps the one it was played with: its portrait, leaning, party and
+  // leader are in the loaded record, whatever the front end chose since, and
+  // so are the parties' names.
+  if (!loadedFromSave) {
+    local.avatar = g_profileChoices.portrait;
+    local.politic = g_profileChoices.leaning;
+    local.rulingParty = RulingPartyOf(local.politic);
+    local.govtype = g_profileChoices.leaderChoice;
+    // The leader's band picks are the player's own, drawn as any other
+    // interface choice.
+    for (uint8_t& pick : local.bandPicks) pick = static_cast<uint8_t>(std::rand() % kBandChoices);
+  }
 
   (void)AdvanceToNextPlayer(world, true, true);
   if (!IsNetworkGame(g_commandNet)) return;

@@ -38,6 +38,9 @@ void SetLobbyProgress(ScreenManager* ui, int32_t value);
 uint8_t RulingPartyOf(int8_t politic);
 
 void StartGameSession(ScreenManager* ui, int32_t alreadyLoaded, int32_t joining, int32_t logOnFlag);
+// Enters the started game as its local player. A new game's local region
+// takes the front end's portrait, leaning and leader; a loaded one keeps its
+// own, and in a network game its peers are sent what it keeps.
 void JoinGameAsPlayer(ScreenManager* ui, int32_t loadedFromSave);
 
 // Who plays which region: regions led by a person become computer-led

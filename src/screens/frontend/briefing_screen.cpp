@@ -14,6 +14,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "world/text/scenario_text.h"
 #include "world/text/tutorial_table.h"
 #include "world/world.h"
@@ -52,16 +53,22 @@ void BriefingScreen::Refresh() {
     std::snprintf(text, sizeof text, "The game is ready.");
   ControlSetText(FormFindControlByTag(currentForm, "PROGRESS"), text);
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, (loading) ? 1 : 0);
-  // A saved game keeps the leader it was played with (log-on took it from
-  // the save): its briefing shows that choice alone, and offers no other.
+  // A saved game keeps the leader it was played with, which its local
+  // region's record holds (the front end's choice may be another game's):
+  // its briefing shows that leader alone, and offers no other.
   bool fromSave = false;
+  uint32_t leader = g_profileChoices.leaderChoice;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     fromSave = (g_world.scenario.head.gameFlags & kGameFlagFromSave) != 0;
+    if (fromSave) {
+      const PlayerRecord* local = LocalPlayer(g_world);
+      leader = local ? local->govtype : 0;
+    }
   }
   for (size_t i = 0; i < std::size(kModeTags); ++i) {
     Control* mode = FormFindControlByTag(currentForm, kModeTags[i]);
-    const bool chosen = g_profileChoices.leaderChoice == i + 1;
+    const bool chosen = leader == i + 1;
     SetControlFlag(mode, kStateSelected, chosen ? 1 : 0);
     SetControlFlag(mode, kStateDisabled, fromSave ? 1 : 0);
     SetControlFlag(mode, kStateHidden, fromSave && !chosen ? 1 : 0);
