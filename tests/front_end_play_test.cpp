@@ -388,18 +388,12 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_FALSE(GameThreadsRunning()) << "the game's threads are joined";
 }
 
-// The game's folders seen from a folder of the test's own: the rules and
-// options copied, the rest linked, and a save folder of its own.
+// The game's folders seen from a folder of the test's own, with a save
+// folder of its own.
 void MakeOwnDataRoot(const std::string& root) {
-  namespace fs = std::filesystem;
-  for (const auto& entry : fs::directory_iterator(fs::path(VD_GAME_EXE).parent_path())) {
-    const fs::path to = fs::path(root) / entry.path().filename();
-    if (entry.path().filename() == "INI")
-      fs::copy(entry.path(), to, fs::copy_options::recursive);
-    else if (entry.is_directory() && entry.path().filename() != "Savegame")
-      fs::create_directory_symlink(entry.path(), to);
-  }
-  fs::create_directory(fs::path(root) / "Savegame");
+  LinkGameFolder(root);
+  std::filesystem::remove_all(std::filesystem::path(root) / "Savegame");
+  std::filesystem::create_directory(std::filesystem::path(root) / "Savegame");
 }
 
 // The program started in process on the data root, at its start menu;
