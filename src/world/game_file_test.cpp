@@ -634,9 +634,9 @@ TEST_F(GameFileTest, FiguresOutsideTheirRangesAreRefusedByName) {
       {product3, "simPolicy productPolicy 3 domesticMargin", 0.0f, 10.0f},
       {product3 + 4 * kProductSubsidy, "simPolicy productPolicy 3 subsidy", 0.0f, 10.0f},
       {product3 + 4 * kProductPurchaseMax, "simPolicy productPolicy 3 purchaseMax", 0.0f, 1e7f},
-      {region + offsetof(PlayerRecord, gdpPerCapita), "gdpPerCapita", 0.0f, 1e6f},
-      {region + offsetof(PlayerRecord, salaryBaseCost), "salaryBaseCost", 0.0f, 1e12f},
-      {unitA + offsetof(UnitImage, strength), "strength", -1e4f, 1e4f},
+      {region + offsetof(PlayerRecord, gdpPerCapita), "gdpPerCapita", 0.0f, 1e5f},
+      {region + offsetof(PlayerRecord, salaryBaseCost), "salaryBaseCost", 0.0f, 1e10f},
+      {unitA + offsetof(UnitImage, strength), "strength", -2000.0f, 2000.0f},
       {unitA + offsetof(UnitImage, efficiency), "efficiency", 0.0f, 10.0f},
   };
   const auto Number = [](float v) {

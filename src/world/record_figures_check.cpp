@@ -32,13 +32,15 @@ constexpr float kFigureLimit = 1e18f;
 constexpr float kPeopleLimit = 1e10f;
 // A unit's strength is its class's strength per size times its size, and a
 // merge stops at 1.75 times the class's full strength: the sample's
-// strongest class holds 800 a unit, so none of its units passes 1,400. The
-// bound leaves a map maker's classes seven times that; a unit of 9.9e7
-// drove its owner's treasury to -5e15, and one of 1e5 blew up within days.
-constexpr float kUnitStrengthLimit = 1e4f;
+// strongest class holds 800 a unit, so none of its units passes 1,400. A
+// unit's upkeep counts into its owner's GDP per head: one of 1e4 drove it
+// to 2.5e5 within 60 days, one of 9.9e7 the treasury to -5e15.
+constexpr float kUnitStrengthLimit = 2000.0f;
 // GDP per head: a region's is cut back each day it is twice the world's,
-// 12,000 in the sample [24,000].
-constexpr float kGdpPerHeadLimit = 1e6f;
+// 12,000 in the sample [24,000]. Its ratio to the world's draws migrants
+// by its fourth power: at 1e6 a region grew from 3 million people to 1e15
+// in 60 days.
+constexpr float kGdpPerHeadLimit = 1e5f;
 // Tax rates and user fees are shares of what they tax: the computer sets
 // them at most 0.65, the settings files 0.4.
 constexpr float kTaxRateLimit = 1.0f;
@@ -48,8 +50,11 @@ constexpr float kTaxRateLimit = 1.0f;
 constexpr float kSocialSpendingLimit = 5.0f;
 constexpr float kMilitarySpendingLimit = 10.0f;
 // Yearly costs at spending level 1 (0 in the sample, where they are not
-// charged): five times the sample's largest yearly GDP, 2e11.
-constexpr float kBaseCostLimit = 1e12f;
+// charged): a twentieth of the sample's largest yearly GDP, 2e11. What a
+// region spends counts into its GDP per head: three costs of 1e12 at level
+// 10 drove a region of 2.4 million people past the bound of GDP per head
+// within 60 days.
+constexpr float kBaseCostLimit = 1e10f;
 
 template <class Record>
 struct Figure {

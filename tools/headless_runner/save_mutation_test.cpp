@@ -220,15 +220,33 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
       set(r + offsetof(PlayerRecord, soldiers), 1e10f);
       set(r + offsetof(PlayerRecord, unemployment), 1.0f);
       set(r + RegionFloatAt(kRegionPrimeRate), 10.0f);
-      // What the days multiply money by: the taxes, fees and spending
-      // levels, the product settings' margins and shares, GDP per head and
-      // the yearly base costs, each on its bound.
-      set(r + offsetof(PlayerRecord, gdpPerCapita), 1e6f);
-      set(r + offsetof(PlayerRecord, baseGdpPerCapita), 1e6f);
-      set(r + offsetof(PlayerRecord, yesterdayGdpPerCapita), 1e6f);
+    }
+    for (size_t p = 0; p < 11; ++p) {
+      set(economy + 64 * p + product::kWorldPrice, 1e6f);
+      set(economy + 64 * p + product::kWorldConsumerWeight, 100.0f);
+    }
+    set(economy + kWorldPrimeRateAt, 10.0f);
+    set(firstUnit + offsetof(UnitImage, strength), 2000.0f);
+    Reseal(image);
+    cases.push_back({"sealed every figure at its edge", std::move(image), 0, true});
+  }
+  // What the days multiply money by, each on its bound in every region and
+  // unit at once: the taxes, fees and spending levels, the product
+  // settings' margins, shares, amounts and prices, GDP per head and the
+  // yearly base costs. One tax rate of
+  // 1e18 once made a treasury of -4.8e28 on the second day.
+  {
+    const int32_t highest = static_cast<int32_t>(le::Load32(good.data() + game + offsetof(GameState, highestPlayer)));
+    auto image = good;
+    const auto set = [&image](size_t at, float v) { le::StoreF32(image.data() + at, v); };
+    for (int32_t p = 1; p <= highest; ++p) {
+      const size_t r = economy + kGamEconomyBlock + static_cast<size_t>(p) * kGamPlayerSlot;
+      set(r + offsetof(PlayerRecord, gdpPerCapita), 1e5f);
+      set(r + offsetof(PlayerRecord, baseGdpPerCapita), 1e5f);
+      set(r + offsetof(PlayerRecord, yesterdayGdpPerCapita), 1e5f);
       for (size_t cost : {offsetof(PlayerRecord, salaryBaseCost), offsetof(PlayerRecord, maintenanceBaseCost),
                           offsetof(PlayerRecord, intelBaseCost)})
-        set(r + cost, 1e12f);
+        set(r + cost, 1e10f);
       for (size_t block : {offsetof(PlayerRecord, displayPolicy), offsetof(PlayerRecord, simPolicy)}) {
         const size_t b = r + block;
         for (int k = 0; k < kTaxRates; ++k) set(b + offsetof(PlayerPolicyBlock, taxRates) + 4 * k, 1.0f);
@@ -252,18 +270,16 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
         }
       }
     }
-    for (size_t p = 0; p < 11; ++p) {
-      set(economy + 64 * p + product::kWorldPrice, 1e6f);
-      set(economy + 64 * p + product::kWorldConsumerWeight, 100.0f);
-    }
-    set(economy + kWorldPrimeRateAt, 10.0f);
-    const size_t units = le::Load32(good.data() + game + offsetof(GameState, unitCount));
-    for (size_t u = 0; u < units; ++u) {
-      set(firstUnit + u * kGamUnitSlot + offsetof(UnitImage, strength), 1e4f);
-      set(firstUnit + u * kGamUnitSlot + offsetof(UnitImage, efficiency), 10.0f);
-    }
     Reseal(image);
-    cases.push_back({"sealed every figure at its edge", std::move(image), 0, true, true});
+    cases.push_back({"sealed every money figure on its bound", std::move(image), 0, true, true});
+    // Every unit as efficient as a unit may be, and the first as strong.
+    auto units = good;
+    const size_t count = le::Load32(good.data() + game + offsetof(GameState, unitCount));
+    for (size_t u = 0; u < count; ++u)
+      le::StoreF32(units.data() + firstUnit + u * kGamUnitSlot + offsetof(UnitImage, efficiency), 10.0f);
+    le::StoreF32(units.data() + firstUnit + offsetof(UnitImage, strength), 2000.0f);
+    Reseal(units);
+    cases.push_back({"sealed unit strength and efficiency on their bounds", std::move(units), 0, true, true});
   }
   for (const auto& [what, at, value] : {std::tuple{"approval 1e12", region1 + offsetof(PlayerRecord, approval), 1e12f},
                                         std::tuple{"standing 1e12", region1 + offsetof(PlayerRecord, standing), 1e12f},
