@@ -54,7 +54,10 @@ class GameFlowScreens : public ::testing::Test {
                          [](const std::string& n) { return Step("load:" + n), g_loads; },
                          [] { Step("start"); },
                          [](bool v) { Step(v ? "victory" : "frontend"); },
-                         [](const std::string& n) { return Step("save:" + n), g_saves; },
+                         [](const std::string& n, std::string& why) {
+                           if (!g_saves) why = "game part: region 1: its treasury of 2e+18, outside -1e+18 to 1e+18";
+                           return Step("save:" + n), g_saves;
+                         },
                          [](const std::string&) { return g_readable; },
                          [](const std::string&) { return g_exists; }};
     g_endGameActions = {[] { Step("pause"); }, [](int32_t n) { Step("sound" + std::to_string(n)); },
@@ -152,6 +155,9 @@ TEST_F(GameFlowScreens, SaveDialogAsksOnlyForATypedExistingNameAndStoresTheName)
   dialog.OnCommand(Tag(dialog, "SAVEYES"), 0);
   EXPECT_EQ(g_steps, "save:Probe ");
   EXPECT_TRUE(Visible(dialog, "ERRORLINE"));
+  // The player is told which figure kept the game from being saved.
+  EXPECT_NE(std::string(Tag(dialog, "ERRORLINE")->text).find("its treasury of 2e+18"), std::string::npos)
+      << Tag(dialog, "ERRORLINE")->text;
   EXPECT_STREQ(menu.shownPage, "GAME_SS3");
   g_saves = true;
   std::memset(g_world.gameState.saveName, 0, sizeof g_world.gameState.saveName);

@@ -8,17 +8,14 @@
 struct World;
 struct PlayerRecord;
 
+#include "world/text/policy_fields.h"
+
 // Words of a product's settings entry that the minister moves: the entry
 // factors are the automatic sale's surplus share and margin; the stock
-// target, the entry switch and the production target sit in the words no
-// command writes. The target's ratio to the capacity goes to word p of the
-// twelfth entry, which no product uses.
-inline constexpr int kProductEntryFactor1 = 6;
-inline constexpr int kProductEntryFactor2 = 7;
-inline constexpr int kProductStockTarget = 1;
-inline constexpr int kProductEntrySwitch = 8;
-inline constexpr int kProductTarget = 15;
-inline constexpr int kProductRatioEntry = 11;
+// target, the entry switch, the production target and the ratio entry are
+// named with the entry's other words (world/text/policy_fields.h).
+inline constexpr int kProductEntryFactor1 = kProductAutoSellSurplusPercent;
+inline constexpr int kProductEntryFactor2 = kProductAutoSellMargin;
 // The flag byte (the top byte of the flags word): bit 4 keeps a locked
 // product under the minister's care.
 inline constexpr size_t kProductFlagByteAt = 39;

@@ -165,7 +165,7 @@ TEST(FieldReaders, BoolReadsTheLeadingIntegerThenTheFirstLetter) {
       {"nan", 0, true},   {"Yes2", 1, true},  {"yes please", 1, true}, {"-2", 1, true},
       {"Tx", 1, true},    {"-inf", 0, true},  {"1.5", 1, true},       {"0.5", 0, true},
       {"ON", 0, true},    {"off", 0, true},   {"2147483648", 7, true}, {"-2147483649", 7, true},
-      {"2147483647", 1, false}, {"", 7, false},
+      {"2147483647", 1, false}, {"-2147483648", 1, true}, {"", 7, false},
   };
   std::FILE* log = std::tmpfile();
   SetLogMirror(log);

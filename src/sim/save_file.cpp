@@ -283,7 +283,7 @@ std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImag
   return out;
 }
 
-plat::Status SaveGame(World& world, std::string_view name) {
+plat::Status SaveGame(World& world, std::string_view name, std::string* refusal) {
   const std::string path = SaveGamePath(name);
   // The simulation lock before any other: the turn thread's autosave holds it
   // when it gets here, and the copy must be of one moment of the game. Then
@@ -304,6 +304,7 @@ plat::Status SaveGame(World& world, std::string_view name) {
     std::string why;
     if (!StageSave(world, image, check, why)) {
       LogWrite(g_platform, "Save game %s not written: it would be refused on loading: %s.\n", path.c_str(), why.c_str());
+      if (refusal) *refusal = why;
       return plat::kFail;
     }
   }
@@ -311,6 +312,7 @@ plat::Status SaveGame(World& world, std::string_view name) {
   if (slash != std::string::npos) plat::MakeGameDirectories(path.substr(0, slash));
   if (plat::Failed(g_saveFileWriter(path, image.data(), image.size()))) {
     LogWrite(g_platform, "Save game %s could not be written.\n", path.c_str());
+    if (refusal) *refusal = "the file could not be written";
     return plat::kFail;
   }
   return plat::kOk;

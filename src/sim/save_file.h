@@ -39,8 +39,9 @@ std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImag
 // Writes the save game into the save-game folder under the file-save lock,
 // through a temporary file renamed over the target, so the previous save
 // stays whole until the new one is complete. kFail with a log line when it
-// cannot be written.
-plat::Status SaveGame(World& world, std::string_view name);
+// cannot be written; `refusal`, when given, takes why (for a game the
+// loader would refuse, the part and the figure out of its range).
+plat::Status SaveGame(World& world, std::string_view name, std::string* refusal = nullptr);
 
 // Loads a save game. Every part is read and checked before the world is
 // touched: an unreadable or bad file gives kFail with a log line naming it

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "platform/fpenv.h"
 #include "records/unit_record.h"
 #include "support/global_guard.h"
 #include "world/unit_ring.h"
@@ -20,6 +25,7 @@
 #include "world/post_load.h"
 #include "world/region_figures.h"
 #include "records/text_field.h"
+#include "world/text/policy_fields.h"
 #include "world/world.h"
 
 namespace {
@@ -599,6 +605,7 @@ TEST_F(GameFileTest, FiguresOutsideTheirRangesAreRefusedByName) {
       {region + offsetof(PlayerRecord, population), 0.0f, nullptr},
       {region + offsetof(PlayerRecord, population), 1e10f, nullptr},
       {region + offsetof(PlayerRecord, soldiers), -1.0f, "region 1: its soldiers of -1, outside 0 to 1e+10"},
+      {region + offsetof(PlayerRecord, dayPopulation), -1.0f, "region 1: its dayPopulation of -1, outside 0 to 1e+10"},
       {region + offsetof(PlayerRecord, unemployment), 1.5f, "region 1: its unemployment of 1.5, outside 0 to 1"},
       {region + offsetof(PlayerRecord, partyShare) + 4, 2.0f, "region 1: its partyShare[1] of 2, outside 0 to 1"},
       {region + offsetof(PlayerRecord, dayApproval), 2.0f, nullptr},
@@ -608,7 +615,50 @@ TEST_F(GameFileTest, FiguresOutsideTheirRangesAreRefusedByName) {
       {region + offsetof(PlayerRecord, civilAttitude) + 8, nan,
        "region 1: its civilAttitude[2] that is not a finite number"},
   };
-  for (const Row& row : rows) {
+  // The figures a day multiplies money by: each on its bound is read, one
+  // step beyond it is refused by name.
+  const size_t policy = region + offsetof(PlayerRecord, simPolicy);
+  const size_t product3 = policy + offsetof(PlayerPolicyBlock, productPolicy) + 3 * sizeof(ProductPolicy);
+  const size_t unitA = region + 2 * kGamPlayerSlot;
+  const struct {
+    size_t at;
+    const char* name;
+    float low, high;
+  } bounded[] = {
+      {policy + offsetof(PlayerPolicyBlock, taxRates) + 8, "simPolicy taxRates[2]", 0.0f, 1.0f},
+      {policy + offsetof(PlayerPolicyBlock, userfees), "simPolicy userfees", 0.0f, 1.0f},
+      {policy + offsetof(PlayerPolicyBlock, welfspend), "simPolicy welfspend", 0.0f, 5.0f},
+      {policy + offsetof(PlayerPolicyBlock, socialspend) + 24, "simPolicy socialspend[6]", 0.0f, 5.0f},
+      {policy + offsetof(PlayerPolicyBlock, milspendresearch), "simPolicy milspendresearch", 0.0f, 10.0f},
+      {policy + offsetof(PlayerPolicyBlock, intelspendforfocus), "simPolicy intelspendforfocus", 0.0f, 1.0f},
+      {product3, "simPolicy productPolicy 3 domesticMargin", 0.0f, 10.0f},
+      {product3 + 4 * kProductSubsidy, "simPolicy productPolicy 3 subsidy", 0.0f, 10.0f},
+      {product3 + 4 * kProductPurchaseMax, "simPolicy productPolicy 3 purchaseMax", 0.0f, 1e7f},
+      {region + offsetof(PlayerRecord, gdpPerCapita), "gdpPerCapita", 0.0f, 1e5f},
+      {region + offsetof(PlayerRecord, salaryBaseCost), "salaryBaseCost", 0.0f, 1e10f},
+      {unitA + offsetof(UnitImage, strength), "strength", -2000.0f, 2000.0f},
+      {unitA + offsetof(UnitImage, efficiency), "efficiency", 0.0f, 10.0f},
+  };
+  const auto Number = [](float v) {
+    char text[32];
+    plat::FormatText(text, sizeof text, "%g", static_cast<double>(v));
+    return std::string(text);
+  };
+  std::vector<Row> steps(std::begin(rows), std::end(rows));
+  std::vector<std::string> refusals;
+  refusals.reserve(2 * std::size(bounded));
+  for (const auto& b : bounded) {
+    const std::string owner = b.at >= unitA ? "unit 0 (id " + std::to_string(kIdA) + "): its " : "region 1: its ";
+    const std::string range = ", outside " + Number(b.low) + " to " + Number(b.high);
+    const float below = std::nextafter(b.low, -INFINITY), above = std::nextafter(b.high, INFINITY);
+    refusals.push_back(owner + b.name + " of " + Number(below) + range);
+    refusals.push_back(owner + b.name + " of " + Number(above) + range);
+    steps.push_back({b.at, b.low, nullptr});
+    steps.push_back({b.at, b.high, nullptr});
+    steps.push_back({b.at, below, refusals[refusals.size() - 2].c_str()});
+    steps.push_back({b.at, above, refusals.back().c_str()});
+  }
+  for (const Row& row : steps) {
     auto f = good;
     le::StoreF32(f.data() + row.at, row.value);
     const bool read = StageGameImage(f, false, why) != nullptr;

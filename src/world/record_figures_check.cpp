@@ -14,6 +14,7 @@
 #include "records/unit_record.h"
 #include "world/game_file.h"
 #include "world/region_figures.h"
+#include "world/text/policy_fields.h"
 
 namespace {
 
@@ -29,10 +30,31 @@ constexpr float kFigureLimit = 1e18f;
 // People: the sample's largest region holds 8.2e6 (of 2.7e7 in all); no
 // region holds more people than the world.
 constexpr float kPeopleLimit = 1e10f;
-// A unit's strength is its class's strength per size times its size: the
-// sample's largest is 800, and a unit of 9.9e7 drove its owner's treasury
-// to -5e15.
-constexpr float kUnitStrengthLimit = 1e5f;
+// A unit's strength is its class's strength per size times its size, and a
+// merge stops at 1.75 times the class's full strength: the sample's
+// strongest class holds 800 a unit, so none of its units passes 1,400. A
+// unit's upkeep counts into its owner's GDP per head: one of 1e4 drove it
+// to 2.5e5 within 60 days, one of 9.9e7 the treasury to -5e15.
+constexpr float kUnitStrengthLimit = 2000.0f;
+// GDP per head: a region's is cut back each day it is twice the world's,
+// 12,000 in the sample [24,000]. Its ratio to the world's draws migrants
+// by its fourth power: at 1e6 a region grew from 3 million people to 1e15
+// in 60 days.
+constexpr float kGdpPerHeadLimit = 1e5f;
+// Tax rates and user fees are shares of what they tax: the computer sets
+// them at most 0.65, the settings files 0.4.
+constexpr float kTaxRateLimit = 1.0f;
+// Spending levels, 1 the recommended: the screens set the social ones up
+// to 2 and their running mean is held to 5; the military ones up to 4,
+// research up to 8.
+constexpr float kSocialSpendingLimit = 5.0f;
+constexpr float kMilitarySpendingLimit = 10.0f;
+// Yearly costs at spending level 1 (0 in the sample, where they are not
+// charged): a twentieth of the sample's largest yearly GDP, 2e11. What a
+// region spends counts into its GDP per head: three costs of 1e12 at level
+// 10 drove a region of 2.4 million people past the bound of GDP per head
+// within 60 days.
+constexpr float kBaseCostLimit = 1e10f;
 
 template <class Record>
 struct Figure {
@@ -88,8 +110,8 @@ constexpr Figure<PlayerRecord> kRegionFigures[] = {
     {&PlayerRecord::scheduledTotal, "scheduledTotal"},
     {&PlayerRecord::monthlyRate, "monthlyRate"},
     {&PlayerRecord::gdp, "gdp"},
-    {&PlayerRecord::gdpPerCapita, "gdpPerCapita"},
-    {&PlayerRecord::baseGdpPerCapita, "baseGdpPerCapita"},
+    {&PlayerRecord::gdpPerCapita, "gdpPerCapita", 0.0f, kGdpPerHeadLimit},
+    {&PlayerRecord::baseGdpPerCapita, "baseGdpPerCapita", 0.0f, kGdpPerHeadLimit},
     {&PlayerRecord::priceIndex, "priceIndex"},
     {&PlayerRecord::growthRate, "growthRate", -1.0f, 1.0f},   // [-0.04 to 0.04]
     {&PlayerRecord::costFactor, "costFactor", 0.0f, 100.0f},  // [1.4]
@@ -97,15 +119,15 @@ constexpr Figure<PlayerRecord> kRegionFigures[] = {
     {&PlayerRecord::researchBudget, "researchBudget"},
     {&PlayerRecord::militarySpendIndex, "militarySpendIndex", 0.0f, 100.0f},  // [1.1]
     {&PlayerRecord::techLevel, "techLevel"},
-    {&PlayerRecord::salaryBaseCost, "salaryBaseCost"},
-    {&PlayerRecord::maintenanceBaseCost, "maintenanceBaseCost"},
-    {&PlayerRecord::intelBaseCost, "intelBaseCost"},
+    {&PlayerRecord::salaryBaseCost, "salaryBaseCost", 0.0f, kBaseCostLimit},
+    {&PlayerRecord::maintenanceBaseCost, "maintenanceBaseCost", 0.0f, kBaseCostLimit},
+    {&PlayerRecord::intelBaseCost, "intelBaseCost", 0.0f, kBaseCostLimit},
     {&PlayerRecord::researchEfficiency, "researchEfficiency", 0.0f, 10.0f},  // [0.93]
     {&PlayerRecord::smallFigure, "smallFigure"},
     {&PlayerRecord::spottingLevel, "spottingLevel"},
     {&PlayerRecord::importValue, "importValue"},
     {&PlayerRecord::exportValue, "exportValue"},
-    {&PlayerRecord::yesterdayGdpPerCapita, "yesterdayGdpPerCapita"},
+    {&PlayerRecord::yesterdayGdpPerCapita, "yesterdayGdpPerCapita", 0.0f, kGdpPerHeadLimit},
     // Twice the approval [1.3].
     {&PlayerRecord::dayApproval, "dayApproval", 0.0f, 2.0f},
     {&PlayerRecord::daySecondRating, "daySecondRating", 0.0f, 5.0f},
@@ -145,7 +167,9 @@ constexpr Figure<UnitRecord> kUnitFigures[] = {
     {&UnitRecord::targetStrength, "targetStrength", 0.0f, kUnitStrengthLimit},
     {&UnitRecord::buildWork, "buildWork"},
     {&UnitRecord::strength, "strength", -kUnitStrengthLimit, kUnitStrengthLimit},
-    {&UnitRecord::efficiency, "efficiency"},
+    // A rating [1]: it drifts toward the region's quality target, and each
+    // training day gives back the tenth the reserve's day took.
+    {&UnitRecord::efficiency, "efficiency", 0.0f, 10.0f},
     {&UnitRecord::experience, "experience"},
     {&UnitRecord::morale, "morale"},
     {&UnitRecord::speedFactor, "speedFactor"},
@@ -280,11 +304,11 @@ constexpr Figure<PlayerPolicyBlock> kPolicyFigures[] = {
     {&PlayerPolicyBlock::immlimit, "immlimit"},
     {&PlayerPolicyBlock::refuglimit, "refuglimit"},
     {&PlayerPolicyBlock::emlimit, "emlimit"},
-    {&PlayerPolicyBlock::userfees, "userfees"},
+    {&PlayerPolicyBlock::userfees, "userfees", 0.0f, kTaxRateLimit},
     {&PlayerPolicyBlock::immigrationtax, "immigrationtax"},
-    {&PlayerPolicyBlock::uispend, "uispend"},
-    {&PlayerPolicyBlock::welfspend, "welfspend"},
-    {&PlayerPolicyBlock::pensspend, "pensspend"},
+    {&PlayerPolicyBlock::uispend, "uispend", 0.0f, kSocialSpendingLimit},
+    {&PlayerPolicyBlock::welfspend, "welfspend", 0.0f, kSocialSpendingLimit},
+    {&PlayerPolicyBlock::pensspend, "pensspend", 0.0f, kSocialSpendingLimit},
     {&PlayerPolicyBlock::budgetBalance, "budgetBalance"},
     {&PlayerPolicyBlock::budgetRevenue, "budgetRevenue"},
     {&PlayerPolicyBlock::budgetSpending, "budgetSpending"},
@@ -292,12 +316,13 @@ constexpr Figure<PlayerPolicyBlock> kPolicyFigures[] = {
     {&PlayerPolicyBlock::minwage, "minwage"},
     {&PlayerPolicyBlock::soldiertarget, "soldiertarget"},
     {&PlayerPolicyBlock::recruitlimit, "recruitlimit"},
-    {&PlayerPolicyBlock::milspendsalary, "milspendsalary"},
-    {&PlayerPolicyBlock::milspendmaint, "milspendmaint"},
-    {&PlayerPolicyBlock::milspendintel, "milspendintel"},
-    {&PlayerPolicyBlock::milspendresearch, "milspendresearch"},
+    {&PlayerPolicyBlock::milspendsalary, "milspendsalary", 0.0f, kMilitarySpendingLimit},
+    {&PlayerPolicyBlock::milspendmaint, "milspendmaint", 0.0f, kMilitarySpendingLimit},
+    {&PlayerPolicyBlock::milspendintel, "milspendintel", 0.0f, kMilitarySpendingLimit},
+    {&PlayerPolicyBlock::milspendresearch, "milspendresearch", 0.0f, kMilitarySpendingLimit},
     {&PlayerPolicyBlock::readinessValue, "readinessValue"},
-    {&PlayerPolicyBlock::intelspendforfocus, "intelspendforfocus"},
+    // The share of the intelligence budget spent abroad.
+    {&PlayerPolicyBlock::intelspendforfocus, "intelspendforfocus", 0.0f, 1.0f},
 };
 
 constexpr auto kSideWords = [] {
@@ -310,12 +335,35 @@ constexpr auto kSideWords = [] {
 }();
 
 constexpr FigureWords kPolicyArrays[] = {
-    FigureArray(offsetof(PlayerPolicyBlock, taxRates), sizeof(PlayerPolicyBlock::taxRates), "taxRates"),
-    FigureArray(offsetof(PlayerPolicyBlock, socialspend), sizeof(PlayerPolicyBlock::socialspend), "socialspend"),
+    FigureArray(offsetof(PlayerPolicyBlock, taxRates), sizeof(PlayerPolicyBlock::taxRates), "taxRates", 0.0f,
+                kTaxRateLimit),
+    FigureArray(offsetof(PlayerPolicyBlock, socialspend), sizeof(PlayerPolicyBlock::socialspend), "socialspend", 0.0f,
+                kSocialSpendingLimit),
     FigureArray(offsetof(PlayerPolicyBlock, milResearch), sizeof(PlayerPolicyBlock::milResearch), "milResearch"),
 };
-// Every word of a product's settings is a real.
-constexpr FigureWords kProductPolicyWords[] = {FigureStretch(0, sizeof(ProductPolicy), "figure at")};
+// A product's settings: its reals by name; the two trade-refusal masks and
+// the flags word are bits, not figures. Margins and shares multiply what
+// the product earns each day, so they are held near what play sets them to
+// (the sample's largest through two years in brackets); amounts and prices
+// are held as the world's. The twelfth entry's first words also hold the
+// product minister's ratios of each product's target to its capacity, at
+// most 1.6, which these bounds take in.
+constexpr FigureWords kProductPolicyWords[] = {
+    {4 * kProductDomesticMargin, "domesticMargin", 0.0f, 10.0f},  // [1.47]
+    {4 * kProductStockTarget, "stockTarget", 0.0f, 1e12f},        // [0]
+    {4 * kProductSubsidy, "subsidy", 0.0f, 10.0f},                // [0]
+    {4 * kProductProductionCap, "productionCap", 0.0f, 10.0f},    // [1]
+    {4 * kProductAutoSellSurplusPercent, "autoSellSurplusPercent", 0.0f, 10.0f},  // [0.63]
+    {4 * kProductAutoSellMargin, "autoSellMargin", 0.0f, 10.0f},  // [1.05]
+    {4 * kProductEntrySwitch, "entrySwitch", 0.0f, 10.0f},        // [1]
+    {4 * kProductSellParam, "sellAmount", 0.0f, 1e12f},           // [0]
+    {4 * kProductSellParam2, "askPrice", 0.0f, 1e7f},             // [52]
+    {4 * kProductBuyParam, "wantedAmount", 0.0f, 1e12f},          // [0]
+    {4 * kProductPurchaseMax, "purchaseMax", 0.0f, 1e7f},         // [1e6]
+    {4 * kProductAutoBuyMax, "autoBuyMax", 0.0f, 1e7f},           // [1e6]
+    {4 * kProductTarget, "target", 0.0f, 1e12f},                  // [1.3e7]
+};
+static_assert(kProductPlayerMask2 == 4 && kProductPlayerMask == 5 && kProductFlags == 9);
 
 bool PolicyInRange(const PlayerPolicyBlock& b, const char* block, std::string& which) {
   const std::string prefix = std::string(block) + " ";

@@ -868,8 +868,9 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     const std::string keep = g_app.saveGamePath;
     SetFieldText(g_app.saveGamePath, folder);
     if (!folder.empty()) (void)plat::MakeGameDirectories(folder);
-    if (SaveGame(w, name) < 0) {
-      std::fprintf(err, "%s: the save cannot be written\n", SaveGamePath(name).c_str());
+    std::string why;
+    if (SaveGame(w, name, &why) < 0) {
+      std::fprintf(err, "%s: the save cannot be written: %s\n", SaveGamePath(name).c_str(), why.c_str());
       code = 1;
     }
     SetFieldText(g_app.saveGamePath, keep);

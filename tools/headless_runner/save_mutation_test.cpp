@@ -38,6 +38,7 @@
 #include "world/region_figures.h"
 #include "world/save_header.h"
 #include "world/save_extension.h"
+#include "world/text/policy_fields.h"
 
 namespace {
 
@@ -70,16 +71,17 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Two days of the save (ten, saved as `saveAs`, when that is given); `err`
+// Two days of the save (`days`, saved as `saveAs`, when that is given); `err`
 // keeps what the run said, on its error output or in the game's log, beyond
 // the lines of `usual` and its timing line.
-RunResult Play(const std::string& save, const std::set<std::string>& usual, const std::string& saveAs = "") {
+RunResult Play(const std::string& save, const std::set<std::string>& usual, const std::string& saveAs = "",
+               int days = 10) {
   std::FILE* log = std::tmpfile();
   RunResult r;
   {
     const runner_test::LogMirrorTo mirror(log);
     r = saveAs.empty() ? RunRunner({"--days", "2", save.c_str()})
-                       : RunRunner({"--days", "10", "--save", saveAs.c_str(), save.c_str()});
+                       : RunRunner({"--days", std::to_string(days).c_str(), "--save", saveAs.c_str(), save.c_str()});
   }
   std::string said;
   for (const std::string& line : Lines(r.err + runner_test::ReadAll(log)))
@@ -112,6 +114,9 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     // with numbers whose save loads and plays on, or be refused at load with
     // the figure named.
     bool mayPlay = false;
+    // Figures each on the bound the reader lets in: sixty days are played
+    // and saved, never refused.
+    bool mustPlay = false;
   };
   std::vector<Case> cases;
   // Fixed rows: 0xFF over the first unit's strength, efficiency,
@@ -221,9 +226,60 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
       set(economy + 64 * p + product::kWorldConsumerWeight, 100.0f);
     }
     set(economy + kWorldPrimeRateAt, 10.0f);
-    set(firstUnit + offsetof(UnitImage, strength), 1e5f);
+    set(firstUnit + offsetof(UnitImage, strength), 2000.0f);
     Reseal(image);
     cases.push_back({"sealed every figure at its edge", std::move(image), 0, true});
+  }
+  // What the days multiply money by, each on its bound in every region and
+  // unit at once: the taxes, fees and spending levels, the product
+  // settings' margins, shares, amounts and prices, GDP per head and the
+  // yearly base costs. One tax rate of
+  // 1e18 once made a treasury of -4.8e28 on the second day.
+  {
+    const int32_t highest = static_cast<int32_t>(le::Load32(good.data() + game + offsetof(GameState, highestPlayer)));
+    auto image = good;
+    const auto set = [&image](size_t at, float v) { le::StoreF32(image.data() + at, v); };
+    for (int32_t p = 1; p <= highest; ++p) {
+      const size_t r = economy + kGamEconomyBlock + static_cast<size_t>(p) * kGamPlayerSlot;
+      set(r + offsetof(PlayerRecord, gdpPerCapita), 1e5f);
+      set(r + offsetof(PlayerRecord, baseGdpPerCapita), 1e5f);
+      set(r + offsetof(PlayerRecord, yesterdayGdpPerCapita), 1e5f);
+      for (size_t cost : {offsetof(PlayerRecord, salaryBaseCost), offsetof(PlayerRecord, maintenanceBaseCost),
+                          offsetof(PlayerRecord, intelBaseCost)})
+        set(r + cost, 1e10f);
+      for (size_t block : {offsetof(PlayerRecord, displayPolicy), offsetof(PlayerRecord, simPolicy)}) {
+        const size_t b = r + block;
+        for (int k = 0; k < kTaxRates; ++k) set(b + offsetof(PlayerPolicyBlock, taxRates) + 4 * k, 1.0f);
+        set(b + offsetof(PlayerPolicyBlock, userfees), 1.0f);
+        for (size_t level : {offsetof(PlayerPolicyBlock, uispend), offsetof(PlayerPolicyBlock, welfspend),
+                             offsetof(PlayerPolicyBlock, pensspend)})
+          set(b + level, 5.0f);
+        for (int k = 0; k < kSocialPrograms; ++k) set(b + offsetof(PlayerPolicyBlock, socialspend) + 4 * k, 5.0f);
+        for (size_t level : {offsetof(PlayerPolicyBlock, milspendsalary), offsetof(PlayerPolicyBlock, milspendmaint),
+                             offsetof(PlayerPolicyBlock, milspendintel), offsetof(PlayerPolicyBlock, milspendresearch)})
+          set(b + level, 10.0f);
+        set(b + offsetof(PlayerPolicyBlock, intelspendforfocus), 1.0f);
+        for (int product = 0; product < kPolicyProducts; ++product) {
+          const size_t e = b + offsetof(PlayerPolicyBlock, productPolicy) + sizeof(ProductPolicy) * product;
+          for (int word : {kProductDomesticMargin, kProductSubsidy, kProductProductionCap,
+                           kProductAutoSellSurplusPercent, kProductAutoSellMargin, kProductEntrySwitch})
+            set(e + 4 * word, 10.0f);
+          for (int word : {kProductStockTarget, kProductSellParam, kProductBuyParam, kProductTarget})
+            set(e + 4 * word, 1e12f);
+          for (int word : {kProductSellParam2, kProductPurchaseMax, kProductAutoBuyMax}) set(e + 4 * word, 1e7f);
+        }
+      }
+    }
+    Reseal(image);
+    cases.push_back({"sealed every money figure on its bound", std::move(image), 0, true, true});
+    // Every unit as efficient as a unit may be, and the first as strong.
+    auto units = good;
+    const size_t count = le::Load32(good.data() + game + offsetof(GameState, unitCount));
+    for (size_t u = 0; u < count; ++u)
+      le::StoreF32(units.data() + firstUnit + u * kGamUnitSlot + offsetof(UnitImage, efficiency), 10.0f);
+    le::StoreF32(units.data() + firstUnit + offsetof(UnitImage, strength), 2000.0f);
+    Reseal(units);
+    cases.push_back({"sealed unit strength and efficiency on their bounds", std::move(units), 0, true, true});
   }
   for (const auto& [what, at, value] : {std::tuple{"approval 1e12", region1 + offsetof(PlayerRecord, approval), 1e12f},
                                         std::tuple{"standing 1e12", region1 + offsetof(PlayerRecord, standing), 1e12f},
@@ -259,7 +315,8 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     const bool sealed = c.what.starts_with("sealed");
     WriteFile(root + "/" + damaged, c.image);
     if (c.sparseSize) std::filesystem::resize_file(root + "/" + damaged, c.sparseSize);
-    const RunResult r = Play(damaged, usual, c.mayPlay ? after : "");
+    const RunResult r = Play(damaged, usual, c.mayPlay ? after : "", c.mustPlay ? 60 : 10);
+    EXPECT_TRUE(!c.mustPlay || r.code == 0) << c.what << " did not play and save\n" << r.err;
     if (r.code != 0) {
       counts[sealed][0] += c.mayPlay ? 0 : 1;
       EXPECT_EQ(r.code, 1) << c.what << "\n" << r.err;

@@ -29,7 +29,8 @@ struct GameMenuActions {
   bool (*loadSave)(const std::string& name) = nullptr;  // into the world; false when it failed
   void (*startLoadedSession)() = nullptr;  // the session starts on the loaded world
   void (*leaveGame)(bool showVictory) = nullptr;
-  bool (*saveGame)(const std::string& name) = nullptr;  // false when the file could not be written
+  // False when the file could not be written, with why in `refusal`.
+  bool (*saveGame)(const std::string& name, std::string& refusal) = nullptr;
   // Whether the save can be loaded at all: it exists and its header parses.
   bool (*saveReadable)(const std::string& name) = nullptr;
   bool (*fileExists)(const std::string& name) = nullptr;  // the save of that name is on disk

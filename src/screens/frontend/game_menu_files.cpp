@@ -99,9 +99,9 @@ GameMenuActions g_gameMenuActions{
     },
     [] { StartGameSession(&g_ui, 1, 0, 0); },
     [](bool showVictory) { SwitchGameScreen(&g_ui, showVictory); },
-    [](const std::string& name) {
+    [](const std::string& name, std::string& refusal) {
       plat::CriticalSectionLock lock(g_simulationLock);
-      return !plat::Failed(SaveGame(g_world, name));
+      return !plat::Failed(SaveGame(g_world, name, &refusal));
     },
     SaveHeaderReadable,
     [](const std::string& name) { return plat::GameFileExists(SaveGamePath(name)); },
@@ -211,10 +211,14 @@ void SaveGameDialog::OnCommand(Control* control, int32_t) {
 void SaveGameDialog::Save(const std::string& name) {
   plat::CriticalSectionLock lock(g_simulationLock);
   RecordSave(g_world.gameState, name);
-  if (!g_gameMenuActions.saveGame(name)) {
-    // The dialog stays, saying so, with its buttons back.
+  std::string refusal;
+  if (!g_gameMenuActions.saveGame(name, refusal)) {
+    // The dialog stays, saying so and why (a figure out of its range is
+    // named), with its buttons back.
     Control* line = Tag(form, "ERRORLINE");
-    ControlSetText(line, TextListText(kListErrortext, kErrorTextNotSaved));
+    std::string said = TextListText(kListErrortext, kErrorTextNotSaved);
+    if (!refusal.empty()) said += " " + refusal + ".";
+    ControlSetText(line, said.c_str());
     ShowTag(form, "ERRORLINE", true);
     ShowTag(form, "OKSAVE", true);
     ShowTag(form, "CANBUT", true);

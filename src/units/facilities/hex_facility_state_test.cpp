@@ -136,9 +136,13 @@ TEST_F(FacilityStateTest, AnActivateTheBudgetCannotStaffIsToldAndLeavesTheSettle
     bool upkeep;   // a day's military upkeep first, the budget raised to 500
     bool on;
     size_t mails;
-  } steps[] = {{50.0f, false, false, 1}, {20.0f, false, false, 2}, {50.0f, true, false, 3}, {50.5f, false, true, 3}};
+    float strength = 2.0f;  // below one point it is built up first, not staffed, and nobody is told
+  } steps[] = {{50.0f, false, false, 1}, {20.0f, false, false, 2}, {50.0f, true, false, 3}, {50.5f, false, true, 3},
+               {20.0f, false, false, 3, 0.5f}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.budget);
+    town.strength = town.targetStrength = step.strength;
+    town.orders[kPostureBits] = town.ordersShown[kPostureBits] = kPostureInReserve;
     if (step.upkeep) {
       w.players[3].soldiers = 500.0f;
       DailyMilitaryUpkeep(w);
@@ -148,7 +152,9 @@ TEST_F(FacilityStateTest, AnActivateTheBudgetCannotStaffIsToldAndLeavesTheSettle
     SetPendingDeployments(w, 3, 0.0f);
     SetFacilityOutput(w, Cell(2, 2), 0, town.targetStrength, 3);
     SetFacilityOutput(w, Cell(2, 2), 1, town.targetStrength, 3);
-    const uint32_t want = step.on ? 0u : kPostureInReserve;
+    const uint32_t want = step.strength < 1.0f ? kPostureInReserve | kPostureUnderConstruction
+                          : step.on               ? 0u
+                                                  : kPostureInReserve;
     EXPECT_EQ(town.orders[kPostureBits], want);
     EXPECT_EQ(town.ordersShown[kPostureBits], want);
     EXPECT_EQ(mails(), step.mails);

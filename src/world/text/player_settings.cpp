@@ -4,7 +4,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "app/app_object.h"
+#include "app/log.h"
 #include "app/text_tokenizer.h"
 #include "app/text_writer.h"
 #include "platform/fpenv.h"
@@ -269,8 +272,17 @@ void WriteKey(std::FILE* file, const SettingKey& k, const PlayerPolicyBlock& b) 
 
 int32_t LoadSettingsText(TextTokenizer& t, const char* directory, const char* name) {
   if (!name) return plat::kFail;
-  if (LoadTextFile(directory ? directory : kPlayerSetDirectory, t, name, ".INI") < 0 || !t.text || t.length <= 0)
+  if (!directory) directory = kPlayerSetDirectory;
+  if (LoadTextFile(directory, t, name, ".INI") < 0 || !t.text || t.length <= 0) {
+    // As with a rule table: the regions keep the settings they hold, but
+    // never without a word, since a lost settings file changes the game.
+    const std::string path = std::string(directory) + name + ".INI";
+    std::string why = plat::FileReadRefusal(path);
+    if (why.empty()) why = "the file cannot be read";
+    LogWrite(g_platform, "%s: %s; the settings are not read, and the regions play with those they hold.\n",
+             path.c_str(), why.c_str());
     return plat::kFail;
+  }
   return plat::kOk;
 }
 

@@ -22,7 +22,14 @@ enum ProductPolicyWord : int {
   kProductBuyParam = 12,
   kProductPurchaseMax = 13,
   kProductAutoBuyMax = 14,
+  // The computer's product minister's own words, which no command writes.
+  kProductStockTarget = 1,
+  kProductEntrySwitch = 8,
+  kProductTarget = 15,
 };
+// The twelfth entry is no product's: word p of it holds the product
+// minister's ratio of product p's target to its capacity.
+inline constexpr int kProductRatioEntry = 11;
 
 // Bits of a product's flags word (kProductFlags).
 inline constexpr uint32_t kProductAutoPurchase = 1u << 0;
