@@ -31,7 +31,9 @@ inline void RemoveMade() {
 inline std::filesystem::path SharedGameRoot() { return std::filesystem::path(VD_GAME_EXE).parent_path(); }
 
 // The game's folder seen at `to`: its folders made, its files linked
-// (copied under INI, or where a link fails).
+// (copied under INI, or where a link fails), and a save folder of its own
+// left empty: the headless runner's tests write their logs and saves into
+// the build's while this reads it.
 inline void LinkGameFolder(const std::filesystem::path& to) {
   namespace fs = std::filesystem;
   const fs::path from = SharedGameRoot();
@@ -40,6 +42,7 @@ inline void LinkGameFolder(const std::filesystem::path& to) {
     const fs::path at = to / fs::relative(it->path(), from);
     if (it->is_directory()) {
       fs::create_directories(at);
+      if (it.depth() == 0 && it->path().filename() == "Savegame") it.disable_recursion_pending();
       continue;
     }
     const bool options = *fs::relative(it->path(), from).begin() == "INI";

@@ -47,6 +47,7 @@
 #include "world/text/scenario_def.h"
 #include "world/scenario_load.h"
 #include "world/map_folders.h"
+#include "support/private_game_root.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ int64_t AgeLimit(const PlayerMessage& m) {
 // hold no more than the last few weeks brought, far fewer than the game
 // posted.
 TEST(HeadlessRunner, MessageListsStayWithinTheirDaysOverALongRun) {
-  plat::SetDataRoot(VD_GAME_DIR);
+  plat::SetDataRoot(PrivateGameRoot());
   constexpr int kDays = 64;
   std::vector<TurnCount> turns;
   int64_t longestLimit = 0;
@@ -280,7 +281,7 @@ void OrderTraining(World& world, std::set<uint32_t>& sent) {
 // under a training order gain experience, and no unit or upkeep figure
 // becomes NaN.
 TEST(HeadlessRunner, ThirtyDaysFinishOrderedUnitsAndTrainTheReserve) {
-  plat::SetDataRoot(VD_GAME_DIR);
+  plat::SetDataRoot(PrivateGameRoot());
   std::vector<ForceCount> days;
   headless::Options options;
   options.game = "Channel";
@@ -326,7 +327,7 @@ namespace {
 // computer players weigh a unit by are the ones the unit model keeps (a
 // wrong reading of them would leave every computer player idle).
 TEST(HeadlessRunner, ASampleInfantryUnitQualifiesToAnswerAnAttackThreeHexesAway) {
-  plat::SetDataRoot(VD_GAME_DIR);
+  plat::SetDataRoot(PrivateGameRoot());
   headless::Options options;
   options.game = "Channel";
   options.days = 1;
@@ -378,7 +379,7 @@ TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
     }
     return all;
   };
-  plat::SetDataRoot(VD_GAME_DIR);
+  plat::SetDataRoot(PrivateGameRoot());
   plat::SetGameFloatMode();
   WorldInitLocks(g_world);
   std::string why;
@@ -389,7 +390,7 @@ TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
 
   // A data root of the game's folders with a "CUSTOM\" of its own.
   TempDir root;
-  for (const auto& entry : std::filesystem::directory_iterator(VD_GAME_DIR))
+  for (const auto& entry : std::filesystem::directory_iterator(PrivateGameRoot()))
     if (entry.is_directory() && entry.path().filename() != "CUSTOM")
       std::filesystem::create_directory_symlink(entry.path(), std::filesystem::path(root.path()) / entry.path().filename());
   plat::SetDataRoot(root.path());
@@ -419,7 +420,7 @@ TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
   EXPECT_FALSE(ReadsCustomFolder()) << "the run leaves the folders as they were";
   EXPECT_GT(edited.size(), 3u);
   EXPECT_EQ(played, edited);
-  plat::SetDataRoot(VD_GAME_DIR);
+  plat::SetDataRoot(PrivateGameRoot());
 }
 
 }  // namespace

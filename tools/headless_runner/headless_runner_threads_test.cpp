@@ -22,6 +22,7 @@
 #include "records/le_bytes.h"
 #include "world/scenario_load.h"
 #include "support/temp_dir.h"
+#include "support/private_game_root.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ struct HostRun {
 
 // The runner hosts `days` of the sample while PlayAlong joins it.
 HostRun HostWithJoiner(int days, uint32_t syncErrorAfter = 0) {
-  plat::SetDataRoot(VD_GAME_DIR);
+  plat::SetDataRoot(PrivateGameRoot());
   TempDir dir;
   const std::string outPath = dir.path() + "/host.out", errPath = dir.path() + "/host.err";
   plat::InProcessNetwork network;

@@ -1,10 +1,21 @@
 # What the network runner scripts share; sourced with the script's own
 # arguments: RUNNER GAME_DIR DAYS WORK_DIR. Leaves the shell in GAME_DIR
-# with WORK_DIR empty, and kills what the script started (PIDS) when it ends.
+# with WORK_DIR empty but for the runner's own data root, and kills what the
+# script started (PIDS) when it ends.
 set -u
 RUNNER=$1 GAME_DIR=$2 DAYS=$3 WORK=$4
 rm -rf "$WORK" && mkdir -p "$WORK" || exit 1
 cd "$GAME_DIR" || exit 1
+# The runner plays from the folder its program lies in and writes its logs
+# into that folder's saves, which other tests read: RUNNER becomes a link in
+# a data root of the script's own, the built game's entries linked beside it.
+OWN="$WORK/root"
+mkdir -p "$OWN/Savegame" || exit 1
+for entry in *; do
+  [ "$entry" = Savegame ] || [ "$entry" = veldrane-headless ] || ln -s "$GAME_DIR/$entry" "$OWN/$entry" || exit 1
+done
+ln -f "$RUNNER" "$OWN/veldrane-headless" 2>/dev/null || cp "$RUNNER" "$OWN/veldrane-headless" || exit 1
+RUNNER="$OWN/veldrane-headless"
 PIDS=()
 trap 'for p in "${PIDS[@]}"; do kill -9 "$p" 2>/dev/null; done' EXIT
 

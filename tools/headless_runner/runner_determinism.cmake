@@ -1,5 +1,7 @@
 # Runs the sample world for DAYS days twice, and once for SAVE_DAY days
 # with a save that a fresh run continues; every day line must agree.
+include(${CMAKE_CURRENT_LIST_DIR}/runner_own_root.cmake)
+runner_own_root(determinism-root)
 function(run_days output)
   execute_process(COMMAND ${RUNNER} ${ARGN} WORKING_DIRECTORY ${GAME_DIR}
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)

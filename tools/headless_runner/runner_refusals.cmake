@@ -1,4 +1,6 @@
 # A game that cannot be loaded gives one line naming its file and code 1.
+include(${CMAKE_CURRENT_LIST_DIR}/runner_own_root.cmake)
+runner_own_root(refusals-root)
 function(expect_refusal pattern)
   execute_process(COMMAND ${RUNNER} ${ARGN} WORKING_DIRECTORY ${GAME_DIR}
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)

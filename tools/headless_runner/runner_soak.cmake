@@ -1,6 +1,8 @@
 # Runs the sample world for DAYS days: every day prints its line, the run
 # ends with code 0 and says nothing of a sanitizer, and each day's units are
 # the day before's plus those created less those destroyed and disbanded.
+include(${CMAKE_CURRENT_LIST_DIR}/runner_own_root.cmake)
+runner_own_root(soak-root)
 execute_process(COMMAND ${RUNNER} --days ${DAYS} Channel WORKING_DIRECTORY ${GAME_DIR}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)
 message(STATUS "${err}")

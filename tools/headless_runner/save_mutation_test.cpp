@@ -39,6 +39,7 @@
 #include "world/save_header.h"
 #include "world/save_extension.h"
 #include "world/text/policy_fields.h"
+#include "support/private_game_root.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ RunResult Play(const std::string& save, const std::set<std::string>& usual, cons
 }
 
 TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
-  const std::string root = VD_GAME_DIR;
+  const std::string root = PrivateGameRoot();
   plat::SetDataRoot(root);
   const std::string tag = std::to_string(::getpid());
   const std::string base = "Savegame/MUTBASE" + tag;

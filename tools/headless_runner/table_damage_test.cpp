@@ -34,11 +34,14 @@ std::string ReadText(const fs::path& path) {
 
 // The data root in a fresh folder: every entry a link into the built game,
 // with the table folders made of links file by file, so that one table can
-// be replaced by a damaged copy.
+// be replaced by a damaged copy, and a save folder of its own, where the
+// runner writes its logs.
 void LinkDataRoot(const fs::path& from, const fs::path& to) {
   for (const fs::directory_entry& e : fs::directory_iterator(from)) {
     const std::string name = e.path().filename().string();
-    if (name == "INI" || name == "AI" || name == "PlayerSet") {
+    if (name == "Savegame") {
+      fs::create_directory(to / name);
+    } else if (name == "INI" || name == "AI" || name == "PlayerSet") {
       fs::create_directory(to / name);
       for (const fs::directory_entry& f : fs::directory_iterator(e.path()))
         fs::create_symlink(f.path(), to / name / f.path().filename());
