@@ -132,6 +132,8 @@ bool BuildSampleWorld(const std::string& sourceFolder, const std::string& gameFo
   // The game starts at the first minute of its first day, so that the first
   // day is played out like every other.
   w.gameState.minutesLeft = 1440;
+  w.gameState.weaponRangeBoost = layout.rangeBoost;
+  w.gameState.rangeBoostAddend = layout.rangeAddend;
 
   // The editor's imports, in the order its files panel offers them.
   if (!Import(ImportTerrainCsv, "TERFILE", error) || !Import(ImportUnitsCsv, "VDUNITS", error) ||

@@ -85,6 +85,12 @@ bool ReadLine(ImportReader& in, WorldLayout& w, const std::string& keyword) {
         if (!town.name.empty()) r->towns.push_back(town);
       }
     }
+  } else if (keyword == "RANGEBOOST") {
+    if (!in.Real("factor", w.rangeBoost) || !in.Real("addend", w.rangeAddend)) return false;
+    if (!(w.rangeBoost >= 0.0f && w.rangeBoost <= 100.0f) || !(w.rangeAddend >= 0.0f && w.rangeAddend <= 400.0f)) {
+      in.FailColumn("factor", "must be 0 to 100, the addend 0 to 400");
+      return false;
+    }
   } else if (keyword == "PATROL") {
     if (!Int(in, "every", 0, most, w.patrolEvery)) return false;
   } else if (keyword == "SILO") {

@@ -77,6 +77,11 @@ struct WorldLayout {
   std::vector<RegionSpec> regions;  // in region order
   std::vector<ForceSpec> forces;
   int patrolEvery = 3;  // every n-th land unit of a force patrols (0: none); the PATROL line
+  // The game's short-range boost of weapon reach: factor and addend (the
+  // addend also lengthens sight). Without the RANGEBOOST line a weapon's
+  // reach shrinks to its square over 400.
+  float rangeBoost = 0.0f;
+  float rangeAddend = 0.0f;
 };
 
 // Reads "CUSTOM\" + name + ".CSV" under the data root. False with the file,

@@ -465,6 +465,15 @@ bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
         return false;
       }
       if (unit->unitFlags & kUnitStock) ++c.counts.stockUnits;
+      // Forces start with full tanks too; aircraft and ships set down at
+      // their base start in it, as a unit finished there does: a carrier-borne
+      // aircraft left empty outside a base is lost in its first step.
+      if (const UnitClassRecord* cls = NamedClass(c.world, f.classIndex)) unit->fuel = cls->fuelCapacity * unit->strength;
+      if (unit->moveKind != 0 && c.HasLead(at)) {
+        unit->unitFlags |= kUnitInBase;
+        unit->orders[kStateFlags] |= kStateCanRefuel;
+        unit->ordersShown = unit->orders;
+      }
       ++c.counts.units;
       CountAsDeployed(c.world, *unit, reserve);
       if (!reserve) HexStackInsertOrdered(c.world, c.Cell(at), *unit);
