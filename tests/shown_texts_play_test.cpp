@@ -21,6 +21,7 @@
 #include "net/net_session.h"
 #include "platform/paths.h"
 #include "screens/common/frame/main_layout.h"
+#include "screens/diplomacy/mail/mail_window.h"
 #include "screens/frontend/front_end_flow.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
@@ -37,6 +38,7 @@
 #include "ui/popups.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -133,6 +135,29 @@ void OpenEachRegionsAgreements() {
   CloseAllPopups(g_ui, 1);
 }
 
+// The pages a page opens with its own buttons: the budget's details.
+void OpenTheDetailsOf(Control* page, const std::string& where) {
+  if (TagOf(page) != "STATUS1_SS3") return;
+  for (const char* details : {"DETREPBUT", "DETREPBUT2", "TRADEBUT"}) {
+    SampleGame::ClickControl(FormFindControlByTag(page, details));
+    ExpectShownTextsWhole(where + " " + details);
+  }
+}
+
+// The mailbox with the day's mail, docked over the map and in the side
+// screens, as the interface options put it.
+void OpenTheMailboxInEachLayout() {
+  ScreenSet& s = g_screens;
+  for (const int32_t sidescreens : {0, 1}) {
+    g_uiOptions.sidescreens = sidescreens;
+    ApplySideScreensLayout(*g_ui.mapView);
+    if (!sidescreens && !g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
+    ASSERT_TRUE(ShownInTree(s.mailWindow.currentForm)) << sidescreens;
+    ASSERT_NE(ListRowAt(s.mailList.list, 1), nullptr) << "the day brought mail";
+    ExpectShownTextsWhole(sidescreens ? "the mailbox in the side screens" : "the mailbox over the map");
+  }
+}
+
 void OpenEveryScreen() {
   ScreenSet& s = g_screens;
   ExpectShownTextsWhole("the map");
@@ -151,8 +176,10 @@ void OpenEveryScreen() {
       SampleGame::Pump();
       ExpectShownTextsWhole(key + " " + tag);
       // The page the button opened, its rows chosen.
-      if (Control* page = DockHost(s, kDockLevelSecond)->firstChild; page && page != department.currentForm)
+      if (Control* page = DockHost(s, kDockLevelSecond)->firstChild; page && page != department.currentForm) {
         ChooseRowsOf(page, key + " " + tag);
+        OpenTheDetailsOf(page, key + " " + tag);
+      }
     }
   }
   CloseAllPopups(g_ui, 1);
@@ -202,8 +229,10 @@ void OpenEveryScreen() {
 TEST(ShownTextsPlay, EveryScreenReadsWholeAt1024x768) {
   SampleGame game;
   game.startPaused = true;
-  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   OpenEveryScreen();
+  SampleGame::PlayDays(1);
+  OpenTheMailboxInEachLayout();
 }
 
 // The unit pop-up of the unit list's first row (a double click on it), its
