@@ -246,6 +246,9 @@ void OpenTheSplitConfirmation() {
   ASSERT_NE(ListRowAt(list.list, 0), nullptr) << "the region has land units";
   SampleGame::DoubleClickControl(list.list, 0);
   ASSERT_NE(s.unitDetail.currentForm->parent, nullptr) << "the row's double click opens the unit pop-up";
+  SampleGame::ClickControl(FormFindControlByTag(s.unitDetail.currentForm, "TECHBUT"));
+  ASSERT_TRUE(ShownInTree(s.unitClassSheet.currentForm)) << "the unit's class sheet";
+  ExpectShownTextsWhole("the unit's class sheet");
   constexpr int32_t kSplitButton = 103;
   SampleGame::ClickControl(FormFindControlById(s.unitCommands.currentForm, kSplitButton));
   ASSERT_NE(s.unitSplitConfirm->currentForm, nullptr);
