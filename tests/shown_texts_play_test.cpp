@@ -246,14 +246,32 @@ void OpenTheSplitConfirmation() {
   ASSERT_NE(ListRowAt(list.list, 0), nullptr) << "the region has land units";
   SampleGame::DoubleClickControl(list.list, 0);
   ASSERT_NE(s.unitDetail.currentForm->parent, nullptr) << "the row's double click opens the unit pop-up";
-  SampleGame::ClickControl(FormFindControlByTag(s.unitDetail.currentForm, "TECHBUT"));
-  ASSERT_TRUE(ShownInTree(s.unitClassSheet.currentForm)) << "the unit's class sheet";
-  ExpectShownTextsWhole("the unit's class sheet");
   constexpr int32_t kSplitButton = 103;
   SampleGame::ClickControl(FormFindControlById(s.unitCommands.currentForm, kSplitButton));
   ASSERT_NE(s.unitSplitConfirm->currentForm, nullptr);
   ASSERT_TRUE(ShownInTree(s.unitSplitConfirm->currentForm)) << "the split asks to be confirmed";
   ExpectShownTextsWhole("the split confirmation");
+  CloseAllPopups(g_ui, 1);
+  SampleGame::Pump();
+}
+
+// The class sheet of each land unit of the unit list, from its pop-up.
+void OpenEachLandUnitsClassSheet() {
+  ScreenSet& s = g_screens;
+  for (int row = 0;; ++row) {
+    SampleGame::PressKey('U');
+    UnitListPopup& list = s.unitList;
+    SampleGame::ClickControl(FormFindControlById(list.currentForm, 200));
+    SampleGame::ClickControl(FormFindControlById(list.currentForm, 210));
+    if (!ListRowAt(list.list, row)) break;
+    SampleGame::DoubleClickControl(list.list, row);
+    ASSERT_NE(s.unitDetail.currentForm->parent, nullptr) << "the row's double click opens the unit pop-up";
+    SampleGame::ClickControl(FormFindControlByTag(s.unitDetail.currentForm, "TECHBUT"));
+    ASSERT_TRUE(ShownInTree(s.unitClassSheet.currentForm)) << "the unit's class sheet";
+    ExpectShownTextsWhole("the class sheet of the unit list's land row " + std::to_string(row));
+    CloseAllPopups(g_ui, 1);
+    SampleGame::Pump();
+  }
   CloseAllPopups(g_ui, 1);
   SampleGame::Pump();
 }
@@ -283,6 +301,7 @@ TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfP
   CloseAllPopups(g_ui, 1);
 
   ASSERT_NO_FATAL_FAILURE(OpenTheSplitConfirmation());
+  ASSERT_NO_FATAL_FAILURE(OpenEachLandUnitsClassSheet());
   OpenEveryScreen();
 }
 
