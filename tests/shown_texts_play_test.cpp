@@ -21,6 +21,7 @@
 #include "net/net_session.h"
 #include "platform/paths.h"
 #include "screens/common/frame/main_layout.h"
+#include "screens/diplomacy/mail/mail_window.h"
 #include "screens/frontend/front_end_flow.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
@@ -37,6 +38,7 @@
 #include "ui/popups.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -133,6 +135,29 @@ void OpenEachRegionsAgreements() {
   CloseAllPopups(g_ui, 1);
 }
 
+// The pages a page opens with its own buttons: the budget's details.
+void OpenTheDetailsOf(Control* page, const std::string& where) {
+  if (TagOf(page) != "STATUS1_SS3") return;
+  for (const char* details : {"DETREPBUT", "DETREPBUT2", "TRADEBUT"}) {
+    SampleGame::ClickControl(FormFindControlByTag(page, details));
+    ExpectShownTextsWhole(where + " " + details);
+  }
+}
+
+// The mailbox with the day's mail, docked over the map and in the side
+// screens, as the interface options put it.
+void OpenTheMailboxInEachLayout() {
+  ScreenSet& s = g_screens;
+  for (const int32_t sidescreens : {0, 1}) {
+    g_uiOptions.sidescreens = sidescreens;
+    ApplySideScreensLayout(*g_ui.mapView);
+    if (!sidescreens && !g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
+    ASSERT_TRUE(ShownInTree(s.mailWindow.currentForm)) << sidescreens;
+    ASSERT_NE(ListRowAt(s.mailList.list, 1), nullptr) << "the day brought mail";
+    ExpectShownTextsWhole(sidescreens ? "the mailbox in the side screens" : "the mailbox over the map");
+  }
+}
+
 void OpenEveryScreen() {
   ScreenSet& s = g_screens;
   ExpectShownTextsWhole("the map");
@@ -151,8 +176,10 @@ void OpenEveryScreen() {
       SampleGame::Pump();
       ExpectShownTextsWhole(key + " " + tag);
       // The page the button opened, its rows chosen.
-      if (Control* page = DockHost(s, kDockLevelSecond)->firstChild; page && page != department.currentForm)
+      if (Control* page = DockHost(s, kDockLevelSecond)->firstChild; page && page != department.currentForm) {
         ChooseRowsOf(page, key + " " + tag);
+        OpenTheDetailsOf(page, key + " " + tag);
+      }
     }
   }
   CloseAllPopups(g_ui, 1);
@@ -202,8 +229,10 @@ void OpenEveryScreen() {
 TEST(ShownTextsPlay, EveryScreenReadsWholeAt1024x768) {
   SampleGame game;
   game.startPaused = true;
-  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   OpenEveryScreen();
+  SampleGame::PlayDays(1);
+  OpenTheMailboxInEachLayout();
 }
 
 // The unit pop-up of the unit list's first row (a double click on it), its
@@ -222,6 +251,27 @@ void OpenTheSplitConfirmation() {
   ASSERT_NE(s.unitSplitConfirm->currentForm, nullptr);
   ASSERT_TRUE(ShownInTree(s.unitSplitConfirm->currentForm)) << "the split asks to be confirmed";
   ExpectShownTextsWhole("the split confirmation");
+  CloseAllPopups(g_ui, 1);
+  SampleGame::Pump();
+}
+
+// The class sheet of each land unit of the unit list, from its pop-up.
+void OpenEachLandUnitsClassSheet() {
+  ScreenSet& s = g_screens;
+  for (int row = 0;; ++row) {
+    SampleGame::PressKey('U');
+    UnitListPopup& list = s.unitList;
+    SampleGame::ClickControl(FormFindControlById(list.currentForm, 200));
+    SampleGame::ClickControl(FormFindControlById(list.currentForm, 210));
+    if (!ListRowAt(list.list, row)) break;
+    SampleGame::DoubleClickControl(list.list, row);
+    ASSERT_NE(s.unitDetail.currentForm->parent, nullptr) << "the row's double click opens the unit pop-up";
+    SampleGame::ClickControl(FormFindControlByTag(s.unitDetail.currentForm, "TECHBUT"));
+    ASSERT_TRUE(ShownInTree(s.unitClassSheet.currentForm)) << "the unit's class sheet";
+    ExpectShownTextsWhole("the class sheet of the unit list's land row " + std::to_string(row));
+    CloseAllPopups(g_ui, 1);
+    SampleGame::Pump();
+  }
   CloseAllPopups(g_ui, 1);
   SampleGame::Pump();
 }
@@ -251,6 +301,7 @@ TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfP
   CloseAllPopups(g_ui, 1);
 
   ASSERT_NO_FATAL_FAILURE(OpenTheSplitConfirmation());
+  ASSERT_NO_FATAL_FAILURE(OpenEachLandUnitsClassSheet());
   OpenEveryScreen();
 }
 

@@ -113,6 +113,7 @@ void NoteShownText(const Control* control, const std::string& wanted, const std:
   // A wrapped text cut at its box's foot, or with a word wider than its
   // box; a line cut to dots, or lower than its font.
   t.cut = shown != wanted || drawn.right - drawn.left > box.right - box.left ||
+          (!shown.empty() && (drawn.left < box.left || drawn.right > box.right)) ||
           !FitsHeight(wrapped ? height : lineHeight, lineHeight, box.bottom - box.top);
   NotedTextLog().texts[control] = std::move(t);
 }

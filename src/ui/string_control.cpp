@@ -69,6 +69,20 @@ void NarrowToHost(const Control& c, BitmapFont* font, uint32_t format, plat::Rec
   box.right = std::max(box.left, std::min(box.right, h.right));
 }
 
+// The part of the box that no shown child covers (a flag or a picture set
+// at its end): a text drawn on under the child is hidden from the player.
+plat::Rect UncoveredPart(const Control& c, plat::Rect box) {
+  const Control* child = c.firstChild;
+  for (bool first = true; child && (first || child != c.firstChild); child = child->NextInRing(), first = false) {
+    if (child->Hidden()) continue;
+    const plat::Rect r = ControlAbsoluteRect(child);
+    if (r.top >= box.bottom || r.bottom <= box.top || r.right <= box.left || r.left >= box.right) continue;
+    if (r.left - box.left >= box.right - r.right) box.right = std::max(box.left, r.left);
+    else box.left = std::min(box.right, r.right);
+  }
+  return box;
+}
+
 }  // namespace
 
 uint32_t StringTextFormat(int16_t kind, uint32_t flags, uint32_t alignment) {
@@ -130,8 +144,8 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
   if (ShownTextLogKept() && kind != kKindEdit && !(state & kStateEditing)) {
     const plat::Rect drawn = fitted.text.empty() ? plat::Rect{box.left, box.top, box.left, box.top}
                                                  : TextPlacement(box, fitted.font, fitted.text.c_str(), format);
-    NoteShownText(this, Selected() && !selectedText.empty() ? selectedText : text, fitted.text, fitted.font, box,
-                  drawn, (format & kTextWordBreak) != 0);
+    NoteShownText(this, Selected() && !selectedText.empty() ? selectedText : text, fitted.text, fitted.font,
+                  UncoveredPart(*this, box), drawn, (format & kTextWordBreak) != 0);
   }
   if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), format, colour);
   if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
