@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <atomic>
 #include <chrono>
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "app/app_object.h"
+#include "app/gfx/renderer.h"
 #include "shell/shell.h"
 #include "editor/editor_class_lists.h"
 #include "editor/editor_map_input.h"
@@ -54,6 +56,7 @@
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "support/play_days.h"
+#include "support/sample_game.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -205,10 +208,29 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
       EXPECT_EQ(line->ShownText().text, text) << tag << " reads whole";
     }
   };
+  // The line as the screen shows it.
+  const auto drawn = [&](const char* tag) {
+    std::vector<uint32_t> pixels, in;
+    uint32_t width = 0, height = 0;
+    EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+    const plat::Rect r = ControlAbsoluteRect(Tagged(files, tag));
+    for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, static_cast<int32_t>(height)); ++y)
+      for (int32_t x = std::max(r.left, 0); x < std::min(r.right, static_cast<int32_t>(width)); ++x)
+        in.push_back(pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)]);
+    return in;
+  };
   ClickControl(FormFindControlById(files.currentForm, 15));
   reads("REGSOUGHT", "Looked for CUSTOM\\ISLES.CSV");
   reads("REGFOUND", "Not there: no regions read.");
   EXPECT_EQ(g_world.players[1].kind, kKindEmpty);
+  // Pressed again once a sheet of that name is there: the line shows what
+  // this press found at once, the pointer still on the button.
+  const std::vector<uint32_t> notThere = drawn("REGFOUND");
+  fs::copy_file(at / "CUSTOM" / "CHANNEL.CSV", at / "CUSTOM" / "ISLES.CSV");
+  ClickControl(FormFindControlById(files.currentForm, 15));
+  reads("REGFOUND", "Read regions 1 to 9.");
+  EXPECT_NE(drawn("REGFOUND"), notThere) << "the line is drawn again";
+  fs::remove(at / "CUSTOM" / "ISLES.CSV");
   // As the README tells: renamed after the sample's sheet in the scenario
   // set-up, the map takes that sheet's nine regions.
   ClickControl(FormFindControlById(files.currentForm, 24));
@@ -303,6 +325,63 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   EXPECT_EQ(hexName(10, 30), "Westport");
   EXPECT_EQ(hexName(20, 30), "Eastgate");
   EXPECT_EQ(hexName(kSecondTownX, kSecondTownY), "");
+
+  // Clicked on the map as the author clicks: a town placed on region 1's
+  // fourth hex takes its name as it is typed, with no click on the field
+  // first (M would open a page, S switch an overlay). A Farm clicked on its
+  // fifth, bare, hex either stands there or the click changes nothing and
+  // the bar says why; it never writes the last town's name there. (On
+  // farmland the hex's own people use what a Farm would need.)
+  const auto clickHex = [](int32_t x, int32_t y) {
+    int32_t px = 0, py = 0;
+    ASSERT_TRUE(SampleGame::PointOn(PackHex(x, y), px, py)) << x << "," << y << " on the screen";
+    for (const uint32_t m : {plat::kWmMouseMove, plat::kWmLButtonDown, plat::kWmLButtonUp}) {
+      g_pointer = PolledInput{.x = px, .y = py, .left = m == plat::kWmLButtonDown};
+      PostMouse(m, m == plat::kWmLButtonDown ? plat::kMkLButton : 0, px, py);
+      PumpWholeProgram();
+    }
+  };
+  ASSERT_NO_FATAL_FAILURE(clickHex(13, 30));
+  ASSERT_TRUE(LoadHexStack(g_world.cells[static_cast<size_t>(30 * g_world.mapWidth + 13)])->lead) << "a town stands";
+  for (const char c : std::string("Smallford\r")) {
+    const auto key = static_cast<uint32_t>(std::toupper(static_cast<unsigned char>(c)));
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, key, 0);
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, static_cast<uint8_t>(c), 0);
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, key, 0);
+  }
+  PumpWholeProgram();
+  EXPECT_EQ(hexName(13, 30), "Smallford");
+  EXPECT_EQ(g_editorMap.mode, 5) << "the keys stayed in the name";
+  Control* farms = Tagged(towns, "UGBITS");
+  ASSERT_TRUE(farms);
+  {
+    const plat::Rect at = ControlAbsoluteRect(farms);
+    constexpr int32_t kFarm = 4016;
+    const int32_t cell = kFarm - kFirstFacilityClass;
+    const int32_t px = at.left + ((cell % 8) * 32 + 16) * (at.right - at.left) / 256;
+    const int32_t py = at.top + (cell / 8) * 32 + 16 - g_editorPalette.facilityOffset;
+    ASSERT_LT(py, at.bottom) << "the Farm's cell in view";
+    g_pointer = PolledInput{.x = px, .y = py};
+    PostMouse(plat::kWmMouseMove, 0, px, py);
+    PostMouse(plat::kWmLButtonDown, plat::kMkLButton, px, py);
+    PostMouse(plat::kWmLButtonUp, 0, px, py);
+    PumpWholeProgram();
+    ASSERT_EQ(g_editorMap.brushValue, kFarm) << "the palette picks the Farm";
+  }
+  // With Keep hex off the brush paints the panel's name and people too.
+  ClickControl(Tagged(towns, "BUTMEMODE"));
+  ASSERT_FALSE(g_editorMap.flags & kEditorKeepAttributes);
+  const HexCell& bare = g_world.cells[static_cast<size_t>(30 * g_world.mapWidth + 14)];
+  ASSERT_EQ(LoadHexStack(bare) ? LoadHexStack(bare)->lead : nullptr, nullptr) << "a bare hex";
+  ASSERT_NO_FATAL_FAILURE(clickHex(14, 30));
+  const UnitRecord* farm = LoadHexStack(bare) ? LoadHexStack(bare)->lead : nullptr;
+  if (!farm || !IsUnitLive(*farm)) {
+    EXPECT_EQ(hexName(14, 30), "") << "nothing placed, the last town's name not written";
+    EXPECT_EQ(Shown(g_screens.mapEditCmdBar, "EDITHINT"), "Farm cannot stand on this hex.");
+  } else {
+    EXPECT_EQ(farm->classIndex, 4016);
+  }
+  ClickControl(Tagged(towns, "BUTMEMODE"));
 
 
   // Region 1 made the editor's own in the player variables, which the

@@ -44,6 +44,7 @@
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
 #include "app/window_messages.h"
+#include "records/player_record.h"
 #include "sim/simulation_lock.h"
 #include "support/private_game_root.h"
 #include "support/fast_clock.h"
@@ -358,6 +359,28 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   }
   SetSettingsFilePath("");
   EXPECT_EQ(plat::ReadFileBytes(optionsFile), optionsBefore);
+
+  // The clock has run into a turn, whose start forgets the last turn's best
+  // settlement until its day ends: then Shift+C has no hex to go to and
+  // leaves the view where it is.
+  const auto bestHexForgotten = [] {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord* local = g_world.localPlayerRecord;
+    return local && local->turnBestHex[0] == 0 && local->turnBestHex[1] == 0;
+  };
+  const auto waitUntil = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!bestHexForgotten() && std::chrono::steady_clock::now() < waitUntil) PumpWholeProgram();
+  ASSERT_TRUE(bestHexForgotten()) << "the turn under way has found no best settlement yet";
+  g_mapView.panX = g_mapView.panY = 0;
+  ClampMapPan(g_mapView);
+  ASSERT_FALSE(ViewShowsCapital());
+  const HexPosition selected = g_world.gameState.currentHex;
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, 'C', plat::kKeyModifiersCarried | plat::kKeyShiftHeld);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, 'C', plat::kKeyModifiersCarried | plat::kKeyShiftHeld);
+  PumpWholeProgram();
+  EXPECT_FALSE(ViewShowsCapital()) << "Shift+C with no best settlement";
+  EXPECT_EQ(g_world.gameState.currentHex.x, selected.x);
+  EXPECT_EQ(g_world.gameState.currentHex.y, selected.y);
 
   // The game is won: its pop-up, the result screen, the start menu.
   SetGameSpeed(g_world.gameState, 2);

@@ -20,6 +20,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/panel_helpers.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
@@ -101,8 +102,10 @@ constexpr int32_t kFilesIds[] = {15, 24, 34};
 // button until a new map or a load makes it another scenario's.
 RegionImportReport g_lastRegionImport;
 
+// Through the toolkit's setter, which draws the line again: a result line
+// given new text by a second press shows it at once.
 void ShowText(Control* form, const char* tag, const std::string& text) {
-  if (Control* c = form ? FormFindControlByTag(form, tag) : nullptr) ControlSetText(c, text.c_str());
+  SetText(form ? FormFindControlByTag(form, tag) : nullptr, text);
 }
 
 std::string Percent(float factor) {

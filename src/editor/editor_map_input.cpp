@@ -1,11 +1,15 @@
 #include "editor/editor_map_input.h"
 
+#include <cstring>
+#include <string>
+
 #include "editor/editor_fill.h"
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
 #include "editor/terrain_paint_panel.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -56,6 +60,24 @@ void SettleHexStatus(HexCell& cell) {
     label->pairA[0] = label->pairB[0];
     label->pairA[1] = label->pairB[1];
   }
+}
+
+// Whether a facility of the brush's class can be placed on the selected hex;
+// when it cannot, the reason the bar gives.
+bool FacilityFits(World& w, std::string* why) {
+  HexCell* cell = EditorCellAt(w, SelectedPosition(w));
+  const int32_t cls = g_editorMap.brushValue;
+  if (!cell || ProcessUnitStack(w, *cell, 0, 0, cls, 1.0f, true, true) != 0) return true;
+  const auto name = [&w](int32_t index) {
+    const UnitClassRecord* type = ClassRecordAt(w, index);
+    return type ? std::string(type->name, strnlen(type->name, sizeof type->name)) : std::string("A facility");
+  };
+  const HexUnitStack* stack = LoadHexStack(*cell);
+  if (stack && stack->lead && IsUnitLive(*stack->lead))
+    *why = name(stack->lead->classIndex) + " already stands on this hex.";
+  else
+    *why = name(cls) + " cannot stand on this hex.";
+  return false;
 }
 
 void PlaceFacility(World& w) {
@@ -130,6 +152,18 @@ bool EditorBrushAtHex(int32_t drag) {
   World& w = g_world;
   const uint32_t position = SelectedPosition(w);
   const bool filled = e.brushKind == kBrushTerrain && !(e.flags & kEditorKeepTerrain) && FillPressed();
+  // A press that would place a facility the hex cannot take changes
+  // nothing, not even the hex's name and people, and says why.
+  std::string refused;
+  const bool placing = e.brushKind == kBrushObject && drag == 0 && !(e.flags & kEditorKeepTerrain) &&
+                       e.brushValue > 0 && e.brushValue < kLinkToolFirst;
+  if (placing && !FacilityFits(w, &refused)) {
+    if (g_editorScreens.cmdBar) g_editorScreens.cmdBar->ShowHint(refused);
+    RefreshPanel(g_editorScreens.modePanels[5]);
+    return true;
+  }
+  // The button held after the press is a drag: the reason stays shown.
+  if (drag == 0 && g_editorScreens.cmdBar) g_editorScreens.cmdBar->ShowHint("");
   if (!filled) {
     if (!(e.flags & kEditorKeepAttributes)) {
       if (e.brushKind == kBrushTerrain) ForBrushHexes(w, position, PaintHexAttributesAt);

@@ -38,10 +38,12 @@ void MapEditCmdBar::OnCommand(Control* control, int32_t id) {
   }
 }
 
-void MapEditCmdBar::ShowEditingOffHint(bool shown) {
+void MapEditCmdBar::ShowEditingOffHint(bool shown) { ShowHint(shown ? kEditingOffHint : ""); }
+
+void MapEditCmdBar::ShowHint(const std::string& text) {
   Control* hint = Tag(currentForm, "EDITHINT");
-  if (!hint || hint->text == (shown ? kEditingOffHint : "")) return;
-  ControlSetText(hint, shown ? kEditingOffHint : "");
+  if (!hint || hint->text == text) return;
+  ControlSetText(hint, text.c_str());
   hint->Invalidate();
 }
 

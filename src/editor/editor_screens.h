@@ -4,6 +4,7 @@
 // map data; and the registry through which the editor reaches the tool
 // panels of the screen set above it.
 #include <cstdint>
+#include <string>
 
 #include "ui/screen.h"
 
@@ -19,6 +20,8 @@ class MapEditCmdBar : public Screen {
   // Says on the bar that the map takes no brush or fill until Edit map is
   // pressed, or clears the line.
   void ShowEditingOffHint(bool shown);
+  // Says on the bar why the last click changed nothing ("" clears it).
+  void ShowHint(const std::string& text);
 
   int32_t currentTab = 1;
   int32_t height = 0;

@@ -30,6 +30,7 @@
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/map_data.h"
+#include "world/map_folders.h"
 #include "world/unit_class_flags.h"
 #include "world/unit_ring.h"
 #include "world/world.h"
@@ -255,6 +256,12 @@ TEST(FacilityStrength, TheSurroundingsCapIt) {
 TEST_F(EditorSetupTest, TheBrushPlacesAFacilityOfTheHexOwner) {
   GlobalGuard editor(g_editorMap);
   GlobalGuard players(g_world.players);
+  GlobalGuard terrains(g_world.terrains);
+  GlobalGuard folders(g_mapFolderHooks);
+  g_mapFolderHooks.mapEditor = [] { return true; };
+  // Land that units cross: a facility can stand on it.
+  g_world.terrains.assign(1, TerrainRecord{});
+  g_world.terrains[0].bytes[120] = 1;
   g_world.unitClasses.assign(4004, UnitClassRecord{});
   g_world.unitClasses[4003].strengthPerSize = 10;
   for (const uint32_t flags : {0u, kClassRoad}) {
@@ -271,6 +278,7 @@ TEST_F(EditorSetupTest, TheBrushPlacesAFacilityOfTheHexOwner) {
     const HexUnitStack* stack = LoadHexStack(cell);
     ASSERT_TRUE(stack && stack->lead && stack->extra) << flags;
     EXPECT_EQ(stack->lead->id, (1u << 24) | 42u) << flags;
+    EXPECT_EQ(stack->lead->classIndex, 4003) << flags;
     EXPECT_EQ(stack->extra->pairA[1], flags == 0 ? 2 : 0) << flags;
   }
 }

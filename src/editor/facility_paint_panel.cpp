@@ -23,6 +23,7 @@
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
+#include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/edit_control.h"
 #include "ui/panel_vocabulary.h"
@@ -230,6 +231,9 @@ void FacilityPaintPanel::Refresh() {
   }
   LoadHex(w, *at);
   UpdateHexFacilityTexts();
+  // A hex to edit and nothing else being typed: the keys name the hex, so
+  // a town placed is named by typing at once.
+  if ((e.flags & kEditorEditing) && !g_controls.edit) TextEditSetActive(Tag(*this, "HEXNAME"));
 }
 
 void FacilityPaintPanel::LoadHex(const World& w, const HexCell& cell) {

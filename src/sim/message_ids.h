@@ -181,8 +181,10 @@ inline constexpr uint32_t kMsgLaunchDroppedOwnGround = 427;
 inline constexpr uint32_t kMsgLaunchWaitsOutOfReach = 428;
 inline constexpr uint32_t kMsgLaunchWaitsCannotStrikeUnit = 429;
 inline constexpr uint32_t kMsgLaunchWaitsOthersInHex = 430;
-// What the owner's missile did where it came down: struck a target that
-// still stands, destroyed it, or found nothing to strike.
+// Types 431 to 433 once told a missile's owner what it struck where it came
+// down (a target that still stands, one destroyed, nothing). The owner now
+// sees the strike on the map; the types stay so that older saves' mail
+// still reads.
 inline constexpr uint32_t kMsgMissileStruck = 431;
 inline constexpr uint32_t kMsgMissileDestroyedTarget = 432;
 inline constexpr uint32_t kMsgMissileStruckNothing = 433;

@@ -5,13 +5,14 @@
 // aimed at a hex from it, the orders a launch posts, a stock missile loaded
 // into the silo from the army's stored weapons page (through its Deploy or
 // its Load), the orders' missile strike panel opened for the silo, war
-// declared on the diplomacy page, the mail that tells what a missile struck,
+// declared on the diplomacy page, the mark a missile leaves where it strikes,
 // and a foreign unit to strike where no forces at war with it can fire at
 // it, so that what it loses is the missile's doing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
+#include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -199,12 +201,58 @@ uint32_t FirstMail(Picks is) {
   return 0;
 }
 
-// The serial of the newest report that a missile struck (or destroyed) what
-// stood on the hex, 0 for none.
-inline uint32_t StrikeReport(uint32_t hex) {
-  return FirstMail([&](const PlayerMessage& m) {
-    return (m.typeId == kMsgMissileStruck || m.typeId == kMsgMissileDestroyedTarget) && m.params[2] == hex;
-  });
+// The marks a missile leaves on the map where it comes down, by hex, while
+// the watch lives; the map still shows each. Made with the clock stopped,
+// as the turn thread reads the hook.
+class StrikeMarks {
+ public:
+  StrikeMarks() : chained_(g_simUi.addMapEffect) {
+    Chained() = chained_;
+    Hexes().clear();
+    g_simUi.addMapEffect = Record;
+  }
+  ~StrikeMarks() { g_simUi.addMapEffect = chained_; }
+  StrikeMarks(const StrikeMarks&) = delete;
+  StrikeMarks& operator=(const StrikeMarks&) = delete;
+  // Whether a strike's mark came up on the hex.
+  static bool At(uint32_t hex) {
+    std::lock_guard lock(Mutex());
+    return std::find(Hexes().begin(), Hexes().end(), hex) != Hexes().end();
+  }
+
+ private:
+  using Hook = decltype(SimUiLink::addMapEffect);
+  static Hook& Chained() {
+    static Hook hook = nullptr;
+    return hook;
+  }
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static std::vector<uint32_t>& Hexes() {
+    static std::vector<uint32_t> hexes;
+    return hexes;
+  }
+  // A strike's picture: the eight frames from 16 in the shot's colour.
+  static void Record(uint32_t position, int32_t view, int32_t x, int32_t y, int32_t first, int32_t frames,
+                     int32_t frameMs, uint32_t colour, float scale) {
+    if (first == 16 && frames == 8 && colour == 0x9FFFFFFFu) {
+      std::lock_guard lock(Mutex());
+      Hexes().push_back(position);
+    }
+    if (Chained()) Chained()(position, view, x, y, first, frames, frameMs, colour, scale);
+  }
+  Hook chained_;
+};
+
+// Whether the local region's mail holds a report of its own missile's
+// strike: the owner sees the strike on the map and hears nothing of it.
+inline bool StrikeMailed() {
+  return FirstMail([](const PlayerMessage& m) {
+           return m.typeId == kMsgMissileStruck || m.typeId == kMsgMissileDestroyedTarget ||
+                  m.typeId == kMsgMissileStruckNothing;
+         }) != 0;
 }
 
 // Whether the local region's mail tells that the missile's launch was given

@@ -33,7 +33,6 @@
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "world/capital_hex.h"
 #include "world/game_speed.h"
 #include "world/text/player_settings.h"
 #include "world/text/ui_options.h"
@@ -93,9 +92,8 @@ void CentreOnSelectedHex() {
   if (hex.x != 0 || hex.y != 0) CentreMapOnHex(g_mapView, PackHex(hex.x, hex.y));
 }
 
-// Shift+C: the hex the local player's record keeps, the best settlement of
-// the turn. A loaded game has none until its first day has passed; the
-// capital, where that hex goes at the turn's end, stands in for it.
+// Shift+C: the hex the local player's record keeps, the turn's best
+// settlement; none (0, 0) does nothing.
 void GoToPlayerHex() {
   int16_t x = 0, y = 0;
   {
@@ -103,10 +101,6 @@ void GoToPlayerHex() {
     const PlayerRecord* local = g_world.localPlayerRecord;
     if (!local) return;
     x = local->turnBestHex[0], y = local->turnBestHex[1];
-    if (x == 0 && y == 0) {
-      const CapitalPosition capital = CapitalHex(local->displayPolicy);
-      x = capital.x, y = capital.y;
-    }
   }
   if (x == 0 && y == 0) return;
   const uint32_t packed = PackHex(x, y);

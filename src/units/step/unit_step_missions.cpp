@@ -134,66 +134,28 @@ void StepMissionTarget(World& world, UnitRecord& unit, UnitStepState& s) {
   UnitResetMoveState(world, 0, unit, at, unit.route2 != nullptr);
 }
 
-namespace {
-
-// The striking region hears what its missile did where it came down: the
-// unit or facility it struck and whether that still stands, or that it
-// struck nothing. An area weapon's hits are told by the struck side's news.
-// `struck` is the struck unit's id and `struckClass` its class as it was
-// before the strike (a destroyed facility loses its class).
-void TellStrike(World& world, const UnitRecord& missile, uint32_t position, uint32_t struck, int32_t struckClass,
-                bool fired) {
-  const int striker = missile.owner & 31;
-  if (striker == 0 || (fired && struck == 0)) return;
-  MessageParams params;
-  params.p1 = static_cast<uint32_t>(missile.classIndex);
-  uint32_t message = kMsgMissileStruckNothing;
-  if (struck != 0) {
-    const UnitRecord* after = FindUnitById(world, struck);
-    message = after && IsUnitLive(*after) && after->classIndex == struckClass ? kMsgMissileStruck
-                                                                             : kMsgMissileDestroyedTarget;
-    params.p2 = static_cast<uint32_t>(struckClass);
-    params.p3 = position;
-  } else {
-    params.p2 = position;
-  }
-  PostPlayerMessage(world, world.players[striker], striker, message, nullptr, params);
-}
-
-}  // namespace
-
 void StepImpact(World& world, UnitRecord& unit, UnitStepState& s) {
   const UnitClassRecord& cls = *s.cls;
   const uint32_t position = MakeHexPos(unit.x, unit.y);
   const int striker = unit.owner & 31;
   int fired = 0;
-  // What the missile struck, for its owner's report.
-  uint32_t struck = 0;
-  int32_t struckClass = 0;
   if (UnitRecord* target = unit.orders[kFireUnit] ? FindUnitById(world, unit.orders[kFireUnit]) : nullptr) {
-    const int32_t targetClass = target->classIndex;
     int mode;
     if (unit.moveKind == kMoveKindAir)
       mode = (cls.flags & kClassLongRange) ? 2 : 1;
     else
       mode = (cls.flags & kClassLongRange) && cls.weaponRanges[0] > 0.0f ? 2 : 0;
-    const uint32_t targetId = target->id;
     fired = UnitAttackTarget(world, unit, *target, mode);
-    if (fired != 0) struck = targetId, struckClass = targetClass;
   }
+  // The striker learns what its missile did from the mark on the map; the
+  // struck side's news below tells of the special weapons alone.
   if (fired == 0) {
     if (cls.flags & kClassLongRange) {
       UnitFireAtHex(world, unit, position, 1.0f);
-      fired = 1;
     } else if (s.cell) {
-      if (UnitRecord* lead = LiveLead(*s.cell)) {
-        const uint32_t leadId = lead->id;
-        const int32_t leadClass = lead->classIndex;
-        if (UnitFireAtUnit(world, unit, *lead, 1, 1.0f) != 0) fired = 1, struck = leadId, struckClass = leadClass;
-      }
+      if (UnitRecord* lead = LiveLead(*s.cell)) UnitFireAtUnit(world, unit, *lead, 1, 1.0f);
     }
   }
-  TellStrike(world, unit, position, struck, struckClass, fired != 0);
   const int hexOwner = s.cell ? CellOwner(s.cell->word) : 0;
   const int32_t offsetX = CheckedTrunc(unit.pixelX), offsetY = CheckedTrunc(unit.pixelY);
   UnitDestroy(world, unit, 0);

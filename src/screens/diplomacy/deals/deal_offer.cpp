@@ -1,6 +1,5 @@
 #include "screens/diplomacy/deals/deal_offer.h"
 
-#include <algorithm>
 #include <string>
 
 #include "records/player_relations.h"
@@ -32,38 +31,20 @@ std::string RefusalText(const World& world, int32_t giver, int failure) {
   }
 }
 
-// What a side's new payments come to, every instalment counted as the
-// editor counts the side's value (a continuous payment once); running
-// payments taken in to be cancelled cost nothing.
-float NewPaymentsWorth(const OfferItemGroup& group) {
-  float worth = 0.0f;
-  for (const DealItem& item : group.dealItems)
-    if (item.id == 0 && !item.goods()) worth += item.amount * static_cast<float>(std::max<int>(item.paymentCount, 1));
-  return worth;
-}
-
 }  // namespace
 
 std::string DealOfferRefusal(World& world, const DipOffer& offer) {
   const int32_t first = offer.firstPlayer, second = offer.secondPlayer;
   if (first >= kMaxPlayers || second >= kMaxPlayers) return {};
   int asked = kOfferGroupGiven, given = kOfferGroupGiven;
-  bool askedBeyondTreasury = false, givenBeyondTreasury = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     // What is asked comes from the addressee, what is offered from us.
     asked = ApplyOfferGroup(world, world.players[first], offer.requested, second, true, 0);
     given = ApplyOfferGroup(world, world.players[second], offer.offered, first, true, 0);
-    // The deal checks only the first instalment of each payment; payments
-    // worth more than the payer holds would fail one after another once it
-    // stands, as goods beyond the stock fail at once.
-    askedBeyondTreasury = NewPaymentsWorth(offer.requested) > world.players[first].treasury;
-    givenBeyondTreasury = NewPaymentsWorth(offer.offered) > world.players[second].treasury;
   }
   if (asked != kOfferGroupGiven) return RefusalText(world, first, asked);
   if (given != kOfferGroupGiven) return RefusalText(world, second, given);
-  if (askedBeyondTreasury) return RefusalText(world, first, kOfferFailMoney);
-  if (givenBeyondTreasury) return RefusalText(world, second, kOfferFailMoney);
   return {};
 }
 
