@@ -68,9 +68,14 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
   EXPECT_EQ(GetGameSpeedTier(g_world.gameState), kTopSpeedTier);
   speedShown(kTopSpeedTier);
 
-  // F3 to F9, but F7: the production page has no page of its own to open.
-  // The command bar lights the department open, and only it, even after a
-  // click on its Army button.
+  // F3 to F9, but F7 (the production page has no page of its own to open),
+  // each followed by F2, and then each of the command bar's buttons but
+  // Orders (which wants a unit): the bar lights the panel open, and only
+  // it.
+  const auto litAlone = [&](int32_t panel) {
+    for (int32_t button = 1; button <= 9; ++button)
+      EXPECT_EQ(FormFindControlById(s.cmdBar.currentForm, button)->Selected(), button == panel) << "button " << button;
+  };
   SampleGame::ClickControl(FormFindControlById(s.cmdBar.currentForm, 3));
   for (int32_t panel = 2; panel <= 8; ++panel) {
     if (panel == 6) continue;
@@ -80,8 +85,15 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
     const Screen& department = MainPanelScreen(s, panel);
     ASSERT_NE(department.currentForm, nullptr);
     EXPECT_NE(department.currentForm->parent, nullptr) << "F" << panel + 1 << " opens its department";
-    for (int32_t button = 1; button <= 9; ++button)
-      EXPECT_EQ(FormFindControlById(s.cmdBar.currentForm, button)->Selected(), button == panel) << "button " << button;
+    litAlone(panel);
+    SampleGame::PressKey(plat::kVkF1 + 1);
+    EXPECT_NE(s.mapScreen.currentForm->parent, nullptr) << "F2 opens the map's panel";
+    litAlone(1);
+  }
+  for (int32_t button = 8; button >= 1; --button) {
+    SCOPED_TRACE(button);
+    SampleGame::ClickControl(FormFindControlById(s.cmdBar.currentForm, button));
+    litAlone(button);
   }
 
   const struct {
