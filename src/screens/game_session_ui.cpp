@@ -267,7 +267,10 @@ void ForgetGameScreens(ScreenSet& s) {
   g_mapClickPending = MapClickPending{};
   s.mapClickMode = kClickNone;
   // Nor does a pick left under way say so over the next game's map.
-  EndStandingStatusLines(g_world);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    EndStandingStatusLines(g_world);
+  }
   s.selectionPanelPending = 0;
   // A hex or order menu of the game left: the next game's tutorial would
   // take it for one the player opened there.
