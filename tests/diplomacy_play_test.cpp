@@ -347,7 +347,7 @@ TEST(DiplomacyPlay, SubmitRefusesOnTheFirstPressAndComputerRegionsOfferNoMail) {
 
 // War on an ally is asked first: WAR opens the declaration panel, named for
 // the ally; Cancel declares nothing, and only Declare makes the ally an
-// enemy once the turn has taken it.
+// enemy once the turn has taken it. Either answer puts the panel away.
 TEST(DiplomacyPlay, WarOnAnAllyWaitsForItsConfirmation) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -397,6 +397,15 @@ TEST(DiplomacyPlay, WarOnAnAllyWaitsForItsConfirmation) {
     EXPECT_FALSE(shown(war));
     SampleGame::PlayDays(1);
     EXPECT_EQ(atWar(), step.war);
+    // Answered, the question is gone for good: the unit list's pages open
+    // the dock's levels again, and find none of it there.
+    SampleGame::PressKey('U');
+    ASSERT_NE(s.unitList.currentForm->parent, nullptr) << "U opens the unit list";
+    EXPECT_FALSE(shown(war)) << "under U";
+    SampleGame::PressKey(plat::kVkEscape);
+    EXPECT_FALSE(shown(war)) << "once U has closed";
+    ASSERT_NO_FATAL_FAILURE(PickRegion(d, ally));
+    ASSERT_TRUE(shown(relations));
   }
 }
 

@@ -26,13 +26,17 @@ constexpr int32_t kTitleSpeedBox = 110;
 
 uint32_t Today() { return std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(); }
 
-// Shift+Page Down as the window delivers it: the clock at top speed.
-void PressShiftPageDown() {
-  const plat::LParam shift = plat::kKeyModifiersCarried | plat::kKeyShiftHeld;
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkNext, shift);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkNext, shift);
+// The key as the window delivers it with the modifiers held (plat::kKey
+// bits).
+void PressHeld(uint32_t key, plat::LParam held) {
+  const plat::LParam bits = held ? plat::kKeyModifiersCarried | held : 0;
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, key, bits);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, key, bits);
   SampleGame::Pump();
 }
+
+// Shift+Page Down: the clock at top speed.
+void PressShiftPageDown() { PressHeld(plat::kVkNext, plat::kKeyShiftHeld); }
 
 int32_t Tier() { return GetGameSpeedTier(g_world.gameState); }
 
@@ -68,9 +72,14 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
   EXPECT_EQ(GetGameSpeedTier(g_world.gameState), kTopSpeedTier);
   speedShown(kTopSpeedTier);
 
-  // F3 to F9, but F7: the production page has no page of its own to open.
-  // The command bar lights the department open, and only it, even after a
-  // click on its Army button.
+  // F3 to F9, but F7 (the production page has no page of its own to open),
+  // each followed by F2, and then each of the command bar's buttons but
+  // Orders (which wants a unit): the bar lights the panel open, and only
+  // it.
+  const auto litAlone = [&](int32_t panel) {
+    for (int32_t button = 1; button <= 9; ++button)
+      EXPECT_EQ(FormFindControlById(s.cmdBar.currentForm, button)->Selected(), button == panel) << "button " << button;
+  };
   SampleGame::ClickControl(FormFindControlById(s.cmdBar.currentForm, 3));
   for (int32_t panel = 2; panel <= 8; ++panel) {
     if (panel == 6) continue;
@@ -80,8 +89,15 @@ TEST(RunningClockPlay, EveryDepartmentListAndTheMailboxOpenWhileTheDaysPass) {
     const Screen& department = MainPanelScreen(s, panel);
     ASSERT_NE(department.currentForm, nullptr);
     EXPECT_NE(department.currentForm->parent, nullptr) << "F" << panel + 1 << " opens its department";
-    for (int32_t button = 1; button <= 9; ++button)
-      EXPECT_EQ(FormFindControlById(s.cmdBar.currentForm, button)->Selected(), button == panel) << "button " << button;
+    litAlone(panel);
+    SampleGame::PressKey(plat::kVkF1 + 1);
+    EXPECT_NE(s.mapScreen.currentForm->parent, nullptr) << "F2 opens the map's panel";
+    litAlone(1);
+  }
+  for (int32_t button = 8; button >= 1; --button) {
+    SCOPED_TRACE(button);
+    SampleGame::ClickControl(FormFindControlById(s.cmdBar.currentForm, button));
+    litAlone(button);
   }
 
   const struct {
@@ -159,6 +175,8 @@ TEST(RunningClockPlay, EveryWayOutOfTheMenuLeavesTheClockStopped) {
     for (int press = 0; press < 3 && !menuOpen(); ++press) SampleGame::PressKey(plat::kVkEscape);
     ASSERT_TRUE(menuOpen()) << "Escape opens the menu";
     EXPECT_EQ(Tier(), 0) << "the menu stops the clock";
+    PressShiftPageDown();
+    EXPECT_EQ(Tier(), 0) << "and keeps it stopped";
     row.leave(menu, menuButton);
     ASSERT_FALSE(menuOpen()) << "the menu is left";
     EXPECT_EQ(Tier(), 0) << "the clock stays stopped";
@@ -166,6 +184,50 @@ TEST(RunningClockPlay, EveryWayOutOfTheMenuLeavesTheClockStopped) {
     SampleGame::ClickControl(run);
     EXPECT_EQ(Tier(), 1) << "the clock's button runs it again";
     EXPECT_TRUE(PlayUntilDay(day + 1)) << "the days pass again";
+  }
+}
+
+// The clock's keys work over every pop-up as over the map, and the pop-up
+// stays: a window open never keeps the days running out of reach. Played
+// as Kessaria, whose silo O opens.
+TEST(RunningClockPlay, TheClockKeysWorkUnderEveryPopup) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked("Kessaria"));
+  ScreenSet& s = g_screens;
+  const plat::LParam ctrl = plat::kKeyControlHeld, shift = plat::kKeyShiftHeld;
+  const struct {
+    const char* name;
+    uint32_t key;
+    plat::LParam held;
+    Screen* screen;
+  } popups[] = {{"O", 'O', 0, &s.siloPopup},          {"U", 'U', 0, &s.unitList},
+                {"R", 'R', 0, &s.research},           {"W", 'W', 0, &s.scoreCard},
+                {"M", 'M', 0, &s.missiles},           {"P", 'P', 0, &s.productPopup},
+                {"I", 'I', 0, &s.industry},           {"F1", plat::kVkF1, 0, &s.help},
+                {"Ctrl+C", 'C', ctrl, s.settlementList.get()}};
+  // From top speed: each key, and the tier it leaves.
+  const struct {
+    const char* name;
+    uint32_t key;
+    plat::LParam held;
+    int32_t tier;
+  } keys[] = {{"Pause", plat::kVkPause, 0, 0}, {"Page Down", plat::kVkNext, 0, 1}, {"Shift+Page Up", plat::kVkPrior, shift, 0}};
+  for (const auto& popup : popups) {
+    SCOPED_TRACE(popup.name);
+    const auto open = [&] { return popup.screen->currentForm && popup.screen->currentForm->parent; };
+    PressShiftPageDown();
+    ASSERT_EQ(Tier(), kTopSpeedTier);
+    PressHeld(popup.key, popup.held);
+    ASSERT_TRUE(open()) << "the key opens its pop-up";
+    for (const auto& key : keys) {
+      SCOPED_TRACE(key.name);
+      PressHeld(key.key, key.held);
+      EXPECT_EQ(Tier(), key.tier);
+      EXPECT_TRUE(open()) << "the pop-up stays";
+    }
+    SampleGame::PressKey(plat::kVkEscape);
+    ASSERT_FALSE(open()) << "Escape closes it";
   }
 }
 

@@ -43,7 +43,6 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
-#include "sim/status_queue.h"
 #include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
@@ -59,6 +58,7 @@
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -367,42 +367,68 @@ void ShowTheMissileInTheSiloPopup(uint32_t missile) {
   ASSERT_TRUE(s.siloTarget->currentForm->parent && OnScreen(s.siloTarget->currentForm)) << "POPUP_SILO1g1 is shown";
 }
 
-// Whether a status line that came up since the last look begins with the
-// text.
-bool StatusLineSaid(const char* begins) {
-  bool said = false;
-  for (const StatusLine& line : TakeStatusLines(g_world)) said = said || line.text.rfind(begins, 0) == 0;
-  return said;
+// Whether the status lines over the map show one that holds the text.
+bool StatusLineShown(const char* text) {
+  const ListBoxControl* list = g_screens.statMap.list;
+  for (const Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row))
+    if (row->text.find(text) != std::string::npos) return true;
+  return false;
 }
 
+// Frames until the status lines show the line (shown) or no longer do;
+// whether they came to. The overlay looks four times a second.
+bool StatusLineComes(const char* text, bool shown = true) {
+  for (int frame = 0; frame < 2000 && StatusLineShown(text) != shown; ++frame) SampleGame::Pump();
+  return StatusLineShown(text) == shown;
+}
+
+constexpr const char* kPickUnderWay = "Pick the target of the";
+
 // From the silo pop-up as a player works it: the missile's row, Pick (the
-// pop-up closes; the status line says a pick is under way), a click on the
-// foreign facility (the status line says the missile is aimed there), the
-// pop-up again showing what it strikes with the pick's hint gone, LAUNCH and
-// the schedule's LAUNCH; at war declared on the diplomacy page. The missile
-// leaves the silo and the news and the mail report what it struck.
+// pop-up closes; the status line says a pick is under way until Escape ends
+// it with no target), Pick again (the line stands for longer than a line of
+// news stays up), a click on the foreign facility (the status line says the
+// missile is aimed there), the pop-up again showing what it strikes with
+// the pick's hint gone, LAUNCH and the schedule's LAUNCH; at war declared on
+// the diplomacy page. The missile leaves the silo and the news and the mail
+// report what it struck.
 TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsAndMailSaySo) {
   ScreenSet& s = g_screens;
-  World& w = g_world;
   uint32_t target = 0;
   int32_t facilityClass = 0;
   ASSERT_NO_FATAL_FAILURE(AtWarWithAForeignFacility(true, &target, &facilityClass));
   const uint32_t silo = AboardCarrierOf(missile);
 
-  ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
-  Control* panel = s.siloTarget->currentForm;
-  Control* pick = FormFindControlByTag(panel, "TARGET");
-  ASSERT_TRUE(ShownInTree(pick)) << "the missile has no target yet: Pick is offered";
-  TakeStatusLines(w);
-  SampleGame::ClickControl(pick);
-  EXPECT_EQ(s.siloPopup.currentForm->parent, nullptr) << "the pop-up makes way for the map";
-  EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
-  EXPECT_TRUE(StatusLineSaid("Pick the target of the")) << "the status line says a pick is under way";
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(target, x, y));
-  SampleGame::Click(x, y);
-  EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
-  EXPECT_TRUE(StatusLineSaid("The ")) << "the status line says where the missile is aimed";
+  Control* panel = nullptr;
+  for (const bool lands : {false, true}) {
+    SCOPED_TRACE(lands ? "the pick that lands" : "the pick given up");
+    ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
+    panel = s.siloTarget->currentForm;
+    Control* pick = FormFindControlByTag(panel, "TARGET");
+    ASSERT_TRUE(ShownInTree(pick)) << "the missile has no target yet: Pick is offered";
+    SampleGame::ClickControl(pick);
+    EXPECT_EQ(s.siloPopup.currentForm->parent, nullptr) << "the pop-up makes way for the map";
+    EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
+    EXPECT_TRUE(StatusLineComes(kPickUnderWay)) << "the status line says a pick is under way";
+    if (!lands) {
+      SampleGame::PressKey(plat::kVkEscape);
+      EXPECT_EQ(s.mapClickMode, kClickNone) << "Escape ends the pick";
+      EXPECT_TRUE(StatusLineComes("No target picked")) << "the status line says it ended with no target";
+      EXPECT_TRUE(StatusLineComes(kPickUnderWay, false)) << "and no longer that it is under way";
+      continue;
+    }
+    const uint32_t up = g_ui.nowTick.load();
+    const auto newsGone = [&] { return g_ui.nowTick.load() - up > static_cast<uint32_t>(g_uiOptions.chatshowtime) + 1000; };
+    for (int frame = 0; frame < 100000 && !newsGone(); ++frame) SampleGame::Pump();
+    ASSERT_TRUE(newsGone());
+    EXPECT_TRUE(StatusLineShown(kPickUnderWay)) << "the line stands while the pick is under way";
+    int32_t x = 0, y = 0;
+    ASSERT_TRUE(SampleGame::PointOn(target, x, y));
+    SampleGame::Click(x, y);
+    EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
+    EXPECT_TRUE(StatusLineComes(" is aimed at ")) << "the status line says where the missile is aimed";
+    EXPECT_TRUE(StatusLineComes(kPickUnderWay, false)) << "and no longer that a pick is under way";
+  }
 
   ASSERT_NO_FATAL_FAILURE(ShowTheMissileInTheSiloPopup(missile));
   panel = s.siloTarget->currentForm;

@@ -1,7 +1,9 @@
 #pragma once
 // Keys: each key-down goes to the control holding the capture, then to the
 // tutorial window (only Escape), the text being edited, the open pop-ups
-// (only Escape) or the keys of the interface's mode: the front end's, or
+// (Escape, and in the game the clock's keys unless the pop-up on top keeps
+// every other out, as the game menu does) or the keys of the interface's
+// mode: the front end's, or
 // the hotkey table of the editor and the game. The tutorial window and the
 // table are the screens', reached through ui/ui_screen_hooks.h. Window
 // thread only.

@@ -158,6 +158,9 @@ void ShowMainPanel(int32_t panel, int32_t keepDepth, ScreenSet& screens) {
   RefreshSelection(screens);
   if (panel != 9 && g_mainLayoutLinks.closeMapPopups) g_mainLayoutLinks.closeMapPopups(screens);
   OpenScreen(MainPanelScreen(screens, panel));
+  // The map's panel docks without passing the departments' own opening:
+  // its button lights here, and the department's before it goes out.
+  screens.cmdBar.Refresh();
 }
 
 void RefreshSelection(ScreenSet& screens) {

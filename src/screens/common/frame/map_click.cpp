@@ -13,6 +13,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
+#include "sim/status_queue.h"
 #include "sim/unit_order_args.h"
 #include "units/hex_geometry.h"
 #include "world/id_lookups.h"
@@ -52,17 +53,21 @@ void PaintAreaHex(World& world, uint32_t position, int32_t tag) {
 }
 
 // The status line of a unit's target pick: the unit's class, and the hex
-// when one was picked.
+// when one was picked. It goes up at once, news waiting or not; the line of
+// a pick under way stands until the pick ends, when the line of its end
+// takes its place.
 void TellTargetPick(uint32_t type, uint32_t unitId, uint32_t hex) {
   plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
+  EndStandingStatusLines(w);
   const int32_t local = LocalPlayerIndex(w);
   const UnitRecord* unit = FindUnitById(w, unitId);
   if (!unit || local < 0 || local >= kMaxPlayers) return;
   MessageParams params;
   params.p1 = static_cast<uint32_t>(unit->classIndex);
   params.p2 = hex;
-  AddLocalNewsItem(w, w.players[local], type, 0, params);
+  const uint32_t standing = type == kMsgTargetPickBegun ? kStatusLineStanding : 0;
+  AddLocalNewsItem(w, w.players[local], type, 0, params, kStatusLineAtOnce | standing);
 }
 
 }  // namespace
