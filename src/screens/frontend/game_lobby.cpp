@@ -263,7 +263,7 @@ void GameLobby::OnOpen() {
 void GameLobby::ChooseGame(int32_t row) {
   if (mode != kLobbyModeHost || row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
   const std::string& file = scenarios[static_cast<size_t>(row)].file;
-  GameParamsBlock& block = g_world.campaignMessage;
+  GameParamsBlock& block = g_world.campaignMessage;  // world-lock: only bound here, read and written below under it
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     block.flags &= ~kGameParamsSavedGame;
@@ -356,7 +356,7 @@ void GameLobby::Poll(intptr_t) {
   std::string refused;
   if (mode == kLobbyModeJoin) {
     // The account is taken under the world's lock and sent after it.
-    SendLobbyAccountWhenDue(session, g_world, &g_simulationLock);
+    SendLobbyAccountWhenDue(session, g_world, &g_simulationLock);  // world-lock: it takes the lock to read, then sends
     plat::CriticalSectionLock lock(g_simulationLock);
     if (session.inSession && session.slotAssigned) joined_ = true;
     if (joined_ && !session.inSession) {
