@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "net/net_session.h"
+#include "records/hex_unit_stack.h"
 #include "platform/paths.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/diplomacy/mail/mail_window.h"
@@ -37,7 +38,9 @@
 #include "ui/list_control.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
+#include "units/hex_geometry.h"
 #include "world/game_speed.h"
+#include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -276,6 +279,72 @@ void OpenEachLandUnitsClassSheet() {
   SampleGame::Pump();
 }
 
+// The index of the list's row with the id; -1 when none has it.
+int RowWithId(const ListBoxControl* list, int32_t id) {
+  int n = 0;
+  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
+    if (row->id == id) return n;
+  return -1;
+}
+
+// An army base ordered from the map's build list (its Base page) onto an
+// empty hex of the region, confirmed in the build pop-up: by the next day
+// it stands unfinished, a row of the Bases page.
+void OrderAnArmyBaseBuilt(uint32_t* base) {
+  constexpr int32_t kArmyBase = 4054;
+  ScreenSet& s = g_screens;
+  uint32_t site = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& w = g_world;
+    // The sample's regions are offered no facility type: the player is
+    // given the army base here.
+    DesignRow(w, w.gameState.localPlayer)[kArmyBase] |= 1;
+    const std::vector<uint32_t> sites = SampleGame::BuildSites(kArmyBase, 1);
+    if (!sites.empty()) site = sites.front();
+  }
+  ASSERT_NE(site, 0u) << "an empty hex an army base may stand on";
+  CloseAllPopups(g_ui, 1);
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UPGRADEBUT"));
+  constexpr int32_t kBasePage = 2;
+  SampleGame::ClickControl(FormFindControlById(s.mapScreen.buildList.currentForm, kBasePage));
+  const int row = RowWithId(s.mapScreen.buildList.list, kArmyBase + 1000);
+  ASSERT_GE(row, 0) << "the Base page lists the army base";
+  SampleGame::ClickControl(s.mapScreen.buildList.list, row);
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(site, x, y));
+  SampleGame::Click(x, y);
+  ASSERT_NE(s.upgradePopup.currentForm->parent, nullptr) << "the click opens the build pop-up";
+  SampleGame::ClickControl(FormFindControlByTag(s.upgradePopup.currentForm, "OKBUT"));
+  SampleGame::PlayDays(1);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const HexCell* cell = HexCellAt(g_world, MapShape(g_world), site);
+  const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+  ASSERT_TRUE(stack && stack->lead) << "the base stands on its hex";
+  ASSERT_LT(stack->lead->strength, stack->lead->targetStrength) << "unfinished";
+  *base = stack->lead->id;
+}
+
+// The Bases page of the military department with the unfinished base's
+// row brought into view.
+void ShowTheUnfinishedBasesRow(uint32_t base) {
+  ScreenSet& s = g_screens;
+  constexpr int32_t kBasesPage = 6;
+  PressDepartmentKey(3);
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kBasesPage));
+  auto* bases = dynamic_cast<ListBoxControl*>(FormFindControlByTag(s.facilityScreen->currentForm, "FACILLIST"));
+  ASSERT_NE(bases, nullptr);
+  const int row = RowWithId(bases, static_cast<int32_t>(base));
+  ASSERT_GE(row, 0) << "the Bases page lists the base being built";
+  SampleGame::ClickControl(bases, row);
+  constexpr int kUnderConstruction = 2;
+  const Control* status = FormFindControlByTag(ListRowAt(bases, row)->firstChild, "STATUS");
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->text, TextListText(kListUgstatus, kUnderConstruction));
+  ExpectShownTextsWhole("the Bases page with a base being built");
+}
+
 TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfPlay) {
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.StartUnasked("Kessaria"));
@@ -302,6 +371,9 @@ TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfP
 
   ASSERT_NO_FATAL_FAILURE(OpenTheSplitConfirmation());
   ASSERT_NO_FATAL_FAILURE(OpenEachLandUnitsClassSheet());
+  uint32_t base = 0;
+  ASSERT_NO_FATAL_FAILURE(OrderAnArmyBaseBuilt(&base));
+  ASSERT_NO_FATAL_FAILURE(ShowTheUnfinishedBasesRow(base));
   OpenEveryScreen();
 }
 
