@@ -197,10 +197,10 @@ int FacilityClass(const World& w, uint32_t flag) {
 // sample's first class of that category that may take it carries it out
 // within ten days in a short world, or no class of that category is
 // offered it. A move arrives on the next hex; an attack on a unit or an
-// area fires at the enemy next door; an air strike from an own base would
-// hit an enemy settlement three hexes off, but in this world the jets fly
-// to the hex beside it and stay there unfired, so its row waits (the whole
-// game's air strike is played in AirStrikePlay).
+// area fires at the enemy next door; an air strike from an own base hits an
+// enemy settlement three hexes off. The strike is aimed at the hex, as the
+// order menu aims it at a hex with a facility: aimed at the settlement as a
+// unit, the order would be dropped at the base, out of reach.
 TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
   // Foot soldiers take about a week a hex.
   constexpr int kDays = 10;
@@ -208,7 +208,11 @@ TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
   const struct {
     const char* name;
     Effect effect;
-  } rows[] = {{"Move", kArrives}, {"Attack Unit", kFires}, {"Attack Area", kFires}, {"Bombard", kFires}};
+  } rows[] = {{"Move", kArrives},
+              {"Attack Unit", kFires},
+              {"Attack Area", kFires},
+              {"Bombard", kFires},
+              {"Air Strike", kStrikesFacility}};
   const World& sample = SampleWorld();
   const OrderTypeTable& table = SampleOrders();
   const OrderTableSwap inForce(table);
@@ -264,7 +268,7 @@ TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
       } else {
         UnitRecord& facility = s.Armed(ShortWorld::kEnemy, FacilityClass(w, kClassSettlement), 4, 2);
         const float strength = facility.strength;
-        IssueUnitOrder(w, *u, id, MakeHexPos(4, 2), nullptr, &facility, 0, 0, -1);
+        IssueUnitOrder(w, *u, id, MakeHexPos(4, 2), nullptr, nullptr, 0, 0, -1);
         EXPECT_TRUE(s.RunUntil(kDays, [&] { return facility.strength < strength || !IsUnitLive(facility); }))
             << "hits the facility";
       }
