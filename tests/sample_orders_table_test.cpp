@@ -193,14 +193,30 @@ int FacilityClass(const World& w, uint32_t flag) {
   return 0;
 }
 
+// The first class the attacker's weapons hurt (by the attack value against
+// its target type) that can stand beside it: of its own category first,
+// then, for a ship, any ship or an aircraft in flight; a carrier's only gun
+// is against aircraft, a submarine's torpedoes are against ships.
+int PreyClass(const World& w, const UnitClassRecord& attacker, int kind) {
+  for (const bool own : {true, false})
+    for (size_t c = 0; c < w.unitClasses.size(); ++c) {
+      const UnitClassRecord& k = w.unitClasses[c];
+      if (!k.name[0] || (k.flags & (kClassFacility | kClassStock)) || k.kind >= 4) continue;
+      const bool beside = own ? k.kind == kind : kind >= 2 && k.kind >= 1;
+      if (beside && AttackValueAgainst(attacker, k.targetType) > 0) return static_cast<int>(c);
+    }
+  return 0;
+}
+
 // Each row offered against a hex, for each unit category it names: the
 // sample's first class of that category that may take it carries it out
 // within ten days in a short world, or no class of that category is
 // offered it. A move arrives on the next hex; an attack on a unit or an
-// area fires at the enemy next door; an air strike from an own base would
-// hit an enemy settlement three hexes off, but in this world the jets fly
-// to the hex beside it and stay there unfired, so its row waits (the whole
-// game's air strike is played in AirStrikePlay).
+// area fires at an enemy next door that it can hurt; an air strike from an
+// own base hits an enemy settlement three hexes off. The strike is aimed at
+// the hex, as the order menu aims it at a hex with a facility: aimed at the
+// settlement as a unit, the order would be dropped at the base, out of
+// reach.
 TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
   // Foot soldiers take about a week a hex.
   constexpr int kDays = 10;
@@ -208,7 +224,11 @@ TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
   const struct {
     const char* name;
     Effect effect;
-  } rows[] = {{"Move", kArrives}, {"Attack Unit", kFires}, {"Attack Area", kFires}, {"Bombard", kFires}};
+  } rows[] = {{"Move", kArrives},
+              {"Attack Unit", kFires},
+              {"Attack Area", kFires},
+              {"Bombard", kFires},
+              {"Air Strike", kStrikesFacility}};
   const World& sample = SampleWorld();
   const OrderTypeTable& table = SampleOrders();
   const OrderTableSwap inForce(table);
@@ -221,10 +241,6 @@ TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
     ASSERT_TRUE(order.listModes & 3) << row.name << " is offered";
     for (int kind = 0; kind < 4; ++kind) {
       if (!order.categories[kind]) continue;
-      // The first ships the sample offers an attack (carriers, submarines)
-      // carry no gun that fires at a ship next to them here; until their
-      // rows are settled only land forces' attacks are played.
-      if (row.effect == kFires && kind >= 2) continue;
       SCOPED_TRACE(std::string(row.name) + " by category " + std::to_string(kind));
       const int terrain = HomeTerrain(sample, kind == 1 ? 0 : kind);
       if (terrain < 0) continue;  // the sample fields no such force
@@ -258,19 +274,23 @@ TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
         IssueUnitOrder(w, *u, id, goal, nullptr, nullptr, 0, 0, -1);
         EXPECT_TRUE(s.RunUntil(kDays, [&] { return MakeHexPos(u->x, u->y) == goal; })) << "arrives";
       } else if (row.effect == kFires) {
-        UnitRecord& enemy = s.Armed(ShortWorld::kEnemy, u->classIndex, 2, 2);
+        const int prey = PreyClass(w, w.unitClasses[u->classIndex], kind);
+        ASSERT_GT(prey, 0) << "has something to fire at";
+        UnitRecord& enemy = s.Armed(ShortWorld::kEnemy, prey, 2, 2);
+        // Aircraft over the sea are in flight.
+        if (enemy.kind == kAir) enemy.unitFlags |= kUnitMoved;
         IssueUnitOrder(w, *u, id, MakeHexPos(2, 2), nullptr, &enemy, 0, 0, -1);
         EXPECT_TRUE(s.RunUntil(kDays, [&] { return u->ammo < ammo; })) << "fires";
       } else {
         UnitRecord& facility = s.Armed(ShortWorld::kEnemy, FacilityClass(w, kClassSettlement), 4, 2);
         const float strength = facility.strength;
-        IssueUnitOrder(w, *u, id, MakeHexPos(4, 2), nullptr, &facility, 0, 0, -1);
+        IssueUnitOrder(w, *u, id, MakeHexPos(4, 2), nullptr, nullptr, 0, 0, -1);
         EXPECT_TRUE(s.RunUntil(kDays, [&] { return facility.strength < strength || !IsUnitLive(facility); }))
             << "hits the facility";
       }
     }
   }
-  EXPECT_GE(tried, 6);
+  EXPECT_GE(tried, 13);
 }
 
 }  // namespace
