@@ -2,7 +2,7 @@
 // with the other regions' rows, each flagged in its region's colour; a
 // contact tick survives a save and its load; ten days on, Eastmark's
 // dossier shows what its record holds. War on an ally waits for the
-// declaration panel's answer.
+// declaration panel's answer; an answered question leaves the dock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -347,7 +347,8 @@ TEST(DiplomacyPlay, SubmitRefusesOnTheFirstPressAndComputerRegionsOfferNoMail) {
 
 // War on an ally is asked first: WAR opens the declaration panel, named for
 // the ally; Cancel declares nothing, and only Declare makes the ally an
-// enemy once the turn has taken it. Either answer puts the panel away.
+// enemy once the turn has taken it. Either answer puts the panel away, and
+// so does either answer to the surrender question.
 TEST(DiplomacyPlay, WarOnAnAllyWaitsForItsConfirmation) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -382,6 +383,17 @@ TEST(DiplomacyPlay, WarOnAnAllyWaitsForItsConfirmation) {
     return false;
   };
   ASSERT_TRUE(shown(relations));
+  // Answered, a question is gone for good: the unit list's pages open the
+  // dock's levels again, and find none of it there.
+  const auto goneForGood = [&](const Screen& question) {
+    SampleGame::PressKey('U');
+    ASSERT_NE(s.unitList.currentForm->parent, nullptr) << "U opens the unit list";
+    EXPECT_FALSE(shown(question)) << "under U";
+    SampleGame::PressKey(plat::kVkEscape);
+    EXPECT_FALSE(shown(question)) << "once U has closed";
+    ASSERT_NO_FATAL_FAILURE(PickRegion(d, ally));
+    ASSERT_TRUE(shown(relations));
+  };
   struct Step {
     const char* answer;
     bool war;
@@ -397,15 +409,19 @@ TEST(DiplomacyPlay, WarOnAnAllyWaitsForItsConfirmation) {
     EXPECT_FALSE(shown(war));
     SampleGame::PlayDays(1);
     EXPECT_EQ(atWar(), step.war);
-    // Answered, the question is gone for good: the unit list's pages open
-    // the dock's levels again, and find none of it there.
-    SampleGame::PressKey('U');
-    ASSERT_NE(s.unitList.currentForm->parent, nullptr) << "U opens the unit list";
-    EXPECT_FALSE(shown(war)) << "under U";
-    SampleGame::PressKey(plat::kVkEscape);
-    EXPECT_FALSE(shown(war)) << "once U has closed";
-    ASSERT_NO_FATAL_FAILURE(PickRegion(d, ally));
-    ASSERT_TRUE(shown(relations));
+    ASSERT_NO_FATAL_FAILURE(goneForGood(war));
+  }
+  // The surrender question, asked from the alliances page, goes the same
+  // way; OK comes last, as it pauses the game.
+  Screen& surrender = *s.surrenderConfirm;
+  for (const char* answer : {"SURCAN", "SUROK"}) {
+    SCOPED_TRACE(answer);
+    SampleGame::ClickControl(FormFindControlByTag(relations.currentForm, "RELATION"));
+    SampleGame::ClickControl(FormFindControlByTag(s.alliancesPanel.currentForm, "SURRENDER"));
+    ASSERT_TRUE(shown(surrender)) << "Surrender asks first";
+    SampleGame::ClickControl(FormFindControlByTag(surrender.currentForm, answer));
+    EXPECT_FALSE(shown(surrender));
+    ASSERT_NO_FATAL_FAILURE(goneForGood(surrender));
   }
 }
 

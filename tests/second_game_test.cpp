@@ -1,7 +1,8 @@
 // Games one after another in one process: each deploys a reserve unit on
 // the real turn thread and is then left as the game leaves it, with a
 // second deployment posted but not settled. The next game deploys as the
-// first did, with nothing left reserved from the game before.
+// first did, with nothing left reserved from the game before, and none of
+// its status lines or peers' profiles.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,8 +18,11 @@
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/game_session_test_support.h"
+#include "sim/game_start.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
+#include "sim/status_queue.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -46,6 +50,7 @@ class SecondGame : public GameSessionTest {};
 
 TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFreshOne) {
   ClearGameRunState(g_world);  // the first game here starts fresh whatever ran before
+  GlobalGuard profiles(g_profileChoices);
   int firstPlaced = 0;
   float firstBudget = 0.0f;
   for (int game = 1; game <= 3; ++game) {
@@ -86,10 +91,17 @@ TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFre
     }
     g_world.snapshotTable.assign(16, PlayerRecord{});
     g_world.saveHeader.checksum = 0x5A5A;
+    // A status line still up, and a peer's profile word as its session
+    // message leaves it.
+    AppendStatusLine(g_world, "Left from the game before", g_world.gameState.currentTick, 1, kStatusLineAtOnce);
+    g_profileChoices.remoteProfiles[2] = 0x03020100u;
     SwitchGameScreen(nullptr, false);
     EXPECT_EQ(PendingDeployments(g_world, 1), 0.0f) << "game " << game;
     EXPECT_TRUE(g_world.snapshotTable.empty()) << "game " << game;
     EXPECT_EQ(g_world.saveHeader.checksum, 0u) << "game " << game;
+    EXPECT_TRUE(TakeStatusLines(g_world).empty()) << "game " << game;
+    // Kept, a later network game would give region 2 that leader.
+    EXPECT_EQ(g_profileChoices.remoteProfiles[2], 0u) << "game " << game;
   }
   EXPECT_EQ(firstPlaced, 1);
 }

@@ -1,13 +1,18 @@
 #include "sim/game_stop.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/app_object.h"
 #include "app/log.h"
 #include "sim/command_log.h"
 #include "sim/computer_player_link.h"
 #include "net/command_network.h"
 #include "sim/message_network.h"
+#include "sim/game_start.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
+#include "sim/status_queue.h"
 #include "sim/sync_entries.h"
 #include "units/ai_event_queue.h"
 #include "world/game_speed.h"
@@ -32,6 +37,12 @@ void StopGameSession(ScreenManager* ui) {
   ClearGameRunState(g_world);
   // The computer players' news of the game that ends is of no use to the next.
   g_aiEvents.Clear();
+  // Nor are its status lines, shown or waiting, with the threads that post
+  // them stopped.
+  ClearStatusQueue(g_world);
+  // The peers' profile words are of this session's regions: kept, a later
+  // network game would give one of them to whichever region has that number.
+  std::fill(std::begin(g_profileChoices.remoteProfiles), std::end(g_profileChoices.remoteProfiles), 0u);
   ClearComputerPlayerWorkers();
 }
 

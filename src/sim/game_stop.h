@@ -12,8 +12,8 @@ struct World;
 void SwitchGameScreen(ScreenManager* ui, bool showVictory);
 // The timer, the computer players' threads and the turn thread (each waited
 // for), the game's interface resources, the log file, the network session,
-// the sync buffers, the command log and the run-time state the game left
-// in the world (ClearGameRunState).
+// the sync buffers, the command log, the run-time state the game left in
+// the world (ClearGameRunState), the status lines and the peers' profiles.
 void StopGameSession(ScreenManager* ui);
 // Frees the game, the map, the data tables, the scenario and a loaded save
 // game's snapshots and head; the game parameters go back to their empty

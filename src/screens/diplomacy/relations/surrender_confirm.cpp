@@ -42,10 +42,10 @@ class SurrenderConfirmPanel : public Screen {
       // command on every machine, its simulation pass the turn thread's.
       if (!IsNetworkGame(g_commandNet)) SetGameSpeed(g_world.gameState, 0);
       PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
-      DockPanelAtDepth(2);
+      PutAnsweredQuestionAway(*this);
       s.regionRelations->Show(kKeepScreenId, nullptr);
     } else if (Is(control, "SURCAN")) {
-      DockPanelAtDepth(2);
+      PutAnsweredQuestionAway(*this);
       s.alliancesPanel.Show(kKeepScreenId, nullptr);
     }
   }

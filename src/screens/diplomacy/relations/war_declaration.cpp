@@ -44,11 +44,7 @@ class WarDeclarationPanel : public Screen {
     const bool declare = Is(control, "WARACCPBUT");
     if (!declare && !Is(control, "WARCANBUT")) return;
     if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(HeadingRegion(id))});
-    // An answered question leaves its level: hidden there, it would show
-    // again whenever the dock next opens that level for a page of its own
-    // (the unit list's do), offering war on a region already at war.
-    if (currentForm && currentForm->parent) currentForm->Unlink();
-    DockPanelAtDepth(2);
+    PutAnsweredQuestionAway(*this);
     g_screens.regionRelations->Show(kKeepScreenId, nullptr);
   }
 
