@@ -25,7 +25,7 @@ constexpr size_t kMaxQueuedBytes = 32u * 1024 * 1024;
 
 class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
  public:
-  TcpLink(asio::io_context& io, LinkSink& sink) : io_(io), socket_(io), sink_(sink) {}
+  TcpLink(asio::io_context& io, LinkSink& sink) : io_(io), socket_(io), linger_(io), sink_(sink) {}
 
   asio::ip::tcp::socket& socket() { return socket_; }
 
@@ -129,12 +129,21 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
     });
   }
 
+  // Our side is done: the far side gets an orderly end of the stream and is
+  // read to its own end (for two seconds at most). Closed at once, a socket
+  // with frames still unread resets the connection, and the far side's
+  // kernel throws away our last frames (the session's end among them) before
+  // they are read.
   void Shut() {
-    if (dead_) return;
-    dead_ = true;
+    if (dead_ || shut_) return;
+    shut_ = true;
     asio::error_code ignored;
-    socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-    socket_.close(ignored);
+    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+    auto self = shared_from_this();
+    linger_.expires_after(std::chrono::seconds(2));
+    linger_.async_wait([self](const asio::error_code& error) {
+      if (!error) self->Fail("did not close its side");
+    });
   }
 
   static std::string ReadError(const asio::error_code& error) {
@@ -149,6 +158,7 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
     // the first of them until its handler runs.
     asio::error_code ignored;
     socket_.close(ignored);
+    linger_.cancel();
     body_ = std::vector<uint8_t>();
     buffered_ = 0;
     if (!silent_) sink_.OnLinkClosed(this, std::move(why));
@@ -156,6 +166,7 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
 
   asio::io_context& io_;
   asio::ip::tcp::socket socket_;
+  asio::steady_timer linger_;
   LinkSink& sink_;
   std::atomic<bool> silent_{false};
   std::atomic<uint32_t> limit_{kPeerMaxFrame};
@@ -163,6 +174,7 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
   mutable std::mutex addressLock_;
   std::string address_ = "an unknown address";
   bool closing_ = false;
+  bool shut_ = false;
   bool dead_ = false;
   uint8_t head_[4] = {};
   std::vector<uint8_t> body_;

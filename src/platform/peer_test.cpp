@@ -169,6 +169,25 @@ TEST_P(PeerSession, HostJoinRelayKickAndEnd) {
   bob->Close();
 }
 
+// A host that closes while a joiner still floods it with frames: the
+// joiner hears the session end, not a broken connection, however much of
+// what it sent the host never read.
+TEST_P(PeerSession, AHostClosingUnderAFloodEndsTheSessionForTheJoiner) {
+  Recorder h, a;
+  auto host = Make(h);
+  ASSERT_EQ(host->Host("Hera", "", "127.0.0.1", 0), kOk);
+  auto ann = Join(a, host->Port(), "Ann");
+  ASSERT_TRUE(a.WaitFor("connect 0"));
+  const PeerId hostId = host->LocalId();
+  const std::string frame(64 * 1024, 'x');
+  for (int i = 0; i < 64; ++i) ann->SendTo(hostId, frame.data(), frame.size(), 0);
+  host->Close();
+  ASSERT_TRUE(a.WaitFor("ended"));
+  ASSERT_TRUE(a.WaitFor("destroy " + std::to_string(hostId) + " 3")) << "the host left as the session ended";
+  EXPECT_EQ(a.CountOf("destroy " + std::to_string(hostId) + " 2"), 0) << "no broken connection";
+  ann->Close();
+}
+
 TEST_P(PeerSession, RefusedJoinersNeverBecomePlayers) {
   Recorder h, wrongPassword, refused, full, late;
   auto host = Make(h);
