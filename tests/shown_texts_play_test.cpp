@@ -290,7 +290,7 @@ int RowWithId(const ListBoxControl* list, int32_t id) {
 // An army base ordered from the map's build list (its Base page) onto an
 // empty hex of the region, confirmed in the build pop-up: by the next day
 // it stands unfinished, a row of the Bases page.
-void OrderAnArmyBaseBuilt(uint32_t* base) {
+void OrderAnArmyBaseBuilt(uint32_t* base, uint32_t* baseHex) {
   constexpr int32_t kArmyBase = 4054;
   ScreenSet& s = g_screens;
   uint32_t site = 0;
@@ -324,6 +324,62 @@ void OrderAnArmyBaseBuilt(uint32_t* base) {
   ASSERT_TRUE(stack && stack->lead) << "the base stands on its hex";
   ASSERT_LT(stack->lead->strength, stack->lead->targetStrength) << "unfinished";
   *base = stack->lead->id;
+  *baseHex = site;
+}
+
+// The map's base panel of the base on the hex, as a click on the hex (and
+// the hex panel's button, when the hex shows another) docks it.
+void ShowTheMapsBasePanel(uint32_t baseHex) {
+  ScreenSet& s = g_screens;
+  CloseAllPopups(g_ui, 1);
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  if (g_ui.panelDepth == 0) SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(baseHex, x, y));
+  SampleGame::Click(x, y);
+  Control* panel = s.mapScreen.base.currentForm;
+  if (DockHost(s, kDockLevelSecond)->firstChild != panel || !ShownInTree(panel))
+    SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UGINFOBUT"));
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, panel) << "MAP1_ss6 is docked";
+  ASSERT_TRUE(ShownInTree(panel)) << "MAP1_ss6 is shown";
+}
+
+// The map's base panel of the unfinished base and each page its tabs open.
+void OpenTheBasePanelsPages(uint32_t baseHex) {
+  ASSERT_NO_FATAL_FAILURE(ShowTheMapsBasePanel(baseHex));
+  ExpectShownTextsWhole("the map's base panel");
+  for (const char* tab : {"TABACTIONS", "TABAUTO", "TABLISTS", "TABDEPT"}) {
+    ASSERT_NO_FATAL_FAILURE(ShowTheMapsBasePanel(baseHex));
+    SampleGame::ClickControl(FormFindControlByTag(g_screens.mapScreen.base.currentForm, tab));
+    ExpectShownTextsWhole(std::string("the map's base panel's ") + tab);
+  }
+  CloseAllPopups(g_ui, 1);
+}
+
+// The missile aimed twice: each aim's line goes up at once, the second
+// while the first is still up, and the lines over the map stand one above
+// the other, each seen.
+void ShowTheStatusLinesOfTwoAims(uint32_t siloHex, uint32_t missile, uint32_t targetHex) {
+  const ListBoxControl* lines = g_screens.statMap.list;
+  ASSERT_NE(lines, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, targetHex));
+  for (int frame = 0; frame < 2000 && lines->rowCount == 0; ++frame) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_GE(lines->rowCount, 1u) << "the first aim's line is up";
+  const uint32_t before = lines->rowCount;
+  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, targetHex));
+  for (int frame = 0; frame < 2000 && lines->rowCount <= before; ++frame) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_GT(lines->rowCount, before) << "the second aim's line goes up beside the first";
+  ExpectShownTextsWhole("the status lines of two aims");
+  // The missile goes on unaimed, as the strike panel's steps expect it.
+  ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
+  SampleGame::ClickControl(FormFindControlByTag(g_screens.siloMissileTarget.currentForm, "CLEARTARG"));
+  CloseAllPopups(g_ui, 1);
 }
 
 // The Bases page of the military department with the unfinished base's
@@ -361,6 +417,7 @@ TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfP
   // The strike panel aimed at a foreign unit of a region at war.
   StrikeTarget target = QuietStrikeTarget(missile, siloHex);
   ASSERT_NE(target.unit, 0u) << "a foreign unit in the missile's reach";
+  ASSERT_NO_FATAL_FAILURE(ShowTheStatusLinesOfTwoAims(siloHex, missile, target.hex));
   ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(target.region));
   target = QuietStrikeTarget(missile, siloHex, target.region);
   ASSERT_NE(target.unit, 0u) << "one is still there once the war has begun";
@@ -371,9 +428,10 @@ TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfP
 
   ASSERT_NO_FATAL_FAILURE(OpenTheSplitConfirmation());
   ASSERT_NO_FATAL_FAILURE(OpenEachLandUnitsClassSheet());
-  uint32_t base = 0;
-  ASSERT_NO_FATAL_FAILURE(OrderAnArmyBaseBuilt(&base));
+  uint32_t base = 0, baseHex = 0;
+  ASSERT_NO_FATAL_FAILURE(OrderAnArmyBaseBuilt(&base, &baseHex));
   ASSERT_NO_FATAL_FAILURE(ShowTheUnfinishedBasesRow(base));
+  ASSERT_NO_FATAL_FAILURE(OpenTheBasePanelsPages(baseHex));
   OpenEveryScreen();
 }
 

@@ -596,6 +596,13 @@ int32_t ListBoxControl::Draw(const plat::Rect*) {
   const plat::Rect r = ControlAbsoluteRect(this);
   plat::Viewport saved{};
   if (plat::Succeeded(IntersectClipRect(&saved, g_renderer, client.left, client.top, client.right, client.bottom))) {
+    // Rows laid out for another height hide some of them: rows that all
+    // fit yet stand scrolled or beside a bar, or rows past the foot with
+    // no bar to reach them.
+    if (ShownTextLogKept() && scroller) {
+      const bool fit = TotalHeight(this) <= (WholeRowHeight(this) ? VisibleHeight(this) : Height(this)), bar = !scroller->Hidden();
+      if (fit ? scrollOffset != 0 || bar : !bar && !(options & kListFullWidthRows)) NoteHiddenRows(this, scrollOffset);
+    }
     NoteRowsOfList(this);
     ControlDrawAtOffset(r.left, r.top + RowsTop(this) - scrollOffset, kAnyDepth, 1, 1, &client, 0, firstRow);
     NoteRowsOfList(nullptr);

@@ -21,6 +21,7 @@ struct NotedText {
   int32_t space = 0;  // a space's width in its font: the least gap to a neighbour
   bool cut = false;
   bool scrolls = false;  // a text box's text taller than its box
+  bool hidesRows = false;  // a list's rows laid out for another height
 };
 
 struct ShownTextLog {
@@ -75,9 +76,11 @@ NotedText NotedTextOf(const Control* control) {
   }
   if (t.name.empty()) t.name = "id " + std::to_string(control->id);
   // A text row of a list stands outside the list's children: it is named
-  // by its list.
+  // by its list, and its list is the form it shares with the other rows,
+  // so two rows drawn into each other are found.
   if (const Control* list = NotedTextLog().rowsOf; list && !control->parent) {
     const NotedText of = NotedTextOf(list);
+    t.form = list;
     t.formName = of.formName;
     t.name = of.name + " row " + t.name;
   }
@@ -131,10 +134,24 @@ void NoteScrolledText(const Control* box, const std::string& text) {
   NotedTextLog().texts[box] = std::move(t);
 }
 
+void NoteHiddenRows(const Control* list, int32_t scrolled) {
+  if (!NotedTextLog().kept || !list) return;
+  NotedText t = NotedTextOf(list);
+  t.wanted = "scrolled by " + std::to_string(scrolled);
+  t.box = ControlAbsoluteRect(list);
+  t.hidesRows = true;
+  NotedTextLog().texts[list] = std::move(t);
+}
+
 std::vector<std::string> ShownTextFaults() {
   std::vector<std::string> faults;
   std::vector<const NotedText*> texts;
   for (const auto& [control, t] : NotedTextLog().texts) {
+    if (t.hidesRows) {
+      faults.push_back("hides rows: " + DescribeNoted(t) + " laid out for another height than its " +
+                       std::to_string(t.box.right - t.box.left) + "x" + std::to_string(t.box.bottom - t.box.top));
+      continue;
+    }
     if (t.scrolls) {
       faults.push_back("scrolls: " + DescribeNoted(t) + " in " + std::to_string(t.box.right - t.box.left) + "x" +
                        std::to_string(t.box.bottom - t.box.top));

@@ -2,7 +2,7 @@
 // A log of the texts the string controls draw while it is kept, for a check
 // that every text a player is shown reads whole: a text cut to fit its box,
 // wrapped past its box's foot, or drawn into another text of its own form
-// (a list row's form, or the form a screen shows), or a text box that must
+// (a list row's form, the list of a text row, or the form a screen shows), or a text box that must
 // be scrolled to be read, is a fault. Window thread
 // only; kept by tests, off in the game, where noting costs one test.
 #include <cstdint>
@@ -26,8 +26,14 @@ void NoteShownText(const Control* control, const std::string& wanted, const std:
                    const plat::Rect& box, const plat::Rect& drawn, bool wrapped);
 
 // The list whose rows are being drawn (null once they are): a text row
-// noted meanwhile is named by the list and the list's form.
+// noted meanwhile is named by the list and the list's form, and is
+// compared with the list's other text rows.
 void NoteRowsOfList(const Control* list);
+
+// The list drew its rows as laid out for another height (scrolled by that
+// many pixels or beside its scroller with room for every row, or past its
+// foot with no scroller): a row stays unseen or cut.
+void NoteHiddenRows(const Control* list, int32_t scrolled);
 
 // The text box showed `text` in more lines than its box holds: the reader
 // scrolls for the rest, which a short text should never ask.

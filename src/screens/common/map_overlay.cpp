@@ -53,6 +53,9 @@ void StyleOverlayList(ListBoxControl* list, uint32_t textColour, int32_t fontSlo
   row->textColour = row->selectedTextColour = textColour;
   row->fontSlot = static_cast<uint32_t>(fontSlot);
   row->alignment = alignment;
+  // A row is one line of its font high, as the overlay's height counts
+  // them: taller rows would leave the last line below the overlay's foot.
+  if (const int32_t line = OverlayLineHeight(fontSlot); line > 0) row->rect.bottom = row->rect.top + line;
 }
 
 int32_t OverlayLineHeight(int32_t fontSlot) {

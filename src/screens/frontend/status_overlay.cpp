@@ -100,12 +100,14 @@ int32_t PutStatusLines(StatusMapOverlay& overlay, const std::vector<std::string>
   if (!list || rows.empty()) return static_cast<int32_t>(rows.size());
   int32_t rowId = 0;
   for (const std::string& text : rows) ListAddTextItem(list, text.c_str(), ++rowId, 0, 0, 0, 0);
-  ListLayoutRows(list);
-  // Fewer lines than places stand at the bottom, next to the dock.
+  // Fewer lines than places stand at the bottom, next to the dock; the
+  // rows are laid out for the height that leaves, or the lines of the last
+  // look would decide which of them show.
   const int32_t missing = std::max(g_uiOptions.statshowlines - rowId, 0);
   const int32_t rowHeight = list->prototype ? Height(list->prototype.get()) : list->rowStep;
   const int32_t bottom = list->rect.bottom;
   list->rect.top = std::min(rowHeight * missing, bottom);
+  ListLayoutRows(list);
   if (list->scroller) ScrollerSetPosition(list->scroller, kScrollEnd);
   return rowId;
 }
