@@ -35,6 +35,7 @@
 #include "sim/game_command.h"
 #include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
+#include "support/posted_since.h"
 #include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
@@ -199,15 +200,12 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     plat::CriticalSectionLock lock(g_simulationLock);
     treasury = w.players[w.gameState.localPlayer].treasury;
   }
-  const size_t posted = g_commandLog.Entries().size();
+  const PostedSince posted;
   SampleGame::ClickControl(FormFindControlByTag(designs.currentForm, "BUILD"));
   // The ordered missile's id is its command's sequence word.
   uint32_t ordered = 0;
-  {
-    const std::vector<GameCommand> log = g_commandLog.Entries();
-    for (size_t i = posted; i < log.size(); ++i)
-      if (log[i].id == kCmdCreateUnitAt && log[i].player == w.gameState.localPlayer) ordered = log[i].sequence;
-  }
+  for (const GameCommand& c : posted.Commands())
+    if (c.id == kCmdCreateUnitAt && c.player == w.gameState.localPlayer) ordered = c.sequence;
   ASSERT_NE(ordered, 0u) << "BUILD orders the missile";
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CLOSEBUT"));
   // Waited for by its own state: the region's other missiles may be
@@ -363,15 +361,12 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
       if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = u->strength;
   }
-  const size_t beforeLaunch = g_commandLog.Entries().size();
+  const PostedSince beforeLaunch;
   SampleGame::ClickControl(FormFindControlByTag(s.siloLaunchSchedule->currentForm, "LAUNCH"));
   uint32_t launchOrders = 0;
-  {
-    const std::vector<GameCommand> log = g_commandLog.Entries();
-    for (size_t i = beforeLaunch; i < log.size(); ++i)
-      if (log[i].arg28 == aboard && (log[i].id == kCmdUnitSetDestination || log[i].id == kCmdUnitSetFireHex))
-        launchOrders += log[i].arg24 == target ? 1u : 0u;
-  }
+  for (const GameCommand& c : beforeLaunch.Commands())
+    if (c.arg28 == aboard && (c.id == kCmdUnitSetDestination || c.id == kCmdUnitSetFireHex))
+      launchOrders += c.arg24 == target ? 1u : 0u;
   EXPECT_EQ(launchOrders, 2u) << "LAUNCH sends the missile at the target";
   {
     plat::CriticalSectionLock lock(g_simulationLock);

@@ -201,11 +201,10 @@ TEST(MissileChainPlay, ASiloOrderedFromNewGameIsSwitchedOnLoadedAndItsMissileStr
   std::vector<uint32_t> missilesOrdered;
   for (const int32_t design : {kBallisticMissile, kTacticalMissile}) {
     ASSERT_NO_FATAL_FAILURE(ChooseRow(designs.list, design));
-    const size_t posted = g_commandLog.Entries().size();
+    const PostedSince posted;
     SampleGame::ClickControl(FormFindControlByTag(designs.currentForm, "BUILD"));
-    const std::vector<GameCommand> log = g_commandLog.Entries();
-    for (size_t i = posted; i < log.size(); ++i)
-      if (log[i].id == kCmdCreateUnitAt && log[i].player == w.gameState.localPlayer) missilesOrdered.push_back(log[i].sequence);
+    for (const GameCommand& c : posted.Commands())
+      if (c.id == kCmdCreateUnitAt && c.player == w.gameState.localPlayer) missilesOrdered.push_back(c.sequence);
     ASSERT_EQ(missilesOrdered.size(), design == kBallisticMissile ? 1u : 2u) << "BUILD orders the missile " << design;
   }
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CLOSEBUT"));

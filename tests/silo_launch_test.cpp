@@ -43,6 +43,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
+#include "support/posted_since.h"
 #include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
@@ -162,7 +163,7 @@ TEST_F(SiloLaunch, ALaunchAtAnOwnHexIsRefusedAtOnceWithItsReason) {
   for (const Control* r = ListNextRow(s.siloSidePanel.list, nullptr); r; r = ListNextRow(s.siloSidePanel.list, r))
     TextsReadWhole(r->firstChild, "silo missile row");
   Control* panel = s.siloMissileTarget.currentForm;
-  const size_t before = g_commandLog.Entries().size();
+  const PostedSince before;
   SampleGame::ClickControl(FormFindControlByTag(panel, "LAUNCH"));
   EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "the launch is refused";
   EXPECT_EQ(ShownText(panel, "STRIKES"), reason) << "with its reason";
@@ -181,7 +182,7 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMapShowsWhere)
   TextsReadWhole(s.siloMissileTarget.currentForm, "target panel");
 
   const StrikeMarks marks;
-  const size_t before = g_commandLog.Entries().size();
+  const PostedSince before;
   SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
@@ -255,7 +256,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, cruise, capital));
 
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
-  const size_t before = g_commandLog.Entries().size();
+  const PostedSince before;
   ASSERT_NO_FATAL_FAILURE(GiveTheLaunchCode(false));
   EXPECT_TRUE(OrdersPostedSince(before, cruise).empty()) << "nothing goes before LAUNCH";
   SampleGame::ClickControl(FormFindControlByTag(g_screens.launchKeypad.currentForm, "LAUNCH"));
@@ -276,7 +277,7 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
   ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(region));
 
-  size_t before = g_commandLog.Entries().size();
+  PostedSince before;
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
   ASSERT_NO_FATAL_FAILURE(GiveTheLaunchCode());
   EXPECT_EQ(ShownText(s.launchPanel.currentForm, "REACH"), "Cannot launch: Out of reach");
@@ -286,7 +287,7 @@ TEST_F(SiloLaunch, TheLaunchPageSaysWhyNoMissileMayStrikeACapitalOrLaunchesOneTh
   ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &cruise, kMostDays, kCruiseMissile));
   ASSERT_GE(ReachOf(cruise), ReachOf(missile));
   const StrikeMarks marks;
-  before = g_commandLog.Entries().size();
+  before.Restart();
   ASSERT_NO_FATAL_FAILURE(LaunchAtTheCapitalFromItsPage(region, cell));
   EXPECT_EQ(ShownText(s.launchPanel.currentForm, "REACH"), "1 missile ordered to launch") << "the code is given";
   EXPECT_EQ(OrdersPostedSince(before, cruise), FiveLaunchOrders(cruise, capital));
@@ -321,7 +322,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
     plat::CriticalSectionLock lock(g_simulationLock);
     quantity = static_cast<uint32_t>(FindUnitById(w, missile)->strength);
   }
-  const size_t posted = g_commandLog.Entries().size();
+  const PostedSince posted;
   SampleGame::ClickControl(FormFindControlByTag(s.unitOrders.currentForm, "EXECUTE"));
   const std::vector<PostedOrder> strikeOrders = {{kCmdUnitSetDestination, targetHex, missile, 0, 0},
                                          {kCmdUnitSetFireHex, targetHex, missile, 0, 0},
@@ -439,7 +440,7 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
   Control* schedule = s.siloSchedule->currentForm;
   ASSERT_TRUE(schedule->parent && OnScreen(schedule)) << "LAUNCH shows POPUP_SILO1g2";
   const StrikeMarks marks;
-  const size_t before = g_commandLog.Entries().size();
+  const PostedSince before;
   SampleGame::ClickControl(FormFindControlByTag(schedule, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
   SampleGame::ClickControl(FormFindControlByTag(s.siloPopup.currentForm, "CLOSEBUT"));
@@ -468,9 +469,9 @@ TEST_F(SiloLaunch, TheStrikePanelShowsTheReachAndRefusesAStrikeOutOfReach) {
   EXPECT_EQ(ShownText(strike.currentForm, "STRIKES"), "Out of reach");
   TextsReadWhole(strike.currentForm, "strike panel");
 
-  const size_t before = g_commandLog.Entries().size();
+  const PostedSince before;
   SampleGame::ClickControl(FormFindControlByTag(s.unitOrders.currentForm, "EXECUTE"));
-  EXPECT_EQ(g_commandLog.Entries().size(), before) << "EXECUTE posts nothing";
+  EXPECT_TRUE(before.Commands().empty()) << "EXECUTE posts nothing";
   EXPECT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "the panel stays";
   EXPECT_EQ(ShownText(strike.currentForm, "STRIKES"), "Out of reach") << "with the reason";
 }

@@ -33,6 +33,7 @@
 #include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
+#include "support/posted_since.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
@@ -156,12 +157,11 @@ struct PostedOrder {
   bool operator==(const PostedOrder&) const = default;
 };
 
-// The orders posted for the missile since the log held `before`.
-inline std::vector<PostedOrder> OrdersPostedSince(size_t before, uint32_t missile) {
+// The orders posted for the missile since `before` was made or restarted.
+inline std::vector<PostedOrder> OrdersPostedSince(const PostedSince& before, uint32_t missile) {
   std::vector<PostedOrder> posted;
-  const std::vector<GameCommand> log = g_commandLog.Entries();
-  for (size_t i = before; i < log.size(); ++i)
-    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
+  for (const GameCommand& c : before.Commands())
+    if (c.arg28 == missile) posted.push_back({c.id, c.arg24, c.arg28, c.arg32, c.arg36});
   return posted;
 }
 
@@ -184,7 +184,7 @@ inline std::vector<PostedOrder> LaunchFromTheSchedule(uint32_t missile) {
     ADD_FAILURE() << "the silo panel's LAUNCH shows MAP1_ss8d";
     return {};
   }
-  const size_t before = g_commandLog.Entries().size();
+  const PostedSince before;
   SampleGame::ClickControl(FormFindControlByTag(schedule, "LAUNCH"));
   return OrdersPostedSince(before, missile);
 }
