@@ -6,8 +6,10 @@
 // facility within a few days.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "records/unit_record.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/screen_set.h"
+#include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
@@ -47,6 +50,47 @@ bool RunClockUntil(Done done) {
   for (int i = 0; i < 8; ++i) SampleGame::PressKey(plat::kVkPrior);
   return held;
 }
+
+// The hexes shots were aimed at while it lives. Installed and removed with
+// the clock stopped, as the turn thread reads the hook.
+class ShotWatch {
+ public:
+  ShotWatch() : chained_(g_simUi.unitFired) {
+    Chained() = chained_;
+    Hexes().clear();
+    g_simUi.unitFired = Record;
+  }
+  ~ShotWatch() { g_simUi.unitFired = chained_; }
+  ShotWatch(const ShotWatch&) = delete;
+  ShotWatch& operator=(const ShotWatch&) = delete;
+  static bool At(uint32_t hex) {
+    std::lock_guard lock(Mutex());
+    return std::find(Hexes().begin(), Hexes().end(), hex) != Hexes().end();
+  }
+
+ private:
+  using Hook = decltype(SimUiLink::unitFired);
+  static Hook& Chained() {
+    static Hook hook = nullptr;
+    return hook;
+  }
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static std::vector<uint32_t>& Hexes() {
+    static std::vector<uint32_t> hexes;
+    return hexes;
+  }
+  static void Record(uint32_t hex, int32_t x, int32_t y, int sound) {
+    {
+      std::lock_guard lock(Mutex());
+      Hexes().push_back(hex);
+    }
+    if (Chained()) Chained()(hex, x, y, sound);
+  }
+  Hook chained_;
+};
 
 struct Target {
   uint32_t id = 0;
@@ -134,22 +178,28 @@ TEST(AirStrikePlay, JetsOrderedToStrikeAKessarianFacilityHitItWithinDays) {
   SampleGame::ClickControl(menu.list, strike);
 
   const uint32_t startDay = w.gameState.currentDay;
-  float ammo = 0.0f;
+  // Other sides at war with Kessaria strike it too, and a jet that is hit
+  // loses ammunition with its strength: the jet's own shot is told by its
+  // ammunition per strength point falling (a shot spends a tenth of one).
+  ShotWatch shots;
+  bool struck = false;
+  bool jetFired = false;
+  float ammoPerStrength = 0.0f;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    ammo = FindUnitById(w, jets.front())->ammo;
+    const UnitRecord* jet = FindUnitById(w, jets.front());
+    ammoPerStrength = jet->ammo / jet->strength;
   }
-  bool struck = false;
   ASSERT_TRUE(RunClockUntil([&] {
     const UnitRecord* f = FindUnitById(w, target.id);
-    struck = !f || !IsUnitLive(*f) || f->strength < target.strength;
-    return struck || w.gameState.currentDay > startDay + 4;
+    struck = struck || !f || !IsUnitLive(*f) || f->strength < target.strength;
+    const UnitRecord* jet = FindUnitById(w, jets.front());
+    jetFired = jetFired || (jet && jet->strength > 0.0f && jet->ammo / jet->strength < ammoPerStrength - 0.05f);
+    return (struck && jetFired) || w.gameState.currentDay > startDay + 4;
   }));
   EXPECT_TRUE(struck) << "the facility is struck within four days";
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* jet = FindUnitById(w, jets.front());
-  ASSERT_NE(jet, nullptr);
-  EXPECT_LT(jet->ammo, ammo) << "the jet fired";
+  EXPECT_TRUE(jetFired) << "the jet itself fired";
+  EXPECT_TRUE(ShotWatch::At(target.hex)) << "a shot was aimed at the facility's hex";
 }
 
 }  // namespace
