@@ -119,10 +119,12 @@ int32_t HostAssignSlot(NetSession& session, NetPlayer* player) {
     SetFieldText(slot.name, player->name);
     slot.playerId = player->playerId;
     session.slotGivenMs[n] = plat::MonotonicMs();
+    // Counted with the slot, as a freed slot is: the count never lags the
+    // table it counts.
+    session.takenSlots.fetch_add(1);
   }
   player->slot = n;
   if (session.inSession) (void)Send(session, player->playerId, SlotMessage(kLobbySlotGiven, n));
-  session.takenSlots.fetch_add(1);
   return BroadcastSlotTable(session);
 }
 
