@@ -22,6 +22,7 @@
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
+#include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/string_control.h"
@@ -130,11 +131,7 @@ TEST(AirStrikePlay, JetsOrderedToStrikeAKessarianFacilityHitItWithinDays) {
 
   // War, as the diplomacy page declares it.
   SampleGame::PressKey(plat::kVkF1 + 4);  // F5
-  DiplomacyScreen& d = s.diplomacyScreen;
-  int row = 0;
-  for (const Control* r = ListNextRow(d.regionList, nullptr); r; r = ListNextRow(d.regionList, r), ++row)
-    if (r->id == kessaria) break;
-  SampleGame::ClickControl(d.regionList, row);
+  ASSERT_NO_FATAL_FAILURE(ChooseRow(s.diplomacyScreen.regionList, kessaria));
   SampleGame::ClickControl(FormFindControlByTag(s.regionRelations->currentForm, "WAR"));
   if (Control* sure = FormFindControlByTag(s.warDeclaration->currentForm, "WARACCPBUT"); sure && ShownInTree(sure))
     SampleGame::ClickControl(sure);
@@ -162,19 +159,14 @@ TEST(AirStrikePlay, JetsOrderedToStrikeAKessarianFacilityHitItWithinDays) {
   // picks the first jet's row.
   HexListPopupB& stack = s.stackList;
   ASSERT_TRUE(stack.currentForm && ShownInTree(stack.currentForm)) << "the click lists the base's units";
-  int jetRow = -1;
-  row = 0;
-  for (const Control* r = ListNextRow(stack.list, nullptr); r; r = ListNextRow(stack.list, r), ++row)
-    if (static_cast<uint32_t>(r->id) == jets.front()) jetRow = row;
-  ASSERT_GE(jetRow, 0) << "the list shows the jet";
-  SampleGame::ClickControl(stack.list, jetRow);
+  ASSERT_NO_FATAL_FAILURE(ChooseRow(stack.list, static_cast<int32_t>(jets.front()))) << "the list shows the jet";
   ASSERT_TRUE(s.selectionOrdersShown) << "the jets are picked";
   ASSERT_TRUE(SampleGame::PointOn(target.hex, x, y));
   SampleGame::Click(x, y, true);
   HexListPopupA& menu = s.hexListA;
   ASSERT_TRUE(menu.currentForm && ShownInTree(menu.currentForm)) << "the order menu opens on the facility's hex";
   int strike = -1;
-  row = 0;
+  int row = 0;
   for (const Control* r = ListNextRow(menu.list, nullptr); r; r = ListNextRow(menu.list, r), ++row)
     if (const auto* t = dynamic_cast<const StringControl*>(r); t && t->text == "Air Strike") strike = row;
   ASSERT_GE(strike, 0) << "the menu offers Air Strike";
