@@ -18,6 +18,7 @@
 #include "world/unit_class.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
+#include "records/game_command_record.h"
 #include "records/player_record.h"
 #include "world/record_helpers.h"
 #include "world/world.h"
@@ -191,9 +192,9 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
         lead.buildWork = 0.0f;
         if (idle) {
           MessageParams p;
+          // The texts name the class and then the hex, both in one word.
           p.p1 = static_cast<uint32_t>(lead.classIndex);
-          p.p2 = static_cast<uint32_t>(lead.x);
-          p.p3 = static_cast<uint32_t>(lead.y);
+          p.p2 = PackHex(lead.x, lead.y);
           if (cls->flags & kClassProduction) {
             PostPlayerMessage(world, payer, payer.number, kMsgFacilityDone, nullptr, p);
           } else if (cls->flags & kClassSettlement) {

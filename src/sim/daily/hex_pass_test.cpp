@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -747,6 +748,12 @@ class HexPassMessagesTest : public ::testing::Test {
   void SetUp() override {
     World& w = *t.world;
     for (uint32_t id : {446u, 291u, 294u, 387u}) t.Type(id);
+    // The finished facility's texts name its hex after its class (whose
+    // kind is left empty here).
+    for (uint32_t id : {291u, 294u, 387u}) {
+      t.Type(id).paramKinds[1] = 31;
+      t.SetTemplate(id, "%sat %s");
+    }
     w.terrains.assign(kTerrainCount, TerrainRecord{});
     w.unitClasses.resize(20);
     w.gameState.turnNumber = 2;
@@ -761,6 +768,11 @@ class HexPassMessagesTest : public ::testing::Test {
   bool Has(int player, uint32_t type) {
     const std::vector<uint32_t> types = t.TypesOf(player);
     return std::find(types.begin(), types.end(), type) != types.end();
+  }
+  std::string BodyOf(int player, uint32_t type) {
+    for (PlayerMessage* m : t.Messages(player))
+      if (m->typeId == type && m->texts[1]) return m->texts[1];
+    return "none";
   }
   HexCell& Cell(int x, int y) { return t.world->cells[static_cast<size_t>(y * t.world->mapWidth + x)]; }
   void Own(int x, int y, int owner, int contender, uint8_t level) {
@@ -835,8 +847,8 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
   // The producing facility: 291 to its region. The other: 294 to its region
   // and 387 to every other region, so none here: region 1 is the local one,
   // the only one whose messages this peer keeps.
-  EXPECT_TRUE(Has(1, 291));
-  EXPECT_TRUE(Has(1, 294));
+  EXPECT_EQ(BodyOf(1, 291), "at X:002 Y:002");
+  EXPECT_EQ(BodyOf(1, 294), "at X:004 Y:002");
   EXPECT_FALSE(Has(1, 387));
   // Region 2's finished facility: region 1 hears of it (387) and gets
   // neither of region 2's own messages.
@@ -853,6 +865,7 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
   const std::vector<uint32_t> types = t.TypesOf(1);
   ASSERT_EQ(types.size(), before + 1);
   EXPECT_EQ(types.front(), 387u);
+  EXPECT_EQ(BodyOf(1, 387), "at X:004 Y:002");
   // A facility that was working when its repair ended tells nobody: the
   // producing one is switched on now.
   a.strength = 0.95f;
