@@ -102,10 +102,10 @@ int RowOf(const std::vector<RegionEntry>& rows, const char* name) {
 }
 
 // New game from the start menu: the profile's buttons pressed, Channel,
-// Westholm, the briefing's leadership (the second unless told), start.
-// Gives Westholm's region.
-void StartChannelAsWestholm(int32_t& region, const char* leader = "MODE2",
-                            std::initializer_list<const char*> profile = {}) {
+// the region named (Westholm unless told), the briefing's leadership (the
+// second unless told), start. Gives the region's number.
+void StartChannelAs(int32_t& region, const char* leader = "MODE2", std::initializer_list<const char*> profile = {},
+                    const char* name = "Westholm") {
   ScreenSet& s = g_screens;
   GameChoiceScreen& choice = s.gameChoice;
   ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"), -1);
@@ -115,10 +115,10 @@ void StartChannelAsWestholm(int32_t& region, const char* leader = "MODE2",
   ASSERT_GE(channel, 0);
   ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
   ASSERT_EQ(choice.scenario, channel);
-  const int westholm = RowOf(choice.regions, "Westholm");
-  ASSERT_GE(westholm, 0);
-  ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
-  region = choice.regions[static_cast<size_t>(westholm)].player;
+  const int row = RowOf(choice.regions, name);
+  ASSERT_GE(row, 0) << name;
+  ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), row);
+  region = choice.regions[static_cast<size_t>(row)].player;
   ASSERT_EQ(choice.region, region);
   ClickControl(FormFindControlByTag(choice.currentForm, "START"), -1);
   ClickControl(FormFindControlByTag(s.briefing.currentForm, leader), -1);
@@ -184,7 +184,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
     int row;
   };
   int32_t region = -1;
-  ASSERT_NO_FATAL_FAILURE(StartChannelAsWestholm(region));
+  ASSERT_NO_FATAL_FAILURE(StartChannelAs(region));
 
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_EQ(g_platform.appMode, kModeGame);
@@ -397,7 +397,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   // A second game from the same start menu plays as the first did, from
   // the scenario's own first day.
   int32_t secondRegion = -1;
-  ASSERT_NO_FATAL_FAILURE(StartChannelAsWestholm(secondRegion));
+  ASSERT_NO_FATAL_FAILURE(StartChannelAs(secondRegion));
   EXPECT_EQ(secondRegion, region);
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_EQ(g_world.gameState.localPlayer, region);
@@ -447,12 +447,29 @@ class ProgramAt {
 
 std::string LeaderText(const PlayerRecord& r) {
   return "leader " + std::to_string(r.govtype) + " portrait " + std::to_string(r.avatar) + " leaning " +
-         std::to_string(r.politic) + " party " + std::to_string(r.rulingParty);
+         std::to_string(r.politic) + " party " + std::to_string(r.rulingParty) + " bands " +
+         std::to_string(r.bandPicks[0]) + std::to_string(r.bandPicks[1]) + std::to_string(r.bandPicks[2]);
+}
+
+// Who plays which region: the local player word and every record's kind.
+std::string KindsText(const World& w) {
+  std::string text = "local " + std::to_string(w.gameState.localPlayer) + " kinds";
+  for (const PlayerRecord& r : w.players) text += " " + std::to_string(r.kind);
+  return text;
+}
+
+// The local region's leader, who plays which region, and the region the
+// title bar names, once the game has drawn a frame.
+std::string PlayedText() {
+  PumpUntilLaidOut();
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return LeaderText(g_world.players[g_world.gameState.localPlayer]) + "; " + KindsText(g_world) + "; titled " +
+         FormFindControlByTag(g_screens.titleBar->currentForm, "COUNTRY")->text;
 }
 
 // The save loaded from the start menu's file dialog and started from its
-// briefing: the leader buttons the briefing shows, then the local region's
-// leader as Start leaves it.
+// briefing: the leader buttons the briefing shows, then the game as Start
+// leaves it.
 std::string LoadFromStartMenu(const std::string& name) {
   ScreenSet& s = g_screens;
   ClickControl(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"), -1);
@@ -467,15 +484,16 @@ std::string LoadFromStartMenu(const std::string& name) {
     if (!button->Hidden()) shown += std::string(mode) + (button->Selected() ? " lit; " : " unlit; ");
   }
   ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
-  return shown + LeaderText(g_world.players[g_world.gameState.localPlayer]);
+  return shown + PlayedText();
 }
 
 constexpr const char* kFreshHalf = "FrontEndPlay.DISABLED_AFreshProgramLoadsTheLeaderSaved";
 
-// A save keeps its leader: played as the third with a portrait and leaning
-// of the player's own, saved, then loaded after another game as the second,
-// in the same program and in a fresh one (this test program run anew for
-// the half below, which writes what it saw into the data root).
+// A save keeps its leader and its region: played as Westholm's third leader
+// with a portrait and leaning of the player's own, saved, then loaded after
+// a game as Eastmark's second, in the same program, where a save made then
+// holds what the first did, and in a fresh one (this test program run anew
+// for the half below, which writes what it saw into the data root).
 TEST(FrontEndPlay, ASaveKeepsItsLeaderAfterAnotherGameAndInAFreshProgram) {
   const TempDir root;
   MakeOwnDataRoot(root.path());
@@ -483,19 +501,34 @@ TEST(FrontEndPlay, ASaveKeepsItsLeaderAfterAnotherGameAndInAFreshProgram) {
   {
     const ProgramAt program(root.path());
     ASSERT_TRUE(program.AtStartMenu());
-    int32_t region = -1;
-    ASSERT_NO_FATAL_FAILURE(StartChannelAsWestholm(region, "MODE3", {"PORTNEXT", "PORTNEXT", "RIGHT"}));
+    int32_t region = -1, other = -1;
+    ASSERT_NO_FATAL_FAILURE(StartChannelAs(region, "MODE3", {"PORTNEXT", "PORTNEXT", "RIGHT"}));
     const PlayerRecord& record = g_world.players[region];
-    saved = LeaderText(record);
+    saved = PlayedText();
     ASSERT_TRUE(record.govtype == 3 && record.avatar != 0 && record.politic == 60) << saved;
+    ASSERT_NE(saved.find("titled Westholm"), std::string::npos) << saved;
     ASSERT_EQ(SaveGame(g_world, "Leader"), plat::kOk);
+    const auto savedKinds = std::make_unique<World>();
+    ASSERT_EQ(ReadSavGamePart(nullptr, *savedKinds, "Leader"), plat::kOk);
     SwitchGameScreen(&g_ui, false);
     PumpWholeProgram();
-    ASSERT_NO_FATAL_FAILURE(StartChannelAsWestholm(region, "MODE2", {"PORTPREV", "LEFT"}));
-    ASSERT_TRUE(record.govtype == 2 && record.politic == -60) << LeaderText(record);
+    ASSERT_NO_FATAL_FAILURE(StartChannelAs(other, "MODE2", {"PORTPREV", "LEFT"}, "Eastmark"));
+    ASSERT_NE(other, region);
+    ASSERT_TRUE(g_world.players[other].govtype == 2 && g_world.players[other].politic == -60)
+        << LeaderText(g_world.players[other]);
     SwitchGameScreen(&g_ui, false);
     PumpWholeProgram();
     EXPECT_EQ(LoadFromStartMenu("Leader"), "MODE3 lit; " + saved) << "after another game";
+    // Saved again from the menu, it holds the regions as the first save did.
+    GameMenu& menu = g_screens.gameMenu;
+    for (int press = 0; press < 3 && !(menu.currentForm && menu.currentForm->parent); ++press) Key(plat::kVkEscape);
+    ClickControl(FormFindControlByTag(menu.buttons.currentForm, "SAVEBUT"), -1);
+    ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "FILENAME"), -1);
+    Type("Again");
+    ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "OKSAVE"), -1);
+    const auto again = std::make_unique<World>();
+    ASSERT_EQ(ReadSavGamePart(nullptr, *again, "Again"), plat::kOk);
+    EXPECT_EQ(KindsText(*again), KindsText(*savedKinds));
   }
   // The parent's shard and report settings are not the fresh program's.
   std::vector<std::string> env{"VD_LEADER_ROOT=" + root.path()};

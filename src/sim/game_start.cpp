@@ -180,7 +180,9 @@ void StartGameSession(ScreenManager* ui, int32_t alreadyLoaded, int32_t joining,
     } else if (g_simUi.loadScenarioFiles) {
       status = g_simUi.loadScenarioFiles(ui);
     }
-    state.localPlayer = keptLocal;
+    // A save is played as the region it was saved as; a scenario as the one
+    // the front end chose, which its files do not hold.
+    if (!alreadyLoaded) state.localPlayer = keptLocal;
     if (plat::Failed(status)) {
       g_gameLoading.store(0, std::memory_order_relaxed);
       SwitchGameScreen(ui, false);
