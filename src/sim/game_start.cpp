@@ -13,6 +13,7 @@
 #include "sim/log_on.h"
 #include "sim/monthly_items.h"
 #include "sim/relations.h"
+#include "sim/simulation_lock.h"
 #include "sim/sim_ui_link.h"
 #include "sim/turn_thread.h"
 #include "units/spotting/spotting_map.h"
@@ -75,9 +76,11 @@ bool PlayerPresent(const World& world, int32_t player, int32_t atStart) {
   return world.players[player].kind != kKindEmpty;
 }
 
-void SendProfileMessage(World& world, uint32_t kind, uint32_t value) {
+// Sends without the simulation lock: the value and the tick are read under
+// it by the caller.
+void SendProfileMessage(World& world, uint32_t kind, uint32_t value, uint32_t tick) {
   const uint8_t sender = static_cast<uint8_t>(LocalSlotPlayer(world));
-  SessionMessage* message = BuildNetMessage(kind, nullptr, 0, world.gameState.currentTick, sender);
+  SessionMessage* message = BuildNetMessage(kind, nullptr, 0, tick, sender);
   if (!message) return;
   message->value = value;
   if (g_gameSpeedNetwork.sendToAll) g_gameSpeedNetwork.sendToAll(*message);
@@ -245,35 +248,47 @@ void JoinGameAsPlayer(ScreenManager* ui, int32_t loadedFromSave) {
   GameState& state = world.gameState;
   if (g_simUi.enterGame) g_simUi.enterGame(ui);
 
-  PlayerRecord& local = world.players[ClampPlayer(state.localPlayer)];
-  // A new game takes the leader the player chose on the front end. A saved
-  // game keeps the one it was played with: its portrait, leaning, party and
-  // leader are in the loaded record, whatever the front end chose since, and
-  // so are the parties' names.
-  if (!loadedFromSave) {
-    local.avatar = g_profileChoices.portrait;
-    local.politic = g_profileChoices.leaning;
-    local.rulingParty = RulingPartyOf(local.politic);
-    local.govtype = g_profileChoices.leaderChoice;
-    // The leader's band picks are the player's own, drawn as any other
-    // interface choice.
-    for (uint8_t& pick : local.bandPicks) pick = static_cast<uint8_t>(std::rand() % kBandChoices);
+  int32_t localIndex = 0;
+  {
+    // Log-on has started the turn thread and the computer players, and the
+    // screens read these records under the same lock.
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    localIndex = ClampPlayer(state.localPlayer);
+    PlayerRecord& local = world.players[localIndex];
+    // A new game takes the leader the player chose on the front end. A saved
+    // game keeps the one it was played with: its portrait, leaning, party and
+    // leader are in the loaded record, whatever the front end chose since, and
+    // so are the parties' names.
+    if (!loadedFromSave) {
+      local.avatar = g_profileChoices.portrait;
+      local.politic = g_profileChoices.leaning;
+      local.rulingParty = RulingPartyOf(local.politic);
+      local.govtype = g_profileChoices.leaderChoice;
+      // The leader's band picks are the player's own, drawn as any other
+      // interface choice.
+      for (uint8_t& pick : local.bandPicks) pick = static_cast<uint8_t>(std::rand() % kBandChoices);
+    }
+    (void)AdvanceToNextPlayer(world, true, true);
   }
-
-  (void)AdvanceToNextPlayer(world, true, true);
   if (!IsNetworkGame(g_commandNet)) return;
 
   if (g_commandNet.announceJoin) g_commandNet.announceJoin(world, loadedFromSave);
-  for (int p = 0; p < kMaxPlayers; ++p) {
-    const uint32_t word = g_profileChoices.remoteProfiles[p];
-    if (word == 0) continue;
-    PlayerRecord& record = world.players[p];
-    record.govtype = static_cast<uint8_t>(word >> 8);
-    record.politic = static_cast<int8_t>(static_cast<uint8_t>(word >> 16));
-    record.rulingParty = RulingPartyOf(record.politic);
-    record.avatar = static_cast<uint8_t>(word >> 24);
+  uint32_t profile = 0, tick = 0;
+  {
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    for (int p = 0; p < kMaxPlayers; ++p) {
+      const uint32_t word = g_profileChoices.remoteProfiles[p];
+      if (word == 0) continue;
+      PlayerRecord& record = world.players[p];
+      record.govtype = static_cast<uint8_t>(word >> 8);
+      record.politic = static_cast<int8_t>(static_cast<uint8_t>(word >> 16));
+      record.rulingParty = RulingPartyOf(record.politic);
+      record.avatar = static_cast<uint8_t>(word >> 24);
+    }
+    profile = PackProfileWord(world.players[localIndex]);
+    tick = state.currentTick;
   }
-  SendProfileMessage(world, kSmProfile, PackProfileWord(local));
-  SendProfileMessage(world, kSmPlayerTick, state.currentTick);
+  SendProfileMessage(world, kSmProfile, profile, tick);
+  SendProfileMessage(world, kSmPlayerTick, tick, tick);
   if (g_simUi.openWaitingRoom) g_simUi.openWaitingRoom(ui);
 }
