@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/fpenv.h"
@@ -116,6 +117,21 @@ uint32_t ForeignFacilityHex(uint32_t siloHex, int32_t reach, bool within, int32_
   return best;
 }
 
+// The live facility on the hex: its id and strength.
+std::pair<uint32_t, float> FacilityOn(uint32_t hex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  HexCell* cell = HexCellAt(g_world, MapShape(g_world), hex);
+  const UnitRecord* f = cell ? LiveLeadFacility(*cell) : nullptr;
+  return f ? std::pair{f->id, f->strength} : std::pair{0u, 0.0f};
+}
+
+// Whether the facility struck is gone or has less strength than it had.
+bool Weakened(const std::pair<uint32_t, float>& before) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* f = FindUnitById(g_world, before.first);
+  return !f || !IsUnitLive(*f) || f->strength < before.second;
+}
+
 int32_t DistanceTo(uint32_t from, uint32_t to) {
   plat::CriticalSectionLock lock(g_simulationLock);
   return HexDistance(MapShape(g_world), from, to);
@@ -183,12 +199,15 @@ TEST_F(SiloLaunch, ALaunchAtAForeignFacilityInReachStrikesItAndTheMapShowsWhere)
 
   const StrikeMarks marks;
   const PostedSince before;
+  const auto facility = FacilityOn(target);
+  ASSERT_NE(facility.first, 0u);
   SampleGame::ClickControl(FormFindControlByTag(s.siloMissileTarget.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
   // Kessaria sees the strike where it lands; its mail says nothing of it.
   SampleGame::PlayUntil(kMostDays, [&] { return StrikeMarks::At(target); });
   ASSERT_TRUE(StrikeMarks::At(target)) << "the map shows the strike within " << kMostDays << " days";
+  EXPECT_TRUE(Weakened(facility)) << "the facility struck loses strength";
   EXPECT_EQ(LaunchGivenUp(missile), false) << "the launch was not given up";
   EXPECT_FALSE(StrikeMailed()) << "the striker's mail tells of the strike";
 }
@@ -441,6 +460,8 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
   ASSERT_TRUE(schedule->parent && OnScreen(schedule)) << "LAUNCH shows POPUP_SILO1g2";
   const StrikeMarks marks;
   const PostedSince before;
+  const auto facility = FacilityOn(target);
+  ASSERT_NE(facility.first, 0u);
   SampleGame::ClickControl(FormFindControlByTag(schedule, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
   SampleGame::ClickControl(FormFindControlByTag(s.siloPopup.currentForm, "CLOSEBUT"));
@@ -450,6 +471,7 @@ TEST_F(SiloLaunch, ALaunchFromTheSiloPopupAtAFacilityInReachStrikesItAndTheNewsA
   const std::vector<uint32_t> aboard = StockAboard(silo);
   EXPECT_EQ(std::find(aboard.begin(), aboard.end(), missile), aboard.end()) << "the missile left the silo";
   EXPECT_TRUE(StrikeMarks::At(target)) << "the map shows the strike within " << kMostDays << " days";
+  EXPECT_TRUE(Weakened(facility)) << "the facility struck loses strength";
   EXPECT_FALSE(StrikeMailed()) << "the striker's mail tells of the strike";
 }
 

@@ -40,7 +40,6 @@
 #include "world/data_tables.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
-#include "world/unit_build_charge.h"
 #include "world/list_holder.h"
 #include "world/record_helpers.h"
 #include "world/text/ui_options.h"
@@ -83,9 +82,14 @@ const HexCell* UnitCell(const World& w, const UnitRecord& u) {
 
 }  // namespace
 
-float MissileBuildPrice(const UnitClassRecord& cls, float strength) {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  return UnitBuildPaymentAt(cls, strength, 1.0f, g_world.quickBuild).total;
+float MissileBuildPrice(const UnitClassRecord& cls, float strength, float goodsPrice) {
+  // Money scales with the square root of a strength below one, the goods
+  // with the strength itself; sea and submarine classes take half the goods.
+  const float n = static_cast<float>(cls.strengthPerSize);
+  const float s = strength >= 1.0f ? strength : std::sqrt(std::max(strength, 0.0f));
+  const float half = cls.kind == 2 || cls.kind == 3 ? 0.5f : 1.0f;
+  const float goods = (n * cls.weight * half * strength + 0.9f) * goodsPrice;
+  return n * cls.upkeepFactor * s + goods + 0.9f;
 }
 
 int32_t MissileBuildDays(const UnitClassRecord& cls, float strength) {
@@ -161,7 +165,8 @@ class MissileBuildPanel : public Screen {
       const UnitClassRecord& cls = *state.selected;
       silo = SiloBasedDesign(cls);
       authorised = (cls.flags & kClassBatchStock) != 0;
-      price = MissileBuildPrice(cls, state.strength);
+      const PlayerRecord* local = LocalPlayer(g_world);
+      price = MissileBuildPrice(cls, state.strength, local ? local->costFactor : 0.0f);
       days = MissileBuildDays(cls, state.strength);
       points = cls.slotSize;
     }

@@ -18,9 +18,9 @@ struct UnitClassRecord;
 struct UnitRecord;
 struct World;
 
-// What building a missile design costs the treasury and takes at the
-// strength, as the build queue charges it.
-float MissileBuildPrice(const UnitClassRecord& cls, float strength);
+// What building a missile design costs at the strength: its money and its
+// goods at the region's goods price. The days are those of its work.
+float MissileBuildPrice(const UnitClassRecord& cls, float strength, float goodsPrice);
 int32_t MissileBuildDays(const UnitClassRecord& cls, float strength);
 
 // The site list's selection shown in the form's STATPARENT: the launch

@@ -138,11 +138,14 @@ TEST_F(MissilePopupTest, OrderTogglesPostOnlyForTheLocalPlayersStock) {
 TEST_F(MissilePopupTest, BuildPriceAndDays) {
   UnitClassRecord c{};
   c.strengthPerSize = 4, c.price = 100.0f, c.resourceB = 10.0f, c.kind = 2, c.buildWorkPerPoint = 3.0f;
-  c.upkeepFactor = 5.0f;
+  c.upkeepFactor = 5.0f, c.weight = 2.0f;
   c.loadableMask = 0x10;
-  // The treasury's part, 4 x 5 x sqrt(0.25) + 0.9, paid over the 7 days of
-  // work; the money price prices facilities.
-  EXPECT_FLOAT_EQ(MissileBuildPrice(c, 0.25f), 10.9f);
+  // Money 4 x 5 x sqrt(0.25), half the goods of a sea class at the strength
+  // itself, (4 x 2 x 0.5 x 0.25 + 0.9) at 3 a unit, and 0.9; the money price
+  // prices facilities.
+  EXPECT_FLOAT_EQ(MissileBuildPrice(c, 0.25f, 3.0f), 10.0f + 5.7f + 0.9f);
+  c.kind = 1;
+  EXPECT_FLOAT_EQ(MissileBuildPrice(c, 2.0f, 3.0f), 40.0f + 50.7f + 0.9f) << "a whole goods share at twice the strength";
   EXPECT_EQ(MissileBuildDays(c, 0.25f), 7);
   EXPECT_TRUE(SiloBasedDesign(c));
 }
