@@ -6,10 +6,8 @@
 // facility within a few days.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -55,43 +53,52 @@ bool RunClockUntil(Done done) {
   return held;
 }
 
-// The hexes shots were aimed at while it lives. Installed and removed with
-// the clock stopped, as the turn thread reads the hook.
+// Whether the jet fired at the hex while it lives. A shot is announced
+// before the shooter's ammunition is spent, and every shot of the local
+// side's jet is announced: a shot at the hex was the jet's when, by the
+// next announcement or look, the jet's ammunition per strength point has
+// fallen (a hit on the jet costs ammunition and strength alike). Installed
+// and removed with the clock stopped; the hook and Saw() run under the
+// simulation lock.
 class ShotWatch {
  public:
-  ShotWatch() : chained_(g_simUi.unitFired) {
-    Chained() = chained_;
-    Hexes().clear();
+  ShotWatch(uint32_t jet, uint32_t hex) : chained_(g_simUi.unitFired) {
+    Watch() = {jet, hex, -1.0f, false, chained_};
     g_simUi.unitFired = Record;
   }
   ~ShotWatch() { g_simUi.unitFired = chained_; }
   ShotWatch(const ShotWatch&) = delete;
   ShotWatch& operator=(const ShotWatch&) = delete;
-  static bool At(uint32_t hex) {
-    std::lock_guard lock(Mutex());
-    return std::find(Hexes().begin(), Hexes().end(), hex) != Hexes().end();
+  static bool Saw() {
+    Settle();
+    return Watch().jetFired;
   }
 
  private:
   using Hook = decltype(SimUiLink::unitFired);
-  static Hook& Chained() {
-    static Hook hook = nullptr;
-    return hook;
+  struct State {
+    uint32_t jet, hex;
+    float ammoAtShot;  // the jet's per strength point at a shot at the hex, -1 none
+    bool jetFired;
+    Hook chained;
+  };
+  static State& Watch() {
+    static State state{};
+    return state;
   }
-  static std::mutex& Mutex() {
-    static std::mutex mutex;
-    return mutex;
+  static float JetAmmo() {
+    const UnitRecord* jet = FindUnitById(g_world, Watch().jet);
+    return jet && jet->strength > 0.0f ? jet->ammo / jet->strength : -1.0f;
   }
-  static std::vector<uint32_t>& Hexes() {
-    static std::vector<uint32_t> hexes;
-    return hexes;
+  static void Settle() {
+    State& w = Watch();
+    if (w.ammoAtShot >= 0.0f && JetAmmo() >= 0.0f && JetAmmo() < w.ammoAtShot * 0.9999f) w.jetFired = true;
+    w.ammoAtShot = -1.0f;
   }
   static void Record(uint32_t hex, int32_t x, int32_t y, int sound) {
-    {
-      std::lock_guard lock(Mutex());
-      Hexes().push_back(hex);
-    }
-    if (Chained()) Chained()(hex, x, y, sound);
+    Settle();
+    if (hex == Watch().hex) Watch().ammoAtShot = JetAmmo();
+    if (Watch().chained) Watch().chained(hex, x, y, sound);
   }
   Hook chained_;
 };
@@ -173,28 +180,18 @@ TEST(AirStrikePlay, JetsOrderedToStrikeAKessarianFacilityHitItWithinDays) {
   SampleGame::ClickControl(menu.list, strike);
 
   const uint32_t startDay = w.gameState.currentDay;
-  // Other sides at war with Kessaria strike it too, and a jet that is hit
-  // loses ammunition with its strength: the jet's own shot is told by its
-  // ammunition per strength point falling (a shot spends a tenth of one).
-  ShotWatch shots;
-  bool struck = false;
-  bool jetFired = false;
-  float ammoPerStrength = 0.0f;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* jet = FindUnitById(w, jets.front());
-    ammoPerStrength = jet->ammo / jet->strength;
-  }
+  // Other sides at war with Kessaria strike it too: the shot asked for is
+  // the jet's own.
+  ShotWatch shots(jets.front(), target.hex);
+  bool struck = false, jetFired = false;
   ASSERT_TRUE(RunClockUntil([&] {
     const UnitRecord* f = FindUnitById(w, target.id);
     struck = struck || !f || !IsUnitLive(*f) || f->strength < target.strength;
-    const UnitRecord* jet = FindUnitById(w, jets.front());
-    jetFired = jetFired || (jet && jet->strength > 0.0f && jet->ammo / jet->strength < ammoPerStrength - 0.05f);
+    jetFired = jetFired || ShotWatch::Saw();
     return (struck && jetFired) || w.gameState.currentDay > startDay + 4;
   }));
   EXPECT_TRUE(struck) << "the facility is struck within four days";
-  EXPECT_TRUE(jetFired) << "the jet itself fired";
-  EXPECT_TRUE(ShotWatch::At(target.hex)) << "a shot was aimed at the facility's hex";
+  EXPECT_TRUE(jetFired) << "the jet itself fired at the facility's hex";
 }
 
 }  // namespace

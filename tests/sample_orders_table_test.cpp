@@ -135,8 +135,9 @@ int HomeTerrain(const World& sample, int kind) {
   return -1;
 }
 
-// A 6 x 6 world of one sample terrain with the sample's rules, region 3 at
-// war with region 4 and the orders of the sample's table in force.
+// A 6 x 6 world of one sample terrain with the sample's rules and its
+// regions' rules of engagement, region 3 at war with region 4 and the
+// orders of the sample's table in force.
 class ShortWorld : public handover_test::World6 {
  public:
   static constexpr int kOwner = 3;
@@ -159,7 +160,7 @@ class ShortWorld : public handover_test::World6 {
     w.gameState.commandLead = 1;
     for (int p : {kOwner, kEnemy}) {
       w.players[p].kind = kKindComputer;
-      w.players[p].simPolicy.roeFlags = 0x80;
+      w.players[p].simPolicy.roeFlags = sample.players[p].simPolicy.roeFlags;
       w.players[p].simPolicy.hostileMask = 1u << (kOwner + kEnemy - p);
     }
   }
@@ -211,7 +212,8 @@ int PreyClass(const World& w, const UnitClassRecord& attacker, int kind) {
 // Each row offered against a hex, for each unit category it names: the
 // sample's first class of that category that may take it carries it out
 // within ten days in a short world, or no class of that category is
-// offered it. A move arrives on the next hex; an attack on a unit or an
+// offered it. A move arrives on the next hex, a ship's from a port onto
+// open, unowned water; an attack on a unit or an
 // area fires at an enemy next door that it can hurt; an air strike from an
 // own base hits an enemy settlement three hexes off. The strike is aimed at
 // the hex, as the order menu aims it at a hex with a facility: aimed at the
@@ -271,6 +273,11 @@ TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
       const float ammo = u->ammo;
       if (row.effect == kArrives) {
         const uint32_t goal = MakeHexPos(1, 3);
+        if (kind >= 2) {
+          ASSERT_GT(FacilityClass(w, kClassHaven), 0);
+          s.Armed(ShortWorld::kOwner, FacilityClass(w, kClassHaven), 1, 2);
+          s.Own(1, 3, 0);
+        }
         IssueUnitOrder(w, *u, id, goal, nullptr, nullptr, 0, 0, -1);
         EXPECT_TRUE(s.RunUntil(kDays, [&] { return MakeHexPos(u->x, u->y) == goal; })) << "arrives";
       } else if (row.effect == kFires) {
@@ -287,6 +294,13 @@ TEST(SampleOrdersTable, EveryOfferedRowReachesItsEffectInAShortWorld) {
         IssueUnitOrder(w, *u, id, MakeHexPos(4, 2), nullptr, nullptr, 0, 0, -1);
         EXPECT_TRUE(s.RunUntil(kDays, [&] { return facility.strength < strength || !IsUnitLive(facility); }))
             << "hits the facility";
+        // Its work done, the aircraft comes home with fuel left instead of
+        // circling there until its tanks run dry.
+        bool lost = false;
+        EXPECT_TRUE(s.RunUntil(60, [&] {
+          lost = !IsUnitLive(*u) || !(u->fuel > 0.0f);
+          return lost || (MakeHexPos(u->x, u->y) == MakeHexPos(1, 2) && !(u->orders[kOrderFlags] & kOrderMoving));
+        }) && !lost) << "comes home";
       }
     }
   }

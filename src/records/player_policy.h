@@ -146,9 +146,8 @@ inline constexpr uint32_t kRoeGranted = 1u << 5;
 inline constexpr uint32_t kRoeOthers = 1u << 6;
 inline constexpr uint32_t kRoeAtWar = 1u << 7;
 inline constexpr uint32_t kRoeUnowned = 1u << 8;  // was kRoeUnownedOthers
-// Ships keep out of unowned hexes. The entry rights and the carried units
-// read it so; the dispersal lets ships into them with it set (was
-// kRoeUnownedSea there).
+// Ships keep out of unowned hexes: the entry rights, the carried units and
+// the dispersal all read it so.
 inline constexpr uint32_t kRoeNoUnownedSea = 1u << 10;
 // Units above movement type 5 (the air) may enter, and be set down in, any
 // hex. Was kRoeOwnRules.

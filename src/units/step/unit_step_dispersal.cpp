@@ -40,7 +40,9 @@ uint32_t DispersalEntryMask(const PlayerRecord& owner, uint8_t moveKind) {
   if (roe & kRoeGranted) mask |= granted;
   if (roe & kRoeAtWar) mask |= war;
   if (roe & kRoeOthers) mask |= ~(granted | war);
-  const bool unowned = moveKind == kMoveKindSea ? (roe & kRoeNoUnownedSea) != 0 : (roe & kRoeUnowned) != 0;
+  // The same rule as the unit's own entry rights: the setting keeps ships
+  // out of unowned water, so they are not sent there either.
+  const bool unowned = moveKind == kMoveKindSea ? (roe & kRoeNoUnownedSea) == 0 : (roe & kRoeUnowned) != 0;
   return unowned ? (mask | 1u) : (mask & ~1u);
 }
 

@@ -213,7 +213,10 @@ void StepFuelWatch(World& world, UnitRecord& unit, UnitStepState& s) {
       const UnitClassRecord* lc = lead ? UnitClassOf(world, *lead) : nullptr;
       const bool base = lc && !InReserve(*lead) && lc->baseKind == 0 && !(lc->flags & kClassHaven) &&
                         (lc->flags & kClassAirBase) && HexUsableAsBase(world, unit, *cell);
-      fit = (base || (unit.unitFlags & kUnitFollowsLeader)) &&
+      // The base must also be where it flies: an aircraft circling over a
+      // struck target keeps its home base as its move target, and would
+      // circle there until its tanks ran dry.
+      fit = (base || (unit.unitFlags & kUnitFollowsLeader)) && o[kDestination] == goal &&
             2 * HexDistance(map, position, goal) < unit.rangeLeft;
     }
     if (!fit) UnitChooseBase(world, unit, false);
