@@ -93,7 +93,7 @@ TEST_F(SecondGame, AGameStoppedWithADeploymentPendingLeavesTheNextToDeployAsAFre
     g_world.saveHeader.checksum = 0x5A5A;
     // A status line still up, and a peer's profile word as its session
     // message leaves it.
-    AppendStatusLine(g_world, "Left from the game before", g_world.gameState.currentTick, 1, kStatusLineAtOnce);
+    AppendStatusLine(g_world, "Left from the game before", g_world.gameState.currentTick, 1);
     g_profileChoices.remoteProfiles[2] = 0x03020100u;
     SwitchGameScreen(nullptr, false);
     EXPECT_EQ(PendingDeployments(g_world, 1), 0.0f) << "game " << game;

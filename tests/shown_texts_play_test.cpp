@@ -356,32 +356,6 @@ void OpenTheBasePanelsPages(uint32_t baseHex) {
   CloseAllPopups(g_ui, 1);
 }
 
-// The missile aimed twice: each aim's line goes up at once, the second
-// while the first is still up, and the lines over the map stand one above
-// the other, each seen.
-void ShowTheStatusLinesOfTwoAims(uint32_t siloHex, uint32_t missile, uint32_t targetHex) {
-  const ListBoxControl* lines = g_screens.statMap.list;
-  ASSERT_NE(lines, nullptr);
-  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, targetHex));
-  for (int frame = 0; frame < 2000 && lines->rowCount == 0; ++frame) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  ASSERT_GE(lines->rowCount, 1u) << "the first aim's line is up";
-  const uint32_t before = lines->rowCount;
-  ASSERT_NO_FATAL_FAILURE(AimSiloMissile(siloHex, missile, targetHex));
-  for (int frame = 0; frame < 2000 && lines->rowCount <= before; ++frame) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  ASSERT_GT(lines->rowCount, before) << "the second aim's line goes up beside the first";
-  ExpectShownTextsWhole("the status lines of two aims");
-  // The missile goes on unaimed, as the strike panel's steps expect it.
-  ASSERT_NO_FATAL_FAILURE(ShowMissileTarget(siloHex, missile));
-  SampleGame::ClickControl(FormFindControlByTag(g_screens.siloMissileTarget.currentForm, "CLEARTARG"));
-  CloseAllPopups(g_ui, 1);
-}
-
 // The Bases page of the military department with the unfinished base's
 // row brought into view.
 void ShowTheUnfinishedBasesRow(uint32_t base) {
@@ -417,7 +391,6 @@ TEST(ShownTextsPlay, SiloStrikeAndSplitPanelsAndEveryScreenReadWholeAfterDaysOfP
   // The strike panel aimed at a foreign unit of a region at war.
   StrikeTarget target = QuietStrikeTarget(missile, siloHex);
   ASSERT_NE(target.unit, 0u) << "a foreign unit in the missile's reach";
-  ASSERT_NO_FATAL_FAILURE(ShowTheStatusLinesOfTwoAims(siloHex, missile, target.hex));
   ASSERT_NO_FATAL_FAILURE(DeclareWarOnTheDiplomacyPage(target.region));
   target = QuietStrikeTarget(missile, siloHex, target.region);
   ASSERT_NE(target.unit, 0u) << "one is still there once the war has begun";

@@ -29,7 +29,6 @@
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
-#include "sim/status_queue.h"
 #include "app/window_messages.h"
 #include "ui/control_focus.h"
 #include "ui/deferred_actions.h"
@@ -266,11 +265,6 @@ void ForgetGameScreens(ScreenSet& s) {
   g_selection = SelectionState{};
   g_mapClickPending = MapClickPending{};
   s.mapClickMode = kClickNone;
-  // Nor does a pick left under way say so over the next game's map.
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    EndStandingStatusLines(g_world);
-  }
   s.selectionPanelPending = 0;
   // A hex or order menu of the game left: the next game's tutorial would
   // take it for one the player opened there.

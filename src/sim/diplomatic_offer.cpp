@@ -1,6 +1,7 @@
 #include "sim/diplomatic_offer.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 
 #include "app/app_object.h"
@@ -110,8 +111,14 @@ RecurringItem* CancellableItem(World& world, const DealItem& deal, int giver, in
   return between ? item : nullptr;
 }
 
+// The check takes each item from what the items before it left, as the
+// apply pass will: two payments that each fit the treasury but not together
+// fail the check, so the apply pass never stops half-way.
 int DealItems(World& world, PlayerRecord& giver, int g, const OfferItemGroup& group, int receiver, bool checkOnly) {
   PlayerRecord& to = world.players[receiver];
+  float money = giver.treasury;
+  std::array<float, kProductCount> stock{};
+  for (int p = 0; p < kProductCount; ++p) stock[static_cast<size_t>(p)] = Stock(giver, p);
   for (const DealItem& deal : group.dealItems) {
     const int failure = deal.goods() ? kOfferFailProduct : kOfferFailMoney;
     if (deal.id != 0) {
@@ -125,13 +132,17 @@ int DealItems(World& world, PlayerRecord& giver, int g, const OfferItemGroup& gr
       continue;
     }
     if (deal.goods()) {
-      if (deal.product >= kProductCount || Stock(giver, deal.product) < deal.amount) return failure;
+      if (deal.product >= kProductCount) return failure;
+      float& left = stock[deal.product];
+      if (left < deal.amount) return failure;
+      left -= deal.amount;
       if (!checkOnly) {
         Stock(giver, deal.product) -= deal.amount;
         Stock(to, deal.product) += deal.amount;
       }
     } else {
-      if (giver.treasury < deal.amount) return failure;
+      if (money < deal.amount) return failure;
+      money -= deal.amount;
       if (!checkOnly) {
         ChargeTreasury(world, giver, Ledger::kForeignExpense, deal.amount);
         CreditTreasury(world, to, Ledger::kForeignIncome, deal.amount);

@@ -135,24 +135,56 @@ TEST(DiplomaticOffer, ATreatyAlreadyInForceFailsWith403AndCodeZero) {
   EXPECT_EQ(t.TypesOf(1), (std::vector<uint32_t>{403, 403}));
 }
 
-TEST(DiplomaticOffer, EachSideHearsItsOwnFailure) {
-  DealWorld t;
-  DipOffer o = DealWorld::Offer();
-  DealItem much;
-  much.amount = 1000.0f;  // player 2 has 500
-  o.offered.dealItems.push_back(much);
-  DealItem goods;
-  goods.flags = 1;
-  goods.product = 3;
-  goods.amount = 6.0f;  // player 1 has 5
-  o.requested.dealItems.push_back(goods);
-  t.Accept(t.Text(o));
-  ASSERT_EQ(t.TypesOf(1), std::vector<uint32_t>{403});
-  EXPECT_EQ(t.Messages(1)[0]->params[1], 6u);
-  ASSERT_EQ(t.TypesOf(2), std::vector<uint32_t>{403});
-  EXPECT_EQ(t.Messages(2)[0]->params[0], 1u);
-  EXPECT_EQ(t.Messages(2)[0]->params[1], 1u);
-  EXPECT_EQ(Stock(t.P(1), 3), 5.0f);
+DealItem Pay(float amount) {
+  DealItem d;
+  d.amount = amount;
+  return d;
+}
+
+DealItem Goods(float amount) {
+  DealItem d = Pay(amount);
+  d.flags = 1;
+  d.product = 3;
+  return d;
+}
+
+// Each side hears its own failure: 403 with the failing item's code, or 404
+// when its side could give. The check takes each item from what the items
+// before it leave, so a failing offer moves nothing at all. Player 1 holds
+// 60 and 5 of product 3, player 2 500 and 20.
+TEST(DiplomaticOffer, EachSideHearsItsOwnFailureAndAFailingOfferMovesNothing) {
+  const struct {
+    const char* name;
+    std::vector<DealItem> offered, requested;  // by player 2, of player 1
+    uint32_t type1, code1, type2, code2;       // what each side hears
+  } rows[] = {
+      {"both short", {Pay(1000.0f)}, {Goods(6.0f)}, 403, 6, 403, 1},
+      {"two payments over the treasury", {Pay(300.0f), Pay(300.0f), Goods(5.0f)}, {}, 404, 0, 403, 1},
+      {"two deliveries over the stock", {}, {Goods(3.0f), Goods(3.0f)}, 403, 6, 404, 0},
+      {"goods then money, the money short", {Goods(20.0f), Pay(250.0f), Pay(251.0f)}, {}, 404, 0, 403, 1},
+      {"exactly the treasury and the stock", {Pay(250.0f), Pay(250.0f), Goods(10.0f), Goods(10.0f)}, {}, 402, 0, 402, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    DealWorld t;
+    DipOffer o = DealWorld::Offer();
+    o.offered.dealItems = row.offered;
+    o.requested.dealItems = row.requested;
+    t.Accept(t.Text(o));
+    ASSERT_EQ(t.TypesOf(1), std::vector<uint32_t>{row.type1});
+    ASSERT_EQ(t.TypesOf(2), std::vector<uint32_t>{row.type2});
+    EXPECT_EQ(t.Messages(1)[0]->params[1], row.type1 == 403 ? row.code1 : 0u);
+    EXPECT_EQ(t.Messages(2)[0]->params[1], row.type2 == 403 ? row.code2 : 0u);
+    if (row.type1 == 402) {
+      EXPECT_EQ(t.P(2).treasury, 0.0f);
+      EXPECT_EQ(Stock(t.P(2), 3), 0.0f);
+      continue;
+    }
+    EXPECT_EQ(t.P(1).treasury, 60.0f);
+    EXPECT_EQ(t.P(2).treasury, 500.0f);
+    EXPECT_EQ(Stock(t.P(1), 3), 5.0f);
+    EXPECT_EQ(Stock(t.P(2), 3), 20.0f);
+  }
 }
 
 TEST(DiplomaticOffer, ADealMovesEverythingAndImprovesRelations) {

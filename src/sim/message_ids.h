@@ -188,12 +188,6 @@ inline constexpr uint32_t kMsgLaunchWaitsOthersInHex = 430;
 inline constexpr uint32_t kMsgMissileStruck = 431;
 inline constexpr uint32_t kMsgMissileDestroyedTarget = 432;
 inline constexpr uint32_t kMsgMissileStruckNothing = 433;
-// The status line of a missile's target pick from the map: the pick is
-// under way (parameter: the missile's class), it set the target (the class,
-// the hex), or it ended with no hex picked (the class).
-inline constexpr uint32_t kMsgTargetPickBegun = 437;
-inline constexpr uint32_t kMsgTargetPicked = 438;
-inline constexpr uint32_t kMsgTargetPickEnded = 440;
 // Types 434 and 435 once told of a missile lost on its way. Stock is lost
 // without a word now; their rows stay in the news table so that mail saved
 // before still reads as it did.

@@ -301,13 +301,13 @@ void StorePlayerMessage(World& world, PlayerMessage* message, int32_t owner) {
 }
 
 void AddLocalNewsItem(World& world, const PlayerRecord& recipient, uint32_t typeId, uint8_t bonus,
-                      const MessageParams& params, uint32_t lineFlags) {
+                      const MessageParams& params) {
   const int r = RecordIndex(world, recipient);
   if (r < 0 || r != world.gameState.localPlayer) return;
   const MessageTypeRecord* type = MessageType(typeId);
   if (!type) return;
   const int priority = type->priority + bonus;
-  if (priority >= g_uiOptions.statuslevel || (lineFlags & kStatusLineAtOnce)) {
+  if (priority >= g_uiOptions.statuslevel) {
     if (auto* temp = NewZeroed<PlayerMessage>()) {
       temp->typeId = typeId;
       temp->flags = kMessageStatus;
@@ -319,8 +319,7 @@ void AddLocalNewsItem(World& world, const PlayerRecord& recipient, uint32_t type
       temp->params[3] = params.p4;
       FormatGameMessageText(world, *temp);
       if (temp->texts[1] && temp->texts[1][0])
-        AppendStatusLine(world, temp->texts[1], CurrentTickNow(world.gameState), static_cast<uint32_t>(priority),
-                         lineFlags);
+        AppendStatusLine(world, temp->texts[1], CurrentTickNow(world.gameState), static_cast<uint32_t>(priority));
       DeleteZeroed(temp);
     }
   }

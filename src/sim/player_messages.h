@@ -83,10 +83,10 @@ void DistributePlayerMessage(World& world, PlayerMessage& message);
 void StorePlayerMessage(World& world, PlayerMessage* message, int32_t owner);
 
 // Adds the local player's status line for the type, when its priority
-// reaches the status level (a line with kStatusLineAtOnce in lineFlags
-// always), and plays the type's sound for a type whose flags are exactly 4.
+// reaches the status level, and plays the type's sound for a type whose
+// flags are exactly 4.
 void AddLocalNewsItem(World& world, const PlayerRecord& recipient, uint32_t typeId, uint8_t bonus,
-                      const MessageParams& params, uint32_t lineFlags = 0);
+                      const MessageParams& params);
 
 // Deletes the player's old news and e-mail, sparing the kept e-mail and the
 // messages the news panel and the e-mail screen show. Called at every end of

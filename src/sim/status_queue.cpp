@@ -24,7 +24,7 @@ StatusQueue::~StatusQueue() {
 // local player whose lines are shown.
 StatusQueue& StatusQueueOf(World&) { return g_statusQueue; }
 
-void AppendStatusLine(World& world, const char* text, uint32_t tick, uint32_t priority, uint32_t flags) {
+void AppendStatusLine(World& world, const char* text, uint32_t tick, uint32_t priority) {
   if (!text) return;
   auto* item = NewZeroed<StatusQueueItem>();
   if (!item) return;
@@ -37,7 +37,6 @@ void AppendStatusLine(World& world, const char* text, uint32_t tick, uint32_t pr
   std::memcpy(item->text, text, length + 1);
   item->tick = tick;
   item->priority = priority;
-  item->flags = flags;
   StatusQueue& queue = StatusQueueOf(world);
   WorldLockGuard hold(world, kLockLocalNews);
   queue.head.Append(item);
@@ -56,22 +55,6 @@ std::vector<StatusLine> TakeStatusLines(World& world) {
   }
   queue.count = 0;
   return lines;
-}
-
-void EndStandingStatusLines(World& world) {
-  StatusQueue& queue = StatusQueueOf(world);
-  WorldLockGuard hold(world, kLockLocalNews);
-  ListNode* node = queue.head.next();
-  while (node && node != &queue.head) {
-    ListNode* next = node->next();
-    auto* item = static_cast<StatusQueueItem*>(node);
-    if (item->flags & kStatusLineStanding) {
-      item->Unlink();
-      DeleteZeroed(item);
-      if (queue.count > 0) --queue.count;
-    }
-    node = next;
-  }
 }
 
 void ClearStatusQueue(World& world) {

@@ -16,14 +16,7 @@ struct StatusQueueItem : ListNode {
   uint32_t shown = 0;     // interface milliseconds when the line went up; 0 while it waits
   uint32_t tick = 0;      // the game's minute tick when it was posted
   uint32_t priority = 0;
-  uint32_t flags = 0;     // kStatusLine bits
 };
-
-// A line that answers what the player just did goes up at the next look,
-// ahead of the lines waiting their turn and whatever the status level; a
-// standing one stays up until EndStandingStatusLines takes it down.
-inline constexpr uint32_t kStatusLineAtOnce = 0x1;
-inline constexpr uint32_t kStatusLineStanding = 0x2;
 
 struct StatusQueue {
   StatusQueue() = default;
@@ -40,9 +33,7 @@ extern StatusQueue g_statusQueue;
 StatusQueue& StatusQueueOf(World& world);
 
 // Appends a copy of the text at the end, under the local-news lock.
-void AppendStatusLine(World& world, const char* text, uint32_t tick, uint32_t priority, uint32_t flags = 0);
-// Takes the standing lines down, shown or not.
-void EndStandingStatusLines(World& world);
+void AppendStatusLine(World& world, const char* text, uint32_t tick, uint32_t priority);
 
 struct StatusLine {
   std::string text;

@@ -12,11 +12,9 @@ enum KeyMode : uint8_t { kAnyMode, kGameOnly, kEditorOnly };
 
 // Conditions beyond the modifiers. A networked row is skipped outside a
 // network game and a local-only row inside one; a not-busy row still
-// matches while the interface is locked, but does nothing. An under-pop-ups
-// row also acts while pop-ups are open (the clock's keys: a window over the
-// map must not keep the days running out of the player's reach); every
-// other row then does nothing.
-enum KeyWhen : uint8_t { kAlways = 0, kNotBusy = 0x1, kNetworked = 0x2, kNotNetworked = 0x4, kUnderPopups = 0x8 };
+// matches while the interface is locked, but does nothing. No row acts
+// while a pop-up is open: Escape alone closes the pop-ups then.
+enum KeyWhen : uint8_t { kAlways = 0, kNotBusy = 0x1, kNetworked = 0x2, kNotNetworked = 0x4 };
 
 struct KeyPress {
   uint32_t key;

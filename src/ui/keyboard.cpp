@@ -67,24 +67,15 @@ void BackToGame(ScreenManager& ui) {
 
 }  // namespace
 
-namespace {
-
-// The first row that takes the key acts, when it carries every bit of
-// `need`.
-void RunKeyRow(uint32_t key, ScreenManager& ui, uint32_t modifiers, int32_t editor, uint8_t need) {
+// The first row that takes the key acts.
+int32_t KeyCommand(uint32_t key, ScreenManager& ui, uint32_t modifiers, int32_t editor) {
   const KeyPress press{key, modifiers, editor};
   const bool networked = IsNetworkGame(g_commandNet);
   for (const KeyRow& row : KeyRows()) {
     if (!KeyRowMatches(row, press, networked)) continue;
-    if ((row.when & need) == need && (!(row.when & kNotBusy) || !ui.uiLock)) row.action(ui, press);
+    if (!(row.when & kNotBusy) || !ui.uiLock) row.action(ui, press);
     break;
   }
-}
-
-}  // namespace
-
-int32_t KeyCommand(uint32_t key, ScreenManager& ui, uint32_t modifiers, int32_t editor) {
-  RunKeyRow(key, ui, modifiers, editor, 0);
   return 1;
 }
 
@@ -116,11 +107,7 @@ plat::LResult OnKeyDown(ScreenManager& ui, uint32_t key, uint32_t keyBits) {
     return 0;
   }
   if (ui.popupCount) {
-    if (key == plat::kVkEscape) {
-      CloseAllPopups(ui, 0);
-    } else if (ui.mode == kUiInGame && !(ui.lastPopupFlags & kPopupExclusive)) {
-      RunKeyRow(key, ui, modifiers, 0, kUnderPopups);
-    }
+    if (key == plat::kVkEscape) CloseAllPopups(ui, 0);
     return 0;
   }
   switch (ui.mode) {

@@ -55,10 +55,7 @@ std::vector<std::string> CollectStatusLines(World& world, uint32_t now, uint32_t
   while (node && node != &queue.head) {
     ListNode* next = node->next();
     auto* item = static_cast<StatusQueueItem*>(node);
-    if (item->shown == 0 && (item->flags & kStatusLineAtOnce)) {
-      item->shown = std::max(now, 1u);
-      rows.emplace_back(item->text ? item->text : "");
-    } else if (item->shown == 0) {
+    if (item->shown == 0) {
       // A tick ahead of the clock (a loaded game) is not old.
       if (minuteNow > item->tick && minuteNow - item->tick > kStatusLineMaxWait) {
         FreeItem(queue, item);
@@ -66,7 +63,7 @@ std::vector<std::string> CollectStatusLines(World& world, uint32_t now, uint32_t
         if (!firstWaiting) firstWaiting = item;
         if (!winner || item->priority > winner->priority) winner = item;
       }
-    } else if ((item->flags & kStatusLineStanding) || (item->shown <= now && now - item->shown < showTime)) {
+    } else if (item->shown <= now && now - item->shown < showTime) {
       rows.emplace_back(item->text ? item->text : "");
     } else if (++expired > history + 1) {
       FreeItem(queue, item);

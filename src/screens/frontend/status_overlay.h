@@ -27,8 +27,7 @@ inline constexpr uint32_t kStatusLineMaxWait = 1440;
 
 // Walks the local status lines at the interface time now: drops stale
 // waiting lines and long-expired ones, and returns the texts to show (those
-// still up or standing, lines asked at once, then at most one newly
-// revealed). Takes the local-news lock.
+// still up, then at most one newly revealed). Takes the local-news lock.
 std::vector<std::string> CollectStatusLines(World& world, uint32_t now, uint32_t& lastReveal);
 // Fills the overlay's list from CollectStatusLines with the lines at its
 // bottom; the rows shown.

@@ -77,24 +77,6 @@ TEST_F(StatusLinesTest, OneLineIsRevealedPerIntervalHighestPriorityFirst) {
   EXPECT_EQ(CollectStatusLines(g_world, 16200, lastReveal), std::vector<std::string>{"first"});
 }
 
-// A line asked at once goes up at the next look, ahead of news waiting its
-// turn and inside the interval; a standing one stays past 10000 ms until it
-// is taken down. Neither moves the interval of the news.
-TEST_F(StatusLinesTest, ALineAskedAtOnceGoesUpAheadOfNewsAndAStandingOneStaysUntilTakenDown) {
-  uint32_t lastReveal = 3000;
-  AppendStatusLine(g_world, "news", 1999, 9);
-  AppendStatusLine(g_world, "pick", 2000, 4, kStatusLineAtOnce | kStatusLineStanding);
-  EXPECT_EQ(CollectStatusLines(g_world, 3001, lastReveal), std::vector<std::string>{"pick"});
-  EXPECT_EQ(CollectStatusLines(g_world, 5001, lastReveal), (std::vector<std::string>{"pick", "news"}));
-  // Lines up stand in the queue's order.
-  EXPECT_EQ(CollectStatusLines(g_world, 14000, lastReveal), (std::vector<std::string>{"news", "pick"}));
-  EndStandingStatusLines(g_world);
-  AppendStatusLine(g_world, "aimed", 2000, 4, kStatusLineAtOnce);
-  EXPECT_EQ(CollectStatusLines(g_world, 14001, lastReveal), (std::vector<std::string>{"news", "aimed"}));
-  EXPECT_EQ(CollectStatusLines(g_world, 24002, lastReveal), std::vector<std::string>{});
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"news", "aimed"}));
-}
-
 // The clock stands at minute 2000: a line posted 1441 minutes ago goes
 // unseen and is freed; one of exactly 1440 minutes still waits, and so does
 // one stamped ahead of the clock (a loaded game).

@@ -144,7 +144,7 @@ TEST_F(KeyboardTest, TheSwallowedCharacterNeverArrives) {
   }
 }
 
-// The clock's keys, which also act under pop-ups, are played in
+// The clock's keys under pop-ups are played in
 // tests/running_clock_play_test.cpp.
 TEST_F(KeyboardTest, WithPopupsOpenEscapeClosesThemAllAndAnOptionKeyDoesNothing) {
   struct Row {

@@ -10,14 +10,10 @@
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "sim/mail_ui_link.h"
-#include "sim/message_ids.h"
-#include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
-#include "sim/status_queue.h"
 #include "sim/unit_order_args.h"
 #include "units/hex_geometry.h"
 #include "world/id_lookups.h"
-#include "world/local_player.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 
@@ -52,40 +48,17 @@ void PaintAreaHex(World& world, uint32_t position, int32_t tag) {
   SetCellTagBit(cell, tag, (cell.word & AreaTagBit(tag)) == 0);
 }
 
-// The status line of a unit's target pick: the unit's class, and the hex
-// when one was picked. It goes up at once, news waiting or not; the line of
-// a pick under way stands until the pick ends, when the line of its end
-// takes its place.
-void TellTargetPick(uint32_t type, uint32_t unitId, uint32_t hex) {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  World& w = g_world;
-  EndStandingStatusLines(w);
-  const int32_t local = LocalPlayerIndex(w);
-  const UnitRecord* unit = FindUnitById(w, unitId);
-  if (!unit || local < 0 || local >= kMaxPlayers) return;
-  MessageParams params;
-  params.p1 = static_cast<uint32_t>(unit->classIndex);
-  params.p2 = hex;
-  const uint32_t standing = type == kMsgTargetPickBegun ? kStatusLineStanding : 0;
-  AddLocalNewsItem(w, w.players[local], type, 0, params, kStatusLineAtOnce | standing);
-}
-
 }  // namespace
 
 void BeginUnitTargetPick(ScreenSet& screens, uint32_t unitId) {
   g_mapClickPending.unitId = unitId;
   screens.mapClickMode = kClickUnitDestination;
   g_mapView.pickHex = 1;
-  // The screen that asked is closed by now: the status line keeps the
-  // player told what the next click does.
-  TellTargetPick(kMsgTargetPickBegun, unitId, kNoHexPosition);
 }
 
 void EndUnitTargetPick(const ScreenSet& screens) {
-  if (screens.mapClickMode != kClickUnitDestination || g_mapClickPending.unitId == 0) return;
-  const uint32_t unitId = g_mapClickPending.unitId;
+  if (screens.mapClickMode != kClickUnitDestination) return;
   g_mapClickPending.unitId = 0;
-  TellTargetPick(kMsgTargetPickEnded, unitId, kNoHexPosition);
 }
 
 bool AreaHexMayToggle(const World& world, uint32_t packedHex, int32_t tag) {
@@ -121,7 +94,6 @@ void ExecuteHexClick(ScreenSet& screens, uint32_t packedHex) {
       const uint32_t unitId = g_mapClickPending.unitId;
       PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = unitId, .hex = packedHex});
       g_mapClickPending.unitId = 0;
-      TellTargetPick(kMsgTargetPicked, unitId, packedHex);
       ClearMapSelection(screens);
       return;
     }

@@ -23,9 +23,8 @@ struct MapClickPending {
 };
 extern MapClickPending g_mapClickPending;
 
-// The map waits for a click on a hex to aim the unit (a missile) at: the
-// status line says so. The pick ends with the click, or with the click
-// mode; one that ends with no hex picked tells the status line that too.
+// The map waits for a click on a hex to aim the unit (a missile) at. The
+// pick ends with the click, or with the click mode.
 void BeginUnitTargetPick(ScreenSet& screens, uint32_t unitId);
 void EndUnitTargetPick(const ScreenSet& screens);
 

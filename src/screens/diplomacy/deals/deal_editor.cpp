@@ -54,7 +54,6 @@ void DealEditor::BindControls() {
 }
 
 void DealEditor::OnOpen() {
-  refusal.clear();
   for (ListBoxControl* list : lists) {
     if (!list) continue;
     ListDeselectAll(list);
@@ -73,8 +72,6 @@ void DealEditor::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   DipOffer* offer = Offer();
   if (!currentForm || !offer) return;
-  const bool outer = !filling;
-  filling = true;
   for (Control* host : itemHosts) SetHidden(host, true);
   World& world = g_world;
   const int32_t other = offer->firstPlayer;
@@ -108,12 +105,10 @@ void DealEditor::Refresh() {
   SetControlNumberText(1, 0, "", 1, "", 0, offeredValue, Tag(currentForm, "VALUE1"));
   SetControlNumberText(1, 0, "", 1, "", 0, requestedValue, Tag(currentForm, "VALUE2"));
   SetHidden(Tag(currentForm, "SUBMITBUT"), !submit);
-  SetControlText(Tag(currentForm, "REFUSAL"), refusal.c_str());
   SetHidden(Tag(currentForm, "DELALL1BUT"), !lists[1] || lists[1]->rowCount == 0);
   SetHidden(Tag(currentForm, "DELALL2BUT"), !lists[2] || lists[2]->rowCount == 0);
   g_screens.diplomacySchedule[0].Show(0, calendarHost);
   KeepDealExpiryAhead(world, *offer);
-  if (outer) filling = false;
 }
 
 void DealEditor::AddSelected(int side) {
@@ -158,7 +153,6 @@ void DealEditor::RemoveSelected(int index, bool all) {
 void DealEditor::OnCommand(Control* control, int32_t controlId) {
   plat::CriticalSectionLock lock(g_simulationLock);
   if (!control) return;
-  if (!Is(control, "SUBMITBUT")) refusal.clear();
   if (controlId >= kOfferedKindIds && controlId < kOfferedKindIds + kKindIdSpan) {
     offeredKind = controlId - kOfferedKindIds;
     Refresh();
@@ -176,13 +170,8 @@ void DealEditor::OnCommand(Control* control, int32_t controlId) {
   } else if (Is(control, "NONE2") || Is(control, "NONE3")) {
     Refresh();
   } else if (Is(control, "SUBMITBUT")) {
-    // An offer that could not be carried out is not sent: the player
-    // learns why here rather than from a failure after it is accepted.
-    if (DipOffer* offer = Offer()) refusal = DealOfferRefusal(g_world, *offer);
-    if (!refusal.empty()) {
-      Refresh();
-      return;
-    }
+    // Whether both sides can give what it names is checked when it is
+    // accepted, against what they hold then.
     const int32_t to = OtherPlayer();
     SubmitDealOffer(g_world, g_screens.dealPopup.offer);
     g_screens.dealPopup.Close();
@@ -193,7 +182,6 @@ void DealEditor::OnCommand(Control* control, int32_t controlId) {
 }
 
 void DealEditor::OnActivate(Control* control, int32_t) {
-  refusal.clear();
   if (control == lists[0]) AddSelected(0);
   else if (control == lists[3]) AddSelected(1);
   else if (control == lists[1]) RemoveSelected(1, false);
@@ -202,9 +190,6 @@ void DealEditor::OnActivate(Control* control, int32_t) {
 
 void DealEditor::OnControlChange(Control* control, int32_t) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  // A refill selects the kept rows again: that is no change that could
-  // answer a refusal, and clearing it here would hide it as it is shown.
-  if (!filling) refusal.clear();
   for (int i = 0; i < 4; ++i) {
     if (control != lists[i] || !lists[i]) continue;
     const bool selected = lists[i]->selectedId != 0;

@@ -167,7 +167,6 @@ void DealAmountPicker::Refresh() {
 
 void DealAmountPicker::Changed() {
   Refresh();
-  g_screens.dealEditor.refusal.clear();
   g_screens.dealEditor.Refresh();
 }
 

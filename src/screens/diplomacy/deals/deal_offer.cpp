@@ -6,47 +6,10 @@
 #include "screens/diplomacy/deals/deal_items.h"
 #include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/diplomacy/deals/pending_deals.h"
-#include "sim/diplomatic_offer.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
-#include "sim/simulation_lock.h"
 #include "world/local_player.h"
-#include "world/player_names.h"
-#include "world/text/text_lists.h"
 #include "world/world.h"
-
-namespace {
-
-std::string RefusalText(const World& world, int32_t giver, int failure) {
-  const char* who = giver >= 0 && giver < kMaxPlayers ? LookupLocalizedName(world, world.players[giver]) : nullptr;
-  const std::string name = who && *who ? who : "A region";
-  switch (failure) {
-    case kOfferFailTreaty: return "Not sent: an agreement it names already stands as it asks.";
-    case kOfferFailMoney: return "Not sent: " + name + " has less money than it names.";
-    case kOfferFailProduct: return "Not sent: " + name + " holds less of a product than it names.";
-    default: {
-      const char* kind = TextListText(kListTradeitems, failure);
-      return "Not sent: " + name + " cannot give the " + (kind && *kind ? kind : "items") + " it names.";
-    }
-  }
-}
-
-}  // namespace
-
-std::string DealOfferRefusal(World& world, const DipOffer& offer) {
-  const int32_t first = offer.firstPlayer, second = offer.secondPlayer;
-  if (first >= kMaxPlayers || second >= kMaxPlayers) return {};
-  int asked = kOfferGroupGiven, given = kOfferGroupGiven;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    // What is asked comes from the addressee, what is offered from us.
-    asked = ApplyOfferGroup(world, world.players[first], offer.requested, second, true, 0);
-    given = ApplyOfferGroup(world, world.players[second], offer.offered, first, true, 0);
-  }
-  if (asked != kOfferGroupGiven) return RefusalText(world, first, asked);
-  if (given != kOfferGroupGiven) return RefusalText(world, second, given);
-  return {};
-}
 
 bool PrepareDealOffer(World& world, std::unique_ptr<DipOffer>& offer, int32_t other) {
   if (offer && (offer->firstPlayer != other || ((offer->flags & kOfferAnswer) && g_replySourceMessage == 0)))

@@ -5,7 +5,6 @@
 // screens call these on g_world; tests on a world of their own.
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "screens/common/screen_types_fwd.h"
 #include "sim/dip_offer.h"
@@ -25,11 +24,6 @@ bool DealSubmitAvailable(const DipOffer& offer, bool noneOffered, bool noneReque
 
 // An expiry day not after today becomes tomorrow.
 void KeepDealExpiryAhead(const World& world, DipOffer& offer);
-
-// Why the offer could not be carried out if it were accepted now, as the
-// simulation checks it when the answer comes: the first item either side
-// cannot give. Empty when both sides can give everything.
-std::string DealOfferRefusal(World& world, const DipOffer& offer);
 
 // Stamps the offer and delivers it to its addressee as a player message
 // carrying its DIPOFFER text: type 400, 405 for an answer.

@@ -10,7 +10,6 @@
 #include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/diplomacy/deals/pending_deals.h"
 #include "sim/message_ids.h"
-#include "sim/daily/product_fields.h"
 #include "sim/policy_block_fields.h"
 #include "support/global_guard.h"
 #include "world/recurring_item.h"
@@ -143,52 +142,3 @@ TEST(DealOffer, CancellingARunningDealGoesByItsKind) {
 }
 
 }  // namespace
-
-namespace {
-
-// A goods item of product 3, or a once-off payment.
-DealItem Item(bool goods, float amount) {
-  DealItem item;
-  item.flags = goods ? 1 : 0;
-  item.product = 3;
-  item.amount = amount;
-  return item;
-}
-
-}  // namespace
-
-// An offer that either side could not carry out says which and why before
-// it is sent: we (1) hold 50 of product 3 and 100 in cash, Eastmark (2)
-// 20 and 500.
-TEST(DealOffer, AnOfferThatCouldNotBeCarriedOutSaysWhy) {
-  struct Row {
-    bool offered;  // our side, else the side asked of Eastmark
-    bool goods;
-    float amount;
-    const char* why;  // a piece of the reason; empty: nothing stands in the way
-  } rows[] = {
-      {false, true, 20.0f, ""},
-      {false, true, 462928.0f, "holds less of a product"},
-      {false, false, 501.0f, "has less money"},
-      {true, true, 50.0f, ""},
-      {true, true, 51.0f, "holds less of a product"},
-      {true, false, 100.0f, ""},
-      {true, false, 101.0f, "has less money"},
-  };
-  for (const Row& row : rows) {
-    DealTestWorld w;
-    World& world = *w.world;
-    product::Set(world.players[1], 3, product::kStock, 50.0f);
-    product::Set(world.players[2], 3, product::kStock, 20.0f);
-    world.players[1].treasury = 100.0f;
-    world.players[2].treasury = 500.0f;
-    std::unique_ptr<DipOffer> offer;
-    PrepareDealOffer(world, offer, 2);
-    (row.offered ? offer->offered : offer->requested).dealItems.push_back(Item(row.goods, row.amount));
-    const std::string why = DealOfferRefusal(world, *offer);
-    if (*row.why == '\0')
-      EXPECT_EQ(why, "") << row.amount;
-    else
-      EXPECT_NE(why.find(row.why), std::string::npos) << row.amount << ": " << why;
-  }
-}

@@ -21,7 +21,7 @@ inline constexpr const char* kDealEditorTags[] = {
     "DIPLIST1", "DIPLIST2", "DIPLIST3",  "DIPLIST4",  "SUBPARENT1", "SUBPARENT2A", "SUBPARENT2B", "CALPARENT",
     "OFFERBUT", "REQBUT",   "DEL1BUT",   "DEL2BUT",   "DELALL1BUT", "DELALL2BUT",  "NONE2",       "NONE3",
     "HIDENONE2", "HIDENONE3", "SUBMITBUT", "GRIDWAR1", "GRIDWAR2",  "GRIDTREAT1",  "GRIDTREAT2",  "SELITEM",
-    "SELITEM2", "OPINION",  "VALUE1",    "VALUE2",   "REFUSAL"};
+    "SELITEM2", "OPINION",  "VALUE1",    "VALUE2"};
 inline constexpr int32_t kDealEditorIds[] = {11, 12, 13, 14, 15, 16, 17, 18, 111, 112, 113, 114, 115, 116, 117, 118};
 inline constexpr const char* kPendingDealsTags[] = {"DIPLIST5", "DIPLIST6", "SUBPARENT11"};
 inline constexpr const char* kPendingCancelTags[] = {"CANBUT"};
@@ -49,11 +49,9 @@ class DealEditor : public Screen {
   Control* itemHosts[2] = {};       // SUBPARENT2A, SUBPARENT2B
   Control* calendarHost = nullptr;  // CALPARENT
   DealTemplates templates[2];       // offered side, requested side
-  std::string refusal;              // why Submit last sent nothing; cleared by a change
   uint32_t boxesOffer = 0;          // the offer serial the "nothing" boxes were ticked for
 
  private:
-  bool filling = false;  // in Refresh: the lists' own re-selection is no change of the player's
   void AddSelected(int side);
   void RemoveSelected(int list, bool all);
 };
