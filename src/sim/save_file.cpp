@@ -166,7 +166,12 @@ bool StageSnapshot(std::span<const uint8_t> part, std::vector<PlayerRecord>& tab
 }
 
 // Every check a load makes, the world left as it is; false with the reason.
-bool StageSave(World& world, std::span<const uint8_t> file, StagedSave& staged, std::string& why) {
+// The units are judged by the classes they will play with: a save being
+// written by those in play, a save being loaded by those of the unit file
+// its map names (read after it, as the save does not hold them), or by
+// those in play when that file cannot be read.
+bool StageSave(World& world, std::span<const uint8_t> file, StagedSave& staged, std::string& why,
+               bool writing = false) {
   SaveParts& parts = staged.parts;
   if (!SplitSave(file, false, parts, why)) return false;
   // Damage is named as damage before any part is judged on its own.
@@ -194,6 +199,14 @@ bool StageSave(World& world, std::span<const uint8_t> file, StagedSave& staged, 
   if (!CheckStagedGameOnMap(stagedGame, StagedMapHeader(*staged.map), StagedMapCells(*staged.map), why)) {
     why = "game part against the map part: " + why;
     return false;
+  }
+  {
+    std::vector<UnitClassRecord> classes;
+    const bool read = !writing && StageUniFile(FieldText(StagedMapHeader(*staged.map).unitFileName), classes);
+    if (!CheckStagedUnitsAgainstClasses(stagedGame, read ? classes : world.unitClasses, why)) {
+      why = "game part: " + why;
+      return false;
+    }
   }
   if (!StageSnapshot(parts.snapshot, staged.snapshotTable, why)) return false;
   for (const SaveExtensionBlock& block : blocks) {
@@ -302,7 +315,7 @@ plat::Status SaveGame(World& world, std::string_view name, std::string* refusal)
   {
     StagedSave check;
     std::string why;
-    if (!StageSave(world, image, check, why)) {
+    if (!StageSave(world, image, check, why, true)) {
       LogWrite(g_platform, "Save game %s not written: it would be refused on loading: %s.\n", path.c_str(), why.c_str());
       if (refusal) *refusal = why;
       return plat::kFail;

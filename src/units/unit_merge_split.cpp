@@ -30,8 +30,6 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-// A merge may make a unit up to this many times its class's full strength.
-constexpr float kMergeCeiling = 1.75f;
 // A unit splits only from this share of its full strength, and keeps
 // waiting for it while its ordered size is at least this share.
 constexpr float kSplitShare = 0.9f;
@@ -80,7 +78,7 @@ void Merge(World& world, UnitRecord& u, const UnitClassRecord& cls) {
   }
   if (p->x != u.x || p->y != u.y) return;  // the movement phases bring them together
   const float s = u.strength + p->strength;
-  if (s > kMergeCeiling * static_cast<float>(cls.strengthPerSize)) return;
+  if (s > kMergeCeiling * ClassFullStrength(cls)) return;
 
   // Two empty units have no weights to average: u keeps its own.
   if (s != 0.0f) {

@@ -26,6 +26,7 @@ struct HexCell;
 
 struct World;
 struct UnitRecord;
+struct UnitClassRecord;
 
 inline constexpr size_t kGamHeaderBlock = 1024;
 inline constexpr size_t kGamEconomyBlock = 1024;
@@ -89,6 +90,11 @@ uint32_t StagedGameVersion(const StagedGame& game);
 // False, with the reason in `why`, when one does not.
 bool CheckStagedGameOnMap(const StagedGame& game, const MapHeader& header, std::span<const HexCell> cells,
                           std::string& why);
+// Checks each staged unit's strength against its class in `classes` (the
+// classes the game will play with); false, with the unit and its figure in
+// `why`, when one is stronger than its class lets a unit be.
+bool CheckStagedUnitsAgainstClasses(const StagedGame& game, std::span<const UnitClassRecord> classes,
+                                    std::string& why);
 // Frees the world's game and hands it the staged one (which is left empty).
 // With a checksum (a read from a file) the state takes it.
 void CommitStagedGame(World& world, StagedGame& game, std::optional<uint32_t> fileChecksum);

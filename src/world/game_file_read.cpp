@@ -207,6 +207,7 @@ struct StagedGame {
   std::vector<uint8_t> economy;
   std::vector<PlayerRecord> players;
   std::vector<std::unique_ptr<UnitRecord>> units;
+  std::vector<int32_t> unitSlots;  // each unit's slot in the file
   std::unordered_map<uint32_t, UnitRecord*> unitsById;  // lookups only; never iterated
   std::vector<std::array<uint8_t, kRecurringFieldsSize>> recurring;
   std::vector<PendingCommandImage> commands;
@@ -227,6 +228,19 @@ UnitRecord* FindStagedUnit(const StagedGame& game, uint32_t id) {
 }
 
 uint32_t StagedGameVersion(const StagedGame& game) { return game.state.version; }
+
+bool CheckStagedUnitsAgainstClasses(const StagedGame& game, std::span<const UnitClassRecord> classes,
+                                    std::string& why) {
+  for (size_t k = 0; k < game.units.size(); ++k) {
+    const UnitRecord& unit = *game.units[k];
+    std::string which;
+    if (!UnitStrengthFitsClass(unit, classes, which)) {
+      why = "unit " + std::to_string(game.unitSlots[k]) + " (id " + std::to_string(unit.id) + "): its " + which;
+      return false;
+    }
+  }
+  return true;
+}
 
 namespace {
 
@@ -262,6 +276,7 @@ bool StageUnits(std::span<const uint8_t> data, const GameLayout& l, StagedGame& 
     }
     g.unitsById.emplace(unit->id, unit.get());
     g.units.push_back(std::move(unit));
+    g.unitSlots.push_back(i);
   }
   return true;
 }

@@ -7,13 +7,20 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <map>
 #include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/fpenv.h"
 #include "records/unit_record.h"
 #include "support/global_guard.h"
+#include "world/unit_class_flags.h"
 #include "world/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
@@ -614,51 +621,10 @@ TEST_F(GameFileTest, FiguresOutsideTheirRangesAreRefusedByName) {
        "region 1: its simPolicy taxRates[2] that is not a finite number"},
       {region + offsetof(PlayerRecord, civilAttitude) + 8, nan,
        "region 1: its civilAttitude[2] that is not a finite number"},
+      {region + offsetof(PlayerRecord, simPolicy) + offsetof(PlayerPolicyBlock, taxRates), std::nextafter(1.0f, 2.0f),
+       "region 1: its simPolicy taxRates[0] of 1.0000001, outside 0 to 1"},
   };
-  // The figures a day multiplies money by: each on its bound is read, one
-  // step beyond it is refused by name.
-  const size_t policy = region + offsetof(PlayerRecord, simPolicy);
-  const size_t product3 = policy + offsetof(PlayerPolicyBlock, productPolicy) + 3 * sizeof(ProductPolicy);
-  const size_t unitA = region + 2 * kGamPlayerSlot;
-  const struct {
-    size_t at;
-    const char* name;
-    float low, high;
-  } bounded[] = {
-      {policy + offsetof(PlayerPolicyBlock, taxRates) + 8, "simPolicy taxRates[2]", 0.0f, 1.0f},
-      {policy + offsetof(PlayerPolicyBlock, userfees), "simPolicy userfees", 0.0f, 1.0f},
-      {policy + offsetof(PlayerPolicyBlock, welfspend), "simPolicy welfspend", 0.0f, 5.0f},
-      {policy + offsetof(PlayerPolicyBlock, socialspend) + 24, "simPolicy socialspend[6]", 0.0f, 5.0f},
-      {policy + offsetof(PlayerPolicyBlock, milspendresearch), "simPolicy milspendresearch", 0.0f, 10.0f},
-      {policy + offsetof(PlayerPolicyBlock, intelspendforfocus), "simPolicy intelspendforfocus", 0.0f, 1.0f},
-      {product3, "simPolicy productPolicy 3 domesticMargin", 0.0f, 10.0f},
-      {product3 + 4 * kProductSubsidy, "simPolicy productPolicy 3 subsidy", 0.0f, 10.0f},
-      {product3 + 4 * kProductPurchaseMax, "simPolicy productPolicy 3 purchaseMax", 0.0f, 1e7f},
-      {region + offsetof(PlayerRecord, gdpPerCapita), "gdpPerCapita", 0.0f, 1e5f},
-      {region + offsetof(PlayerRecord, salaryBaseCost), "salaryBaseCost", 0.0f, 1e10f},
-      {unitA + offsetof(UnitImage, strength), "strength", -2000.0f, 2000.0f},
-      {unitA + offsetof(UnitImage, efficiency), "efficiency", 0.0f, 10.0f},
-  };
-  const auto Number = [](float v) {
-    char text[32];
-    plat::FormatText(text, sizeof text, "%g", static_cast<double>(v));
-    return std::string(text);
-  };
-  std::vector<Row> steps(std::begin(rows), std::end(rows));
-  std::vector<std::string> refusals;
-  refusals.reserve(2 * std::size(bounded));
-  for (const auto& b : bounded) {
-    const std::string owner = b.at >= unitA ? "unit 0 (id " + std::to_string(kIdA) + "): its " : "region 1: its ";
-    const std::string range = ", outside " + Number(b.low) + " to " + Number(b.high);
-    const float below = std::nextafter(b.low, -INFINITY), above = std::nextafter(b.high, INFINITY);
-    refusals.push_back(owner + b.name + " of " + Number(below) + range);
-    refusals.push_back(owner + b.name + " of " + Number(above) + range);
-    steps.push_back({b.at, b.low, nullptr});
-    steps.push_back({b.at, b.high, nullptr});
-    steps.push_back({b.at, below, refusals[refusals.size() - 2].c_str()});
-    steps.push_back({b.at, above, refusals.back().c_str()});
-  }
-  for (const Row& row : steps) {
+  for (const Row& row : rows) {
     auto f = good;
     le::StoreF32(f.data() + row.at, row.value);
     const bool read = StageGameImage(f, false, why) != nullptr;
@@ -677,6 +643,115 @@ TEST_F(GameFileTest, FiguresOutsideTheirRangesAreRefusedByName) {
     EXPECT_FALSE(StageGameImage(f, false, why)) << at;
     EXPECT_TRUE(why.starts_with("region 1: its simPolicy ")) << why;
   }
+}
+
+// A unit is held to its class: at most the merge ceiling times the class's
+// full strength and none below 0; a stock (a count of weapons) and a unit
+// of a class without a strength keep the general bound.
+TEST_F(GameFileTest, AUnitIsHeldToItsClassStrength) {
+  MakeGame(*world_);
+  world_->unitClasses.resize(6);
+  world_->unitClasses[3].strengthPerSize = 10;  // units A and C
+  world_->unitClasses[4].strengthPerSize = 1;   // unit B, a stock
+  world_->unitClasses[4].flags = kClassStock;
+  const auto good = BuildGameImage(*world_);
+  const size_t a = kGamHeaderBlock + kGamEconomyBlock + 3 * kGamPlayerSlot + offsetof(UnitImage, strength);
+  const size_t b = a + kGamUnitSlot, d = b + 2 * kGamUnitSlot, size = offsetof(UnitImage, targetStrength);
+  const std::string unitA = "unit 0 (id 16777217): its ";
+  for (const auto& [at, value, refusal] :
+       {std::tuple{a, 17.5f, std::string()},
+        {a, std::nextafter(17.5f, 18.0f), unitA + "strength of 17.500002, outside 0 to 17.5"},
+        {a - offsetof(UnitImage, strength) + size, 1.7500001f, unitA + "targetStrength of 1.7500001, outside 0 to 1.75"},
+        {b, 65535.0f, ""},
+        {d, 65535.0f, ""}}) {
+    auto f = good;
+    le::StoreF32(f.data() + at, value);
+    std::string why;
+    const auto staged = StageGameImage(f, false, why);
+    EXPECT_EQ(staged && CheckStagedUnitsAgainstClasses(*staged, world_->unitClasses, why) ? "" : why, refusal);
+  }
+}
+
+// Each word of region 1, of the world economy and of a unit set to 1e30
+// finds its figure's bound in the refusal. The bounds other than the
+// general one are these, by name (the settings block, entry and index
+// left out); every figure is read on its bound and refused one step
+// outside it, named with a figure that reads back as the one refused.
+TEST_F(GameFileTest, EveryFigureIsReadOnItsBoundAndRefusedOneStepOutside) {
+  const std::pair<std::pair<float, float>, const char*> groups[] = {
+      {{0, 1}, "standing approval unemployment partyShare policyAppEconomic policyAppMilitary policyAppSocial "
+               "policyAppForeign ageUnder18 ageOver65 popProfessional popSkilled popUnskilled popAtHome userfees "
+               "intelspendforfocus taxRates"},
+      {{0, 2}, "tradeOpenness dayApproval"},
+      {{0, 5}, "secondRating daySecondRating uispend welfspend pensspend socialspend"},
+      {{0, 10}, "gdpInput1 gdpInput2 gdpInput3 gdpInput4 gdpInput5 gdpInput6 gdpInput9 gdpInput10 efficiency "
+                "serviceAdd researchEfficiency product_perCapitaUse milspendsalary milspendmaint milspendintel "
+                "milspendresearch productPolicy_domesticMargin productPolicy_subsidy productPolicy_productionCap "
+                "productPolicy_autoSellSurplusPercent productPolicy_autoSellMargin productPolicy_entrySwitch "
+                "productPolicy_targetRatio world_primeRate unit_efficiency"},
+      {{0, 100}, "creditRating costFactor militarySpendIndex avgChildren uiSpendRecom welfSpendRecom pensSpendRecom "
+                 "techMil buyingPower milEffMod world_product_needFor8 world_product_needFor9 world_product_needFor10 "
+                 "world_product_need4 world_product_consumerWeight world_product_marginAnchor"},
+      {{0, 1000}, "gdpInput7 ageAvg lifeExp"},
+      {{-1, 1}, "growthRate"},
+      {{-1, 10}, "primeRate bondRate tbillRate inflation"},
+      {{0, 500}, "techLevel"},
+      {{0, 1e4f}, "world_product_energyContent"},
+      {{0, 1e5f}, "gdpPerCapita baseGdpPerCapita yesterdayGdpPerCapita immigrationtax"},
+      {{0, 1e6f}, "world_product_price world_product_share world_product_importPrice"},
+      {{0, 1e7f}, "productPolicy_askPrice productPolicy_purchaseMax productPolicy_autoBuyMax"},
+      {{0, 1e9f}, "turnBuildSpending world_product_outputWeight world_minGdpPerHead world_gdpPerHead "
+                  "world_previousGdpPerHead"},
+      {{0, 1e10f}, "population soldiers ruralPopulation dayPopulation dayRuralPopulation turnBestHexValue popRefugee "
+                   "popPow popReserve salaryBaseCost maintenanceBaseCost intelBaseCost"},
+      {{0, 1e11f}, "yearlyCostFacilities yearlyCostHexLead yearlyCostC yearlyCostD"},
+      {{0, 1e12f}, "productPolicy_stockTarget productPolicy_sellAmount productPolicy_wantedAmount productPolicy_target "
+                   "world_product_used world_product_marketLimit world_product_demandLimit"},
+      {{0, 1e18f}, "world_product_word_56 world_product_word_60"},
+      {{-1e18f, 2}, "socialLevels"},
+      {{0, 65535}, "unit_strength unit_targetStrength"}};
+  std::map<std::string, std::pair<float, float>> bounds;
+  for (const auto& [range, names] : groups) {
+    std::istringstream in(names);
+    for (std::string name; in >> name;) bounds[name] = range;
+  }
+  MakeGame(*world_);
+  const auto good = BuildGameImage(*world_);
+  const size_t economy = kGamHeaderBlock, region = economy + kGamEconomyBlock + kGamPlayerSlot;
+  const size_t unit = region + 2 * kGamPlayerSlot;
+  const std::regex refusal(R"(: its (.+) of (\S+), outside (\S+) to (\S+)$)");
+  const auto refused = [&](size_t at, float v, std::smatch& m, std::string& why) {
+    auto f = good;
+    le::StoreF32(f.data() + at, v);
+    return !StageGameImage(f, false, why) && std::regex_search(why, m, refusal);
+  };
+  const auto Read = [](const std::ssub_match& figure) { return plat::ParseFloat(figure.str().c_str(), nullptr); };
+  std::set<std::string> seen;
+  for (const auto& [from, to, owner] : {std::tuple{economy, region - kGamPlayerSlot, "world "},
+                                        std::tuple{region, region + sizeof(PlayerRecord), ""},
+                                        std::tuple{unit, unit + sizeof(UnitImage), "unit "}}) {
+    for (size_t at = from; at < to; at += 4) {
+      std::smatch m;
+      std::string why;
+      if (!refused(at, 1e30f, m, why) || Read(m[2]) != 1e30f) continue;  // not a figure, or not this one
+      const std::string name = m[1];
+      const std::string key = std::regex_replace(
+          std::regex_replace(owner + name, std::regex(R"(^(display|sim)Policy |\[\d+\]| \d+(?= ))"), ""),
+          std::regex(" "), "_");
+      seen.insert(key);
+      const auto it = bounds.find(key);
+      const auto [low, high] = it != bounds.end() ? it->second : std::pair{-1e18f, 1e18f};
+      EXPECT_TRUE(Read(m[3]) == low && Read(m[4]) == high) << key << ": " << why;
+      for (const float v : {low, high, std::nextafter(low, -INFINITY), std::nextafter(high, INFINITY)}) {
+        const bool inside = v >= low && v <= high;
+        EXPECT_EQ(refused(at, v, m, why), !inside) << name << " " << v << ": " << why;
+        if (!inside) {
+          EXPECT_TRUE(m[1] == name && Read(m[2]) == v) << why;
+        }
+      }
+    }
+  }
+  for (const auto& [key, range] : bounds) EXPECT_TRUE(seen.contains(key)) << key << " has no figure";
 }
 
 }  // namespace

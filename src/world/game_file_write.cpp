@@ -268,7 +268,8 @@ plat::Status WriteGamFile(World& world, std::string_view name) {
   const std::vector<uint8_t> image = BuildGameImage(world);
   // A game the reader would refuse is not written over the old one.
   std::string why;
-  if (!StageGameImage(image, false, why)) {
+  const StagedGamePtr staged = StageGameImage(image, false, why);
+  if (!staged || !CheckStagedUnitsAgainstClasses(*staged, world.unitClasses, why)) {
     LogWrite(g_platform, "Game file %s not written: it would be refused on loading: %s.\n", path.c_str(), why.c_str());
     return plat::kFail;
   }

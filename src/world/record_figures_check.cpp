@@ -11,9 +11,12 @@
 
 #include "platform/fpenv.h"
 #include "records/player_record.h"
+#include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "world/game_file.h"
 #include "world/region_figures.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "world/text/policy_fields.h"
 
 namespace {
@@ -30,12 +33,13 @@ constexpr float kFigureLimit = 1e18f;
 // People: the sample's largest region holds 8.2e6 (of 2.7e7 in all); no
 // region holds more people than the world.
 constexpr float kPeopleLimit = 1e10f;
-// A unit's strength is its class's strength per size times its size, and a
-// merge stops at 1.75 times the class's full strength: the sample's
-// strongest class holds 800 a unit, so none of its units passes 1,400. A
-// unit's upkeep counts into its owner's GDP per head: one of 1e4 drove it
-// to 2.5e5 within 60 days, one of 9.9e7 the treasury to -5e15.
-constexpr float kUnitStrengthLimit = 2000.0f;
+// A unit's strength and ordered size. A stock unit's are counts of
+// weapons, which its owner's 16-bit stock counters hold; any other unit's
+// are bounded by its class (UnitStrengthFitsClass), a strength at most
+// 1.75 times a class's of at most 32,767, below this too. A unit's upkeep
+// counts into its owner's GDP per head: a unit of 1e4 drove it to 2.5e5
+// within 60 days, one of 9.9e7 the treasury to -5e15.
+constexpr float kStockCountLimit = 65535.0f;
 // GDP per head: a region's is cut back each day it is twice the world's,
 // 12,000 in the sample [24,000]. Its ratio to the world's draws migrants
 // by its fourth power: at 1e6 a region grew from 3 million people to 1e15
@@ -55,6 +59,15 @@ constexpr float kMilitarySpendingLimit = 10.0f;
 // 10 drove a region of 2.4 million people past the bound of GDP per head
 // within 60 days.
 constexpr float kBaseCostLimit = 1e10f;
+// What the hex pass charges for a year of the region's facilities and
+// settlements, recounted each day [5e9], and the general services charged
+// with them, which only a scenario sets [0]: a region's spending, which
+// its budget pays from a GDP of 2e11 at most.
+constexpr float kYearlyHexCostLimit = 1e11f;
+// A turn's build spending [1.3e7] counts into GDP per head as if it were
+// spent all year: one of 1e9 lifts the GDP per head of a region of two
+// million people by some 2,600 for the turn.
+constexpr float kBuildSpendingLimit = 1e9f;
 
 template <class Record>
 struct Figure {
@@ -78,10 +91,10 @@ constexpr Figure<PlayerRecord> kRegionFigures[] = {
     {&PlayerRecord::approval, "approval", 0.0f, 1.0f},
     // A running mean of spending levels of at most 2.5 [0.87].
     {&PlayerRecord::secondRating, "secondRating", 0.0f, 5.0f},
-    {&PlayerRecord::yearlyCostFacilities, "yearlyCostFacilities"},
-    {&PlayerRecord::yearlyCostHexLead, "yearlyCostHexLead"},
-    {&PlayerRecord::yearlyCostC, "yearlyCostC"},
-    {&PlayerRecord::yearlyCostD, "yearlyCostD"},
+    {&PlayerRecord::yearlyCostFacilities, "yearlyCostFacilities", 0.0f, kYearlyHexCostLimit},
+    {&PlayerRecord::yearlyCostHexLead, "yearlyCostHexLead", 0.0f, kYearlyHexCostLimit},
+    {&PlayerRecord::yearlyCostC, "yearlyCostC", 0.0f, kYearlyHexCostLimit},
+    {&PlayerRecord::yearlyCostD, "yearlyCostD", 0.0f, kYearlyHexCostLimit},
     {&PlayerRecord::gdpInput3, "gdpInput3", 0.0f, 10.0f},
     // A world-market share [0.9].
     {&PlayerRecord::tradeOpenness, "tradeOpenness", 0.0f, 2.0f},
@@ -118,7 +131,7 @@ constexpr Figure<PlayerRecord> kRegionFigures[] = {
     {&PlayerRecord::serviceAdd, "serviceAdd", 0.0f, 10.0f},   // [0.5]
     {&PlayerRecord::researchBudget, "researchBudget"},
     {&PlayerRecord::militarySpendIndex, "militarySpendIndex", 0.0f, 100.0f},  // [1.1]
-    {&PlayerRecord::techLevel, "techLevel"},
+    {&PlayerRecord::techLevel, "techLevel", 0.0f, kTopTechLevel},  // [340]
     {&PlayerRecord::salaryBaseCost, "salaryBaseCost", 0.0f, kBaseCostLimit},
     {&PlayerRecord::maintenanceBaseCost, "maintenanceBaseCost", 0.0f, kBaseCostLimit},
     {&PlayerRecord::intelBaseCost, "intelBaseCost", 0.0f, kBaseCostLimit},
@@ -136,10 +149,11 @@ constexpr Figure<PlayerRecord> kRegionFigures[] = {
     {&PlayerRecord::dayRuralPopulation, "dayRuralPopulation", 0.0f, kPeopleLimit},
     {&PlayerRecord::turnSalesRevenue, "turnSalesRevenue"},
     {&PlayerRecord::turnPurchaseCost, "turnPurchaseCost"},
-    {&PlayerRecord::turnBuildSpending, "turnBuildSpending"},
+    {&PlayerRecord::turnBuildSpending, "turnBuildSpending", 0.0f, kBuildSpendingLimit},
     {&PlayerRecord::turnUnpaidBuildCost, "turnUnpaidBuildCost"},
     {&PlayerRecord::turnDefaulted, "turnDefaulted"},
-    {&PlayerRecord::turnBestHexValue, "turnBestHexValue"},
+    // The people of the region's most populous settlement hex [1.5e6].
+    {&PlayerRecord::turnBestHexValue, "turnBestHexValue", 0.0f, kPeopleLimit},
     {&PlayerRecord::turnUpkeepMarked, "turnUpkeepMarked"},
     {&PlayerRecord::turnUpkeepOther, "turnUpkeepOther"},
     {&PlayerRecord::dayInterestReceived, "dayInterestReceived"},
@@ -164,9 +178,9 @@ constexpr Figure<UnitRecord> kUnitFigures[] = {
     {&UnitRecord::fuel, "fuel"},
     {&UnitRecord::ammo, "ammo"},
     {&UnitRecord::supply, "supply"},
-    {&UnitRecord::targetStrength, "targetStrength", 0.0f, kUnitStrengthLimit},
+    {&UnitRecord::targetStrength, "targetStrength", 0.0f, kStockCountLimit},
     {&UnitRecord::buildWork, "buildWork"},
-    {&UnitRecord::strength, "strength", -kUnitStrengthLimit, kUnitStrengthLimit},
+    {&UnitRecord::strength, "strength", 0.0f, kStockCountLimit},
     // A rating [1]: it drifts toward the region's quality target, and each
     // training day gives back the tenth the reserve's day took.
     {&UnitRecord::efficiency, "efficiency", 0.0f, 10.0f},
@@ -181,9 +195,16 @@ constexpr Figure<UnitRecord> kUnitFigures[] = {
     {&UnitRecord::rateRatio, "rateRatio"},
 };
 
-std::string Number(double v) {
+// The fewest digits that read back as the same float, so that a figure one
+// step beyond a bound never reads as the bound ("1.0000001, outside 0 to
+// 1").
+std::string Number(float v) {
   char text[32];
-  plat::FormatText(text, sizeof text, "%g", v);
+  for (int digits = 6; digits < 9; ++digits) {
+    plat::FormatText(text, sizeof text, "%.*g", digits, static_cast<double>(v));
+    if (plat::ParseFloat(text, nullptr) == v) return text;
+  }
+  plat::FormatText(text, sizeof text, "%.9g", static_cast<double>(v));
   return text;
 }
 
@@ -305,7 +326,8 @@ constexpr Figure<PlayerPolicyBlock> kPolicyFigures[] = {
     {&PlayerPolicyBlock::refuglimit, "refuglimit"},
     {&PlayerPolicyBlock::emlimit, "emlimit"},
     {&PlayerPolicyBlock::userfees, "userfees", 0.0f, kTaxRateLimit},
-    {&PlayerPolicyBlock::immigrationtax, "immigrationtax"},
+    // A fee per immigrant: the screen's slider tops at 50,000 [0].
+    {&PlayerPolicyBlock::immigrationtax, "immigrationtax", 0.0f, 1e5f},
     {&PlayerPolicyBlock::uispend, "uispend", 0.0f, kSocialSpendingLimit},
     {&PlayerPolicyBlock::welfspend, "welfspend", 0.0f, kSocialSpendingLimit},
     {&PlayerPolicyBlock::pensspend, "pensspend", 0.0f, kSocialSpendingLimit},
@@ -345,9 +367,7 @@ constexpr FigureWords kPolicyArrays[] = {
 // the flags word are bits, not figures. Margins and shares multiply what
 // the product earns each day, so they are held near what play sets them to
 // (the sample's largest through two years in brackets); amounts and prices
-// are held as the world's. The twelfth entry's first words also hold the
-// product minister's ratios of each product's target to its capacity, at
-// most 1.6, which these bounds take in.
+// are held as the world's.
 constexpr FigureWords kProductPolicyWords[] = {
     {4 * kProductDomesticMargin, "domesticMargin", 0.0f, 10.0f},  // [1.47]
     {4 * kProductStockTarget, "stockTarget", 0.0f, 1e12f},        // [0]
@@ -364,13 +384,35 @@ constexpr FigureWords kProductPolicyWords[] = {
     {4 * kProductTarget, "target", 0.0f, 1e12f},                  // [1.3e7]
 };
 static_assert(kProductPlayerMask2 == 4 && kProductPlayerMask == 5 && kProductFlags == 9);
+// The twelfth entry is no product's: word p holds the product minister's
+// ratio of product p's target to its capacity, at most 1.6 [0.63], the
+// masks' and flags' places among them; its last words are held as a
+// product's.
+constexpr size_t kRatioBytes = 4 * kProductCount;
+constexpr size_t kRatioEntryTail = [] {
+  size_t n = 0;
+  for (const FigureWords& w : kProductPolicyWords) n += w.at >= kRatioBytes ? 1 : 0;
+  return n;
+}();
+constexpr auto kRatioEntryWords = [] {
+  std::array<FigureWords, 1 + kRatioEntryTail> rows{};
+  size_t n = 0;
+  rows[n++] = FigureArray(0, kRatioBytes, "targetRatio", 0.0f, 10.0f);
+  for (const FigureWords& w : kProductPolicyWords)
+    if (w.at >= kRatioBytes) rows[n++] = w;
+  return rows;
+}();
 
 bool PolicyInRange(const PlayerPolicyBlock& b, const char* block, std::string& which) {
   const std::string prefix = std::string(block) + " ";
+  const std::span<const uint8_t> products = FigureBytes(b.productPolicy);
+  const size_t ratios = kProductRatioEntry * sizeof(ProductPolicy);
   return AllInRange(b, kPolicyFigures, prefix, which) &&
          AllWordsInRange(FigureBytes(b), kPolicyArrays, prefix, which) &&
-         EntriesInRange(FigureBytes(b.productPolicy), sizeof(ProductPolicy), kProductPolicyWords,
-                        prefix + "productPolicy", which);
+         EntriesInRange(products.first(ratios), sizeof(ProductPolicy), kProductPolicyWords, prefix + "productPolicy",
+                        which) &&
+         AllWordsInRange(products.subspan(ratios, sizeof(ProductPolicy)), kRatioEntryWords,
+                         prefix + "productPolicy " + std::to_string(kProductRatioEntry) + " ", which);
 }
 
 // The figures the record keeps in arrays, each by its field, whose name is
@@ -400,7 +442,11 @@ constexpr FigureWords kRegionArrays[] = {
 // Every word of a product state is a real but its flags word.
 constexpr FigureWords kProductStateWords[] = {
     FigureStretch(0, kProductFlags2At, "figure at"),
-    FigureStretch(kProductFlags2At + 4, sizeof(ProductState), "figure at"),
+    FigureStretch(kProductFlags2At + 4, kProductDemandPerPersonAt, "figure at"),
+    // What each of the region's people asks of the product, as a share of
+    // the world's consumer weight; only the scenario sets it [1.1].
+    {kProductDemandPerPersonAt, "perCapitaUse", 0.0f, 10.0f},
+    FigureStretch(kProductDemandPerPersonAt + 4, sizeof(ProductState), "figure at"),
 };
 
 // The world economy block's words: each product's 64-byte entry, then the
@@ -453,6 +499,16 @@ bool RegionFiguresInRange(const PlayerRecord& record, std::string& which) {
          PolicyInRange(record.displayPolicy, "displayPolicy", which) &&
          PolicyInRange(record.simPolicy, "simPolicy", which) &&
          EntriesInRange(FigureBytes(record.products), sizeof(ProductState), kProductStateWords, "product", which);
+}
+
+bool UnitStrengthFitsClass(const UnitRecord& unit, std::span<const UnitClassRecord> classes, std::string& which) {
+  if (unit.classIndex <= 0 || static_cast<size_t>(unit.classIndex) >= classes.size()) return true;
+  const UnitClassRecord& cls = classes[static_cast<size_t>(unit.classIndex)];
+  const float full = ClassFullStrength(cls);
+  if ((unit.unitFlags & kUnitStock) || (cls.flags & kClassStock) || !(full > 0.0f)) return true;
+  // Resupply fills a unit up to its ordered size times the full strength.
+  return FigureInRange(unit.strength, 0.0f, kMergeCeiling * full, [] { return std::string("strength"); }, which) &&
+         FigureInRange(unit.targetStrength, 0.0f, kMergeCeiling, [] { return std::string("targetStrength"); }, which);
 }
 
 bool UnitFiguresInRange(const UnitRecord& unit, std::string& which) {

@@ -54,7 +54,14 @@ int32_t LoadScenarioFileSequence(World& w, const std::string& name, std::string*
     // Parsed aside first, so that a bad file leaves the world as it was.
     const auto bytes = plat::ReadFileBytes(path);
     if (!bytes) return fail(path + ": the file cannot be read");
-    if (!StageGameImage(*bytes, false, why)) return fail(path + ": " + why);
+    const StagedGamePtr staged = StageGameImage(*bytes, false, why);
+    if (!staged) return fail(path + ": " + why);
+    // Its units are judged by the classes read after it, when they can be
+    // read (when not, that read refuses the scenario).
+    std::vector<UnitClassRecord> classes;
+    if (StageUniFile(s.unifile && *s.unifile ? s.unifile : "DEFAULT", classes) &&
+        !CheckStagedUnitsAgainstClasses(*staged, classes, why))
+      return fail(path + ": " + why);
     if (ReadGamFile(w, game) < 0) return fail(path + ": the game file cannot be loaded");
   }
   {

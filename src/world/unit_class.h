@@ -8,6 +8,12 @@
 #include "world/data_tables.h"
 #include "world/world.h"
 
+// A class's full strength: what one unit of size 1 holds.
+inline float ClassFullStrength(const UnitClassImage& c) { return static_cast<float>(c.strengthPerSize); }
+// A merge may make a unit up to this many times its class's full strength,
+// which is also the most a unit of a class ever holds.
+inline constexpr float kMergeCeiling = 1.75f;
+
 // The class of that index, or null when the table has no such class.
 // (Inline: every unit step and path search asks it many times.)
 inline const UnitClassRecord* ClassRecordAt(const World& world, int32_t classIndex) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/paths.h"
 #include "world/data_checksum.h"
 #include "world/data_file_io.h"
 #include "records/le_bytes.h"
@@ -20,20 +21,20 @@ void DecodeHeader(const uint8_t* image, UnitClassHeader& h) {
 
 }  // namespace
 
-plat::Status LoadUniImage(World& world, std::span<const uint8_t> image, const std::string& source) {
+bool StageUniImage(std::span<const uint8_t> image, UnitClassHeader& header, std::vector<UnitClassRecord>& classes,
+                   std::string& why) {
   if (image.size() < kUniRecordsAt) {
-    LogRefusedFile(source, "shorter than its header");
-    return plat::kFail;
+    why = "shorter than its header";
+    return false;
   }
-  UnitClassHeader header;
   DecodeHeader(image.data(), header);
   if (header.classCount < 0 ||
       (static_cast<uint64_t>(header.classCount) + 4) * kUniSlot > static_cast<uint64_t>(image.size())) {
-    LogRefusedFile(source, "its " + std::to_string(header.classCount) + " classes do not fit its " +
-                               std::to_string(image.size()) + " bytes");
-    return plat::kFail;
+    why = "its " + std::to_string(header.classCount) + " classes do not fit its " + std::to_string(image.size()) +
+          " bytes";
+    return false;
   }
-  std::vector<UnitClassRecord> classes(static_cast<size_t>(header.classCount));
+  classes.assign(static_cast<size_t>(header.classCount), UnitClassRecord{});
   for (size_t i = 0; i < classes.size(); ++i) {
     const uint8_t* slot = image.data() + kUniRecordsAt + i * kUniSlot;
     UnitClassRecord& c = classes[i];
@@ -41,7 +42,24 @@ plat::Status LoadUniImage(World& world, std::span<const uint8_t> image, const st
     c.hasExtra = c.extraSlot != 0;
     if (c.hasExtra) std::memcpy(c.extra.data(), slot + kUniExtraAt, kUnitClassExtraSize);
   }
+  return true;
+}
 
+bool StageUniFile(std::string_view name, std::vector<UnitClassRecord>& classes) {
+  const auto file = plat::ReadFileBytes(DataFileReadPath(name, ".UNI"));
+  UnitClassHeader header;
+  std::string why;
+  return file && StageUniImage(*file, header, classes, why);
+}
+
+plat::Status LoadUniImage(World& world, std::span<const uint8_t> image, const std::string& source) {
+  UnitClassHeader header;
+  std::vector<UnitClassRecord> classes;
+  std::string why;
+  if (!StageUniImage(image, header, classes, why)) {
+    LogRefusedFile(source, why);
+    return plat::kFail;
+  }
   world.unitClasses.swap(classes);
   world.unitClassHeader = header;
   world.unitClassHeader.checksum = DataFileChecksum(image.data(), image.size());

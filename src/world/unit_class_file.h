@@ -12,6 +12,8 @@
 #include "platform/status.h"
 
 struct World;
+struct UnitClassHeader;
+struct UnitClassRecord;
 
 inline constexpr size_t kUniRecordsAt = 1024;
 inline constexpr size_t kUniSlot = 256;
@@ -24,6 +26,15 @@ inline constexpr size_t kUniExtraAt = 208;
 plat::Status ReadUniFile(World& world, std::string_view name);
 // The same from a file image; `source` names it in the log line.
 plat::Status LoadUniImage(World& world, std::span<const uint8_t> image, const std::string& source);
+
+// The classes of a file image apart from the world; false with the reason
+// when the image does not hold what its header says.
+bool StageUniImage(std::span<const uint8_t> image, UnitClassHeader& header, std::vector<UnitClassRecord>& classes,
+                   std::string& why);
+// The classes of the named file, read as ReadUniFile would read them but
+// left out of the world (a load that judges its units by them before it
+// changes anything); false, silently, when the file is missing or refused.
+bool StageUniFile(std::string_view name, std::vector<UnitClassRecord>& classes);
 
 // Sets the header's saved stamp and class count and returns the file image.
 std::vector<uint8_t> BuildUniImage(World& world);

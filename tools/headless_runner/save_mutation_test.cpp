@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,6 +40,11 @@
 #include "world/save_header.h"
 #include "world/save_extension.h"
 #include "world/text/policy_fields.h"
+#include "world/unit_class.h"
+#include "world/unit_class_file.h"
+#include "world/unit_class_flags.h"
+#include "records/text_field.h"
+#include "records/unit_flags.h"
 #include "support/private_game_root.h"
 
 namespace {
@@ -199,10 +205,10 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     cases.push_back({"unsealed 64 GB sparse file", {}, uint64_t{64} << 30});
   }
   // Every figure at the edge of the range the reader lets in (every region
-  // as approved, standing and rated as it may be, with as many people, a
-  // unit as strong as a unit may be, the world's prices and rates at their
-  // bounds); an approval or standing of 1e12, or a unit of 9.9e7, which made
-  // treasuries of 8e19 and a save that was then refused.
+  // as approved, standing and rated as it may be, with as many people, the
+  // world's prices and rates at their bounds); an approval or standing of
+  // 1e12, or a unit of 9.9e7, which made treasuries of 8e19 and a save that
+  // was then refused.
   {
     const int32_t highest = static_cast<int32_t>(le::Load32(good.data() + game + offsetof(GameState, highestPlayer)));
     auto image = good;
@@ -227,15 +233,15 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
       set(economy + 64 * p + product::kWorldConsumerWeight, 100.0f);
     }
     set(economy + kWorldPrimeRateAt, 10.0f);
-    set(firstUnit + offsetof(UnitImage, strength), 2000.0f);
     Reseal(image);
     cases.push_back({"sealed every figure at its edge", std::move(image), 0, true});
   }
   // What the days multiply money by, each on its bound in every region and
   // unit at once: the taxes, fees and spending levels, the product
-  // settings' margins, shares, amounts and prices, GDP per head and the
-  // yearly base costs. One tax rate of
-  // 1e18 once made a treasury of -4.8e28 on the second day.
+  // settings' margins, shares, amounts and prices, GDP per head, the yearly
+  // base and hex costs, the technology level, the turn's build spending and
+  // best hex, the immigration fee and what each person asks of a product.
+  // One tax rate of 1e18 once made a treasury of -4.8e28 on the second day.
   {
     const int32_t highest = static_cast<int32_t>(le::Load32(good.data() + game + offsetof(GameState, highestPlayer)));
     auto image = good;
@@ -248,6 +254,14 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
       for (size_t cost : {offsetof(PlayerRecord, salaryBaseCost), offsetof(PlayerRecord, maintenanceBaseCost),
                           offsetof(PlayerRecord, intelBaseCost)})
         set(r + cost, 1e10f);
+      for (size_t cost : {offsetof(PlayerRecord, yearlyCostFacilities), offsetof(PlayerRecord, yearlyCostHexLead),
+                          offsetof(PlayerRecord, yearlyCostC), offsetof(PlayerRecord, yearlyCostD)})
+        set(r + cost, 1e11f);
+      set(r + offsetof(PlayerRecord, techLevel), 500.0f);
+      set(r + offsetof(PlayerRecord, turnBuildSpending), 1e9f);
+      set(r + offsetof(PlayerRecord, turnBestHexValue), 1e10f);
+      for (size_t product = 0; product < kProductCount; ++product)
+        set(r + offsetof(PlayerRecord, products) + sizeof(ProductState) * product + kProductDemandPerPersonAt, 10.0f);
       for (size_t block : {offsetof(PlayerRecord, displayPolicy), offsetof(PlayerRecord, simPolicy)}) {
         const size_t b = r + block;
         for (int k = 0; k < kTaxRates; ++k) set(b + offsetof(PlayerPolicyBlock, taxRates) + 4 * k, 1.0f);
@@ -260,6 +274,7 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
                              offsetof(PlayerPolicyBlock, milspendintel), offsetof(PlayerPolicyBlock, milspendresearch)})
           set(b + level, 10.0f);
         set(b + offsetof(PlayerPolicyBlock, intelspendforfocus), 1.0f);
+        set(b + offsetof(PlayerPolicyBlock, immigrationtax), 1e5f);
         for (int product = 0; product < kPolicyProducts; ++product) {
           const size_t e = b + offsetof(PlayerPolicyBlock, productPolicy) + sizeof(ProductPolicy) * product;
           for (int word : {kProductDomesticMargin, kProductSubsidy, kProductProductionCap,
@@ -268,19 +283,39 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
           for (int word : {kProductStockTarget, kProductSellParam, kProductBuyParam, kProductTarget})
             set(e + 4 * word, 1e12f);
           for (int word : {kProductSellParam2, kProductPurchaseMax, kProductAutoBuyMax}) set(e + 4 * word, 1e7f);
+          if (product == kProductRatioEntry)
+            for (int word = 0; word < kProductCount; ++word) set(e + 4 * word, 10.0f);
         }
       }
     }
     Reseal(image);
     cases.push_back({"sealed every money figure on its bound", std::move(image), 0, true, true});
-    // Every unit as efficient as a unit may be, and the first as strong.
-    auto units = good;
+    // Every unit as efficient, as strong and as large as its class lets it
+    // be (1.75 times its full strength and size, a stock as many as its
+    // owner counts); and every unit at the strongest class's full strength
+    // of 800, which once played to a GDP of 4.4e13 that no save would take.
+    std::vector<UnitClassRecord> classes;
+    const size_t map = le::Load32(good.data() + offsetof(SaveHeader, mapPartOffset));
+    MapHeader header;
+    std::memcpy(&header, good.data() + map, sizeof header);
+    ASSERT_TRUE(StageUniFile(FieldText(header.unitFileName), classes));
+    auto units = good, eight = good;
     const size_t count = le::Load32(good.data() + game + offsetof(GameState, unitCount));
-    for (size_t u = 0; u < count; ++u)
-      le::StoreF32(units.data() + firstUnit + u * kGamUnitSlot + offsetof(UnitImage, efficiency), 10.0f);
-    le::StoreF32(units.data() + firstUnit + offsetof(UnitImage, strength), 2000.0f);
-    Reseal(units);
+    for (size_t u = 0; u < count; ++u) {
+      const size_t at = firstUnit + u * kGamUnitSlot;
+      const auto cls = static_cast<size_t>(le::Load16(good.data() + at + offsetof(UnitImage, classIndex)));
+      const bool gone = (le::Load32(good.data() + at + offsetof(UnitImage, unitFlags)) & kUnitGone) != 0;
+      if (cls == 0 || cls >= classes.size() || gone) continue;
+      const bool stock = (classes[cls].flags & kClassStock) != 0;
+      le::StoreF32(units.data() + at + offsetof(UnitImage, efficiency), 10.0f);
+      le::StoreF32(units.data() + at + offsetof(UnitImage, strength),
+                   stock ? 65535.0f : kMergeCeiling * ClassFullStrength(classes[cls]));
+      le::StoreF32(units.data() + at + offsetof(UnitImage, targetStrength), stock ? 65535.0f : kMergeCeiling);
+      le::StoreF32(eight.data() + at + offsetof(UnitImage, strength), 800.0f);
+    }
+    Reseal(units), Reseal(eight);
     cases.push_back({"sealed unit strength and efficiency on their bounds", std::move(units), 0, true, true});
+    cases.push_back({"sealed every unit at 800", std::move(eight), 0, true});
   }
   for (const auto& [what, at, value] : {std::tuple{"approval 1e12", region1 + offsetof(PlayerRecord, approval), 1e12f},
                                         std::tuple{"standing 1e12", region1 + offsetof(PlayerRecord, standing), 1e12f},

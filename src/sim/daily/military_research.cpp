@@ -11,6 +11,7 @@
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "world/list_items.h"
+#include "world/record_figures_check.h"
 #include "records/player_record.h"
 #include "world/world.h"
 
@@ -197,7 +198,8 @@ void DailyMilitaryResearch(World& world, PlayerRecord& region) {
                                Root(efficiencyFunds / z + 0.01f)) /
                               60.0f;
   const float before = std::trunc(region.techLevel);
-  region.techLevel += Root(levelFunds / z + 0.01f) / 365.0f * region.researchEfficiency;
+  region.techLevel =
+      std::min(region.techLevel + Root(levelFunds / z + 0.01f) / 365.0f * region.researchEfficiency, kTopTechLevel);
   if (std::trunc(region.techLevel) > before) {
     Tell(world, region, self, kMsgTechLevel);
     Broadcast(world, region, kMsgTechLevelNews);
