@@ -8,6 +8,7 @@
 #include "app/program_version.h"
 #include "net/command_line_session.h"
 #include "net/game_messages.h"
+#include "net/held_sends.h"
 #include "net/net_ui_link.h"
 #include "platform/clock.h"
 #include "net/net_message_queue.h"
@@ -40,6 +41,7 @@ NetSession::NetSession()
 
 NetSession::~NetSession() {
   // The game's session is closed by the shell; a test's goes with its test.
+  NetSendHeldMessagesOf(*this);
   if (peer) peer->Close();
 }
 
@@ -268,6 +270,8 @@ int32_t SetupNetSession(NetSession& session, int32_t) {
 }
 
 void CloseNetSession(NetSession& session) {
+  // What the game sent before it closed goes first.
+  NetSendHeldMessagesOf(session);
   if (session.inSession && session.peer && session.isHost) (void)session.peer->TerminateSession();
   if (session.inSession) session.hostLost = 1;
   session.inSession = 0;
