@@ -161,7 +161,10 @@ TEST(GameMessages, SendsUnderTheLockGoAsItIsLetGoInTheirOrder) {
   SpyPeer spy(network);
   ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
   plat::CriticalSection lock(&NetSendHeldMessages);
-  plat::CriticalSection* const before = NetSendsWaitFor(&lock);
+  struct Restore {
+    plat::CriticalSection* before;
+    ~Restore() { NetSendsWaitFor(before); }
+  } restore{NetSendsWaitFor(&lock)};
   const uint64_t under = NetSendsUnderLock(), held = NetSendsHeldBack();
   const auto send = [&](uint32_t n) {
     const std::vector<uint8_t> m = EncodeProgressReport(1, n);
@@ -183,7 +186,6 @@ TEST(GameMessages, SendsUnderTheLockGoAsItIsLetGoInTheirOrder) {
   for (const auto& m : spy.Of(kProgressReportId)) order.push_back(le::Load32(&m[12]));
   EXPECT_EQ(order, (std::vector<uint32_t>{1, 2, 3, 4}));
   EXPECT_EQ(NetSendsUnderLock(), under);
-  NetSendsWaitFor(before);
 }
 
 TEST(GameMessages, TheSettingsHeadStartsFromTheSetupDefaults) {
