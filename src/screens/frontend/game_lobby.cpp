@@ -398,6 +398,7 @@ void GameLobby::Refresh() {
           ListAddString(slots_, SlotRow(w, w.slotTable, s, own).c_str(), s, s, 0, 0, 0);
       ListLayoutRows(slots_);
     }
+    if (mode == kLobbyModeHost) ForgetRefusalOnNewJoiner(w.slotTable);
     status = mode == kLobbyModeHost ? HostStatus(w, w.slotTable) : JoinerStatus(w, w.slotTable, own);
   }
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);
