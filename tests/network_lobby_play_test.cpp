@@ -253,7 +253,9 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
     ASSERT_TRUE(PumpUntil([&] { return ListRows(lobby, "SLOTS") == 2 || joiner.Status() >= 0; }))
         << FileText(joiner.err);
     // One come after a refusal: the status says what the start waits for.
-    if (row.alike) EXPECT_EQ(StatusOf(lobby), "Give each player a region: click your own row.");
+    if (row.alike) {
+      EXPECT_EQ(StatusOf(lobby), "Give each player a region: click your own row.");
+    }
     ClickControl(FormFindControlByTag(lobby.currentForm, "SLOTS"), 1);
     ASSERT_TRUE(PumpUntil([&] { return AJoinerHasARegionAndIsReady() || joiner.Status() >= 0; }))
         << FileText(joiner.err) << SlotsText();
