@@ -20,6 +20,11 @@ dispatcher whose cases lock for themselves). The lock is re-entrant, so a helper
 takes the guard again at no risk. A lambda's body runs later, so a guard
 taken around the lambda does not cover it.
 
+Nothing goes to the peers while the simulation lock is held: every send
+in src/ goes through the network's outbox (src/net/held_sends.cpp), which
+holds a send made under the lock until the lock is let go, so no other
+code calls a peer's SendTo.
+
 Each rule carries its own allowed and refused samples. Before the tree is
 checked every rule runs on them, and a refused sample that passes or an
 allowed one that is refused stops the check: a rule that cannot refuse is no
@@ -56,6 +61,7 @@ class Rule:
     find: Callable[[str, str], list]
     allowed: list = field(default_factory=list)   # (file under the root, text) that must pass
     refused: list = field(default_factory=list)   # (file under the root, text) that must be refused
+    folders: tuple = FOLDERS                       # where in the tree it looks
 
 
 def is_screen_file(path):
@@ -325,8 +331,44 @@ UNLOCKED_WORLD = Rule(
 )
 
 
+# The one place that hands messages to a peer; the platform's peer and the
+# tests' bare peers aside.
+OUTBOX = 'src/net/held_sends.cpp'
+PEER_SEND = re.compile(r'(?:->|\.)\s*SendTo\s*\(')
+
+
+def direct_peer_sends(path, text):
+    if path == OUTBOX or path.startswith('src/platform/') or re.search(r'_test\w*\.(?:cpp|h)$|_tests?\.h$', path):
+        return []
+    if re.search(r'#include\s*<gtest/', text):
+        return []
+    code = blank_comments_and_strings(text)
+    return sorted({code.count('\n', 0, m.start()) + 1 for m in PEER_SEND.finditer(code)})
+
+
+DIRECT_PEER_SEND = Rule(
+    name='peer-send-outside-outbox',
+    why='a message goes to a peer past the outbox, which holds sends made under the simulation lock; '
+        'call NetPeerSend (net/held_sends.h)',
+    find=direct_peer_sends,
+    folders=('src',),
+    allowed=[
+        ('src/net/held_sends.cpp', 'int32_t Go(NetSession& s) { return s.peer->SendTo(0, d, n, 0); }'),
+        ('src/net/net_slots.cpp', 'int32_t Send(NetSession& s) {\n  // not peer->SendTo(...)\n'
+         '  return NetPeerSend(s, 0, d, n, 0);\n}'),
+        ('src/net/net_test_support.h', 'void Send() { peer->SendTo(to, m.data(), m.size(), 0); }'),
+        ('src/platform/peer.cpp', 'Status Peer::SendTo(PeerId t, const void* d, size_t n, uint32_t f) { return kOk; }'),
+    ],
+    refused=[
+        ('src/net/net_slots.cpp', 'int32_t Send(NetSession& s) {\n  return s.peer->SendTo(t, d, n, 0);\n}'),
+        ('src/net_game/sync_check.cpp', 'void Tell(plat::Peer& p) { p.SendTo(0, d, n, 0); }'),
+    ],
+)
+
+
 RULES = [
     UNLOCKED_WORLD,
+    DIRECT_PEER_SEND,
 ]
 
 
@@ -344,10 +386,10 @@ def check_samples():
 
 def check_tree(root):
     problems = []
-    for path, full in source_checks.source_files(root, FOLDERS):
-        with open(full, encoding='utf-8', errors='replace') as f:
-            text = f.read()
-        for rule in RULES:
+    for rule in RULES:
+        for path, full in source_checks.source_files(root, rule.folders):
+            with open(full, encoding='utf-8', errors='replace') as f:
+                text = f.read()
             for number in rule.find(path, text):
                 problems.append(f'{path}:{number}: {rule.why} ({rule.name})')
     return problems
@@ -355,4 +397,4 @@ def check_tree(root):
 
 if __name__ == '__main__':
     sys.exit(source_checks.run(sys.argv, 'check-world-locks', check_samples, check_tree,
-                               'uses of g_world outside the simulation lock in screen code'))
+                               'uses of g_world outside the simulation lock in screen code, or sends past the outbox'))

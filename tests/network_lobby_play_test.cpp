@@ -225,6 +225,20 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
     if (lobby.scenarios[i].file == "Channel") channel = static_cast<int>(i);
   ASSERT_GE(channel, 0);
   ClickControl(FormFindControlByTag(lobby.currentForm, "GAMES"), channel);
+  // Alone with a region, the host may start: Start is offered and the
+  // status says the start waits for nobody. Its clicks then take the region
+  // round to none again.
+  const std::string alone = "PLAYER (host): no region\n";
+  ASSERT_TRUE(PumpUntil([&] { return RowsText(lobby) == alone; })) << RowsText(lobby);
+  ClickControl(FormFindControlByTag(lobby.currentForm, "SLOTS"), 0);
+  ASSERT_TRUE(PumpUntil([&] { return RowsText(lobby) != alone; }));
+  EXPECT_EQ(StatusOf(lobby), "Waiting for players to join; Start begins without them.") << RowsText(lobby);
+  EXPECT_TRUE(Shown(lobby, "START"));
+  for (int click = 0; click < kMaxPlayers && RowsText(lobby) != alone; ++click) {
+    const std::string before = RowsText(lobby);
+    ClickControl(FormFindControlByTag(lobby.currentForm, "SLOTS"), 0);
+    ASSERT_TRUE(PumpUntil([&] { return RowsText(lobby) != before; })) << before;
+  }
 
   const std::string game = plat::DataRoot();  // this program's copy: the runner may write there
   const std::string address = "127.0.0.1:" + std::to_string(port);
@@ -238,6 +252,10 @@ TEST_F(NetworkLobbyPlay, AJoinerWithOneOtherTableCellIsRefusedOnBothSidesAndOneA
     Runner joiner(row.folder, {"--join", address, "--days", "1"}, dir.path() + "/" + row.name);
     ASSERT_TRUE(PumpUntil([&] { return ListRows(lobby, "SLOTS") == 2 || joiner.Status() >= 0; }))
         << FileText(joiner.err);
+    // One come after a refusal: the status says what the start waits for.
+    if (row.alike) {
+      EXPECT_EQ(StatusOf(lobby), "Give each player a region: click your own row.");
+    }
     ClickControl(FormFindControlByTag(lobby.currentForm, "SLOTS"), 1);
     ASSERT_TRUE(PumpUntil([&] { return AJoinerHasARegionAndIsReady() || joiner.Status() >= 0; }))
         << FileText(joiner.err) << SlotsText();

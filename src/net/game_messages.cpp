@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "net/held_sends.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/relay_checks.h"
@@ -274,8 +275,8 @@ int32_t NetSendGameMessage(NetSession& session, uint32_t target, bool loopback, 
   if (headSize < 8 || headSize > kMaxHeadSize) return plat::kFail;
   std::vector<uint8_t> buffer(head, head + headSize);
   if (length) buffer.insert(buffer.end(), static_cast<const uint8_t*>(payload), static_cast<const uint8_t*>(payload) + length);
-  return session.peer->SendTo(target == 0 ? plat::kPeerAll : target, buffer.data(), buffer.size(),
-                              loopback ? 0 : plat::kPeerSendNoLoopback);
+  return NetPeerSend(session, target == 0 ? plat::kPeerAll : target, buffer.data(), buffer.size(),
+                     loopback ? 0 : plat::kPeerSendNoLoopback);
 }
 
 int32_t SendNetMessage(NetSession& session, const SessionMessage& message, uint32_t target) {

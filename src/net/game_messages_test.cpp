@@ -3,6 +3,9 @@
 // and every peer message checked before use.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "net/held_sends.h"
 #include "net/net_test_support.h"
 #include "records/le_bytes.h"
 #include "world/scenario_settings.h"
@@ -146,6 +149,43 @@ TEST(GameMessages, TheHostsSetupReachesThePeersAndItself) {
   EXPECT_EQ(le::Load32(&start[60]), 0u);  // the payload slot means nothing on the wire
   // The host loads the file too, through its own queue.
   EXPECT_EQ(host.DrainKinds(), std::vector<uint32_t>{kSmGameSetup});
+}
+
+// Sent with the simulation's lock held, messages wait for its release; a
+// send from a thread without it first sends what waits: the peer hears them
+// all in the order they were sent, and none went out under the lock.
+TEST(GameMessages, SendsUnderTheLockGoAsItIsLetGoInTheirOrder) {
+  plat::InProcessNetwork network;
+  TestPeer host("Hera", &network);
+  host.Host();
+  SpyPeer spy(network);
+  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+  plat::CriticalSection lock(&NetSendHeldMessages);
+  struct Restore {
+    plat::CriticalSection* before;
+    ~Restore() { NetSendsWaitFor(before); }
+  } restore{NetSendsWaitFor(&lock)};
+  const uint64_t under = NetSendsUnderLock(), held = NetSendsHeldBack();
+  const auto send = [&](uint32_t n) {
+    const std::vector<uint8_t> m = EncodeProgressReport(1, n);
+    return NetSendGameMessage(host.session, 0, false, m.data(), nullptr, 0);
+  };
+  {
+    plat::CriticalSectionLock hold(lock);
+    {
+      plat::CriticalSectionLock again(lock);
+      EXPECT_EQ(send(1), 0);
+    }
+    EXPECT_EQ(send(2), 0);
+    std::thread([&] { EXPECT_EQ(send(3), 0); }).join();
+    EXPECT_EQ(send(4), 0);
+    EXPECT_EQ(NetSendsHeldBack() - held, 3u);
+  }
+  ASSERT_TRUE(Eventually([&] { return spy.Of(kProgressReportId).size() == 4; }));
+  std::vector<uint32_t> order;
+  for (const auto& m : spy.Of(kProgressReportId)) order.push_back(le::Load32(&m[12]));
+  EXPECT_EQ(order, (std::vector<uint32_t>{1, 2, 3, 4}));
+  EXPECT_EQ(NetSendsUnderLock(), under);
 }
 
 TEST(GameMessages, TheSettingsHeadStartsFromTheSetupDefaults) {

@@ -2,12 +2,14 @@
 
 #include <cinttypes>
 #include <cstring>
+#include <utility>
 
 #include "app/app_object.h"
 #include "app/log.h"
 #include "app/program_version.h"
 #include "net/command_line_session.h"
 #include "net/game_messages.h"
+#include "net/held_sends.h"
 #include "net/net_ui_link.h"
 #include "platform/clock.h"
 #include "net/net_message_queue.h"
@@ -40,6 +42,7 @@ NetSession::NetSession()
 
 NetSession::~NetSession() {
   // The game's session is closed by the shell; a test's goes with its test.
+  NetSendHeldMessagesOf(*this);
   if (peer) peer->Close();
 }
 
@@ -91,19 +94,22 @@ plat::PeerId NetMessageHandler::OnSessionFull() {
   if (!s.isHost || !s.accepting || !slots) return plat::kPeerNone;
   const uint64_t now = plat::MonotonicMs();
   plat::CriticalSectionLock hold(s.slotLock);
-  // The joiner that has waited longest past the grace without a word of
-  // being ready; one given a region is the lobby's to wait for.
+  // A joiner past the grace that holds no region: the lobby waits only for
+  // those given one. Saying it is ready costs a stranger nothing, so it keeps
+  // no place by it; one that never said it gives way first, then the one
+  // that has waited longest.
+  const auto rank = [&](int n) { return std::pair(slots[n].ready != 0, s.slotGivenMs[n]); };
   int oldest = -1;
   for (int n = 0; n < kMaxPlayers; ++n) {
     const NetSlot& slot = slots[n];
-    if (n == s.localSlot || slot.state != kSlotHuman || slot.ready || slot.region != 0) continue;
+    if (n == s.localSlot || slot.state != kSlotHuman || slot.region != 0) continue;
     if (slot.playerId == 0 || slot.playerId == plat::kPeerNone) continue;
     if (now - s.slotGivenMs[n] < s.readyGraceMs) continue;
-    if (oldest < 0 || s.slotGivenMs[n] < s.slotGivenMs[oldest]) oldest = n;
+    if (oldest < 0 || rank(n) < rank(oldest)) oldest = n;
   }
   if (oldest < 0) return plat::kPeerNone;
-  LogWrite(g_platform, "NetStage: slot %d, not ready after %" PRIu64 " ms, gives its place to a new joiner\n", oldest,
-           now - s.slotGivenMs[oldest]);
+  LogWrite(g_platform, "NetStage: slot %d, %s and with no region after %" PRIu64 " ms, gives its place to a new joiner\n",
+           oldest, slots[oldest].ready ? "ready" : "not ready", now - s.slotGivenMs[oldest]);
   return slots[oldest].playerId;
 }
 
@@ -268,6 +274,8 @@ int32_t SetupNetSession(NetSession& session, int32_t) {
 }
 
 void CloseNetSession(NetSession& session) {
+  // What the game sent before it closed goes first.
+  NetSendHeldMessagesOf(session);
   if (session.inSession && session.peer && session.isHost) (void)session.peer->TerminateSession();
   if (session.inSession) session.hostLost = 1;
   session.inSession = 0;

@@ -106,10 +106,10 @@ struct NetSession {
 
   // Hosting: what the peer puts up with from untrusted connections.
   plat::PeerGuard guard;
-  // Hosting, in the lobby: a joiner that has held its slot this long
-  // without declaring itself ready (and has no region) gives its place to a
-  // new joiner when the session is full, so strangers that say hello and
-  // nothing more cannot keep a player out.
+  // Hosting, in the lobby: a joiner that has held its slot this long and
+  // has no region gives its place to a new joiner when the session is full
+  // (one never ready first), so strangers that say hello, or hello and
+  // ready, cannot keep a player out.
   uint32_t readyGraceMs = 30000;
   // Hosting: when each slot was given (MonotonicMs), under the slot lock.
   uint64_t slotGivenMs[32] = {};

@@ -124,7 +124,7 @@ TEST(NetLobby, AJoinGetsItsSlotAndTheWholeTable) {
   EXPECT_EQ(spy.Of(kLobbySlotGiven)[0], WordMessage(kLobbySlotGiven, 3));
 }
 
-TEST(NetLobby, SixteenPlayersAtMostAStrangerNeverReadyGivesWayAndNoneAfterTheStart) {
+TEST(NetLobby, SixteenPlayersAtMostAJoinerWithNoRegionGivesWayAndNoneAfterTheStart) {
   plat::InProcessNetwork network;
   TestPeer host("Hera", &network);
   host.Host();
@@ -141,7 +141,7 @@ TEST(NetLobby, SixteenPlayersAtMostAStrangerNeverReadyGivesWayAndNoneAfterTheSta
   EXPECT_EQ(sixteenth.connected.load(), plat::kPeerRefused);
   for (int s = 17; s < kMaxPlayers; ++s) EXPECT_EQ(host.Slot(s).state, kSlotFree) << s;
   // Once the grace is over, the joiner that came first among those not
-  // ready gives its place to a newcomer; one that said it is ready keeps its.
+  // ready gives its place to a newcomer before one that said it is ready.
   host.session.readyGraceMs = 0;
   joiners[0]->Send(host.session.peer->LocalId(), WordMessage(kLobbyReady, 2));
   ASSERT_TRUE(Eventually([&] { return host.Slot(2).ready == 1; }));
@@ -156,6 +156,21 @@ TEST(NetLobby, SixteenPlayersAtMostAStrangerNeverReadyGivesWayAndNoneAfterTheSta
   EXPECT_NE(third, newcomer.peer->LocalId());
   EXPECT_EQ(host.Slot(2).playerId, joiners[0]->peer->LocalId());
   for (int s = 17; s < kMaxPlayers; ++s) EXPECT_EQ(host.Slot(s).state, kSlotFree) << s;
+  // Ready costs a stranger nothing: with every joiner ready, the first with
+  // no region gives way; one given a region keeps its place.
+  ASSERT_EQ(NetSetSlotFields(host.session, 2, 1, 0), 0);
+  const plat::PeerId hostId = host.session.peer->LocalId();
+  newcomer.Send(hostId, WordMessage(kLobbyReady, 3));
+  for (int s = 4; s <= 16; ++s) joiners[static_cast<size_t>(s - 2)]->Send(hostId, WordMessage(kLobbyReady, static_cast<uint32_t>(s)));
+  ASSERT_TRUE(Eventually([&] {
+    for (int s = 3; s <= 16; ++s)
+      if (!host.Slot(s).ready) return false;
+    return true;
+  }));
+  SpyPeer late(network);
+  ASSERT_TRUE(late.Join(port));
+  ASSERT_TRUE(Eventually([&] { return host.Slot(4).playerId == late.peer->LocalId(); }));
+  EXPECT_EQ(host.Slot(2).playerId, joiners[0]->peer->LocalId());
 
   TestPeer second("Host2", &network);
   second.Host();

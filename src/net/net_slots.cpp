@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "net/held_sends.h"
 #include "net/net_session.h"
 #include "net/text_message.h"
 #include "platform/clock.h"
@@ -26,8 +27,7 @@ std::vector<uint8_t> SlotMessage(uint32_t id, uint32_t slot) {
 }
 
 int32_t Send(NetSession& session, uint32_t target, const std::vector<uint8_t>& message) {
-  if (!session.peer) return plat::kFail;
-  return session.peer->SendTo(target, message.data(), message.size(), 0);
+  return NetPeerSend(session, target, message.data(), message.size(), 0);
 }
 
 void ClearSlot(NetSlot& slot) {

@@ -1,5 +1,7 @@
 #include "net_game/lobby_file_check.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -186,9 +188,11 @@ void CheckLobbyAccount(NetSession& session, const World& world, const SessionMes
     ours = LobbySyncInfo(world);
   }
   std::string name;
+  uint32_t players[kMaxPlayers] = {};
   {
     plat::CriticalSectionLock hold(session.slotLock);
     name = FieldText(SessionSlots(session)[slot].name);
+    for (int s = 0; s < kMaxPlayers; ++s) players[s] = SessionSlots(session)[s].playerId;
   }
   // The lines and the kick go out with the world's lock let go.
   const std::vector<std::string> lines =
@@ -203,7 +207,14 @@ void CheckLobbyAccount(NetSession& session, const World& world, const SessionMes
   std::optional<plat::CriticalSectionLock> hold;
   if (worldLock) hold.emplace(*worldLock);
   c.refusal = name + " " + OtherFilesText(lines) + ": dropped" + MismatchedFilesText(world, lines);
+  std::copy(std::begin(players), std::end(players), std::begin(c.refusalPlayers));
   LogWrite(g_platform, "NetStage: %s\n", c.refusal.c_str());
+}
+
+void ForgetRefusalOnNewJoiner(const NetSlot* table) {
+  LobbyFileCheck& c = g_lobbyFileCheck;
+  for (int s = static_cast<int>(kNetHostSlot) + 1; s < kMaxPlayers && !c.refusal.empty(); ++s)
+    if (table[s].state == kSlotHuman && table[s].playerId != c.refusalPlayers[s]) c.refusal.clear();
 }
 
 bool LobbyFilesAlike(NetSession& session, const World& world, int slot) {

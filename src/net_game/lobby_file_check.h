@@ -13,6 +13,7 @@
 #include "records/player_record.h"
 
 struct NetSession;
+struct NetSlot;
 struct SessionMessage;
 struct TextLine;
 struct World;
@@ -60,8 +61,10 @@ struct LobbyFileCheck {
   // Host: per slot, the player whose files were found alike, and for which set-up.
   uint32_t alikePlayer[kMaxPlayers] = {};
   uint32_t alikeSetup[kMaxPlayers] = {};
-  // The last joiner the host dropped, as it names it.
+  // The last joiner the host dropped, as it names it, and who held each
+  // slot then.
   std::string refusal;
+  uint32_t refusalPlayers[kMaxPlayers] = {};
 };
 extern LobbyFileCheck g_lobbyFileCheck;
 
@@ -79,6 +82,9 @@ void SendLobbyAccountWhenDue(NetSession& session, const World& world, plat::Crit
 // world is read under `worldLock`; the refusal is sent outside it.
 void CheckLobbyAccount(NetSession& session, const World& world, const SessionMessage& message,
                        plat::CriticalSection* worldLock);
+// Host: a joiner come since the last refusal (the one refused joining
+// again among them) makes it old news. The table is read under its lock.
+void ForgetRefusalOnNewJoiner(const NetSlot* table);
 // Host: whether the person in the slot sent an account of the game now
 // offered that matched.
 bool LobbyFilesAlike(NetSession& session, const World& world, int slot);

@@ -43,19 +43,24 @@ void AnnounceJoin(World& world, int32_t loadedFromSave) {
 
 int32_t SendToPlayer(uint32_t kind, int32_t player, const uint8_t* payload, size_t length) {
   NetSession& s = g_netSession;
-  plat::CriticalSectionLock simulation(g_simulationLock);
-  const World& world = g_world;
   uint32_t target = s.hostPlayer;
+  SessionMessage* m = nullptr;
   {
-    plat::CriticalSectionLock hold(s.slotLock);
-    if (player > 0 && player < kMaxPlayers) {
-      const uint32_t slot = world.players[player].networkSlot;
-      if (slot > 0 && slot < static_cast<uint32_t>(kMaxPlayers) && world.slotTable[slot].state == kSlotHuman)
-        target = world.slotTable[slot].playerId;
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    const World& world = g_world;
+    {
+      plat::CriticalSectionLock hold(s.slotLock);
+      if (player > 0 && player < kMaxPlayers) {
+        const uint32_t slot = world.players[player].networkSlot;
+        if (slot > 0 && slot < static_cast<uint32_t>(kMaxPlayers) && world.slotTable[slot].state == kSlotHuman)
+          target = world.slotTable[slot].playerId;
+      }
     }
+    m = BuildNetMessage(kind, payload, static_cast<uint32_t>(length), CurrentTickNow(world.gameState),
+                        static_cast<uint8_t>(world.gameState.localPlayer));
   }
-  SessionMessage* m = BuildNetMessage(kind, payload, static_cast<uint32_t>(length), CurrentTickNow(world.gameState),
-                                      static_cast<uint8_t>(world.gameState.localPlayer));
+  // Sent with the world's lock let go (a caller that holds it has it sent
+  // as it lets it go).
   if (!m) return plat::kFail;
   m->value = static_cast<uint32_t>(player);
   const int32_t status = SendNetMessage(s, *m, target);

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace plat {
 
@@ -81,19 +82,43 @@ class Thread {
   int priority_ = kPriorityNormal;
 };
 
-// A re-entrant critical section.
+// A re-entrant critical section. It knows which thread holds it, and may run
+// a call on a thread each time that thread lets its outermost hold go (the
+// call runs with the section free).
 class CriticalSection {
  public:
-  void Enter() { m_.lock(); }
-  bool TryEnter() { return m_.try_lock(); }
-  void Leave() { m_.unlock(); }
+  CriticalSection() = default;
+  explicit CriticalSection(void (*onRelease)()) : onRelease_(onRelease) {}
+  void Enter() {
+    m_.lock();
+    Took();
+  }
+  bool TryEnter() {
+    if (!m_.try_lock()) return false;
+    Took();
+    return true;
+  }
+  void Leave() {
+    // Only the holder changes the depth, so it needs no guard of its own.
+    const bool last = --depth_ == 0;
+    if (last) owner_.store(std::thread::id(), std::memory_order_relaxed);
+    m_.unlock();
+    if (last && onRelease_) onRelease_();
+  }
   // std::lock_guard and std::unique_lock compatibility.
-  void lock() { m_.lock(); }
-  bool try_lock() { return m_.try_lock(); }
-  void unlock() { m_.unlock(); }
+  void lock() { Enter(); }
+  bool try_lock() { return TryEnter(); }
+  void unlock() { Leave(); }
+  bool HeldByThisThread() const { return owner_.load(std::memory_order_relaxed) == std::this_thread::get_id(); }
 
  private:
+  void Took() {
+    if (depth_++ == 0) owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  }
   std::recursive_mutex m_;
+  std::atomic<std::thread::id> owner_{};
+  int depth_ = 0;
+  void (*const onRelease_)() = nullptr;
 };
 
 class CriticalSectionLock {

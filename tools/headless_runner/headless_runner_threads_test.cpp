@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "net/held_sends.h"
 #include "net_game/lobby_file_check.h"
 #include "net_game/net_game_link.h"
 #include "net_game/sync_check.h"
@@ -144,7 +145,12 @@ TEST(HeadlessRunnerThreads, ASyncErrorStopsTheRunWithItsDayNamed) {
 }
 
 TEST(HeadlessRunnerThreads, TwoPeersInOneProcessPlayAFewDaysInStep) {
+  const uint64_t under = NetSendsUnderLock(), held = NetSendsHeldBack();
   const HostRun run = HostWithJoiner(3);
+  // The computer players post their commands holding the simulation lock:
+  // each went to the peer as the lock was let go, none while it was held.
+  EXPECT_GT(NetSendsHeldBack(), held);
+  EXPECT_EQ(NetSendsUnderLock(), under);
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(DayLines(run.out), 3u) << run.out;
   // The host's clock went past the joiner's first report: the joiner's

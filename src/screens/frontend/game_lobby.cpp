@@ -263,22 +263,26 @@ void GameLobby::OnOpen() {
 void GameLobby::ChooseGame(int32_t row) {
   if (mode != kLobbyModeHost || row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
   const std::string& file = scenarios[static_cast<size_t>(row)].file;
-  GameParamsBlock& block = g_world.campaignMessage;  // world-lock: only bound here, read and written below under it
+  GameParamsBlock block;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    block.flags &= ~kGameParamsSavedGame;
+    GameParamsBlock& offered = g_world.campaignMessage;
+    offered.flags &= ~kGameParamsSavedGame;
     // Only the game's own scenarios are offered to peers, who all have them.
     g_mapFolders.customScenario = false;
     // Each game offered has its own number: a joiner's account of the files
     // of one offered before is not taken for this one's.
-    ++block.word44;
+    ++offered.word44;
     g_lobbyFileCheck.refusal.clear();
     SetFieldText(g_world.gameState.scenarioName, file);
+    block = offered;
   }
   // Every peer, this one included, reads the game; the regions follow. The
-  // block is the main thread's in the lobby (no game runs), and the set-up
-  // goes out with the world's lock let go.
+  // set-up goes out from a copy with the world's lock let go, and what it
+  // names is the world's again before this thread reads its own set-up.
   (void)SendGameSetup(g_netSession, file.c_str(), 0, 0, block);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  g_world.campaignMessage = block;
 }
 
 void GameLobby::NextRegionOfSlot(int32_t slot) {
@@ -394,6 +398,7 @@ void GameLobby::Refresh() {
           ListAddString(slots_, SlotRow(w, w.slotTable, s, own).c_str(), s, s, 0, 0, 0);
       ListLayoutRows(slots_);
     }
+    if (mode == kLobbyModeHost) ForgetRefusalOnNewJoiner(w.slotTable);
     status = mode == kLobbyModeHost ? HostStatus(w, w.slotTable) : JoinerStatus(w, w.slotTable, own);
   }
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);

@@ -104,10 +104,12 @@ void KickPopup::OnOpen() {
 }
 
 void KickPopup::OnCommand(Control* control, int32_t) {
-  plat::CriticalSectionLock lock(g_simulationLock);
+  uint32_t slot = 0;
   if (Is(control, "OKBUT") && ValidPlayer(player) && g_netSession.isHost.load() != 0) {
-    const uint32_t slot = g_world.players[player].networkSlot;
-    if (slot > 0 && slot < kMaxPlayers) (void)KickSlotPlayer(g_netSession, slot);
+    plat::CriticalSectionLock lock(g_simulationLock);
+    slot = g_world.players[player].networkSlot;
   }
+  // The kick goes to the network with the world's lock let go.
+  if (slot > 0 && slot < kMaxPlayers) (void)KickSlotPlayer(g_netSession, slot);
   if (Is(control, "OKBUT") || Is(control, "CANBUT")) Close(0);
 }
