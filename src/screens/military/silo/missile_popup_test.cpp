@@ -138,7 +138,7 @@ TEST_F(MissilePopupTest, OrderTogglesPostOnlyForTheLocalPlayersStock) {
 TEST_F(MissilePopupTest, BuildPriceAndDays) {
   UnitClassRecord c{};
   c.strengthPerSize = 4, c.price = 100.0f, c.resourceB = 10.0f, c.kind = 2, c.buildWorkPerPoint = 3.0f;
-  c.upkeepFactor = 5.0f;
+  c.costPerElement = 5.0f;
   c.loadableMask = 0x10;
   // The treasury's part, 4 x 5 x sqrt(0.25) + 0.9, paid over the 7 days of
   // work; the money price prices facilities.
