@@ -78,21 +78,20 @@ TEST(DesignResearch, AnAvailableDesignsBuildPopupReadsWholeAndApart) {
   // Westholm starts with goods at 33.32 a unit and a cost factor of 1.3575.
   ASSERT_NEAR(goodsRate, 33.32f, 0.01f);
   ASSERT_NEAR(costFactor, 1.3575f, 0.0001f);
-  // Price: n x price + (n x cargo weight x h + 0.9) x goods + 0.9; the
-  // sample's classes carry no cargo weight, and 0.9 x 33.32 + 0.9 is below
-  // the float's step at these prices, so it is lost. Time: n x days an
-  // element + 1, a part day counted whole, on the order and the sheet alike.
-  // The sheet's cost: n x upkeep + (n x weight x h + 0.9) x cost factor + 0.9.
+  // Price: n x cost per element + (n x weight x h + 0.9) x goods + 0.9, the
+  // bytes the sheet's cost reads at the cost factor: n x cost per element +
+  // (n x weight x h + 0.9) x cost factor + 0.9. Time: n x days an element +
+  // 1, a part day counted whole, on the order and the sheet alike.
   const struct {
     int32_t cls;
     const char *price, *time, *sheetDays, *sheetCost;
   } rows[] = {
-      // Light Tanks: 45 x 30,000,000; 45 x 0.5 + 1 = 23.5; 54 + 1.35 x 1.3575 + 0.9 = 56.7.
-      {7, "1,350,000,000", "24 Days", "24", "$ 56"},
-      // Battle Tanks: 40 x 60,000,000; 40 x 0.8 + 1 = 33; 72 + 1.3 x 1.3575 + 0.9 = 74.7.
-      {8, "2,400,000,000", "33 Days", "33", "$ 74"},
-      // Destroyer: 900,000,000; 60 + 1 = 61; 12 + (5 x 0.5 + 0.9) x 1.3575 + 0.9 = 17.5.
-      {30, "900,000,000", "61 Days", "61", "$ 17"},
+      // Light Tanks: 54 + 1.35 x 33.32 + 0.9 = 99.9; 45 x 0.5 + 1 = 23.5; 54 + 1.35 x 1.3575 + 0.9 = 56.7.
+      {7, "99", "24 Days", "24", "$ 56"},
+      // Battle Tanks: 72 + 1.3 x 33.32 + 0.9 = 116.2; 40 x 0.8 + 1 = 33; 72 + 1.3 x 1.3575 + 0.9 = 74.7.
+      {8, "116", "33 Days", "33", "$ 74"},
+      // Destroyer: 12 + (5 x 0.5 + 0.9) x 33.32 + 0.9 = 126.2; 60 + 1 = 61; 12 + 3.4 x 1.3575 + 0.9 = 17.5.
+      {30, "126", "61 Days", "61", "$ 17"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.cls);

@@ -62,22 +62,23 @@ void SettleHexStatus(HexCell& cell) {
   }
 }
 
-// Whether a facility of the brush's class can be placed on the selected hex;
-// when it cannot, the reason the bar gives.
-bool FacilityFits(World& w, std::string* why) {
+// Why a facility of the brush's class cannot be placed on the selected hex,
+// in full and shorter for a narrow line; nothing when it can.
+struct Refusal {
+  std::string full, shorter;
+};
+Refusal FacilityRefusal(World& w) {
   HexCell* cell = EditorCellAt(w, SelectedPosition(w));
   const int32_t cls = g_editorMap.brushValue;
-  if (!cell || ProcessUnitStack(w, *cell, 0, 0, cls, 1.0f, true, true) != 0) return true;
+  if (!cell || ProcessUnitStack(w, *cell, 0, 0, cls, 1.0f, true, true) != 0) return {};
   const auto name = [&w](int32_t index) {
     const UnitClassRecord* type = ClassRecordAt(w, index);
     return type ? std::string(type->name, strnlen(type->name, sizeof type->name)) : std::string("A facility");
   };
   const HexUnitStack* stack = LoadHexStack(*cell);
   if (stack && stack->lead && IsUnitLive(*stack->lead))
-    *why = name(stack->lead->classIndex) + " already stands on this hex.";
-  else
-    *why = name(cls) + " cannot stand on this hex.";
-  return false;
+    return {name(stack->lead->classIndex) + " already stands on this hex.", "This hex is built on."};
+  return {name(cls) + " cannot stand on this hex.", "It cannot stand on this hex."};
 }
 
 void PlaceFacility(World& w) {
@@ -152,16 +153,6 @@ bool EditorBrushAtHex(int32_t drag) {
   World& w = g_world;
   const uint32_t position = SelectedPosition(w);
   const bool filled = e.brushKind == kBrushTerrain && !(e.flags & kEditorKeepTerrain) && FillPressed();
-  // A press that would place a facility the hex cannot take changes
-  // nothing, not even the hex's name and people, and says why.
-  std::string refused;
-  const bool placing = e.brushKind == kBrushObject && drag == 0 && !(e.flags & kEditorKeepTerrain) &&
-                       e.brushValue > 0 && e.brushValue < kLinkToolFirst;
-  if (placing && !FacilityFits(w, &refused)) {
-    if (g_editorScreens.cmdBar) g_editorScreens.cmdBar->ShowHint(refused);
-    RefreshPanel(g_editorScreens.modePanels[5]);
-    return true;
-  }
   // The button held after the press is a drag: the reason stays shown.
   if (drag == 0 && g_editorScreens.cmdBar) g_editorScreens.cmdBar->ShowHint("");
   if (!filled) {
@@ -175,10 +166,16 @@ bool EditorBrushAtHex(int32_t drag) {
         e.lastTerrain = e.terrainBrush;
         g_editorPalette.dirty[0] = 1;
       } else if (e.brushKind == kBrushObject && drag == 0) {
-        if (e.brushValue < kLinkToolFirst)
+        // A facility the hex cannot take is not placed, and the bar says
+        // why; the hex's own settings above are painted all the same.
+        const Refusal refused = e.brushValue > 0 && e.brushValue < kLinkToolFirst ? FacilityRefusal(w) : Refusal{};
+        if (!refused.full.empty()) {
+          if (g_editorScreens.cmdBar) g_editorScreens.cmdBar->ShowHint(refused.full, refused.shorter);
+        } else if (e.brushValue < kLinkToolFirst) {
           PlaceFacility(w);
-        else
+        } else {
           LinkTool();
+        }
       } else if (e.brushKind == kBrushUnit && drag == 0 && g_editorScreens.placeUnit) {
         g_editorScreens.placeUnit();
       }

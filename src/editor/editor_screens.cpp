@@ -7,6 +7,8 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_vocabulary.h"
+#include "ui/string_control.h"
+#include "ui/text_fit.h"
 
 EditorScreens g_editorScreens;
 
@@ -40,10 +42,16 @@ void MapEditCmdBar::OnCommand(Control* control, int32_t id) {
 
 void MapEditCmdBar::ShowEditingOffHint(bool shown) { ShowHint(shown ? kEditingOffHint : ""); }
 
-void MapEditCmdBar::ShowHint(const std::string& text) {
+void MapEditCmdBar::ShowHint(const std::string& text, const std::string& shorter) {
   Control* hint = Tag(currentForm, "EDITHINT");
-  if (!hint || hint->text == text) return;
-  ControlSetText(hint, text.c_str());
+  if (!hint) return;
+  const std::string* shown = &text;
+  if (auto* line = dynamic_cast<StringControl*>(hint); line && !shorter.empty()) {
+    BitmapFont* font = line->Font();
+    if (font && TextWidth(font, text) > Width(line) - line->textInset) shown = &shorter;
+  }
+  if (hint->text == *shown) return;
+  ControlSetText(hint, shown->c_str());
   hint->Invalidate();
 }
 

@@ -20,8 +20,9 @@ class MapEditCmdBar : public Screen {
   // Says on the bar that the map takes no brush or fill until Edit map is
   // pressed, or clears the line.
   void ShowEditingOffHint(bool shown);
-  // Says on the bar why the last click changed nothing ("" clears it).
-  void ShowHint(const std::string& text);
+  // Says on the bar why the last click changed nothing ("" clears it): the
+  // text, or the shorter one when the text is too wide for the line.
+  void ShowHint(const std::string& text, const std::string& shorter = {});
 
   int32_t currentTab = 1;
   int32_t height = 0;

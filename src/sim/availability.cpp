@@ -186,7 +186,7 @@ float ItemRatio(const World& world, const ProjectEntry& entry) {
     const float n = static_cast<float>(k.strengthPerSize);
     const float under = n * k.buildWorkPerPoint + 1.0f;
     if (under == 0.0f) return 0.0f;
-    return (n * k.upkeepFactor + 0.9f) / under;
+    return (n * k.costPerElement + 0.9f) / under;
   }
   return 0.0f;
 }

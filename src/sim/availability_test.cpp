@@ -202,7 +202,7 @@ TEST_F(Availability, ItemRatioByKind) {
   EXPECT_EQ(ItemRatio(*world_, Project(0, kProjectTechnology, 2)), 0.25f);
   UnitClassRecord& k = world_->unitClasses[0];
   k.strengthPerSize = 4;
-  k.upkeepFactor = 0.5f;
+  k.costPerElement = 0.5f;
   k.buildWorkPerPoint = 2.0f;
   // (4 x 0.5 + 0.9) / (4 x 2 + 1) = 2.9 / 9, worked in the game's rounding.
   volatile float over = 0.9f;

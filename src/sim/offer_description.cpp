@@ -189,12 +189,12 @@ float OfferGroupValue(World& world, const OfferItemGroup& group) {
       if (!IsMissileClass(*c)) {
         // A unit held in the second placement costs half its upkeep.
         const float f = unit->byte18 == 2 ? 0.5f : 1.0f;
-        value += ClassCost(*c) * unit->strength + priceFactor * c->upkeepFactor * f * unit->strength;
+        value += ClassCost(*c) * unit->strength + priceFactor * c->costPerElement * f * unit->strength;
       } else {
         const float q = entry.quantity;
         const float f = (c->kind == 2 || c->kind == 3) ? 0.5f : 1.0f;
         const float size = static_cast<float>(c->targetSize);
-        value += q * ClassCost(*c) * size + (f * c->upkeepFactor * size * q + 0.9f) * priceFactor + 0.9f;
+        value += q * ClassCost(*c) * size + (f * c->costPerElement * size * q + 0.9f) * priceFactor + 0.9f;
       }
     }
   }

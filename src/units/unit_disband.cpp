@@ -73,7 +73,7 @@ void UnitDisbandToStock(World& world, UnitRecord& unit, uint32_t sell) {
       uf::SetSupplyStock(owner, uf::SupplyStock(owner) + value);
       AddLocalNewsItem(world, owner, kMsgUnitDisbanded, 0, params);
     } else {
-      float share = (static_cast<float>(cls->level) * 2.0f + 20.0f) / 200.0f * cls->upkeepFactor * unit.strength;
+      float share = (static_cast<float>(cls->level) * 2.0f + 20.0f) / 200.0f * cls->costPerElement * unit.strength;
       if (cls->availability == kUnlimitedAvailability) share = share * 0.8f;
       const float price = std::min(SupplyPriceLimit(owner), SupplyMarketPrice(world));
       const float proceeds = value * price + share;

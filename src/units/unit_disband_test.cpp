@@ -19,7 +19,7 @@ class DisbandTest : public ::testing::Test, public World6 {
       UnitClassRecord& cls = world->unitClasses[static_cast<size_t>(c)];
       cls.strengthPerSize = 10;
       cls.level = 5;
-      cls.upkeepFactor = 4.0f;
+      cls.costPerElement = 4.0f;
       cls.weight = 2.0f;  // weight a point
     }
     world->worldEconomy.assign(1024, 0);

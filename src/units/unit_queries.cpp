@@ -213,7 +213,7 @@ float UnitClassStat(const World& world, int32_t classIndex, int statistic) {
     case 23: return 70.0f - static_cast<float>(c.valuePerPoint) * 5.0f;
     case 28: {
       const float m = Flag(c, 28) ? 40.0f : (category >= 1 && category <= 3 ? 2.0f : 20.0f);
-      return 100.0f - c.upkeepFactor / 1000000.0f * m;
+      return 100.0f - c.costPerElement / 1000000.0f * m;
     }
     case 29: {
       const float m = Flag(c, 28) ? 40.0f : (category == 2 || category == 3 ? 1.0f : 100.0f);

@@ -63,8 +63,8 @@ struct UnitClassImage {
   uint8_t placementsB;       // 37
   int16_t rubbleClass;       // 38: what a destroyed facility leaves, 0 none
   int16_t requiredTechs[2];  // 40
-  float buildWorkPerPoint;   // 44
-  float upkeepFactor;        // 48
+  float buildWorkPerPoint;   // 44: the build days of one element
+  float costPerElement;      // 48: the money one element costs to build; also the upkeep factor and base cost
   float reach;               // 52
   uint32_t availability;     // 56
   uint32_t extraSlot;        // 60: the extra block; in a file not 0 when one follows the record
@@ -84,8 +84,9 @@ struct UnitClassImage {
   uint16_t cargoSlots;       // 96: what a carrier or silo holds; also the weapon word and the capacity word
   uint8_t hexMoveCost;       // 98: the movement cost a class gives its own hex (land)
   uint8_t hexSeaMoveCost;    // 99: the same at sea
-  float price;               // 100: the money price of building one
-  float weight;              // 104: per strength point
+  float price;               // 100: a facility type's cost base; a unit's build is priced from costPerElement
+                             // and weight, never from this
+  float weight;              // 104: per strength point; also the goods one element takes to build (cargoWeight)
   float carryCapacity;       // 108: per strength point; also the storage figure and the supply capacity
   uint8_t targetType;        // 112
   uint8_t kind;              // 113: 0 land, 1 air, 2 sea, 3 submarine
@@ -131,6 +132,7 @@ static_assert(offsetof(UnitClassImage, deployFirst) == 34);
 static_assert(offsetof(UnitClassImage, productSlot) == 27);
 static_assert(offsetof(UnitClassImage, strengthPerSize) == 28);
 static_assert(offsetof(UnitClassImage, buildWorkPerPoint) == 44);
+static_assert(offsetof(UnitClassImage, costPerElement) == 48);
 static_assert(offsetof(UnitClassImage, extraSlot) == 60);
 static_assert(offsetof(UnitClassImage, sweepMode) == 64);
 static_assert(offsetof(UnitClassImage, speed) == 66);

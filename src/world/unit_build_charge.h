@@ -23,7 +23,7 @@ inline float UnitBuildWork(const UnitClassRecord& cls, float targetStrength) {
 // The money the treasury pays for the whole work, a share of it with each
 // point worked. The class's money price prices facilities, not units.
 inline float UnitBuildCharge(const UnitClassRecord& cls, float targetStrength) {
-  return static_cast<float>(cls.strengthPerSize) * cls.upkeepFactor * UnitBuildSize(targetStrength) + 0.9f;
+  return static_cast<float>(cls.strengthPerSize) * cls.costPerElement * UnitBuildSize(targetStrength) + 0.9f;
 }
 
 // What the treasury pays for a build that goes ahead every day at a yard

@@ -92,7 +92,7 @@ float UnitDailyUpkeep(const PlayerRecord& owner, const UnitRecord& unit, const U
   const float f = static_cast<float>(cls.strengthPerSize);
   const float priceLimit = uf::ProductReal(owner, uf::kSupplyProduct, kProductPriceLimitAt);
   const float q =
-      (f * cls.upkeepFactor + (f * cls.weight * SeaHalf(cls) + 0.9f) * priceLimit + 0.9f) / 2.0f;
+      (f * cls.costPerElement + (f * cls.weight * SeaHalf(cls) + 0.9f) * priceLimit + 0.9f) / 2.0f;
   // A class of no size would divide by nothing: its units pay the base part.
   const float share = f != 0.0f ? q * unit.strength / f * std::sqrt(std::max(unit.training, 0.0f) + 1.0f) : 0.0f;
   return q / 10.0f + share;

@@ -40,7 +40,7 @@ class MilitaryUpkeep : public ::testing::Test, public World6 {
     uf::SetProductReal(r, uf::kSupplyProduct, kProductPriceLimitAt, 2.0f);
     UnitClassRecord& tank = w.unitClasses[kTank];
     tank.buildWorkPerPoint = 2.0f;
-    tank.upkeepFactor = 0.5f;
+    tank.costPerElement = 0.5f;
     tank.weight = 1.0f;
     w.unitClasses[kBase].slotSize = 3;
     SetTerrainByte(w.terrains[1], 134, 5);
@@ -167,7 +167,7 @@ TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
   }
 }
 
-// A unit ordered at full size pays over its whole build F x upkeep factor + 0.9
+// A unit ordered at full size pays over its whole build F x cost per element + 0.9
 // (10 x 0.5 + 0.9) from the treasury, not the class's money price, which
 // prices facilities; the budget's unit-building line adds up to the same.
 TEST_F(MilitaryUpkeep, AUnitOrderedIsPaidItsBuildChargeAndTheBudgetShowsIt) {
@@ -433,7 +433,7 @@ struct StockRoom : World6 {
     UnitClassRecord& missile = world->unitClasses[kStockClass];
     missile.typeByte = uf::kTypeEightClass;
     missile.buildWorkPerPoint = 1.0f;
-    missile.upkeepFactor = 0.5f;
+    missile.costPerElement = 0.5f;
     missile.slotSize = 1;
   }
   PlayerRecord& Owner() { return world->players[kOwner]; }

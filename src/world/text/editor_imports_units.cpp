@@ -41,7 +41,7 @@ constexpr Column kUnitClassColumns[] = {
     {Cell::kI16, 40, "first technology"},
     {Cell::kI16, 42, "second technology"},
     {Cell::kF32, 44, "build work per strength point"},
-    {Cell::kF32, 48, "upkeep factor"},
+    {Cell::kF32, 48, "cost per element"},
     {Cell::kF32, 52, "reach"},
     {Cell::kWord, 56, "availability"},
     {Cell::kI16, 64, "sweep mode"},

@@ -17,6 +17,8 @@
 namespace {
 
 constexpr float kFoundationShare = 0.2f;
+// Where the world economy block keeps the scale a site's needs are valued at.
+constexpr size_t kWorldGoodsScaleAt = 804;
 
 }  // namespace
 
@@ -49,6 +51,18 @@ float SiteOutput(const World& world, const HexCell& cell, const UnitClassRecord&
     v = v * product::Get(owner, p, product::kProductivity) * product::Factors(world, owner)[product::kOutputFactor + p];
   }
   return v;
+}
+
+float SiteMainProductOutput(const World& world, const UnitClassRecord& cls, float output) {
+  float w[11];
+  const int p = MainProduct(cls);
+  if (p < 0 || !classfields::ProductValues(cls, w)) return 0.0f;
+  float valued = 0.0f;
+  for (int i = 0; i < 11; ++i) valued += w[i] * product::WorldReal(world, i, product::kWorldOutputWeight);
+  const float scale = product::WorldReal(world, 0, kWorldGoodsScaleAt);
+  if (!(valued > 0.0f) || !(scale > 0.0f)) return 0.0f;
+  const float share = w[p] * product::WorldReal(world, p, product::kWorldOutputWeight) / valued;
+  return output * share * world.mapHeader.scaleSquared / scale;
 }
 
 float PerBuildDay(float amount, float days) { return days > 0.0f ? amount / days : 0.0f; }

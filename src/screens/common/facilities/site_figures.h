@@ -24,6 +24,12 @@ int MainProduct(const UnitClassRecord& cls);
 // world prices x the hex's supply factor, times the owner's two factors
 // for the class's main product.
 float SiteOutput(const World& world, const HexCell& cell, const UnitClassRecord& cls, float e, float need);
+// The part of a site output (SiteOutput) that is the class's main product,
+// in the measure the region's own output of that product is counted in: the
+// output is the value of everything the class yields at the goods scale,
+// the region's figure the amounts its hexes yield over their area. 0 for a
+// class without a main product.
+float SiteMainProductOutput(const World& world, const UnitClassRecord& cls, float output);
 // A strength's effective share: s - (1 - s) x s x 0.3.
 inline float EffectiveStrength(float s) { return s - (1.0f - s) * s * 0.3f; }
 // A per-day figure of a build time: the amount over the days, 0 for a

@@ -62,12 +62,14 @@ float BuildSecondaryRate(const PlayerRecord& player) {
   return product::Get(player, unitfields::kSupplyProduct, product::kUnitCost);
 }
 
-// A unit of the class at the share of full strength: its material at the
-// class price, its weight at the builder's rate.
+// A unit of the class at the share of full strength: its elements' money
+// and the goods they take at the builder's rate, the bytes the build queue
+// charges and the class sheet prices.
 float UnitBuildPrice(const UnitClassRecord& cls, float quantity, float secondaryRate) {
   const float n = static_cast<float>(cls.strengthPerSize);
   const float h = cls.kind == 2 || cls.kind == 3 ? 0.5f : 1.0f;
-  return n * cls.price * ShortUnitScale(quantity) + (n * cls.resourceB * h * quantity + 0.9f) * secondaryRate + 0.9f;
+  return n * cls.costPerElement * ShortUnitScale(quantity) + (n * cls.weight * h * quantity + 0.9f) * secondaryRate +
+         0.9f;
 }
 
 float UnitBuildDays(const UnitClassRecord& cls, float quantity) {
@@ -77,7 +79,7 @@ float UnitBuildDays(const UnitClassRecord& cls, float quantity) {
 }  // namespace
 
 float DesignResearchCost(const UnitClassRecord& cls) {
-  return (static_cast<float>(cls.strengthPerSize) * cls.price + 0.9f) * CategoryFactor(cls.kind);
+  return (static_cast<float>(cls.strengthPerSize) * cls.costPerElement + 0.9f) * CategoryFactor(cls.kind);
 }
 
 float DesignResearchDays(const UnitClassRecord& cls, float rate) {
@@ -116,7 +118,7 @@ void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& c
     }
   } else {
     const float factor = CategoryFactor(cls.kind);
-    SetPrice(row, (n * cls.price + 0.9f) * factor);
+    SetPrice(row, DesignResearchCost(cls));
     if (Control* research = Tag(row, "RESTIME")) {
       const float rate = local ? ResearchRate(*local) : 0.0f;
       const bool unknown = !(rate >= kLeastResearchRate) || !(rate > 0.0f);

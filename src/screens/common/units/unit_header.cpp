@@ -75,7 +75,7 @@ AnnualCostInputs CostInputs(const UnitClassRecord& cls, float costRate) {
   in.atSea = cls.kind == 2 || cls.kind == 3;
   in.weight = cls.weight;
   in.defaultStrength = cls.strengthPerSize;
-  in.runningCost = cls.upkeepFactor;
+  in.runningCost = cls.costPerElement;
   in.costFactor = costRate;
   return in;
 }

@@ -26,7 +26,7 @@ class UnitIdentityTest : public ::testing::Test {
   void SetUp() override {
     g_world.gameState.localPlayer = kOwner;
     g_world.players[kOwner].costFactor = 2.0f;
-    cls_.strengthPerSize = 10, cls_.upkeepFactor = 100.0f, cls_.weight = 50.0f, cls_.valuePerPoint = 4;
+    cls_.strengthPerSize = 10, cls_.costPerElement = 100.0f, cls_.weight = 50.0f, cls_.valuePerPoint = 4;
     unit_.owner = unit_.controller = kOwner;
     unit_.classIndex = 7;
     unit_.strength = 10.0f;

@@ -64,7 +64,7 @@ ClassSheetFigures ClassSheetFiguresOf(const UnitClassRecord& cls) {
   f.techs[0] = cls.requiredTechs[0];
   f.techs[1] = cls.requiredTechs[1];
   f.buildDays = cls.buildWorkPerPoint;
-  f.cashUpkeep = cls.upkeepFactor;
+  f.cashUpkeep = cls.costPerElement;
   // Endurance: hours of fuel at the class's rate of use. The base weight a
   // point carries is its fuel load, which the endurance divides; the goods
   // upkeep is the supply weight a point takes, as a transport loads it.

@@ -264,7 +264,7 @@ void DealUnitPicker::OnOpen() {
     SetControlText(Tag(currentForm, "NAME"), c ? std::string(c->name, strnlen(c->name, sizeof c->name)).c_str() : "");
     if (c) {
       size = static_cast<float>(c->strengthPerSize);
-      const float targetSize = c->targetSize, cost = c->valuePerPoint, upkeep = c->upkeepFactor;
+      const float targetSize = c->targetSize, cost = c->valuePerPoint, upkeep = c->costPerElement;
       const float f = (c->kind == 2 || c->kind == 3) ? 0.5f : 1.0f;
       const PlayerRecord* local = LocalPlayer(g_world);
       const float localFactor = local ? local->costFactor : 0.0f;

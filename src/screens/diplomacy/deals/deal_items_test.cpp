@@ -43,7 +43,7 @@ TEST(DealValues, OneRoutineForEveryKind) {
   UnitClassRecord& design = world.unitClasses[2];
   design.kind = 1, design.targetSize = 10, design.valuePerPoint = 100;
   UnitClassRecord& tank = world.unitClasses[3];
-  tank.valuePerPoint = 100, tank.upkeepFactor = 10.0f;
+  tank.valuePerPoint = 100, tank.costPerElement = 10.0f;
   world.players[2].costFactor = 1.5f;
   w.AddUnit(0x02000001, 2, 3, 2.0f).byte18 = 2;
   w.AddUnit(0x02000002, 2, 3, 2.0f);

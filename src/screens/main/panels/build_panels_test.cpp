@@ -339,6 +339,28 @@ TEST_F(BuildPanelsTest, TheSettlementPagesShowConditionAndPopulation) {
   }
 }
 
+// A works yielding product 0 at 1 an element, on hexes of a quarter of the
+// goods scale: its Output is the value 1 x weight 2 x the goods scale 1 = 2 a
+// day, and the region counts 1 x 2 x the area 0.25 = 0.5 of it, which is
+// 125 % of the region's 0.4 (the value over the amount read 500 %).
+TEST_F(BuildPanelsTest, AWorksProvidesItsShareOfTheRegionsOutput) {
+  FacilityOutputPage page;
+  TestForm form(page, "MAP1_ss1b4", {"CONDITION", "CAPACITY", "DYTOGGLE", "PROVIDE"});
+  Industry(kClassFullAvailability);
+  UnitRecord lead{};
+  lead.classIndex = kIndustry;
+  lead.strength = lead.efficiency = 1.0f;
+  MakeHexStack(Cell(3, 3))->lead = &lead;
+  Select(g_world.gameState.currentHex, 3, 3);
+  g_world.cellBytes[3 * kSide + 3] = 125;
+  g_world.mapHeader.scaleSquared = 0.25f;
+  g_screens.productScreen.graphTimeScale = 1.0f;
+  product::Set(g_world.players[kLocal], 0, product::kOutput, 0.4f);
+  page.Refresh();
+  EXPECT_EQ(form["CAPACITY"]->text, "2.00");
+  EXPECT_EQ(form["PROVIDE"]->text, "125 %");
+}
+
 TEST_F(BuildPanelsTest, TheConstructionCostADayOfANoTimeBuildIsNothing) {
   SettlementConstructionPage page;
   TestForm form(page, "MAP1_ss1b3", {"CONSTRUCT", "DAYS", "CONSTRUCT3"});

@@ -164,7 +164,9 @@ void FacilityOutputPage::Refresh() {
   const int p = v.cls ? std::max(MainProduct(*v.cls), 0) : 0;
   const float wanted = LocalOutput(w, p);
   if (wanted != 0.0f) {
-    SetPercentText(Tag(*this, "PROVIDE"), output / wanted * 100.0f);
+    // Like with like: the site's main product as the region counts its own.
+    const float provided = v.cls ? SiteMainProductOutput(w, *v.cls, output) : 0.0f;
+    SetPercentText(Tag(*this, "PROVIDE"), provided / wanted * 100.0f);
   } else {
     ControlSetText(Tag(*this, "PROVIDE"), "-");
   }

@@ -68,7 +68,7 @@ void UnitDetailPanel::Refresh() {
     cost.atSea = cls->kind == 2 || cls->kind == 3;
     cost.weight = cls->weight;
     cost.defaultStrength = cls->strengthPerSize;
-    cost.runningCost = cls->upkeepFactor;
+    cost.runningCost = cls->costPerElement;
     cost.costFactor = unit->owner < kMaxPlayers ? g_world.players[unit->owner].costFactor : 0.0f;
     cost.strength = unit->strength;
     cost.alert = unit->training;

@@ -228,7 +228,7 @@ TEST(UnitOffer, FiguresByHand) {
   };
   for (const auto& r : rows) {
     UnitClassRecord cls;
-    cls.upkeepFactor = 100.0f, cls.weight = 2.0f, cls.level = 5;
+    cls.costPerElement = 100.0f, cls.weight = 2.0f, cls.level = 5;
     cls.strengthPerSize = r.group, cls.kind = r.domain, cls.availability = r.link;
     const OfferFigures f = UnitOfferFigures(
         cls, OfferInputs{.strength = 8.0f, .saleFlag = r.saleFlag, .sellerPrice = r.seller, .worldPrice = 2.5f});

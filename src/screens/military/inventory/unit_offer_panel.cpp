@@ -88,8 +88,8 @@ OfferFigures UnitOfferFigures(const UnitClassRecord& cls, const OfferInputs& in)
   const float g = std::min(in.sellerPrice, in.worldPrice);
   const auto group = static_cast<float>(cls.strengthPerSize);
   OfferFigures f;
-  f.cost = cls.upkeepFactor * s + in.sellerPrice * cls.weight * h * s;
-  f.resaleBase = (2.0f * static_cast<float>(cls.level) + 20.0f) / 200.0f * cls.upkeepFactor * s;
+  f.cost = cls.costPerElement * s + in.sellerPrice * cls.weight * h * s;
+  f.resaleBase = (2.0f * static_cast<float>(cls.level) + 20.0f) / 200.0f * cls.costPerElement * s;
   if (cls.availability == kNoLink) f.resaleBase = f.resaleBase * 0.8f;
   // A class without groups has no goods part: group x (n / group) would be
   // 0 x infinity.

@@ -19,6 +19,7 @@
 #include "screens/common/units/build_lists.h"
 #include "screens/common/military_test_support.h"
 #include "screens/common/units/deploy_readiness.h"
+#include "screens/common/units/unit_sheets.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/military/units/unit_list_popup.h"
 #include "sim/command_log.h"
@@ -127,10 +128,11 @@ class BuildListsTest : public ::testing::Test {
 };
 
 TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
-  // Price 5 and cargo weight 2 an element, goods at 3 a unit of weight:
+  // 5 money and 2 goods an element, goods at 3 a unit of weight:
   // n x 5 x q' + (n x 2 x h x q + 0.9) x 3 + 0.9, with q' the square root of
   // a share below one and h a half at sea; days n x build days x q' + 1,
-  // any part of a day counted whole.
+  // any part of a day counted whole. A whole unit's price is its class
+  // sheet's money at the same goods price.
   const struct {
     int32_t design;
     int16_t elements;
@@ -158,11 +160,14 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
     product::Set(local, 10, product::kUnitCost, 3.0f);
     SetRecordF32(local, kResearchSpentToday, r.research);
     UnitClassRecord& cls = g_world.unitClasses[kRifles];
-    cls.strengthPerSize = r.elements, cls.price = 5.0f, cls.resourceB = 2.0f, cls.buildWorkPerPoint = r.buildDays;
+    cls.strengthPerSize = r.elements, cls.costPerElement = 5.0f, cls.weight = 2.0f, cls.buildWorkPerPoint = r.buildDays;
     cls.kind = r.kind;
-    // What the queue charges and consumes is not the price shown.
-    cls.upkeepFactor = 40.0f, cls.weight = 1.0f;
-    TestSheet sheet;
+    // A facility's cost base and building resource price no unit.
+    cls.price = 40.0f, cls.resourceB = 1.0f;
+    local.costFactor = 3.0f;
+    TestSheet sheet, classSheet;
+    classSheet.Texts({"DOLCOST"});
+    FillUnitClassSheet(classSheet.root, cls, nullptr, nullptr);
     sheet.Texts({"PRICEBUILD", "DAYS", "RESTIME", "STR", "BUILDHIDE"});
     auto* slider = sheet.Add<SlideBarControl>("STRSLDR");
     SetHidden(sheet.Find("BUILDHIDE"), true);
@@ -177,6 +182,9 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
       EXPECT_EQ(slider->Hidden(), r.sliderHidden) << r.elements;
     }
     EXPECT_EQ(quantity, r.quantityAfter) << r.elements;
+    if (r.design == 0 && r.quantity == 1.0f) {
+      EXPECT_EQ(classSheet.Text("DOLCOST"), std::string("$ ") + r.price);
+    }
   }
 }
 

@@ -108,7 +108,7 @@ TEST_F(UnitBuildPopupTest, ResearchPanelShowsCostTimeAndState) {
   };
   for (const auto& r : rows) {
     UnitClassRecord& c = g_world.unitClasses[kTanks];
-    c.strengthPerSize = 10, c.price = 100.0f, c.buildWorkPerPoint = r.weight, c.kind = r.domain;
+    c.strengthPerSize = 10, c.costPerElement = 100.0f, c.buildWorkPerPoint = r.weight, c.kind = r.domain;
     SetRecordF32(g_world.players[kLocal], kResearchSpentToday, r.rate);
     Bits() = r.bits;
     TestSheet sheet;

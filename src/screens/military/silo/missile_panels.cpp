@@ -89,7 +89,7 @@ float MissileBuildPrice(const UnitClassRecord& cls, float strength, float goodsP
   const float s = strength >= 1.0f ? strength : std::sqrt(std::max(strength, 0.0f));
   const float half = cls.kind == 2 || cls.kind == 3 ? 0.5f : 1.0f;
   const float goods = (n * cls.weight * half * strength + 0.9f) * goodsPrice;
-  return n * cls.upkeepFactor * s + goods + 0.9f;
+  return n * cls.costPerElement * s + goods + 0.9f;
 }
 
 int32_t MissileBuildDays(const UnitClassRecord& cls, float strength) {

@@ -138,7 +138,7 @@ TEST_F(MissilePopupTest, OrderTogglesPostOnlyForTheLocalPlayersStock) {
 TEST_F(MissilePopupTest, BuildPriceAndDays) {
   UnitClassRecord c{};
   c.strengthPerSize = 4, c.price = 100.0f, c.resourceB = 10.0f, c.kind = 2, c.buildWorkPerPoint = 3.0f;
-  c.upkeepFactor = 5.0f, c.weight = 2.0f;
+  c.costPerElement = 5.0f, c.weight = 2.0f;
   c.loadableMask = 0x10;
   // Money 4 x 5 x sqrt(0.25), half the goods of a sea class at the strength
   // itself, (4 x 2 x 0.5 x 0.25 + 0.9) at 3 a unit, and 0.9; the money price

@@ -83,7 +83,7 @@ TEST_F(UnitDetailPanelsTest, EngagementBoxes) {
 // per element are 0, not infinite.
 TEST_F(UnitDetailPanelsTest, StandDownFiguresAndOrder) {
   UnitClassRecord& cls = g_world.unitClasses[1];
-  cls.strengthPerSize = 100, cls.weight = 20.0f, cls.upkeepFactor = 50.0f, cls.valuePerPoint = 3;
+  cls.strengthPerSize = 100, cls.weight = 20.0f, cls.costPerElement = 50.0f, cls.valuePerPoint = 3;
   unit_.strength = 100.0f, unit_.training = 3.0f;
   unitfields::SetProductReal(g_world.players[kLocal], unitfields::kSupplyProduct, kProductPriceLimitAt, 2.0f);
   militarytest::TestSheet form;

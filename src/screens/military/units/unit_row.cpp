@@ -14,7 +14,6 @@
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_fit.h"
-#include "world/unit_build_charge.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -87,9 +86,10 @@ void UnitRow::OnOpen() {
   } else {
     SetTextf(strengthText_, "Str %d", cls->strengthPerSize);
   }
-  // A whole unit at a yard working a point a day, as the queue counts it.
-  const int32_t days = UnitBuildPaymentAt(*cls, 1.0f, 1.0f, g_world.quickBuild).days;
-  SetControlText(daysText_, FormatDuration(static_cast<float>(days)).c_str());
+  // A whole unit's work and a day to start it, any part of a day whole: the
+  // figure its class sheet and its build row beside the list show.
+  SetControlText(daysText_,
+                 FormatDuration(static_cast<float>(cls->strengthPerSize) * cls->buildWorkPerPoint + 1.0f).c_str());
   const int32_t icon = UnitRowIcon(*cls);
   for (int32_t i = kFirstRowIcon; i <= kLastRowIcon; ++i)
     if (i != kFormOwnedRowIcon) ShowIf(form, i, i == icon);

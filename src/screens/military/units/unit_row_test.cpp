@@ -126,10 +126,9 @@ TEST(UnitRows, ClassRow) {
   row.form = row.currentForm = nullptr;
 }
 
-// A design's build days on its list row are the days the queue counts,
-// until less than a point of the work (elements x days + 1) is left; beside
-// its order and on its class sheet they are that work, any part of a day
-// counted whole (elements x days + 1 + 0.99, cut to a whole day).
+// A design's build days read one figure on its list row, on its class sheet
+// and beside its order: the work of a whole unit (elements x days + 1), any
+// part of a day counted whole (+ 0.99, cut to a whole day).
 TEST(UnitRows, BuildDaysOnTheRowTheSheetAndTheOrder) {
   const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
   const GlobalGuard<bool> quick(g_world.quickBuild);
@@ -140,12 +139,14 @@ TEST(UnitRows, BuildDaysOnTheRowTheSheetAndTheOrder) {
     int32_t elements;
     float daysPerElement;
     bool quickBuild;
-    int32_t days, sheetDays;
+    int32_t days;
   } rows[] = {
-      {12, 1.375f, false, 17, 18},  // 17.5: half a point is left after 17 days; 18.49 on the sheet
-      {12, 2.0f, false, 25, 25},    // 25: the last whole point takes a day; 25.99
-      {1, 0.0f, false, 1, 1},       // 1 point: one day; 1.99
-      {12, 2.0f, true, 1, 25},      // a quick build is done in a day; the sheet counts the work
+      {12, 1.375f, false, 18},  // 17.5 + 0.99
+      {45, 0.5f, false, 24},    // the sample's Light Tanks: 23.5 + 0.99
+      {24, 0.7f, false, 18},    // its Self-Prop Guns: 17.8 + 0.99
+      {12, 2.0f, false, 25},    // 25.99
+      {1, 0.0f, false, 1},      // 1.99
+      {12, 2.0f, true, 25},     // a quick build shows the work all the same
   };
   UnitRow row;
   militarytest::TestSheet rowForm, sheet, order;
@@ -164,8 +165,8 @@ TEST(UnitRows, BuildDaysOnTheRowTheSheetAndTheOrder) {
     float whole = 1.0f;
     DrawBuildItemRow(order.root, 0, design, &whole, 0);
     EXPECT_EQ(std::atoi(rowForm.Text("UDAYS").c_str()), r.days) << rowForm.Text("UDAYS");
-    EXPECT_EQ(sheet.Text("DAYS"), std::to_string(r.sheetDays));
-    EXPECT_EQ(std::atoi(order.Text("DAYS").c_str()), r.sheetDays) << order.Text("DAYS");
+    EXPECT_EQ(sheet.Text("DAYS"), std::to_string(r.days));
+    EXPECT_EQ(std::atoi(order.Text("DAYS").c_str()), r.days) << order.Text("DAYS");
   }
   row.form = row.currentForm = nullptr;
 }
