@@ -165,11 +165,57 @@ endfunction()
 # sets them). SHARDS n splits a long program into n entries, each running
 # every n-th test, so that the entries go side by side. ONCE labels the
 # entries "once" instead of "whole": scripts/test.sh runs them in the first
-# shuffled order only, for programs whose every test loads its own game
-# afresh, so that a second order finds little the first could not, and whose
-# runs cost the most (the cross tests' play tests under the sanitizers). With
+# shuffled order only, for programs of play tests, whose every case starts
+# its own game afresh, so that a second order finds little the first could
+# not, and whose runs cost the most under the sanitizers. The suites of such
+# a program's files that start no game run again in the later orders, in an
+# entry NAME.rest labelled "again" (see vd_play_suites). With
 # VD_TESTS_PER_PROGRAM off, each test is an entry (a process) of its own.
 option(VD_TESTS_PER_PROGRAM "One CTest entry per test program, its tests run whole in one process" ON)
+
+# The test suites of the program's files that start a game: the whole
+# program, a session, a log-on, the turn thread, the headless runner or the
+# game's executable (scripts/tsan.sh picks its cases by the same signs), as
+# a test filter's patterns joined by ':' in `out`; `others` is true when
+# another file of the program holds tests. A TEST_P suite runs under its
+# instantiation's prefix. Read when CMake configures: a suite added to a
+# file later runs in every order until then, which costs time, not cover.
+function(vd_play_suites target out others)
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(dir ${target} SOURCE_DIR)
+  set(starts "support/(whole_program|sample_game|play_days)\\.h|runner_test_support\\.h|headless::Run\\(|"
+             "(^|[^A-Za-z0-9_])(StartGameSession|LogOn|StartTurnThread|PlayDays|RunRunner)\\(|"
+             "(^|[^A-Za-z0-9_])execl?\\(VD_GAME_EXE")
+  string(JOIN "" starts ${starts})
+  set(patterns)
+  set(rest FALSE)
+  foreach(source IN LISTS sources)
+    if(NOT IS_ABSOLUTE ${source})
+      set(source ${dir}/${source})
+    endif()
+    file(STRINGS ${source} tests REGEX "^TEST(_F|_P)?\\([A-Za-z0-9_]+")
+    file(STRINGS ${source} signs REGEX "${starts}")
+    if(NOT signs)
+      if(tests)
+        set(rest TRUE)
+      endif()
+      continue()
+    endif()
+    foreach(line IN LISTS tests)
+      string(REGEX MATCH "^TEST(_F|_P)?\\(([A-Za-z0-9_]+)" found "${line}")
+      if(CMAKE_MATCH_1 STREQUAL "_P")
+        list(APPEND patterns "*/${CMAKE_MATCH_2}.*")
+      else()
+        list(APPEND patterns "${CMAKE_MATCH_2}.*")
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES patterns)
+  list(JOIN patterns ":" patterns)
+  set(${out} "${patterns}" PARENT_SCOPE)
+  set(${others} ${rest} PARENT_SCOPE)
+endfunction()
+
 function(vd_discover_tests target)
   cmake_parse_arguments(ARG "ONCE" "SHARDS" "LABELS" ${ARGN})
   if(VD_TESTS_PER_PROGRAM)
@@ -198,6 +244,14 @@ function(vd_discover_tests target)
           ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}")
       endif()
     endforeach()
+    if(ARG_ONCE)
+      vd_play_suites(${target} play others)
+    endif()
+    if(ARG_ONCE AND others)
+      add_test(NAME ${target}.rest COMMAND ${target} --gtest_brief=1 "--gtest_filter=-${play}"
+               WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+      set_tests_properties(${target}.rest PROPERTIES TIMEOUT 3600 LABELS "again;${ARG_LABELS}")
+    endif()
     return()
   endif()
   set(properties)

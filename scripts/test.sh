@@ -5,9 +5,12 @@
 # Each test program runs whole in one process with its tests in a shuffled
 # order, once per seed in VD_TEST_SEEDS (default: 1; seeds run from 1 to
 # 99999). The first seed runs every CTest entry; later seeds only the test
-# programs (label "whole"), since the other entries do not shuffle; the
-# headless runner's tests and the cross tests (label "once"), each case a
-# fresh load and together most of the time, take the first order only. A failing
+# programs (label "whole"), since the other entries do not shuffle. The
+# headless runner's tests and the cross tests (label "once"), whose cases
+# nearly all play a game afresh and take most of the time, take the first
+# order only; the cross tests' suites that start no game take the later
+# orders too, in an entry of their own (vd_cross_tests.rest, label
+# "again"). A failing
 # order runs again with VD_TEST_SEEDS=N and, for one program,
 #   BUILD/PROGRAM --gtest_shuffle --gtest_random_seed=N
 # (a sharded program's entries also set GTEST_TOTAL_SHARDS and
@@ -40,9 +43,9 @@ export LP_NUM_THREADS="${LP_NUM_THREADS:-0}"
 # CTEST_PARALLEL_LEVEL caps the tests run at once (default: one per core).
 jobs="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 export GTEST_SHUFFLE=1
-labels=()
+labels=(-LE '^again$')
 for seed in "${seeds[@]}"; do
   echo "Tests with shuffle seed $seed"
   GTEST_RANDOM_SEED="$seed" ctest --output-on-failure -j"$jobs" "${labels[@]}"
-  labels=(-L whole)
+  labels=(-L '^(whole|again)$')
 done

@@ -498,6 +498,8 @@ std::string WhatWantsAFrame() {
 
 // Why the frames of the last RunFrames were drawn, each reason once.
 std::string g_drawnFor;
+// The window timer's messages RunFrames dispatched.
+int g_timerMessages = 0;
 
 // The loop run on for a number of frames on the game's clock (each frame
 // waits its turn, so the window timer's refreshes come between them).
@@ -509,6 +511,7 @@ void RunFrames(int frames) {
     plat::Message msg;
     while (plat::PeekWindowMessage(&msg, true)) {
       why += " message " + std::to_string(msg.message);
+      g_timerMessages += msg.message == plat::kWmTimer;
       plat::DispatchWindowMessage(msg);
     }
     why += " /" + WhatWantsAFrame();
@@ -518,9 +521,17 @@ void RunFrames(int frames) {
 }
 
 // The frames that draw what the last act changed, then `watch` more that
-// draw nothing: the frames presented then.
+// draw nothing: the frames presented then. The world stands still meanwhile:
+// a computer player takes a last step after the pause, at whatever moment a
+// busy machine gives its thread, and its mail or moved units are drawn by the
+// window timer's next refresh. Held here, the simulation lock keeps every
+// such step before the frames or after them; the settling frames run until
+// the timer has taken in what came before.
 uint32_t SettledAndStill(int watch = 60) {
+  plat::CriticalSectionLock worldStill(g_simulationLock);
+  g_timerMessages = 0;
   RunFrames(30);
+  while (g_timerMessages == 0) RunFrames(1);
   const uint32_t shown = g_ui.framesPresented;
   RunFrames(watch);
   EXPECT_EQ(g_ui.framesPresented, shown) << "drawn again for:" << g_drawnFor;
@@ -588,7 +599,8 @@ TEST(MailboxPlay, APausedGameWithTheMailboxAndADepartmentOpenDrawsNothingUntilTh
 
   // The mail bar's flag shows its pictures while the game stands, as new
   // mail makes it: only its own box is drawn again, the rest of the screen
-  // stays as it was.
+  // stays as it was (and the world with it, as above).
+  plat::CriticalSectionLock worldStill(g_simulationLock);
   PutTheMailbox(kMailboxPlaces[0]);
   RunFrames(30);
   Control* flag = s.mailBar.mailFlag;

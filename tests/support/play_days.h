@@ -44,8 +44,9 @@ inline void StopAtDay(uint32_t code) {
 }  // namespace play_days
 
 // Plays until the game's day is `day` or later, then leaves the game
-// stopped at that day's end. False when the day did not come within two
-// minutes (the game ended or stands still).
+// stopped at that day's end. False when the game's clock stood still for two
+// minutes (the game ended or hangs): however slowly a busy machine or a
+// sanitizer plays the days, the test waits for them.
 inline bool PlayUntilDay(uint32_t day) {
   GameState& state = g_world.gameState;
   // The hook is swapped while the turn thread waits for the clock.
@@ -55,10 +56,17 @@ inline bool PlayUntilDay(uint32_t day) {
   play_days::g_chainedTurnEvent = g_simUi.postTurnEvent;
   g_simUi.postTurnEvent = play_days::StopAtDay;
   SetGameSpeed(state, 4);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  constexpr auto kStandstill = std::chrono::seconds(120);
+  auto deadline = std::chrono::steady_clock::now() + kStandstill;
+  uint32_t lastTick = std::atomic_ref<uint32_t>(state.currentTick).load(std::memory_order_relaxed);
   bool reached = false;
   while (std::chrono::steady_clock::now() < deadline) {
     PumpWholeProgram();
+    if (const uint32_t tick = std::atomic_ref<uint32_t>(state.currentTick).load(std::memory_order_relaxed);
+        tick != lastTick) {
+      lastTick = tick;
+      deadline = std::chrono::steady_clock::now() + kStandstill;
+    }
     if (std::atomic_ref<uint32_t>(state.currentDay).load() >= day &&
         std::atomic_ref<int32_t>(state.gameSpeed).load(std::memory_order_acquire) == 0) {
       reached = true;
