@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <iterator>
 #include <limits>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -719,25 +719,58 @@ TEST_F(GameFileTest, EveryFigureIsReadOnItsBoundAndRefusedOneStepOutside) {
   const auto good = BuildGameImage(*world_);
   const size_t economy = kGamHeaderBlock, region = economy + kGamEconomyBlock + kGamPlayerSlot;
   const size_t unit = region + 2 * kGamPlayerSlot;
-  const std::regex refusal(R"(: its (.+) of (\S+), outside (\S+) to (\S+)$)");
-  const auto refused = [&](size_t at, float v, std::smatch& m, std::string& why) {
+  // A refusal ends ": its NAME of FIGURE, outside LOW to HIGH": m[1] to m[4].
+  using Refusal = std::array<std::string, 5>;
+  const auto parse = [](const std::string& why, Refusal& m) {
+    const size_t its = why.rfind(": its ");
+    if (its == std::string::npos) return false;
+    const std::string rest = why.substr(its + 6);
+    const size_t outside = rest.rfind(", outside ");
+    const size_t of = outside == std::string::npos ? outside : rest.rfind(" of ", outside);
+    if (of == std::string::npos) return false;
+    const std::string range = rest.substr(outside + 10);
+    const size_t to = range.find(" to ");
+    if (to == std::string::npos) return false;
+    m = {"", rest.substr(0, of), rest.substr(of + 4, outside - of - 4), range.substr(0, to), range.substr(to + 4)};
+    for (size_t i = 2; i < m.size(); ++i)
+      if (m[i].empty() || m[i].find(' ') != std::string::npos) return false;
+    return true;
+  };
+  const auto refused = [&](size_t at, float v, Refusal& m, std::string& why) {
     auto f = good;
     le::StoreF32(f.data() + at, v);
-    return !StageGameImage(f, false, why) && std::regex_search(why, m, refusal);
+    return !StageGameImage(f, false, why) && parse(why, m);
   };
-  const auto Read = [](const std::ssub_match& figure) { return plat::ParseFloat(figure.str().c_str(), nullptr); };
+  const auto Read = [](const std::string& figure) { return plat::ParseFloat(figure.c_str(), nullptr); };
+  // The table's key of a field: no policy copy, no index, no unit number,
+  // words joined by '_'.
+  const auto keyOf = [](std::string name) {
+    for (const char* copy : {"displayPolicy ", "simPolicy "})
+      if (name.starts_with(copy)) name.erase(0, std::strlen(copy));
+    std::vector<std::string> words;
+    std::istringstream in(name);
+    for (std::string word; in >> word;) {
+      for (size_t open; (open = word.find('[')) != std::string::npos;) word.erase(open, word.find(']', open) - open + 1);
+      words.push_back(word);
+    }
+    std::string key;
+    for (size_t i = 0; i < words.size(); ++i) {
+      const bool number = !words[i].empty() && words[i].find_first_not_of("0123456789") == std::string::npos;
+      if (number && i > 0 && i + 1 < words.size()) continue;
+      key += (key.empty() ? "" : "_") + words[i];
+    }
+    return key;
+  };
   std::set<std::string> seen;
   for (const auto& [from, to, owner] : {std::tuple{economy, region - kGamPlayerSlot, "world "},
                                         std::tuple{region, region + sizeof(PlayerRecord), ""},
                                         std::tuple{unit, unit + sizeof(UnitImage), "unit "}}) {
     for (size_t at = from; at < to; at += 4) {
-      std::smatch m;
+      Refusal m;
       std::string why;
       if (!refused(at, 1e30f, m, why) || Read(m[2]) != 1e30f) continue;  // not a figure, or not this one
       const std::string name = m[1];
-      const std::string key = std::regex_replace(
-          std::regex_replace(owner + name, std::regex(R"(^(display|sim)Policy |\[\d+\]| \d+(?= ))"), ""),
-          std::regex(" "), "_");
+      const std::string key = keyOf(owner + name);
       seen.insert(key);
       const auto it = bounds.find(key);
       const auto [low, high] = it != bounds.end() ? it->second : std::pair{-1e18f, 1e18f};
