@@ -174,6 +174,7 @@ set(vd_unity_alone
   src/screens/military/units/unit_progress_row.cpp
   src/screens/military/units/unit_refit_panels.cpp
   src/screens/military/units/unit_refit_panels_test.cpp
+  src/sim/command_post_test.cpp
   src/sim/daily/hex_pass.cpp
   src/sim/daily/population.cpp
   src/sim/daily/product_economy.cpp
@@ -183,6 +184,7 @@ set(vd_unity_alone
   src/sim/diplomatic_offer.cpp
   src/sim/end_of_turn_log.cpp
   src/sim/relations.cpp
+  src/sim/unit_walk_test.cpp
   src/sim/victory.cpp
   src/ui/control_test.cpp
   src/ui/form_file.cpp
@@ -215,6 +217,7 @@ set(vd_unity_alone
   src/units/transport/stock_onto_carriers.cpp
   src/units/transport/transport_phase.cpp
   src/units/unit_base_orders.cpp
+  src/units/unit_batch_test.cpp
   src/units/unit_command_handlers.cpp
   src/units/unit_entry_rights.cpp
   src/units/unit_order_issue_test.cpp
@@ -228,18 +231,24 @@ set(vd_unity_alone
   src/world/text/editor_imports_units.cpp
   src/world/text/import_reader.cpp
   src/world/text/scenario_def_test.cpp
+  tests/base_rename_play_test.cpp
+  tests/base_target_panel_play_test.cpp
+  tests/build_order_play_test.cpp
+  tests/build_units_test.cpp
+  tests/campaign_play_test.cpp
+  tests/editor_scenario_play_test.cpp
+  tests/facility_side_panels_test.cpp
+  tests/missile_chain_play_test.cpp
+  tests/negotiation_fit_play_test.cpp
+  tests/orders_screen_play_test.cpp
+  tests/unit_identity_play_test.cpp
+  tests/unit_tabs_play_test.cpp
   tools/image_gen/map_sheets.cpp
   tools/image_gen/pictures.cpp
   tools/image_gen/ui_sheets.cpp
   tools/world_builder/world_builder_test.cpp
 )
-# Programs compiled file by file: the simulation's tests include the
-# world's and the simulation's headers in every mix, and two of those headers
-# still name the product record's stock byte each; the whole-program tests
-# each name the sample's figures for themselves.
-set(vd_unity_whole_files vd_sim_tests vd_cross_tests)
 if(VD_UNITY)
-  set_target_properties(${vd_unity_whole_files} PROPERTIES UNITY_BUILD OFF)
   # The property is read in the folder whose CMakeLists.txt made the target.
   set(vd_unity_scopes src tools tools/world_builder tools/headless_runner tests)
   list(TRANSFORM vd_unity_scopes PREPEND ${PROJECT_SOURCE_DIR}/)
