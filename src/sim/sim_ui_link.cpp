@@ -23,7 +23,8 @@ void SetScreenFlash(uint32_t strength) {
 }
 
 void PostTurnEvent(uint32_t code) {
-  if (g_simUi.postTurnEvent) g_simUi.postTurnEvent(code);
+  // A test's harness may swap the hook while the clock runs.
+  if (const auto post = std::atomic_ref(g_simUi.postTurnEvent).load(std::memory_order_acquire)) post(code);
 }
 
 int32_t SimUiMode() { return g_simUi.uiMode ? g_simUi.uiMode() : kSimUiInGame; }

@@ -23,7 +23,7 @@
 namespace play_days {
 
 inline std::atomic<uint32_t> g_stopDay{0};
-inline void (*g_chainedTurnEvent)(uint32_t) = nullptr;
+inline std::atomic<void (*)(uint32_t)> g_chainedTurnEvent{nullptr};
 // Wakes the test when the clock has stopped.
 inline std::mutex g_stoppedMutex;
 inline std::condition_variable g_stopped;
@@ -31,7 +31,7 @@ inline std::condition_variable g_stopped;
 // Turn thread: after a day's end (or a turn's, which follows its last day's
 // processing) the clock stops once the day waited for has come.
 inline void StopAtDay(uint32_t code) {
-  if (g_chainedTurnEvent) g_chainedTurnEvent(code);
+  if (const auto chained = g_chainedTurnEvent.load()) chained(code);
   GameState& state = g_world.gameState;
   if ((code == 1 || code == 2) &&
       std::atomic_ref<uint32_t>(state.currentDay).load(std::memory_order_relaxed) >= g_stopDay.load()) {
@@ -49,12 +49,13 @@ inline void StopAtDay(uint32_t code) {
 // sanitizer plays the days, the test waits for them.
 inline bool PlayUntilDay(uint32_t day) {
   GameState& state = g_world.gameState;
-  // The hook is swapped while the turn thread waits for the clock.
+  // The clock may be running: the turn thread reads the hook as it posts.
   play_days::g_stopDay = day;
   const int32_t confirm = g_uiOptions.bnoconfirmturn;
   g_uiOptions.bnoconfirmturn = 1;
-  play_days::g_chainedTurnEvent = g_simUi.postTurnEvent;
-  g_simUi.postTurnEvent = play_days::StopAtDay;
+  auto hook = std::atomic_ref(g_simUi.postTurnEvent);
+  play_days::g_chainedTurnEvent = hook.load(std::memory_order_relaxed);
+  hook.store(play_days::StopAtDay, std::memory_order_release);
   SetGameSpeed(state, 4);
   constexpr auto kStandstill = std::chrono::seconds(120);
   auto deadline = std::chrono::steady_clock::now() + kStandstill;
@@ -86,9 +87,7 @@ inline bool PlayUntilDay(uint32_t day) {
   // The turn's end, posted before the clock stopped, is taken in unasked.
   PumpWholeProgram();
   g_uiOptions.bnoconfirmturn = confirm;
-  // The turn thread reads the hook at a day's end only, and its clock is
-  // stopped.
-  g_simUi.postTurnEvent = play_days::g_chainedTurnEvent;
+  hook.store(play_days::g_chainedTurnEvent.load(), std::memory_order_release);
   return reached;
 }
 

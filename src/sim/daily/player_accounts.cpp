@@ -238,8 +238,8 @@ void RunElection(World& world, PlayerRecord& region) {
       region.govtype = kGovtypeSeized;
       ApplyReputationChange(world, region, -0.2f, 1.0f, 1.0f, 1.0f, 0.0f, 1.0f);
       ApplyReputationChange(world, region, 0.1f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
-    } else if (self == world.gameState.localPlayer && g_simUi.postTurnEvent) {
-      g_simUi.postTurnEvent(kTurnCodeElectionLost);
+    } else if (self == world.gameState.localPlayer) {
+      PostTurnEvent(kTurnCodeElectionLost);
     }
     return;
   }
