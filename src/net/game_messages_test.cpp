@@ -86,12 +86,9 @@ TEST(GameMessages, ACommandSpeaksOnlyForItsSendersRegion) {
   }
 }
 
-TEST(GameMessages, ASetupRequestIsAnsweredWithTheBlockTheFileAndTheHead) {
-  plat::InProcessNetwork network;
-  TestPeer host("Hera", &network);
-  host.Host();
-  SpyPeer spy(network);
-  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+using GameMessagesToASpy = HostAndSpy;
+
+TEST_F(GameMessagesToASpy, ASetupRequestIsAnsweredWithTheBlockTheFileAndTheHead) {
   const plat::PeerId hostId = host.session.peer->LocalId();
   auto answers = [&] {
     std::vector<uint32_t> ids;
@@ -125,12 +122,7 @@ TEST(GameMessages, ASetupRequestIsAnsweredWithTheBlockTheFileAndTheHead) {
   }
 }
 
-TEST(GameMessages, TheHostsSetupReachesThePeersAndItself) {
-  plat::InProcessNetwork network;
-  TestPeer host("Hera", &network);
-  host.Host();
-  SpyPeer spy(network);
-  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+TEST_F(GameMessagesToASpy, TheHostsSetupReachesThePeersAndItself) {
   GameParamsBlock& block = host.world->campaignMessage;
   block.flags = 0x10;
   ASSERT_EQ(SendGameSetup(host.session, "Channel", 1, 1, block), 0);
@@ -154,12 +146,7 @@ TEST(GameMessages, TheHostsSetupReachesThePeersAndItself) {
 // Sent with the simulation's lock held, messages wait for its release; a
 // send from a thread without it first sends what waits: the peer hears them
 // all in the order they were sent, and none went out under the lock.
-TEST(GameMessages, SendsUnderTheLockGoAsItIsLetGoInTheirOrder) {
-  plat::InProcessNetwork network;
-  TestPeer host("Hera", &network);
-  host.Host();
-  SpyPeer spy(network);
-  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+TEST_F(GameMessagesToASpy, SendsUnderTheLockGoAsItIsLetGoInTheirOrder) {
   plat::CriticalSection lock(&NetSendHeldMessages);
   struct Restore {
     plat::CriticalSection* before;

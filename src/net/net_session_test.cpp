@@ -185,12 +185,9 @@ TEST(NetLobby, SixteenPlayersAtMostAJoinerWithNoRegionGivesWayAndNoneAfterTheSta
   EXPECT_EQ(c.connected.load(), plat::kPeerRefused);
 }
 
-TEST(NetLobby, RegionAndReadyBroadcasts) {
-  plat::InProcessNetwork network;
-  TestPeer host("Hera", &network);
-  host.Host();
-  SpyPeer spy(network);
-  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+using NetLobbyToASpy = HostAndSpy;
+
+TEST_F(NetLobbyToASpy, RegionAndReadyBroadcasts) {
   ASSERT_TRUE(Eventually([&] { return spy.Of(kLobbySlotTable).size() == 1; }));
   const plat::PeerId hostId = host.session.peer->LocalId();
 

@@ -245,3 +245,16 @@ class MessageBench {
   NetMessageHandler hostHandler, joinerHandler;
   NetPlayer fromJoiner, fromHost;
 };
+
+// A host named Hera with a bare spy joined to it.
+class HostAndSpy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.Host();
+    ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+  }
+
+  plat::InProcessNetwork network;
+  TestPeer host{"Hera", &network};
+  SpyPeer spy{network};
+};
